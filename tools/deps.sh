@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs the Debian packages LirraCal needs to build, run and test, skipping
+# those already installed. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+LIRRA_BUILD_PACKAGES=(
+  build-essential cmake ninja-build ccache pkg-config clang-14 libclang-rt-14-dev
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-ibase libgl-dev
+  libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
+  zlib1g-dev libjpeg-dev libpng-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev
+  fonts-liberation2 fonts-wine fonts-dejavu-core fontconfig
+)
+LIRRA_TEST_PACKAGES=(
+  libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev
+  qpdf poppler-utils python3 python3-openpyxl xvfb xauth
+  firebird3.0-server
+)
+
+lirra_sudo() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+lirra_install_packages() {
+  local missing=()
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  # The Firebird server package must not start the system service: tests run their own.
+  local policy=/usr/sbin/policy-rc.d created_policy=0
+  if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' | lirra_sudo tee "$policy" >/dev/null
+    lirra_sudo chmod +x "$policy"
+    created_policy=1
+  fi
+  lirra_sudo apt-get update -qq
+  lirra_sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  [ $created_policy = 1 ] && lirra_sudo rm -f "$policy"
+  return 0
+}
+
+# Configure (once) and build into $1 with extra CMake arguments after it.
+lirra_build() {
+  local dir="$1"; shift
+  local root
+  root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$root" -B "$dir" -G Ninja "$@"
+  fi
+  cmake --build "$dir" -j "$(nproc)"
+}
