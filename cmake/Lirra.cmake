@@ -55,9 +55,11 @@ function(lirra_gtest name)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)
   endif()
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "${LIRRA_TEST_ENV}" LABELS "${A_LABELS}" TIMEOUT ${A_TIMEOUT})
+  set(props ENVIRONMENT "${LIRRA_TEST_ENV}" TIMEOUT ${A_TIMEOUT})
+  if(A_LABELS)
+    list(APPEND props LABELS "${A_LABELS}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${props})
 endfunction()
 
 # lirra_fuzz_target(NAME SOURCES src... LIBS lib... CORPUS dir)
