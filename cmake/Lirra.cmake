@@ -19,16 +19,18 @@ endif()
 set(LIRRA_PCH_HEADERS <QtCore/QString> <QtCore/QStringList> <QtCore/QList> <QtCore/QHash>
     <QtCore/QByteArray> <QtCore/QVariant> <vector> <string> <memory> <functional> <algorithm>)
 
-# lirra_library(NAME [DIRS dir...] [LIBS lib...])
-# A static library made of every .cpp/.h in the calling folder (and DIRS, relative to it).
-# Headers are included from the repository root: #include "platform/rtl/variant.h".
+# lirra_library(NAME [DIRS dir...] [LIBS lib...] [SOURCES src...])
+# A static library made of every .cpp/.h in the calling folder and in DIRS (relative to it,
+# searched recursively). Headers are included from the repository root:
+#   #include "platform/rtl/variant.h"
 function(lirra_library name)
   cmake_parse_arguments(A "" "" "DIRS;LIBS;SOURCES" ${ARGN})
-  set(globs ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   foreach(d ${A_DIRS})
-    list(APPEND globs ${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.h)
+    file(GLOB_RECURSE more CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.cpp
+         ${CMAKE_CURRENT_SOURCE_DIR}/${d}/*.h)
+    list(APPEND srcs ${more})
   endforeach()
-  file(GLOB srcs CONFIGURE_DEPENDS ${globs})
   list(APPEND srcs ${A_SOURCES})
   add_library(${name} STATIC ${srcs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
