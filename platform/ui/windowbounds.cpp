@@ -42,10 +42,13 @@ protected:
         if (o != FWindow)
             return false;
         switch (e->type()) {
+        // The frame extents arrive without an event of their own: look at every
+        // event that follows mapping.
         case QEvent::Move:
         case QEvent::Resize:
-        case QEvent::Expose:
-        case QEvent::Show: {
+        case QEvent::Show:
+        case QEvent::Paint:
+        case QEvent::WindowActivate: {
             const QSize extra = frameExtra(FWindow);
             if (extra.isNull())
                 break;
