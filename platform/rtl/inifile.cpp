@@ -102,8 +102,13 @@ bool parseInt(const QString &text, int &out)
     if (t.startsWith(QLatin1Char('$')) || t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
         // Hexadecimal spans the whole 32 bits: $FFFFFFFF is -1.
         const QString digits = t.mid(t.front() == QLatin1Char('$') ? 1 : 2);
-        if (digits.isEmpty() || digits.front() == QLatin1Char('-') || digits.front() == QLatin1Char('+'))
+        if (digits.isEmpty())
             return false;
+        for (QChar c : digits) {
+            const char16_t u = c.unicode();
+            if (!((u >= '0' && u <= '9') || (u >= 'A' && u <= 'F') || (u >= 'a' && u <= 'f')))
+                return false;
+        }
         const quint64 u = digits.toULongLong(&ok, 16);
         if (!ok || u > 0xFFFFFFFFull)
             return false;

@@ -73,7 +73,7 @@ TEST_F(IniFileTest, IntegerValuesThatAreNotIntegersReadAsTheDefault)
         {"2147483647", 2147483647},            {"-2147483648", INT32_MIN},
         {"2147483648", -99}, {"", -99},        {"abc", -99},         {"12abc", -99},
         {"1.5", -99},     {"$", -99},          {"- 3", -99},         {"--3", -99},
-        {"$1FFFFFFFF", -99},
+        {"$1FFFFFFFF", -99}, {"$ FF", -99},    {"$0x10", -99},       {"0x-1", -99},
     };
     QByteArray file("[S]\n");
     for (size_t i = 0; i < std::size(cases); ++i)
