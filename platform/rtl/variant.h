@@ -53,13 +53,19 @@ class Variant;
 namespace rtl {
 
 // Automation object reachable through a varDispatch value. Reference counted; the last
-// Variant holding it deletes it. Members are called by name.
+// Variant holding it deletes it. Members are late bound: called by name.
 class DispatchObject
 {
 public:
+    // How a member is reached (may be combined: Method | PropertyGet).
+    enum Flags { Method = 1, PropertyGet = 2, PropertyPut = 4, PropertyPutRef = 8 };
+
     virtual ~DispatchObject() = default;
     // Name of the object's class as scripts see it.
     virtual QString className() const = 0;
+    // Calls member `name` with args in the order written (for a put, the value comes last).
+    // Returns the result (Empty when there is none); failures raise an Exception.
+    virtual Variant invoke(const QString &name, int flags, std::span<const Variant> args) = 0;
 
     void addRef() const { ++m_refs; }
     void release() const
