@@ -170,6 +170,7 @@ Variant::Variant(QString &&s) : m_type(varUString) { m_u.s = new VariantStringRe
 Variant::Variant(const char *utf8) : Variant(QString::fromUtf8(utf8)) {}
 Variant::Variant(const char16_t *s) : Variant(QString::fromUtf16(s)) {}
 Variant::Variant(QLatin1StringView s) : Variant(QString(s)) {}
+Variant::Variant(QChar c) : Variant(QString(c)) {}
 
 void Variant::retain() const noexcept
 {

@@ -90,6 +90,7 @@ public:
     Variant() noexcept { m_u.i64 = 0; }
     Variant(bool v) noexcept : m_type(varBoolean) { m_u.i64 = 0; m_u.b = v; }
     Variant(int v) noexcept : m_type(varInteger) { m_u.i64 = v; }
+    // Every 64-bit integer type (qint64, int64_t, qsizetype) gives Int64.
     Variant(long v) noexcept : m_type(varInt64) { m_u.i64 = v; }
     Variant(long long v) noexcept : m_type(varInt64) { m_u.i64 = v; }
     Variant(double v) noexcept : m_type(varDouble) { m_u.d = v; }
@@ -99,6 +100,9 @@ public:
     Variant(const char *utf8);
     Variant(const char16_t *s);
     Variant(QLatin1StringView s);
+    Variant(QChar c); // one-character String
+    // A char would silently become an Integer: say Variant(QChar(c)) or Variant(int(c)).
+    Variant(char) = delete;
     // Implicit conversions from pointers other than text would end up as bool: refuse them.
     Variant(const void *) = delete;
 

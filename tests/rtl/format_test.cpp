@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QLocale>
 #include <cmath>
 
 using namespace rtl;
@@ -13,6 +14,28 @@ namespace {
 
 const TFormatSettings IT = TFormatSettings::italian();
 const TFormatSettings EN = TFormatSettings::english();
+
+// 2024-03-05 (a Tuesday) 14:07:09.045
+const TDateTime Sample = 45356.0 + (14 * 3600000.0 + 7 * 60000.0 + 9 * 1000.0 + 45) / 86400000.0;
+
+TEST(FormatSettings, SeededFromTheLocale)
+{
+    const TFormatSettings it = TFormatSettings::fromLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    EXPECT_EQ(it.DecimalSeparator, u',');
+    EXPECT_EQ(it.ThousandSeparator, u'.');
+    EXPECT_EQ(it.DateSeparator, u'/');
+    EXPECT_EQ(it.LongMonthNames[2], QStringLiteral("marzo"));
+    EXPECT_EQ(it.LongDayNames[0], QStringLiteral("domenica"));
+    // Qt's pictures become ours: months m, minutes n.
+    EXPECT_EQ(FormatDateTime(it.ShortDateFormat, 45356.0, it).left(5), QStringLiteral("05/03"));
+    EXPECT_EQ(FormatDateTime(it.ShortTimeFormat, Sample, it), QStringLiteral("14:07"));
+    EXPECT_EQ(StrToDate(QStringLiteral("05/03/2024"), it), 45356.0);
+
+    const TFormatSettings de = TFormatSettings::fromLocale(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(de.DateSeparator, u'.');
+    EXPECT_EQ(StrToDate(QStringLiteral("05.03.2024"), de), 45356.0);
+    EXPECT_EQ(TFormatSettings::fromLocale(QLocale::c()).DecimalSeparator, u'.');
+}
 
 TEST(FloatToStr, FifteenDigitsGeneralFormat)
 {
@@ -182,9 +205,6 @@ TEST(NumberParsing, Integers)
     EXPECT_THROW(StrToBool(QStringLiteral("yes")), EConvertError);
     EXPECT_EQ(BoolToStr(true), QStringLiteral("-1"));
 }
-
-// 2024-03-05 (a Tuesday) 14:07:09.045
-const TDateTime Sample = 45356.0 + (14 * 3600000.0 + 7 * 60000.0 + 9 * 1000.0 + 45) / 86400000.0;
 
 TEST(DateTime, EncodeDecode)
 {
