@@ -142,7 +142,7 @@ QString render(QStringView s, const Picture &p, const Decimal &src, const TForma
     std::vector<QString> units;
     const int n = int(intDigits.size());
     for (int i = 0; i < n; ++i) {
-        QString u(QLatin1Char(intDigits[size_t(i)]));
+        QString u{QLatin1Char(intDigits[size_t(i)])};
         if (p.thousands && !p.scientific && (n - i - 1) % 3 == 0 && i < n - 1)
             u += fs.ThousandSeparator;
         units.push_back(u);
