@@ -993,6 +993,9 @@ Variant::Order Variant::compareSlow(const Variant &a, const Variant &b)
         if ((ca == cBool || ca == cStr) && (cb == cBool || cb == cStr))
             return order(int(a.toBool()), int(b.toBool())); // False < True
     }
+    // A String next to a Date reads as a date-time (or a number).
+    if ((ca == cStr && cb == cDate) || (ca == cDate && cb == cStr))
+        return order(a.toDate(), b.toDate());
     const Num x = toNum(a), y = toNum(b);
     const bool xi = x.c == cInt || x.c == cInt64, yi = y.c == cInt || y.c == cInt64;
     if (xi && yi)
