@@ -90,6 +90,7 @@ public:
     Variant() noexcept { m_u.i64 = 0; }
     Variant(bool v) noexcept : m_type(varBoolean) { m_u.i64 = 0; m_u.b = v; }
     Variant(int v) noexcept : m_type(varInteger) { m_u.i64 = v; }
+    Variant(unsigned v) noexcept : m_type(varLongWord) { m_u.i64 = v; }
     // Every 64-bit integer type (qint64, int64_t, qsizetype) gives Int64.
     Variant(long v) noexcept : m_type(varInt64) { m_u.i64 = v; }
     Variant(long long v) noexcept : m_type(varInt64) { m_u.i64 = v; }

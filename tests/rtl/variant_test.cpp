@@ -36,6 +36,8 @@ TEST_F(VariantTest, ScalarsStaySmallAndKeepTheirKind)
     EXPECT_EQ(Variant::fromDate(1.5).varType(), varDate);
     EXPECT_EQ(Variant::fromCurrency(1.23456).toCurrency().raw, 12346);
     EXPECT_EQ(Variant::fromInt(65535, varWord).varType(), varWord);
+    EXPECT_EQ(Variant(4000000000u).varType(), varLongWord);
+    EXPECT_EQ((Variant(4000000000u) + Variant(1)).toInt64(), 4000000001LL);
     EXPECT_THROW(Variant::fromInt(65536, varWord), EVariantOverflowError);
 }
 
