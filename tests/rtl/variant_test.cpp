@@ -93,6 +93,23 @@ TEST_F(VariantTest, RedimKeepsElements)
     EXPECT_THROW(a.arrayGet(1), EVariantBadIndexError);
 }
 
+TEST(VariantText, FollowsTheProcessWideSettings)
+{
+    const Variant half(2.5), text(u"1,5"), date = Variant::fromDate(45356.0);
+    {
+        rtl::ScopedFormatSettings it(TFormatSettings::italian());
+        EXPECT_EQ(half.toString(), QStringLiteral("2,5"));
+        EXPECT_EQ(text.toDouble(), 1.5);
+        EXPECT_EQ(date.toString(), QStringLiteral("05/03/2024"));
+        {
+            rtl::ScopedFormatSettings en(TFormatSettings::english());
+            EXPECT_EQ(half.toString(), QStringLiteral("2.5"));
+            EXPECT_THROW(text.toDouble(), EVariantTypeCastError);
+        }
+        EXPECT_EQ(date.toString(), QStringLiteral("05/03/2024")); // restored
+    }
+}
+
 TEST_F(VariantTest, InfiniteOperandsCarryThroughWithoutRaising)
 {
     const double inf = std::numeric_limits<double>::infinity();
