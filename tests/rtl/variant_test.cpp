@@ -91,6 +91,24 @@ TEST_F(VariantTest, RedimKeepsElements)
     a.arrayRedim(0);
     EXPECT_EQ(a.arrayGet(0).toInt(), 1);
     EXPECT_THROW(a.arrayGet(1), EVariantBadIndexError);
+
+    // Two dimensions: each row keeps its own elements.
+    Variant grid = Variant::createArray({{1, 2}, {0, 2}}, varInteger);
+    for (int i = 1; i <= 2; ++i)
+        for (int j = 0; j <= 2; ++j) {
+            const int at[] = {i, j};
+            grid.arrayPut(at, Variant(i * 10 + j));
+        }
+    const Variant before = grid;
+    grid.arrayRedim(4);
+    const int kept[] = {2, 2}, added[] = {2, 4}, first[] = {1, 0};
+    EXPECT_EQ(grid.arrayGet(kept).toInt(), 22);
+    EXPECT_EQ(grid.arrayGet(added).varType(), varInteger);
+    EXPECT_EQ(grid.arrayGet(added).toInt(), 0);
+    grid.arrayRedim(0);
+    EXPECT_EQ(grid.arrayGet(first).toInt(), 10);
+    EXPECT_THROW(grid.arrayGet(kept), EVariantBadIndexError);
+    EXPECT_EQ(before.arrayGet(kept).toInt(), 22); // the copy taken before is untouched
 }
 
 TEST(VariantText, FollowsTheProcessWideSettings)
