@@ -72,6 +72,8 @@ struct DrawState {
     BkMode bkMode = BkMode::Opaque;
     TColor bkColor = 0xFFFFFF;
     RasterOp rop = RasterOp::Copy;
+    // Stretched pictures are smoothed (halftone) rather than sampled.
+    bool smoothStretch = false;
 };
 
 // Resolves a colour (negative = system colour) to 0x00BBGGRR.
@@ -104,6 +106,8 @@ public:
     void setBkColor(TColor c) { m_state.bkColor = c; }
     gfx::RasterOp rasterOp() const { return m_state.rop; }
     void setRasterOp(gfx::RasterOp r) { m_state.rop = r; }
+    bool smoothStretch() const { return m_state.smoothStretch; }
+    void setSmoothStretch(bool on) { m_state.smoothStretch = on; }
     const gfx::DrawState &state() const { return m_state; }
     void setState(const gfx::DrawState &s) { m_state = s; }
 

@@ -545,7 +545,7 @@ void PainterCanvas::drawImage(const QRect &dst, const QImage &img, const QRect &
         return;
     QPainter *p = painter();
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p->setRenderHint(QPainter::SmoothPixmapTransform, dst.size() != src.size());
+    p->setRenderHint(QPainter::SmoothPixmapTransform, smoothStretch() && dst.size() != src.size());
     p->drawImage(QRectF(dst), img, QRectF(src));
 }
 
