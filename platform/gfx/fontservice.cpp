@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <unordered_map>
@@ -329,12 +330,14 @@ std::shared_ptr<const FontFace> FontService::Impl::load(const QString &file, int
 FontService::FontService() : d(std::make_unique<Impl>())
 {
     FT_Init_FreeType(&d->ft);
-    if (FcInit())
-        d->config = FcConfigGetCurrent();
+    // A configuration of our own, so that nothing else in the process can swap it away.
+    d->config = FcInitLoadConfigAndFonts();
 }
 
 FontService::~FontService()
 {
+    if (d->config)
+        FcConfigDestroy(d->config);
     if (d->ft)
         FT_Done_FreeType(d->ft);
 }
@@ -382,20 +385,43 @@ double FontService::emHeight(const FontDesc &desc)
 
 std::shared_ptr<const ScaledFont> FontService::scaledFont(const FontDesc &desc)
 {
+    // The last few fonts of this thread, found without building a key or taking the lock:
+    // text layout switches between a handful of fonts all the time.
+    struct Recent {
+        QString name;
+        int height = 0;
+        uint8_t style = 0xFF;
+        std::shared_ptr<const ScaledFont> font;
+    };
+    thread_local std::array<Recent, 8> recent;
+    thread_local unsigned next = 0;
+    const uint8_t style = desc.style & (StyleBold | StyleItalic);
+    for (const Recent &r : recent)
+        if (r.style == style && r.height == desc.height && r.font && r.name == desc.name)
+            return r.font;
+
     QString key = desc.name.toLower();
     key += QLatin1Char('|');
-    key += QChar(u'0' + (desc.style & (StyleBold | StyleItalic)));
+    key += QChar(u'0' + style);
     key += QLatin1Char('|');
     key += QString::number(desc.height);
+    std::shared_ptr<const ScaledFont> s;
     {
         QMutexLocker lock(&d->mutex);
         if (auto it = d->scaled.constFind(key); it != d->scaled.constEnd())
-            return *it;
+            s = *it;
     }
-    const auto f = face(desc);
-    auto s = std::make_shared<const ScaledFont>(f, emHeight(desc), desc);
-    QMutexLocker lock(&d->mutex);
-    d->scaled.insert(key, s);
+    if (!s) {
+        const auto f = face(desc);
+        s = std::make_shared<const ScaledFont>(f, emHeight(desc), desc);
+        QMutexLocker lock(&d->mutex);
+        d->scaled.insert(key, s);
+    }
+    Recent &slot = recent[next++ % recent.size()];
+    slot.name = desc.name;
+    slot.height = desc.height;
+    slot.style = style;
+    slot.font = s;
     return s;
 }
 

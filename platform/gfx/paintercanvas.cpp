@@ -136,6 +136,9 @@ PainterCanvas::PainterCanvas(QPainter *painter, int ppiX, int ppiY, bool printer
     : m_external(painter), m_ppiX(ppiX), m_ppiY(ppiY), m_printer(printer)
 {
     m_base = painter->transform();
+    m_hasBaseClip = painter->hasClipping();
+    if (m_hasBaseClip)
+        m_baseClip = painter->clipRegion();
     painter->setRenderHint(QPainter::Antialiasing, false);
     painter->setRenderHint(QPainter::TextAntialiasing, true);
 }
@@ -173,8 +176,11 @@ void PainterCanvas::applyClip()
     QPainter *p = m_external ? m_external : m_own.get();
     if (!p)
         return;
+    // A painter handed in may already be clipped (a widget's paint region): stay inside it.
     if (m_hasClip)
-        p->setClipRegion(m_clip);
+        p->setClipRegion(m_hasBaseClip ? m_clip.intersected(m_baseClip) : m_clip);
+    else if (m_hasBaseClip)
+        p->setClipRegion(m_baseClip);
     else
         p->setClipping(false);
 }
@@ -533,8 +539,6 @@ void PainterCanvas::extTextOut(int x, int y, unsigned options, const QRect *clip
     if (font().strikeOut())
         p->fillRect(QRect(0, m.ascent - m.strikeOutPosition, width, m.strikeOutThickness), color);
     p->restore();
-    if (!m_external)
-        applyClip();
 }
 
 // --- pictures --------------------------------------------------------------------------
@@ -614,7 +618,8 @@ void PainterCanvas::resetClip()
 
 bool PainterCanvas::rectVisible(const QRect &r) const
 {
-    return !m_hasClip || m_clip.intersects(r.normalized());
+    const QRect n = r.normalized();
+    return (!m_hasClip || m_clip.intersects(n)) && (!m_hasBaseClip || m_baseClip.intersects(n));
 }
 
 } // namespace gfx

@@ -69,6 +69,8 @@ private:
     bool m_printer;
     bool m_hasClip = false;
     QRegion m_clip;
+    bool m_hasBaseClip = false;
+    QRegion m_baseClip;
     struct SavedClip { bool has; QRegion clip; };
     std::vector<SavedClip> m_clipStack;
 };

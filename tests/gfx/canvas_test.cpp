@@ -344,3 +344,25 @@ TEST(Bitmap, CanvasDrawsIntoTheImageAndTransparentColourIsSkipped)
     EXPECT_EQ(s.at(5, 5), 'R');
     EXPECT_EQ(s.at(7, 7), 'B');
 }
+
+TEST(PainterCanvas, AHandedInPainterKeepsItsOwnClipAndOrigin)
+{
+    QImage img(20, 20, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        p.translate(2, 2);
+        p.setClipRect(QRect(0, 0, 5, 5));   // device 2..6
+        PainterCanvas c(&p, 96, 96);
+        c.brush() = {kRed, bsSolid};
+        c.intersectClipRect(QRect(0, 0, 10, 10));
+        c.fillRect(QRect(0, 0, 20, 20));
+        c.resetClip();
+        c.fillRect(QRect(0, 0, 20, 20));
+        EXPECT_FALSE(c.rectVisible(QRect(8, 8, 2, 2)));
+    }
+    EXPECT_EQ(img.pixel(2, 2), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(6, 6), qRgb(255, 0, 0));
+    EXPECT_EQ(img.pixel(7, 7), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(1, 1), qRgb(255, 255, 255));
+}
