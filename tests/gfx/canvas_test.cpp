@@ -366,3 +366,28 @@ TEST(PainterCanvas, AHandedInPainterKeepsItsOwnClipAndOrigin)
     EXPECT_EQ(img.pixel(7, 7), qRgb(255, 255, 255));
     EXPECT_EQ(img.pixel(1, 1), qRgb(255, 255, 255));
 }
+
+TEST(PainterCanvas, RotatedTextInkStaysInsideItsRecordedBounds)
+{
+    for (int orientation : {900, 2700, 450, 1800}) {
+        RecordingCanvas rec;
+        gfx::FontDesc f;
+        f.height = -24;
+        f.orientation = orientation;
+        rec.setFont(f);
+        rec.setBkMode(gfx::BkMode::Transparent);
+        rec.textOut(100, 100, u"HgW");
+        const QRect bounds = rec.textRecords().front().bounds.adjusted(-1, -1, 1, 1);
+        Surface s(200, 200);
+        rec.replay(s.canvas.get());
+        s.canvas->flush();
+        int ink = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 200; ++x)
+                if (qGray(s.img.pixel(x, y)) < 160) {
+                    ++ink;
+                    ASSERT_TRUE(bounds.contains(x, y)) << orientation << ": " << x << "," << y;
+                }
+        EXPECT_GT(ink, 20) << orientation;
+    }
+}
