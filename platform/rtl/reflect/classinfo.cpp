@@ -1,6 +1,8 @@
 #include "platform/rtl/reflect/classinfo.h"
 
+#include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/classbuilder.h"
+#include "platform/rtl/variant.h"
 
 #include <QHash>
 #include <deque>
@@ -157,6 +159,86 @@ void PropInfo::setVariant(TPersistent *obj, const Variant &value) const
         readOnly(this);
     }
     FSetVar(obj, value);
+}
+
+Variant PropInfo::getValue(TPersistent *obj) const
+{
+    switch (kind()) {
+    case TypeKind::Integer:
+    case TypeKind::Char:
+        return Variant(int(getOrd(obj)));
+    case TypeKind::Int64:
+        return Variant(static_cast<long long>(getOrd(obj)));
+    case TypeKind::Enumeration:
+        if (FType->isBoolean())
+            return Variant(getOrd(obj) != 0);
+        return Variant(int(getOrd(obj)));
+    case TypeKind::Set:
+        return Variant(int(uint32_t(getOrd(obj))));
+    case TypeKind::Float:
+        if (FType == types::TDateTime())
+            return Variant::fromDate(getFloat(obj));
+        return Variant(getFloat(obj));
+    case TypeKind::String:
+        return Variant(getStr(obj));
+    case TypeKind::Class:
+    case TypeKind::Component:
+        return objectToVariant(getObject(obj));
+    case TypeKind::StringList:
+        if (FGetVar) {
+            Variant v;
+            FGetVar(obj, v);
+            return v;
+        }
+        return Variant(getStr(obj));
+    case TypeKind::Variant: {
+        Variant v;
+        getVariant(obj, v);
+        return v;
+    }
+    default:
+        return Variant();
+    }
+}
+
+void PropInfo::setValue(TPersistent *obj, const Variant &value) const
+{
+    switch (kind()) {
+    case TypeKind::Integer:
+    case TypeKind::Char:
+    case TypeKind::Int64:
+        setOrd(obj, value.toInt64());
+        return;
+    case TypeKind::Enumeration:
+    case TypeKind::Set:
+        if (value.isString())
+            setOrdText(obj, value.toString());
+        else if (FType->isBoolean())
+            setOrd(obj, value.toBool() ? 1 : 0);
+        else
+            setOrd(obj, value.toInt64());
+        return;
+    case TypeKind::Float:
+        setFloat(obj, value.toDouble());
+        return;
+    case TypeKind::String:
+    case TypeKind::StringList:
+        setStr(obj, value.toString());
+        return;
+    case TypeKind::Class:
+    case TypeKind::Component: {
+        TPersistent *o = variantToObject<TPersistent>(value);
+        if (!o && !value.isEmptyOrNull() && value.toInt64() != 0)
+            throw EPropertyError(QStringLiteral("Invalid object reference for property %1").arg(FName));
+        setObject(obj, o);
+        return;
+    }
+    case TypeKind::Variant:
+        setVariant(obj, value);
+        return;
+    default:
+        throw EPropertyError(QStringLiteral("Property %1 cannot be set").arg(FName));
+    }
 }
 
 // ---- ClassInfo --------------------------------------------------------------------------
