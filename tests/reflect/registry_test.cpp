@@ -242,6 +242,10 @@ TEST(Registry, TypesAreSharedByName)
     EXPECT_EQ(rtl::FindType(u"tcolor"), rtl::types::TColor());
     EXPECT_TRUE(rtl::types::Boolean()->isBoolean());
     EXPECT_EQ(shadesType()->setToString(5), QLatin1String("[shLight,shNone]"));
+    using rtl::TypeKind;
+    EXPECT_TRUE(rtl::NamedType(TypeKind::String, QStringLiteral("TkvlMouseEvent"))->isScriptEvent());
+    EXPECT_FALSE(rtl::NamedType(TypeKind::String, QStringLiteral("TkvlEventList"))->isScriptEvent());
+    EXPECT_FALSE(rtl::types::TNotifyEvent()->isScriptEvent());  // a host callback
 }
 
 TEST(Registry, ValuesThroughVariants)

@@ -371,6 +371,12 @@ std::vector<const ClassInfo *> RegisteredClasses()
     return r.order;
 }
 
+void RegisterRootClasses()
+{
+    RegisterClasses({TPersistent::StaticClass(), TComponent::StaticClass(), TCollection::StaticClass(),
+                     TCollectionItem::StaticClass()});
+}
+
 bool ResolvePropPath(TPersistent *root, QStringView path, TPersistent *&target, const PropInfo *&prop)
 {
     TPersistent *obj = root;

@@ -97,6 +97,15 @@ const TypeInfo *makeType(TypeKind kind, const QString &name, std::vector<QString
 
 bool TypeInfo::isBoolean() const { return this == types::Boolean(); }
 
+bool TypeInfo::isScriptEvent() const
+{
+    if (FKind != TypeKind::String)
+        return false;
+    const QString lower = FName.toLower();
+    return lower.startsWith(QLatin1String("tkvl")) && lower.size() >= 9
+        && lower.indexOf(QLatin1String("event")) == lower.size() - 5;
+}
+
 const QString &TypeInfo::enumName(int ordinal) const
 {
     static const QString empty;
