@@ -1,4 +1,6 @@
 #include "platform/rtl/reflect/classbuilder.h"
+#include "platform/rtl/objecthandles.h"
+#include "platform/rtl/variant.h"
 
 #include <gtest/gtest.h>
 
@@ -240,4 +242,39 @@ TEST(Registry, TypesAreSharedByName)
     EXPECT_EQ(rtl::FindType(u"tcolor"), rtl::types::TColor());
     EXPECT_TRUE(rtl::types::Boolean()->isBoolean());
     EXPECT_EQ(shadesType()->setToString(5), QLatin1String("[shLight,shNone]"));
+    using rtl::TypeKind;
+    EXPECT_TRUE(rtl::NamedType(TypeKind::String, QStringLiteral("TkvlMouseEvent"))->isScriptEvent());
+    EXPECT_FALSE(rtl::NamedType(TypeKind::String, QStringLiteral("TkvlEventList"))->isScriptEvent());
+    EXPECT_FALSE(rtl::types::TNotifyEvent()->isScriptEvent());  // a host callback
+}
+
+TEST(Registry, ValuesThroughVariants)
+{
+    auto *w = new TWidget(nullptr);
+    TWidget other(nullptr);
+    const rtl::ClassInfo *ci = w->ClassType();
+    auto P = [&](const char16_t *n) { return ci->findProp(QStringView(n)); };
+
+    P(u"Tag")->setValue(w, Variant(42));
+    EXPECT_TRUE(P(u"Tag")->getValue(w).identical(Variant(42)));
+    P(u"Visible")->setValue(w, Variant(false));
+    EXPECT_TRUE(P(u"Visible")->getValue(w).identical(Variant(false)));
+    P(u"Shade")->setValue(w, Variant(QStringLiteral("shNone")));
+    EXPECT_TRUE(P(u"Shade")->getValue(w).identical(Variant(int(shNone))));
+    P(u"Caption")->setValue(w, Variant(12));
+    EXPECT_EQ(w->FCaption, QLatin1String("12"));
+
+    // Objects travel as handles; a stale handle is refused, 0 clears.
+    const Variant h = rtl::objectToVariant(&other);
+    P(u"Buddy")->setValue(w, h);
+    EXPECT_EQ(w->FBuddy.get(), &other);
+    EXPECT_TRUE(P(u"Buddy")->getValue(w).identical(h));
+    const Variant pen = P(u"Pen")->getValue(w);
+    EXPECT_EQ(rtl::variantToObject<TPen>(pen), w->FPen);
+    delete w;
+    auto *w2 = new TWidget(nullptr);
+    EXPECT_THROW(ci->findProp(u"Buddy")->setValue(w2, Variant(pen.toInt())), EPropertyError);  // pen died with w
+    ci->findProp(u"Buddy")->setValue(w2, Variant(0));
+    EXPECT_EQ(w2->FBuddy.get(), nullptr);
+    delete w2;
 }

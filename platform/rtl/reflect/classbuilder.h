@@ -31,11 +31,17 @@
 // Modifiers: .def(v) declared default (ordinals; a float default is also accepted),
 // .stored(false) never stored, .stored<&T::Pred>() stored when the predicate holds.
 //
+// Factories come from the constructors: components need (TComponent *owner) and, for the
+// designer, may add (TComponent *owner, const rtl::TDesignInfo *design); collection items
+// need (TCollection *); other persistent classes a default constructor. Abstract classes
+// get none.
+//
 // A class may declare a property without publishing it (declare<...>(...)); a descendant
 // then publishes it with b.publish("Name"), which appends it to the descendant's list (and
 // may give it its own default or stored test). Publishing a name that an ancestor already
 // published replaces it in place with the new default/stored settings. A DeclareClass must
 // not call its own class's StaticClass(); use b.selfType() for properties of its own class.
+#include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/collection.h"
 #include "platform/rtl/reflect/component.h"
 #include "platform/rtl/reflect/persistent.h"
@@ -440,6 +446,12 @@ private:
                     return const_cast<void *>(static_cast<const void *>(&detail::deref(r)));
                 };
                 p->FStrListText = true;
+                using ListT = std::remove_cvref_t<decltype(detail::deref(std::declval<GetRet>()))>;
+                if constexpr (std::is_base_of_v<HandleTracked, ListT>)
+                    p->FGetVar = [](TPersistent *o, ::Variant &out) {
+                        auto &&r = detail::callGet<T, Get>(o);
+                        out = objectToVariant(&detail::deref(r));
+                    };
                 if constexpr (hasSet) {
                     using A = typename detail::SetterArg<Set>::type;
                     p->FSetStr = [](TPersistent *o, const QString &v) {

@@ -1,8 +1,10 @@
 #include "platform/rtl/reflect/classinfo.h"
 
+#include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/classbuilder.h"
+#include "platform/rtl/variant.h"
 
-#include <QHash>
+#include <unordered_map>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -24,7 +26,7 @@ namespace {
 
 struct Registry {
     std::shared_mutex lock;
-    QHash<QString, const ClassInfo *> byName;  // case-folded name
+    std::unordered_multimap<uint32_t, const ClassInfo *> byHash;  // NameHash of the name
     std::vector<const ClassInfo *> order;
 };
 
@@ -32,6 +34,15 @@ Registry &registry()
 {
     static Registry r;
     return r;
+}
+
+const ClassInfo *findLocked(const Registry &r, QStringView name, uint32_t hash)
+{
+    auto [b, e] = r.byHash.equal_range(hash);
+    for (auto it = b; it != e; ++it)
+        if (SameName(it->second->name(), name))
+            return it->second;
+    return nullptr;
 }
 
 } // namespace
@@ -159,6 +170,86 @@ void PropInfo::setVariant(TPersistent *obj, const Variant &value) const
     FSetVar(obj, value);
 }
 
+Variant PropInfo::getValue(TPersistent *obj) const
+{
+    switch (kind()) {
+    case TypeKind::Integer:
+    case TypeKind::Char:
+        return Variant(int(getOrd(obj)));
+    case TypeKind::Int64:
+        return Variant(static_cast<long long>(getOrd(obj)));
+    case TypeKind::Enumeration:
+        if (FType->isBoolean())
+            return Variant(getOrd(obj) != 0);
+        return Variant(int(getOrd(obj)));
+    case TypeKind::Set:
+        return Variant(int(uint32_t(getOrd(obj))));
+    case TypeKind::Float:
+        if (FType == types::TDateTime())
+            return Variant::fromDate(getFloat(obj));
+        return Variant(getFloat(obj));
+    case TypeKind::String:
+        return Variant(getStr(obj));
+    case TypeKind::Class:
+    case TypeKind::Component:
+        return objectToVariant(getObject(obj));
+    case TypeKind::StringList:
+        if (FGetVar) {
+            Variant v;
+            FGetVar(obj, v);
+            return v;
+        }
+        return Variant(getStr(obj));
+    case TypeKind::Variant: {
+        Variant v;
+        getVariant(obj, v);
+        return v;
+    }
+    default:
+        return Variant();
+    }
+}
+
+void PropInfo::setValue(TPersistent *obj, const Variant &value) const
+{
+    switch (kind()) {
+    case TypeKind::Integer:
+    case TypeKind::Char:
+    case TypeKind::Int64:
+        setOrd(obj, value.toInt64());
+        return;
+    case TypeKind::Enumeration:
+    case TypeKind::Set:
+        if (value.isString())
+            setOrdText(obj, value.toString());
+        else if (FType->isBoolean())
+            setOrd(obj, value.toBool() ? 1 : 0);
+        else
+            setOrd(obj, value.toInt64());
+        return;
+    case TypeKind::Float:
+        setFloat(obj, value.toDouble());
+        return;
+    case TypeKind::String:
+    case TypeKind::StringList:
+        setStr(obj, value.toString());
+        return;
+    case TypeKind::Class:
+    case TypeKind::Component: {
+        TPersistent *o = variantToObject<TPersistent>(value);
+        if (!o && !value.isEmptyOrNull() && value.toInt64() != 0)
+            throw EPropertyError(QStringLiteral("Invalid object reference for property %1").arg(FName));
+        setObject(obj, o);
+        return;
+    }
+    case TypeKind::Variant:
+        setVariant(obj, value);
+        return;
+    default:
+        throw EPropertyError(QStringLiteral("Property %1 cannot be set").arg(FName));
+    }
+}
+
 // ---- ClassInfo --------------------------------------------------------------------------
 
 bool ClassInfo::isComponent() const { return FType->kind() == TypeKind::Component; }
@@ -231,10 +322,9 @@ void RegisterClass(const ClassInfo *cls)
         return;
     Registry &r = registry();
     std::unique_lock lock(r.lock);
-    const QString key = cls->name().toCaseFolded();
-    if (r.byName.contains(key))
+    if (findLocked(r, cls->name(), cls->hash()))
         return;
-    r.byName.insert(key, cls);
+    r.byHash.emplace(cls->hash(), cls);
     r.order.push_back(cls);
 }
 
@@ -250,18 +340,20 @@ void UnregisterClass(const ClassInfo *cls)
         return;
     Registry &r = registry();
     std::unique_lock lock(r.lock);
-    const QString key = cls->name().toCaseFolded();
-    if (r.byName.value(key) != cls)
-        return;
-    r.byName.remove(key);
-    std::erase(r.order, cls);
+    auto [b, e] = r.byHash.equal_range(cls->hash());
+    for (auto it = b; it != e; ++it)
+        if (it->second == cls) {
+            r.byHash.erase(it);
+            std::erase(r.order, cls);
+            return;
+        }
 }
 
 const ClassInfo *FindClass(QStringView name)
 {
     Registry &r = registry();
     std::shared_lock lock(r.lock);
-    return r.byName.value(name.toString().toCaseFolded(), nullptr);
+    return findLocked(r, name, NameHash(name));
 }
 
 const ClassInfo *GetClass(QStringView name)
@@ -277,6 +369,12 @@ std::vector<const ClassInfo *> RegisteredClasses()
     Registry &r = registry();
     std::shared_lock lock(r.lock);
     return r.order;
+}
+
+void RegisterRootClasses()
+{
+    RegisterClasses({TPersistent::StaticClass(), TComponent::StaticClass(), TCollection::StaticClass(),
+                     TCollectionItem::StaticClass()});
 }
 
 bool ResolvePropPath(TPersistent *root, QStringView path, TPersistent *&target, const PropInfo *&prop)

@@ -12,13 +12,13 @@
 // Property access is through typed accessors that never allocate for scalars
 // (getOrd/getFloat/getStr/getObject, ...). Lookup by name is case-insensitive and hashed;
 // callers on hot paths hash the name once with PropKey, or keep the property's index.
+#include "platform/rtl/exceptions.h"
 #include "platform/rtl/reflect/typeinfo.h"
 
 #include <QString>
 #include <QStringView>
 #include <cstdint>
 #include <span>
-#include <stdexcept>
 #include <vector>
 
 class TPersistent;
@@ -86,6 +86,17 @@ public:
     // Variant kind.
     void getVariant(TPersistent *obj, Variant &out) const;
     void setVariant(TPersistent *obj, const Variant &value) const;
+
+    // The value as a Variant, for scripts and generic callers (include variant.h to use):
+    // Integer and Char as Integer, Int64 as Int64, Boolean as Boolean, other enumerations
+    // and sets as their ordinal / bit mask (Integer), floats as Double (TDateTime as Date),
+    // strings as String, objects as Integer handles (rtl::ObjectHandles), string lists as a
+    // handle of the list when it is tracked, else as their text. Method kind: Empty.
+    // Scalars never allocate.
+    Variant getValue(TPersistent *obj) const;
+    // The reverse; enumerations and sets also take their identifier text, objects take a
+    // handle (0 for nil; a stale or foreign handle raises EPropertyError).
+    void setValue(TPersistent *obj, const Variant &value) const;
 
     // Sets an ordinal property from text (identifiers, decimal ordinals, Boolean 1/0, set
     // masks: TypeInfo::textToOrd). Throws EPropertyError when the text is not a value.
@@ -197,6 +208,8 @@ void UnregisterClass(const ClassInfo *cls);
 const ClassInfo *FindClass(QStringView name);  // case-insensitive; nullptr when unknown
 const ClassInfo *GetClass(QStringView name);   // throws EClassNotFound when unknown
 std::vector<const ClassInfo *> RegisteredClasses();  // in registration order
+// Registers TPersistent, TComponent, TCollection and TCollectionItem.
+void RegisterRootClasses();
 
 // Resolves a dotted name ("Font.Name", "Frame.LeftLine.Color") against an object: each
 // part before the last must be a published Class property (an owned persistent object,
@@ -207,21 +220,7 @@ bool ResolvePropPath(TPersistent *root, QStringView path, TPersistent *&target, 
 
 } // namespace rtl
 
-// Errors of the reflection layer. Message() holds the user-visible text.
-class EReflectError : public std::runtime_error {
-public:
-    explicit EReflectError(const QString &msg) : std::runtime_error(msg.toStdString()), FMessage(msg) {}
-    const QString &Message() const { return FMessage; }
-
-private:
-    QString FMessage;
-};
-class EPropertyError : public EReflectError {
-    using EReflectError::EReflectError;
-};
-class EClassNotFound : public EReflectError {
-    using EReflectError::EReflectError;
-};
-class EComponentError : public EReflectError {
-    using EReflectError::EReflectError;
-};
+// Errors of the reflection layer.
+LIRRA_DECLARE_EXCEPTION(EPropertyError, Exception)   // unknown value, read-only, wrong kind
+LIRRA_DECLARE_EXCEPTION(EClassNotFound, Exception)   // no such registered class, or abstract
+LIRRA_DECLARE_EXCEPTION(EComponentError, Exception)  // invalid or duplicate component names

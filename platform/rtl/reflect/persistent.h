@@ -1,5 +1,6 @@
 #pragma once
 // Root of every object with published properties.
+#include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/classinfo.h"
 
 #include <QString>
@@ -42,7 +43,9 @@ public:
                                       const std::function<void(QIODevice &)> &write, bool hasData) = 0;
 };
 
-class TPersistent {
+// Tracked by the object-handle table, so that scripts can hold any persistent object as a
+// handle that goes stale when the object dies.
+class TPersistent : public rtl::HandleTracked {
 public:
     TPersistent() = default;
     virtual ~TPersistent();
