@@ -86,9 +86,9 @@ function(lirra_gtest name)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)
   endif()
-  # Test discovery flattens list-valued properties (an ENVIRONMENT would keep only its
-  # first entry), so the tests get their environment through env(1).
-  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${LIRRA_TEST_ENV}")
+  # The environment travels as a command prefix: a list-valued ENVIRONMENT property does
+  # not survive being forwarded through gtest_discover_tests (only its first entry is kept).
+  set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${LIRRA_TEST_ENV})
   set(props TIMEOUT ${A_TIMEOUT})
   if(A_LABELS)
     list(APPEND props LABELS "${A_LABELS}")
