@@ -1,5 +1,6 @@
 #include "platform/rtl/reflect/classbuilder.h"
 #include "platform/rtl/objecthandles.h"
+#include "platform/rtl/stringlist.h"
 #include "platform/rtl/variant.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,7 @@ public:
     TPen *FPen = new TPen;
     rtl::ComponentRef<TWidget> FBuddy;
     QString FOnClick;
+    TStringList FItems;
     bool captionStored() const { return FCaption != QLatin1String("x"); }
 };
 
@@ -70,6 +72,7 @@ void TWidget::DeclareClass(rtl::ClassBuilder<TWidget> &b)
     b.prop<&T::FPen>("Pen");
     b.prop<&T::FBuddy>("Buddy", b.selfType());
     b.prop<&T::FOnClick>("OnClick", rtl::NamedType(rtl::TypeKind::String, QStringLiteral("TkvlNotifyEvent")));
+    b.prop<&T::FItems>("Items", rtl::types::TStrings());
 }
 
 void TNarrow::DeclareClass(rtl::ClassBuilder<TNarrow> &b)
@@ -94,6 +97,7 @@ TEST(Registry, ListsPropertiesInStoredOrder)
         {"Shades", K::Set, "TShades", true, 0},      {"Caption", K::String, "String", false, 0},
         {"Lines", K::StringList, "TStrings", false, 0}, {"Pen", K::Class, "TPen", false, 0},
         {"Buddy", K::Component, "TWidget", false, 0}, {"OnClick", K::String, "TkvlNotifyEvent", false, 0},
+        {"Items", K::StringList, "TStrings", false, 0},
     };
     const rtl::ClassInfo *ci = TWidget::StaticClass();
     ASSERT_EQ(ci->propCount(), int(std::size(widget)));
@@ -150,6 +154,10 @@ TEST(Registry, TypedAccessRoundTrips)
     EXPECT_EQ(w.FLines, QStringList({QStringLiteral("a"), QStringLiteral("b")}));
     EXPECT_EQ(lines->getStr(&w), QLatin1String("a\r\nb\r\n"));
     EXPECT_EQ(lines->getListObject(&w), &w.FLines);
+    const rtl::PropInfo *items = ci->findProp(u"Items");
+    items->setStr(&w, QStringLiteral("x\ny"));
+    EXPECT_EQ(w.FItems.Count(), 2);
+    EXPECT_EQ(items->getStr(&w), QLatin1String("x\r\ny\r\n"));
 
     EXPECT_EQ(ci->findProp(u"Pen")->getObject(&w), w.FPen);
     EXPECT_THROW(ci->findProp(u"Caption")->getOrd(&w), EPropertyError);
