@@ -79,7 +79,7 @@ public:
     template <class T> bool Is() const { return ClassType()->inheritsFrom(T::StaticClass()); }
 
     // Copies Source into this object; the base asks Source->AssignTo(this), which raises
-    // EConvertError-like EPropertyError "Cannot assign a X to a Y".
+    // EConvertError "Cannot assign a X to a Y".
     virtual void Assign(TPersistent *Source);
     // Non-published data for the serializer (see TFiler).
     virtual void DefineProperties(TFiler &Filer);
