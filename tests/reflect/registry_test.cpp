@@ -57,6 +57,9 @@ void TPen::DeclareClass(rtl::ClassBuilder<TPen> &b)
 {
     b.prop<&TPen::Color, &TPen::SetColor>("Color", rtl::types::TColor()).def(0);
     b.prop<&TPen::FWidth>("Width").def(1);
+    b.prop<[](const TPen &p) { return p.FWidth * 2; }, [](TPen &p, int32_t v) { p.FWidth = v / 2; }>("Doubled")
+        .stored(false);
+    b.prop<[](const TPen &p) { return p.Color() != 0; }>("Colored");
 }
 
 void TWidget::DeclareClass(rtl::ClassBuilder<TWidget> &b)
@@ -160,6 +163,14 @@ TEST(Registry, TypedAccessRoundTrips)
     EXPECT_EQ(items->getStr(&w), QLatin1String("x\r\ny\r\n"));
 
     EXPECT_EQ(ci->findProp(u"Pen")->getObject(&w), w.FPen);
+    const rtl::PropInfo *doubled = TPen::StaticClass()->findProp(u"Doubled");
+    doubled->setOrd(w.FPen, 10);
+    EXPECT_EQ(w.FPen->FWidth, 5);
+    EXPECT_EQ(doubled->getOrd(w.FPen), 10);
+    const rtl::PropInfo *colored = TPen::StaticClass()->findProp(u"Colored");
+    EXPECT_TRUE(colored->type()->isBoolean());
+    EXPECT_FALSE(colored->isWritable());
+    EXPECT_THROW(colored->setOrd(w.FPen, 1), EPropertyError);
     EXPECT_THROW(ci->findProp(u"Caption")->getOrd(&w), EPropertyError);
 
     // Stored predicate sees the object.
