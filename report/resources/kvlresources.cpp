@@ -1,0 +1,250 @@
+#include "report/resources/kvlresources.h"
+
+#include "report/resources/corestrings.h"
+#include "report/resources/resourcexml.h"
+#include "report/resources/scriptmessages.h"
+#include "report/utils/files.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+const THelpTopic helpTopics[helpTopicsCount] = {
+    {"TkvlDesignerForm", "Designer.htm"},
+    {"TkvlOptionsEditor", "Designer_options.htm"},
+    {"TkvlReportEditorForm", "Report_options.htm"},
+    {"TkvlPageEditorForm", "Page_options.htm"},
+    {"TkvlCrossEditorForm", "Cross_tab_reports.htm"},
+    {"TkvlChartEditorForm", "Diagrams.htm"},
+    {"TkvlSyntaxMemo", "Script.htm"},
+    {"TkvlDialogPage", "Dialogue_forms.htm"},
+    {"TkvlDialogComponent", "Data_access_components.htm"},
+    {"TkvlVarEditorForm", "Variables.htm"},
+    {"TkvlHighlightEditorForm", "Conditional_highlighting.htm"},
+    {"TkvlSysMemoEditorForm", "Inserting_aggregate_function.htm"},
+    {"TkvlFormatEditorForm", "Values_formatting.htm"},
+    {"TkvlGroupEditorForm", "Report_with_groups.htm"},
+    {"TkvlPictureEditorForm", "Picture_object.htm"},
+    {"TkvlMemoEditorForm", "Text_object.htm"},
+    {"TkvlSQLEditorForm", "TkvlADOQuery.htm"},
+};
+
+namespace {
+
+const QString LanguageExt = QStringLiteral(".kvc");
+const QString HelpSeparator = QStringLiteral("::/");
+
+// The argument-taking directives of a format text, as a comparable signature: for each
+// directive its index (when given), '*' for a width or precision taken from the arguments,
+// and its type letter. "%%" is a literal percent sign.
+QString formatSignature(const QString &s)
+{
+    QString sig;
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] != u'%')
+            continue;
+        ++i;
+        if (i < n && s[i] == u'%')
+            continue;
+        sig += u'%';
+        const qsizetype start = i;
+        while (i < n && (s[i].isDigit() || s[i] == u'*'))
+            ++i;
+        if (i < n && s[i] == u':') {
+            sig += s.mid(start, i - start + 1);
+            ++i;
+        } else
+            i = start;
+        if (i < n && s[i] == u'-')
+            ++i;
+        while (i < n && (s[i].isDigit() || s[i] == u'*')) {
+            if (s[i] == u'*')
+                sig += u'*';
+            ++i;
+        }
+        if (i < n && s[i] == u'.') {
+            ++i;
+            while (i < n && (s[i].isDigit() || s[i] == u'*')) {
+                if (s[i] == u'*')
+                    sig += u'*';
+                ++i;
+            }
+        }
+        sig += i < n ? s[i].toLower() : QChar(u'?');
+    }
+    return sig;
+}
+
+TkvlHelpViewerFunc &helpViewer()
+{
+    static TkvlHelpViewerFunc viewer;
+    return viewer;
+}
+
+} // namespace
+
+TkvlResources::TkvlResources() : FHelpFile(QStringLiteral("KVUser.chm"))
+{
+    AddXML(kvlres::CoreStringsXml());
+    AddXML(kvlres::EarlyDesignerStringsXml());
+    BuildLanguagesList();
+}
+
+QString TkvlResources::Get(const QString &StrName) const
+{
+    const auto it = FIndex.constFind(StrName.toCaseFolded());
+    QString s = it != FIndex.cend() ? FValues.at(*it) : StrName;
+    if (s.startsWith(u'!'))
+        s.remove(0, 1);
+    return s;
+}
+
+int TkvlResources::IndexOf(const QString &Ref) const { return FIndex.value(Ref.toCaseFolded(), -1); }
+
+void TkvlResources::addText(const QString &Ref, const QString &Str)
+{
+    const QString key = Ref.toCaseFolded();
+    const auto it = FIndex.constFind(key);
+    if (it != FIndex.cend()) {
+        FValues[*it] = Str;
+        return;
+    }
+    FIndex.insert(key, int(FNames.size()));
+    FNames.append(Ref);
+    FValues.append(Str);
+}
+
+void TkvlResources::Add(const QString &Ref, const QString &Str) { addText(Ref, Str); }
+
+void TkvlResources::AddW(const QString &Ref, const QString &Str) { addText(Ref, Str); }
+
+void TkvlResources::AddStrings(const QString &Str)
+{
+    const QStringList lines = Str.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    for (const QString &line : lines) {
+        const qsizetype eq = line.indexOf(u'=');
+        if (eq <= 0 || eq == line.size() - 1)
+            continue;
+        addText(line.left(eq), line.mid(eq + 1));
+    }
+}
+
+void TkvlResources::AddXML(const QByteArray &Str)
+{
+    QBuffer buf;
+    buf.setData(Str);
+    buf.open(QIODevice::ReadOnly);
+    loadDocument(buf, false);
+}
+
+void TkvlResources::LoadFromStream(QIODevice &Stream) { loadDocument(Stream, true); }
+
+void TkvlResources::loadDocument(QIODevice &Stream, bool checkDirectives)
+{
+    const kvlres::ResourceXml doc = kvlres::ReadResourceXml(Stream);
+    if (doc.IsResources) {
+        FCodePage = doc.CodePage;
+        for (const auto &[name, text] : doc.Entries) {
+            if (name.isEmpty())
+                continue; // no key to look it up by
+            const QString value = kvlres::XmlUnescape(text);
+            if (checkDirectives) {
+                const int index = IndexOf(name);
+                if (index >= 0 && formatSignature(FValues.at(index)) != formatSignature(value))
+                    continue;
+            }
+            addText(name, value);
+        }
+    }
+    UpdateFSResources();
+}
+
+void TkvlResources::LoadFromFile(const QString &FileName)
+{
+    QString path = FileName;
+    if (!QFileInfo(path).isFile()) {
+        const QFileInfo fi(FileName);
+        const QDir dir = fi.dir();
+        const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden);
+        const auto match = std::find_if(entries.cbegin(), entries.cend(), [&](const QString &e) {
+            return e.compare(fi.fileName(), Qt::CaseInsensitive) == 0;
+        });
+        if (match == entries.cend())
+            return;
+        path = dir.filePath(*match);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    LoadFromStream(file);
+}
+
+void TkvlResources::Clear()
+{
+    FIndex.clear();
+    FNames.clear();
+    FValues.clear();
+}
+
+void TkvlResources::BuildLanguagesList()
+{
+    FLanguages.clear();
+    const QDir dir(GetAppPath());
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden);
+    for (const QString &e : entries) {
+        if (!e.endsWith(LanguageExt, Qt::CaseInsensitive))
+            continue;
+        QString name = e.toLower();
+        if (!name.isEmpty())
+            name[0] = name[0].toUpper();
+        name.remove(name.indexOf(LanguageExt), LanguageExt.size());
+        FLanguages.append(name);
+    }
+    FLanguages.sort(Qt::CaseInsensitive);
+}
+
+QString TkvlResources::HelpLocation(const QString &SenderClassName) const
+{
+    QString page;
+    if (!SenderClassName.isEmpty()) {
+        for (const THelpTopic &t : helpTopics) {
+            if (SenderClassName.compare(QLatin1String(t.WindowClass), Qt::CaseInsensitive) == 0)
+                page = QString::fromLatin1(t.HelpPage);
+        }
+    }
+    QString location = GetAppPath() + FHelpFile;
+    if (!page.isEmpty())
+        location += HelpSeparator + page;
+    return location;
+}
+
+void TkvlResources::Help(const QString &SenderClassName) const { kvlDisplayHHTopic(HelpLocation(SenderClassName)); }
+
+void TkvlResources::UpdateFSResources() const { kvlSetScriptEngineMessages(kvlScriptMessageTexts(*this)); }
+
+TkvlResources &kvlResources()
+{
+    static TkvlResources resources;
+    return resources;
+}
+
+QString kvlGet(int ID) { return kvlResources().Get(QString::number(ID)); }
+
+void kvlSetHelpViewer(TkvlHelpViewerFunc viewer) { helpViewer() = std::move(viewer); }
+
+void kvlDisplayHHTopic(const QString &Topic)
+{
+    const TkvlHelpViewerFunc &viewer = helpViewer();
+    if (!viewer)
+        return;
+    const qsizetype sep = Topic.indexOf(HelpSeparator);
+    const QString file = sep < 0 ? Topic : Topic.left(sep);
+    const QString page = sep < 0 ? QString() : Topic.mid(sep + HelpSeparator.size());
+    if (!QFileInfo(file).isFile())
+        return;
+    viewer(file, page);
+}

@@ -1,0 +1,95 @@
+#pragma once
+// The report library's string table: captions, hints and messages looked up by key or by
+// number, filled from compiled-in texts and replaced by a language file chosen later.
+#include <QByteArray>
+#include <QHash>
+#include <QIODevice>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+struct THelpTopic {
+    const char *WindowClass;
+    const char *HelpPage;
+};
+
+// Help pages of the library's windows, by window class name.
+extern const THelpTopic helpTopics[];
+constexpr int helpTopicsCount = 17;
+
+class TkvlResources
+{
+public:
+    TkvlResources();
+
+    // The text of a key (case-insensitive); a missing key gives the key itself. One leading
+    // "!" is removed from the result in both cases.
+    QString Get(const QString &StrName) const;
+
+    // A new key is appended; an existing key takes the new text and keeps its place.
+    void Add(const QString &Ref, const QString &Str);
+    void AddW(const QString &Ref, const QString &Str);
+    // Adds each line "key=text" (split at the first '='; both parts non-empty).
+    void AddStrings(const QString &Str);
+    // Adds a compiled-in resource document held as UTF-8 bytes.
+    void AddXML(const QByteArray &Str);
+
+    // Reads a language document and replaces texts by key. A text whose format directives
+    // differ from the text it would replace is ignored, so a translation cannot break a
+    // message's arguments. Raises EkvlError("Invalid file format") on a malformed document.
+    void LoadFromStream(QIODevice &Stream);
+    // The same from a file; when the name does not exist as written, a file of the same name
+    // in another letter case is taken. A missing file does nothing.
+    void LoadFromFile(const QString &FileName);
+
+    void Clear();
+
+    // Keys and texts in stored order.
+    int Count() const { return int(FNames.size()); }
+    const QString &Name(int Index) const { return FNames.at(Index); }
+    const QString &Value(int Index) const { return FValues.at(Index); }
+    // The position of a key, or -1.
+    int IndexOf(const QString &Ref) const;
+
+    // Names of the language files (*.kvc) in the program's folder: lower case with the first
+    // letter in capitals, without the extension, sorted.
+    void BuildLanguagesList();
+    const QStringList &Languages() const { return FLanguages; }
+
+    int CodePage() const { return FCodePage; }
+
+    // Help file of the library, in the program's folder.
+    const QString &HelpFile() const { return FHelpFile; }
+    // File location of the help page of a window class ("" = the help file alone).
+    QString HelpLocation(const QString &SenderClassName) const;
+    // Opens the help at the page of the window class.
+    void Help(const QString &SenderClassName) const;
+
+    // Hands the script engine's compiler messages their texts from this table.
+    void UpdateFSResources() const;
+
+private:
+    void addText(const QString &Ref, const QString &Str);
+    void loadDocument(QIODevice &Stream, bool checkDirectives);
+
+    QHash<QString, int> FIndex; // case-folded key -> index
+    QStringList FNames;
+    QStringList FValues;
+    QStringList FLanguages;
+    QString FHelpFile;
+    int FCodePage = 0;
+};
+
+// The process-wide table, made (with the library's compiled-in texts) on first use.
+TkvlResources &kvlResources();
+
+// Get of the number's decimal text.
+QString kvlGet(int ID);
+
+// Shows a help location "file::/page" (or a file alone) through the help viewer.
+void kvlDisplayHHTopic(const QString &Topic);
+
+// Installs the help viewer (the program's help service, or a test fake). It is called only
+// for a help file that exists; with none installed, help shows nothing.
+using TkvlHelpViewerFunc = std::function<void(const QString &file, const QString &page)>;
+void kvlSetHelpViewer(TkvlHelpViewerFunc viewer);

@@ -1,0 +1,135 @@
+#include "report/utils/errors.h"
+#include "report/utils/files.h"
+#include "report/utils/messages.h"
+#include "report/utils/rectarea.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Shown {
+    QString text, caption;
+    int flags;
+};
+
+class MessageBoxes : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        kvlSetMessageBoxFunc([this](const QString &text, const QString &caption, int flags) {
+            shown.push_back({text, caption, flags});
+            return answer;
+        });
+    }
+    void TearDown() override { kvlSetMessageBoxFunc({}); }
+
+    std::vector<Shown> shown;
+    int answer = IDOK;
+};
+
+TEST_F(MessageBoxes, CarryCaptionAndIconFromTheStringTable)
+{
+    answer = IDYES;
+    kvlErrorMsg(QStringLiteral("e"));
+    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("q"), MB_YESNO), IDYES);
+    kvlInfoMsg(QStringLiteral("i"));
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].caption, QStringLiteral("Errore"));
+    EXPECT_EQ(shown[0].flags, MB_OK | MB_ICONERROR);
+    EXPECT_EQ(shown[1].caption, QStringLiteral("Richiesta di conferma"));
+    EXPECT_EQ(shown[1].flags, MB_YESNO | MB_ICONQUESTION);
+    EXPECT_EQ(shown[2].caption, QStringLiteral("Avviso"));
+    EXPECT_EQ(shown[2].flags, MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(shown[2].text, QStringLiteral("i"));
+}
+
+TEST_F(MessageBoxes, ErrorHandlerFollowsTheSilentMode)
+{
+    const QString msg = QStringLiteral("Campo non trovato: X");
+
+    kvlCommonErrorHandler(simMessageBoxes, msg);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, msg);
+    EXPECT_EQ(shown[0].flags & MB_ICONERROR, MB_ICONERROR);
+
+    kvlCommonErrorHandler(simSilent, msg);
+    EXPECT_EQ(shown.size(), 1u);
+
+    try {
+        kvlCommonErrorHandler(simReThrow, msg);
+        ADD_FAILURE() << "no exception";
+    } catch (const EkvlError &e) {
+        EXPECT_EQ(e.Message(), msg);
+    }
+    EXPECT_EQ(shown.size(), 1u);
+}
+
+TEST(MessageBoxDefaults, WithoutAUserAQuestionGetsTheSafeAnswer)
+{
+    kvlSetMessageBoxFunc({});
+    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("Cancellare?"), MB_YESNO), IDNO);
+    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("Salvare?"), MB_YESNOCANCEL), IDCANCEL);
+    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("Continuare?"), MB_OKCANCEL), IDCANCEL);
+}
+
+TEST(TempFiles, AreNewEmptyFilesInTheFolder)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString a = kvlCreateTempFile(dir.path()); // no trailing slash
+    const QString b = kvlCreateTempFile(dir.path() + QLatin1Char('/'));
+    EXPECT_NE(a, b);
+    for (const QString &f : {a, b}) {
+        const QFileInfo fi(f);
+        EXPECT_TRUE(fi.isFile());
+        EXPECT_EQ(fi.size(), 0);
+        EXPECT_TRUE(fi.fileName().startsWith(QStringLiteral("kv")));
+        EXPECT_EQ(fi.absolutePath(), QDir(dir.path()).absolutePath());
+    }
+    EXPECT_TRUE(GetTemporaryFolder().endsWith(u'/'));
+    EXPECT_TRUE(QFileInfo(GetTempFile()).isFile());
+    EXPECT_THROW(kvlCreateTempFile(dir.path() + QStringLiteral("/missing/sub")), EkvlError);
+}
+
+TEST(ProgramPath, HonoursTheHomeOverride)
+{
+    QTemporaryDir dir;
+    qputenv("LIRRACAL_HOME", dir.path().toUtf8());
+    EXPECT_EQ(GetAppPath(), QDir(dir.path()).absolutePath() + QLatin1Char('/'));
+    qunsetenv("LIRRACAL_HOME");
+    EXPECT_TRUE(QFileInfo(GetAppFileName()).isFile());
+}
+
+TEST(RectArea, OverlapUsesATolerance)
+{
+    const TkvlRectArea a(0, 0, 100, 50);
+    struct Case {
+        TkvlRectArea b;
+        bool x, y;
+    } cases[] = {
+        {{50, 25, 150, 75}, true, true},
+        {{100, 50, 200, 90}, false, false},      // touching edges do not overlap
+        {{99.99995, 0, 200, 50}, false, true},   // within the tolerance
+        {{-10, 60, 10, 70}, true, false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(a.InterceptsX(c.b), c.x);
+        EXPECT_EQ(a.InterceptsY(c.b), c.y);
+        EXPECT_EQ(a.InterceptX(c.b).has_value(), c.x);
+    }
+    const auto x = a.InterceptX(TkvlRectArea(50, 25, 150, 75));
+    ASSERT_TRUE(x);
+    EXPECT_EQ(x->Left, 50);
+    EXPECT_EQ(x->Right, 100);
+    EXPECT_EQ(x->Top, 0);
+    const auto y = a.InterceptY(TkvlRectArea(50, 25, 150, 75));
+    ASSERT_TRUE(y);
+    EXPECT_EQ(y->Top, 25);
+    EXPECT_EQ(y->Bottom, 50);
+}
+
+} // namespace
