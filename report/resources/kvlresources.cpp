@@ -1,5 +1,6 @@
 #include "report/resources/kvlresources.h"
 
+#include "platform/ui/services.h"
 #include "report/resources/corestrings.h"
 #include "report/resources/resourcexml.h"
 #include "report/resources/scriptmessages.h"
@@ -77,12 +78,6 @@ QString formatSignature(const QString &s)
         sig += i < n ? s[i].toLower() : QChar(u'?');
     }
     return sig;
-}
-
-TkvlHelpViewerFunc &helpViewer()
-{
-    static TkvlHelpViewerFunc viewer;
-    return viewer;
 }
 
 } // namespace
@@ -234,17 +229,12 @@ TkvlResources &kvlResources()
 
 QString kvlGet(int ID) { return kvlResources().Get(QString::number(ID)); }
 
-void kvlSetHelpViewer(TkvlHelpViewerFunc viewer) { helpViewer() = std::move(viewer); }
-
 void kvlDisplayHHTopic(const QString &Topic)
 {
-    const TkvlHelpViewerFunc &viewer = helpViewer();
-    if (!viewer)
-        return;
     const qsizetype sep = Topic.indexOf(HelpSeparator);
     const QString file = sep < 0 ? Topic : Topic.left(sep);
     const QString page = sep < 0 ? QString() : Topic.mid(sep + HelpSeparator.size());
     if (!QFileInfo(file).isFile())
         return;
-    viewer(file, page);
+    ui::help().ShowHelp(file, page);
 }

@@ -6,7 +6,6 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
-#include <functional>
 
 struct THelpTopic {
     const char *WindowClass;
@@ -86,10 +85,6 @@ TkvlResources &kvlResources();
 // Get of the number's decimal text.
 QString kvlGet(int ID);
 
-// Shows a help location "file::/page" (or a file alone) through the help viewer.
+// Shows a help location "file::/page" (or a file alone) through the help service; nothing
+// happens when the help file does not exist.
 void kvlDisplayHHTopic(const QString &Topic);
-
-// Installs the help viewer (the program's help service, or a test fake). It is called only
-// for a help file that exists; with none installed, help shows nothing.
-using TkvlHelpViewerFunc = std::function<void(const QString &file, const QString &page)>;
-void kvlSetHelpViewer(TkvlHelpViewerFunc viewer);

@@ -1,58 +1,66 @@
 #include "report/utils/messages.h"
 
+#include "platform/ui/services.h"
 #include "report/resources/kvlresources.h"
 #include "report/utils/errors.h"
 
-#include <QtGlobal>
-
 namespace {
 
-TkvlMessageBoxFunc &messageBoxFunc()
+ui::MsgButtons buttonSet(int buttons)
 {
-    static TkvlMessageBoxFunc func;
-    return func;
+    switch (buttons & 0xF) {
+    case MB_OKCANCEL:
+        return ui::mbOk | ui::mbCancel;
+    case MB_ABORTRETRYIGNORE:
+        return ui::mbAbort | ui::mbRetry | ui::mbIgnore;
+    case MB_YESNOCANCEL:
+        return ui::mbYes | ui::mbNo | ui::mbCancel;
+    case MB_YESNO:
+        return ui::mbYes | ui::mbNo;
+    case MB_RETRYCANCEL:
+        return ui::mbRetry | ui::mbCancel;
+    default:
+        return ui::mbOk;
+    }
 }
 
-int defaultAnswer(int flags)
+int answerId(ui::MsgButton b)
 {
-    switch (flags & 0xF) {
-    case MB_OKCANCEL:
-    case MB_YESNOCANCEL:
+    switch (b) {
+    case ui::mbCancel:
         return IDCANCEL;
-    case MB_YESNO:
+    case ui::mbAbort:
+        return IDABORT;
+    case ui::mbRetry:
+        return IDRETRY;
+    case ui::mbIgnore:
+        return IDIGNORE;
+    case ui::mbYes:
+        return IDYES;
+    case ui::mbNo:
         return IDNO;
     default:
         return IDOK;
     }
 }
 
-int showMessage(const QString &text, const QString &caption, int flags)
+int show(const QString &text, const char *captionKey, ui::MsgIcon icon, int buttons)
 {
-    const TkvlMessageBoxFunc &func = messageBoxFunc();
-    if (func)
-        return func(text, caption, flags);
-    qWarning("%s: %s", qUtf8Printable(caption), qUtf8Printable(text));
-    return defaultAnswer(flags);
+    ui::MessageRequest r;
+    r.caption = kvlResources().Get(QString::fromLatin1(captionKey));
+    r.text = text;
+    r.icon = icon;
+    r.buttons = buttonSet(buttons);
+    return answerId(ui::messageBoxes().Show(r));
 }
 
 } // namespace
 
-void kvlSetMessageBoxFunc(TkvlMessageBoxFunc func) { messageBoxFunc() = std::move(func); }
+void kvlErrorMsg(const QString &Text) { show(Text, "mbError", ui::MsgIcon::Error, MB_OK); }
 
-void kvlErrorMsg(const QString &Text)
-{
-    showMessage(Text, kvlResources().Get(QStringLiteral("mbError")), MB_OK | MB_ICONERROR);
-}
+int kvlConfirmMsg(const QString &Text, int Buttons) { return show(Text, "mbConfirm", ui::MsgIcon::Question, Buttons); }
 
-int kvlConfirmMsg(const QString &Text, int Buttons)
-{
-    return showMessage(Text, kvlResources().Get(QStringLiteral("mbConfirm")), Buttons | MB_ICONQUESTION);
-}
-
-void kvlInfoMsg(const QString &Text)
-{
-    showMessage(Text, kvlResources().Get(QStringLiteral("mbInfo")), MB_OK | MB_ICONINFORMATION);
-}
+void kvlInfoMsg(const QString &Text) { show(Text, "mbInfo", ui::MsgIcon::Information, MB_OK); }
 
 void kvlCommonErrorHandler(TkvlSilentMode mode, const QString &Msg)
 {

@@ -1,3 +1,4 @@
+#include "platform/ui/fakes.h"
 #include "report/resources/kvlresources.h"
 #include "report/resources/scriptmessages.h"
 #include "report/utils/errors.h"
@@ -253,7 +254,6 @@ protected:
     void TearDown() override
     {
         qunsetenv("LIRRACAL_HOME");
-        kvlSetHelpViewer({});
     }
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
 
@@ -284,8 +284,8 @@ TEST_F(LanguageFolder, LoadsTheFileInAnyLetterCase)
 
 TEST_F(LanguageFolder, HelpOpensTheWindowsPageOnlyWhenTheFileExists)
 {
-    std::vector<std::pair<QString, QString>> opened;
-    kvlSetHelpViewer([&](const QString &file, const QString &page) { opened.emplace_back(file, page); });
+    ui::FakeServices fakes;
+    const auto &opened = fakes.help.shown;
     const TkvlResources r;
     const QString file = dir.filePath(QStringLiteral("KVUser.chm"));
     EXPECT_EQ(r.HelpLocation(QStringLiteral("tkvlmemoeditorform")), file + QStringLiteral("::/Text_object.htm"));
@@ -293,12 +293,12 @@ TEST_F(LanguageFolder, HelpOpensTheWindowsPageOnlyWhenTheFileExists)
     EXPECT_EQ(r.HelpLocation(QString()), file);
 
     r.Help(QStringLiteral("TkvlDesignerForm"));
-    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(opened.isEmpty());
 
     writeFile(file, "help");
     r.Help(QStringLiteral("TkvlDesignerForm"));
     r.Help(QString());
-    ASSERT_EQ(opened.size(), 2u);
+    ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened[0], std::make_pair(file, QStringLiteral("Designer.htm")));
     EXPECT_EQ(opened[1], std::make_pair(file, QString()));
 }

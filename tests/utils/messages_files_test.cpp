@@ -2,6 +2,7 @@
 #include "report/utils/files.h"
 #include "report/utils/messages.h"
 #include "report/utils/rectarea.h"
+#include "platform/ui/fakes.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,54 +11,43 @@
 
 namespace {
 
-struct Shown {
-    QString text, caption;
-    int flags;
-};
-
-class MessageBoxes : public ::testing::Test
+TEST(MessageBoxes, CarryCaptionIconAndButtonsAndReturnTheAnswer)
 {
-protected:
-    void SetUp() override
-    {
-        kvlSetMessageBoxFunc([this](const QString &text, const QString &caption, int flags) {
-            shown.push_back({text, caption, flags});
-            return answer;
-        });
-    }
-    void TearDown() override { kvlSetMessageBoxFunc({}); }
-
-    std::vector<Shown> shown;
-    int answer = IDOK;
-};
-
-TEST_F(MessageBoxes, CarryCaptionAndIconFromTheStringTable)
-{
-    answer = IDYES;
+    ui::FakeServices fakes;
     kvlErrorMsg(QStringLiteral("e"));
-    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("q"), MB_YESNO), IDYES);
+    fakes.messages.answers = {ui::mbNo, ui::mbCancel};
+    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("q"), MB_YESNO), IDNO);
+    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("q"), MB_YESNOCANCEL), IDCANCEL);
+    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("q"), MB_OKCANCEL), IDOK); // answers ran out: OK
     kvlInfoMsg(QStringLiteral("i"));
-    ASSERT_EQ(shown.size(), 3u);
+
+    const QList<ui::MessageRequest> &shown = fakes.messages.shown;
+    ASSERT_EQ(shown.size(), 5);
     EXPECT_EQ(shown[0].caption, QStringLiteral("Errore"));
-    EXPECT_EQ(shown[0].flags, MB_OK | MB_ICONERROR);
+    EXPECT_EQ(shown[0].icon, ui::MsgIcon::Error);
+    EXPECT_EQ(shown[0].buttons, ui::MsgButtons(ui::mbOk));
     EXPECT_EQ(shown[1].caption, QStringLiteral("Richiesta di conferma"));
-    EXPECT_EQ(shown[1].flags, MB_YESNO | MB_ICONQUESTION);
-    EXPECT_EQ(shown[2].caption, QStringLiteral("Avviso"));
-    EXPECT_EQ(shown[2].flags, MB_OK | MB_ICONINFORMATION);
-    EXPECT_EQ(shown[2].text, QStringLiteral("i"));
+    EXPECT_EQ(shown[1].icon, ui::MsgIcon::Question);
+    EXPECT_EQ(shown[1].buttons, ui::mbYes | ui::mbNo);
+    EXPECT_EQ(shown[2].buttons, ui::mbYes | ui::mbNo | ui::mbCancel);
+    EXPECT_EQ(shown[3].buttons, ui::mbOk | ui::mbCancel);
+    EXPECT_EQ(shown[4].caption, QStringLiteral("Avviso"));
+    EXPECT_EQ(shown[4].icon, ui::MsgIcon::Information);
+    EXPECT_EQ(shown[4].text, QStringLiteral("i"));
 }
 
-TEST_F(MessageBoxes, ErrorHandlerFollowsTheSilentMode)
+TEST(MessageBoxes, ErrorHandlerFollowsTheSilentMode)
 {
+    ui::FakeServices fakes;
     const QString msg = QStringLiteral("Campo non trovato: X");
 
     kvlCommonErrorHandler(simMessageBoxes, msg);
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, msg);
-    EXPECT_EQ(shown[0].flags & MB_ICONERROR, MB_ICONERROR);
+    ASSERT_EQ(fakes.messages.shown.size(), 1);
+    EXPECT_EQ(fakes.messages.shown[0].text, msg);
+    EXPECT_EQ(fakes.messages.shown[0].icon, ui::MsgIcon::Error);
 
     kvlCommonErrorHandler(simSilent, msg);
-    EXPECT_EQ(shown.size(), 1u);
+    EXPECT_EQ(fakes.messages.shown.size(), 1);
 
     try {
         kvlCommonErrorHandler(simReThrow, msg);
@@ -65,15 +55,7 @@ TEST_F(MessageBoxes, ErrorHandlerFollowsTheSilentMode)
     } catch (const EkvlError &e) {
         EXPECT_EQ(e.Message(), msg);
     }
-    EXPECT_EQ(shown.size(), 1u);
-}
-
-TEST(MessageBoxDefaults, WithoutAUserAQuestionGetsTheSafeAnswer)
-{
-    kvlSetMessageBoxFunc({});
-    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("Cancellare?"), MB_YESNO), IDNO);
-    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("Salvare?"), MB_YESNOCANCEL), IDCANCEL);
-    EXPECT_EQ(kvlConfirmMsg(QStringLiteral("Continuare?"), MB_OKCANCEL), IDCANCEL);
+    EXPECT_EQ(fakes.messages.shown.size(), 1);
 }
 
 TEST(TempFiles, AreNewEmptyFilesInTheFolder)
