@@ -35,7 +35,7 @@ public:
 
     // Reads a language document and replaces texts by key. A text whose format directives
     // differ from the text it would replace is ignored, so a translation cannot break a
-    // message's arguments. Raises EkvlError("Invalid file format") on a malformed document.
+    // message's arguments. Raises Exception("Invalid file format") on a malformed document.
     void LoadFromStream(QIODevice &Stream);
     // The same from a file; when the name does not exist as written, a file of the same name
     // in another letter case is taken. A missing file does nothing.

@@ -1,6 +1,6 @@
 #include "report/resources/resourcexml.h"
 
-#include "report/utils/errors.h"
+#include "platform/rtl/exceptions.h"
 
 #include <QByteArray>
 #include <optional>
@@ -11,7 +11,7 @@ namespace {
 
 constexpr int MaxDepth = 256;
 
-[[noreturn]] void invalidFormat() { throw EkvlError(QStringLiteral("Invalid file format")); }
+[[noreturn]] void invalidFormat() { throw Exception(QStringLiteral("Invalid file format")); }
 
 struct Tag {
     QByteArray name;

@@ -17,7 +17,7 @@ struct ResourceXml {
 };
 
 // Reads one resource document from the device's current position. Malformed input raises
-// EkvlError("Invalid file format"); so does a document larger than MaxDocumentSize.
+// Exception("Invalid file format"); so does a document larger than MaxDocumentSize.
 ResourceXml ReadResourceXml(QIODevice &Stream);
 
 constexpr qint64 MaxDocumentSize = 64 * 1024 * 1024;

@@ -1,7 +1,7 @@
 #include "report/utils/files.h"
 
 #include "platform/rtl/apppath.h"
-#include "report/utils/errors.h"
+#include "platform/rtl/exceptions.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -28,7 +28,7 @@ QString kvlCreateTempFile(const QString &TempDir)
     QTemporaryFile file(dir + QStringLiteral("kvXXXXXX.tmp"));
     file.setAutoRemove(false);
     if (!file.open())
-        throw EkvlError(QStringLiteral("Cannot create a temporary file in %1: %2").arg(dir, file.errorString()));
+        throw Exception(QStringLiteral("Cannot create a temporary file in %1: %2").arg(dir, file.errorString()));
     return file.fileName();
 }
 

@@ -6,7 +6,7 @@
 QString GetTemporaryFolder();
 
 // Creates a new empty file with a unique name starting with "kv" in the system temporary
-// folder and returns its path. Raises EkvlError when no file can be made.
+// folder and returns its path. Raises Exception when no file can be made.
 QString GetTempFile();
 
 // The same in TempDir; an empty TempDir means the system temporary folder.

@@ -2,7 +2,7 @@
 
 #include "platform/ui/services.h"
 #include "report/resources/kvlresources.h"
-#include "report/utils/errors.h"
+#include "platform/rtl/exceptions.h"
 
 namespace {
 
@@ -71,6 +71,6 @@ void kvlCommonErrorHandler(TkvlSilentMode mode, const QString &Msg)
     case simSilent:
         break;
     case simReThrow:
-        throw EkvlError(Msg);
+        throw Exception(Msg);
     }
 }

@@ -25,5 +25,5 @@ void kvlErrorMsg(const QString &Text);
 int kvlConfirmMsg(const QString &Text, int Buttons);
 void kvlInfoMsg(const QString &Text);
 
-// Reports Msg as the report's silent mode asks: a message box, nothing, or an EkvlError.
+// Reports Msg as the report's silent mode asks: a message box, nothing, or an Exception.
 void kvlCommonErrorHandler(TkvlSilentMode mode, const QString &Msg);

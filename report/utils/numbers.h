@@ -4,7 +4,7 @@
 #include <QString>
 
 // Reads a number written with either ',' or '.' as decimal separator; blanks are ignored.
-// Raises EkvlConvertError on text that is not a number.
+// Raises EConvertError on text that is not a number.
 double kvlStrToFloat(const QString &Text);
 
 // A whole number as plain digits, anything else with two decimals (the process's decimal separator).

@@ -1,6 +1,6 @@
 #include "report/utils/textutils.h"
 
-#include "report/utils/errors.h"
+#include "platform/rtl/format.h"
 
 #include <algorithm>
 
@@ -42,19 +42,6 @@ void kvlSetCommaText(const QString &Text, QStringList &List, QChar Comma)
         List.removeLast();
 }
 
-namespace {
-
-int pageNumber(const QString &piece)
-{
-    bool ok = false;
-    const int v = piece.toInt(&ok, 10);
-    if (!ok)
-        throw EkvlConvertError(QStringLiteral("'%1' is not a valid integer value").arg(piece));
-    return v;
-}
-
-} // namespace
-
 void kvlParsePageNumbers(const QString &PageNumbers, QStringList &List, int Total)
 {
     List.clear();
@@ -71,11 +58,11 @@ void kvlParsePageNumbers(const QString &PageNumbers, QStringList &List, int Tota
     int first = 0;
     for (QChar c : std::as_const(s)) {
         if (c == u'-') {
-            first = pageNumber(piece);
+            first = rtl::StrToInt(piece);
             inRange = true;
             piece.clear();
         } else if (c == u',') {
-            const int last = pageNumber(piece);
+            const int last = rtl::StrToInt(piece);
             if (inRange) {
                 // Clamped so that a range like 1-999999999 cannot outgrow the report.
                 const int end = std::min(last, Total);

@@ -21,7 +21,7 @@ void kvlSetCommaText(const QString &Text, QStringList &List, QChar Comma);
 
 // Expands a page list such as "1,3-5,8-" into page numbers as decimal text, in the order
 // written. A trailing range runs to Total, and no range runs past Total. Raises
-// EkvlConvertError when a piece is not a number.
+// EConvertError when a piece is not a number.
 void kvlParsePageNumbers(const QString &PageNumbers, QStringList &List, int Total);
 
 // The expression between the opening delimiter at position i (1-based) and its matching

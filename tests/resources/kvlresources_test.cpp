@@ -1,7 +1,7 @@
 #include "platform/ui/fakes.h"
 #include "report/resources/kvlresources.h"
 #include "report/resources/scriptmessages.h"
-#include "report/utils/errors.h"
+#include "platform/rtl/exceptions.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -229,7 +229,7 @@ TEST(LanguageFile, HostileDocumentsFailCleanlyAndChangeNothing)
     for (const QByteArray &c : cases) {
         TkvlResources r;
         const int count = r.Count();
-        EXPECT_THROW(load(r, c), EkvlError) << c.left(80).constData();
+        EXPECT_THROW(load(r, c), Exception) << c.left(80).constData();
         EXPECT_EQ(r.Count(), count);
         EXPECT_EQ(r.Get(QStringLiteral("mbError")), QStringLiteral("Errore"));
     }

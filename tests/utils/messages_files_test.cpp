@@ -1,4 +1,4 @@
-#include "report/utils/errors.h"
+#include "platform/rtl/exceptions.h"
 #include "report/utils/files.h"
 #include "report/utils/messages.h"
 #include "report/utils/rectarea.h"
@@ -52,8 +52,8 @@ TEST(MessageBoxes, ErrorHandlerFollowsTheSilentMode)
     try {
         kvlCommonErrorHandler(simReThrow, msg);
         ADD_FAILURE() << "no exception";
-    } catch (const EkvlError &e) {
-        EXPECT_EQ(e.Message(), msg);
+    } catch (const Exception &e) {
+        EXPECT_EQ(e.message(), msg);
     }
     EXPECT_EQ(fakes.messages.shown.size(), 1);
 }
@@ -74,7 +74,7 @@ TEST(TempFiles, AreNewEmptyFilesInTheFolder)
     }
     EXPECT_TRUE(GetTemporaryFolder().endsWith(u'/'));
     EXPECT_TRUE(QFileInfo(GetTempFile()).isFile());
-    EXPECT_THROW(kvlCreateTempFile(dir.path() + QStringLiteral("/missing/sub")), EkvlError);
+    EXPECT_THROW(kvlCreateTempFile(dir.path() + QStringLiteral("/missing/sub")), Exception);
 }
 
 TEST(ProgramPath, HonoursTheHomeOverride)

@@ -1,4 +1,4 @@
-#include "report/utils/errors.h"
+#include "platform/rtl/exceptions.h"
 #include "report/utils/textutils.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +39,7 @@ TEST(PageNumbers, RejectsPiecesThatAreNotNumbers)
 {
     for (const char *text : {"a", "1,,2", "1-x", "99999999999"}) {
         QStringList list;
-        EXPECT_THROW(kvlParsePageNumbers(QString::fromUtf8(text), list, 10), EkvlConvertError) << text;
+        EXPECT_THROW(kvlParsePageNumbers(QString::fromUtf8(text), list, 10), EConvertError) << text;
     }
 }
 
