@@ -2,13 +2,13 @@
 
 #include "platform/ui/services.h"
 #include "report/resources/corestrings.h"
-#include "report/resources/resourcexml.h"
 #include "report/resources/scriptmessages.h"
 #include "report/utils/files.h"
+#include "report/xml/xmldocument.h"
+#include "platform/rtl/stream.h"
+#include "report/base/codepage.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
@@ -92,7 +92,7 @@ TkvlResources::TkvlResources() : FHelpFile(QStringLiteral("KVUser.chm"))
 QString TkvlResources::Get(const QString &StrName) const
 {
     const auto it = FIndex.constFind(StrName.toCaseFolded());
-    QString s = it != FIndex.cend() ? FValues.at(*it) : StrName;
+    QString s = it != FIndex.cend() ? FValues.Get(*it) : StrName;
     if (s.startsWith(u'!'))
         s.remove(0, 1);
     return s;
@@ -105,12 +105,12 @@ void TkvlResources::addText(const QString &Ref, const QString &Str)
     const QString key = Ref.toCaseFolded();
     const auto it = FIndex.constFind(key);
     if (it != FIndex.cend()) {
-        FValues[*it] = Str;
+        FValues.Put(*it, Str);
         return;
     }
     FIndex.insert(key, int(FNames.size()));
     FNames.append(Ref);
-    FValues.append(Str);
+    FValues.Add(Str);
 }
 
 void TkvlResources::Add(const QString &Ref, const QString &Str) { addText(Ref, Str); }
@@ -130,26 +130,38 @@ void TkvlResources::AddStrings(const QString &Str)
 
 void TkvlResources::AddXML(const QByteArray &Str)
 {
-    QBuffer buf;
-    buf.setData(Str);
-    buf.open(QIODevice::ReadOnly);
-    loadDocument(buf, false);
+    TMemoryStream stream(Str);
+    loadDocument(stream, false);
 }
 
-void TkvlResources::LoadFromStream(QIODevice &Stream) { loadDocument(Stream, true); }
+void TkvlResources::LoadFromStream(TStream &Stream) { loadDocument(Stream, true); }
 
-void TkvlResources::loadDocument(QIODevice &Stream, bool checkDirectives)
+void TkvlResources::loadDocument(TStream &Stream, bool checkDirectives)
 {
-    const kvlres::ResourceXml doc = kvlres::ReadResourceXml(Stream);
-    if (doc.IsResources) {
-        FCodePage = doc.CodePage;
-        for (const auto &[name, text] : doc.Entries) {
+    if (Stream.Size() - Stream.Position() > MaxDocumentSize)
+        throw TkvlInvalidXMLException();
+    TkvlXMLDocument doc;
+    doc.LoadFromStream(&Stream, false);
+    const TkvlXMLItem *root = doc.Root();
+    if (root->Name() == u"Resources") {
+        FCodePage = root->Prop(QStringLiteral("CodePage")).toInt();
+        const QString nameAttr = QStringLiteral("Name");
+        const QString textAttr = QStringLiteral("Text");
+        for (int i = 0; i < root->Count(); ++i) {
+            const TkvlXMLItem *item = root->Items(i);
+            if (item->Name() != u"StrRes")
+                continue;
+            const QString name = item->Prop(nameAttr);
             if (name.isEmpty())
                 continue; // no key to look it up by
-            const QString value = kvlres::XmlUnescape(text);
+            QString text = item->Prop(textAttr);
+            // The old single-byte form was read in the ANSI page; the texts are UTF-8.
+            if (doc.OldVersion())
+                text = QString::fromUtf8(cp::Encode(text, cp::kAnsiCodePage));
+            const QString value = kvlXMLToStr(text);
             if (checkDirectives) {
                 const int index = IndexOf(name);
-                if (index >= 0 && formatSignature(FValues.at(index)) != formatSignature(value))
+                if (index >= 0 && formatSignature(FValues.Get(index)) != formatSignature(value))
                     continue;
             }
             addText(name, value);
@@ -172,17 +184,20 @@ void TkvlResources::LoadFromFile(const QString &FileName)
             return;
         path = dir.filePath(*match);
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    LoadFromStream(file);
+    std::unique_ptr<TFileStream> file;
+    try {
+        file = std::make_unique<TFileStream>(path, fmOpenRead | fmShareDenyNone);
+    } catch (const EStreamError &) {
+        return; // unreadable: as if missing
+    }
+    LoadFromStream(*file);
 }
 
 void TkvlResources::Clear()
 {
     FIndex.clear();
     FNames.clear();
-    FValues.clear();
+    FValues.Clear();
 }
 
 void TkvlResources::BuildLanguagesList()

@@ -1,11 +1,14 @@
 #pragma once
 // The report library's string table: captions, hints and messages looked up by key or by
 // number, filled from compiled-in texts and replaced by a language file chosen later.
+#include "report/base/widestrings.h"
+
 #include <QByteArray>
 #include <QHash>
-#include <QIODevice>
 #include <QString>
 #include <QStringList>
+
+class TStream;
 
 struct THelpTopic {
     const char *WindowClass;
@@ -35,8 +38,10 @@ public:
 
     // Reads a language document and replaces texts by key. A text whose format directives
     // differ from the text it would replace is ignored, so a translation cannot break a
-    // message's arguments. Raises Exception("Invalid file format") on a malformed document.
-    void LoadFromStream(QIODevice &Stream);
+    // message's arguments. A malformed document, or one larger than MaxDocumentSize, raises
+    // TkvlInvalidXMLException and changes nothing.
+    void LoadFromStream(TStream &Stream);
+    static constexpr int64_t MaxDocumentSize = 64 * 1024 * 1024;
     // The same from a file; when the name does not exist as written, a file of the same name
     // in another letter case is taken. A missing file does nothing.
     void LoadFromFile(const QString &FileName);
@@ -46,7 +51,7 @@ public:
     // Keys and texts in stored order.
     int Count() const { return int(FNames.size()); }
     const QString &Name(int Index) const { return FNames.at(Index); }
-    const QString &Value(int Index) const { return FValues.at(Index); }
+    QString Value(int Index) const { return FValues.Get(Index); }
     // The position of a key, or -1.
     int IndexOf(const QString &Ref) const;
 
@@ -69,11 +74,11 @@ public:
 
 private:
     void addText(const QString &Ref, const QString &Str);
-    void loadDocument(QIODevice &Stream, bool checkDirectives);
+    void loadDocument(TStream &Stream, bool checkDirectives);
 
     QHash<QString, int> FIndex; // case-folded key -> index
     QStringList FNames;
-    QStringList FValues;
+    TkvlWideStrings FValues;
     QStringList FLanguages;
     QString FHelpFile;
     int FCodePage = 0;

@@ -1,24 +1,25 @@
 #include "report/utils/streams.h"
 
+#include "platform/rtl/stream.h"
+
 #include <QByteArray>
 #include <zlib.h>
 
 namespace {
 
 // Reads the device from 0 in blocks, handing each block to f; restores the position.
-template <typename F> void forEachBlock(QIODevice &dev, F &&f)
+template <typename F> void forEachBlock(TStream &stream, F &&f)
 {
-    const qint64 saved = dev.pos();
-    if (dev.isSequential() || !dev.seek(0))
-        return;
+    const int64_t saved = stream.Position();
+    stream.SetPosition(0);
     char buf[65536];
     for (;;) {
-        const qint64 n = dev.read(buf, sizeof buf);
+        const int64_t n = stream.Read(buf, sizeof buf);
         if (n <= 0)
             break;
         f(buf, n);
     }
-    dev.seek(saved);
+    stream.SetPosition(saved);
 }
 
 int hexValue(QChar c)
@@ -35,23 +36,23 @@ int hexValue(QChar c)
 
 } // namespace
 
-uint32_t kvlStreamCRC32(QIODevice &Stream)
+uint32_t kvlStreamCRC32(TStream &Stream)
 {
     uLong crc = crc32(0L, Z_NULL, 0);
-    forEachBlock(Stream, [&](const char *p, qint64 n) {
+    forEachBlock(Stream, [&](const char *p, int64_t n) {
         crc = crc32(crc, reinterpret_cast<const Bytef *>(p), static_cast<uInt>(n));
     });
     return static_cast<uint32_t>(crc);
 }
 
-QString kvlStreamToString(QIODevice &Stream)
+QString kvlStreamToString(TStream &Stream)
 {
     QByteArray hex;
-    forEachBlock(Stream, [&](const char *p, qint64 n) { hex += QByteArray(p, n).toHex().toUpper(); });
+    forEachBlock(Stream, [&](const char *p, int64_t n) { hex += QByteArray(p, n).toHex().toUpper(); });
     return QString::fromLatin1(hex);
 }
 
-void kvlStringToStream(const QString &Text, QIODevice &Stream)
+void kvlStringToStream(const QString &Text, TStream &Stream)
 {
     QByteArray bytes;
     bytes.reserve(Text.size() / 2);
@@ -62,6 +63,6 @@ void kvlStringToStream(const QString &Text, QIODevice &Stream)
             break;
         bytes.append(char(hi * 16 + lo));
     }
-    if (Stream.seek(0))
-        Stream.write(bytes);
+    Stream.SetPosition(0);
+    Stream.WriteBytes(bytes);
 }
