@@ -77,7 +77,10 @@ function(lirra_gtest name)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)
   endif()
-  set(props ENVIRONMENT "${LIRRA_TEST_ENV}" TIMEOUT ${A_TIMEOUT})
+  # Test discovery flattens list-valued properties (an ENVIRONMENT would keep only its
+  # first entry), so the tests get their environment through env(1).
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${LIRRA_TEST_ENV}")
+  set(props TIMEOUT ${A_TIMEOUT})
   if(A_LABELS)
     list(APPEND props LABELS "${A_LABELS}")
   endif()

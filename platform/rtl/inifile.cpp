@@ -327,6 +327,8 @@ void TIniFile::WriteString(const QString &section, const QString &ident, const Q
     const QString key = oneLine(ident).trimmed();
     const auto it = s.keys.constFind(key.toCaseFolded());
     if (it != s.keys.cend()) {
+        if (s.lines[*it].value == oneLine(value) && FLastWriteOk)
+            return; // the file already says so
         s.lines[*it].value = oneLine(value);
     } else {
         Line l;
