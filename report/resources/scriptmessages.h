@@ -6,9 +6,6 @@
 
 class TkvlResources;
 
-constexpr int kvlScriptMessageCount = 17;
-extern const char *const kvlScriptMessageKeys[kvlScriptMessageCount];
-
 // Key and text of each of the script engine's messages, as the table gives them.
 QList<QPair<QString, QString>> kvlScriptMessageTexts(const TkvlResources &Resources);
 

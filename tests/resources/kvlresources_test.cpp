@@ -5,6 +5,7 @@
 
 #include "platform/rtl/stream.h"
 #include "report/xml/xmlreader.h"
+#include "script/core/qsmessages.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -303,13 +304,36 @@ TEST(ScriptMessages, TakeTheirTextsFromTheTable)
 {
     TkvlResources r;
     auto texts = kvlScriptMessageTexts(r);
-    ASSERT_EQ(texts.size(), kvlScriptMessageCount);
+    ASSERT_EQ(texts.size(), 17);
     EXPECT_EQ(texts[0], qMakePair(QStringLiteral("SLangNotFound"), QStringLiteral("Lingua '%s' non trovata")));
     EXPECT_EQ(texts[5], qMakePair(QStringLiteral("SIdUndeclared"), QStringLiteral("Identificativo non dichiarato -->")));
     EXPECT_EQ(texts[16], qMakePair(QStringLiteral("SEventError"), QStringLiteral("Il gestore di evento deve essere una procedura")));
+    for (const auto &[key, text] : texts)
+        EXPECT_NE(text, key) << key.toStdString(); // every key is in the core table
     r.Clear();
     texts = kvlScriptMessageTexts(r);
     EXPECT_EQ(texts[2].second, QStringLiteral("SIdRedeclared")); // a missing key gives the key
+}
+
+TEST(ScriptMessages, EveryLoadPushesThemToTheEngine)
+{
+    qsResetMessages();
+    TkvlResources r; // loading the compiled-in texts
+    EXPECT_EQ(qsMessage(u"SIdRedeclared"), QStringLiteral("Identificativo ridichiarato: "));
+
+    TMemoryStream lang(doc(R"(<StrRes Name="SIdRedeclared" Text="Bezeichner doppelt: "/>)"));
+    r.LoadFromStream(lang);
+    EXPECT_EQ(qsMessage(u"SIdRedeclared"), QStringLiteral("Bezeichner doppelt: "));
+
+    // A document with another root adds nothing but still re-copies the texts.
+    r.Add(QStringLiteral("SVarRequired"), QStringLiteral("Variable benötigt"));
+    TMemoryStream other(QByteArray(R"(<?xml version="1.0" encoding="utf-8" standalone="no"?><Other/>)"));
+    r.LoadFromStream(other);
+    EXPECT_EQ(qsMessage(u"SVarRequired"), QStringLiteral("Variable benötigt"));
+
+    qsResetMessages();
+    kvlResources().UpdateFSResources();
+    EXPECT_EQ(qsMessage(u"SIdRedeclared"), QStringLiteral("Identificativo ridichiarato: "));
 }
 
 } // namespace
