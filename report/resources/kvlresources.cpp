@@ -1,6 +1,7 @@
 #include "report/resources/kvlresources.h"
 
 #include "platform/ui/services.h"
+#include "report/core/kvlresourcetext.h"
 #include "report/resources/corestrings.h"
 #include "report/resources/scriptmessages.h"
 #include "report/utils/files.h"
@@ -238,9 +239,15 @@ void TkvlResources::UpdateFSResources() const { kvlSetScriptEngineMessages(kvlSc
 
 TkvlResources &kvlResources()
 {
-    static TkvlResources resources;
+    static TkvlResources &resources = [] () -> TkvlResources & {
+        static TkvlResources table;
+        kvlSetResourceTextHook([](const QString &Key) { return kvlResources().Get(Key); });
+        return table;
+    }();
     return resources;
 }
+
+void kvlInitResources() { kvlResources(); }
 
 QString kvlGet(int ID) { return kvlResources().Get(QString::number(ID)); }
 

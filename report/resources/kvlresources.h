@@ -84,8 +84,12 @@ private:
     int FCodePage = 0;
 };
 
-// The process-wide table, made (with the library's compiled-in texts) on first use.
+// The process-wide table, made (with the library's compiled-in texts) on first use; from then
+// on the object tree's texts come from it too.
 TkvlResources &kvlResources();
+
+// Start-up: makes the process-wide table.
+void kvlInitResources();
 
 // Get of the number's decimal text.
 QString kvlGet(int ID);

@@ -4,6 +4,12 @@ namespace {
 constexpr double Eps = 0.0001;
 }
 
+TkvlRectArea::TkvlRectArea(const TkvlComponent &Component)
+    : Left(Component.GetAbsLeft()), Top(Component.GetAbsTop()), Right(Left + Component.Width()),
+      Bottom(Top + Component.Height())
+{
+}
+
 bool TkvlRectArea::InterceptsX(const TkvlRectArea &Area) const
 {
     return Area.Left < Right - Eps && Area.Right > Left + Eps;

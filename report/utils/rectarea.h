@@ -1,10 +1,8 @@
 #pragma once
 // Rectangles in absolute page pixels, for finding which objects lie below which.
-#include <optional>
+#include "report/core/kvlcomponent.h" // TkvlRect
 
-struct TkvlRect {
-    double Left = 0, Top = 0, Right = 0, Bottom = 0;
-};
+#include <optional>
 
 struct TkvlPoint {
     double X = 0, Y = 0;
@@ -19,6 +17,8 @@ public:
     TkvlRectArea() = default;
     TkvlRectArea(double Left, double Top, double Right, double Bottom)
         : Left(Left), Top(Top), Right(Right), Bottom(Bottom) {}
+    // The component's absolute box on its page.
+    explicit TkvlRectArea(const TkvlComponent &Component);
 
     // Overlap along one axis, with a tolerance of 0.0001 pixel.
     bool InterceptsX(const TkvlRectArea &Area) const;

@@ -1,4 +1,5 @@
 #include "platform/ui/fakes.h"
+#include "report/core/kvlresourcetext.h"
 #include "report/resources/kvlresources.h"
 #include "report/resources/scriptmessages.h"
 #include "platform/rtl/exceptions.h"
@@ -112,6 +113,13 @@ TEST(CoreTable, GivesTheQuotedTexts)
         EXPECT_EQ(r.Get(QString::fromUtf8(c.key)), QString::fromUtf8(c.text)) << c.key;
     EXPECT_EQ(kvlGet(1), QStringLiteral("OK"));
     EXPECT_EQ(kvlGet(600), QStringLiteral("Espandi tutto"));
+}
+
+TEST(Lookup, TheObjectTreeTakesItsTextsFromTheProcessTable)
+{
+    kvlInitResources();
+    EXPECT_EQ(kvlResourceText(QStringLiteral("prDupl")), QStringLiteral("Nome duplicato"));
+    EXPECT_EQ(kvlResourceText(QStringLiteral("clCirRefNotAllow")), QStringLiteral("Circular child reference is not allowed"));
 }
 
 TEST(Lookup, MissingKeysShowThemselvesAndOneBangIsStripped)

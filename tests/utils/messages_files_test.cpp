@@ -86,6 +86,19 @@ TEST(ProgramPath, HonoursTheHomeOverride)
     EXPECT_TRUE(QFileInfo(GetAppFileName()).isFile());
 }
 
+TEST(RectArea, TakesTheComponentsAbsoluteBox)
+{
+    TkvlComponent parent(nullptr), child(nullptr);
+    parent.SetBounds(10, 20, 100, 100);
+    child.SetParent(&parent);
+    child.SetBounds(5, 6, 30, 40);
+    const TkvlRectArea a(child);
+    EXPECT_EQ(a.Left, 15);
+    EXPECT_EQ(a.Top, 26);
+    EXPECT_EQ(a.Right, 45);
+    EXPECT_EQ(a.Bottom, 66);
+}
+
 TEST(RectArea, OverlapUsesATolerance)
 {
     const TkvlRectArea a(0, 0, 100, 50);
