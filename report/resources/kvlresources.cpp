@@ -3,6 +3,7 @@
 #include "platform/ui/services.h"
 #include "report/core/kvlresourcetext.h"
 #include "report/resources/corestrings.h"
+#include "report/resources/imagestrips.h"
 #include "report/resources/scriptmessages.h"
 #include "report/utils/files.h"
 #include "report/xml/xmldocument.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
 #include <QRegularExpression>
 #include <algorithm>
 
@@ -234,6 +236,83 @@ QString TkvlResources::HelpLocation(const QString &SenderClassName) const
 }
 
 void TkvlResources::Help(const QString &SenderClassName) const { kvlDisplayHHTopic(HelpLocation(SenderClassName)); }
+
+namespace {
+
+// Fills an empty list from the program's packed strip of that name.
+template <typename Set> void loadOnce(TImageList &list, const char *name, Set &&set)
+{
+    if (list.Count() > 0)
+        return;
+    const QImage img = kvlres::UnpackStrip(kvlres::PackedStrip(QString::fromLatin1(name)));
+    if (img.isNull())
+        return;
+    TBitmap bmp(img);
+    set(&bmp);
+}
+
+} // namespace
+
+TImageList &TkvlResources::GetMainButtonImages()
+{
+    loadOnce(FMainButtonImages, "DesgnButtons", [this](TBitmap *b) { SetButtonImages(b, false); });
+    return FMainButtonImages;
+}
+
+TImageList &TkvlResources::GetDisabledButtonImages()
+{
+    GetMainButtonImages();
+    return FDisabledButtonImages;
+}
+
+TImageList &TkvlResources::GetPreviewButtonImages()
+{
+    loadOnce(FPreviewButtonImages, "PreviewButtons", [this](TBitmap *b) { SetPreviewButtonImages(b); });
+    return FPreviewButtonImages;
+}
+
+TImageList &TkvlResources::GetObjectImages()
+{
+    loadOnce(FObjectImages, "ObjectButtons", [this](TBitmap *b) { SetObjectImages(b); });
+    return FObjectImages;
+}
+
+TImageList &TkvlResources::GetWizardImages()
+{
+    loadOnce(FWizardImages, "WizardButtons", [this](TBitmap *b) { SetWizardImages(b); });
+    return FWizardImages;
+}
+
+void TkvlResources::SetButtonImages(TBitmap *Images, bool Clear)
+{
+    if (Clear) {
+        FMainButtonImages.Clear();
+        FDisabledButtonImages.Clear();
+    }
+    kvlAssignImages(Images, 16, 16, &FMainButtonImages, &FDisabledButtonImages);
+}
+
+void TkvlResources::SetPreviewButtonImages(TBitmap *Images)
+{
+    kvlAssignImages(Images, 16, 16, &FPreviewButtonImages, nullptr);
+}
+
+void TkvlResources::SetObjectImages(TBitmap *Images) { kvlAssignImages(Images, 16, 16, &FObjectImages, nullptr); }
+
+void TkvlResources::SetWizardImages(TBitmap *Images) { kvlAssignImages(Images, 32, 32, &FWizardImages, nullptr); }
+
+QImage TkvlResources::GlyphImage(int Index)
+{
+    QImage glyph(32, 16, QImage::Format_RGB32);
+    glyph.fill(QColor(128, 128, 0)); // olive
+    const TImageList &main = GetMainButtonImages();
+    if (Index >= 0 && Index < main.Count() && Index < FDisabledButtonImages.Count()) {
+        QPainter p(&glyph);
+        p.drawImage(0, 0, main.Image(Index));
+        p.drawImage(16, 0, FDisabledButtonImages.Image(Index));
+    }
+    return glyph;
+}
 
 void TkvlResources::UpdateFSResources() const { kvlSetScriptEngineMessages(kvlScriptMessageTexts(*this)); }
 

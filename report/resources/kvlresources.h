@@ -1,6 +1,7 @@
 #pragma once
 // The report library's string table: captions, hints and messages looked up by key or by
 // number, filled from compiled-in texts and replaced by a language file chosen later.
+#include "platform/gfx/picturehelpers.h"
 #include "report/base/widestrings.h"
 
 #include <QByteArray>
@@ -69,6 +70,24 @@ public:
     // Opens the help at the page of the window class.
     void Help(const QString &SenderClassName) const;
 
+    // Tool-bar and palette pictures, cut from the program's packed strips on first use:
+    // 16 x 16 cells for the designer's tool bars (with greyed copies), the preview's tool bar
+    // and the report objects, 32 x 32 cells for the wizards.
+    TImageList &GetMainButtonImages();
+    TImageList &GetDisabledButtonImages();
+    TImageList &GetPreviewButtonImages();
+    TImageList &GetObjectImages();
+    TImageList &GetWizardImages();
+    // Cuts a strip into the designer's tool-bar images and their greyed copies (after
+    // emptying both lists when Clear is set).
+    void SetButtonImages(TBitmap *Images, bool Clear = false);
+    void SetPreviewButtonImages(TBitmap *Images);
+    void SetObjectImages(TBitmap *Images);
+    void SetWizardImages(TBitmap *Images);
+    // A speed button's glyph: 32 x 16 in olive, tool-bar image Index at the left and its
+    // greyed copy at the right.
+    QImage GlyphImage(int Index);
+
     // Hands the script engine's compiler messages their texts from this table.
     void UpdateFSResources() const;
 
@@ -82,6 +101,7 @@ private:
     QStringList FLanguages;
     QString FHelpFile;
     int FCodePage = 0;
+    TImageList FMainButtonImages, FDisabledButtonImages, FPreviewButtonImages, FObjectImages, FWizardImages;
 };
 
 // The process-wide table, made (with the library's compiled-in texts) on first use; from then
