@@ -299,7 +299,12 @@ void TkvlResources::SetPreviewButtonImages(TBitmap *Images)
 
 void TkvlResources::SetObjectImages(TBitmap *Images) { kvlAssignImages(Images, 16, 16, &FObjectImages, nullptr); }
 
-void TkvlResources::SetWizardImages(TBitmap *Images) { kvlAssignImages(Images, 32, 32, &FWizardImages, nullptr); }
+void TkvlResources::SetWizardImages(TBitmap *Images, bool Clear)
+{
+    if (Clear)
+        FWizardImages.Clear();
+    kvlAssignImages(Images, 32, 32, &FWizardImages, nullptr);
+}
 
 QImage TkvlResources::GlyphImage(int Index)
 {

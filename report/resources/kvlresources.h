@@ -83,7 +83,8 @@ public:
     void SetButtonImages(TBitmap *Images, bool Clear = false);
     void SetPreviewButtonImages(TBitmap *Images);
     void SetObjectImages(TBitmap *Images);
-    void SetWizardImages(TBitmap *Images);
+    // Appends the strip's 32 x 32 cells (after emptying the list when Clear is set).
+    void SetWizardImages(TBitmap *Images, bool Clear = false);
     // A speed button's glyph: 32 x 16 in olive, tool-bar image Index at the left and its
     // greyed copy at the right.
     QImage GlyphImage(int Index);

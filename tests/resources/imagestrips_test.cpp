@@ -99,6 +99,10 @@ TEST(ImageStrips, ToolBarImagesAreMaskedCellsWithGreyedCopies)
     r.SetWizardImages(&wizards);
     ASSERT_EQ(r.GetWizardImages().Count(), 2);
     EXPECT_EQ(r.GetWizardImages().Image(1).size(), QSize(32, 32));
+    r.SetWizardImages(&wizards);
+    EXPECT_EQ(r.GetWizardImages().Count(), 4);
+    r.SetWizardImages(&wizards, true);
+    EXPECT_EQ(r.GetWizardImages().Count(), 2);
     r.SetObjectImages(&three);
     r.SetPreviewButtonImages(&three);
     EXPECT_EQ(r.GetObjectImages().Count(), 3);
