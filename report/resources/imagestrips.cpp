@@ -3,17 +3,8 @@
 #include "platform/rtl/stream.h"
 #include "report/base/zstream.h"
 
-#include <QFile>
 
 namespace kvlres {
-
-QByteArray PackedStrip(const QString &Name)
-{
-    QFile f(QStringLiteral(":/kvl/") + Name);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return f.readAll();
-}
 
 QImage UnpackStrip(const QByteArray &Packed)
 {

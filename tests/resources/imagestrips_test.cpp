@@ -129,3 +129,28 @@ TEST(ImageStrips, GlyphsShowTheImageAndItsGreyedCopyOnOlive)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ImageStrips, ThePreviewAndWizardPicturesComeWithTheProgram)
+{
+    TkvlResources r;
+    EXPECT_EQ(r.GetPreviewButtonImages().Count(), 25);
+    ASSERT_EQ(r.GetWizardImages().Count(), 2);
+    EXPECT_EQ(r.GetWizardImages().Image(0).size(), QSize(32, 32));
+    // Every cell shows something and leaves its transparent corner out.
+    for (int i = 0; i < r.GetPreviewButtonImages().Count(); ++i) {
+        const QImage &img = r.GetPreviewButtonImages().Image(i);
+        EXPECT_EQ(qAlpha(img.pixel(0, 15)), 0) << i;
+        int opaque = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                opaque += qAlpha(img.pixel(x, y)) == 255;
+        EXPECT_GT(opaque, 10) << i;
+    }
+    // The designer's and the palette's pictures come with the designer.
+    EXPECT_EQ(r.GetObjectImages().Count(), 0);
+    EXPECT_EQ(r.GetMainButtonImages().Count(), 0);
+}
+
+} // namespace
