@@ -5,6 +5,8 @@
 #include <QString>
 #include <array>
 
+class QLocale;
+
 struct TFormatSettings
 {
     QChar DecimalSeparator = u'.';
@@ -25,11 +27,13 @@ struct TFormatSettings
     QString CurrencyString;
     int CurrencyDecimals = 2;
     int CurrencyFormat = 0; // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
-    int NegCurrFormat = 0;  // Delphi's sixteen negative money layouts
+    int NegCurrFormat = 0;  // one of sixteen negative money layouts, 0 "($1)" .. 15 "(1 $)"
     int TwoDigitYearCenturyWindow = 50;
 
     static TFormatSettings italian();
     static TFormatSettings english();
+    // Built from a locale's conventions; the C locale gives english().
+    static TFormatSettings fromLocale(const QLocale &locale);
     // Built from the user's locale (QLocale::system()).
     static TFormatSettings fromSystemLocale();
 };

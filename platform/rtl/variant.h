@@ -53,13 +53,19 @@ class Variant;
 namespace rtl {
 
 // Automation object reachable through a varDispatch value. Reference counted; the last
-// Variant holding it deletes it. Members are called by name.
+// Variant holding it deletes it. Members are late bound: called by name.
 class DispatchObject
 {
 public:
+    // How a member is reached (may be combined: Method | PropertyGet).
+    enum Flags { Method = 1, PropertyGet = 2, PropertyPut = 4, PropertyPutRef = 8 };
+
     virtual ~DispatchObject() = default;
     // Name of the object's class as scripts see it.
     virtual QString className() const = 0;
+    // Calls member `name` with args in the order written (for a put, the value comes last).
+    // Returns the result (Empty when there is none); failures raise an Exception.
+    virtual Variant invoke(const QString &name, int flags, std::span<const Variant> args) = 0;
 
     void addRef() const { ++m_refs; }
     void release() const
@@ -84,6 +90,8 @@ public:
     Variant() noexcept { m_u.i64 = 0; }
     Variant(bool v) noexcept : m_type(varBoolean) { m_u.i64 = 0; m_u.b = v; }
     Variant(int v) noexcept : m_type(varInteger) { m_u.i64 = v; }
+    Variant(unsigned v) noexcept : m_type(varLongWord) { m_u.i64 = v; }
+    // Every 64-bit integer type (qint64, int64_t, qsizetype) gives Int64.
     Variant(long v) noexcept : m_type(varInt64) { m_u.i64 = v; }
     Variant(long long v) noexcept : m_type(varInt64) { m_u.i64 = v; }
     Variant(double v) noexcept : m_type(varDouble) { m_u.d = v; }
@@ -93,6 +101,9 @@ public:
     Variant(const char *utf8);
     Variant(const char16_t *s);
     Variant(QLatin1StringView s);
+    Variant(QChar c); // one-character String
+    // A char would silently become an Integer: say Variant(QChar(c)) or Variant(int(c)).
+    Variant(char) = delete;
     // Implicit conversions from pointers other than text would end up as bool: refuse them.
     Variant(const void *) = delete;
 
@@ -139,7 +150,7 @@ public:
     // Name of a type code as error messages write it ("Integer", "UnicodeString", "Array Variant").
     static QString typeName(uint16_t varType);
 
-    // Conversions (Delphi's casts). Null raises EVariantTypeCastError for numbers, Booleans and
+    // Conversions (the casts scripts apply). Null raises EVariantTypeCastError for numbers, Booleans and
     // dates; text that is no number raises EVariantTypeCastError; out of range raises
     // EVariantOverflowError.
     int32_t toInt() const;
@@ -294,7 +305,7 @@ inline bool operator<=(const Variant &a, const Variant &b) { return Variant::com
 inline bool operator>=(const Variant &a, const Variant &b) { return Variant::compare(a, b) != Variant::Order::Less; }
 
 namespace rtl {
-// Delphi's VarToStr: text of any value, Null gives "".
+// VarToStr: text of any value, Null gives "".
 inline QString VarToStr(const Variant &v) { return v.toString(); }
 inline bool VarIsNull(const Variant &v) { return v.isNull(); }
 inline uint16_t VarTypeOf(const Variant &v) { return v.varType(); }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 // Readable failures for Variant comparisons.
@@ -35,6 +36,8 @@ TEST_F(VariantTest, ScalarsStaySmallAndKeepTheirKind)
     EXPECT_EQ(Variant::fromDate(1.5).varType(), varDate);
     EXPECT_EQ(Variant::fromCurrency(1.23456).toCurrency().raw, 12346);
     EXPECT_EQ(Variant::fromInt(65535, varWord).varType(), varWord);
+    EXPECT_EQ(Variant(4000000000u).varType(), varLongWord);
+    EXPECT_EQ((Variant(4000000000u) + Variant(1)).toInt64(), 4000000001LL);
     EXPECT_THROW(Variant::fromInt(65536, varWord), EVariantOverflowError);
 }
 
@@ -88,6 +91,80 @@ TEST_F(VariantTest, RedimKeepsElements)
     a.arrayRedim(0);
     EXPECT_EQ(a.arrayGet(0).toInt(), 1);
     EXPECT_THROW(a.arrayGet(1), EVariantBadIndexError);
+
+    // Two dimensions: each row keeps its own elements.
+    Variant grid = Variant::createArray({{1, 2}, {0, 2}}, varInteger);
+    for (int i = 1; i <= 2; ++i)
+        for (int j = 0; j <= 2; ++j) {
+            const int at[] = {i, j};
+            grid.arrayPut(at, Variant(i * 10 + j));
+        }
+    const Variant before = grid;
+    grid.arrayRedim(4);
+    const int kept[] = {2, 2}, added[] = {2, 4}, first[] = {1, 0};
+    EXPECT_EQ(grid.arrayGet(kept).toInt(), 22);
+    EXPECT_EQ(grid.arrayGet(added).varType(), varInteger);
+    EXPECT_EQ(grid.arrayGet(added).toInt(), 0);
+    grid.arrayRedim(0);
+    EXPECT_EQ(grid.arrayGet(first).toInt(), 10);
+    EXPECT_THROW(grid.arrayGet(kept), EVariantBadIndexError);
+    EXPECT_EQ(before.arrayGet(kept).toInt(), 22); // the copy taken before is untouched
+}
+
+TEST(VariantText, FollowsTheProcessWideSettings)
+{
+    const Variant half(2.5), text(u"1,5"), date = Variant::fromDate(45356.0);
+    {
+        rtl::ScopedFormatSettings it(TFormatSettings::italian());
+        EXPECT_EQ(half.toString(), QStringLiteral("2,5"));
+        EXPECT_EQ(text.toDouble(), 1.5);
+        EXPECT_EQ(date.toString(), QStringLiteral("05/03/2024"));
+        {
+            rtl::ScopedFormatSettings en(TFormatSettings::english());
+            EXPECT_EQ(half.toString(), QStringLiteral("2.5"));
+            EXPECT_THROW(text.toDouble(), EVariantTypeCastError);
+        }
+        EXPECT_EQ(date.toString(), QStringLiteral("05/03/2024")); // restored
+    }
+}
+
+TEST_F(VariantTest, InfiniteOperandsCarryThroughWithoutRaising)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ((Variant(inf) + Variant(1.0)).toDouble(), inf);
+    EXPECT_EQ((Variant(inf) * Variant(2)).toDouble(), inf);
+    EXPECT_THROW(Variant(1e308) + Variant(1e308), EOverflow);
+}
+
+struct FakeDispatch : rtl::DispatchObject
+{
+    explicit FakeDispatch(int *alive) : alive(alive) { ++*alive; }
+    ~FakeDispatch() override { --*alive; }
+    QString className() const override { return QStringLiteral("Fake"); }
+    Variant invoke(const QString &name, int, std::span<const Variant> args) override
+    {
+        return Variant(name + QString::number(args.size()));
+    }
+    int *alive;
+};
+
+TEST_F(VariantTest, DispatchObjectsAreCountedAndCompareByIdentity)
+{
+    int alive = 0;
+    {
+        const Variant a = Variant::fromDispatch(new FakeDispatch(&alive));
+        Variant b = a;
+        const Variant other = Variant::fromDispatch(new FakeDispatch(&alive));
+        EXPECT_EQ(alive, 2);
+        EXPECT_TRUE(a == b);
+        EXPECT_FALSE(a == other);
+        EXPECT_EQ(b.toDispatch()->invoke(QStringLiteral("Run"), rtl::DispatchObject::Method, {}).toString(),
+                  QStringLiteral("Run0"));
+        EXPECT_THROW(a + Variant(1), EVariantInvalidOpError);
+        EXPECT_THROW(a.toString(), EVariantTypeCastError);
+        EXPECT_THROW(a < Variant(1), EVariantInvalidOpError);
+    }
+    EXPECT_EQ(alive, 0);
 }
 
 // ---- object handles
