@@ -16,9 +16,10 @@ fi
 
 export LIRRACAL_HOME="${LIRRACAL_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/LirraCal}"
 mkdir -p "$LIRRACAL_HOME" 2>/dev/null || true
-[ -d "$LIRRACAL_HOME" ] && [ -w "$LIRRACAL_HOME" ] \
-  || lirra_die "LIRRACAL_HOME ($LIRRACAL_HOME) is not a writable folder"
-if [ ! -d "$LIRRACAL_HOME/LirraCal_Report" ]; then
+if [ ! -d "$LIRRACAL_HOME" ] || [ ! -w "$LIRRACAL_HOME" ]; then
+  echo "warning: LIRRACAL_HOME ($LIRRACAL_HOME) is not a writable folder: nothing LirraCal keeps there" \
+       "(window positions, the local database) can be saved." >&2
+elif [ ! -d "$LIRRACAL_HOME/LirraCal_Report" ]; then
   if [ -d data/LirraCal_Report ]; then
     cp -r data/LirraCal_Report "$LIRRACAL_HOME/"
   else
