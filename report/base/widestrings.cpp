@@ -1,6 +1,9 @@
 #include "report/base/widestrings.h"
 #include "report/base/codepage.h"
 #include "platform/rtl/stream.h"
+#if __has_include("platform/rtl/stringlist.h")
+#include "platform/rtl/stringlist.h"
+#endif
 
 #include <QStringDecoder>
 
@@ -94,6 +97,24 @@ void TkvlWideStrings::Assign(const TkvlWideStrings &Source)
     if (&Source != this)
         FLines = Source.FLines;
 }
+
+// Built once the run-time library's string list is part of the tree.
+#if __has_include("platform/rtl/stringlist.h")
+void TkvlWideStrings::Assign(const TStringList &Source)
+{
+    FLines.clear();
+    FLines.reserve(size_t(Source.Count()));
+    for (int i = 0; i < Source.Count(); ++i)
+        FLines.push_back({Source.Strings(i), Source.Objects(i)});
+}
+
+void TkvlWideStrings::AssignTo(TStringList &Dest) const
+{
+    Dest.Clear();
+    for (const TWString &w : FLines)
+        Dest.AddObject(w.Line, w.Obj);
+}
+#endif
 
 QString TkvlWideStrings::Text() const
 {

@@ -7,6 +7,7 @@
 #include <vector>
 
 class TStream;
+class TStringList;
 
 class EWideStringsError : public std::runtime_error
 {
@@ -39,6 +40,9 @@ public:
     // First line equal to S (case-sensitive), or -1.
     int IndexOf(const QString &S) const;
     void Assign(const TkvlWideStrings &Source);
+    // From and to the run-time library's string list, objects included.
+    void Assign(const TStringList &Source);
+    void AssignTo(TStringList &Dest) const;
 
     // Every line followed by CR LF.
     QString Text() const;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 class TkvlXMLItem
@@ -38,7 +39,13 @@ public:
     void DeleteProp(const QString &Name);
 
     int Count() const { return FItems ? int(FItems->size()) : 0; }
-    TkvlXMLItem *Items(int Index) const { return (*FItems)[size_t(Index)]; }
+    // An index outside 0 .. Count-1 raises std::out_of_range.
+    TkvlXMLItem *Items(int Index) const
+    {
+        if (!FItems || Index < 0 || size_t(Index) >= FItems->size())
+            throw std::out_of_range("List index out of bounds");
+        return (*FItems)[size_t(Index)];
+    }
     TkvlXMLItem *Parent() const { return FParent; }
 
     const QString &Name() const { return FName; }

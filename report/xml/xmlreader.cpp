@@ -211,9 +211,10 @@ void TkvlXMLReader::ReadRootItem(TkvlXMLItem *Item, bool ReadChildren)
                 item->FName = t.Name;
                 item->FText = decodeText(t.TextData, t.TextSize);
             }
+            // Every marker goes, so that reading what the writer wrote gives the same text.
             AttrSpan s;
-            if (xml_detail::FindAttr(item->FText, u"ld", s) && s.ValueEnd - s.ValueStart == 1 &&
-                item->FText.at(s.ValueStart) == QLatin1Char('0')) {
+            while (xml_detail::FindAttr(item->FText, u"ld", s) && s.ValueEnd - s.ValueStart == 1 &&
+                   item->FText.at(s.ValueStart) == QLatin1Char('0')) {
                 qsizetype from = s.NameStart;
                 if (from > 0 && item->FText.at(from - 1) == QLatin1Char(' '))
                     --from;

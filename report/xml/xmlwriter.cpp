@@ -108,8 +108,16 @@ void TkvlXMLWriter::writeStartTag(TkvlXMLItem *Item, int Indent, bool HasChildre
         appendUtf8(text);
     }
     // The marker always follows a blank, so the reader recognises it.
-    if (Item->Unloadable())
+    if (Item->Unloadable()) {
         FBuffer.append(kMarker, int(sizeof kMarker - 1));
+    } else if (!text.isEmpty() && (HasChildren || !Item->Value().isEmpty())) {
+        // The reader drops one blank at the end of a tag and takes a final '/' for an empty
+        // element: keep a text ending in '/' from reading as one.
+        if (FBuffer.endsWith('/'))
+            FBuffer.append("  ", 2);
+        else if (FBuffer.endsWith("/ "))
+            FBuffer.append(' ');
+    }
     if (HasChildren) {
         FBuffer.append('>');
     } else if (!Item->Value().isEmpty()) {

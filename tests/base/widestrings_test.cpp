@@ -118,3 +118,25 @@ TEST(WideStrings, FilesAndStreams)
         EXPECT_EQ(lines(l), c.lines) << c.bytes.toHex().constData();
     }
 }
+
+#if __has_include("platform/rtl/stringlist.h")
+#include "platform/rtl/stringlist.h"
+
+TEST(WideStrings, StringListExchange)
+{
+    int flag = 0;
+    TStringList source;
+    source.Add(u"one"_qs);
+    source.AddObject(u"\u00e8 two"_qs, &flag);
+    TkvlWideStrings w;
+    w.Add(u"old"_qs);
+    w.Assign(source);
+    EXPECT_EQ(lines(w), QStringList({u"one"_qs, u"\u00e8 two"_qs}));
+    EXPECT_EQ(w.GetObject(1), &flag);
+    TStringList back;
+    back.Add(u"old"_qs);
+    w.AssignTo(back);
+    EXPECT_EQ(back.Text(), source.Text());
+    EXPECT_EQ(back.Objects(1), &flag);
+}
+#endif

@@ -1,6 +1,7 @@
 // Fuzz target of the XML reader. Any input either loads or raises "Invalid file format";
-// what was loaded saves, and the saved text loads again and saves the same way once
-// normalised. Partial loading, reloading and swapping out run over the same input.
+// what was loaded saves, and the saved text loads back to the same tree (blanks at the ends
+// of an attribute text aside: the tag's separator absorbs them). Partial loading, reloading
+// and swapping out run over the same input.
 #include "report/xml/xmldocument.h"
 #include "platform/rtl/stream.h"
 
@@ -19,6 +20,26 @@ void touch(TkvlXMLDocument &doc, TkvlXMLItem *item, int depth)
         touch(doc, item->Items(i), depth + 1);
     if (item->Unloadable() && item->Loaded() && depth == 1)
         doc.UnloadItem(item);
+}
+
+QStringView trimBlanks(const QString &s)
+{
+    QStringView v(s);
+    while (v.startsWith(QLatin1Char(' ')))
+        v = v.mid(1);
+    while (v.endsWith(QLatin1Char(' ')))
+        v.chop(1);
+    return v;
+}
+
+bool sameTree(const TkvlXMLItem *a, const TkvlXMLItem *b)
+{
+    if (a->Name() != b->Name() || trimBlanks(a->Text()) != trimBlanks(b->Text()) || a->Count() != b->Count())
+        return false;
+    for (int i = 0; i < a->Count(); ++i)
+        if (!sameTree(a->Items(i), b->Items(i)))
+            return false;
+    return true;
 }
 
 QByteArray save(TkvlXMLDocument &doc)
@@ -41,15 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         } catch (const TkvlInvalidXMLException &) {
             return 0;
         }
-        const QByteArray first = save(doc);
         TkvlXMLDocument again;
-        TMemoryStream in2(first);
-        again.LoadFromStream(&in2);  // must not raise: the writer's own output
-        const QByteArray second = save(again);
-        TkvlXMLDocument third;
-        TMemoryStream in3(second);
-        third.LoadFromStream(&in3);
-        if (save(third) != second)
+        TMemoryStream saved(save(doc));
+        again.LoadFromStream(&saved);  // must not raise: the writer's own output
+        if (!sameTree(doc.Root(), again.Root()))
             std::abort();
     }
     {

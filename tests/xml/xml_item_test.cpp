@@ -82,6 +82,8 @@ TEST(XmlItem, TreeOperations)
     delete a;
     EXPECT_EQ(root.Count(), 2);
     EXPECT_EQ(root.Items(1), b);
+    EXPECT_THROW(root.Items(2), std::out_of_range);
+    EXPECT_THROW(b->Items(0), std::out_of_range);
 
     // Clearing an unloadable element marks it not loaded.
     b->Add();
