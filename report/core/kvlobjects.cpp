@@ -31,3 +31,9 @@ TkvlPage::TkvlPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlCom
 TkvlDialogPage::TkvlDialogPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlPage(AOwner, Design) {}
 
 TkvlReport::TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlComponent(AOwner, Design) {}
+
+void kvlRegisterObjectTreeClasses()
+{
+    rtl::RegisterClasses({TkvlComponent::StaticClass(), TkvlReportComponent::StaticClass(), TkvlView::StaticClass(),
+                          TkvlPage::StaticClass(), TkvlDialogPage::StaticClass(), TkvlReport::StaticClass()});
+}

@@ -38,3 +38,6 @@ class TkvlReport : public TkvlComponent {
 public:
     explicit TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
 };
+
+// Registers the classes above with the class registry (start-up).
+void kvlRegisterObjectTreeClasses();

@@ -158,3 +158,31 @@ TEST(Collection, ItemsKeepOrderIdsAndCopy)
     delete copy.Items(0);  // an item leaves its collection when freed
     EXPECT_EQ(copy.Count(), 1);
 }
+
+TEST(Component, InsertingAComponentChecksItsNameInTheNewOwner)
+{
+    TComponent a(nullptr), b(nullptr);
+    auto *x = new TComponent(&a);
+    x->SetName(QStringLiteral("Same"));
+    auto *y = new TComponent(&b);
+    y->SetName(QStringLiteral("same"));
+    EXPECT_THROW(a.InsertComponent(y), EComponentError);
+    EXPECT_EQ(y->Owner(), &b);  // still with its old owner
+    y->SetName(QStringLiteral("Other"));
+    a.InsertComponent(y);
+    EXPECT_EQ(y->Owner(), &a);
+    EXPECT_EQ(b.ComponentCount(), 0);
+}
+
+TEST(Collection, AssignRefusesOtherClasses)
+{
+    TCollection c(TItem::StaticClass());
+    TComponent comp(nullptr);
+    try {
+        c.Assign(&comp);
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError &e) {
+        EXPECT_EQ(e.message(), QLatin1String("Cannot assign a TComponent to a TCollection"));
+    }
+    EXPECT_THROW(c.Assign(nullptr), EConvertError);
+}

@@ -31,6 +31,11 @@
 // Modifiers: .def(v) declared default (ordinals; a float default is also accepted),
 // .stored(false) never stored, .stored<&T::Pred>() stored when the predicate holds.
 //
+// Factories come from the constructors: components need (TComponent *owner) and, for the
+// designer, may add (TComponent *owner, const rtl::TDesignInfo *design); collection items
+// need (TCollection *); other persistent classes a default constructor. Abstract classes
+// get none.
+//
 // A class may declare a property without publishing it (declare<...>(...)); a descendant
 // then publishes it with b.publish("Name"), which appends it to the descendant's list (and
 // may give it its own default or stored test). Publishing a name that an ancestor already
@@ -202,7 +207,6 @@ template <class V> const TypeInfo *defaultType()
         return nullptr;
 }
 
-void registerBuilt(ClassInfo *ci);
 const TypeInfo *makeClassType(ClassInfo *ci, bool component);
 PropInfo *newProp();
 [[noreturn]] void declError(const QString &cls, const QString &prop, const char *what);
@@ -270,7 +274,6 @@ public:
         ClassBuilder b(ci);
         T::DeclareClass(b);
         ci->rebuildIndex();
-        detail::registerBuilt(ci);
         return ci;
     }
 

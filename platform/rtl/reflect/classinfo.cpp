@@ -4,7 +4,7 @@
 #include "platform/rtl/reflect/classbuilder.h"
 #include "platform/rtl/variant.h"
 
-#include <QHash>
+#include <unordered_map>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -26,7 +26,7 @@ namespace {
 
 struct Registry {
     std::shared_mutex lock;
-    QHash<QString, const ClassInfo *> byName;  // case-folded name
+    std::unordered_multimap<uint32_t, const ClassInfo *> byHash;  // NameHash of the name
     std::vector<const ClassInfo *> order;
 };
 
@@ -34,6 +34,15 @@ Registry &registry()
 {
     static Registry r;
     return r;
+}
+
+const ClassInfo *findLocked(const Registry &r, QStringView name, uint32_t hash)
+{
+    auto [b, e] = r.byHash.equal_range(hash);
+    for (auto it = b; it != e; ++it)
+        if (SameName(it->second->name(), name))
+            return it->second;
+    return nullptr;
 }
 
 } // namespace
@@ -313,10 +322,9 @@ void RegisterClass(const ClassInfo *cls)
         return;
     Registry &r = registry();
     std::unique_lock lock(r.lock);
-    const QString key = cls->name().toCaseFolded();
-    if (r.byName.contains(key))
+    if (findLocked(r, cls->name(), cls->hash()))
         return;
-    r.byName.insert(key, cls);
+    r.byHash.emplace(cls->hash(), cls);
     r.order.push_back(cls);
 }
 
@@ -332,18 +340,20 @@ void UnregisterClass(const ClassInfo *cls)
         return;
     Registry &r = registry();
     std::unique_lock lock(r.lock);
-    const QString key = cls->name().toCaseFolded();
-    if (r.byName.value(key) != cls)
-        return;
-    r.byName.remove(key);
-    std::erase(r.order, cls);
+    auto [b, e] = r.byHash.equal_range(cls->hash());
+    for (auto it = b; it != e; ++it)
+        if (it->second == cls) {
+            r.byHash.erase(it);
+            std::erase(r.order, cls);
+            return;
+        }
 }
 
 const ClassInfo *FindClass(QStringView name)
 {
     Registry &r = registry();
     std::shared_lock lock(r.lock);
-    return r.byName.value(name.toString().toCaseFolded(), nullptr);
+    return findLocked(r, name, NameHash(name));
 }
 
 const ClassInfo *GetClass(QStringView name)
@@ -359,6 +369,12 @@ std::vector<const ClassInfo *> RegisteredClasses()
     Registry &r = registry();
     std::shared_lock lock(r.lock);
     return r.order;
+}
+
+void RegisterRootClasses()
+{
+    RegisterClasses({TPersistent::StaticClass(), TComponent::StaticClass(), TCollection::StaticClass(),
+                     TCollectionItem::StaticClass()});
 }
 
 bool ResolvePropPath(TPersistent *root, QStringView path, TPersistent *&target, const PropInfo *&prop)
@@ -418,8 +434,6 @@ QStringList splitLines(const QString &text)
         out.append(text.mid(start));
     return out;
 }
-
-void registerBuilt(ClassInfo *) {}
 
 const TypeInfo *makeClassType(ClassInfo *ci, bool component)
 {

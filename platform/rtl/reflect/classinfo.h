@@ -208,6 +208,8 @@ void UnregisterClass(const ClassInfo *cls);
 const ClassInfo *FindClass(QStringView name);  // case-insensitive; nullptr when unknown
 const ClassInfo *GetClass(QStringView name);   // throws EClassNotFound when unknown
 std::vector<const ClassInfo *> RegisteredClasses();  // in registration order
+// Registers TPersistent, TComponent, TCollection and TCollectionItem.
+void RegisterRootClasses();
 
 // Resolves a dotted name ("Font.Name", "Frame.LeftLine.Color") against an object: each
 // part before the last must be a published Class property (an owned persistent object,

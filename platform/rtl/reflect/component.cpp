@@ -122,7 +122,7 @@ void TComponent::SetName(const QString &NewName)
 
 void TComponent::ValidateRename(TComponent *AComponent, const QString &CurName, const QString &NewName)
 {
-    if (AComponent && !rtl::SameName(CurName, NewName) && AComponent->FOwner == this && !NewName.isEmpty()) {
+    if (AComponent && !rtl::SameName(CurName, NewName) && !NewName.isEmpty()) {
         TComponent *other = FindComponent(NewName);
         if (other && other != AComponent)
             throw EComponentError(QStringLiteral("A component named %1 already exists").arg(NewName));
@@ -152,9 +152,9 @@ void TComponent::InsertComponent(TComponent *AComponent)
 {
     if (!AComponent || AComponent->FOwner == this)
         return;
+    ValidateRename(AComponent, QString(), AComponent->FName);
     if (AComponent->FOwner)
         AComponent->FOwner->RemoveComponent(AComponent);
-    ValidateRename(AComponent, QString(), AComponent->FName);
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
     if (FComponentState & csDesigning)

@@ -61,7 +61,23 @@ uint32_t NameHash(QStringView name)
 
 bool SameName(QStringView a, QStringView b)
 {
-    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+    if (a.size() != b.size())
+        return false;
+    const QChar *pa = a.data(), *pb = b.data();
+    for (qsizetype i = 0, n = a.size(); i < n; ++i) {
+        char16_t x = pa[i].unicode(), y = pb[i].unicode();
+        if (x == y)
+            continue;
+        if ((x | y) >= 0x80)  // leave anything beyond ASCII to the full comparison
+            return a.mid(i).compare(b.mid(i), Qt::CaseInsensitive) == 0;
+        if (x >= 'A' && x <= 'Z')
+            x = char16_t(x + 32);
+        if (y >= 'A' && y <= 'Z')
+            y = char16_t(y + 32);
+        if (x != y)
+            return false;
+    }
+    return true;
 }
 
 const TypeInfo *makeType(TypeKind kind, const QString &name, std::vector<QString> idents,
@@ -80,6 +96,15 @@ const TypeInfo *makeType(TypeKind kind, const QString &name, std::vector<QString
 }
 
 bool TypeInfo::isBoolean() const { return this == types::Boolean(); }
+
+bool TypeInfo::isScriptEvent() const
+{
+    if (FKind != TypeKind::String)
+        return false;
+    const QString lower = FName.toLower();
+    return lower.startsWith(QLatin1String("tkvl")) && lower.size() >= 9
+        && lower.indexOf(QLatin1String("event")) == lower.size() - 5;
+}
 
 const QString &TypeInfo::enumName(int ordinal) const
 {

@@ -44,6 +44,9 @@ public:
     }
     bool isBoolean() const;  // the predefined Boolean enumeration
     bool isObject() const { return FKind == TypeKind::Class || FKind == TypeKind::Component; }
+    // A script event of the report library: a string type named "Tkvl...Event" (ignoring
+    // case, the first "event" ending the name), such as TkvlNotifyEvent.
+    bool isScriptEvent() const;
 
     // Enumerations: identifiers in ordinal order.
     int enumCount() const { return int(FIdents.size()); }
