@@ -61,6 +61,7 @@ struct FontFace {
     QString file;
     int index = 0;
     bool collection = false;
+    bool italicStyle = false;
     OutlineMetrics om;
     int hheaAscender = 0, hheaDescender = 0, hheaLineGap = 0;
     std::vector<uint16_t> bmpGlyph;                      // code unit -> glyph
@@ -115,6 +116,8 @@ ScaledFont::ScaledFont(std::shared_ptr<const FontFace> face, double em, const Fo
     m.underlineThickness = std::max(1, om.scaled(om.underlineThickness, em));
     m.strikeOutPosition = om.scaled(om.strikeOutPosition, em);
     m.strikeOutThickness = std::max(1, om.scaled(om.strikeOutSize, em));
+    m_syntheticBold = desc.bold() && om.weight < 600;
+    m_syntheticItalic = desc.italic() && om.italicAngle == 0 && !m_face->italicStyle;
 }
 
 uint32_t ScaledFont::glyphIndex(char32_t cp) const
@@ -260,6 +263,7 @@ std::shared_ptr<const FontFace> FontService::Impl::load(const QString &file, int
         om.fullName = sfntName(f, TT_NAME_ID_FULL_NAME);
         om.postScriptName = QString::fromLatin1(FT_Get_Postscript_Name(f) ? FT_Get_Postscript_Name(f) : "");
         om.fixedPitch = FT_IS_FIXED_WIDTH(f);
+        face->italicStyle = (f->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
         om.underlinePosition = f->underline_position;
         om.underlineThickness = f->underline_thickness;
         const auto *hhea = static_cast<const TT_HoriHeader *>(FT_Get_Sfnt_Table(f, FT_SFNT_HHEA));

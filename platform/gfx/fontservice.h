@@ -50,12 +50,17 @@ public:
     // The same file at this em, unhinted; invalid when the file cannot be loaded.
     QRawFont rawFont() const;
     const FontFace &face() const { return *m_face; }
+    // The face found has no bold (italic) of its own: drawing simulates it.
+    bool syntheticBold() const { return m_syntheticBold; }
+    bool syntheticItalic() const { return m_syntheticItalic; }
 
 private:
     std::shared_ptr<const FontFace> m_face;
     double m_em;
     double m_scale;
     TextMetrics m_metrics;
+    bool m_syntheticBold = false;
+    bool m_syntheticItalic = false;
 };
 
 struct FontFamily {

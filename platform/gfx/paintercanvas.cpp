@@ -531,7 +531,18 @@ void PainterCanvas::extTextOut(int x, int y, unsigned options, const QRect *clip
         run.setGlyphIndexes(gi);
         run.setPositions(pos);
         p->setPen(color);
+        if (sf->syntheticItalic()) {
+            // Slanted about the baseline, as an italic the face lacks is simulated.
+            QTransform slant = t;
+            slant.translate(0, m.ascent);
+            slant.shear(-0.2, 0);
+            slant.translate(0, -m.ascent);
+            p->setTransform(slant);
+        }
         p->drawGlyphRun(QPointF(0, 0), run);
+        if (sf->syntheticBold())
+            p->drawGlyphRun(QPointF(std::max(1.0, m.emHeight / 32.0), 0), run);
+        p->setTransform(t);
     }
     if (font().underline())
         p->fillRect(QRect(0, m.ascent + m.underlinePosition - m.underlineThickness / 2, width,

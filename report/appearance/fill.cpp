@@ -29,7 +29,7 @@ const rtl::TypeInfo *glassOrientationType()
                          {"foVertical", "foHorizontal", "foVerticalMirror", "foHorizontalMirror"});
 }
 
-constexpr TColor clNone = gfx::kColorNone;
+constexpr TColor kNone = gfx::kColorNone;   // "no colour"
 
 struct Rgb {
     int r, g, b;
@@ -68,7 +68,7 @@ void TkvlCustomFill::DeclareClass(rtl::ClassBuilder<TkvlCustomFill> &) {}
 void TkvlBrushFill::DeclareClass(rtl::ClassBuilder<TkvlBrushFill> &b)
 {
     using T = TkvlBrushFill;
-    b.prop<&T::FBackColor>("BackColor", rtl::types::TColor()).def(clNone);
+    b.prop<&T::FBackColor>("BackColor", rtl::types::TColor()).def(kNone);
     b.prop<&T::FForeColor>("ForeColor", rtl::types::TColor()).def(0);
     b.prop<&T::FStyle>("Style", kvlBrushStyleType()).def(bsSolid);
 }
@@ -122,7 +122,7 @@ void TkvlBrushFill::Assign(TPersistent *Source)
 void TkvlBrushFill::Draw(TCanvas *C, int X, int Y, int X1, int Y1, double, double)
 {
     C->brush().style = FStyle;
-    if (FBackColor != clNone) {
+    if (FBackColor != kNone) {
         C->brush() = {FBackColor, bsSolid};
         C->fillRect(area(X, Y, X1, Y1));
     }
@@ -245,7 +245,7 @@ void TkvlGlassFill::Assign(TPersistent *Source)
 
 void TkvlGlassFill::Draw(TCanvas *C, int X, int Y, int X1, int Y1, double, double)
 {
-    if (FColor == clNone)
+    if (FColor == kNone)
         return;
     const Rgb base = rgbOf(FColor);
     const double blend = std::isnan(FBlend) ? 0 : std::clamp(FBlend, -1e6, 1e6);

@@ -137,7 +137,7 @@ void kvlDrawThickLine(TCanvas *Canvas, int X, int Y, int X1, int Y1, int W)
 }
 
 namespace {
-constexpr TColor clNone = gfx::kColorNone;
+constexpr TColor kNone = gfx::kColorNone;   // "no colour"
 
 // A pen of width w with square ends, filled in the line colour.
 gfx::Pen geometricPen(TColor color, int w, gfx::PenCap cap)
@@ -251,7 +251,7 @@ void TkvlFrame::Draw(TCanvas *C, int X, int Y, int X1, int Y1, double ScaleX, do
         const int sy = kvlRoundClamped(FShadowWidth * ScaleY, limit);
         kvlDrawThickLine(C, X + sy, Y1 + sy / 2, X1 + sy, Y1 + sy / 2, sy);
     }
-    if (FTyp == 0 || FColor == clNone || FWidth == 0)
+    if (FTyp == 0 || FColor == kNone || FWidth == 0)
         return;
     C->brush().style = FStyle == fsSolid ? bsSolid : bsClear;
 

@@ -391,3 +391,40 @@ TEST(PainterCanvas, RotatedTextInkStaysInsideItsRecordedBounds)
         EXPECT_GT(ink, 20) << orientation;
     }
 }
+
+TEST(PainterCanvas, ShapesStayInsideTheirBoxWithoutItsRightAndBottomEdges)
+{
+    enum Shape { Ellipse, RoundRect, Polygon };
+    for (Shape shape : {Ellipse, RoundRect, Polygon})
+        for (bool pen : {true, false}) {
+            Surface s(30, 30);
+            s.canvas->brush() = {kRed, bsSolid};
+            if (pen)
+                solidPen(s.canvas.get(), kBlue);
+            else
+                s.canvas->pen().style = psClear;
+            const QPoint tri[3] = {{5, 5}, {24, 5}, {5, 24}};
+            switch (shape) {
+            case Ellipse: s.canvas->ellipse(5, 5, 25, 25); break;
+            case RoundRect: s.canvas->roundRect(5, 5, 25, 25, 8, 8); break;
+            case Polygon: s.canvas->polygon(tri, 3); break;
+            }
+            int minX = 99, minY = 99, maxX = -1, maxY = -1;
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 30; ++x)
+                    if (s.at(x, y) != 'W') {
+                        minX = std::min(minX, x); maxX = std::max(maxX, x);
+                        minY = std::min(minY, y); maxY = std::max(maxY, y);
+                    }
+            EXPECT_GE(minX, 5) << shape << pen;
+            EXPECT_GE(minY, 5) << shape << pen;
+            EXPECT_LE(maxX, 24) << shape << pen;
+            EXPECT_LE(maxY, 24) << shape << pen;
+            EXPECT_EQ(s.at(12, 12), 'R') << shape << pen;
+            if (pen && shape != Polygon) {
+                EXPECT_EQ(minX, 5) << shape;
+                EXPECT_EQ(maxX, 24) << shape;
+                EXPECT_EQ(s.at(15, 5), 'B') << shape;
+            }
+        }
+}

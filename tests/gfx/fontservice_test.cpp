@@ -257,3 +257,20 @@ TEST(FakeMeasurer, EveryCharacterHasTheSameWidth)
     EXPECT_EQ(adv[2], 7);
     EXPECT_EQ(f->metrics().height, 12);
 }
+
+TEST(FontService, StylesTheFaceLacksAreSimulated)
+{
+    struct Case { const char *name; uint8_t style; bool bold, italic; };
+    const Case cases[] = {
+        {"Arial", gfx::StyleBold | gfx::StyleItalic, false, false},
+        {"Tahoma", gfx::StyleBold, false, false},
+        {"Tahoma", gfx::StyleItalic, false, true},
+        {"DejaVu Math TeX Gyre", gfx::StyleBold, true, false},
+        {"Arial", 0, false, false},
+    };
+    for (const Case &c : cases) {
+        const auto sf = FontService::instance().scaledFont(font(c.name, -20, c.style));
+        EXPECT_EQ(sf->syntheticBold(), c.bold) << c.name << int(c.style);
+        EXPECT_EQ(sf->syntheticItalic(), c.italic) << c.name << int(c.style);
+    }
+}
