@@ -460,18 +460,18 @@ QString TqsParser::GetFRString()
     return QString(reinterpret_cast<const QChar *>(FData + start - 1), p - start);
 }
 
-void TqsParser::GetXY(int &line, int &column) const
+void TqsParser::XYAt(int position, int &line, int &column) const
 {
     if (FYList.empty()) {
         line = 1;
-        column = FPosition;
+        column = position;
         return;
     }
     // Last line whose 0-based start lies before the 1-based position.
-    const auto it = std::lower_bound(FYList.begin(), FYList.end(), FPosition);
+    const auto it = std::lower_bound(FYList.begin(), FYList.end(), position);
     const qsizetype idx = std::max<qsizetype>(0, (it - FYList.begin()) - 1);
     line = int(idx) + 1;
-    column = FPosition - FYList[idx];
+    column = position - FYList[idx];
 }
 
 QString TqsParser::GetXYPosition() const
