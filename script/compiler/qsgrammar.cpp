@@ -114,6 +114,8 @@ int TqsGrammar::CompileElement(const TqsXMLItem *item, bool isRule, const QHash<
     e.Name = item->Name;
     e.HasText = item->PropExists(QStringLiteral("text"));
     e.Text = item->Prop(QStringLiteral("text")).toLower();
+    if (e.Text.size() == 1)
+        e.TextChar = e.Text[0].unicode();
     e.Node = item->Prop(QStringLiteral("node")).toLower();
     e.Add = item->Prop(QStringLiteral("add"));
     e.HasAddText = item->PropExists(QStringLiteral("addtext"));

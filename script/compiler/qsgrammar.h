@@ -37,6 +37,7 @@ struct TqsGElement
     QString Name;      // element name as written (the rule's name for rules and references)
     QString Text;      // lower-cased expected token or loop separator
     bool HasText = false;
+    char16_t TextChar = 0;  // Text when it is one character, for a quick comparison
     QString Node;      // lower-cased
     QString Add;
     QString AddText;

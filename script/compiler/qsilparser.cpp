@@ -59,6 +59,7 @@ bool TqsILParser::MakeILScript(const QString &text)
     }
     FParser.SetPosition(start);
     FLines.clear();
+    FLines.reserve(size_t(text.size()) / 4 + 16);
     FUnits.clear();
     FError = Error();
     FTooDeep = false;
@@ -101,14 +102,24 @@ void TqsILParser::BuildTree()
     root->Name = program;
     std::vector<TqsXMLItem *> stack{root};
     QString attrs;
+    auto appendNumber = [&attrs](int n) {
+        char digits[12];
+        int k = 0;
+        do {
+            digits[k++] = char('0' + n % 10);
+            n /= 10;
+        } while (n > 0 && k < 11);
+        while (k > 0)
+            attrs += QLatin1Char(digits[--k]);
+    };
     auto appendPos = [&](const char *name, int pos) {
         int l, c;
         FParser.XYAt(pos, l, c);
         attrs += QLatin1String(name);
         attrs += QLatin1String("=\"");
-        attrs += QString::number(l);
+        appendNumber(l);
         attrs += QLatin1Char(':');
-        attrs += QString::number(c);
+        appendNumber(c);
         attrs += QLatin1Char('"');
     };
     for (const Line &line : FLines) {
@@ -119,7 +130,8 @@ void TqsILParser::BuildTree()
         }
         auto *item = new TqsXMLItem;
         stack.back()->AddItem(item);
-        attrs.clear();
+        attrs = QString();
+        attrs.reserve(line.kind == Line::Open ? 32 : 32 + line.text.size());
         switch (line.kind) {
         case Line::Open:
             item->Name = *line.name;
@@ -132,7 +144,9 @@ void TqsILParser::BuildTree()
             break;
         case Line::Token:
             item->Name = *line.name;
-            attrs = QLatin1String("text=\"") + StrToXML(line.text) + QLatin1String("\" ");
+            attrs += QLatin1String("text=\"");
+            attrs += StrToXML(line.text);
+            attrs += QLatin1String("\" ");
             appendPos("pos", line.pos);
             break;
         case Line::Unit:
@@ -144,7 +158,7 @@ void TqsILParser::BuildTree()
         case Line::Close:
             break;
         }
-        item->Text = attrs;
+        item->Text = std::move(attrs);
     }
     root->Add()->Assign(FGrammar->Types.get());
 }
@@ -271,7 +285,7 @@ bool TqsILParser::Walk(int index)
         if (!e.NoSpace)
             FParser.SkipSpaces();
         token = FParser.GetCharView();
-        matched = !token.isEmpty() && (!e.HasText || token == e.Text);
+        matched = !token.isEmpty() && (!e.HasText || (e.TextChar ? token[0] == e.TextChar : token == e.Text));
         break;
     case TqsGKind::Keyword:
         token = FParser.GetWordView();
@@ -417,7 +431,8 @@ bool TqsILParser::WalkLoop(const TqsGElement &e, int entryPos, size_t entryLines
         ++complete;
         if (e.HasText) {
             FParser.SkipSpaces();
-            if (FParser.GetCharView() != e.Text) {
+            const QStringView c = FParser.GetCharView();
+            if (c.isEmpty() || (e.TextChar ? c[0] != e.TextChar : c != e.Text)) {
                 FParser.SetPosition(lastStop);
                 break;
             }

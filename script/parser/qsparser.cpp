@@ -147,7 +147,7 @@ void TqsParser::SetText(const QString &value)
 
 bool TqsParser::MatchAt(int pos, QStringView s) const
 {
-    if (s.isEmpty() || pos + s.size() - 1 > FSize)
+    if (s.isEmpty() || At(pos) != s[0].unicode() || pos + s.size() - 1 > FSize)
         return false;
     return QStringView(FData + pos - 1, s.size()) == s;
 }
@@ -159,6 +159,10 @@ bool TqsParser::LineCommentAt(int pos, const QString &opener) const
     if (opener.isEmpty() || pos + opener.size() - 1 > FSize)
         return false;
     const char16_t first = opener[0].unicode();
+    const char16_t here = At(pos);
+    if (here != first && !(first < 128 && here < 128 && (here | 0x20) == (first | 0x20) && (first | 0x20) >= 'a'
+                           && (first | 0x20) <= 'z'))
+        return false;
     if (!(IsIdentChar(first) || first >= 127))
         return MatchAt(pos, opener);
     if (QStringView(FData + pos - 1, opener.size()).compare(opener, Qt::CaseInsensitive) != 0)
