@@ -63,9 +63,9 @@ bool TqsILParser::MakeILScript(const QString &text)
     FUnits.clear();
     FError = Error();
     FTooDeep = false;
-    FDepth = 0;
+    FDepth = FOuterDepth;
     char base;
-    FStackBase = &base;
+    FStackBase = FOuterStackBase ? FOuterStackBase : &base;
     FILScript.Clear();
 
     bool ok = WalkRule(FGrammar->ProgramRule);
@@ -529,6 +529,8 @@ bool TqsILParser::IncludeUnit(const QString &name, int &unit)
     nested.SelectLanguage(FLangName);
     nested.UsesList = UsesList;
     nested.FUnitDepth = FUnitDepth + 1;
+    nested.FOuterStackBase = FStackBase;
+    nested.FOuterDepth = FDepth;
     if (nested.MakeILScript(source)) {
         UsesList = nested.UsesList;
         // Take the unit's program over whole.

@@ -97,4 +97,7 @@ private:
     bool FTooDeep = false;
     QString FTooDeepPos;
     int FUnitDepth = 0;
+    // A unit's walker shares the stack and depth budget of the walker that includes it.
+    const char *FOuterStackBase = nullptr;
+    int FOuterDepth = 0;
 };

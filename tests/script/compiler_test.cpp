@@ -82,6 +82,9 @@ TEST(QsCompiler, ConstructsEveryLanguageWritesAlike)
         {"DozovoZozedi", "begin if a >= b then x else y end.",
          "compoundstmt(ifstmt(expr(dsgn(node:a) op:>= dsgn(node:b)) thenstmt(callstmt(dsgn(node:x))) "
          "elsestmt(callstmt(dsgn(node:y)))))"},
+        // A partly matched repetition stays: the builder drops the dangling operator.
+        {"DozovoZozedi", "begin x := 1 + 2 + ; end.",
+         "compoundstmt(assignstmt(dsgn(node:x) expr(number:1 op:+ number:2 op:+)))"},
         {"DozovoZozedi", "begin for i := 9 downto 0 do ; end. junk after the end",
          "compoundstmt(forstmt(ident:i expr(number:9) downto:downto expr(number:0)))"},
         {"D++Iraved", "{ x++; y -= 0x10; }",
@@ -249,6 +252,19 @@ TEST(QsCompiler, ErrorInsideAUnitNamesTheUnit)
     EXPECT_EQ(r.msg, QStringLiteral("Expression expected"));
     EXPECT_EQ(r.pos, QStringLiteral("2:5"));
     EXPECT_EQ(r.unit, QStringLiteral("inner.vb"));
+}
+
+TEST(QsCompiler, EndlessChainsOfUnitsStop)
+{
+    const auto endless = [](TqsScript &s) {
+        s.OnGetUnit = [](TqsScript *, const QString &name, QString &text) {
+            text = QStringLiteral("import \"") + name + QStringLiteral("x\"\nx = ((((1))))");
+        };
+    };
+    const auto r = walk(lang("JScript"), src("import \"u\""), endless);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.msg, QStringLiteral("Program nested too deeply"));
+    EXPECT_TRUE(r.unit.startsWith(QLatin1String("uxxx")));
 }
 
 TEST(QsCompiler, UnitsAreFoundAlongTheIncludePath)
