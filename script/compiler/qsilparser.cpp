@@ -509,6 +509,8 @@ bool TqsILParser::IncludeUnit(const QString &name, int &unit)
     unit = -1;
     if (UsesList.contains(name, Qt::CaseInsensitive))
         return false; // every unit once per compile
+    if (FError.sticky)
+        return false; // a unit already failed: the compile fails, read no more
     UsesList << name;
     QString source;
     if (FProgram->OnGetUnit)
@@ -531,8 +533,11 @@ bool TqsILParser::IncludeUnit(const QString &name, int &unit)
     nested.FUnitDepth = FUnitDepth + 1;
     nested.FOuterStackBase = FStackBase;
     nested.FOuterDepth = FDepth;
-    if (nested.MakeILScript(source)) {
-        UsesList = nested.UsesList;
+    const bool ok = nested.MakeILScript(source);
+    // Units walked inside count as included even when the walk failed, so none is ever
+    // walked twice.
+    UsesList = nested.UsesList;
+    if (ok) {
         // Take the unit's program over whole.
         auto program = std::make_unique<TqsXMLItem>();
         TqsXMLItem *root = nested.FILScript.Root();
