@@ -114,6 +114,8 @@ int TqsGrammar::CompileElement(const TqsXMLItem *item, bool isRule, const QHash<
     e.Name = item->Name;
     e.HasText = item->PropExists(QStringLiteral("text"));
     e.Text = item->Prop(QStringLiteral("text")).toLower();
+    if (e.Text.size() == 1)
+        e.TextChar = e.Text[0].unicode();
     e.Node = item->Prop(QStringLiteral("node")).toLower();
     e.Add = item->Prop(QStringLiteral("add"));
     e.HasAddText = item->PropExists(QStringLiteral("addtext"));
@@ -125,6 +127,12 @@ int TqsGrammar::CompileElement(const TqsXMLItem *item, bool isRule, const QHash<
     e.NoSpace = skip == QLatin1String("0");
     e.ClearErr = skip == QLatin1String("1");
     e.Term = item->Prop(QStringLiteral("term")) == QLatin1String("1");
+    e.UsesNode = e.Node == QLatin1String("uses");
+    e.ExprNode = e.Node == QLatin1String("expr");
+    // Switches, loops and optionals finish without a node of their own.
+    const bool finishes = e.Kind == TqsGKind::Switch || e.Kind == TqsGKind::OptionalSwitch || e.Kind == TqsGKind::Loop
+                          || e.Kind == TqsGKind::OptionalLoop || e.Kind == TqsGKind::Optional;
+    e.Wraps = !e.Node.isEmpty() && !e.UsesNode && !finishes;
     for (int i = 0; i < item->Count(); ++i)
         e.Kids.push_back(CompileElement(item->Items(i), false, errors));
     Elements.push_back(std::move(e));

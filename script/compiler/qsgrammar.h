@@ -37,6 +37,7 @@ struct TqsGElement
     QString Name;      // element name as written (the rule's name for rules and references)
     QString Text;      // lower-cased expected token or loop separator
     bool HasText = false;
+    char16_t TextChar = 0;  // Text when it is one character, for a quick comparison
     QString Node;      // lower-cased
     QString Add;
     QString AddText;
@@ -46,6 +47,9 @@ struct TqsGElement
     bool NoSpace = false;   // char: skip="0"
     bool ClearErr = false;  // loop: skip="1"
     bool Term = false;
+    bool Wraps = false;     // its node wraps what it writes (node set, not "uses")
+    bool UsesNode = false;  // node="uses": include the units named inside
+    bool ExprNode = false;  // node="expr": the node also records where it ends
     int Rule = -1;          // Ref: the rule's element index; -1 when the name is no rule
     std::vector<int> Kids;
 };

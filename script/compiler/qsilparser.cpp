@@ -12,9 +12,6 @@
 
 namespace {
 
-const QString kUses = QStringLiteral("uses");
-const QString kExpr = QStringLiteral("expr");
-
 // Leaves the depth counter as it found it on every way out of a walk step.
 struct DepthGuard
 {
@@ -62,11 +59,13 @@ bool TqsILParser::MakeILScript(const QString &text)
     }
     FParser.SetPosition(start);
     FLines.clear();
+    FLines.reserve(size_t(text.size()) / 4 + 16);
+    FUnits.clear();
     FError = Error();
     FTooDeep = false;
-    FDepth = 0;
+    FDepth = FOuterDepth;
     char base;
-    FStackBase = &base;
+    FStackBase = FOuterStackBase ? FOuterStackBase : &base;
     FILScript.Clear();
 
     bool ok = WalkRule(FGrammar->ProgramRule);
@@ -83,21 +82,85 @@ bool TqsILParser::MakeILScript(const QString &text)
         // empty program reported as success.
         FError.set = true;
         FError.msg = FGrammar->TrailingError.isEmpty() ? qsMessage(u"SInvalidLanguage") : FGrammar->TrailingError;
-        FError.pos = PositionAt(start, true);
+        FError.pos = PositionText(TokenStart(start));
     }
     const bool success = ok && !FError.set;
-    if (success) {
-        QString xml = QStringLiteral("<?xml version=\"1.0\"?><program>");
-        for (const QString &line : FLines)
-            xml += line;
-        xml += QLatin1String("</program>");
-        FILScript.LoadFromBytes(xml.toUtf8());
-        FILScript.Root()->Add()->Assign(FGrammar->Types.get());
-    }
+    if (success)
+        BuildTree();
     FLines.clear();
+    FUnits.clear();
     FProgram->ErrorMsg = FError.msg;
     FProgram->ErrorPos = FError.pos;
     return success;
+}
+
+void TqsILParser::BuildTree()
+{
+    static const QString program = QStringLiteral("program");
+    static const QString uses = QStringLiteral("uses");
+    TqsXMLItem *root = FILScript.Root();
+    root->Name = program;
+    std::vector<TqsXMLItem *> stack{root};
+    QString attrs;
+    auto appendNumber = [&attrs](int n) {
+        char digits[12];
+        int k = 0;
+        do {
+            digits[k++] = char('0' + n % 10);
+            n /= 10;
+        } while (n > 0 && k < 11);
+        while (k > 0)
+            attrs += QLatin1Char(digits[--k]);
+    };
+    auto appendPos = [&](const char *name, int pos) {
+        int l, c;
+        FParser.XYAt(pos, l, c);
+        attrs += QLatin1String(name);
+        attrs += QLatin1String("=\"");
+        appendNumber(l);
+        attrs += QLatin1Char(':');
+        appendNumber(c);
+        attrs += QLatin1Char('"');
+    };
+    for (const Line &line : FLines) {
+        if (line.kind == Line::Close) {
+            if (stack.size() > 1)
+                stack.pop_back();
+            continue;
+        }
+        auto *item = new TqsXMLItem;
+        stack.back()->AddItem(item);
+        attrs = QString();
+        attrs.reserve(line.kind == Line::Open ? 32 : 32 + line.text.size());
+        switch (line.kind) {
+        case Line::Open:
+            item->Name = *line.name;
+            appendPos("pos", line.pos);
+            if (line.pos1) {
+                attrs += QLatin1Char(' ');
+                appendPos("pos1", line.pos1);
+            }
+            stack.push_back(item);
+            break;
+        case Line::Token:
+            item->Name = *line.name;
+            attrs += QLatin1String("text=\"");
+            attrs += StrToXML(line.text);
+            attrs += QLatin1String("\" ");
+            appendPos("pos", line.pos);
+            break;
+        case Line::Unit:
+            item->Name = uses;
+            attrs = QLatin1String("unit=\"") + StrToXML(line.text) + QLatin1Char('"');
+            if (line.unit >= 0 && FUnits[line.unit])
+                item->AddItem(FUnits[line.unit].release());
+            break;
+        case Line::Close:
+            break;
+        }
+        item->Text = std::move(attrs);
+    }
+    root->Add()->Assign(FGrammar->Types.get());
 }
 
 void TqsILParser::CheckTrailingText()
@@ -112,11 +175,10 @@ void TqsILParser::CheckTrailingText()
             break;
     }
     const int open = FParser.OpenCommentPosition();
-    if (open >= from) {
-        FError = Error{true, false, false, FGrammar->TrailingError, PositionAt(open, false)};
-    } else if (FParser.Position() <= FParser.Size()) {
-        FError = Error{true, false, false, FGrammar->TrailingError, CurrentPosition()};
-    }
+    if (open >= from)
+        FError = Error{true, false, false, FGrammar->TrailingError, PositionText(open)};
+    else if (FParser.Position() <= FParser.Size())
+        FError = Error{true, false, false, FGrammar->TrailingError, PositionText(FParser.Position())};
 }
 
 bool TqsILParser::Enter()
@@ -127,21 +189,28 @@ bool TqsILParser::Enter()
         return false;
     if (FDepth > MaxDepth || FStackBase - &probe > MaxStackBytes) {
         FTooDeep = true;
-        FTooDeepPos = PositionAt(FParser.Position(), true);
+        FTooDeepPos = PositionText(TokenStart(FParser.Position()));
         return false;
     }
     return true;
 }
 
-QString TqsILParser::PositionAt(int pos, bool skipSpaces)
+// Where the next token starts: white space and comments skipped from pos.
+int TqsILParser::TokenStart(int pos)
 {
     const int save = FParser.Position();
     FParser.SetPosition(pos);
-    if (skipSpaces)
-        FParser.SkipSpaces();
-    QString result = FParser.GetXYPosition();
+    FParser.SkipSpaces();
+    const int result = FParser.Position();
     FParser.SetPosition(save);
     return result;
+}
+
+QString TqsILParser::PositionText(int pos) const
+{
+    int l, c;
+    FParser.XYAt(pos, l, c);
+    return QString::number(l) + QLatin1Char(':') + QString::number(c);
 }
 
 void TqsILParser::RecordError(const TqsGElement &e, int entryPos)
@@ -152,7 +221,7 @@ void TqsILParser::RecordError(const TqsGElement &e, int entryPos)
     FError.term = e.Term;
     FError.sticky = false;
     FError.msg = e.ErrText;
-    FError.pos = PositionAt(entryPos, true);
+    FError.pos = PositionText(TokenStart(entryPos));
 }
 
 void TqsILParser::Fail(const TqsGElement &e, int entryPos, size_t entryLines)
@@ -162,53 +231,39 @@ void TqsILParser::Fail(const TqsGElement &e, int entryPos, size_t entryLines)
     FLines.resize(entryLines);
 }
 
-void TqsILParser::WriteToken(const QString &name, QStringView text)
+void TqsILParser::WriteToken(const QString *name, QStringView text)
 {
-    QString line;
-    line.reserve(name.size() + text.size() + 24);
-    line += QLatin1Char('<');
-    line += name;
-    line += QLatin1String(" text=\"");
-    line += StrToXML(text.toString());
-    line += QLatin1String("\" pos=\"");
-    line += CurrentPosition();
-    line += QLatin1String("\"/>");
-    FLines.push_back(std::move(line));
+    FLines.push_back(Line{Line::Token, name, text.toString(), FParser.Position(), 0, -1});
 }
 
 void TqsILParser::WriteReportExpression(const QString &text)
 {
     // A report expression between angle brackets is the host call Get('text').
-    const QString pos = QLatin1String("pos=\"") + CurrentPosition() + QLatin1Char('"');
-    FLines.push_back(QLatin1String("<dsgn ") + pos + QLatin1Char('>'));
-    FLines.push_back(QLatin1String("<node text=\"Get\" ") + pos + QLatin1String("/>"));
-    FLines.push_back(QLatin1String("<expr ") + pos + QLatin1String(" pos1") + pos.mid(3) + QLatin1Char('>'));
-    FLines.push_back(QLatin1String("<string text=\"") + StrToXML(QLatin1Char('\'') + text + QLatin1Char('\''))
-                     + QLatin1String("\" ") + pos + QLatin1String("/>"));
-    FLines.push_back(QStringLiteral("</expr>"));
-    FLines.push_back(QStringLiteral("</dsgn>"));
+    static const QString dsgn = QStringLiteral("dsgn"), node = QStringLiteral("node"), expr = QStringLiteral("expr"),
+                         string = QStringLiteral("string"), get = QStringLiteral("Get");
+    const int pos = FParser.Position();
+    FLines.push_back(Line{Line::Open, &dsgn, QString(), pos, 0, -1});
+    FLines.push_back(Line{Line::Token, &node, get, pos, 0, -1});
+    FLines.push_back(Line{Line::Open, &expr, QString(), pos, pos, -1});
+    FLines.push_back(Line{Line::Token, &string, QLatin1Char('\'') + text + QLatin1Char('\''), pos, 0, -1});
+    FLines.push_back(Line{Line::Close, &expr, QString(), 0, 0, -1});
+    FLines.push_back(Line{Line::Close, &dsgn, QString(), 0, 0, -1});
 }
 
-void TqsILParser::Wrap(const QString &node, int entryPos, size_t entryLines)
+// A node's opening line goes in when the element is entered; it is dropped with
+// everything else if the element fails, and completed when it matches.
+void TqsILParser::OpenNode(const TqsGElement &e)
 {
-    if (node == kUses) {
-        IncludeUnits(entryLines);
-        return;
-    }
-    QString open;
-    open += QLatin1Char('<');
-    open += node;
-    open += QLatin1String(" pos=\"");
-    open += PositionAt(entryPos, true);
-    open += QLatin1Char('"');
-    if (node == kExpr) {
-        open += QLatin1String(" pos1=\"");
-        open += CurrentPosition();
-        open += QLatin1Char('"');
-    }
-    open += QLatin1Char('>');
-    FLines.insert(FLines.begin() + entryLines, std::move(open));
-    FLines.push_back(QLatin1String("</") + node + QLatin1Char('>'));
+    FLines.push_back(Line{Line::Open, &e.Node, QString(), 0, 0, -1});
+}
+
+void TqsILParser::CloseNode(const TqsGElement &e, size_t openLine, int entryPos)
+{
+    Line &open = FLines[openLine];
+    open.pos = TokenStart(entryPos);
+    if (e.ExprNode)
+        open.pos1 = FParser.Position(); // where the expression ends
+    FLines.push_back(Line{Line::Close, open.name, QString(), 0, 0, -1});
 }
 
 bool TqsILParser::Walk(int index)
@@ -219,6 +274,8 @@ bool TqsILParser::Walk(int index)
     const TqsGElement &e = FGrammar->Elements[index];
     const int entryPos = FParser.Position();
     const size_t entryLines = FLines.size();
+    if (e.Wraps)
+        OpenNode(e);
     bool matched = false;
     QStringView token;
     QString owned;
@@ -228,7 +285,7 @@ bool TqsILParser::Walk(int index)
         if (!e.NoSpace)
             FParser.SkipSpaces();
         token = FParser.GetCharView();
-        matched = !token.isEmpty() && (!e.HasText || token == e.Text);
+        matched = !token.isEmpty() && (!e.HasText || (e.TextChar ? token[0] == e.TextChar : token == e.Text));
         break;
     case TqsGKind::Keyword:
         token = FParser.GetWordView();
@@ -299,10 +356,12 @@ bool TqsILParser::Walk(int index)
     if (FTooDeep)
         return false;
     if (matched) {
-        if (!e.Node.isEmpty())
-            Wrap(e.Node, entryPos, entryLines);
+        if (e.Wraps)
+            CloseNode(e, entryLines, entryPos);
+        else if (e.UsesNode)
+            IncludeUnits(entryLines);
         if (!e.Add.isEmpty())
-            WriteToken(e.Add, e.HasAddText ? QStringView(e.AddText) : token);
+            WriteToken(&e.Add, e.HasAddText ? QStringView(e.AddText) : token);
         for (int kid : e.Kids)
             if (!Walk(kid)) {
                 matched = false;
@@ -326,8 +385,10 @@ bool TqsILParser::WalkRule(int index)
     const TqsGElement &r = FGrammar->Elements[index];
     const int entryPos = FParser.Position();
     const size_t entryLines = FLines.size();
+    if (r.Wraps)
+        OpenNode(r);
     if (!r.Add.isEmpty())
-        WriteToken(r.Add, r.AddText);
+        WriteToken(&r.Add, r.AddText);
     bool matched = true;
     for (int kid : r.Kids)
         if (!Walk(kid)) {
@@ -340,8 +401,10 @@ bool TqsILParser::WalkRule(int index)
         Fail(r, entryPos, entryLines);
         return false;
     }
-    if (!r.Node.isEmpty())
-        Wrap(r.Node, entryPos, entryLines);
+    if (r.Wraps)
+        CloseNode(r, entryLines, entryPos);
+    else if (r.UsesNode)
+        IncludeUnits(entryLines);
     return true;
 }
 
@@ -368,7 +431,8 @@ bool TqsILParser::WalkLoop(const TqsGElement &e, int entryPos, size_t entryLines
         ++complete;
         if (e.HasText) {
             FParser.SkipSpaces();
-            if (FParser.GetCharView() != e.Text) {
+            const QStringView c = FParser.GetCharView();
+            if (c.isEmpty() || (e.TextChar ? c[0] != e.TextChar : c != e.Text)) {
                 FParser.SetPosition(lastStop);
                 break;
             }
@@ -396,27 +460,23 @@ bool TqsILParser::WalkLoop(const TqsGElement &e, int entryPos, size_t entryLines
 
 void TqsILParser::IncludeUnits(size_t entryLines)
 {
+    static const QString uses = QStringLiteral("uses");
     // The file tokens are taken from the last, so the units of one clause are spliced in
     // reverse order of listing.
     size_t at = entryLines;
     while (FLines.size() > at) {
-        const QString line = FLines.back();
+        const Line line = FLines.back();
         FLines.pop_back();
-        const qsizetype s = line.indexOf(QLatin1String(" text=\""));
-        if (s < 0)
+        if (line.kind != Line::Token)
             continue;
-        const qsizetype vs = s + 7;
-        const qsizetype ve = line.indexOf(QLatin1Char('"'), vs);
-        QString name = XMLToStr(line.mid(vs, ve - vs));
+        QString name = line.text;
         if (name.size() >= 2)
             name = name.mid(1, name.size() - 2);
-        QString splice;
-        if (!IncludeUnit(name, splice))
+        int unit = -1;
+        if (!IncludeUnit(name, unit))
             continue;
-        FLines.insert(FLines.begin() + at,
-                      {QLatin1String("<uses unit=\"") + StrToXML(name) + QLatin1String("\">"), splice,
-                       QStringLiteral("</uses>")});
-        at += 3;
+        FLines.insert(FLines.begin() + at, Line{Line::Unit, &uses, name, 0, 0, unit});
+        ++at;
     }
 }
 
@@ -444,10 +504,13 @@ QString TqsILParser::ReadUnitFile(const QString &name) const
     return text;
 }
 
-bool TqsILParser::IncludeUnit(const QString &name, QString &splice)
+bool TqsILParser::IncludeUnit(const QString &name, int &unit)
 {
+    unit = -1;
     if (UsesList.contains(name, Qt::CaseInsensitive))
         return false; // every unit once per compile
+    if (FError.sticky)
+        return false; // a unit already failed: the compile fails, read no more
     UsesList << name;
     QString source;
     if (FProgram->OnGetUnit)
@@ -455,12 +518,11 @@ bool TqsILParser::IncludeUnit(const QString &name, QString &splice)
     else
         source = ReadUnitFile(name);
     source = qsNormalizeLineEnds(source);
-    splice.clear();
     if (source.isEmpty())
         return true;
     if (FUnitDepth >= MaxUnitDepth) {
         FTooDeep = true;
-        FTooDeepPos = CurrentPosition();
+        FTooDeepPos = PositionText(FParser.Position());
         return true;
     }
     const QString unitBefore = FProgram->ErrorUnit;
@@ -469,11 +531,21 @@ bool TqsILParser::IncludeUnit(const QString &name, QString &splice)
     nested.SelectLanguage(FLangName);
     nested.UsesList = UsesList;
     nested.FUnitDepth = FUnitDepth + 1;
-    if (nested.MakeILScript(source)) {
-        UsesList = nested.UsesList;
-        const QByteArray bytes = nested.FILScript.SaveToBytes();
-        const qsizetype headerEnd = bytes.indexOf("?>");
-        splice = QString::fromUtf8(bytes.mid(headerEnd + 2));
+    nested.FOuterStackBase = FStackBase;
+    nested.FOuterDepth = FDepth;
+    const bool ok = nested.MakeILScript(source);
+    // Units walked inside count as included even when the walk failed, so none is ever
+    // walked twice.
+    UsesList = nested.UsesList;
+    if (ok) {
+        // Take the unit's program over whole.
+        auto program = std::make_unique<TqsXMLItem>();
+        TqsXMLItem *root = nested.FILScript.Root();
+        program->Name = root->Name;
+        while (root->Count() > 0)
+            program->AddItem(root->Items(0));
+        FUnits.push_back(std::move(program));
+        unit = int(FUnits.size()) - 1;
     } else if (!FError.set) {
         // The innermost failing unit is the one reported.
         FError = Error{true, false, true, FProgram->ErrorMsg, FProgram->ErrorPos};

@@ -54,21 +54,34 @@ private:
         QString msg, pos;
     };
 
+    // One line of output. Backtracking drops trailing lines; the tree is built from the
+    // surviving lines only once the walk has succeeded.
+    struct Line
+    {
+        enum Kind : unsigned char { Open, Close, Token, Unit } kind;
+        const QString *name; // element name, owned by the grammar or static
+        QString text;        // token text, or the unit's name
+        int pos = 0, pos1 = 0; // text positions (1-based); pos1 only on expr
+        int unit = -1;         // Unit: index into FUnits, -1 when the unit gave nothing
+    };
+
     bool Walk(int index);
     bool WalkRule(int index);
     bool WalkLoop(const TqsGElement &e, int entryPos, size_t entryLines);
     bool Enter();
     void Fail(const TqsGElement &e, int entryPos, size_t entryLines);
     void RecordError(const TqsGElement &e, int entryPos);
-    QString PositionAt(int pos, bool skipSpaces);
-    QString CurrentPosition() const { return FParser.GetXYPosition(); }
-    void Wrap(const QString &node, int entryPos, size_t entryLines);
-    void WriteToken(const QString &name, QStringView text);
+    int TokenStart(int pos);
+    QString PositionText(int pos) const;
+    void OpenNode(const TqsGElement &e);
+    void CloseNode(const TqsGElement &e, size_t openLine, int entryPos);
+    void WriteToken(const QString *name, QStringView text);
     void WriteReportExpression(const QString &text);
     void IncludeUnits(size_t entryLines);
-    bool IncludeUnit(const QString &name, QString &splice);
+    bool IncludeUnit(const QString &name, int &unit);
     QString ReadUnitFile(const QString &name) const;
     void CheckTrailingText();
+    void BuildTree();
 
     TqsScript *FProgram;
     std::shared_ptr<const TqsGrammar> FGrammar;
@@ -76,11 +89,15 @@ private:
     QString FLangName;
     bool FNeedDeclareVars = true;
     TqsParser FParser;
-    std::vector<QString> FLines;
+    std::vector<Line> FLines;
+    std::vector<std::unique_ptr<TqsXMLItem>> FUnits; // programs of included units
     Error FError;
     int FDepth = 0;
     const char *FStackBase = nullptr;
     bool FTooDeep = false;
     QString FTooDeepPos;
     int FUnitDepth = 0;
+    // A unit's walker shares the stack and depth budget of the walker that includes it.
+    const char *FOuterStackBase = nullptr;
+    int FOuterDepth = 0;
 };

@@ -147,7 +147,7 @@ void TqsParser::SetText(const QString &value)
 
 bool TqsParser::MatchAt(int pos, QStringView s) const
 {
-    if (s.isEmpty() || pos + s.size() - 1 > FSize)
+    if (s.isEmpty() || At(pos) != s[0].unicode() || pos + s.size() - 1 > FSize)
         return false;
     return QStringView(FData + pos - 1, s.size()) == s;
 }
@@ -159,6 +159,10 @@ bool TqsParser::LineCommentAt(int pos, const QString &opener) const
     if (opener.isEmpty() || pos + opener.size() - 1 > FSize)
         return false;
     const char16_t first = opener[0].unicode();
+    const char16_t here = At(pos);
+    if (here != first && !(first < 128 && here < 128 && (here | 0x20) == (first | 0x20) && (first | 0x20) >= 'a'
+                           && (first | 0x20) <= 'z'))
+        return false;
     if (!(IsIdentChar(first) || first >= 127))
         return MatchAt(pos, opener);
     if (QStringView(FData + pos - 1, opener.size()).compare(opener, Qt::CaseInsensitive) != 0)
@@ -460,18 +464,18 @@ QString TqsParser::GetFRString()
     return QString(reinterpret_cast<const QChar *>(FData + start - 1), p - start);
 }
 
-void TqsParser::GetXY(int &line, int &column) const
+void TqsParser::XYAt(int position, int &line, int &column) const
 {
     if (FYList.empty()) {
         line = 1;
-        column = FPosition;
+        column = position;
         return;
     }
     // Last line whose 0-based start lies before the 1-based position.
-    const auto it = std::lower_bound(FYList.begin(), FYList.end(), FPosition);
+    const auto it = std::lower_bound(FYList.begin(), FYList.end(), position);
     const qsizetype idx = std::max<qsizetype>(0, (it - FYList.begin()) - 1);
     line = int(idx) + 1;
-    column = FPosition - FYList[idx];
+    column = position - FYList[idx];
 }
 
 QString TqsParser::GetXYPosition() const

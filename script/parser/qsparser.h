@@ -68,7 +68,8 @@ public:
     QStringView GetCharView();
 
     QString GetXYPosition() const;
-    void GetXY(int &line, int &column) const;
+    void GetXY(int &line, int &column) const { XYAt(FPosition, line, column); }
+    void XYAt(int position, int &line, int &column) const;
     int GetPlainPosition(QPoint p) const; // X = column, Y = line; -1 when the line is absent
     // Opening position of the last block comment found unterminated (it ran to the end of
     // the text); 0 when there was none.

@@ -23,8 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     script.SyntaxType = QString::fromLatin1(languages[data[0] % 4]);
     script.Lines = QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1))
                        .split(QLatin1Char('\n'));
-    // Units resolve to nothing: the fuzzer explores the grammar walk, not the file system.
-    script.OnGetUnit = [](TqsScript *, const QString &, QString &text) { text.clear(); };
+    // Every unit is the input itself: each name is included once, so this ends, and the
+    // fuzzer explores nested walks without touching the file system.
+    const QString source = script.Lines.join(QLatin1Char('\n'));
+    script.OnGetUnit = [&source](TqsScript *, const QString &, QString &text) { text = source; };
     try {
         if (!script.Compile() && (script.ErrorMsg.isEmpty() || script.ErrorPos.isEmpty()))
             std::abort();
