@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QObject>
 #include <QPainter>
 #include <QRegularExpression>
 #include <algorithm>
@@ -236,6 +237,11 @@ QString TkvlResources::HelpLocation(const QString &SenderClassName) const
 }
 
 void TkvlResources::Help(const QString &SenderClassName) const { kvlDisplayHHTopic(HelpLocation(SenderClassName)); }
+
+void TkvlResources::Help(const QObject *Sender) const
+{
+    Help(Sender ? QString::fromLatin1(Sender->metaObject()->className()) : QString());
+}
 
 namespace {
 
