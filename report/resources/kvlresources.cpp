@@ -265,7 +265,7 @@ TImageList &TkvlResources::GetMainButtonImages()
     return FMainButtonImages;
 }
 
-TImageList &TkvlResources::GetDisabledButtonImages()
+TImageList &TkvlResources::DisabledButtonImages()
 {
     GetMainButtonImages();
     return FDisabledButtonImages;

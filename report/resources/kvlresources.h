@@ -77,7 +77,7 @@ public:
     // 16 x 16 cells for the designer's tool bars (with greyed copies), the preview's tool bar
     // and the report objects, 32 x 32 cells for the wizards.
     TImageList &GetMainButtonImages();
-    TImageList &GetDisabledButtonImages();
+    TImageList &DisabledButtonImages();
     TImageList &GetPreviewButtonImages();
     TImageList &GetObjectImages();
     TImageList &GetWizardImages();
