@@ -254,6 +254,30 @@ TEST(QsCompiler, ErrorInsideAUnitNamesTheUnit)
     EXPECT_EQ(r.unit, QStringLiteral("inner.vb"));
 }
 
+TEST(QsCompiler, FailingUnitsAreWalkedOnceEach)
+{
+    // Every unit lists every name and then fails; walking one twice would make this
+    // exponential in the number of names.
+    QStringList names;
+    for (int i = 0; i < 24; ++i)
+        names << QStringLiteral("'u%1'").arg(i);
+    const QString text = QStringLiteral("uses ") + names.join(QStringLiteral(", ")) + QStringLiteral(";\nbegin x := end.");
+    QStringList asked;
+    const auto units = [&](TqsScript &s) {
+        s.OnGetUnit = [&](TqsScript *, const QString &name, QString &unitText) {
+            asked << name;
+            unitText = text;
+        };
+    };
+    const auto r = walk(lang("DozovoZozedi"), text, units);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.msg, QStringLiteral("Expression expected"));
+    EXPECT_EQ(r.unit, QStringLiteral("u0")); // the innermost unit
+    EXPECT_EQ(asked.size(), 24);
+    asked.removeDuplicates();
+    EXPECT_EQ(asked.size(), 24);
+}
+
 TEST(QsCompiler, EndlessChainsOfUnitsStop)
 {
     const auto endless = [](TqsScript &s) {
