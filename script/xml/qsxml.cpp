@@ -1,6 +1,6 @@
 #include "script/xml/qsxml.h"
 
-#include "script/core/qserror.h"
+#include "platform/rtl/exceptions.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -10,7 +10,7 @@ namespace {
 
 [[noreturn]] void invalidFormat()
 {
-    throw EqsError(QStringLiteral("Invalid file format"));
+    throw Exception(QStringLiteral("Invalid file format"));
 }
 
 bool isBlank(QChar c) { return c.unicode() <= ' '; }
@@ -209,7 +209,7 @@ void TqsXMLDocument::LoadFromFile(const QString &fileName)
 {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
-        throw EqsError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
+        throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
     LoadFromStream(&f);
 }
 
@@ -217,7 +217,7 @@ void TqsXMLDocument::SaveToFile(const QString &fileName) const
 {
     QFile f(fileName);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EqsError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
+        throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
     SaveToStream(&f);
 }
 

@@ -1,6 +1,6 @@
 // The script engine's XML layer: escaping, attribute access, tree copies, reading and
 // writing.
-#include "script/core/qserror.h"
+#include "platform/rtl/exceptions.h"
 #include "script/xml/qsxml.h"
 
 #include <QBuffer>
@@ -13,8 +13,8 @@ QString readWithHeader(const QByteArray &body, TqsXMLDocument &doc)
 {
     try {
         doc.LoadFromBytes(QByteArrayLiteral("<?xml version=\"1.0\"?>") + body);
-    } catch (const EqsError &e) {
-        return e.Message;
+    } catch (const Exception &e) {
+        return e.message();
     }
     return QString();
 }
@@ -164,8 +164,8 @@ TEST(QsXmlDocument, ReaderAcceptsAndRejects)
     try {
         doc.LoadFromBytes("<a/>");
         ADD_FAILURE() << "no header accepted";
-    } catch (const EqsError &e) {
-        EXPECT_EQ(e.Message, invalid);
+    } catch (const Exception &e) {
+        EXPECT_EQ(e.message(), invalid);
     }
     // Hostile nesting is refused, not recursed into.
     EXPECT_EQ(readWithHeader(QByteArray("<a>").repeated(TqsXMLReader::MaxDepth + 10), doc), invalid);
@@ -193,5 +193,5 @@ TEST(QsXmlDocument, FileRoundTrip)
     TqsXMLDocument back;
     back.LoadFromFile(path);
     EXPECT_EQ(back.Root()->Prop(QStringLiteral("v")), QStringLiteral("\u00e8"));
-    EXPECT_THROW(back.LoadFromFile(dir.filePath(QStringLiteral("missing.xml"))), EqsError);
+    EXPECT_THROW(back.LoadFromFile(dir.filePath(QStringLiteral("missing.xml"))), Exception);
 }
