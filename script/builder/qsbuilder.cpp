@@ -616,7 +616,7 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
             Fail(qsMessage(u"STooManyParams"));
         for (int k = int(item.FArgs.size()); k < r->ParamCount(); ++k) {
             TqsParamItem *p = r->Params(k);
-            if (p->FDefValue.isNull())
+            if (!p->FIsOptional || p->FDefValue.isEmptyOrNull())
                 break;
             auto *e = new TqsExpression(scope);
             item.FArgs.push_back(e);

@@ -720,7 +720,9 @@ Variant TqsDesignator::Evaluate(bool assign, const Variant &value)
         const bool last = i + 1 == n;
         if (!r)
             throw EqsRunError(qsMessage(u"SIdUndeclared"));
-        if (r->FKind == kStringHelper) {
+        // An index on a Variant decides by the value: a string gives its character.
+        const bool stringIndex = r->FKind == kStringHelper || (r->FKind == kArrayHelper && v.isString());
+        if (stringIndex) {
             if (item.FArgs.size() != 1)
                 throw EqsRunError(qsMessage(u"SIndexRequired"));
             if (assign && last) {
