@@ -915,7 +915,10 @@ void TqsBuilder::DoReturn(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
 void TqsBuilder::DoWith(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
 {
     const size_t pushed = FWithList.size();
-    for (int i = 0; i + 1 < xi->Count(); ++i) {
+    // the last child is the body unless the body is empty
+    const bool hasBody = xi->Count() > 0 && nameOf(xi->Items(xi->Count() - 1)) != QLatin1String("dsgn");
+    const int designators = hasBody ? xi->Count() - 1 : xi->Count();
+    for (int i = 0; i < designators; ++i) {
         TqsXMLItem *c = xi->Items(i);
         SetPos(c);
         auto *s = new TqsWithStmt(scope, c->Prop(QStringLiteral("pos")), FUnitName);
@@ -939,7 +942,7 @@ void TqsBuilder::DoWith(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
         s->FVariable = v;
         FWithList.push_back(v);
     }
-    if (xi->Count() > 0)
+    if (hasBody)
         DoStmt(xi->Items(xi->Count() - 1), scope, list);
     FWithList.resize(pushed);
 }

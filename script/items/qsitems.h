@@ -72,7 +72,7 @@ public:
     TqsVarType FTyp = qvtVariant;
     QString FName, FUppercaseName, FSourcePos, FSourceUnit, FTypeName;
     TqsCustomVariable *FRefItem = nullptr; // Result of a function, helper of an array variable
-    Variant FValue;
+    Variant FValue = Variant::null();
     TqsScript::TqsGetVarValueEvent FOnGetVarValue;
 
 protected:
