@@ -49,6 +49,9 @@ bool TqsScript::SetILCode(QIODevice *stream)
     } catch (const EqsError &e) {
         ErrorMsg = e.Message;
         return false;
+    } catch (const Exception &e) {
+        ErrorMsg = e.message();
+        return false;
     }
     TqsBuilder builder(this, parser.NeedDeclareVars());
     return builder.ParseILScript(doc.Root());

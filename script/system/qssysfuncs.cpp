@@ -4,6 +4,7 @@
 #include "platform/rtl/format.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/services.h"
+#include "script/items/qsitems.h"
 
 #include <QLocale>
 #include <cmath>
@@ -400,7 +401,8 @@ Variant fVarArrayCreate(Variant *a)
     const Variant &b = a[0];
     const int lo = b.arrayLowBound(), hi = b.arrayHighBound();
     const int n = hi - lo + 1;
-    if (n < 2 || n % 2 != 0)
+    // Script indexing reaches at most qsMaxArrayDims dimensions.
+    if (n < 2 || n % 2 != 0 || n / 2 > qsMaxArrayDims)
         rtl::raise<EVariantArrayCreateError>(rtl::msg::VarArrayCreate);
     std::vector<std::pair<int, int>> bounds;
     bounds.reserve(size_t(n / 2));
