@@ -150,6 +150,10 @@ void TqsBuilder::DeclareProc(TqsXMLItem *xi, TqsScript *scope)
         result->SetName(QStringLiteral("Result"));
         result->SetType(t, typeName);
         result->Store(defaultValue(t));
+        // each call starts from the empty value stored through Result's conversion
+        result->FValue = Variant();
+        result->Store(Variant());
+        proc->FResultInit = result->FValue;
         proc->FProgram->Add(QStringLiteral("Result"), result);
         proc->FRefItem = result;
     }

@@ -47,14 +47,22 @@ TqsOperandNode::TqsOperandNode(const Variant &value) : FValue(value) { FTyp = ty
 
 TqsDesignatorNode::TqsDesignatorNode(TqsDesignator *d) : FDesignator(d)
 {
-    FVar = d->FDKind == TqsDesignator::dkVariable ? d->FRefItem : nullptr;
+    FVar = d->FDKind == TqsDesignator::dkVariable && d->FRefItem->FKind <= TqsCustomVariable::kParam ? d->FRefItem : nullptr;
+    FProc = d->FDKind == TqsDesignator::dkCall ? static_cast<TqsProcVariable *>(d->FRefItem) : nullptr;
     FTyp = d->FTyp;
     FTypeName = d->FTypeName;
 }
 
 TqsDesignatorNode::~TqsDesignatorNode() { delete FDesignator; }
 
-Variant TqsDesignatorNode::Eval() { return FVar ? FVar->Read() : FDesignator->GetValue(); }
+Variant TqsDesignatorNode::Eval()
+{
+    if (FVar)
+        return FVar->ReadPlain();
+    if (FProc)
+        return qsCallProc(FProc, FDesignator->FItems[0].FArgs, FDesignator->FProgram);
+    return FDesignator->GetValue();
+}
 
 TqsSetNode::TqsSetNode(TqsSetExpression *set) : FSetExpression(set) { FTyp = qvtVariant; }
 TqsSetNode::~TqsSetNode() { delete FSetExpression; }
@@ -91,7 +99,8 @@ class TCompareNode : public TqsOperatorNode
 {
 public:
     TCompareNode() : TqsOperatorNode(Op, 4) {}
-    Variant Eval() override
+    Variant Eval() override { return Variant(EvalBool()); }
+    bool EvalBool() override
     {
         const Variant l = leftOf(this), r = rightOf(this);
         if constexpr (Op == opEq || Op == opNonEq) {
@@ -100,14 +109,14 @@ public:
                 eq = Variant::compare(l, r) == Variant::Order::Equal;
             else
                 eq = Variant::equals(l, r);
-            return Variant(Op == opEq ? eq : !eq);
+            return Op == opEq ? eq : !eq;
         } else {
             const Variant::Order o = Variant::compare(l, r);
             switch (Op) {
-            case opGreat: return Variant(o == Variant::Order::Greater);
-            case opLess: return Variant(o == Variant::Order::Less);
-            case opLessEq: return Variant(o != Variant::Order::Greater);
-            default: return Variant(o != Variant::Order::Less);
+            case opGreat: return o == Variant::Order::Greater;
+            case opLess: return o == Variant::Order::Less;
+            case opLessEq: return o != Variant::Order::Greater;
+            default: return o != Variant::Order::Less;
             }
         }
     }
@@ -164,9 +173,9 @@ public:
     {
         const Variant l = leftOf(this), r = rightOf(this);
         if (l.type() == varInteger && r.type() == varInteger) {
-            const int b = r.toInt();
+            const int b = r.integerPayload();
             if (b > 0 || b < -1)
-                return Variant(l.toInt() % b);
+                return Variant(l.integerPayload() % b);
         }
         return Variant::mod(l, r);
     }
@@ -207,6 +216,12 @@ public:
         }
         return Variant::bitOr(leftOf(this), rightOf(this));
     }
+    bool EvalBool() override
+    {
+        if (FOptimizeBool && FLeft && FRight)
+            return FLeft->EvalBool() || FRight->EvalBool();
+        return Eval().toBool();
+    }
 };
 
 class TAndNode : public TqsOperatorNode
@@ -222,6 +237,12 @@ public:
             return l;
         }
         return Variant::bitAnd(leftOf(this), rightOf(this));
+    }
+    bool EvalBool() override
+    {
+        if (FOptimizeBool && FLeft && FRight)
+            return FLeft->EvalBool() && FRight->EvalBool();
+        return Eval().toBool();
     }
 };
 
@@ -788,7 +809,7 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
         vals = big.data();
     }
     for (size_t i = 0; i < n; ++i)
-        vals[i] = args[i]->GetValue();
+        qsAssign(vals[i], args[i]->GetValue());
     DepthGuard depth;
     const bool running = proc->FExecuting;
     if (running)
@@ -796,7 +817,7 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
     bool byRef = false;
     for (size_t i = 0; i < n; ++i) {
         TqsParamItem *p = proc->Params(int(i));
-        p->FValue = std::move(vals[i]);
+        qsAssign(p->FValue, std::move(vals[i]));
         byRef |= p->FIsVarParam;
     }
     Variant result;

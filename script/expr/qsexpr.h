@@ -23,6 +23,8 @@ class TqsExprNode
 public:
     virtual ~TqsExprNode();
     virtual Variant Eval() = 0;
+    // The value as a condition; comparisons and Boolean operators answer without a Variant.
+    virtual bool EvalBool() { return Eval().toBool(); }
     virtual int Priority() const = 0;
     void AddNode(TqsExprNode *node);
     void RemoveNode(TqsExprNode *node);
@@ -55,6 +57,7 @@ public:
     Variant Eval() override;
     TqsDesignator *FDesignator; // owned
     TqsCustomVariable *FVar;    // the variable itself for a plain variable designator
+    TqsProcVariable *FProc;     // the procedure of a plain call
 };
 
 class TqsSetNode : public TqsOperandNode

@@ -38,32 +38,32 @@ void TqsCustomVariable::SetType(TqsVarType typ, const QString &typeName)
         FStore = TqsStoreKind::Raw;
 }
 
-void TqsCustomVariable::Store(const Variant &value)
+void TqsCustomVariable::StoreConverted(const Variant &value)
 {
     if (FIsReadOnly)
         return;
     switch (FStore) {
-    case TqsStoreKind::Raw: FValue = value; return;
+    case TqsStoreKind::Raw: qsAssign(FValue, value); return;
     case TqsStoreKind::Int:
         if (value.type() == varInteger)
-            FValue = value;
+            qsAssign(FValue, value);
         else
-            FValue = Variant(value.toInt());
+            qsAssign(FValue, Variant(value.toInt()));
         return;
-    case TqsStoreKind::Bool: FValue = Variant(value.toBool()); return;
+    case TqsStoreKind::Bool: qsAssign(FValue, Variant(value.toBool())); return;
     case TqsStoreKind::Float:
         if (value.type() == varDouble || value.type() == varDate)
-            FValue = value;
+            qsAssign(FValue, value);
         else
-            FValue = Variant(value.toDouble());
+            qsAssign(FValue, Variant(value.toDouble()));
         return;
     case TqsStoreKind::String:
         if (value.isString())
-            FValue = value;
+            qsAssign(FValue, value);
         else
-            FValue = Variant(value.toString());
+            qsAssign(FValue, Variant(value.toString()));
         return;
-    case TqsStoreKind::Int64: FValue = Variant(qint64(value.toInt64())); return;
+    case TqsStoreKind::Int64: qsAssign(FValue, Variant(qint64(value.toInt64()))); return;
     case TqsStoreKind::ReadOnly: return;
     case TqsStoreKind::Virtual: SetValue(value); return;
     }
@@ -143,7 +143,7 @@ void TqsProcVariable::RestoreLocals()
 {
     auto &stack = savedLocals();
     for (auto it = FLocals.rbegin(); it != FLocals.rend(); ++it) {
-        (*it)->FValue = std::move(stack.back());
+        qsAssign((*it)->FValue, std::move(stack.back()));
         stack.pop_back();
     }
 }
@@ -177,11 +177,8 @@ Variant TqsProcVariable::Call()
         main = main->Parent;
     Guard g{this, main, main ? main->ProgRunning : nullptr, FExecuting, FProgram->FCtl};
     FExecuting = true;
-    if (FIsFunc && FRefItem) {
-        FRefItem->FValue = Variant();
-        if (FRefItem->FStore != TqsStoreKind::Raw)
-            FRefItem->Store(Variant()); // an Integer Result starts at 0
-    }
+    if (FIsFunc && FRefItem)
+        qsAssign(FRefItem->FValue, FResultInit);
     if (main)
         main->ProgRunning = FProgram;
     FProgram->FCtl = 0;

@@ -20,6 +20,23 @@ class TqsMethodHelper;
 // Run-time errors of the script engine itself (string index, recursion depth, array size).
 LIRRA_DECLARE_EXCEPTION(EqsRunError, Exception)
 
+// Assignments on the hot path: the inline copy and move constructors, so that scalars are
+// copied without a call.
+inline void qsAssign(Variant &dst, const Variant &src) noexcept
+{
+    if (&dst != &src) {
+        dst.~Variant();
+        new (&dst) Variant(src);
+    }
+}
+inline void qsAssign(Variant &dst, Variant &&src) noexcept
+{
+    if (&dst != &src) {
+        dst.~Variant();
+        new (&dst) Variant(std::move(src));
+    }
+}
+
 // How a store converts the value, chosen from the item's class and type.
 enum class TqsStoreKind : unsigned char { Raw, Int, Bool, Float, String, Int64, Virtual, ReadOnly };
 
@@ -46,8 +63,24 @@ public:
             return FValue;
         return GetValue();
     }
+    // Read of an item known to be a plain kind.
+    Variant ReadPlain()
+    {
+        if (!FOnGetVarValue) [[likely]]
+            return FValue;
+        return GetValue();
+    }
     // Store with the item's own conversion.
-    void Store(const Variant &value);
+    void Store(const Variant &value)
+    {
+        if (FStore == TqsStoreKind::Raw || (FStore == TqsStoreKind::Int && value.type() == varInteger)) {
+            if (!FIsReadOnly)
+                qsAssign(FValue, value);
+            return;
+        }
+        StoreConverted(value);
+    }
+    void StoreConverted(const Variant &value);
 
     int ParamCount() const { return int(FParams.size()); }
     TqsParamItem *Params(int index) const { return FParams[size_t(index)]; }
@@ -139,6 +172,8 @@ public:
 
     // Nesting of script calls is bounded so that runaway recursion is a script error.
     static constexpr int MaxCallDepth = 1500;
+
+    Variant FResultInit; // what Result starts each call with
 
 private:
     void CollectLocals();

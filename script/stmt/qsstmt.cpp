@@ -60,6 +60,19 @@ void TqsCallStmt::Execute()
         FDesignator->GetValue();
         return;
     }
+    if (FDesignator->FDKind == TqsDesignator::dkVariable) {
+        TqsCustomVariable *var = FDesignator->FRefItem;
+        const Variant v = var->Read();
+        if (v.type() == varInteger) {
+            const int64_t n = int64_t(v.integerPayload()) + (FModificator == '+' ? 1 : -1);
+            if (n == int32_t(n)) {
+                var->Store(Variant(int(n)));
+                return;
+            }
+        }
+        var->Store(FModificator == '+' ? Variant::add(v, Variant(1)) : Variant::sub(v, Variant(1)));
+        return;
+    }
     const Variant v = FDesignator->GetValue();
     FDesignator->SetValue(FModificator == '+' ? Variant::add(v, Variant(1)) : Variant::sub(v, Variant(1)));
 }
@@ -77,7 +90,7 @@ void TqsIfStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    if (FCondition->GetValue().toBool())
+    if (FCondition->Root()->EvalBool())
         ExecuteList(FItems);
     else if (FElseStmt)
         FElseStmt->Execute();
@@ -127,7 +140,7 @@ void TqsRepeatStmt::Execute()
         if (ctl & endsLoop)
             break;
         ctl &= ~TqsScript::cfContinue;
-        if (FCondition->GetValue().toBool() != FInverseCondition)
+        if (FCondition->Root()->EvalBool() != FInverseCondition)
             break;
     }
     ctl &= ~TqsScript::cfBreak;
@@ -141,7 +154,7 @@ void TqsWhileStmt::Execute()
     if (Terminated())
         return;
     unsigned char &ctl = FProgram->FCtl;
-    while (FCondition->GetValue().toBool()) {
+    while (FCondition->Root()->EvalBool()) {
         ExecuteList(FItems);
         if (ctl & endsLoop)
             break;
@@ -173,7 +186,7 @@ void TqsForStmt::Execute()
     Variant &counter = FVariable->FValue;
     if (!FDown) {
         for (int64_t i = from; i <= to; ++i) {
-            counter = Variant(int(i));
+            qsAssign(counter, Variant(int(i)));
             ExecuteList(FItems);
             if (ctl & endsLoop)
                 break;
@@ -181,7 +194,7 @@ void TqsForStmt::Execute()
         }
     } else {
         for (int64_t i = from; i >= to; --i) {
-            counter = Variant(int(i));
+            qsAssign(counter, Variant(int(i)));
             ExecuteList(FItems);
             if (ctl & endsLoop)
                 break;
@@ -248,7 +261,7 @@ void TqsCppForStmt::Execute()
     unsigned char &ctl = FProgram->FCtl;
     if (ctl & TqsScript::cfTerminated)
         return;
-    while (!FExpression || FExpression->GetValue().toBool()) {
+    while (!FExpression || FExpression->Root()->EvalBool()) {
         ExecuteList(FItems);
         if (ctl & endsLoop)
             break;

@@ -100,8 +100,9 @@ TEST(QsTools, HostFunctionDeclarations)
             EXPECT_EQ(got->FTyp, p.typ) << c.syntax << " " << p.name;
             EXPECT_EQ(got->FIsVarParam, p.isVar) << c.syntax << " " << p.name;
             EXPECT_EQ(got->FIsOptional, p.optional) << c.syntax << " " << p.name;
-            if (p.optional)
+            if (p.optional) {
                 EXPECT_TRUE(got->FDefValue.identical(p.def)) << c.syntax << " " << p.name;
+            }
         }
     }
 }
