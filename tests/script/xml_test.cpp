@@ -152,7 +152,7 @@ TEST(QsXmlDocument, ReaderAcceptsAndRejects)
     TqsXMLDocument doc;
     // Comments are skipped, text between tags is dropped, missing end tags at the end
     // are tolerated.
-    EXPECT_EQ(readWithHeader("<!-- a -- b --><a>text<b/><!--x--><c d=\"1\"></c>", doc), QString());
+    EXPECT_EQ(readWithHeader("<!-- a -- b --><a>text<b/><!--x > <y> ---> -->--><c d=\"1\"></c>", doc), QString());
     EXPECT_EQ(doc.Root()->Name, QStringLiteral("a"));
     ASSERT_EQ(doc.Root()->Count(), 2);
     EXPECT_EQ(doc.Root()->Items(1)->Prop(QStringLiteral("d")), QStringLiteral("1"));
