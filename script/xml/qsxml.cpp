@@ -386,9 +386,12 @@ void TqsXMLReader::ReadRootItem(TqsXMLItem *root)
         item->Text = text;
         return open;
     };
-    if (!ReadTag(tag))
-        return;
-    if (tag.isEmpty() || tag.startsWith('/'))
+    // An empty name, or one beginning with "/", is an end tag.
+    auto isEndTag = [&] {
+        SplitTag(tag, name, text);
+        return name.isEmpty() || name.startsWith(QLatin1Char('/'));
+    };
+    if (!ReadTag(tag) || isEndTag())
         return;
     if (!parse(root))
         return;
@@ -396,8 +399,7 @@ void TqsXMLReader::ReadRootItem(TqsXMLItem *root)
     while (!stack.empty()) {
         if (!ReadTag(tag))
             return; // missing end tags at the end of the stream are tolerated
-        if (tag.isEmpty() || tag.startsWith('/')) {
-            SplitTag(tag, name, text);
+        if (isEndTag()) {
             if (QStringView(name).mid(1).compare(stack.back()->Name, Qt::CaseInsensitive) != 0)
                 invalidFormat();
             stack.pop_back();

@@ -161,6 +161,7 @@ TEST(QsXmlDocument, ReaderAcceptsAndRejects)
     EXPECT_EQ(readWithHeader("<a><b/></c>", doc), invalid);
     EXPECT_EQ(readWithHeader("<a x=\"<\"/>", doc), invalid);
     EXPECT_EQ(readWithHeader("<a x=\"1\"", doc), invalid);
+    EXPECT_EQ(readWithHeader("<a>< ></a>", doc), invalid); // a blank tag is an end tag without a name
     try {
         doc.LoadFromBytes("<a/>");
         ADD_FAILURE() << "no header accepted";
