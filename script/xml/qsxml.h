@@ -90,6 +90,7 @@ public:
 
 private:
     bool ReadTag(QByteArray &tag); // false at the end of the stream outside a tag
+    bool Fill(); // false at the end of the stream
     bool NextByte(char &c);
     static void SplitTag(const QByteArray &tag, QString &name, QString &text);
 

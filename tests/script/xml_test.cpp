@@ -152,7 +152,7 @@ TEST(QsXmlDocument, ReaderAcceptsAndRejects)
     TqsXMLDocument doc;
     // Comments are skipped, text between tags is dropped, missing end tags at the end
     // are tolerated.
-    EXPECT_EQ(readWithHeader("<!-- a -- b --><a>text<b/><!--x--><c d=\"1\"></c>", doc), QString());
+    EXPECT_EQ(readWithHeader("<!-- a -- b --><a>text<b/><!--x > <y> ---> -->--><c d=\"1\"></c>", doc), QString());
     EXPECT_EQ(doc.Root()->Name, QStringLiteral("a"));
     ASSERT_EQ(doc.Root()->Count(), 2);
     EXPECT_EQ(doc.Root()->Items(1)->Prop(QStringLiteral("d")), QStringLiteral("1"));
@@ -161,6 +161,7 @@ TEST(QsXmlDocument, ReaderAcceptsAndRejects)
     EXPECT_EQ(readWithHeader("<a><b/></c>", doc), invalid);
     EXPECT_EQ(readWithHeader("<a x=\"<\"/>", doc), invalid);
     EXPECT_EQ(readWithHeader("<a x=\"1\"", doc), invalid);
+    EXPECT_EQ(readWithHeader("<a>< ></a>", doc), invalid); // a blank tag is an end tag without a name
     try {
         doc.LoadFromBytes("<a/>");
         ADD_FAILURE() << "no header accepted";
