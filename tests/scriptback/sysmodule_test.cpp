@@ -36,8 +36,8 @@ TEST(SysModule, VarArgumentsAreWrittenBackIntoScriptVariables)
         {"try r := Chr(70000) except r := ExceptionClassName + ': ' + ExceptionMessage end",
          "ERangeError: Range check error"},
         {"try RaiseException('boom') except r := ExceptionClassName + ': ' + ExceptionMessage end", "Exception: boom"},
-        {"try v := CreateOleObject('Word.Application') except r := ExceptionMessage end",
-         "OLE error 800401F3: Word.Application: Invalid class string"},
+        {"try v := CreateOleObject('Lirra.Documento') except r := ExceptionMessage end",
+         "OLE error 800401F3: Lirra.Documento: Invalid class string"},
         {"r := IntToStr(VarType(Null)) + IntToStr(varArray)", "18192"},
     };
     for (const Program &p : programs) {
