@@ -743,11 +743,20 @@ void TqsBuilder::DoAssign(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
 
 void TqsBuilder::DoCall(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
 {
-    auto *s = NewStmt<TqsCallStmt>(xi, scope, list);
-    s->FDesignator = DoDesignator(Child(xi, 0), scope, emNone);
-    if (xi->Count() > 1) {
+    std::unique_ptr<TqsDesignator> d(DoDesignator(Child(xi, 0), scope, emNone));
+    const bool counter = xi->Count() > 1;
+    TqsCallStmt *s;
+    if (counter && d->FDKind == TqsDesignator::dkVariable) {
+        auto *inc = NewStmt<TqsIncStmt>(xi, scope, list);
+        inc->FVar = d->FRefItem;
+        s = inc;
+    } else
+        s = NewStmt<TqsCallStmt>(xi, scope, list);
+    s->FDesignator = d.release();
+    if (counter) {
         const QString m = textOf(xi->Items(1));
         s->FModificator = m.startsWith(QLatin1Char('-')) ? '-' : '+';
+        SetPos(Child(xi, 0));
         if (s->FDesignator->FIsReadOnly)
             Fail(qsMessage(u"SLeftCantAssigned"));
     }

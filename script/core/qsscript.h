@@ -130,7 +130,7 @@ public:
     const TqsRunLineEvent &OnRunLine() const { return FOnRunLine; }
     // Calls the first OnRunLine up the chain with this scope as sender.
     void RunLine(const QString &unitName, const QString &sourcePos);
-    TqsStatement *Statement();
+    TqsStatement *Statement() { return FStatement ? FStatement : CreateStatement(); }
 
     TqsGetVarValueEvent OnGetVarValue;
 
@@ -150,6 +150,7 @@ protected:
     // on a semantic error.
     virtual void BuildProgram(TqsILParser &parser);
     void DestroyRuntime();
+    TqsStatement *CreateStatement();
 
     TqsStatement *FStatement = nullptr; // owned
     bool FRTTIAdded = false;

@@ -43,12 +43,18 @@ static TqsVarType typeOfValue(const Variant &v)
     }
 }
 
-TqsOperandNode::TqsOperandNode(const Variant &value) : FValue(value) { FTyp = typeOfValue(value); }
+TqsOperandNode::TqsOperandNode(const Variant &value) : FValue(value)
+{
+    FTyp = typeOfValue(value);
+    FDirect = &FValue;
+}
 
 TqsDesignatorNode::TqsDesignatorNode(TqsDesignator *d) : FDesignator(d)
 {
     FVar = d->FDKind == TqsDesignator::dkVariable && d->FRefItem->FKind <= TqsCustomVariable::kParam ? d->FRefItem : nullptr;
     FProc = d->FDKind == TqsDesignator::dkCall ? static_cast<TqsProcVariable *>(d->FRefItem) : nullptr;
+    if (FVar && !FVar->FOnGetVarValue)
+        FDirect = &FVar->FValue;
     FTyp = d->FTyp;
     FTypeName = d->FTypeName;
 }
@@ -94,6 +100,28 @@ public:
 inline Variant leftOf(TqsExprNode *n) { return n->FLeft ? n->FLeft->Eval() : Variant::null(); }
 inline Variant rightOf(TqsExprNode *n) { return n->FRight ? n->FRight->Eval() : Variant::null(); }
 
+// Operands read in place where that cannot change what is seen: the left one only when
+// evaluating the right one cannot run code (which might change the left variable).
+inline const Variant &leftRef(TqsExprNode *n, Variant &tmp)
+{
+    if (n->FLeft && n->FLeft->FDirect && (!n->FRight || n->FRight->FDirect))
+        return *n->FLeft->FDirect;
+    qsAssign(tmp, leftOf(n));
+    return tmp;
+}
+inline const Variant &rightRef(TqsExprNode *n, Variant &tmp)
+{
+    if (n->FRight && n->FRight->FDirect)
+        return *n->FRight->FDirect;
+    qsAssign(tmp, rightOf(n));
+    return tmp;
+}
+
+#define QS_OPERANDS                                                                                                    \
+    Variant lt_, rt_;                                                                                                  \
+    const Variant &l = leftRef(this, lt_);                                                                             \
+    const Variant &r = rightRef(this, rt_)
+
 template <TqsOperatorType Op>
 class TCompareNode : public TqsOperatorNode
 {
@@ -102,7 +130,7 @@ public:
     Variant Eval() override { return Variant(EvalBool()); }
     bool EvalBool() override
     {
-        const Variant l = leftOf(this), r = rightOf(this);
+        QS_OPERANDS;
         if constexpr (Op == opEq || Op == opNonEq) {
             bool eq;
             if (l.type() == varInteger && r.type() == varInteger)
@@ -126,7 +154,11 @@ class TPlusNode : public TqsOperatorNode
 {
 public:
     TPlusNode() : TqsOperatorNode(opPlus, 3) {}
-    Variant Eval() override { return Variant::add(leftOf(this), rightOf(this)); }
+    Variant Eval() override
+    {
+        QS_OPERANDS;
+        return Variant::add(l, r);
+    }
 };
 
 // Joins the texts of both sides (Null as empty); never numeric addition.
@@ -141,28 +173,44 @@ class TMinusNode : public TqsOperatorNode
 {
 public:
     TMinusNode() : TqsOperatorNode(opMinus, 3) {}
-    Variant Eval() override { return Variant::sub(leftOf(this), rightOf(this)); }
+    Variant Eval() override
+    {
+        QS_OPERANDS;
+        return Variant::sub(l, r);
+    }
 };
 
 class TMulNode : public TqsOperatorNode
 {
 public:
     TMulNode() : TqsOperatorNode(opMul, 2) {}
-    Variant Eval() override { return Variant::mul(leftOf(this), rightOf(this)); }
+    Variant Eval() override
+    {
+        QS_OPERANDS;
+        return Variant::mul(l, r);
+    }
 };
 
 class TDivFloatNode : public TqsOperatorNode
 {
 public:
     TDivFloatNode() : TqsOperatorNode(opDivFloat, 2) {}
-    Variant Eval() override { return Variant::divide(leftOf(this), rightOf(this)); }
+    Variant Eval() override
+    {
+        QS_OPERANDS;
+        return Variant::divide(l, r);
+    }
 };
 
 class TDivIntNode : public TqsOperatorNode
 {
 public:
     TDivIntNode() : TqsOperatorNode(opDivInt, 2) {}
-    Variant Eval() override { return Variant::intDiv(leftOf(this), rightOf(this)); }
+    Variant Eval() override
+    {
+        QS_OPERANDS;
+        return Variant::intDiv(l, r);
+    }
 };
 
 class TModNode : public TqsOperatorNode
@@ -171,7 +219,7 @@ public:
     TModNode() : TqsOperatorNode(opMod, 2) {}
     Variant Eval() override
     {
-        const Variant l = leftOf(this), r = rightOf(this);
+        QS_OPERANDS;
         if (l.type() == varInteger && r.type() == varInteger) {
             const int b = r.integerPayload();
             if (b > 0 || b < -1)
@@ -808,18 +856,46 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
     if (caller->FCtl & TqsScript::cfTerminated)
         return Variant::null();
     const size_t n = std::min(args.size(), size_t(proc->ParamCount()));
-    Variant small[6];
+    // Argument values, built in place: most calls have few arguments.
+    constexpr size_t inlineArgs = 6;
+    alignas(Variant) unsigned char inlineBuf[inlineArgs * sizeof(Variant)];
     std::vector<Variant> big;
-    Variant *vals = small;
-    if (n > 6) {
+    Variant *vals = reinterpret_cast<Variant *>(inlineBuf);
+    if (n > inlineArgs) {
         big.resize(n);
         vals = big.data();
     }
-    for (size_t i = 0; i < n; ++i)
-        qsAssign(vals[i], args[i]->GetValue());
+    struct Values
+    {
+        Variant *v;
+        size_t built = 0;
+        bool inlined;
+        ~Values()
+        {
+            if (inlined)
+                for (size_t i = 0; i < built; ++i)
+                    v[i].~Variant();
+        }
+    } values{vals, 0, n <= inlineArgs};
+    for (size_t i = 0; i < n; ++i) {
+        if (values.inlined) {
+            new (&vals[i]) Variant(args[i]->GetValue());
+            values.built = i + 1;
+        } else
+            qsAssign(vals[i], args[i]->GetValue());
+    }
     DepthGuard depth;
-    const bool running = proc->FExecuting;
-    if (running)
+    struct Locals
+    {
+        TqsProcVariable *proc;
+        bool saved;
+        ~Locals()
+        {
+            if (saved)
+                proc->RestoreLocals();
+        }
+    } locals{proc, proc->FExecuting};
+    if (locals.saved)
         proc->SaveLocals();
     bool byRef = false;
     for (size_t i = 0; i < n; ++i) {
@@ -827,23 +903,19 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
         qsAssign(p->FValue, std::move(vals[i]));
         byRef |= p->FIsVarParam;
     }
-    Variant result;
-    try {
-        result = proc->Call();
-    } catch (...) {
-        if (running)
-            proc->RestoreLocals();
-        throw;
-    }
-    if (byRef)
-        for (size_t i = 0; i < n; ++i)
-            if (proc->Params(int(i))->FIsVarParam)
-                vals[i] = proc->Params(int(i))->FValue;
-    if (running)
+    Variant result = proc->Call();
+    if (!byRef)
+        return result;
+    for (size_t i = 0; i < n; ++i)
+        if (proc->Params(int(i))->FIsVarParam)
+            qsAssign(vals[i], proc->Params(int(i))->FValue);
+    // the caller's locals come back first, then the by-reference results go into them
+    if (locals.saved) {
         proc->RestoreLocals();
-    if (byRef)
-        for (size_t i = 0; i < n; ++i)
-            if (proc->Params(int(i))->FIsVarParam)
-                args[i]->SetValue(vals[i]);
+        locals.saved = false;
+    }
+    for (size_t i = 0; i < n; ++i)
+        if (proc->Params(int(i))->FIsVarParam)
+            args[i]->SetValue(vals[i]);
     return result;
 }

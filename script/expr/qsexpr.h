@@ -30,6 +30,9 @@ public:
     void RemoveNode(TqsExprNode *node);
 
     TqsExprNode *FLeft = nullptr, *FRight = nullptr, *FParent = nullptr; // children owned
+    // The value itself when the node is a constant or a plain variable without a host hook:
+    // operators read it in place, without a call or a copy.
+    const Variant *FDirect = nullptr;
     TqsVarType FTyp = qvtInt;
     QString FTypeName, FSourcePos;
 };
@@ -39,6 +42,7 @@ class TqsOperandNode : public TqsExprNode
 {
 public:
     explicit TqsOperandNode(const Variant &value);
+    TqsOperandNode(const TqsOperandNode &) = delete;
     Variant Eval() override { return FValue; }
     int Priority() const override { return 0; }
     Variant FValue;

@@ -14,10 +14,9 @@ namespace {
 const void *const RTTIMarker = reinterpret_cast<const void *>(1);
 } // namespace
 
-TqsStatement *TqsScript::Statement()
+TqsStatement *TqsScript::CreateStatement()
 {
-    if (!FStatement)
-        FStatement = new TqsStatement(this, QString(), QString());
+    FStatement = new TqsStatement(this, QString(), QString());
     return FStatement;
 }
 

@@ -34,7 +34,10 @@ void TqsAssignmentStmt::Execute()
     if (Terminated())
         return;
     if (FModificator == ' ') {
-        FVar->Store(FExpr->Eval());
+        if (FExpr->FDirect)
+            FVar->Store(*FExpr->FDirect);
+        else
+            FVar->Store(FExpr->Eval());
         return;
     }
     Variant v = FVar->Read();
@@ -60,21 +63,24 @@ void TqsCallStmt::Execute()
         FDesignator->GetValue();
         return;
     }
-    if (FDesignator->FDKind == TqsDesignator::dkVariable) {
-        TqsCustomVariable *var = FDesignator->FRefItem;
-        const Variant v = var->Read();
-        if (v.type() == varInteger) {
-            const int64_t n = int64_t(v.integerPayload()) + (FModificator == '+' ? 1 : -1);
-            if (n == int32_t(n)) {
-                var->Store(Variant(int(n)));
-                return;
-            }
-        }
-        var->Store(FModificator == '+' ? Variant::add(v, Variant(1)) : Variant::sub(v, Variant(1)));
-        return;
-    }
     const Variant v = FDesignator->GetValue();
     FDesignator->SetValue(FModificator == '+' ? Variant::add(v, Variant(1)) : Variant::sub(v, Variant(1)));
+}
+
+void TqsIncStmt::Execute()
+{
+    RunLine();
+    if (Terminated())
+        return;
+    const Variant v = FVar->Read();
+    if (v.type() == varInteger) {
+        const int64_t n = int64_t(v.integerPayload()) + (FModificator == '+' ? 1 : -1);
+        if (n == int32_t(n)) {
+            FVar->Store(Variant(int(n)));
+            return;
+        }
+    }
+    FVar->Store(FModificator == '+' ? Variant::add(v, Variant(1)) : Variant::sub(v, Variant(1)));
 }
 
 // ---- Branches
@@ -261,12 +267,14 @@ void TqsCppForStmt::Execute()
     unsigned char &ctl = FProgram->FCtl;
     if (ctl & TqsScript::cfTerminated)
         return;
+    // a single step statement runs without its list around it
+    TqsStatement *step = FSecondStmt->FItems.size() == 1 ? FSecondStmt->FItems[0] : FSecondStmt;
     while (!FExpression || FExpression->Root()->EvalBool()) {
         ExecuteList(FItems);
         if (ctl & endsLoop)
             break;
         ctl &= ~TqsScript::cfContinue;
-        FSecondStmt->Execute();
+        step->Execute();
         if (ctl & endsLoop)
             break;
     }

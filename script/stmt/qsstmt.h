@@ -75,6 +75,15 @@ public:
     char FModificator = ' ';
 };
 
+// x++ / x-- on a plain variable.
+class TqsIncStmt : public TqsCallStmt
+{
+public:
+    using TqsCallStmt::TqsCallStmt;
+    void Execute() override;
+    TqsCustomVariable *FVar = nullptr;
+};
+
 class TqsIfStmt : public TqsStatement
 {
 public:

@@ -59,6 +59,14 @@ TEST(QsExpressions, PrecedenceAndAssociativity)
     }
 }
 
+TEST(QsExpressions, LeftOperandIsReadBeforeTheRightRuns)
+{
+    EXPECT_EQ(runR(QStringLiteral("var r, x: Integer;\nfunction F: Integer; begin x := 100; Result := 1 end;\n"
+                                  "begin x := 1; r := x + F; r := r * 1000 + x end."))
+                  .toInt(),
+              2100);
+}
+
 TEST(QsExpressions, ShortCircuitOnlyBetweenBooleans)
 {
     const QString program = QStringLiteral(
