@@ -30,7 +30,11 @@ TkvlPage::TkvlPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlCom
 
 TkvlDialogPage::TkvlDialogPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlPage(AOwner, Design) {}
 
-TkvlReport::TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlComponent(AOwner, Design) {}
+TkvlReport::TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlComponent(AOwner, Design)
+{
+    Errors.SetSorted(true);
+    Errors.SetDuplicates(dupIgnore);
+}
 
 void kvlRegisterObjectTreeClasses()
 {

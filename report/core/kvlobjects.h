@@ -1,7 +1,12 @@
 #pragma once
 // The report, page and view classes as the object tree knows them. Each kind adds its own
 // content in its own unit; here are only the members the tree relies on.
+#include "platform/rtl/stringlist.h"
 #include "report/core/kvlcomponent.h"
+
+#include <functional>
+
+class TkvlXMLSerializer;
 
 // Alignment of a view inside its band or page.
 enum TkvlAlign : uint8_t { baNone, baLeft, baRight, baCenter, baWidth, baBottom, baClient };
@@ -37,6 +42,22 @@ class TkvlReport : public TkvlComponent {
     LIRRA_CLASS(TkvlReport, TkvlComponent)
 public:
     explicit TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
+
+    // Problems met while loading, each once, sorted.
+    TStringList Errors;
+    // The serializer of the read or write in progress, so that nested lists reuse it.
+    TkvlXMLSerializer *XMLSerializer = nullptr;
+    // The host's optional element of its own at the end of a template.
+    std::function<void(TkvlXMLItem *)> OnGetCustomData;
+    std::function<void(TkvlXMLItem *)> OnSaveCustomData;
+    // Reads of templates hold the process-wide loading lock.
+    virtual bool EnableThreadSafe() const { return false; }
+    // The object of the parent template that Name is written against (nothing without one).
+    virtual void GetAncestor(const QString &Name, TPersistent *&Ancestor)
+    {
+        (void)Name;
+        (void)Ancestor;
+    }
 };
 
 // Registers the classes above with the class registry (start-up).
