@@ -696,10 +696,13 @@ TPersistent *TkvlXMLSerializer::ReadComponent(TComponent *Root)
 {
     if (!Stream)
         return nullptr;
-    TkvlXMLDocument doc;
-    doc.LoadFromStream(Stream, false);
-    TkvlXMLItem *it = doc.Root();
-    return ReadComponentStr(Root, QString(it->Name() + u' ' + it->Text()));
+    // One element as WriteComponent writes it: no header.
+    TkvlXMLItem item;
+    {
+        TkvlXMLReader reader(*Stream);
+        reader.ReadRootItem(&item);
+    }
+    return ReadComponentStr(Root, QString(item.Name() + u' ' + item.Text()));
 }
 
 void TkvlXMLSerializer::ReadPersistentStr(TComponent *Root, TPersistent *Obj, QStringView Text)
