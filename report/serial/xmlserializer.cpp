@@ -582,9 +582,10 @@ void TkvlXMLSerializer::readItem(TkvlXMLItem *Item, TkvlComponent *Parent, int D
         }
     }
     TkvlComponent *obj = nullptr;
-    const QString name = Item->Prop(QStringLiteral("Name"));
-    if (!name.isEmpty() && Owner)
-        obj = rtl_cast<TkvlComponent>(Owner->FindComponent(name));
+    static const QString nameKey = QStringLiteral("Name");
+    const QString name = Item->Prop(nameKey);
+    if (!name.isEmpty())
+        obj = rtl_cast<TkvlComponent>(findExisting(name));
     if (!obj) {
         if (inherited)
             return;
@@ -599,6 +600,8 @@ void TkvlXMLSerializer::readItem(TkvlXMLItem *Item, TkvlComponent *Parent, int D
     obj->IsLoading = true;
     FRead.emplace_back(obj);
     XMLToObj(Item->Text(), obj);
+    if (Owner == FByNameOwner && obj->Owner() == Owner && !obj->Name().isEmpty())
+        FByName.insert(obj->Name().toCaseFolded(), rtl::ComponentRef<TComponent>(obj));
     const bool nested = HandleNestedProperties && obj->HasStyle(csHandlesNestedProperties);
     const rtl::ComponentRef<TkvlComponent> self(obj);
     for (int i = 0; i < Item->Count() && self.get(); ++i) {
@@ -607,6 +610,31 @@ void TkvlXMLSerializer::readItem(TkvlXMLItem *Item, TkvlComponent *Parent, int D
             continue;
         readItem(child, obj, Depth + 1);
     }
+}
+
+// The owner's component of that name. Looked up in a table made once per read, because a
+// template names every object and a linear search each would make reading quadratic.
+TComponent *TkvlXMLSerializer::findExisting(const QString &Name)
+{
+    if (!Owner)
+        return nullptr;
+    if (FByNameOwner != Owner) {
+        FByName.clear();
+        FByNameOwner = Owner;
+        for (int i = 0; i < Owner->ComponentCount(); ++i) {
+            TComponent *c = Owner->Components(i);
+            if (!c->Name().isEmpty())
+                FByName.insert(c->Name().toCaseFolded(), rtl::ComponentRef<TComponent>(c));
+        }
+    }
+    const auto it = FByName.constFind(Name.toCaseFolded());
+    if (it == FByName.cend())
+        return nullptr;
+    TComponent *c = it->get();
+    if (c && c->Owner() == Owner && c->Name().compare(Name, Qt::CaseInsensitive) == 0)
+        return c;
+    // Renamed or gone since: ask the owner.
+    return Owner->FindComponent(Name);
 }
 
 void TkvlXMLSerializer::ReadRootComponent(TkvlComponent *Root, TkvlXMLItem *Item)
@@ -625,6 +653,8 @@ void TkvlXMLSerializer::ReadRootComponent(TkvlComponent *Root, TkvlXMLItem *Item
         Item = doc->Root();
     }
     FRead.clear();
+    FByName.clear();
+    FByNameOwner = nullptr;
     Root->BeginLoading();
     Root->IsLoading = true;
     FRead.emplace_back(Root);

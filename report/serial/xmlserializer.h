@@ -9,6 +9,7 @@
 #include "platform/rtl/reflect/fixups.h"
 #include "platform/rtl/stringlist.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringView>
 #include <functional>
@@ -85,7 +86,12 @@ private:
     void applyProp(TPersistent *Obj, const rtl::PropInfo *Prop, QStringView Value);
     TComponent *findReference(const QString &Name) const;
 
+    TComponent *findExisting(const QString &Name);
+
     std::vector<rtl::ComponentRef<TkvlComponent>> FRead;  // objects read, in order
+    // The owner's components by case-folded name, filled once per read.
+    QHash<QString, rtl::ComponentRef<TComponent>> FByName;
+    TComponent *FByNameOwner = nullptr;
     TComponent *FHolder = nullptr;  // component whose attributes are being applied
 };
 
