@@ -58,8 +58,9 @@ class TkvlComponent : public TComponent {
     LIRRA_CLASS(TkvlComponent, TComponent)
 public:
     // The component owner is AOwner's report when AOwner is a report object, else AOwner;
-    // a report object AOwner also becomes the parent. Design is non-null when the designer
-    // creates the object (ClassInfo::designCreate): IsDesigning is then set first.
+    // a report object AOwner also becomes the parent (through this class's SetParent: an
+    // override in a kind is not reached from the constructor). Design is non-null when the
+    // designer creates the object (ClassInfo::designCreate): IsDesigning is then set first.
     explicit TkvlComponent(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
     // Leaves the parent, frees the children (Clear) and the font.
     ~TkvlComponent() override;

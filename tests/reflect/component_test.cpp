@@ -173,3 +173,16 @@ TEST(Component, InsertingAComponentChecksItsNameInTheNewOwner)
     EXPECT_EQ(y->Owner(), &a);
     EXPECT_EQ(b.ComponentCount(), 0);
 }
+
+TEST(Collection, AssignRefusesOtherClasses)
+{
+    TCollection c(TItem::StaticClass());
+    TComponent comp(nullptr);
+    try {
+        c.Assign(&comp);
+        ADD_FAILURE() << "no error";
+    } catch (const EConvertError &e) {
+        EXPECT_EQ(e.message(), QLatin1String("Cannot assign a TComponent to a TCollection"));
+    }
+    EXPECT_THROW(c.Assign(nullptr), EConvertError);
+}

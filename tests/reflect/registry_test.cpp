@@ -1,5 +1,6 @@
 #include "platform/rtl/reflect/classbuilder.h"
 #include "platform/rtl/objecthandles.h"
+#include "platform/rtl/stringlist.h"
 #include "platform/rtl/variant.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,7 @@ public:
     TPen *FPen = new TPen;
     rtl::ComponentRef<TWidget> FBuddy;
     QString FOnClick;
+    TStringList FItems;
     bool captionStored() const { return FCaption != QLatin1String("x"); }
 };
 
@@ -55,6 +57,9 @@ void TPen::DeclareClass(rtl::ClassBuilder<TPen> &b)
 {
     b.prop<&TPen::Color, &TPen::SetColor>("Color", rtl::types::TColor()).def(0);
     b.prop<&TPen::FWidth>("Width").def(1);
+    b.prop<[](const TPen &p) { return p.FWidth * 2; }, [](TPen &p, int32_t v) { p.FWidth = v / 2; }>("Doubled")
+        .stored(false);
+    b.prop<[](const TPen &p) { return p.Color() != 0; }>("Colored");
 }
 
 void TWidget::DeclareClass(rtl::ClassBuilder<TWidget> &b)
@@ -70,6 +75,7 @@ void TWidget::DeclareClass(rtl::ClassBuilder<TWidget> &b)
     b.prop<&T::FPen>("Pen");
     b.prop<&T::FBuddy>("Buddy", b.selfType());
     b.prop<&T::FOnClick>("OnClick", rtl::NamedType(rtl::TypeKind::String, QStringLiteral("TkvlNotifyEvent")));
+    b.prop<&T::FItems>("Items", rtl::types::TStrings());
 }
 
 void TNarrow::DeclareClass(rtl::ClassBuilder<TNarrow> &b)
@@ -94,6 +100,7 @@ TEST(Registry, ListsPropertiesInStoredOrder)
         {"Shades", K::Set, "TShades", true, 0},      {"Caption", K::String, "String", false, 0},
         {"Lines", K::StringList, "TStrings", false, 0}, {"Pen", K::Class, "TPen", false, 0},
         {"Buddy", K::Component, "TWidget", false, 0}, {"OnClick", K::String, "TkvlNotifyEvent", false, 0},
+        {"Items", K::StringList, "TStrings", false, 0},
     };
     const rtl::ClassInfo *ci = TWidget::StaticClass();
     ASSERT_EQ(ci->propCount(), int(std::size(widget)));
@@ -150,8 +157,20 @@ TEST(Registry, TypedAccessRoundTrips)
     EXPECT_EQ(w.FLines, QStringList({QStringLiteral("a"), QStringLiteral("b")}));
     EXPECT_EQ(lines->getStr(&w), QLatin1String("a\r\nb\r\n"));
     EXPECT_EQ(lines->getListObject(&w), &w.FLines);
+    const rtl::PropInfo *items = ci->findProp(u"Items");
+    items->setStr(&w, QStringLiteral("x\ny"));
+    EXPECT_EQ(w.FItems.Count(), 2);
+    EXPECT_EQ(items->getStr(&w), QLatin1String("x\r\ny\r\n"));
 
     EXPECT_EQ(ci->findProp(u"Pen")->getObject(&w), w.FPen);
+    const rtl::PropInfo *doubled = TPen::StaticClass()->findProp(u"Doubled");
+    doubled->setOrd(w.FPen, 10);
+    EXPECT_EQ(w.FPen->FWidth, 5);
+    EXPECT_EQ(doubled->getOrd(w.FPen), 10);
+    const rtl::PropInfo *colored = TPen::StaticClass()->findProp(u"Colored");
+    EXPECT_TRUE(colored->type()->isBoolean());
+    EXPECT_FALSE(colored->isWritable());
+    EXPECT_THROW(colored->setOrd(w.FPen, 1), EPropertyError);
     EXPECT_THROW(ci->findProp(u"Caption")->getOrd(&w), EPropertyError);
 
     // Stored predicate sees the object.

@@ -207,7 +207,6 @@ template <class V> const TypeInfo *defaultType()
         return nullptr;
 }
 
-void registerBuilt(ClassInfo *ci);
 const TypeInfo *makeClassType(ClassInfo *ci, bool component);
 PropInfo *newProp();
 [[noreturn]] void declError(const QString &cls, const QString &prop, const char *what);
@@ -275,7 +274,6 @@ public:
         ClassBuilder b(ci);
         T::DeclareClass(b);
         ci->rebuildIndex();
-        detail::registerBuilt(ci);
         return ci;
     }
 

@@ -435,8 +435,6 @@ QStringList splitLines(const QString &text)
     return out;
 }
 
-void registerBuilt(ClassInfo *) {}
-
 const TypeInfo *makeClassType(ClassInfo *ci, bool component)
 {
     return makeType(component ? TypeKind::Component : TypeKind::Class, ci->name(), {}, nullptr, ci);

@@ -17,13 +17,13 @@ TPersistent::~TPersistent() = default;
 void TPersistent::Assign(TPersistent *Source)
 {
     if (!Source)
-        throw EPropertyError(QStringLiteral("Cannot assign a nil to a %1").arg(ClassName()));
+        throw EConvertError(QStringLiteral("Cannot assign a nil to a %1").arg(ClassName()));
     Source->AssignTo(this);
 }
 
 void TPersistent::AssignTo(TPersistent *Dest)
 {
-    throw EPropertyError(QStringLiteral("Cannot assign a %1 to a %2")
+    throw EConvertError(QStringLiteral("Cannot assign a %1 to a %2")
                              .arg(ClassName(), Dest ? Dest->ClassName() : QStringLiteral("nil")));
 }
 

@@ -4,15 +4,34 @@
 #include "platform/rtl/reflect/classinfo.h"
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 
 class QIODevice;
 class TPersistent;
+class TCollection;
 
-namespace rtl {
-class TReader;
-class TWriter;
-} // namespace rtl
+// Readers and writers of named, typed values of non-published data; the serializer supplies
+// the implementations (and their encoding). Reading a value of another type raises.
+class TReader {
+public:
+    virtual ~TReader() = default;
+    virtual int64_t ReadInteger() = 0;
+    virtual double ReadFloat() = 0;
+    virtual QString ReadString() = 0;
+    virtual bool ReadBoolean() = 0;
+    virtual void ReadCollection(TCollection *Collection) = 0;
+};
+
+class TWriter {
+public:
+    virtual ~TWriter() = default;
+    virtual void WriteInteger(int64_t Value) = 0;
+    virtual void WriteFloat(double Value) = 0;
+    virtual void WriteString(const QString &Value) = 0;
+    virtual void WriteBoolean(bool Value) = 0;
+    virtual void WriteCollection(TCollection *Collection) = 0;
+};
 
 // Declares the reflection members of a class: put it first in the class body.
 //   class TFont : public TPersistent {
@@ -37,8 +56,8 @@ public:
     virtual ~TFiler() = default;
     // The ancestor being compared against while writing (nullptr when none).
     TPersistent *Ancestor = nullptr;
-    virtual void DefineProperty(const QString &name, const std::function<void(rtl::TReader &)> &read,
-                                const std::function<void(rtl::TWriter &)> &write, bool hasData) = 0;
+    virtual void DefineProperty(const QString &name, const std::function<void(TReader &)> &read,
+                                const std::function<void(TWriter &)> &write, bool hasData) = 0;
     virtual void DefineBinaryProperty(const QString &name, const std::function<void(QIODevice &)> &read,
                                       const std::function<void(QIODevice &)> &write, bool hasData) = 0;
 };
@@ -60,7 +79,7 @@ public:
     template <class T> bool Is() const { return ClassType()->inheritsFrom(T::StaticClass()); }
 
     // Copies Source into this object; the base asks Source->AssignTo(this), which raises
-    // EConvertError-like EPropertyError "Cannot assign a X to a Y".
+    // EConvertError "Cannot assign a X to a Y".
     virtual void Assign(TPersistent *Source);
     // Non-published data for the serializer (see TFiler).
     virtual void DefineProperties(TFiler &Filer);
