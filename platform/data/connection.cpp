@@ -35,6 +35,18 @@ void notify(const F &fn, TConnection &c)
     }
 }
 
+// Whether a statement is one whose count of changed rows means something.
+bool changesRows(const QString &sql)
+{
+    const QString t = sql.trimmed();
+    for (const char *kw : {"INSERT", "UPDATE", "DELETE", "MERGE"}) {
+        const QLatin1String k(kw);
+        if (t.startsWith(k, Qt::CaseInsensitive) && (t.size() == k.size() || !t.at(k.size()).isLetterOrNumber()))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TConnection::TConnection()
@@ -68,11 +80,13 @@ bool TConnection::IsRemote() const
 void TConnection::Attach()
 {
     data::PrepareClientEnvironment();
-    if (!QSqlDatabase::contains(FConnName))
-        QSqlDatabase::addDatabase(kDriver, FConnName);
+    // A fresh driver each time: after a failed open the driver keeps refusing transactions.
+    if (QSqlDatabase::contains(FConnName)) {
+        db().close();
+        QSqlDatabase::removeDatabase(FConnName);
+    }
+    QSqlDatabase::addDatabase(kDriver, FConnName);
     QSqlDatabase d = db();
-    if (d.isOpen())
-        d.close();
     d.setDatabaseName(Database.trimmed());
     d.setUserName(UserName);
     d.setPassword(Password);
@@ -294,8 +308,8 @@ int TConnection::Execute(const QString &sql, const TParams &params,
                     if (q.lastError().isValid())
                         failure = q.lastError();
                 }
-                if (!failure.isValid())
-                    affected = q.isSelect() ? -1 : q.numRowsAffected();
+                if (!failure.isValid() && changesRows(parsed.sql))
+                    affected = q.numRowsAffected();
             }
         }
     }
