@@ -233,11 +233,15 @@ void TDataSet::CheckActive() const
         throw EDatabaseError(QStringLiteral("Dataset %1 is not open").arg(Name));
 }
 
-void TDataSet::CheckBrowse() const
+void TDataSet::CheckBrowse()
 {
     CheckActive();
-    if (FState != TDataSetState::dsBrowse)
-        throw EDatabaseError(QStringLiteral("Dataset %1 has a pending edit: post or cancel it first").arg(Name));
+    if (FState != TDataSetState::dsEdit && FState != TDataSetState::dsInsert)
+        return;
+    if (std::find(FModified.begin(), FModified.end(), true) != FModified.end())
+        Post();
+    else
+        Cancel();
 }
 
 TField *TDataSet::FindField(const QString &name) const
@@ -889,6 +893,12 @@ void TDataSet::Post()
 
 bool TDataSet::Delete()
 {
+    CheckActive();
+    if (FState == TDataSetState::dsInsert) {
+        // Deleting a row that was never posted only drops it.
+        Cancel();
+        return false;
+    }
     CheckBrowse();
     if (ReadOnly)
         throw EDatabaseError(QStringLiteral("Dataset %1 is read-only").arg(Name));

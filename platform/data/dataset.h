@@ -243,7 +243,9 @@ protected:
     virtual void DoInTransaction(const std::function<void()> &fn) { fn(); }
 
     void CheckActive() const;
-    void CheckBrowse() const;
+    // Leaves Edit or Insert the way moving to another row does: a changed row is posted, an
+    // untouched one dropped.
+    void CheckBrowse();
 
 private:
     struct Row

@@ -321,3 +321,44 @@ TEST_F(CacheTest, BeforeDeleteCanRefuse)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CacheTest, MovingOrRefreshingEndsAPendingEdit)
+{
+    // An insert nobody filled in is dropped by a refresh (the navigator's insert button).
+    ds.Insert();
+    ds.Refresh();
+    EXPECT_EQ(ds.State(), TDataSetState::dsBrowse);
+    EXPECT_TRUE(ds.writes.empty());
+    EXPECT_EQ(ds.RecordCount(), 5);
+
+    // A changed row is written when the cursor moves on.
+    ASSERT_TRUE(ds.Locate(QStringLiteral("ID"), 2));
+    ds.Edit();
+    ds.FieldByName(QStringLiteral("SEDE"))->SetAsString(QStringLiteral("Torino"));
+    ds.Next();
+    ASSERT_EQ(ds.writes.size(), 1u);
+    EXPECT_EQ(currentId(), 3);
+
+    // Deleting an unposted insert only drops it.
+    ds.Insert();
+    ds.FieldByName(QStringLiteral("ID"))->SetAsInteger(9);
+    EXPECT_FALSE(ds.Delete());
+    EXPECT_EQ(ds.writes.size(), 1u);
+    EXPECT_EQ(ds.RecordCount(), 5);
+
+    // A posted insert joins the rows in sort order and becomes current.
+    ds.SetIndexFieldNames(QStringLiteral("ID:D"));
+    ds.Insert();
+    ds.FieldByName(QStringLiteral("ID"))->SetAsInteger(9);
+    ds.FieldByName(QStringLiteral("TITLE"))->SetAsString(QStringLiteral("Nuovo"));
+    ds.Post();
+    ASSERT_EQ(ds.writes.size(), 2u);
+    EXPECT_EQ(ds.writes[1].sql, QStringLiteral("INSERT INTO \"T\" (\"ID\", \"TITLE\") VALUES (:P0, :P1)"));
+    EXPECT_EQ(ds.RecNo(), 1);
+    EXPECT_EQ(currentId(), 9);
+    EXPECT_EQ(ds.RecordCount(), 6);
+}
+
+} // namespace
