@@ -5,7 +5,9 @@
 #include "platform/data/sqlparams.h"
 #include "platform/data/valueconv.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
+#include <QTcpSocket>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -77,9 +79,42 @@ bool TConnection::IsRemote() const
     return data::IsRemoteDatabase(Database);
 }
 
+void TConnection::WaitForServer()
+{
+    QString host;
+    quint16 port = 0;
+    if (!data::ServerAddress(Database, &host, &port) || !QCoreApplication::instance())
+        return;
+    // The client library would block for its own, much longer, time-out on a host that does
+    // not answer; a socket of ours tells first, with the event loop running.
+    QTcpSocket socket;
+    QEventLoop loop;
+    bool connected = false;
+    QObject::connect(&socket, &QTcpSocket::connected, &loop, [&] {
+        connected = true;
+        loop.quit();
+    });
+    QObject::connect(&socket, &QTcpSocket::errorOccurred, &loop, [&] { loop.quit(); });
+    QTimer::singleShot(qMax(1, ConnectTimeoutMs), &loop, &QEventLoop::quit);
+    socket.connectToHost(host, port);
+    if (socket.state() != QAbstractSocket::ConnectedState && socket.state() != QAbstractSocket::UnconnectedState)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    connected = connected || socket.state() == QAbstractSocket::ConnectedState;
+    if (!connected) {
+        const QString reason = socket.error() == QAbstractSocket::UnknownSocketError
+                                   ? QStringLiteral("no answer within %1 ms").arg(ConnectTimeoutMs)
+                                   : socket.errorString();
+        socket.abort();
+        throw EDBEngineError(QStringLiteral("Unable to reach the database server %1:%2 (%3)").arg(host).arg(port).arg(reason),
+                             QStringLiteral("-902"), {}, false);
+    }
+    socket.abort();
+}
+
 void TConnection::Attach()
 {
     data::PrepareClientEnvironment();
+    WaitForServer();
     // A fresh driver each time: after a failed open the driver keeps refusing transactions.
     if (QSqlDatabase::contains(FConnName)) {
         db().close();

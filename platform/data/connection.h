@@ -34,6 +34,9 @@ public:
     QString Password;
     int ReconnectAttempts = 3;
     int ReconnectDelayMs = 1000;
+    // How long a server may take to accept the connection before an attach gives up; the
+    // windows stay alive meanwhile.
+    int ConnectTimeoutMs = 5000;
 
     std::function<void(TConnection &)> OnLost;
     std::function<TRecoverAction(TConnection &)> OnRecover;
@@ -76,6 +79,7 @@ public:
 private:
     QSqlDatabase db() const;
     void Attach();
+    void WaitForServer();
     void Detach();
     void EnsureUsable();
     void Recover();

@@ -83,6 +83,40 @@ bool IsRemoteDatabase(const QString &database)
     return true;
 }
 
+bool ServerAddress(const QString &database, QString *host, quint16 *port)
+{
+    if (!IsRemoteDatabase(database))
+        return false;
+    QString d = database.trimmed();
+    QString h, p;
+    const int scheme = d.indexOf(QLatin1String("://"));
+    if (scheme >= 0) {
+        // inet://host[:port]/path
+        d = d.mid(scheme + 3);
+        const int slash = d.indexOf(QLatin1Char('/'));
+        QString hp = slash < 0 ? d : d.left(slash);
+        const int colon = hp.lastIndexOf(QLatin1Char(':'));
+        if (colon > 0 && !hp.endsWith(QLatin1Char(']'))) {
+            p = hp.mid(colon + 1);
+            hp = hp.left(colon);
+        }
+        h = hp;
+    } else {
+        // host[/port]:path
+        const QString hp = d.left(d.indexOf(QLatin1Char(':')));
+        const int slash = hp.indexOf(QLatin1Char('/'));
+        h = slash < 0 ? hp : hp.left(slash);
+        p = slash < 0 ? QString() : hp.mid(slash + 1);
+    }
+    if (h.startsWith(QLatin1Char('[')) && h.endsWith(QLatin1Char(']')))
+        h = h.mid(1, h.size() - 2);
+    bool ok = false;
+    const uint n = p.toUInt(&ok);
+    *host = h;
+    *port = ok && n > 0 && n < 65536 ? quint16(n) : quint16(3050);
+    return !h.isEmpty();
+}
+
 void CreateDatabase(const QString &database, const QString &user, const QString &password)
 {
     PrepareClientEnvironment();

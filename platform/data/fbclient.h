@@ -17,6 +17,10 @@ void PrepareClientEnvironment();
 // anything else is a file opened by the embedded engine.
 bool IsRemoteDatabase(const QString &database);
 
+// Host and TCP port of a server database name (3050 when the name gives none or a service
+// name); false for an embedded file.
+bool ServerAddress(const QString &database, QString *host, quint16 *port);
+
 // Creates an empty database with UTF8 as its default character set. Raises EDBEngineError
 // when the client library refuses (the file exists, the folder is missing, no server).
 void CreateDatabase(const QString &database, const QString &user, const QString &password);
