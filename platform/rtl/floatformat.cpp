@@ -4,6 +4,9 @@
 #include "platform/rtl/format.h"
 
 #include <charconv>
+#include <clocale>
+#include <cstdlib>
+#include <locale.h>
 #include <cmath>
 #include <limits>
 
@@ -299,8 +302,10 @@ std::optional<double> TryStrToFloat(const QString &s, const TFormatSettings &fs)
     const auto res = std::from_chars(first, ascii.data() + ascii.size(), v);
     if (res.ec == std::errc::result_out_of_range) {
         // Underflow reads as zero; overflow does not convert.
-        if (std::fabs(v) < 1.0)
-            return ascii[0] == '-' ? -0.0 : 0.0;
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+        const double r = strtod_l(ascii.c_str(), nullptr, c);
+        if (std::isfinite(r))
+            return std::fabs(r) < 1.0 ? r : std::optional<double>();
         return std::nullopt;
     }
     if (res.ec != std::errc() || res.ptr != ascii.data() + ascii.size() || !std::isfinite(v))

@@ -104,9 +104,10 @@ TFormatSettings TFormatSettings::english()
     return fs;
 }
 
-TFormatSettings TFormatSettings::fromSystemLocale()
+TFormatSettings TFormatSettings::fromSystemLocale() { return fromLocale(QLocale::system()); }
+
+TFormatSettings TFormatSettings::fromLocale(const QLocale &loc)
 {
-    const QLocale loc = QLocale::system();
     if (loc.language() == QLocale::C)
         return english();
     TFormatSettings fs = loc.language() == QLocale::Italian ? italian() : english();

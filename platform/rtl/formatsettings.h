@@ -5,6 +5,8 @@
 #include <QString>
 #include <array>
 
+class QLocale;
+
 struct TFormatSettings
 {
     QChar DecimalSeparator = u'.';
@@ -30,6 +32,8 @@ struct TFormatSettings
 
     static TFormatSettings italian();
     static TFormatSettings english();
+    // Built from a locale's conventions; the C locale gives english().
+    static TFormatSettings fromLocale(const QLocale &locale);
     // Built from the user's locale (QLocale::system()).
     static TFormatSettings fromSystemLocale();
 };

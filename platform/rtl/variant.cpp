@@ -84,9 +84,10 @@ bool fitsInt32(int64_t v) { return v >= std::numeric_limits<int32_t>::min() && v
 [[noreturn]] void invalidOp() { rtl::raise<EVariantInvalidOpError>(msg::InvalidVarOp); }
 
 // A double result of finite operands must be finite: overflow and invalid operations raise.
-double checked(double r)
+// (An infinite or NaN operand, read from outside, just carries through.)
+double checked(double r, double a, double b)
 {
-    if (std::isfinite(r)) [[likely]]
+    if (std::isfinite(r) || !std::isfinite(a) || !std::isfinite(b)) [[likely]]
         return r;
     if (std::isnan(r))
         rtl::raise<EInvalidOp>(msg::InvalidOp);
@@ -100,7 +101,7 @@ double checkedDiv(double a, double b)
             rtl::raise<EInvalidOp>(msg::InvalidOp);
         rtl::raise<EZeroDivide>(msg::ZeroDivide);
     }
-    return checked(a / b);
+    return checked(a / b, a, b);
 }
 
 Variant intResult(int64_t v, bool wide) { return (!wide && fitsInt32(v)) ? Variant(int(v)) : Variant(static_cast<long long>(v)); }
@@ -169,6 +170,7 @@ Variant::Variant(QString &&s) : m_type(varUString) { m_u.s = new VariantStringRe
 Variant::Variant(const char *utf8) : Variant(QString::fromUtf8(utf8)) {}
 Variant::Variant(const char16_t *s) : Variant(QString::fromUtf16(s)) {}
 Variant::Variant(QLatin1StringView s) : Variant(QString(s)) {}
+Variant::Variant(QChar c) : Variant(QString(c)) {}
 
 void Variant::retain() const noexcept
 {
@@ -193,14 +195,6 @@ void Variant::release() noexcept
     }
 }
 
-Variant::Variant(const Variant &o) noexcept : m_u(o.m_u), m_type(o.m_type) { retain(); }
-
-Variant::Variant(Variant &&o) noexcept : m_u(o.m_u), m_type(o.m_type)
-{
-    o.m_type = varEmpty;
-    o.m_u.i64 = 0;
-}
-
 Variant &Variant::operator=(const Variant &o) noexcept
 {
     if (this != &o) {
@@ -223,8 +217,6 @@ Variant &Variant::operator=(Variant &&o) noexcept
     }
     return *this;
 }
-
-Variant::~Variant() { release(); }
 
 void Variant::clear() noexcept
 {
@@ -704,9 +696,9 @@ Variant intArith(Op op, int64_t a, int64_t b, bool wide)
 Variant doubleArith(Op op, double a, double b)
 {
     switch (op) {
-    case Op::Add: return Variant(checked(a + b));
-    case Op::Sub: return Variant(checked(a - b));
-    case Op::Mul: return Variant(checked(a * b));
+    case Op::Add: return Variant(checked(a + b, a, b));
+    case Op::Sub: return Variant(checked(a - b, a, b));
+    case Op::Mul: return Variant(checked(a * b, a, b));
     default: return Variant(checkedDiv(a, b));
     }
 }
@@ -808,47 +800,47 @@ Variant bitwise(BitOp op, const Variant &a, const Variant &b)
 
 } // namespace
 
-Variant Variant::add(const Variant &a, const Variant &b)
+Variant Variant::addSlow(const Variant &a, const Variant &b)
 {
-    if (a.m_type == varInteger && b.m_type == varInteger) [[likely]]
+    if (a.m_type == varInteger && b.m_type == varInteger)
         return intResult(a.m_u.i64 + b.m_u.i64, false);
     if (a.m_type == varDouble) {
         if (b.m_type == varDouble)
-            return Variant(checked(a.m_u.d + b.m_u.d));
+            return Variant(checked(a.m_u.d + b.m_u.d, a.m_u.d, b.m_u.d));
         if (b.m_type == varInteger)
-            return Variant(checked(a.m_u.d + double(b.m_u.i64)));
+            return Variant(checked(a.m_u.d + double(b.m_u.i64), a.m_u.d, double(b.m_u.i64)));
     } else if (a.m_type == varInteger && b.m_type == varDouble) {
-        return Variant(checked(double(a.m_u.i64) + b.m_u.d));
+        return Variant(checked(double(a.m_u.i64) + b.m_u.d, double(a.m_u.i64), b.m_u.d));
     }
     return arith(Op::Add, a, b);
 }
 
-Variant Variant::sub(const Variant &a, const Variant &b)
+Variant Variant::subSlow(const Variant &a, const Variant &b)
 {
-    if (a.m_type == varInteger && b.m_type == varInteger) [[likely]]
+    if (a.m_type == varInteger && b.m_type == varInteger)
         return intResult(a.m_u.i64 - b.m_u.i64, false);
     if (a.m_type == varDouble) {
         if (b.m_type == varDouble)
-            return Variant(checked(a.m_u.d - b.m_u.d));
+            return Variant(checked(a.m_u.d - b.m_u.d, a.m_u.d, b.m_u.d));
         if (b.m_type == varInteger)
-            return Variant(checked(a.m_u.d - double(b.m_u.i64)));
+            return Variant(checked(a.m_u.d - double(b.m_u.i64), a.m_u.d, double(b.m_u.i64)));
     } else if (a.m_type == varInteger && b.m_type == varDouble) {
-        return Variant(checked(double(a.m_u.i64) - b.m_u.d));
+        return Variant(checked(double(a.m_u.i64) - b.m_u.d, double(a.m_u.i64), b.m_u.d));
     }
     return arith(Op::Sub, a, b);
 }
 
-Variant Variant::mul(const Variant &a, const Variant &b)
+Variant Variant::mulSlow(const Variant &a, const Variant &b)
 {
-    if (a.m_type == varInteger && b.m_type == varInteger) [[likely]]
+    if (a.m_type == varInteger && b.m_type == varInteger)
         return intResult(a.m_u.i64 * b.m_u.i64, false); // two 32-bit factors always fit 64 bits
     if (a.m_type == varDouble) {
         if (b.m_type == varDouble)
-            return Variant(checked(a.m_u.d * b.m_u.d));
+            return Variant(checked(a.m_u.d * b.m_u.d, a.m_u.d, b.m_u.d));
         if (b.m_type == varInteger)
-            return Variant(checked(a.m_u.d * double(b.m_u.i64)));
+            return Variant(checked(a.m_u.d * double(b.m_u.i64), a.m_u.d, double(b.m_u.i64)));
     } else if (a.m_type == varInteger && b.m_type == varDouble) {
-        return Variant(checked(double(a.m_u.i64) * b.m_u.d));
+        return Variant(checked(double(a.m_u.i64) * b.m_u.d, double(a.m_u.i64), b.m_u.d));
     }
     return arith(Op::Mul, a, b);
 }
@@ -968,12 +960,15 @@ Variant::Order order(T x, T y)
 
 } // namespace
 
-Variant::Order Variant::compare(const Variant &a, const Variant &b)
+Variant::Order Variant::compareSlow(const Variant &a, const Variant &b)
 {
-    if (a.m_type == varInteger && b.m_type == varInteger) [[likely]]
+    // Integer, Double and their mixes without conversions.
+    const bool ai = a.m_type == varInteger, ad = a.m_type == varDouble;
+    const bool bi = b.m_type == varInteger, bd = b.m_type == varDouble;
+    if (ai && bi)
         return order(a.m_u.i64, b.m_u.i64);
-    if (a.m_type == varDouble && b.m_type == varDouble)
-        return order(a.m_u.d, b.m_u.d);
+    if ((ai || ad) && (bi || bd))
+        return order(ai ? double(a.m_u.i64) : a.m_u.d, bi ? double(b.m_u.i64) : b.m_u.d);
 
     Cat ca = catOf(a.m_type), cb = catOf(b.m_type);
     if (ca == cNull || cb == cNull) {

@@ -53,13 +53,19 @@ class Variant;
 namespace rtl {
 
 // Automation object reachable through a varDispatch value. Reference counted; the last
-// Variant holding it deletes it. Members are called by name.
+// Variant holding it deletes it. Members are late bound: called by name.
 class DispatchObject
 {
 public:
+    // How a member is reached (may be combined: Method | PropertyGet).
+    enum Flags { Method = 1, PropertyGet = 2, PropertyPut = 4, PropertyPutRef = 8 };
+
     virtual ~DispatchObject() = default;
     // Name of the object's class as scripts see it.
     virtual QString className() const = 0;
+    // Calls member `name` with args in the order written (for a put, the value comes last).
+    // Returns the result (Empty when there is none); failures raise an Exception.
+    virtual Variant invoke(const QString &name, int flags, std::span<const Variant> args) = 0;
 
     void addRef() const { ++m_refs; }
     void release() const
@@ -84,6 +90,7 @@ public:
     Variant() noexcept { m_u.i64 = 0; }
     Variant(bool v) noexcept : m_type(varBoolean) { m_u.i64 = 0; m_u.b = v; }
     Variant(int v) noexcept : m_type(varInteger) { m_u.i64 = v; }
+    // Every 64-bit integer type (qint64, int64_t, qsizetype) gives Int64.
     Variant(long v) noexcept : m_type(varInt64) { m_u.i64 = v; }
     Variant(long long v) noexcept : m_type(varInt64) { m_u.i64 = v; }
     Variant(double v) noexcept : m_type(varDouble) { m_u.d = v; }
@@ -93,14 +100,29 @@ public:
     Variant(const char *utf8);
     Variant(const char16_t *s);
     Variant(QLatin1StringView s);
+    Variant(QChar c); // one-character String
+    // A char would silently become an Integer: say Variant(QChar(c)) or Variant(int(c)).
+    Variant(char) = delete;
     // Implicit conversions from pointers other than text would end up as bool: refuse them.
     Variant(const void *) = delete;
 
-    Variant(const Variant &o) noexcept;
-    Variant(Variant &&o) noexcept;
+    Variant(const Variant &o) noexcept : m_u(o.m_u), m_type(o.m_type)
+    {
+        if (o.counted())
+            retain();
+    }
+    Variant(Variant &&o) noexcept : m_u(o.m_u), m_type(o.m_type)
+    {
+        o.m_type = varEmpty;
+        o.m_u.i64 = 0;
+    }
     Variant &operator=(const Variant &o) noexcept;
     Variant &operator=(Variant &&o) noexcept;
-    ~Variant();
+    ~Variant()
+    {
+        if (counted())
+            release();
+    }
 
     static Variant null() noexcept;
     // Integer of a smaller or unsigned kind (varSmallint, varShortInt, varByte, varWord,
@@ -192,6 +214,12 @@ public:
 
 private:
     friend struct rtl::VariantArrayRep;
+    // Strings, arrays and dispatch objects carry a reference count.
+    bool counted() const noexcept { return m_type >= varUString || m_type == varDispatch; }
+    static Variant addSlow(const Variant &a, const Variant &b);
+    static Variant subSlow(const Variant &a, const Variant &b);
+    static Variant mulSlow(const Variant &a, const Variant &b);
+    static Order compareSlow(const Variant &a, const Variant &b);
     void release() noexcept;
     void retain() const noexcept;
     const QString &str() const noexcept;
@@ -211,6 +239,57 @@ private:
 };
 
 static_assert(sizeof(Variant) == 16, "Variant must stay small");
+
+// Fast paths: two Integers (results beyond 32 bits become Int64) and two Doubles whose result is
+// finite; everything else goes through the general rules.
+inline Variant Variant::add(const Variant &a, const Variant &b)
+{
+    if (a.m_type == varInteger && b.m_type == varInteger) {
+        const int64_t r = a.m_u.i64 + b.m_u.i64;
+        if (r == int32_t(r))
+            return Variant(int(r));
+    } else if (a.m_type == varDouble && b.m_type == varDouble) {
+        const double r = a.m_u.d + b.m_u.d;
+        if (r - r == 0.0) // finite
+            return Variant(r);
+    }
+    return addSlow(a, b);
+}
+
+inline Variant Variant::sub(const Variant &a, const Variant &b)
+{
+    if (a.m_type == varInteger && b.m_type == varInteger) {
+        const int64_t r = a.m_u.i64 - b.m_u.i64;
+        if (r == int32_t(r))
+            return Variant(int(r));
+    } else if (a.m_type == varDouble && b.m_type == varDouble) {
+        const double r = a.m_u.d - b.m_u.d;
+        if (r - r == 0.0)
+            return Variant(r);
+    }
+    return subSlow(a, b);
+}
+
+inline Variant Variant::mul(const Variant &a, const Variant &b)
+{
+    if (a.m_type == varInteger && b.m_type == varInteger) {
+        const int64_t r = a.m_u.i64 * b.m_u.i64;
+        if (r == int32_t(r))
+            return Variant(int(r));
+    } else if (a.m_type == varDouble && b.m_type == varDouble) {
+        const double r = a.m_u.d * b.m_u.d;
+        if (r - r == 0.0)
+            return Variant(r);
+    }
+    return mulSlow(a, b);
+}
+
+inline Variant::Order Variant::compare(const Variant &a, const Variant &b)
+{
+    if (a.m_type == varInteger && b.m_type == varInteger)
+        return a.m_u.i64 < b.m_u.i64 ? Order::Less : (a.m_u.i64 > b.m_u.i64 ? Order::Greater : Order::Equal);
+    return compareSlow(a, b);
+}
 
 inline Variant operator+(const Variant &a, const Variant &b) { return Variant::add(a, b); }
 inline Variant operator-(const Variant &a, const Variant &b) { return Variant::sub(a, b); }

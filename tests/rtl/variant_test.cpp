@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 // Readable failures for Variant comparisons.
@@ -88,6 +89,45 @@ TEST_F(VariantTest, RedimKeepsElements)
     a.arrayRedim(0);
     EXPECT_EQ(a.arrayGet(0).toInt(), 1);
     EXPECT_THROW(a.arrayGet(1), EVariantBadIndexError);
+}
+
+TEST_F(VariantTest, InfiniteOperandsCarryThroughWithoutRaising)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ((Variant(inf) + Variant(1.0)).toDouble(), inf);
+    EXPECT_EQ((Variant(inf) * Variant(2)).toDouble(), inf);
+    EXPECT_THROW(Variant(1e308) + Variant(1e308), EOverflow);
+}
+
+struct FakeDispatch : rtl::DispatchObject
+{
+    explicit FakeDispatch(int *alive) : alive(alive) { ++*alive; }
+    ~FakeDispatch() override { --*alive; }
+    QString className() const override { return QStringLiteral("Fake"); }
+    Variant invoke(const QString &name, int, std::span<const Variant> args) override
+    {
+        return Variant(name + QString::number(args.size()));
+    }
+    int *alive;
+};
+
+TEST_F(VariantTest, DispatchObjectsAreCountedAndCompareByIdentity)
+{
+    int alive = 0;
+    {
+        const Variant a = Variant::fromDispatch(new FakeDispatch(&alive));
+        Variant b = a;
+        const Variant other = Variant::fromDispatch(new FakeDispatch(&alive));
+        EXPECT_EQ(alive, 2);
+        EXPECT_TRUE(a == b);
+        EXPECT_FALSE(a == other);
+        EXPECT_EQ(b.toDispatch()->invoke(QStringLiteral("Run"), rtl::DispatchObject::Method, {}).toString(),
+                  QStringLiteral("Run0"));
+        EXPECT_THROW(a + Variant(1), EVariantInvalidOpError);
+        EXPECT_THROW(a.toString(), EVariantTypeCastError);
+        EXPECT_THROW(a < Variant(1), EVariantInvalidOpError);
+    }
+    EXPECT_EQ(alive, 0);
 }
 
 // ---- object handles
