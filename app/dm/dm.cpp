@@ -1,5 +1,6 @@
 #include "app/dm/dm.h"
 
+#include "app/globals.h"
 #include "platform/data/dberrors.h"
 #include "platform/data/fbclient.h"
 #include "platform/rtl/apppath.h"
@@ -20,8 +21,9 @@ constexpr int kIdsPerStatement = 200;
 
 } // namespace
 
-Tdm::Tdm() : FQ(&Conn), EVENTS(&Conn), SEDI(&Conn), TITOLI(&Conn)
+Tdm::Tdm(QObject *owner) : QObject(owner), FQ(&Conn), EVENTS(&Conn), SEDI(&Conn), TITOLI(&Conn)
 {
+    setObjectName(QStringLiteral("dm"));
     FQ.Name = QStringLiteral("FQ");
     EVENTS.Name = QStringLiteral("EVENTS");
     SEDI.Name = QStringLiteral("SEDI");
@@ -45,6 +47,8 @@ Tdm::Tdm() : FQ(&Conn), EVENTS(&Conn), SEDI(&Conn), TITOLI(&Conn)
 
 Tdm::~Tdm()
 {
+    if (dm == this)
+        dm = nullptr;
     // The queries go before the connection they use.
     EVENTS.Close();
     SEDI.Close();

@@ -5,6 +5,7 @@
 #include "platform/data/query.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -61,11 +62,13 @@ struct TDatabaseConfig
     QString password;
 };
 
-class Tdm
+// Owned by the application for the whole run (global dm).
+class Tdm : public QObject
 {
+    Q_OBJECT
 public:
-    Tdm();
-    ~Tdm();
+    explicit Tdm(QObject *owner = nullptr);
+    ~Tdm() override;
     Tdm(const Tdm &) = delete;
     Tdm &operator=(const Tdm &) = delete;
 

@@ -102,8 +102,13 @@ bool parseInt(const QString &text, int &out)
     if (t.startsWith(QLatin1Char('$')) || t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
         // Hexadecimal spans the whole 32 bits: $FFFFFFFF is -1.
         const QString digits = t.mid(t.front() == QLatin1Char('$') ? 1 : 2);
-        if (digits.isEmpty() || digits.front() == QLatin1Char('-') || digits.front() == QLatin1Char('+'))
+        if (digits.isEmpty())
             return false;
+        for (QChar c : digits) {
+            const char16_t u = c.unicode();
+            if (!((u >= '0' && u <= '9') || (u >= 'A' && u <= 'F') || (u >= 'a' && u <= 'f')))
+                return false;
+        }
         const quint64 u = digits.toULongLong(&ok, 16);
         if (!ok || u > 0xFFFFFFFFull)
             return false;
@@ -126,7 +131,7 @@ bool parseInt(const QString &text, int &out)
 
 } // namespace
 
-struct TIniFile::Data {
+struct TCustomIniFile::Data {
     QStringList preamble; // lines before the first section
     QList<Section> sections;
     QHash<QString, int> index; // folded section name -> position
@@ -186,13 +191,18 @@ struct TIniFile::Data {
 
     void parse(const QByteArray &bytes)
     {
-        clear();
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         QString text = utf8(bytes);
         if (utf8.hasError())
             text = QString::fromLatin1(bytes); // older files in a single-byte code page
         if (text.startsWith(QChar(0xFEFF)))
             text.remove(0, 1);
+        parseText(text);
+    }
+
+    void parseText(const QString &text)
+    {
+        clear();
         Section *current = nullptr;
         const QList<QStringView> lines = QStringView(text).split(QLatin1Char('\n'));
         for (QStringView lineView : lines) {
@@ -234,7 +244,9 @@ struct TIniFile::Data {
             s.reindex();
     }
 
-    QByteArray serialize() const
+    QByteArray serialize() const { return serializeText().toUtf8(); }
+
+    QString serializeText() const
     {
         QString out;
         for (const QString &l : preamble)
@@ -248,38 +260,53 @@ struct TIniFile::Data {
                     out += l.raw + QLatin1Char('\n');
             }
         }
-        return out.toUtf8();
+        return out;
     }
 };
-
-TIniFile::TIniFile(const QString &fileName)
-    : FFileName(fileName), D(std::make_unique<Data>())
-{
-}
-
-TIniFile::~TIniFile() = default;
 
 namespace {
 
 QString absolutePath(const QString &fileName) { return QFileInfo(fileName).absoluteFilePath(); }
 
+// Date-times as days since 1899-12-30, the time of day as the fraction.
+const QDate kEpoch(1899, 12, 30);
+
+double toDays(const QDate &d, const QTime &t)
+{
+    const double days = double(kEpoch.daysTo(d));
+    const double frac = t.msecsSinceStartOfDay() / 86400000.0;
+    // Before the epoch the fraction still counts forward from midnight.
+    return days < 0 ? days - frac : days + frac;
+}
+
+void fromDays(double v, QDate &d, QTime &t)
+{
+    const double whole = std::trunc(v);
+    double frac = std::fabs(v - whole);
+    d = kEpoch.addDays(qint64(whole));
+    qint64 ms = qint64(std::llround(frac * 86400000.0));
+    if (ms >= 86400000)
+        ms = 86400000 - 1;
+    t = QTime::fromMSecsSinceStartOfDay(int(ms));
+}
+
 } // namespace
 
-void TIniFile::Refresh() const
+TCustomIniFile::TCustomIniFile(const QString &fileName) : FFileName(fileName), D(std::make_unique<Data>()) {}
+
+TCustomIniFile::~TCustomIniFile() = default;
+
+void TCustomIniFile::LoadFromFile() const
 {
     const QString path = absolutePath(FFileName);
     const QFileInfo fi(path);
     const bool exists = fi.exists();
-    const quint64 gen = generationOf(path);
-    if (D->loaded && gen == D->generation && exists == D->existed
-        && (!exists || (fi.size() == D->size && fi.lastModified() == D->modified)))
-        return;
     D->clear();
     D->loaded = true;
     D->existed = exists;
     D->size = exists ? fi.size() : -1;
     D->modified = exists ? fi.lastModified() : QDateTime();
-    D->generation = gen;
+    D->generation = generationOf(path);
     if (!exists)
         return;
     QFile f(path);
@@ -287,7 +314,7 @@ void TIniFile::Refresh() const
         D->parse(f.read(kMaxFileSize));
 }
 
-bool TIniFile::UpdateFile()
+bool TCustomIniFile::UpdateFile()
 {
     const QString path = absolutePath(FFileName);
     const QFileInfo fi(path);
@@ -311,28 +338,29 @@ bool TIniFile::UpdateFile()
     return ok;
 }
 
-void TIniFile::Changed() { UpdateFile(); }
-
-QString TIniFile::ReadString(const QString &section, const QString &ident, const QString &def) const
+QString TCustomIniFile::ReadString(const QString &section, const QString &ident, const QString &def) const
 {
-    Refresh();
+    BeforeAccess();
     const Line *l = D->findLine(section, ident);
     return l ? l->value : def;
 }
 
-void TIniFile::WriteString(const QString &section, const QString &ident, const QString &value)
+void TCustomIniFile::WriteString(const QString &section, const QString &ident, const QString &value)
 {
-    Refresh();
+    BeforeAccess();
     Section &s = D->obtain(section);
     const QString key = oneLine(ident).trimmed();
+    const QString v = oneLine(value);
     const auto it = s.keys.constFind(key.toCaseFolded());
     if (it != s.keys.cend()) {
-        s.lines[*it].value = oneLine(value);
+        if (s.lines[*it].value == v && FLastWriteOk)
+            return; // nothing to change
+        s.lines[*it].value = v;
     } else {
         Line l;
         l.entry = true;
         l.key = key;
-        l.value = oneLine(value);
+        l.value = v;
         // New keys go after the section's last entry, before trailing comments or blanks.
         qsizetype at = s.lines.size();
         while (at > 0 && !s.lines[at - 1].entry)
@@ -345,90 +373,49 @@ void TIniFile::WriteString(const QString &section, const QString &ident, const Q
     Changed();
 }
 
-int TIniFile::ReadInteger(const QString &section, const QString &ident, int def) const
+void TCustomIniFile::ReadSection(const QString &section, QStringList &keys) const
 {
-    Refresh();
-    const Line *l = D->findLine(section, ident);
-    int v = 0;
-    return l && parseInt(l->value, v) ? v : def;
-}
-
-void TIniFile::WriteInteger(const QString &section, const QString &ident, int value)
-{
-    WriteString(section, ident, QString::number(value));
-}
-
-bool TIniFile::ReadBool(const QString &section, const QString &ident, bool def) const
-{
-    return ReadInteger(section, ident, def ? 1 : 0) != 0;
-}
-
-void TIniFile::WriteBool(const QString &section, const QString &ident, bool value)
-{
-    WriteString(section, ident, value ? QStringLiteral("1") : QStringLiteral("0"));
-}
-
-double TIniFile::ReadFloat(const QString &section, const QString &ident, double def) const
-{
-    Refresh();
-    const Line *l = D->findLine(section, ident);
-    if (!l)
-        return def;
-    QString t = l->value.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double v = QLocale::c().toDouble(t, &ok);
-    return ok && std::isfinite(v) ? v : def;
-}
-
-void TIniFile::WriteFloat(const QString &section, const QString &ident, double value)
-{
-    WriteString(section, ident, QLocale::c().toString(value, 'g', QLocale::FloatingPointShortest));
-}
-
-void TIniFile::ReadSection(const QString &section, QStringList &keys) const
-{
-    Refresh();
+    BeforeAccess();
     keys.clear();
     if (const Section *s = D->find(section))
-        for (const Line &l : s->lines)
-            if (l.entry && s->keys.value(l.key.toCaseFolded()) == &l - s->lines.constData())
-                keys.append(l.key);
+        for (qsizetype i = 0; i < s->lines.size(); ++i)
+            if (s->lines[i].entry && s->keys.value(s->lines[i].key.toCaseFolded()) == i)
+                keys.append(s->lines[i].key);
 }
 
-void TIniFile::ReadSections(QStringList &sections) const
+void TCustomIniFile::ReadSections(QStringList &sections) const
 {
-    Refresh();
+    BeforeAccess();
     sections.clear();
     for (const Section &s : D->sections)
         sections.append(s.name);
 }
 
-void TIniFile::ReadSectionValues(const QString &section, QStringList &values) const
+void TCustomIniFile::ReadSectionValues(const QString &section, QStringList &values) const
 {
-    Refresh();
+    BeforeAccess();
     values.clear();
     if (const Section *s = D->find(section))
-        for (const Line &l : s->lines)
-            if (l.entry && s->keys.value(l.key.toCaseFolded()) == &l - s->lines.constData())
-                values.append(l.key + QLatin1Char('=') + l.value);
+        for (qsizetype i = 0; i < s->lines.size(); ++i)
+            if (s->lines[i].entry && s->keys.value(s->lines[i].key.toCaseFolded()) == i)
+                values.append(s->lines[i].key + QLatin1Char('=') + s->lines[i].value);
 }
 
-bool TIniFile::SectionExists(const QString &section) const
+bool TCustomIniFile::SectionExists(const QString &section) const
 {
-    Refresh();
+    BeforeAccess();
     return D->find(section) != nullptr;
 }
 
-bool TIniFile::ValueExists(const QString &section, const QString &ident) const
+bool TCustomIniFile::ValueExists(const QString &section, const QString &ident) const
 {
-    Refresh();
+    BeforeAccess();
     return D->findLine(section, ident) != nullptr;
 }
 
-void TIniFile::EraseSection(const QString &section)
+void TCustomIniFile::EraseSection(const QString &section)
 {
-    Refresh();
+    BeforeAccess();
     const auto it = D->index.constFind(fold(section));
     if (it == D->index.cend())
         return;
@@ -437,14 +424,150 @@ void TIniFile::EraseSection(const QString &section)
     Changed();
 }
 
-void TIniFile::DeleteKey(const QString &section, const QString &ident)
+void TCustomIniFile::DeleteKey(const QString &section, const QString &ident)
 {
-    Refresh();
+    BeforeAccess();
     Section *s = D->find(section);
-    if (!s || !s->keys.contains(fold(ident)))
-        return;
     const QString k = fold(ident);
+    if (!s || !s->keys.contains(k))
+        return;
     s->lines.removeIf([&](const Line &l) { return l.entry && l.key.toCaseFolded() == k; });
     s->reindex();
     Changed();
 }
+
+int TCustomIniFile::ReadInteger(const QString &section, const QString &ident, int def) const
+{
+    int v = 0;
+    return parseInt(ReadString(section, ident, QString()), v) ? v : def;
+}
+
+void TCustomIniFile::WriteInteger(const QString &section, const QString &ident, int value)
+{
+    WriteString(section, ident, QString::number(value));
+}
+
+bool TCustomIniFile::ReadBool(const QString &section, const QString &ident, bool def) const
+{
+    return ReadInteger(section, ident, def ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteBool(const QString &section, const QString &ident, bool value)
+{
+    WriteString(section, ident, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+double TCustomIniFile::ReadFloat(const QString &section, const QString &ident, double def) const
+{
+    QString t = ReadString(section, ident, QString()).trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = QLocale::c().toDouble(t, &ok);
+    return ok && std::isfinite(v) ? v : def;
+}
+
+void TCustomIniFile::WriteFloat(const QString &section, const QString &ident, double value)
+{
+    WriteString(section, ident, QLocale::c().toString(value, 'g', QLocale::FloatingPointShortest));
+}
+
+double TCustomIniFile::ReadDate(const QString &section, const QString &ident, double def) const
+{
+    const QDate d = QDate::fromString(ReadString(section, ident, QString()).trimmed(), QStringLiteral("yyyy-MM-dd"));
+    return d.isValid() ? toDays(d, QTime(0, 0)) : def;
+}
+
+void TCustomIniFile::WriteDate(const QString &section, const QString &ident, double value)
+{
+    QDate d;
+    QTime t;
+    fromDays(value, d, t);
+    WriteString(section, ident, d.toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+double TCustomIniFile::ReadDateTime(const QString &section, const QString &ident, double def) const
+{
+    const QDateTime dt = QDateTime::fromString(ReadString(section, ident, QString()).trimmed(),
+                                               QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return dt.isValid() ? toDays(dt.date(), dt.time()) : def;
+}
+
+void TCustomIniFile::WriteDateTime(const QString &section, const QString &ident, double value)
+{
+    QDate d;
+    QTime t;
+    fromDays(value, d, t);
+    WriteString(section, ident,
+                d.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') + t.toString(QStringLiteral("HH:mm:ss")));
+}
+
+double TCustomIniFile::ReadTime(const QString &section, const QString &ident, double def) const
+{
+    const QTime t = QTime::fromString(ReadString(section, ident, QString()).trimmed(), QStringLiteral("HH:mm:ss"));
+    return t.isValid() ? t.msecsSinceStartOfDay() / 86400000.0 : def;
+}
+
+void TCustomIniFile::WriteTime(const QString &section, const QString &ident, double value)
+{
+    QDate d;
+    QTime t;
+    fromDays(value, d, t);
+    WriteString(section, ident, t.toString(QStringLiteral("HH:mm:ss")));
+}
+
+int TCustomIniFile::ReadBinaryStream(const QString &section, const QString &ident, QByteArray &value) const
+{
+    value.clear();
+    const QString text = ReadString(section, ident, QString()).trimmed();
+    if (text.size() % 2 != 0)
+        return 0;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!((u >= '0' && u <= '9') || (u >= 'A' && u <= 'F') || (u >= 'a' && u <= 'f')))
+            return 0;
+    }
+    value = QByteArray::fromHex(text.toLatin1());
+    return int(value.size());
+}
+
+void TCustomIniFile::WriteBinaryStream(const QString &section, const QString &ident, const QByteArray &value)
+{
+    WriteString(section, ident, QString::fromLatin1(value.toHex().toUpper()));
+}
+
+QStringList TCustomIniFile::GetStrings() const
+{
+    BeforeAccess();
+    QStringList lines = D->serializeText().split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+void TCustomIniFile::SetStrings(const QStringList &lines)
+{
+    BeforeAccess();
+    D->parseText(lines.join(QLatin1Char('\n')));
+    Changed();
+}
+
+TMemIniFile::TMemIniFile(const QString &fileName) : TCustomIniFile(fileName) { LoadFromFile(); }
+
+void TMemIniFile::Clear() { Model().clear(); }
+
+TIniFile::TIniFile(const QString &fileName) : TCustomIniFile(fileName) {}
+
+void TIniFile::BeforeAccess() const
+{
+    // Reload when this file changed on disk or through another instance since it was read.
+    const Data &d = Model();
+    const QString path = absolutePath(FileName());
+    const QFileInfo fi(path);
+    const bool exists = fi.exists();
+    if (d.loaded && generationOf(path) == d.generation && exists == d.existed
+        && (!exists || (fi.size() == d.size && fi.lastModified() == d.modified)))
+        return;
+    LoadFromFile();
+}
+
+void TIniFile::Changed() { UpdateFile(); }

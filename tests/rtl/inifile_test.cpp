@@ -73,7 +73,7 @@ TEST_F(IniFileTest, IntegerValuesThatAreNotIntegersReadAsTheDefault)
         {"2147483647", 2147483647},            {"-2147483648", INT32_MIN},
         {"2147483648", -99}, {"", -99},        {"abc", -99},         {"12abc", -99},
         {"1.5", -99},     {"$", -99},          {"- 3", -99},         {"--3", -99},
-        {"$1FFFFFFFF", -99},
+        {"$1FFFFFFFF", -99}, {"$ FF", -99},    {"$0x10", -99},       {"0x-1", -99},
     };
     QByteArray file("[S]\n");
     for (size_t i = 0; i < std::size(cases); ++i)
@@ -161,6 +161,67 @@ TEST_F(IniFileTest, UnwritableFileIsNoErrorAndKeepsValuesInMemory)
     EXPECT_FALSE(ini.LastWriteOk());
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 0), 3);
     EXPECT_FALSE(ini.UpdateFile());
+}
+
+TEST_F(IniFileTest, MemIniFileWritesOnlyOnUpdate)
+{
+    writeFile("[A]\nk=1\n");
+    TMemIniFile mem(path());
+    mem.WriteString(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("2"));
+    mem.WriteString(QStringLiteral("B"), QStringLiteral("j"), QStringLiteral("3"));
+    EXPECT_EQ(fileBytes(), QByteArray("[A]\nk=1\n"));
+    EXPECT_EQ(mem.ReadString(QStringLiteral("a"), QStringLiteral("K"), QString()), QStringLiteral("2"));
+    EXPECT_TRUE(mem.UpdateFile());
+    EXPECT_EQ(fileBytes(), QByteArray("[A]\nk=2\n[B]\nj=3\n"));
+    mem.Clear();
+    EXPECT_FALSE(mem.SectionExists(QStringLiteral("A")));
+    EXPECT_EQ(TIniFile(path()).ReadString(QStringLiteral("B"), QStringLiteral("j"), QString()), QStringLiteral("3"));
+}
+
+TEST_F(IniFileTest, WholeFileAsLines)
+{
+    TIniFile ini(path());
+    ini.SetStrings({QStringLiteral("; c"), QStringLiteral("[S]"), QStringLiteral("a=1"), QStringLiteral("b = 2")});
+    EXPECT_EQ(fileBytes(), QByteArray("; c\n[S]\na=1\nb=2\n"));
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("b"), 0), 2);
+    EXPECT_EQ(ini.GetStrings(),
+              QStringList({QStringLiteral("; c"), QStringLiteral("[S]"), QStringLiteral("a=1"), QStringLiteral("b=2")}));
+}
+
+TEST_F(IniFileTest, DatesTimesAndBytes)
+{
+    TIniFile ini(path());
+    struct Case {
+        const char *key;
+        double value; // days since 1899-12-30
+        const char *text;
+    };
+    const Case dateTimes[] = {
+        {"noon", 46023.5, "2026-01-01 12:00:00"},
+        {"epoch", 0, "1899-12-30 00:00:00"},
+        {"before", -1.25, "1899-12-29 06:00:00"},
+    };
+    for (const Case &c : dateTimes) {
+        ini.WriteDateTime(QStringLiteral("D"), QLatin1String(c.key), c.value);
+        EXPECT_EQ(ini.ReadString(QStringLiteral("D"), QLatin1String(c.key), QString()), QLatin1String(c.text)) << c.key;
+        EXPECT_DOUBLE_EQ(ini.ReadDateTime(QStringLiteral("D"), QLatin1String(c.key), -9), c.value) << c.key;
+    }
+    ini.WriteDate(QStringLiteral("D"), QStringLiteral("d"), 46023.75);
+    EXPECT_DOUBLE_EQ(ini.ReadDate(QStringLiteral("D"), QStringLiteral("d"), -9), 46023);
+    ini.WriteTime(QStringLiteral("D"), QStringLiteral("t"), 46023.75);
+    EXPECT_DOUBLE_EQ(ini.ReadTime(QStringLiteral("D"), QStringLiteral("t"), -9), 0.75);
+    EXPECT_DOUBLE_EQ(ini.ReadDate(QStringLiteral("D"), QStringLiteral("t"), -9), -9);
+
+    QByteArray bytes;
+    ini.WriteBinaryStream(QStringLiteral("B"), QStringLiteral("b"), QByteArray("\x00\xff" "A", 3));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("B"), QStringLiteral("b"), QString()), QStringLiteral("00FF41"));
+    EXPECT_EQ(ini.ReadBinaryStream(QStringLiteral("B"), QStringLiteral("b"), bytes), 3);
+    EXPECT_EQ(bytes, QByteArray("\x00\xff" "A", 3));
+    for (const char *bad : {"0G", "ABC", ""}) {
+        ini.WriteString(QStringLiteral("B"), QStringLiteral("x"), QLatin1String(bad));
+        EXPECT_EQ(ini.ReadBinaryStream(QStringLiteral("B"), QStringLiteral("x"), bytes), 0) << bad;
+        EXPECT_TRUE(bytes.isEmpty());
+    }
 }
 
 } // namespace

@@ -57,13 +57,13 @@ TEST(MessageBoxes, ConfirmationIsTrueOnlyForYes)
 TEST(MessageBoxes, ErrorMessageIsPlainWithClassAndMessage)
 {
     ui::FakeServices fakes;
-    ui::ShowErrorMessage(QStringLiteral("EFDDBEngineException"), QStringLiteral("lost"));
+    ui::ShowErrorMessage(QStringLiteral("EDatabaseError"), QStringLiteral("lost"));
     ASSERT_EQ(fakes.messages.shown.size(), 1);
     const ui::MessageRequest &r = fakes.messages.shown.front();
     EXPECT_TRUE(r.caption.isEmpty());
     EXPECT_EQ(r.icon, ui::MsgIcon::None);
     EXPECT_EQ(r.buttons, ui::MsgButtons(ui::mbOk));
-    EXPECT_EQ(r.text, QStringLiteral("Classe: EFDDBEngineException\r\nMessaggio: lost"));
+    EXPECT_EQ(r.text, QStringLiteral("Classe: EDatabaseError\r\nMessaggio: lost"));
 }
 
 TEST(MessageBoxes, FakeServicesPutBackWhatWasInstalled)
