@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QSqlQuery>
 #include <cmath>
 
@@ -43,6 +45,15 @@ Tdm::Tdm(QObject *owner) : QObject(owner), FQ(&Conn), EVENTS(&Conn), SEDI(&Conn)
     Conn.OnLost = [this](TConnection &c) { ConnLost(c); };
     Conn.OnRecover = [this](TConnection &c) { return ConnRecover(c); };
     Conn.OnRestored = [this](TConnection &c) { ConnRestored(c); };
+    // Hourglass while the database works.
+    Conn.OnBusy = [](bool busy) {
+        if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            return;
+        if (busy)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        else
+            QGuiApplication::restoreOverrideCursor();
+    };
 }
 
 Tdm::~Tdm()

@@ -51,6 +51,24 @@ bool changesRows(const QString &sql)
 
 } // namespace
 
+class TConnection::Busy
+{
+public:
+    explicit Busy(TConnection &c) : m_c(c)
+    {
+        if (m_c.OnBusy)
+            m_c.OnBusy(true);
+    }
+    ~Busy()
+    {
+        if (m_c.OnBusy)
+            m_c.OnBusy(false);
+    }
+
+private:
+    TConnection &m_c;
+};
+
 TConnection::TConnection()
 {
     static std::atomic<int> counter{0};
@@ -113,6 +131,7 @@ void TConnection::WaitForServer()
 
 void TConnection::Attach()
 {
+    const Busy busy(*this);
     data::PrepareClientEnvironment();
     WaitForServer();
     // A fresh driver each time: after a failed open the driver keeps refusing transactions.
@@ -320,6 +339,7 @@ int TConnection::Execute(const QString &sql, const TParams &params,
                          const std::function<void(QSqlQuery &)> &onRows)
 {
     EnsureUsable();
+    const Busy busy(*this);
     const data::SqlWithParams parsed = data::ParseSqlParams(sql);
     int affected = -1;
     QSqlError failure;

@@ -41,6 +41,9 @@ public:
     std::function<void(TConnection &)> OnLost;
     std::function<TRecoverAction(TConnection &)> OnRecover;
     std::function<void(TConnection &)> OnRestored;
+    // Called with true when the connection starts talking to the database and with false when
+    // it is done (nested calls come in pairs); the program shows its busy cursor meanwhile.
+    std::function<void(bool busy)> OnBusy;
 
     void Open();
     // Commits an open transaction, then detaches. Closing a closed connection does nothing.
@@ -84,6 +87,7 @@ private:
     void EnsureUsable();
     void Recover();
 
+    class Busy;
     QString FConnName;
     TConnectionState FState = TConnectionState::Closed;
     bool FInTransaction = false;

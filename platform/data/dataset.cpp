@@ -681,7 +681,7 @@ Variant TDataSet::Lookup(const QString &keyFields, const Variant &values, const 
 {
     CheckActive();
     const int cur = FCur;
-    const bool bof = FBof, eof = FEof;
+    const bool bof = FBof, eof = FEof, pending = FPendingChange;
     ++FDisableCount;
     Variant result = Variant::null();
     try {
@@ -698,12 +698,18 @@ Variant TDataSet::Lookup(const QString &keyFields, const Variant &values, const 
         }
     } catch (...) {
         --FDisableCount;
+        FCur = cur;
+        FBof = bof;
+        FEof = eof;
+        FPendingChange = pending;
         throw;
     }
     --FDisableCount;
+    // Nothing moved as far as anyone watching can tell.
     FCur = cur;
     FBof = bof;
     FEof = eof;
+    FPendingChange = pending;
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace {
 
@@ -207,6 +208,7 @@ TEST_F(EventsDbTest, EachActionIsCommittedAtOnce)
     }),
                  EDBEngineError);
     EXPECT_FALSE(dm.Conn.InTransaction());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); // the busy cursor is gone after a failure too
     EXPECT_EQ(committed(dmsql::EventsAll, QStringLiteral("TITLE")), QStringList{QStringLiteral("Subito")});
 
     // Reload: the queries keep their rows across the new attachment.
