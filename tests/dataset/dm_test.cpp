@@ -317,3 +317,33 @@ TEST_F(EventsDbTest, WriteBackFindsTheRowByItsOriginalKey)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EventsDbTest, ReopeningWithNewSqlKeepsFilterAndSort)
+{
+    for (const char *title : {"RIUNIONE A", "riunione b", "Riunione c", "ALTRO"})
+        dm.InsertEvent(QString::fromUtf8(title), dayOf(2026, 9, 10, 9), dayOf(2026, 9, 10, 10), QStringLiteral("Roma"),
+                       QStringLiteral("#FFFF00"));
+    dm.SetArchived({1}, true);
+    dm.EVENTS.Open(dmsql::EventsAll);
+    dm.EVENTS.SetFilter(QStringLiteral("[TITLE]='RIU*' OR [TITLE]='riu*'"));
+    dm.EVENTS.SetFiltered(true);
+    dm.EVENTS.SetIndexFieldNames(QStringLiteral("TITLE:D"));
+    auto titles = [&] {
+        QStringList out;
+        for (dm.EVENTS.First(); !dm.EVENTS.Eof(); dm.EVENTS.Next())
+            out << dm.EVENTS.FieldByName(QStringLiteral("TITLE"))->AsString();
+        return out;
+    };
+    EXPECT_EQ(titles(), (QStringList{QStringLiteral("riunione b"), QStringLiteral("RIUNIONE A")}));
+    dm.EVENTS.Open(dmsql::EventsNotArchived);
+    EXPECT_EQ(titles(), QStringList{QStringLiteral("riunione b")});
+    dm.EVENTS.Open(dmsql::EventsNewestFirst);
+    EXPECT_EQ(titles(), (QStringList{QStringLiteral("riunione b"), QStringLiteral("RIUNIONE A")}));
+    EXPECT_EQ(dm.EVENTS.RecordCount(), 2);
+    dm.EVENTS.SetFiltered(false);
+    EXPECT_EQ(dm.EVENTS.RecordCount(), 4);
+}
+
+} // namespace
