@@ -1,0 +1,135 @@
+#include "report/xml/xmldocument.h"
+#include "platform/rtl/stream.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+TkvlXMLDocument::TkvlXMLDocument() : FRoot(std::make_unique<TkvlXMLItem>()) {}
+
+TkvlXMLDocument::~TkvlXMLDocument()
+{
+    FRoot.reset();
+    DeleteTempFile();
+}
+
+void TkvlXMLDocument::Clear()
+{
+    TkvlXMLItem *r = FRoot.get();
+    r->FUnloadable = false;
+    r->Clear();
+    r->FName.clear();
+    r->FText.clear();
+    r->FValue.clear();
+    r->FLoaded = true;
+    r->FOffset = 0;
+    r->FHolder = TkvlXMLItem::Holder::None;
+    DeleteTempFile();
+}
+
+void TkvlXMLDocument::LoadFromStream(TStream *Stream, bool AllowPartialLoading)
+{
+    std::unique_ptr<TStream> owned(AllowPartialLoading ? Stream : nullptr);
+    Clear();
+    FOldVersion = false;
+    FLoadStream = std::move(owned);
+    TkvlXMLReader reader(*Stream);
+    reader.FHolder = TkvlXMLItem::Holder::LoadStream;
+    reader.ReadHeader();
+    FOldVersion = reader.OldFormat();
+    reader.ReadRootItem(FRoot.get(), !AllowPartialLoading);
+}
+
+void TkvlXMLDocument::LoadFromFile(const QString &FileName)
+{
+    LoadFromStream(new TFileStream(FileName, fmOpenRead | fmShareDenyWrite), true);
+}
+
+void TkvlXMLDocument::SaveToStream(TStream &Stream)
+{
+    TkvlXMLWriter writer(Stream, this);
+    writer.SetAutoIndent(FAutoIndent);
+    writer.WriteHeader();
+    writer.WriteRootItem(FRoot.get());
+}
+
+void TkvlXMLDocument::SaveToFile(const QString &FileName)
+{
+    const QString tmp = FileName + QLatin1String(".tmp");
+    try {
+        TFileStream f(tmp, fmCreate);
+        SaveToStream(f);
+        if (!f.Sync())
+            throw EWriteError(QStringLiteral("Stream write error"));
+    } catch (...) {
+        QFile::remove(tmp);
+        throw;
+    }
+    DeleteTempFile();
+    // rename() replaces the old file in one step: there is always one whole file.
+    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(FileName).constData()) != 0) {
+        const int err = errno;
+        QFile::remove(tmp);
+        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
+                                .arg(FileName, QString::fromLocal8Bit(std::strerror(err))));
+    }
+    LoadFromFile(FileName);
+}
+
+void TkvlXMLDocument::LoadItem(TkvlXMLItem *Item)
+{
+    if (!Item->FUnloadable || Item->FLoaded)
+        return;
+    TStream *stream = Item->FHolder == TkvlXMLItem::Holder::LoadStream ? FLoadStream.get()
+                      : Item->FHolder == TkvlXMLItem::Holder::SwapFile ? FSwapStream.get()
+                                                                        : nullptr;
+    if (!stream)
+        return;
+    TkvlXMLReader reader(*stream);
+    // The swap file is always written in UTF-8; the loaded file may be of the old form.
+    reader.SetOldFormat(Item->FHolder == TkvlXMLItem::Holder::LoadStream && FOldVersion);
+    reader.SetPosition(Item->FOffset);
+    reader.ReadRootItem(Item, true);
+    Item->FLoaded = true;
+}
+
+void TkvlXMLDocument::UnloadItem(TkvlXMLItem *Item)
+{
+    if (!Item->FLoaded || !Item->FUnloadable)
+        return;
+    CreateTempFile();
+    const int64_t offset = FSwapStream->Seek(0, soEnd);
+    {
+        TkvlXMLWriter writer(*FSwapStream, this);
+        writer.WriteRootItem(Item);
+    }
+    Item->Clear();
+    Item->FOffset = offset;
+    Item->FHolder = TkvlXMLItem::Holder::SwapFile;
+}
+
+void TkvlXMLDocument::CreateTempFile()
+{
+    if (FSwapStream)
+        return;
+    QString dir = FTempDir;
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
+        dir = QDir::tempPath();
+    auto f = TFileStream::CreateTemp(dir, QStringLiteral("kv"));
+    FTempFileName = f->FileName();
+    FSwapStream = std::move(f);
+}
+
+void TkvlXMLDocument::DeleteTempFile()
+{
+    FSwapStream.reset();
+    FLoadStream.reset();
+    if (!FTempFileName.isEmpty()) {
+        QFile::remove(FTempFileName);
+        FTempFileName.clear();
+    }
+}

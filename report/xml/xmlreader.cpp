@@ -1,0 +1,267 @@
+#include "report/xml/xmlreader.h"
+#include "report/base/codepage.h"
+#include "platform/rtl/stream.h"
+
+#include <cstring>
+
+using xml_detail::AttrSpan;
+
+TkvlXMLReader::TkvlXMLReader(TStream &Stream) : FStream(Stream), FBase(Stream.Position())
+{
+    FTag.reserve(4096);
+}
+
+TkvlXMLReader::~TkvlXMLReader()
+{
+    try {
+        FStream.SetPosition(Position());
+    } catch (...) {
+        // A stream that cannot seek back has nothing more to give anyway.
+    }
+}
+
+void TkvlXMLReader::invalid() const { throw TkvlInvalidXMLException(); }
+
+void TkvlXMLReader::SetPosition(int64_t Offset)
+{
+    FStream.SetPosition(Offset);
+    FBase = Offset;
+    FBufPos = FBufEnd = 0;
+}
+
+bool TkvlXMLReader::fill()
+{
+    FBase += FBufEnd;
+    FBufPos = FBufEnd = 0;
+    FBufEnd = int(FStream.Read(FBuf, sizeof FBuf));
+    return FBufEnd > 0;
+}
+
+inline int TkvlXMLReader::getByte()
+{
+    if (FBufPos == FBufEnd && !fill())
+        return -1;
+    return uchar(FBuf[FBufPos++]);
+}
+
+void TkvlXMLReader::skipComment()
+{
+    // Ends at a '>' after exactly two dashes in a row; a third dash starts the count again.
+    int dashes = 0;
+    for (;;) {
+        const int c = getByte();
+        if (c < 0)
+            invalid();
+        if (c == '-') {
+            if (++dashes == 3)
+                dashes = 0;
+        } else if (c == '>' && dashes == 2) {
+            return;
+        } else {
+            dashes = 0;
+        }
+    }
+}
+
+void TkvlXMLReader::readTag(Tag &T)
+{
+    for (;;) {
+        // Outside a tag everything up to the next '<' is skipped.
+        for (;;) {
+            if (FBufPos == FBufEnd && !fill()) {
+                T.End = true;
+                T.SelfClosing = false;
+                T.Name.clear();
+                T.TextData = nullptr;
+                T.TextSize = 0;
+                return;
+            }
+            const void *lt = std::memchr(FBuf + FBufPos, '<', size_t(FBufEnd - FBufPos));
+            if (lt) {
+                FBufPos = int(static_cast<const char *>(lt) - FBuf) + 1;
+                break;
+            }
+            FBufPos = FBufEnd;
+        }
+        FTag.clear();
+        bool closed = false;
+        while (FTag.size() < 3) {
+            const int c = getByte();
+            if (c < 0 || c == '<')
+                invalid();
+            if (c == '>') {
+                closed = true;
+                break;
+            }
+            FTag.push_back(char(c));
+        }
+        if (!closed && FTag[0] == '!' && FTag[1] == '-' && FTag[2] == '-') {
+            skipComment();
+            continue;
+        }
+        while (!closed) {
+            if (FBufPos == FBufEnd && !fill())
+                invalid();
+            const char *start = FBuf + FBufPos;
+            const size_t avail = size_t(FBufEnd - FBufPos);
+            const char *gt = static_cast<const char *>(std::memchr(start, '>', avail));
+            const size_t len = gt ? size_t(gt - start) : avail;
+            if (std::memchr(start, '<', len))
+                invalid();
+            if (qsizetype(FTag.size() + len) > kMaxTagLength)
+                invalid();
+            FTag.insert(FTag.end(), start, start + len);
+            FBufPos += int(len);
+            if (gt) {
+                ++FBufPos;
+                closed = true;
+            }
+        }
+        break;
+    }
+
+    const char *d = FTag.data();
+    qsizetype n = qsizetype(FTag.size());
+    if (n > 0 && d[n - 1] == ' ')
+        --n;
+    const char *blank = static_cast<const char *>(std::memchr(d, ' ', size_t(n)));
+    qsizetype nameLen = blank ? blank - d : n;
+    T.TextData = blank ? blank + 1 : d + n;
+    T.TextSize = blank ? n - nameLen - 1 : 0;
+    T.End = nameLen == 0 || d[0] == '/';
+    T.SelfClosing = false;
+    if (!T.End) {
+        if (d[nameLen - 1] == '/') {
+            --nameLen;
+            T.SelfClosing = true;
+        }
+        if (T.TextSize > 0 && T.TextData[T.TextSize - 1] == '/') {
+            --T.TextSize;
+            T.SelfClosing = true;
+        }
+    }
+    T.Name = internName(d, nameLen);
+}
+
+QString TkvlXMLReader::internName(const char *Data, qsizetype Size)
+{
+    // Documents repeat a handful of names many times: share one string per name.
+    uint32_t h = 2166136261u;
+    for (qsizetype i = 0; i < Size; ++i)
+        h = (h ^ uchar(Data[i])) * 16777619u;
+    NameSlot &slot = FNames[h % FNames.size()];
+    if (slot.Bytes.size() != Size || std::memcmp(slot.Bytes.constData(), Data, size_t(Size)) != 0) {
+        slot.Bytes = QByteArray(Data, Size);
+        slot.Name = cp::FromAnsi(Data, Size);
+    }
+    return slot.Name;
+}
+
+QString TkvlXMLReader::decodeText(const char *Data, qsizetype Size) const
+{
+    if (Size <= 0)
+        return {};
+    return FOldFormat ? cp::FromAnsi(Data, Size) : QString::fromUtf8(Data, Size);
+}
+
+void TkvlXMLReader::ReadHeader()
+{
+    Tag t;
+    readTag(t);
+    if (!t.Name.startsWith(QLatin1String("?xml")))
+        invalid();
+    const QByteArrayView text(t.TextData, t.TextSize);
+    FOldFormat = false;
+    const qsizetype v = text.indexOf("version=");
+    if (v >= 0) {
+        const qsizetype q = text.indexOf('"', v + 8);
+        if (q >= 0 && q + 3 < text.size())
+            FOldFormat = text.sliced(q + 1, 3) == "1.0" && !text.contains("standalone=");
+    }
+}
+
+void TkvlXMLReader::finishElement(TkvlXMLItem *Item, bool Unload, int64_t Start)
+{
+    if (!Unload)
+        return;
+    Item->FUnloadable = true;
+    Item->Clear();
+    Item->FLoaded = false;
+    Item->FOffset = Start;
+    Item->FHolder = FHolder;
+}
+
+void TkvlXMLReader::ReadRootItem(TkvlXMLItem *Item, bool ReadChildren)
+{
+    struct Frame {
+        TkvlXMLItem *Item;  // nil inside an element whose children are skipped
+        QString Name;
+        int64_t Start;
+        bool Unload;
+        bool Skipping;
+    };
+    std::vector<Frame> stack;
+
+    // Takes the tag into Item (unless it already has a name), strips the partial-loading
+    // marker and opens a level for the children.
+    auto open = [&](TkvlXMLItem *item, const Tag &t, int64_t start, bool skipping) {
+        bool unload = false;
+        if (item) {
+            if (item->FName.isEmpty()) {
+                item->FName = t.Name;
+                item->FText = decodeText(t.TextData, t.TextSize);
+            }
+            // Every marker goes, so that reading what the writer wrote gives the same text.
+            AttrSpan s;
+            while (xml_detail::FindAttr(item->FText, u"ld", s) && s.ValueEnd - s.ValueStart == 1 &&
+                   item->FText.at(s.ValueStart) == QLatin1Char('0')) {
+                qsizetype from = s.NameStart;
+                if (from > 0 && item->FText.at(from - 1) == QLatin1Char(' '))
+                    --from;
+                item->FText.remove(from, s.ValueEnd + 1 - from);
+                unload = !ReadChildren;
+            }
+        }
+        if (t.SelfClosing) {
+            if (item)
+                finishElement(item, unload, start);
+            return;
+        }
+        if (stack.size() >= size_t(kMaxDepth))
+            invalid();
+        stack.push_back({item, item ? item->FName : t.Name, start, unload, skipping || unload});
+    };
+
+    Tag t;
+    int64_t start = Position();
+    readTag(t);
+    if (t.End)
+        return;
+    open(Item, t, start, false);
+
+    while (!stack.empty()) {
+        start = Position();
+        readTag(t);
+        if (t.End) {
+            Frame &f = stack.back();
+            // An empty name (the end of the stream) closes without a check.
+            if (!t.Name.isEmpty()) {
+                const QStringView endName = QStringView(t.Name).mid(1);
+                if (endName != f.Name && endName.compare(f.Name, Qt::CaseInsensitive) != 0)
+                    invalid();
+            }
+            if (f.Item)
+                finishElement(f.Item, f.Unload, f.Start);
+            stack.pop_back();
+            continue;
+        }
+        if (stack.back().Skipping) {
+            open(nullptr, t, start, true);
+            continue;
+        }
+        TkvlXMLItem *parent = stack.back().Item;
+        auto *child = new TkvlXMLItem;
+        parent->appendOwned(child);
+        open(child, t, start, false);
+    }
+}

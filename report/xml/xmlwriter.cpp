@@ -1,0 +1,178 @@
+#include "report/xml/xmlwriter.h"
+#include "report/xml/xmldocument.h"
+#include "report/xml/xmlitem.h"
+#include "report/xml/xmltext.h"
+#include "report/base/codepage.h"
+#include "platform/rtl/stream.h"
+
+#include <vector>
+
+namespace {
+
+constexpr qsizetype kFlushAt = 4096;
+const char kHeader[] = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>";
+const char kMarker[] = " ld=\"0\"";
+
+} // namespace
+
+TkvlXMLWriter::TkvlXMLWriter(TStream &Stream, TkvlXMLDocument *Document)
+    : FStream(Stream), FDocument(Document), FStreamPos(Stream.Position())
+{
+    FBuffer.reserve(2 * kFlushAt);
+}
+
+TkvlXMLWriter::~TkvlXMLWriter()
+{
+    try {
+        flush();
+    } catch (...) {
+    }
+}
+
+void TkvlXMLWriter::flush()
+{
+    if (FBuffer.isEmpty())
+        return;
+    if (FStream.Position() != FStreamPos)
+        FStream.SetPosition(FStreamPos);
+    FStream.WriteBuffer(FBuffer.constData(), FBuffer.size());
+    FStreamPos += FBuffer.size();
+    FBuffer.resize(0);
+}
+
+void TkvlXMLWriter::newLine()
+{
+    if (FAutoIndent)
+        FBuffer.append("\r\n", 2);
+    if (FBuffer.size() > kFlushAt)
+        flush();
+}
+
+void TkvlXMLWriter::indent(int N)
+{
+    if (FAutoIndent && N > 0)
+        FBuffer.append(N, ' ');
+}
+
+void TkvlXMLWriter::appendAnsi(const QString &S)
+{
+    cp::AppendAnsi(FBuffer, S);
+}
+
+void TkvlXMLWriter::appendUtf8(const QString &S)
+{
+    const qsizetype n = S.size();
+    const qsizetype old = FBuffer.size();
+    FBuffer.resize(old + 3 * n);
+    uchar *d = reinterpret_cast<uchar *>(FBuffer.data()) + old;
+    const char16_t *p = reinterpret_cast<const char16_t *>(S.constData());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i];
+        if (c < 0x80) {
+            *d++ = uchar(c);
+        } else if (c < 0x800) {
+            *d++ = uchar(0xC0 | (c >> 6));
+            *d++ = uchar(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
+            const char32_t u = QChar::surrogateToUcs4(c, p[++i]);
+            *d++ = uchar(0xF0 | (u >> 18));
+            *d++ = uchar(0x80 | ((u >> 12) & 0x3F));
+            *d++ = uchar(0x80 | ((u >> 6) & 0x3F));
+            *d++ = uchar(0x80 | (u & 0x3F));
+        } else {
+            // A lone surrogate cannot be written as UTF-8: the replacement character instead.
+            const char16_t u = QChar::isSurrogate(c) ? char16_t(0xFFFD) : c;
+            *d++ = uchar(0xE0 | (u >> 12));
+            *d++ = uchar(0x80 | ((u >> 6) & 0x3F));
+            *d++ = uchar(0x80 | (u & 0x3F));
+        }
+    }
+    FBuffer.resize(reinterpret_cast<char *>(d) - FBuffer.data());
+}
+
+void TkvlXMLWriter::WriteHeader()
+{
+    FBuffer.append(kHeader, int(sizeof kHeader - 1));
+    newLine();
+}
+
+void TkvlXMLWriter::writeStartTag(TkvlXMLItem *Item, int Indent, bool HasChildren)
+{
+    indent(Indent);
+    FBuffer.append('<');
+    appendAnsi(Item->Name());
+    const QString &text = Item->Text();
+    if (!text.isEmpty()) {
+        if (!text.startsWith(QLatin1Char(' ')))
+            FBuffer.append(' ');
+        appendUtf8(text);
+    }
+    // The marker always follows a blank, so the reader recognises it.
+    if (Item->Unloadable()) {
+        FBuffer.append(kMarker, int(sizeof kMarker - 1));
+    } else if (!text.isEmpty() && (HasChildren || !Item->Value().isEmpty())) {
+        // The reader drops one blank at the end of a tag and takes a final '/' for an empty
+        // element: keep a text ending in '/' from reading as one.
+        if (FBuffer.endsWith('/'))
+            FBuffer.append("  ", 2);
+        else if (FBuffer.endsWith("/ "))
+            FBuffer.append(' ');
+    }
+    if (HasChildren) {
+        FBuffer.append('>');
+    } else if (!Item->Value().isEmpty()) {
+        // Element text is escaped too: a raw '<' would break the file for every reader.
+        FBuffer.append('>');
+        appendUtf8(kvlStrToXML(Item->Value()));
+        FBuffer.append("</", 2);
+        appendAnsi(Item->Name());
+        FBuffer.append('>');
+    } else {
+        FBuffer.append("/>", 2);
+    }
+    newLine();
+}
+
+void TkvlXMLWriter::WriteRootItem(TkvlXMLItem *Item)
+{
+    struct Frame {
+        TkvlXMLItem *Item;
+        int Next;       // index of the next child to write
+        int Indent;
+        bool Reloaded;  // read back from the swap stream: cleared again when written
+    };
+    std::vector<Frame> stack;
+
+    auto visit = [&](TkvlXMLItem *item, int ind) {
+        bool reloaded = false;
+        if (item->Unloadable() && !item->Loaded() && FDocument) {
+            FDocument->LoadItem(item);
+            reloaded = item->Loaded();
+        }
+        const bool hasChildren = item->Count() > 0;
+        writeStartTag(item, ind, hasChildren);
+        if (hasChildren)
+            stack.push_back({item, 0, ind, reloaded});
+        else if (reloaded)
+            item->Clear();
+    };
+
+    visit(Item, 0);
+    while (!stack.empty()) {
+        Frame &f = stack.back();
+        if (f.Next < f.Item->Count()) {
+            TkvlXMLItem *child = f.Item->Items(f.Next++);
+            visit(child, f.Indent + 2);
+            continue;
+        }
+        indent(f.Indent);
+        FBuffer.append("</", 2);
+        appendAnsi(f.Item->Name());
+        FBuffer.append('>');
+        newLine();
+        if (f.Reloaded)
+            f.Item->Clear();
+        stack.pop_back();
+    }
+    flush();
+}

@@ -1,0 +1,42 @@
+#pragma once
+// Buffered writer of the library's XML files.
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+class TStream;
+class TkvlXMLItem;
+class TkvlXMLDocument;
+
+class TkvlXMLWriter
+{
+public:
+    // Document, when given, reads back its elements that are swapped out.
+    explicit TkvlXMLWriter(TStream &Stream, TkvlXMLDocument *Document = nullptr);
+    // Writes what is still buffered; errors are lost here, so WriteRootItem is the place to see them.
+    ~TkvlXMLWriter();
+    TkvlXMLWriter(const TkvlXMLWriter &) = delete;
+    TkvlXMLWriter &operator=(const TkvlXMLWriter &) = delete;
+
+    bool AutoIndent() const { return FAutoIndent; }
+    void SetAutoIndent(bool Value) { FAutoIndent = Value; }
+
+    void WriteHeader();
+    // Writes the element tree and flushes the buffer.
+    void WriteRootItem(TkvlXMLItem *Item);
+
+private:
+    void flush();
+    void newLine();
+    void indent(int N);
+    void appendAnsi(const QString &S);
+    void appendUtf8(const QString &S);
+    void writeStartTag(TkvlXMLItem *Item, int Indent, bool HasChildren);
+
+    TStream &FStream;
+    TkvlXMLDocument *FDocument;
+    int64_t FStreamPos;  // where the next bytes go, should a reload move the stream
+    bool FAutoIndent = false;
+    QByteArray FBuffer;
+};

@@ -1,0 +1,330 @@
+#include "tests/base/qt_print.h"
+#include "report/xml/xmldocument.h"
+#include "platform/rtl/stream.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kHeader = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>";
+
+void load(TkvlXMLDocument &doc, const QByteArray &bytes)
+{
+    TMemoryStream in(bytes);
+    doc.LoadFromStream(&in);
+}
+
+QByteArray save(TkvlXMLDocument &doc)
+{
+    TMemoryStream out;
+    doc.SaveToStream(out);
+    return out.Bytes();
+}
+
+QByteArray readFile(const QString &name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+void writeFile(const QString &name, const QByteArray &bytes)
+{
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The tree as text: name, attribute text in brackets, children in parentheses; an unloaded
+// element shows as name*.
+QString shape(const TkvlXMLItem *item)
+{
+    QString s = item->Name();
+    if (item->Unloadable() && !item->Loaded())
+        s += QLatin1Char('*');
+    if (!item->Text().isEmpty())
+        s += QLatin1Char('[') + item->Text() + QLatin1Char(']');
+    if (item->Count()) {
+        s += QLatin1Char('(');
+        for (int i = 0; i < item->Count(); ++i)
+            s += (i ? QStringLiteral(",") : QString()) + shape(item->Items(i));
+        s += QLatin1Char(')');
+    }
+    return s;
+}
+
+} // namespace
+
+TEST(XmlReader, Documents)
+{
+    struct Case { QByteArray in; QString shape; bool invalid; } cases[] = {
+        {kHeader + "<a x=\"1\"><b/><c y=\"2\"/></a>", u"a[x=\"1\"](b,c[y=\"2\"])"_qs, false},
+        {"\xEF\xBB\xBF" + kHeader + "\r\n<a>\r\n  <b></b>\r\n</a>\r\n", u"a(b)"_qs, false},
+        {"<!-- lead --->still-->" + kHeader + "<!-- <x> --><a><!--c--><b/></a>", u"a(b)"_qs, false},
+        {kHeader + "<a>text is skipped<b>and lost</b></A>", u"a(b)"_qs, false},
+        {kHeader + "<a><b/>", u"a(b)"_qs, false},                    // end tags missing at the end
+        {kHeader + "<a  x=\"1\" >", u"a[ x=\"1\"]"_qs, false},       // one trailing blank dropped
+        {kHeader + "<a\tb x=\"1\"/>", u"a\tb[x=\"1\"]"_qs, false},  // only a blank ends the name
+        {kHeader + "<a><b><></a>", u"a(b)"_qs, false},                // an empty tag closes unchecked
+        {kHeader + "<a><b/></c>", u"a(b)"_qs, true},
+        {kHeader + "<a><b x=\"<\"/></a>", {}, true},
+        {kHeader + "<a><b x=\"1\"", {}, true},
+        {kHeader + "<a><!-- never closed", {}, true},
+        {"<a/>", {}, true},
+        {"", {}, true},
+    };
+    for (const auto &c : cases) {
+        TkvlXMLDocument doc;
+        if (c.invalid) {
+            EXPECT_THROW(load(doc, c.in), TkvlInvalidXMLException) << c.in.constData();
+            continue;
+        }
+        load(doc, c.in);
+        EXPECT_EQ(shape(doc.Root()), c.shape) << c.in.constData();
+    }
+}
+
+TEST(XmlReader, MalformedKeepsTreeSoFar)
+{
+    TkvlXMLDocument doc;
+    try {
+        load(doc, kHeader + "<a><b/><c></d>");
+        FAIL() << "no exception";
+    } catch (const TkvlInvalidXMLException &e) {
+        EXPECT_STREQ(e.what(), "Invalid file format");
+    }
+    EXPECT_EQ(shape(doc.Root()), u"a(b,c)"_qs);
+}
+
+TEST(XmlReader, HostileNestingAndSizes)
+{
+    TkvlXMLDocument doc;
+    QByteArray deep = kHeader;
+    for (int i = 0; i < 100000; ++i)
+        deep += "<a>";
+    EXPECT_THROW(load(doc, deep), TkvlInvalidXMLException);
+
+    // Nesting within the limit reads, and the writer writes it back without recursion trouble.
+    QByteArray ok = kHeader;
+    for (int i = 0; i < TkvlXMLReader::kMaxDepth; ++i)
+        ok += "<a>";
+    load(doc, ok);
+    TkvlXMLDocument copy;
+    load(copy, save(doc));
+    int depth = 0;
+    for (TkvlXMLItem *i = copy.Root(); i->Count(); i = i->Items(0))
+        ++depth;
+    EXPECT_EQ(depth, TkvlXMLReader::kMaxDepth - 1);
+}
+
+TEST(XmlReader, HeaderSelectsEncoding)
+{
+    struct Case { QByteArray header; bool old; } cases[] = {
+        {"<?xml version=\"1.0\"?>", true},
+        {"<?xml version=\"1.0\" encoding=\"windows-1252\"?>", true},
+        {kHeader, false},
+        {"<?xml version=\"1.1\"?>", false},
+        {"<?xml encoding=\"utf-8\"?>", false},
+    };
+    for (const auto &c : cases) {
+        TkvlXMLDocument doc;
+        // The name is single-byte in both forms; the attribute text follows the header.
+        load(doc, c.header + "<n\xE9 a=\"\xC3\xA9\xE9\"/>");
+        EXPECT_EQ(doc.OldVersion(), c.old) << c.header.constData();
+        EXPECT_EQ(doc.Root()->Name(), u"n\u00e9"_qs);
+        EXPECT_EQ(doc.Root()->Prop(u"a"_qs), c.old ? u"\u00c3\u00a9\u00e9"_qs : u"\u00e9\ufffd"_qs)
+            << c.header.constData();
+    }
+}
+
+TEST(XmlReader, LeavesStreamAfterLastTag)
+{
+    TMemoryStream in(kHeader + "<a><b/></a>TRAILING" + QByteArray(9000, 'x'));
+    TkvlXMLDocument doc;
+    doc.LoadFromStream(&in);
+    EXPECT_EQ(in.Position(), kHeader.size() + 11);
+}
+
+TEST(XmlWriter, IndentedOutput)
+{
+    TkvlXMLDocument doc;
+    doc.SetAutoIndent(true);
+    TkvlXMLItem *r = doc.Root();
+    r->SetName(u"TkvlReport"_qs);
+    r->SetText(u"Name=\"R\""_qs);
+    TkvlXMLItem *page = r->Add(u"TkvlReportPage"_qs);
+    page->SetText(u" Name=\"Page1\""_qs);
+    TkvlXMLItem *band = page->Add(u"TkvlBand"_qs);
+    band->SetProp(u"Name"_qs, u"B\u00e8"_qs);
+    band->Add(u"TkvlMemoView"_qs)->SetProp(u"Text"_qs, u"a<b\r\n"_qs);
+    page->Add(u"TkvlLine"_qs);
+    r->Add(u"v"_qs)->SetValue(u"x<y"_qs);
+
+    const QByteArray expected = kHeader + "\r\n"
+        "<TkvlReport Name=\"R\">\r\n"
+        "  <TkvlReportPage Name=\"Page1\">\r\n"
+        "    <TkvlBand Name=\"B\xC3\xA8\">\r\n"
+        "      <TkvlMemoView Text=\"a&#60;b&#13;&#10;\"/>\r\n"
+        "    </TkvlBand>\r\n"
+        "    <TkvlLine/>\r\n"
+        "  </TkvlReportPage>\r\n"
+        "  <v>x&#60;y</v>\r\n"
+        "</TkvlReport>\r\n";
+    EXPECT_EQ(save(doc), expected);
+
+    doc.SetAutoIndent(false);
+    const QByteArray flat = save(doc);
+    EXPECT_FALSE(flat.contains('\n'));
+    EXPECT_FALSE(flat.contains('\r'));
+    EXPECT_TRUE(flat.startsWith(QByteArray(kHeader + "<TkvlReport Name=\"R\"><TkvlReportPage Name=\"Page1\">")));
+
+    // What the writer wrote reads back to the same tree.
+    TkvlXMLDocument back;
+    load(back, expected);
+    EXPECT_EQ(shape(back.Root()), u"TkvlReport[Name=\"R\"](TkvlReportPage[Name=\"Page1\"](TkvlBand[Name=\"B\u00e8\"]"
+                                  "(TkvlMemoView[Text=\"a&#60;b&#13;&#10;\"]),TkvlLine),v)"_qs);
+    EXPECT_EQ(back.Root()->Items(0)->Items(0)->Items(0)->Prop(u"Text"_qs), u"a<b\r\n"_qs);
+}
+
+TEST(XmlWriter, MarkerIsReadBack)
+{
+    TkvlXMLDocument doc;
+    TkvlXMLItem *r = doc.Root();
+    r->SetName(u"r"_qs);
+    TkvlXMLItem *plain = r->Add(u"page0"_qs);
+    plain->SetUnloadable(true);
+    plain->Add(u"o"_qs);
+    TkvlXMLItem *withText = r->Add(u"page1"_qs);
+    withText->SetText(u"a=\"1\""_qs);
+    withText->SetUnloadable(true);
+    withText->Add(u"o"_qs);
+    const QByteArray bytes = save(doc);
+    EXPECT_TRUE(bytes.contains("<page0 ld=\"0\"><o/></page0><page1 a=\"1\" ld=\"0\">")) << bytes.constData();
+
+    TkvlXMLDocument full;
+    load(full, bytes);
+    EXPECT_EQ(shape(full.Root()), u"r(page0(o),page1[a=\"1\"](o))"_qs);
+
+    TkvlXMLDocument partial;
+    partial.LoadFromStream(new TMemoryStream(bytes), true);
+    EXPECT_EQ(shape(partial.Root()), u"r(page0*,page1*[a=\"1\"])"_qs);
+}
+
+TEST(XmlWriter, TextEndingInSlashKeepsChildren)
+{
+    // The reader takes a final '/' for an empty element, after dropping one final blank.
+    for (const QString &text : {u"x/"_qs, u"x/ "_qs, u"a=\"/\" y/  "_qs}) {
+        TkvlXMLDocument doc;
+        doc.Root()->SetName(u"a"_qs);
+        doc.Root()->SetText(text);
+        doc.Root()->Add(u"b"_qs);
+        TkvlXMLDocument back;
+        load(back, save(doc));
+        EXPECT_EQ(back.Root()->Count(), 1) << text.toStdString();
+        EXPECT_TRUE(back.Root()->Text().startsWith(text.trimmed())) << text.toStdString();
+    }
+}
+
+class XmlPartialLoading : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        file = dir.filePath(u"report.kp3"_qs);
+        writeFile(file, kHeader + "\r\n<preparedreport><previewpages>"
+                                  "<page0 ld=\"0\"><a x=\"1\"/><b><c/></b></page0>"
+                                  "<page1 LD=\"0\"><d/></page1>"
+                                  "<page2><e/></page2>"
+                                  "</previewpages><anchors/></preparedreport>");
+    }
+    QTemporaryDir dir;
+    QString file;
+};
+
+TEST_F(XmlPartialLoading, LoadUnloadAndSave)
+{
+    TkvlXMLDocument doc;
+    doc.SetTempDir(dir.path());
+    doc.LoadFromFile(file);
+    TkvlXMLItem *pages = doc.Root()->FindItem(u"previewpages"_qs);
+    EXPECT_EQ(shape(pages), u"previewpages(page0*,page1*,page2(e))"_qs);
+
+    TkvlXMLItem *page0 = pages->Items(0), *page1 = pages->Items(1);
+    doc.LoadItem(page0);
+    EXPECT_EQ(shape(page0), u"page0(a[x=\"1\"],b(c))"_qs);
+
+    // Swapping page0 out creates the swap file; page1, still in the loaded file, stays readable.
+    doc.UnloadItem(page0);
+    EXPECT_EQ(shape(page0), u"page0*"_qs);
+    ASSERT_FALSE(doc.TempFileName().isEmpty());
+    EXPECT_TRUE(QFileInfo(doc.TempFileName()).fileName().startsWith(u"kv"_qs));
+    EXPECT_EQ(QFileInfo(doc.TempFileName()).absolutePath(), QDir(dir.path()).absolutePath());
+    doc.LoadItem(page1);
+    EXPECT_EQ(shape(page1), u"page1(d)"_qs);
+    doc.UnloadItem(page1);
+    doc.LoadItem(page0);
+    EXPECT_EQ(shape(page0), u"page0(a[x=\"1\"],b(c))"_qs);
+    doc.UnloadItem(page0);
+
+    // Saving reads every unloaded element back and leaves them unloaded.
+    const QByteArray saved = save(doc);
+    EXPECT_EQ(shape(pages), u"previewpages(page0*,page1*,page2(e))"_qs);
+    TkvlXMLDocument full;
+    load(full, saved);
+    EXPECT_EQ(shape(full.Root()),
+              u"preparedreport(previewpages(page0(a[x=\"1\"],b(c)),page1(d),page2(e)),anchors)"_qs);
+
+    // Saving over the file the document is reading from, then working on from the new file.
+    const QString swap = doc.TempFileName();
+    doc.SaveToFile(file);
+    EXPECT_FALSE(QFile::exists(swap));
+    EXPECT_FALSE(QFile::exists(file + u".tmp"_qs));
+    EXPECT_EQ(readFile(file), saved);
+    pages = doc.Root()->FindItem(u"previewpages"_qs);
+    EXPECT_EQ(shape(pages), u"previewpages(page0*,page1*,page2(e))"_qs);
+    doc.LoadItem(pages->Items(1));
+    EXPECT_EQ(shape(pages->Items(1)), u"page1(d)"_qs);
+
+    doc.UnloadItem(pages->Items(1));
+    const QString swap2 = doc.TempFileName();
+    EXPECT_TRUE(QFile::exists(swap2));
+    doc.Clear();
+    EXPECT_FALSE(QFile::exists(swap2));
+    EXPECT_EQ(doc.Root()->Name(), QString());
+}
+
+TEST_F(XmlPartialLoading, FailedSaveLeavesFileWhole)
+{
+    const QByteArray before = readFile(file);
+    TkvlXMLDocument doc;
+    doc.LoadFromFile(file);
+    // The temporary file cannot be made: a folder stands in its place.
+    ASSERT_TRUE(QDir().mkdir(file + u".tmp"_qs));
+    EXPECT_THROW(doc.SaveToFile(file), EStreamError);
+    EXPECT_EQ(readFile(file), before);
+    // The document still works from the file it had.
+    TkvlXMLItem *page0 = doc.Root()->Items(0)->Items(0);
+    doc.LoadItem(page0);
+    EXPECT_EQ(page0->Count(), 2);
+}
+
+TEST_F(XmlPartialLoading, OldFormAndFullLoad)
+{
+    // Elements reloaded from an old-form file decode as single-byte text too.
+    writeFile(file, "<?xml version=\"1.0\"?><r><page0 ld=\"0\"><a t=\"\xE8\"/></page0></r>");
+    TkvlXMLDocument doc;
+    doc.LoadFromFile(file);
+    EXPECT_TRUE(doc.OldVersion());
+    doc.LoadItem(doc.Root()->Items(0));
+    EXPECT_EQ(doc.Root()->Items(0)->Items(0)->Prop(u"t"_qs), u"\u00e8"_qs);
+
+    // Without partial loading the marker goes and everything is read.
+    TMemoryStream in(readFile(file));
+    doc.LoadFromStream(&in);
+    EXPECT_EQ(shape(doc.Root()), u"r(page0(a[t=\"\u00e8\"]))"_qs);
+    EXPECT_FALSE(doc.Root()->Items(0)->Unloadable());
+}
