@@ -1,5 +1,7 @@
 #include "app/libinit.h"
 
+#include "report/resources/kvlresources.h"
+
 namespace lirracal {
 
 void InitializeLibraries()
@@ -15,6 +17,7 @@ void InitializeLibraries()
     //  4. the designer window class
     //  5. string tables of the resource units
     //  6. the process-wide text layout object, record-source list and locks
+    kvlInitResources(); // 5: the report library's core texts
 }
 
 } // namespace lirracal
