@@ -3,12 +3,16 @@
 // program's statements go, and the shared queries EVENTS, SEDI and TITOLI the windows show.
 #include "platform/data/connection.h"
 #include "platform/data/query.h"
+#include "platform/rtl/reflect/component.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+class TkvlDBDataset;
 
 // Every statement the program sends. Values are always bound as parameters.
 namespace dmsql {
@@ -78,6 +82,14 @@ public:
     TQuery SEDI;
     TQuery TITOLI;
 
+    // Report components (dmreports.cpp), owned by Components, the container that references
+    // in templates know as "dm": the record sources "EVENTS", "SEDI" and "TITOLI" over the
+    // three queries. Declared after the queries so that they go first.
+    std::unique_ptr<TComponent> Components;
+    TkvlDBDataset *fEVENTS = nullptr;
+    TkvlDBDataset *fSEDI = nullptr;
+    TkvlDBDataset *fTITOLI = nullptr;
+
     // Writes the main window's first status panel; set by the main window.
     std::function<void(const QString &)> OnStatusText;
 
@@ -124,6 +136,7 @@ public:
     QStringList SedeList();
 
 private:
+    void CreateReportComponents();
     void RunAction(const std::function<void()> &fn);
     QStringList ColumnList(const QString &sql, const QString &field);
 };
