@@ -32,6 +32,8 @@ TEST(DatabaseSetup, EmbeddedFileIsCreatedOnFirstUseWithItsSchema)
         for (q.First(); !q.Eof(); q.Next())
             tables << q.FieldByName(QStringLiteral("N"))->AsString();
         EXPECT_EQ(tables, (QStringList{QStringLiteral("EVENTS"), QStringLiteral("SEDI"), QStringLiteral("TITOLI")}));
+        q.Open(QStringLiteral("SELECT TRIM(RDB$CHARACTER_SET_NAME) AS CS FROM RDB$DATABASE"));
+        EXPECT_EQ(q.FieldByName(QStringLiteral("CS"))->AsString(), QStringLiteral("UTF8"));
         EXPECT_EQ(dm.CurrentEventID(), 0);
 
         dm.EVENTS.Open(dmsql::EventsAll);
@@ -344,6 +346,15 @@ TEST_F(EventsDbTest, ReopeningWithNewSqlKeepsFilterAndSort)
     EXPECT_EQ(dm.EVENTS.RecordCount(), 2);
     dm.EVENTS.SetFiltered(false);
     EXPECT_EQ(dm.EVENTS.RecordCount(), 4);
+
+    // Refresh after another action deleted the current event: the next one becomes current.
+    ASSERT_TRUE(dm.EVENTS.Locate(QStringLiteral("TITLE"), "RIUNIONE A"));
+    const int next = (dm.EVENTS.Next(), dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger());
+    dm.EVENTS.Prior();
+    dm.DeleteEvent(dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger());
+    dm.EVENTS.Refresh();
+    EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger(), next);
+    EXPECT_EQ(dm.EVENTS.RecordCount(), 3);
 }
 
 } // namespace
