@@ -3,6 +3,7 @@
 // program's statements go, and the shared queries EVENTS, SEDI and TITOLI the windows show.
 #include "platform/data/connection.h"
 #include "platform/data/query.h"
+#include "platform/data/tablemodel.h"
 
 #include <QList>
 #include <QObject>
@@ -77,6 +78,10 @@ public:
     TQuery EVENTS;
     TQuery SEDI;
     TQuery TITOLI;
+    // What the grids show of the three queries.
+    TDataSetTableModel dsEVENTS{&EVENTS};
+    TDataSetTableModel dsSEDI{&SEDI};
+    TDataSetTableModel dsTITOLI{&TITOLI};
 
     // Writes the main window's first status panel; set by the main window.
     std::function<void(const QString &)> OnStatusText;

@@ -104,6 +104,8 @@ TEST_F(EventsDbTest, CatalogueStatements)
 
     dm.EVENTS.Open(dmsql::EventsNewestFirst);
     ASSERT_EQ(dm.EVENTS.RecordCount(), 2);
+    EXPECT_EQ(dm.dsEVENTS.rowCount(), 2);
+    EXPECT_EQ(dm.dsEVENTS.data(dm.dsEVENTS.index(0, 0)).toString(), QString::number(b));
     EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger(), b);
     EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("TITLE"))->AsString(), dmtext::PlaceholderTitle);
     EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("SEDE"))->AsString(), dmtext::PlaceholderSede);
