@@ -154,7 +154,7 @@ QString TField::TextOf(const Variant &v) const
         return DisplayFormat.isEmpty() ? rtl::DateTimeToStr(v.toDate()) : rtl::FormatDateTime(DisplayFormat, v.toDate());
     case TFieldType::ftFloat:
     case TFieldType::ftFMTBcd:
-        return rtl::FloatToStr(v.toDouble());
+        return DisplayFormat.isEmpty() ? rtl::FloatToStr(v.toDouble()) : rtl::FormatFloat(DisplayFormat, v.toDouble());
     case TFieldType::ftBoolean:
         return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     default:

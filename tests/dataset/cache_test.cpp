@@ -362,3 +362,44 @@ TEST_F(CacheTest, MovingOrRefreshingEndsAPendingEdit)
 }
 
 } // namespace
+
+#include "platform/rtl/formatsettings.h"
+
+namespace {
+
+TEST(FieldText, DisplayTextByTypeAndFormat)
+{
+    const rtl::ScopedFormatSettings italian(TFormatSettings::italian());
+    MemDataSet ds;
+    ds.columns = {{QStringLiteral("N"), TFieldType::ftInteger},
+                  {QStringLiteral("F"), TFieldType::ftFMTBcd},
+                  {QStringLiteral("D"), TFieldType::ftDateTime},
+                  {QStringLiteral("B"), TFieldType::ftBoolean},
+                  {QStringLiteral("S"), TFieldType::ftString}};
+    ds.rows = {{5, 1234.5, Variant::fromDate(dayOf(2026, 9, 10, 9)), true, Variant::null()}};
+    ds.Open();
+    struct Case
+    {
+        const char *field;
+        const char *format;
+        const char *text;
+    };
+    const Case cases[] = {
+        {"N", "", "5"},
+        {"F", "", "1234,5"},
+        {"F", "#,##0.00", "1.234,50"},
+        {"D", "dd/mm/yyyy hh:nn", "10/09/2026 09:00"},
+        {"B", "", "True"},
+        {"S", "", ""},
+    };
+    for (const Case &c : cases) {
+        TField *f = ds.FieldByName(QLatin1String(c.field));
+        f->DisplayFormat = QString::fromUtf8(c.format);
+        EXPECT_EQ(f->DisplayText(), QString::fromUtf8(c.text)) << c.field << " " << c.format;
+        EXPECT_EQ(ds.DisplayTextAt(0, f->Index()), f->DisplayText());
+    }
+    EXPECT_TRUE(ds.FieldByName(QStringLiteral("S"))->IsNull());
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("S"))->AsString(), QString());
+}
+
+} // namespace
