@@ -103,6 +103,15 @@ TEST_F(CacheTest, MalformedFilterTextIsRefusedClearly)
         EXPECT_EQ(ds.RecordCount(), 1);
     }
     EXPECT_THROW(ds.SetFilter(QStringLiteral("NOPE = 1")), EDatabaseError);
+
+    // Nesting is bounded; long chains of terms are not nesting.
+    EXPECT_THROW(ds.SetFilter(QString(300, QLatin1Char('(')) + QStringLiteral("ID = 1") + QString(300, QLatin1Char(')'))),
+                 EDatabaseError);
+    QStringList terms;
+    for (int i = 0; i < 200000; ++i)
+        terms << QStringLiteral("ID = %1").arg(i % 2 ? 99 : 2);
+    ds.SetFilter(terms.join(QLatin1String(" OR ")));
+    EXPECT_EQ(ids(), std::vector<int>{2});
 }
 
 TEST_F(CacheTest, IndexSortWithDescendingFlags)
