@@ -172,6 +172,8 @@ TEST_F(EventsDbTest, CatalogueStatements)
     EXPECT_EQ(dm.TITOLI.RecordCount(), 1);
     dm.FQ.Open(dmsql::GeneratorNext);
     EXPECT_EQ(dm.FQ.FieldByName(QStringLiteral("NEWID"))->AsInteger(), c + 1);
+    EXPECT_THROW(dm.FQ.Open(QStringLiteral("UPDATE EVENTS SET COLOR = COLOR WHERE ID = 0")), EDatabaseError);
+    EXPECT_FALSE(dm.FQ.Active());
 }
 
 TEST_F(EventsDbTest, TextWithQuotesAndSqlSymbolsRoundTrips)
