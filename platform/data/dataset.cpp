@@ -477,10 +477,10 @@ void TDataSet::SetFilterOptions(int options)
     }
 }
 
-void TDataSet::SetIndexFieldNames(const QString &spec)
+void TDataSet::SetIndexFieldNames(const QString &fields)
 {
     const QString old = FIndexFieldNames;
-    FIndexFieldNames = spec;
+    FIndexFieldNames = fields;
     if (!Active())
         return;
     CheckBrowse();

@@ -179,7 +179,7 @@ public:
 
     // --- index sort: "FIELD[:D|:A][;FIELD...]"; empty is the order of the rows as fetched
     QString IndexFieldNames() const { return FIndexFieldNames; }
-    void SetIndexFieldNames(const QString &spec);
+    void SetIndexFieldNames(const QString &fields);
 
     // --- editing
     // Key of the rows written back, ";"-separated. UpdateTableName defaults to the table the
