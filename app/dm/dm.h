@@ -3,6 +3,7 @@
 // program's statements go, and the shared queries EVENTS, SEDI and TITOLI the windows show.
 #include "platform/data/connection.h"
 #include "platform/data/query.h"
+#include "platform/data/tablemodel.h"
 #include "platform/rtl/reflect/component.h"
 
 #include <QList>
@@ -81,6 +82,10 @@ public:
     TQuery EVENTS;
     TQuery SEDI;
     TQuery TITOLI;
+    // What the grids show of the three queries.
+    TDataSetTableModel dsEVENTS{&EVENTS};
+    TDataSetTableModel dsSEDI{&SEDI};
+    TDataSetTableModel dsTITOLI{&TITOLI};
 
     // Report components (dmreports.cpp), owned by Components, the container that references
     // in templates know as "dm": the record sources "EVENTS", "SEDI" and "TITOLI" over the

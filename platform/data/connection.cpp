@@ -73,6 +73,7 @@ TConnection::TConnection()
 {
     static std::atomic<int> counter{0};
     FConnName = QStringLiteral("lirra-conn-%1").arg(++counter);
+    FTimerContext = std::make_unique<QObject>();
 }
 
 TConnection::~TConnection()
@@ -256,6 +257,19 @@ void TConnection::Recover()
                          QStringLiteral("-902"), {}, true);
 }
 
+void TConnection::RecoverLater()
+{
+    QTimer::singleShot(qMax(0, ReconnectDelayMs), FTimerContext.get(), [this] {
+        if (FState != TConnectionState::Lost || FRecovering)
+            return;
+        try {
+            Recover();
+        } catch (const EDatabaseError &) {
+            // Still lost: the next statement tries again.
+        }
+    });
+}
+
 void TConnection::RaiseError(const QSqlError &err)
 {
     QList<long> codes;
@@ -272,6 +286,7 @@ void TConnection::RaiseError(const QSqlError &err)
         if (!FLostNotified) {
             FLostNotified = true;
             notify(OnLost, *this);
+            RecoverLater();
         }
     }
     throw EDBEngineError(errorText(err), code, codes, lost);

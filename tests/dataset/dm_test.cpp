@@ -32,6 +32,8 @@ TEST(DatabaseSetup, EmbeddedFileIsCreatedOnFirstUseWithItsSchema)
         for (q.First(); !q.Eof(); q.Next())
             tables << q.FieldByName(QStringLiteral("N"))->AsString();
         EXPECT_EQ(tables, (QStringList{QStringLiteral("EVENTS"), QStringLiteral("SEDI"), QStringLiteral("TITOLI")}));
+        q.Open(QStringLiteral("SELECT TRIM(RDB$CHARACTER_SET_NAME) AS CS FROM RDB$DATABASE"));
+        EXPECT_EQ(q.FieldByName(QStringLiteral("CS"))->AsString(), QStringLiteral("UTF8"));
         EXPECT_EQ(dm.CurrentEventID(), 0);
 
         dm.EVENTS.Open(dmsql::EventsAll);
@@ -102,6 +104,8 @@ TEST_F(EventsDbTest, CatalogueStatements)
 
     dm.EVENTS.Open(dmsql::EventsNewestFirst);
     ASSERT_EQ(dm.EVENTS.RecordCount(), 2);
+    EXPECT_EQ(dm.dsEVENTS.rowCount(), 2);
+    EXPECT_EQ(dm.dsEVENTS.data(dm.dsEVENTS.index(0, 0)).toString(), QString::number(b));
     EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger(), b);
     EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("TITLE"))->AsString(), dmtext::PlaceholderTitle);
     EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("SEDE"))->AsString(), dmtext::PlaceholderSede);
@@ -168,6 +172,8 @@ TEST_F(EventsDbTest, CatalogueStatements)
     EXPECT_EQ(dm.TITOLI.RecordCount(), 1);
     dm.FQ.Open(dmsql::GeneratorNext);
     EXPECT_EQ(dm.FQ.FieldByName(QStringLiteral("NEWID"))->AsInteger(), c + 1);
+    EXPECT_THROW(dm.FQ.Open(QStringLiteral("UPDATE EVENTS SET COLOR = COLOR WHERE ID = 0")), EDatabaseError);
+    EXPECT_FALSE(dm.FQ.Active());
 }
 
 TEST_F(EventsDbTest, TextWithQuotesAndSqlSymbolsRoundTrips)
@@ -344,6 +350,15 @@ TEST_F(EventsDbTest, ReopeningWithNewSqlKeepsFilterAndSort)
     EXPECT_EQ(dm.EVENTS.RecordCount(), 2);
     dm.EVENTS.SetFiltered(false);
     EXPECT_EQ(dm.EVENTS.RecordCount(), 4);
+
+    // Refresh after another action deleted the current event: the next one becomes current.
+    ASSERT_TRUE(dm.EVENTS.Locate(QStringLiteral("TITLE"), "RIUNIONE A"));
+    const int next = (dm.EVENTS.Next(), dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger());
+    dm.EVENTS.Prior();
+    dm.DeleteEvent(dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger());
+    dm.EVENTS.Refresh();
+    EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger(), next);
+    EXPECT_EQ(dm.EVENTS.RecordCount(), 3);
 }
 
 } // namespace
