@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QObject>
 #include <QPainter>
 #include <QRegularExpression>
 #include <algorithm>
@@ -237,6 +238,11 @@ QString TkvlResources::HelpLocation(const QString &SenderClassName) const
 
 void TkvlResources::Help(const QString &SenderClassName) const { kvlDisplayHHTopic(HelpLocation(SenderClassName)); }
 
+void TkvlResources::Help(const QObject *Sender) const
+{
+    Help(Sender ? QString::fromLatin1(Sender->metaObject()->className()) : QString());
+}
+
 namespace {
 
 // Fills an empty list from the program's packed strip of that name.
@@ -259,7 +265,7 @@ TImageList &TkvlResources::GetMainButtonImages()
     return FMainButtonImages;
 }
 
-TImageList &TkvlResources::GetDisabledButtonImages()
+TImageList &TkvlResources::DisabledButtonImages()
 {
     GetMainButtonImages();
     return FDisabledButtonImages;

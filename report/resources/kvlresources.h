@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+class QObject;
 class TStream;
 
 struct THelpTopic {
@@ -67,14 +68,16 @@ public:
     const QString &HelpFile() const { return FHelpFile; }
     // File location of the help page of a window class ("" = the help file alone).
     QString HelpLocation(const QString &SenderClassName) const;
-    // Opens the help at the page of the window class.
+    // Opens the help at the page of the window class; a window passes itself (F1), nullptr
+    // opens the help file alone.
     void Help(const QString &SenderClassName) const;
+    void Help(const QObject *Sender) const;
 
     // Tool-bar and palette pictures, cut from the program's packed strips on first use:
     // 16 x 16 cells for the designer's tool bars (with greyed copies), the preview's tool bar
     // and the report objects, 32 x 32 cells for the wizards.
     TImageList &GetMainButtonImages();
-    TImageList &GetDisabledButtonImages();
+    TImageList &DisabledButtonImages();
     TImageList &GetPreviewButtonImages();
     TImageList &GetObjectImages();
     TImageList &GetWizardImages();

@@ -78,14 +78,14 @@ TEST(ImageStrips, ToolBarImagesAreMaskedCellsWithGreyedCopies)
     TBitmap three(strip(3, 16));
     r.SetButtonImages(&three, true);
     ASSERT_EQ(r.GetMainButtonImages().Count(), 3);
-    ASSERT_EQ(r.GetDisabledButtonImages().Count(), 3);
+    ASSERT_EQ(r.DisabledButtonImages().Count(), 3);
     const QImage &first = r.GetMainButtonImages().Image(0);
     EXPECT_EQ(first.size(), QSize(16, 16));
     EXPECT_EQ(qAlpha(first.pixel(0, 15)), 0);   // the key colour is transparent
     EXPECT_EQ(qAlpha(first.pixel(8, 8)), 255);
-    const QRgb grey = r.GetDisabledButtonImages().Image(1).pixel(8, 8);
+    const QRgb grey = r.DisabledButtonImages().Image(1).pixel(8, 8);
     EXPECT_TRUE(qRed(grey) == qGreen(grey) && qGreen(grey) == qBlue(grey));
-    EXPECT_EQ(qAlpha(r.GetDisabledButtonImages().Image(1).pixel(0, 15)), 0);
+    EXPECT_EQ(qAlpha(r.DisabledButtonImages().Image(1).pixel(0, 15)), 0);
 
     // The designer adds images of its own after the library's; Clear starts again.
     TBitmap one(strip(1, 16));
@@ -93,7 +93,7 @@ TEST(ImageStrips, ToolBarImagesAreMaskedCellsWithGreyedCopies)
     EXPECT_EQ(r.GetMainButtonImages().Count(), 4);
     r.SetButtonImages(&one, true);
     EXPECT_EQ(r.GetMainButtonImages().Count(), 1);
-    EXPECT_EQ(r.GetDisabledButtonImages().Count(), 1);
+    EXPECT_EQ(r.DisabledButtonImages().Count(), 1);
 
     TBitmap wizards(strip(2, 32));
     r.SetWizardImages(&wizards);
@@ -119,7 +119,7 @@ TEST(ImageStrips, GlyphsShowTheImageAndItsGreyedCopyOnOlive)
     const QImage g = r.GlyphImage(2);
     ASSERT_EQ(g.size(), QSize(32, 16));
     EXPECT_EQ(g.pixel(8, 8), three.image().pixel(2 * 16 + 8, 8));
-    EXPECT_EQ(g.pixel(24, 8), r.GetDisabledButtonImages().Image(2).pixel(8, 8) | 0xFF000000);
+    EXPECT_EQ(g.pixel(24, 8), r.DisabledButtonImages().Image(2).pixel(8, 8) | 0xFF000000);
     EXPECT_EQ(g.pixel(0, 15), olive);  // masked corner
     EXPECT_EQ(g.pixel(16, 15), olive);
 

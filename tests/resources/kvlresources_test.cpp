@@ -303,9 +303,13 @@ TEST_F(LanguageFolder, HelpOpensTheWindowsPageOnlyWhenTheFileExists)
     writeFile(file, "help");
     r.Help(QStringLiteral("TkvlDesignerForm"));
     r.Help(QString());
-    ASSERT_EQ(opened.size(), 2);
+    const QObject window; // a window class without a page of its own
+    r.Help(&window);
+    r.Help(static_cast<const QObject *>(nullptr));
+    ASSERT_EQ(opened.size(), 4);
     EXPECT_EQ(opened[0], std::make_pair(file, QStringLiteral("Designer.htm")));
-    EXPECT_EQ(opened[1], std::make_pair(file, QString()));
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(opened[i], std::make_pair(file, QString()));
 }
 
 TEST(ScriptMessages, TakeTheirTextsFromTheTable)
