@@ -19,6 +19,9 @@ enum TkvlRangeBegin : uint8_t { rbFirst, rbCurrent };
 enum TkvlRangeEnd : uint8_t { reLast, reCurrent, reCount };
 enum TkvlFieldType : uint8_t { fftNumeric, fftString, fftBoolean, fftDateTime };
 
+// Start-up: the record-source classes enter the class registry, so templates can make them.
+void kvlRegisterDataSetClasses();
+
 namespace kvltypes {
 const rtl::TypeInfo *RangeBegin();  // TkvlRangeBegin
 const rtl::TypeInfo *RangeEnd();    // TkvlRangeEnd

@@ -5,6 +5,7 @@
 #include "platform/rtl/stream.h"
 #include "report/base/widestrings.h"
 #include "report/core/kvlobjects.h"
+#include "report/data/kvldatabase.h"
 #include "report/resources/kvlresources.h"
 
 #include <algorithm>
@@ -392,4 +393,11 @@ void TkvlDBDataset::AssignBlobTo(const QString &FieldName, TStream &Target)
         Target.WriteBytes(f->AsString().toUtf8());
         Target.SetPosition(0);
     }
+}
+
+void kvlRegisterDataSetClasses()
+{
+    rtl::RegisterClasses({TkvlDialogComponent::StaticClass(), TkvlDataSet::StaticClass(),
+                          TkvlUserDataSet::StaticClass(), TkvlCustomDBDataSet::StaticClass(),
+                          TkvlDBDataset::StaticClass(), TkvlCustomDatabase::StaticClass()});
 }

@@ -54,6 +54,22 @@ TEST(RecordSource, RecordCountOnlyForACountedRangeFromTheFirst)
     }
 }
 
+TEST(RecordSource, TemplatesCanMakeTheKinds)
+{
+    kvlRegisterDataSetClasses();
+    TkvlReport report(nullptr);
+    auto *ds = rtl_cast<TkvlDBDataset>(rtl::GetClass(u"tkvldbdataset")->create(&report));
+    ASSERT_NE(ds, nullptr);
+    EXPECT_EQ(ds->Parent(), &report);
+    // Published in template order.
+    QStringList names;
+    for (const rtl::PropInfo *p : ds->ClassType()->props())
+        names << p->name();
+    EXPECT_EQ(names.join(QLatin1Char(' ')),
+              QLatin1String("Name Tag Description Enabled RangeBegin RangeEnd RangeEndCount UserName "
+                            "CloseDataSource FieldAliases OpenDataSource BCDToCurrency"));
+}
+
 TEST(RecordSource, UserNameIsNeverBlank)
 {
     TkvlUserDataSet ds(nullptr);
