@@ -30,7 +30,7 @@ public:
             return;
         FOwn->FixupReferences();
         if (FReport)
-            FReport->Errors.AddStrings(FOwn->Errors);
+            FReport->Errors().AddStrings(FOwn->Errors);
     }
     TkvlXMLSerializer *operator->() const { return FSer; }
 

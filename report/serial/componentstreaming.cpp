@@ -1,6 +1,7 @@
 // Streaming of report objects through the serializer.
 #include "platform/rtl/stream.h"
 #include "report/core/kvlobjects.h"
+#include "report/options/kvloptions.h"
 #include "report/serial/xmlserializer.h"
 
 #include <mutex>
@@ -54,7 +55,7 @@ void TkvlComponent::LoadFromStream(TStream &Stream)
     if (report && report->OnGetCustomData)
         s.OnGetCustomData = report->OnGetCustomData;
     std::optional<std::unique_lock<std::recursive_mutex>> lock;
-    if (report && report->EnableThreadSafe())
+    if (report && report->EngineOptions() && report->EngineOptions()->EnableThreadSafe)
         lock.emplace(kvlLoadingLock());
     SerializerScope scope(report, &s);
     struct ErrorsOut {
@@ -63,7 +64,7 @@ void TkvlComponent::LoadFromStream(TStream &Stream)
         ~ErrorsOut()
         {
             if (report)
-                report->Errors.AddStrings(s.Errors);
+                report->Errors().AddStrings(s.Errors);
         }
     } errorsOut{report, s};
     s.ReadRootComponent(this);

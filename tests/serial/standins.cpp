@@ -2,6 +2,8 @@
 
 #include "platform/rtl/reflect/classbuilder.h"
 #include "report/appearance/frame.h"
+#include "report/data/kvldataset.h"
+#include "report/data/kvldatasetlist.h"
 #include "report/serial/collectionio.h"
 #include "report/serial/xmlserializer.h"
 
@@ -28,7 +30,7 @@ namespace {
 TkvlReportLists listsOf(TTestReport *r)
 {
     TkvlReportLists l;
-    l.Datasets = &r->Datasets;
+    l.Datasets = r->DataSets();
     l.Variables = &r->Variables;
     l.Styles = &r->Styles;
     l.AncestorVariables = r->ParentVariables;
@@ -135,6 +137,7 @@ void registerTestClasses()
         kvlRegisterObjectTreeClasses();
         kvlRegisterVariableClasses();
         kvlRegisterStyleClasses();
+        kvlRegisterDataSetClasses();
         rtl::RegisterClasses({TTestSource::StaticClass(), TTestReport::StaticClass(), TTestMemo::StaticClass(),
                               TTestKinds::StaticClass()});
         kvlSetMemoTextAccess({TTestMemo::StaticClass(), memoGet, memoSet});

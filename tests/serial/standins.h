@@ -24,7 +24,6 @@ public:
     explicit TTestReport(TComponent *AOwner = nullptr);
     TkvlVariables Variables;
     TkvlStyles Styles{this};
-    TkvlVariables Datasets;  // stands in for the record-source list
     TkvlVariables *ParentVariables = nullptr;
     TkvlStyles *ParentStyles = nullptr;
     rtl::ComponentRef<TTestSource> DataSet;

@@ -4,6 +4,8 @@
 
 #include "platform/gfx/tfont.h"
 #include "platform/rtl/stream.h"
+#include "report/data/kvldataset.h"
+#include "report/data/kvldatasetlist.h"
 #include "report/core/kvlresourcetext.h"
 #include "report/serial/xmlserializer.h"
 #include "report/xml/xmldocument.h"
@@ -63,7 +65,7 @@ TEST_F(TreeTest, TemplateRoundTripKeepsTreeOrderAndReferences)
 
     TTestReport back(&host);
     load(&back, bytes);
-    EXPECT_EQ(back.Errors.Count(), 0) << back.Errors.Text().toStdString();
+    EXPECT_EQ(back.Errors().Count(), 0) << back.Errors().Text().toStdString();
     EXPECT_EQ(back.Tag(), 9);
     EXPECT_EQ(back.DataSet.get(), src);
     ASSERT_EQ(back.ObjectCount(), 1);
@@ -91,9 +93,9 @@ TEST_F(TreeTest, UnknownClassesAreListedOnceWithTheirSubtreeSkipped)
     ASSERT_NE(m, nullptr);
     EXPECT_DOUBLE_EQ(m->Top(), 5);
     const QString prefix = kvlResourceText(QStringLiteral("xrCantFindClass")) + u' ';
-    EXPECT_NE(rep.Errors.IndexOf(prefix + QStringLiteral("TNoSuch")), -1);
-    EXPECT_NE(rep.Errors.IndexOf(prefix + QStringLiteral("TFont")), -1);  // not a report object
-    EXPECT_EQ(rep.Errors.Count(), 3) << rep.Errors.Text().toStdString();  // + the bad Left
+    EXPECT_NE(rep.Errors().IndexOf(prefix + QStringLiteral("TNoSuch")), -1);
+    EXPECT_NE(rep.Errors().IndexOf(prefix + QStringLiteral("TFont")), -1);  // not a report object
+    EXPECT_EQ(rep.Errors().Count(), 3) << rep.Errors().Text().toStdString();  // + the bad Left
 }
 
 TEST_F(TreeTest, InheritedElementsApplyToExistingObjectsOnly)
@@ -164,30 +166,50 @@ TEST_F(TreeTest, ReferencesResolveOnlyToTheAllowedClass)
 
 TEST_F(TreeTest, ReportListsTravelInTheTemplate)
 {
-    TTestReport rep;
+    TComponent host(nullptr);
+    auto *users = new TkvlUserDataSet(&host);  // a record source on the report's owner
+    users->SetName(QStringLiteral("Users"));
+    users->SetUserName(QStringLiteral("Utenti"));
+    TTestReport rep(&host);
+    auto *page = new TkvlPage(&rep);
+    auto *onPage = new TkvlUserDataSet(page);  // one of the report's own, placed on a page
+    onPage->SetName(QStringLiteral("Local"));
+    onPage->SetLeft(40);
+    onPage->SetTop(60);
     rep.Variables.AddVariable(QString(), QStringLiteral("ignored"), Variant());  // no such category
     rep.Variables.SetVariables(QStringLiteral(" Totals"), Variant());
     rep.Variables.SetVariables(QStringLiteral("Sum1"), Variant(QStringLiteral("[a] + [b]")));
     TkvlStyleItem *st = rep.Styles.Add();
     st->SetName(QStringLiteral("Bold"));
     st->ApplyFrame = false;
-    rep.Datasets.SetVariables(QStringLiteral("ds"), Variant(QStringLiteral("x")));
+    rep.DataSets()->Add(users);
+    rep.DataSets()->Add(onPage);
 
     const QString text = QString::fromUtf8(save(&rep));
     const qsizetype d = text.indexOf(QLatin1String("<Datasets>")), v = text.indexOf(QLatin1String("<Variables>")),
                     s = text.indexOf(QLatin1String("<Styles>"));
     EXPECT_TRUE(d > 0 && d < v && v < s) << text.toStdString();
 
-    TTestReport back;
+    EXPECT_TRUE(text.contains(QLatin1String("<item DataSet=\"Users\" DataSetName=\"Utenti\"/>")))
+        << text.toStdString();
+
+    TTestReport back(&host);
     load(&back, text.toUtf8());
-    EXPECT_EQ(back.Errors.Count(), 0) << back.Errors.Text().toStdString();
+    EXPECT_EQ(back.Errors().Count(), 0) << back.Errors().Text().toStdString();
+    ASSERT_EQ(back.DataSets()->Count(), 2);
+    EXPECT_EQ(back.DataSets()->Items(0)->DataSet(), users);
+    auto *local = rtl_cast<TkvlUserDataSet>(back.FindObject(QStringLiteral("Local")));
+    ASSERT_NE(local, nullptr);
+    EXPECT_EQ(back.DataSets()->Items(1)->DataSet(), local);
+    // Its place on the data page travels as non-published data.
+    EXPECT_DOUBLE_EQ(local->Left(), 40);
+    EXPECT_DOUBLE_EQ(local->Top(), 60);
     ASSERT_EQ(back.Variables.Count(), 2);
     EXPECT_EQ(back.Variables.Variables(QStringLiteral("sum1")).toString(), QStringLiteral("[a] + [b]"));
     ASSERT_EQ(back.Styles.Count(), 1);
     EXPECT_EQ(back.Styles.Items(0)->Name(), QStringLiteral("Bold"));
     EXPECT_FALSE(back.Styles.Items(0)->ApplyFrame);
-    EXPECT_EQ(back.Datasets.Count(), 1);
-    EXPECT_EQ(back.ObjectCount(), 0);
+    EXPECT_EQ(back.ObjectCount(), 1);
 }
 
 TEST_F(TreeTest, InheritedListEntriesMatchByInternalName)
