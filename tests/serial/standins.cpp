@@ -4,6 +4,7 @@
 #include "report/appearance/frame.h"
 #include "report/data/kvldataset.h"
 #include "report/data/kvldatasetlist.h"
+#include "report/options/kvloptions.h"
 #include "report/serial/collectionio.h"
 #include "report/serial/xmlserializer.h"
 
@@ -19,6 +20,7 @@ void TTestSource::DeclareClass(rtl::ClassBuilder<TTestSource> &) {}
 void TTestReport::DeclareClass(rtl::ClassBuilder<TTestReport> &b)
 {
     b.prop<&TTestReport::DataSet>("DataSet");
+    b.prop<[](TTestReport &r) { return r.EngineOptions(); }>("EngineOptions");
 }
 
 TTestReport::TTestReport(TComponent *AOwner) : TkvlReport(AOwner)

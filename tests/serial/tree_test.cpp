@@ -6,6 +6,7 @@
 #include "platform/rtl/stream.h"
 #include "report/data/kvldataset.h"
 #include "report/data/kvldatasetlist.h"
+#include "report/options/kvloptions.h"
 #include "report/core/kvlresourcetext.h"
 #include "report/serial/xmlserializer.h"
 #include "report/xml/xmldocument.h"
@@ -45,6 +46,8 @@ TEST_F(TreeTest, TemplateRoundTripKeepsTreeOrderAndReferences)
     TTestReport rep(&host);
     rep.SetTag(9);
     rep.DataSet = src;
+    rep.EngineOptions()->DoublePass = true;
+    rep.EngineOptions()->MaxMemSize = 20;
     auto *page = new TkvlPage(&rep);
     page->SetName(QStringLiteral("Page1"));
     auto *m1 = new TTestMemo(page);
@@ -61,6 +64,10 @@ TEST_F(TreeTest, TemplateRoundTripKeepsTreeOrderAndReferences)
     // A source owned by the report's owner is referred to by its bare name.
     EXPECT_TRUE(text.contains(QLatin1String(" DataSet=\"Source1\"")));
     EXPECT_TRUE(text.contains(QLatin1String("<TkvlPage Name=\"Page1\"")));
+    // Option records are nested objects with dotted names; their defaults are left out.
+    EXPECT_TRUE(text.contains(QLatin1String(" EngineOptions.DoublePass=\"True\" EngineOptions.MaxMemSize=\"20\"")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QLatin1String("EngineOptions.ConvertNulls")));
     EXPECT_LT(text.indexOf(QLatin1String("Memo1")), text.indexOf(QLatin1String("Kinds1")));
 
     TTestReport back(&host);
@@ -68,6 +75,8 @@ TEST_F(TreeTest, TemplateRoundTripKeepsTreeOrderAndReferences)
     EXPECT_EQ(back.Errors().Count(), 0) << back.Errors().Text().toStdString();
     EXPECT_EQ(back.Tag(), 9);
     EXPECT_EQ(back.DataSet.get(), src);
+    EXPECT_TRUE(back.EngineOptions()->DoublePass);
+    EXPECT_EQ(back.EngineOptions()->MaxMemSize, 20);
     ASSERT_EQ(back.ObjectCount(), 1);
     TkvlComponent *p = back.Object(0);
     EXPECT_EQ(p->Name(), QStringLiteral("Page1"));
