@@ -13,6 +13,7 @@
 #include "report/xml/xmldocument.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <memory>
 
@@ -527,7 +528,16 @@ void TkvlXMLSerializer::applyProp(TPersistent *Obj, const PropInfo *p, QStringVi
 {
     switch (p->kind()) {
     case TypeKind::Integer:
-    case TypeKind::Char:
+    case TypeKind::Char: {
+        // Out of range would wrap silently into another value.
+        const int64_t v = parseInt(Value);
+        const bool ok = p->kind() == TypeKind::Char ? (v >= 0 && v <= 0xFFFF)
+                                                    : (v >= INT32_MIN && v <= int64_t(UINT32_MAX));
+        if (!ok)
+            throw ERangeError(QStringLiteral("Valore fuori intervallo per %1: %2").arg(p->name(), Value.toString()));
+        p->setOrd(Obj, v);
+        break;
+    }
     case TypeKind::Set:
     case TypeKind::Int64:
         p->setOrd(Obj, parseInt(Value));
@@ -606,9 +616,19 @@ void TkvlXMLSerializer::readItem(TkvlXMLItem *Item, TkvlComponent *Parent, int D
     const rtl::ComponentRef<TkvlComponent> self(obj);
     for (int i = 0; i < Item->Count() && self.get(); ++i) {
         TkvlXMLItem *child = Item->Items(i);
-        if (nested && obj->ReadNestedProperty(child))
+        if (nested && offerNested(obj, child))
             continue;
         readItem(child, obj, Depth + 1);
+    }
+}
+
+bool TkvlXMLSerializer::offerNested(TkvlComponent *Obj, TkvlXMLItem *Child)
+{
+    try {
+        return Obj->ReadNestedProperty(Child);
+    } catch (const std::exception &e) {
+        AddError(errorText(e));
+        return true;
     }
 }
 
@@ -662,7 +682,7 @@ void TkvlXMLSerializer::ReadRootComponent(TkvlComponent *Root, TkvlXMLItem *Item
     const bool nested = HandleNestedProperties && Root->HasStyle(csHandlesNestedProperties);
     for (int i = 0; i < Item->Count(); ++i) {
         TkvlXMLItem *child = Item->Items(i);
-        if (nested && Root->ReadNestedProperty(child))
+        if (nested && offerNested(Root, child))
             continue;
         readItem(child, Root, 1);
     }

@@ -87,6 +87,7 @@ private:
     TComponent *findReference(const QString &Name) const;
 
     TComponent *findExisting(const QString &Name);
+    bool offerNested(TkvlComponent *Obj, TkvlXMLItem *Child);
 
     std::vector<rtl::ComponentRef<TkvlComponent>> FRead;  // objects read, in order
     // The owner's components by case-folded name, filled once per read.

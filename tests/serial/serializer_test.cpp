@@ -227,15 +227,16 @@ TEST_F(SerializerTest, BadValuesAreListedOnceAndTheRestStillApplies)
 {
     TTestKinds o(nullptr);
     s.XMLToObj(QStringLiteral(" Count=\"abc\" Kind=\"tkPurple\" Flag=\"False\" Ratio=\"1..2\" Count=\"abc\""
-                              " Caption=\"ok\" Plain=\"7"),
+                              " Letter=\"70000\" Caption=\"ok\" Plain=\"7"),
                &o);
     EXPECT_FALSE(o.Flag);
     EXPECT_EQ(o.Caption, QStringLiteral("ok"));
     EXPECT_EQ(o.Count, 5);
     EXPECT_EQ(o.Kind, tkGreen);  // an unknown identifier is no value at all
     EXPECT_EQ(o.Plain, 0);
-    // Count twice with the same text: one message; Kind, Ratio, the unclosed quote: one each.
-    EXPECT_EQ(s.Errors.Count(), 4) << s.Errors.Text().toStdString();
+    EXPECT_EQ(o.Letter, 'a');  // beyond a character code: refused, not wrapped
+    // Count twice with the same text: one message; Kind, Ratio, Letter, the unclosed quote: one each.
+    EXPECT_EQ(s.Errors.Count(), 5) << s.Errors.Text().toStdString();
     for (int i = 1; i < s.Errors.Count(); ++i)
         EXPECT_LT(s.Errors[i - 1], s.Errors[i]);
 }
