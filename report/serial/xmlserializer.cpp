@@ -30,6 +30,7 @@ TkvlMemoTextAccess &memoAccess()
 
 // Objects nested deeper than this are not read (their subtree is listed once as an error).
 constexpr int kMaxObjectDepth = 256;
+constexpr int kMaxWriteDepth = 32;
 
 const QString &crlf()
 {
@@ -197,8 +198,14 @@ QString TkvlXMLSerializer::ObjToXML(TPersistent *Obj, const QString &Add, TPersi
 
 void TkvlXMLSerializer::AppendObjXML(QString &out, TPersistent *Obj, QStringView Add, TPersistent *Ancestor)
 {
-    if (!Obj)
+    // Owned objects nest a few levels at most; deeper means an object that holds itself.
+    if (!Obj || FWriteDepth >= kMaxWriteDepth)
         return;
+    ++FWriteDepth;
+    struct DepthOut {
+        int &d;
+        ~DepthOut() { --d; }
+    } depthOut{FWriteDepth};
     auto *kc = rtl_cast<TkvlComponent>(Obj);
     if (kc && !Ancestor && OnGetAncestor)
         OnGetAncestor(kc->Name(), Ancestor);

@@ -94,6 +94,7 @@ private:
     QHash<QString, rtl::ComponentRef<TComponent>> FByName;
     TComponent *FByNameOwner = nullptr;
     TComponent *FHolder = nullptr;  // component whose attributes are being applied
+    int FWriteDepth = 0;            // nested objects being written
 };
 
 // Memo views carry their lines as the attribute Text. The memo unit registers its class

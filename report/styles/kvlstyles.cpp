@@ -9,6 +9,8 @@
 #include "report/serial/xmlserializer.h"
 #include "report/xml/xmldocument.h"
 
+#include <stdexcept>
+
 LIRRA_DEFINE_CLASS(TkvlStyleItem)
 LIRRA_DEFINE_CLASS(TkvlStyles)
 
@@ -212,7 +214,12 @@ void TkvlStyles::SaveToXMLItem(TkvlXMLItem *Item)
 
 // ---- TkvlStyleSheet ----------------------------------------------------------------------
 
-void TkvlStyleSheet::Delete(int Index) { FItems.erase(FItems.begin() + qsizetype(Index)); }
+void TkvlStyleSheet::Delete(int Index)
+{
+    if (Index < 0 || Index >= Count())
+        throw std::out_of_range("List index out of bounds");
+    FItems.erase(FItems.begin() + Index);
+}
 
 TkvlStyles *TkvlStyleSheet::Add()
 {

@@ -107,6 +107,22 @@ TEST_F(TreeTest, UnknownClassesAreListedOnceWithTheirSubtreeSkipped)
     EXPECT_EQ(rep.Errors().Count(), 3) << rep.Errors().Text().toStdString();  // + the bad Left
 }
 
+TEST_F(TreeTest, DeepNestingStopsWithOneMessage)
+{
+    QByteArray body = "<TTestReport>";
+    for (int i = 0; i < 400; ++i)
+        body += "<TkvlPage>";
+    for (int i = 0; i < 400; ++i)
+        body += "</TkvlPage>";
+    body += "</TTestReport>";
+    TTestReport rep;
+    load(&rep, doc(body.constData()));
+    EXPECT_EQ(rep.Errors().Count(), 1) << rep.Errors().Text().toStdString();
+    const size_t n = rep.GetAllObjects().size();
+    EXPECT_GT(n, 200u);
+    EXPECT_LT(n, 400u);
+}
+
 TEST_F(TreeTest, InheritedElementsApplyToExistingObjectsOnly)
 {
     TTestReport rep;
