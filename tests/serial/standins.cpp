@@ -42,6 +42,16 @@ TkvlReportLists listsOf(TTestReport *r)
 }
 } // namespace
 
+void TTestReport::GetAncestor(const QString &Name, TPersistent *&Ancestor)
+{
+    if (!ParentReport)
+        return;
+    if (Name.compare(this->Name(), Qt::CaseInsensitive) == 0)
+        Ancestor = ParentReport;
+    else
+        Ancestor = ParentReport->FindObject(Name);
+}
+
 void TTestReport::WriteNestedProperties(TkvlXMLItem *Item) { kvlWriteReportLists(this, listsOf(this), Item); }
 bool TTestReport::ReadNestedProperty(TkvlXMLItem *Item) { return kvlReadReportList(this, listsOf(this), Item); }
 

@@ -27,6 +27,9 @@ public:
     TkvlVariables *ParentVariables = nullptr;
     TkvlStyles *ParentStyles = nullptr;
     rtl::ComponentRef<TTestSource> DataSet;
+    // The parent template: the report for its own name, else its object of that name.
+    TTestReport *ParentReport = nullptr;
+    void GetAncestor(const QString &Name, TPersistent *&Ancestor) override;
 
     void WriteNestedProperties(TkvlXMLItem *Item) override;
     bool ReadNestedProperty(TkvlXMLItem *Item) override;

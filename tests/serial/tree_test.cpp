@@ -142,6 +142,33 @@ TEST_F(TreeTest, InheritedElementsApplyToExistingObjectsOnly)
     EXPECT_EQ(rep.ObjectCount(), 1);
 }
 
+TEST_F(TreeTest, InheritedTemplateWritesOnlyDifferences)
+{
+    TTestReport parent;
+    parent.SetTag(3);
+    auto *pm = new TTestMemo(&parent);
+    pm->SetName(QStringLiteral("Memo1"));
+    pm->SetBounds(10, 20, 100, 30);
+    pm->Lines = {QStringLiteral("same")};
+
+    TTestReport child;
+    child.ParentReport = &parent;
+    child.SetTag(3);
+    auto *cm = new TTestMemo(&child);
+    cm->SetName(QStringLiteral("Memo1"));
+    cm->Ancestor = true;
+    cm->SetBounds(10, 25, 100, 30);
+    cm->Lines = {QStringLiteral("same")};
+    auto *own = new TTestMemo(&child);
+    own->SetName(QStringLiteral("Own"));
+
+    const QString text = QString::fromUtf8(save(&child));
+    EXPECT_TRUE(text.contains(QLatin1String("<TTestReport>\r\n"))) << text.toStdString();  // Tag as the parent's
+    EXPECT_TRUE(text.contains(QLatin1String("<inherited Name=\"Memo1\" Top=\"25\"/>"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QLatin1String("<TTestMemo Name=\"Own\" Left=\"0\"")));
+    EXPECT_TRUE(text.contains(QLatin1String(" Text=\"\"/>")));
+}
+
 TEST_F(TreeTest, ReferencesResolveOnlyToTheAllowedClass)
 {
     TComponent host(nullptr);
