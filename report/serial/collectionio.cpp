@@ -94,6 +94,16 @@ void kvlReadCollection(TCollection *Collection, TkvlXMLItem *Item, TkvlComponent
     Collection->EndUpdate();
 }
 
+void kvlWriteCollection(TCollection *Collection, TWriter &Writer, TkvlComponent *)
+{
+    Writer.WriteCollection(Collection);
+}
+
+void kvlReadCollection(TCollection *Collection, TReader &Reader, TkvlComponent *)
+{
+    Reader.ReadCollection(Collection);
+}
+
 void kvlWriteReportLists(TkvlComponent *Report, const TkvlReportLists &Lists, TkvlXMLItem *Item)
 {
     if (Lists.Datasets && Lists.Datasets->Count() > 0)

@@ -8,6 +8,8 @@ class TkvlCollection;
 class TkvlComponent;
 class TkvlXMLItem;
 class TkvlXMLSerializer;
+class TReader;
+class TWriter;
 
 // Adds the element Name to Item with one "item" child per entry holding the entry's
 // attribute text. With an Ancestor list of named entries, an entry the ancestor also has is
@@ -19,6 +21,11 @@ void kvlWriteCollection(TCollection *Collection, const QString &Name, TkvlXMLIte
 // inherited) or, when there is none, is dropped; every other item becomes a new entry.
 void kvlReadCollection(TCollection *Collection, TkvlXMLItem *Item, TkvlComponent *Owner,
                        TCollection *Ancestor = nullptr);
+
+// Inside an object's non-published data: the entries' attribute texts in order. Reading
+// replaces the entries.
+void kvlWriteCollection(TCollection *Collection, TWriter &Writer, TkvlComponent *Owner);
+void kvlReadCollection(TCollection *Collection, TReader &Reader, TkvlComponent *Owner);
 
 // The report's own lists as its nested elements ("Datasets", "Variables", "Styles", each
 // only when not empty). The ancestor lists are the parent template's (nullptr without one).

@@ -48,6 +48,8 @@ TEST_F(SerializerTest, EveryKindRoundTrips)
     o->Hidden = 99;
     o->HiddenText = QStringLiteral("hidden ü");
     o->Blob = QByteArray("\x00\x01\xff", 3);
+    o->Extra.SetVariables(QStringLiteral("v1"), Variant(QStringLiteral("a \"b\"")));
+    o->Extra.SetVariables(QStringLiteral("v2"), Variant());
 
     const QString text = s.WriteComponentStr(o);
     EXPECT_TRUE(text.startsWith(QLatin1String("TTestKinds ")));
@@ -79,6 +81,9 @@ TEST_F(SerializerTest, EveryKindRoundTrips)
     EXPECT_EQ(r->Hidden, 99);
     EXPECT_EQ(r->HiddenText, o->HiddenText);
     EXPECT_EQ(r->Blob, o->Blob);
+    ASSERT_EQ(r->Extra.Count(), 2);
+    EXPECT_EQ(r->Extra.Variables(QStringLiteral("v1")).toString(), QStringLiteral("a \"b\""));
+    EXPECT_EQ(r->Extra.Items(1)->Name(), QStringLiteral("v2"));
 }
 
 // Whether one property is written, without and with an ancestor, and with defaults forced.

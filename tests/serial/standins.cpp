@@ -119,6 +119,9 @@ void TTestKinds::DefineProperties(TFiler &Filer)
             w.WriteString(HiddenText);
         },
         a ? (a->Hidden != Hidden || a->HiddenText != HiddenText) : (Hidden != 0 || !HiddenText.isEmpty()));
+    Filer.DefineProperty(
+        QStringLiteral("Extra"), [this](TReader &r) { kvlReadCollection(&Extra, r, this); },
+        [this](TWriter &w) { kvlWriteCollection(&Extra, w, this); }, Extra.Count() > 0);
     Filer.DefineBinaryProperty(
         QStringLiteral("Blob"), [this](QIODevice &d) { Blob = d.readAll(); },
         [this](QIODevice &d) { d.write(Blob); }, !Blob.isEmpty());

@@ -75,6 +75,7 @@ public:
     int64_t Hidden = 0;
     QString HiddenText;
     QByteArray Blob;
+    TkvlVariables Extra;  // a collection among the non-published data
 
     void DefineProperties(TFiler &Filer) override;
     void Draw(TCanvas *, double, double, double, double) override {}
