@@ -340,6 +340,12 @@ TEST_F(TreeTest, MalformedDocumentRaisesAndSingleObjectsStream)
     EXPECT_EQ(bk->Count, 8);
     EXPECT_EQ(r.ReadComponentStr(nullptr, u"TNoSuch A=\"1\""), nullptr);
     EXPECT_EQ(r.Errors.Count(), 1);
+
+    // Prepared pages need no references: DontFixup drops those of the object read.
+    std::unique_ptr<TPersistent> kept(r.ReadComponentStr(nullptr, u"TTestKinds Link=\"A\""));
+    std::unique_ptr<TPersistent> dropped(r.ReadComponentStr(nullptr, u"TTestKinds Link=\"B\"", true));
+    ASSERT_EQ(r.Fixups.count(), 1);
+    EXPECT_EQ(r.Fixups.item(0).name, QStringLiteral("A"));
 }
 
 } // namespace
