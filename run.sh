@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up a Debian machine (packages, build, embedded database) and starts LirraCal.
+# Sets up a Debian machine (packages, build) and starts LirraCal.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/deps.sh
@@ -7,14 +7,25 @@ cd "$(dirname "$0")"
 lirra_install_packages "${LIRRA_BUILD_PACKAGES[@]}"
 lirra_build build -DLIRRA_BUILD_TESTS=OFF -DLIRRA_BUILD_BENCH=OFF
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "LirraCal needs a graphical display: no DISPLAY is set. Built in ./build; run it from a desktop session." >&2
+# LirraCal runs on X11; a Wayland session normally offers it through Xwayland.
+if [ -z "${DISPLAY:-}" ]; then
+  echo "LirraCal needs an X11 display, and DISPLAY is not set. It is built in ./build;" \
+       "start ./run.sh from a desktop session (or under xvfb-run)." >&2
   exit 1
 fi
 
 export LIRRACAL_HOME="${LIRRACAL_HOME:-${XDG_DATA_HOME:-$HOME/.local/share}/LirraCal}"
-mkdir -p "$LIRRACAL_HOME"
-[ -d "$LIRRACAL_HOME/LirraCal_Report" ] || cp -r data/LirraCal_Report "$LIRRACAL_HOME/" 2>/dev/null || mkdir -p "$LIRRACAL_HOME/LirraCal_Report"
+mkdir -p "$LIRRACAL_HOME" 2>/dev/null || true
+if [ ! -d "$LIRRACAL_HOME" ] || [ ! -w "$LIRRACAL_HOME" ]; then
+  echo "warning: LIRRACAL_HOME ($LIRRACAL_HOME) is not a writable folder: nothing LirraCal keeps there" \
+       "(window positions, the local database) can be saved." >&2
+elif [ ! -d "$LIRRACAL_HOME/LirraCal_Report" ]; then
+  if [ -d data/LirraCal_Report ]; then
+    cp -r data/LirraCal_Report "$LIRRACAL_HOME/"
+  else
+    mkdir -p "$LIRRACAL_HOME/LirraCal_Report"
+  fi
+fi
 export FONTCONFIG_FILE="$PWD/fonts/fonts.conf"
-export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-xcb}"
+export QT_QPA_PLATFORM=xcb
 exec ./build/app/LirraCal "$@"

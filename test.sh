@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Sets up a Debian machine and runs LirraCal's whole test suite through CTest.
+# Extra arguments go to ctest (for example -R IniFile).
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/deps.sh
@@ -7,5 +8,4 @@ cd "$(dirname "$0")"
 lirra_install_packages "${LIRRA_BUILD_PACKAGES[@]}" "${LIRRA_TEST_PACKAGES[@]}"
 lirra_build build-tests -DLIRRA_BUILD_TESTS=ON -DLIRRA_BUILD_BENCH=ON
 
-cd build-tests
-ctest --output-on-failure -j "$(nproc)" "$@"
+ctest --test-dir build-tests --output-on-failure -j "$LIRRA_JOBS" "$@"

@@ -11,6 +11,15 @@ endif()
 add_compile_options(-Wall -Wextra)
 add_compile_definitions(QT_NO_KEYWORDS QT_NO_CAST_FROM_BYTEARRAY QT_USE_QSTRINGBUILDER)
 
+if(LIRRA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "LIRRA_FUZZ needs clang: configure a fresh build folder with CC=clang-14 CXX=clang++-14")
+  endif()
+  # Coverage feedback and sanitizers in the project's own code, not only in each target's source.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(LIRRA_ASAN)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
@@ -77,7 +86,10 @@ function(lirra_gtest name)
   if(NOT A_TIMEOUT)
     set(A_TIMEOUT 300)
   endif()
-  set(props ENVIRONMENT "${LIRRA_TEST_ENV}" TIMEOUT ${A_TIMEOUT})
+  # The environment travels as a command prefix: a list-valued ENVIRONMENT property does
+  # not survive being forwarded through gtest_discover_tests (only its first entry is kept).
+  set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${LIRRA_TEST_ENV})
+  set(props TIMEOUT ${A_TIMEOUT})
   if(A_LABELS)
     list(APPEND props LABELS "${A_LABELS}")
   endif()

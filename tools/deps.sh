@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages LirraCal needs to build, run and test, skipping
-# those already installed. Sourced by run.sh and test.sh.
+# those already installed, and builds. Sourced by run.sh and test.sh.
 set -euo pipefail
 
 LIRRA_BUILD_PACKAGES=(
@@ -16,15 +16,36 @@ LIRRA_TEST_PACKAGES=(
   firebird3.0-server
 )
 
+# Parallel jobs for building and testing; LIRRA_JOBS overrides.
+LIRRA_JOBS="${LIRRA_JOBS:-$(nproc 2>/dev/null || echo 2)}"
+
+lirra_die() {
+  echo "error: $*" >&2
+  exit 1
+}
+
 lirra_sudo() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    lirra_die "installing packages needs root: run as root or install sudo"
+  fi
+}
+
+lirra_installed() {
+  local st
+  st="$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)"
+  [ "$st" = "install ok installed" ]
 }
 
 lirra_install_packages() {
-  local missing=()
-  local p
+  command -v dpkg-query >/dev/null 2>&1 && command -v apt-get >/dev/null 2>&1 \
+    || lirra_die "this set-up needs a Debian 12 system (dpkg and apt-get)"
+  local missing=() p
   for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    lirra_installed "$p" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
@@ -35,13 +56,17 @@ lirra_install_packages() {
     lirra_sudo chmod +x "$policy"
     created_policy=1
   fi
-  lirra_sudo apt-get update -qq
-  lirra_sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  local rc=0
+  { lirra_sudo apt-get update -qq \
+      && lirra_sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"; } \
+    || rc=$?
   [ $created_policy = 1 ] && lirra_sudo rm -f "$policy"
+  [ $rc -eq 0 ] || lirra_die "could not install: ${missing[*]}"
   return 0
 }
 
-# Configure (once) and build into $1 with extra CMake arguments after it.
+# Configure (once) and build into $1 with extra CMake arguments after it. A second
+# run only rebuilds what changed.
 lirra_build() {
   local dir="$1"; shift
   local root
@@ -49,5 +74,5 @@ lirra_build() {
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S "$root" -B "$dir" -G Ninja "$@"
   fi
-  cmake --build "$dir" -j "$(nproc)"
+  cmake --build "$dir" -j "$LIRRA_JOBS"
 }

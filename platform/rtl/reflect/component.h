@@ -1,0 +1,173 @@
+#pragma once
+// Components: named objects with an owner that frees them, free notification, a loading
+// state, and weak references that clear themselves when their component dies.
+#include "platform/rtl/reflect/persistent.h"
+
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Component state flags.
+enum TComponentStateFlag : uint32_t {
+    csLoading = 1u << 0,
+    csReading = 1u << 1,
+    csWriting = 1u << 2,
+    csDestroying = 1u << 3,
+    csDesigning = 1u << 4,
+    csAncestor = 1u << 5,
+    csUpdating = 1u << 6,
+    csFixups = 1u << 7,
+    csInline = 1u << 8,
+};
+
+enum class TOperation { opInsert, opRemove };
+
+class TComponent;
+
+namespace rtl {
+
+// A reference to a component that becomes nullptr when the component is destroyed.
+// Intrusive (no allocation); copying registers a new link. Not thread-safe, like components.
+class ComponentLink {
+public:
+    ComponentLink() = default;
+    explicit ComponentLink(TComponent *c) { attach(c); }
+    ComponentLink(const ComponentLink &o) { attach(o.FTarget); }
+    ComponentLink &operator=(const ComponentLink &o)
+    {
+        if (this != &o)
+            reset(o.FTarget);
+        return *this;
+    }
+    ~ComponentLink() { detach(); }
+    void reset(TComponent *c = nullptr)
+    {
+        if (c != FTarget) {
+            detach();
+            attach(c);
+        }
+    }
+    TComponent *get() const { return FTarget; }
+
+private:
+    friend class ::TComponent;
+    void attach(TComponent *c);
+    void detach();
+    TComponent *FTarget = nullptr;
+    ComponentLink *FPrev = nullptr;
+    ComponentLink *FNext = nullptr;
+};
+
+template <class T> class ComponentRef {
+public:
+    ComponentRef() = default;
+    ComponentRef(T *c) : FLink(c) {}
+    ComponentRef &operator=(T *c)
+    {
+        FLink.reset(c);
+        return *this;
+    }
+    using element_type = T;
+    T *get() const { return static_cast<T *>(FLink.get()); }
+    operator T *() const { return get(); }
+    T *operator->() const { return get(); }
+    explicit operator bool() const { return FLink.get() != nullptr; }
+
+private:
+    ComponentLink FLink;
+};
+
+// Passed to component constructors made by the designer (ClassInfo::designCreate).
+struct TDesignInfo {
+    uint16_t flags = 0;
+};
+
+} // namespace rtl
+
+class TComponent : public TPersistent {
+    LIRRA_CLASS(TComponent, TPersistent)
+public:
+    explicit TComponent(TComponent *AOwner);
+    // Frees owned components (last first), sends free notifications, leaves the owner and
+    // clears every weak reference to this component.
+    ~TComponent() override;
+
+    const QString &Name() const { return FName; }
+    // Checks the name (a valid identifier or empty) and that no other component of the owner
+    // has it (case-insensitive), then renames. Raises EComponentError.
+    virtual void SetName(const QString &NewName);
+    int32_t Tag() const { return FTag; }
+    void SetTag(int32_t v) { FTag = v; }
+
+    TComponent *Owner() const { return FOwner; }
+    TPersistent *GetOwner() const override;
+    int ComponentCount() const { return int(FComponents.size()); }
+    TComponent *Components(int index) const { return FComponents[size_t(index)]; }
+    int ComponentIndex() const;
+    TComponent *FindComponent(QStringView AName) const;  // owned component by name, ignoring case
+    void InsertComponent(TComponent *AComponent);
+    void RemoveComponent(TComponent *AComponent);
+
+    uint32_t ComponentState() const { return FComponentState; }
+    bool HasState(uint32_t flags) const { return (FComponentState & flags) != 0; }
+    void SetState(uint32_t flags, bool on);
+    void SetDesigning(bool on, bool setChildren = true);
+    void SetAncestor(bool on);
+
+    // Loading protocol: the reader calls BeginLoading on each object it reads, then Loaded
+    // on each after all references are resolved. Loaded clears csLoading.
+    void BeginLoading() { FComponentState |= csLoading | csReading; }
+    virtual void Loaded();
+
+    // Free notification: AComponent's Notification(this, opRemove) is called when this
+    // component is destroyed (and vice versa).
+    void FreeNotification(TComponent *AComponent);
+    void RemoveFreeNotification(TComponent *AComponent);
+    // Called for free notifications and, on the owner, when a component is inserted into or
+    // removed from it.
+    virtual void Notification(TComponent *AComponent, TOperation Operation);
+
+    // Streaming of children by the class library's component streaming.
+    virtual void GetChildren(const std::function<void(TComponent *)> &Proc, TComponent *Root);
+    virtual TComponent *GetChildOwner() { return nullptr; }
+
+    QString GetNamePath() const override { return FName; }
+
+    static bool IsValidIdent(QStringView name);
+
+protected:
+    // Owner-side checks of a rename (duplicates); raises EComponentError.
+    virtual void ValidateRename(TComponent *AComponent, const QString &CurName, const QString &NewName);
+    // Renames without checks.
+    void ChangeName(const QString &NewName) { FName = NewName; }
+
+private:
+    friend class rtl::ComponentLink;
+    void removeNotification(TComponent *c);
+
+    QString FName;
+    int32_t FTag = 0;
+    TComponent *FOwner = nullptr;
+    std::vector<TComponent *> FComponents;
+    std::vector<TComponent *> FFreeNotifies;
+    uint32_t FComponentState = 0;
+    rtl::ComponentLink *FLinks = nullptr;  // weak references to this component
+};
+
+namespace rtl {
+
+// Named top-level containers (forms, data modules): found by name for dotted references
+// such as "dm.fEVENTS". A container enters the list with AddGlobalContainer and leaves it
+// when destroyed or with RemoveGlobalContainer. Main thread only.
+void AddGlobalContainer(TComponent *container);
+void RemoveGlobalContainer(TComponent *container);
+std::vector<TComponent *> GlobalContainers();
+TComponent *FindGlobalContainer(QStringView name);  // ignoring case
+// "Container.Component" or "Container.Frame.Component": the component owned (through the
+// frame) by the named global container; nullptr when any part is missing. A name without a
+// dot is looked up among the containers themselves.
+TComponent *FindGlobalComponent(QStringView path);
+
+} // namespace rtl

@@ -1,0 +1,46 @@
+#pragma once
+// Common dialogs: colour, open and save.
+#include "platform/rtl/color.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace ui {
+
+class IColorDialog {
+public:
+    virtual ~IColorDialog() = default;
+    // Starts from color; on OK stores the choice there and answers true.
+    virtual bool Execute(TColor &color) = 0;
+};
+
+struct FileDialogRequest {
+    QString title;
+    QString initialDir;
+    QString fileName;
+    // "Description|pattern;pattern|Description|pattern" pairs.
+    QString filter;
+    int filterIndex = 1; // 1-based
+    QString defaultExt;  // without the dot; added to a saved name that has none
+    bool multiSelect = false;
+    bool overwritePrompt = true;
+};
+
+struct FileDialogResult {
+    bool accepted = false;
+    QStringList files;
+    int filterIndex = 1;
+    QString fileName() const { return files.isEmpty() ? QString() : files.front(); }
+};
+
+class IFileDialogs {
+public:
+    virtual ~IFileDialogs() = default;
+    virtual FileDialogResult Open(const FileDialogRequest &request) = 0;
+    virtual FileDialogResult Save(const FileDialogRequest &request) = 0;
+};
+
+// "Text|*.txt;*.csv|All|*.*" -> {"Text (*.txt *.csv)", "All (*.*)"}.
+QStringList FilterList(const QString &pipeFilter);
+
+} // namespace ui

@@ -1,0 +1,479 @@
+#include "report/core/kvlcomponent.h"
+
+#include "platform/rtl/reflect/classbuilder.h"
+#include "report/core/kvlobjects.h"
+#include "report/core/kvlresourcetext.h"
+
+#include <QSet>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+
+LIRRA_DEFINE_CLASS(TkvlComponent)
+LIRRA_DEFINE_CLASS(TkvlReportComponent)
+
+namespace {
+std::atomic<int> defaultCharset{1};
+}
+
+int kvlDefaultCharset() { return defaultCharset.load(); }
+void kvlSetDefaultCharset(int Charset) { defaultCharset.store(Charset); }
+
+std::recursive_mutex &kvlLoadingLock()
+{
+    static std::recursive_mutex m;
+    return m;
+}
+
+namespace kvltypes {
+
+const rtl::TypeInfo *Restrictions()
+{
+    static const rtl::TypeInfo *t = rtl::SetType(
+        QStringLiteral("TkvlRestrictions"),
+        rtl::EnumType(QStringLiteral("TkvlRestriction"),
+                      {"rfDontModify", "rfDontSize", "rfDontMove", "rfDontDelete", "rfDontEdit"}));
+    return t;
+}
+
+const rtl::TypeInfo *PrintOnTypes()
+{
+    static const rtl::TypeInfo *t = rtl::SetType(
+        QStringLiteral("TkvlPrintOnTypes"),
+        rtl::EnumType(QStringLiteral("TkvlPrintOnType"),
+                      {"ptFirstPage", "ptLastPage", "ptOddPages", "ptEvenPages", "ptRepeatedBand"}));
+    return t;
+}
+
+const rtl::TypeInfo *Align()
+{
+    static const rtl::TypeInfo *t = rtl::EnumType(
+        QStringLiteral("TkvlAlign"), {"baNone", "baLeft", "baRight", "baCenter", "baWidth", "baBottom", "baClient"});
+    return t;
+}
+
+const rtl::TypeInfo *Event(const char *TypeName)
+{
+    return rtl::NamedType(rtl::TypeKind::String, QString::fromLatin1(TypeName));
+}
+
+} // namespace kvltypes
+
+// ---- declarations ------------------------------------------------------------------------
+
+void TkvlComponent::DeclareClass(rtl::ClassBuilder<TkvlComponent> &b)
+{
+    using T = TkvlComponent;
+    // Declared here, published by the kinds that show them.
+    b.declare<&T::Left, &T::SetLeft>("Left");
+    b.declare<&T::Top, &T::SetTop>("Top");
+    b.declare<&T::Width, &T::SetWidth>("Width");
+    b.declare<&T::Height, &T::SetHeight>("Height");
+    b.declare<&T::Font, &T::SetFont>("Font").stored<&T::IsFontStored>();
+    b.declare<&T::ParentFont, &T::SetParentFont>("ParentFont").def(true);
+    b.declare<&T::GroupIndex, &T::SetGroupIndex>("GroupIndex").def(0);
+    b.declare<&T::Restrictions, &T::SetRestrictions>("Restrictions", kvltypes::Restrictions()).def(0);
+    b.declare<&T::Visible, &T::SetVisible>("Visible").def(true);
+    b.declare<&T::Description, &T::SetDescription>("Description");
+}
+
+void TkvlReportComponent::DeclareClass(rtl::ClassBuilder<TkvlReportComponent> &b)
+{
+    using T = TkvlReportComponent;
+    b.publish("Description");
+    b.declare<&T::OnAfterData>("OnAfterData", kvltypes::Event("TkvlNotifyEvent"));
+    b.declare<&T::OnAfterPrint>("OnAfterPrint", kvltypes::Event("TkvlNotifyEvent"));
+    b.declare<&T::OnBeforePrint>("OnBeforePrint", kvltypes::Event("TkvlNotifyEvent"));
+    b.declare<&T::OnPreviewClick>("OnPreviewClick", kvltypes::Event("TkvlPreviewClickEvent"));
+    b.declare<&T::OnPreviewDblClick>("OnPreviewDblClick", kvltypes::Event("TkvlPreviewClickEvent"));
+    b.declare<&T::PrintOn>("PrintOn", kvltypes::PrintOnTypes()).def(0);
+}
+
+// ---- life -------------------------------------------------------------------------------
+
+TComponent *TkvlComponent::componentOwnerFor(TComponent *AOwner)
+{
+    if (auto *k = rtl_cast<TkvlComponent>(AOwner))
+        return k->GetReport();
+    return AOwner;
+}
+
+TkvlComponent::TkvlComponent(TComponent *AOwner, const rtl::TDesignInfo *Design)
+    : TComponent(componentOwnerFor(AOwner)), FFont(std::make_unique<TFont>())
+{
+    IsDesigning = Design != nullptr;
+    FFont->SetName(QStringLiteral("Arial"));
+    FFont->SetSize(10);
+    FFont->SetColor(0);
+    FFont->SetCharset(uint8_t(kvlDefaultCharset()));
+    FFont->OnChange = [this](TFont *f) { FontChanged(f); };
+    FVisible = true;
+    SetParentFont(true);  // no parent yet: only the flag
+    if (auto *k = rtl_cast<TkvlComponent>(AOwner))
+        SetParent(k);
+}
+
+TkvlComponent::~TkvlComponent()
+{
+    detachFromParent();
+    FParent = nullptr;
+    Clear();
+    // Children kept by Clear (inherited ones) would be left without a parent: free them too.
+    while (!FObjects.empty())
+        delete FObjects.back();
+    FFont->OnChange = nullptr;
+}
+
+// ---- tree -------------------------------------------------------------------------------
+
+void TkvlComponent::detachFromParent()
+{
+    if (!FParent)
+        return;
+    auto &v = FParent->FObjects;
+    auto it = std::find(v.begin(), v.end(), this);
+    if (it != v.end())
+        v.erase(it);
+}
+
+void TkvlComponent::attachTo(TkvlComponent *Value, int Index)
+{
+    for (const TkvlComponent *p = Value; p; p = p->FParent)
+        if (p == this)
+            throw EComponentError(kvlResourceText(QStringLiteral("clCirRefNotAllow")));
+    detachFromParent();
+    if (Value) {
+        auto &v = Value->FObjects;
+        Index = std::clamp(Index, 0, int(v.size()));
+        v.insert(v.begin() + Index, this);
+    }
+    FParent = Value;
+}
+
+void TkvlComponent::SetParent(TkvlComponent *Value)
+{
+    if (Value == FParent)
+        return;
+    attachTo(Value, Value ? Value->ObjectCount() : 0);
+    if (FParent)
+        SetParentFont(FParentFont);
+}
+
+void TkvlComponent::SetParentAt(TkvlComponent *Value, int Index)
+{
+    if (Value != FParent)
+        SetParent(Value);
+    if (Value)
+        Value->MoveObject(Value->IndexOfObject(this), Index);
+}
+
+int TkvlComponent::IndexOfObject(const TkvlComponent *Child) const
+{
+    auto it = std::find(FObjects.begin(), FObjects.end(), Child);
+    return it == FObjects.end() ? -1 : int(it - FObjects.begin());
+}
+
+void TkvlComponent::MoveObject(int FromIndex, int ToIndex)
+{
+    if (FromIndex < 0 || FromIndex >= ObjectCount())
+        return;
+    ToIndex = std::clamp(ToIndex, 0, ObjectCount() - 1);
+    TkvlComponent *c = FObjects[size_t(FromIndex)];
+    FObjects.erase(FObjects.begin() + FromIndex);
+    FObjects.insert(FObjects.begin() + ToIndex, c);
+}
+
+void TkvlComponent::collect(std::vector<TkvlComponent *> &out) const
+{
+    for (TkvlComponent *c : FObjects) {
+        out.push_back(c);
+        c->collect(out);
+    }
+}
+
+std::vector<TkvlComponent *> TkvlComponent::GetAllObjects() const
+{
+    std::vector<TkvlComponent *> out;
+    collect(out);
+    return out;
+}
+
+const TkvlComponent *TkvlComponent::findDeep(QStringView AName) const
+{
+    for (const TkvlComponent *c : FObjects) {
+        if (rtl::SameName(c->Name(), AName))
+            return c;
+        if (const TkvlComponent *f = c->findDeep(AName))
+            return f;
+    }
+    return nullptr;
+}
+
+TkvlComponent *TkvlComponent::FindObject(QStringView AName) const
+{
+    return const_cast<TkvlComponent *>(findDeep(AName));
+}
+
+TkvlPage *TkvlComponent::GetPage() const
+{
+    for (const TkvlComponent *c = this; c; c = c->FParent)
+        if (c->Is<TkvlPage>())
+            return static_cast<TkvlPage *>(const_cast<TkvlComponent *>(c));
+    return nullptr;
+}
+
+TkvlReport *TkvlComponent::GetReport() const
+{
+    for (const TkvlComponent *c = this; c; c = c->FParent)
+        if (c->Is<TkvlReport>())
+            return static_cast<TkvlReport *>(const_cast<TkvlComponent *>(c));
+    return nullptr;
+}
+
+void TkvlComponent::Clear()
+{
+    size_t i = 0;
+    while (i < FObjects.size()) {
+        TkvlComponent *c = FObjects[i];
+        if (c->HasState(csAncestor)) {
+            c->Clear();
+            ++i;
+        } else {
+            delete c;  // leaves FObjects itself
+        }
+    }
+}
+
+void TkvlComponent::GetChildren(const std::function<void(TComponent *)> &Proc, TComponent *)
+{
+    for (TkvlComponent *c : FObjects)
+        Proc(c);
+}
+
+// ---- geometry ---------------------------------------------------------------------------
+
+void TkvlComponent::SetLeft(double Value)
+{
+    if (!(IsDesigning && HasRestriction(rfDontMove)))
+        FLeft = Value;
+}
+
+void TkvlComponent::SetTop(double Value)
+{
+    if (!(IsDesigning && HasRestriction(rfDontMove)))
+        FTop = Value;
+}
+
+void TkvlComponent::SetWidth(double Value)
+{
+    if (!(IsDesigning && HasRestriction(rfDontSize)))
+        FWidth = Value;
+}
+
+void TkvlComponent::SetHeight(double Value)
+{
+    if (!(IsDesigning && HasRestriction(rfDontSize)))
+        FHeight = Value;
+}
+
+void TkvlComponent::SetBounds(double ALeft, double ATop, double AWidth, double AHeight)
+{
+    SetLeft(ALeft);
+    SetTop(ATop);
+    SetWidth(AWidth);
+    SetHeight(AHeight);
+}
+
+double TkvlComponent::GetAbsLeft() const
+{
+    if (!FParent || FParent->Is<TkvlDialogPage>())
+        return FLeft;
+    return FLeft + FParent->GetAbsLeft();
+}
+
+double TkvlComponent::GetAbsTop() const
+{
+    if (!FParent || FParent->Is<TkvlDialogPage>())
+        return FTop;
+    return FTop + FParent->GetAbsTop();
+}
+
+void TkvlComponent::AlignChildren()
+{
+    // Views sorted by Left (to two decimals), numerically; among equal positions the later
+    // child comes first.
+    std::vector<TkvlView *> sorted;
+    for (auto it = FObjects.rbegin(); it != FObjects.rend(); ++it)
+        if (auto *v = rtl_cast<TkvlView>(*it))
+            sorted.push_back(v);
+    auto key = [](const TkvlView *v) { return std::nearbyint(v->Left() * 100.0); };
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&](const TkvlView *a, const TkvlView *b) { return key(a) < key(b); });
+
+    const int n = int(sorted.size());
+    constexpr double eps = 0.0001;
+    auto neighbour = [&](int p, int d) -> TkvlView * {
+        TkvlView *v = sorted[size_t(p)];
+        const double vTop = v->GetAbsTop();
+        for (int i = p - d; i >= 0 && i < n; i -= d) {
+            TkvlView *e = sorted[size_t(i)];
+            const double eTop = e->GetAbsTop();
+            if (eTop >= vTop + v->Height() - eps || vTop >= eTop + e->Height() - eps)
+                continue;  // no vertical overlap
+            if (v->Align() == baWidth) {
+                if (d > 0 && e->Left() > v->Left())
+                    continue;
+                if (d < 0 && e->Left() + e->Width() < v->Left() + v->Width())
+                    continue;
+            }
+            return e;
+        }
+        return nullptr;
+    };
+
+    for (int p = 0; p < n; ++p) {
+        TkvlView *v = sorted[size_t(p)];
+        if (v->Align() == baLeft || v->Align() == baWidth) {
+            TkvlView *nb = neighbour(p, 1);
+            v->SetLeft(nb ? nb->Left() + nb->Width() : 0);
+        }
+    }
+    for (int p = n - 1; p >= 0; --p) {
+        TkvlView *v = sorted[size_t(p)];
+        if (v->Align() == baRight || v->Align() == baWidth) {
+            TkvlView *nb = neighbour(p, -1);
+            const double edge = nb ? nb->Left() : Width();
+            if (v->Align() == baRight)
+                v->SetLeft(edge - v->Width());
+            else
+                v->SetWidth(edge - v->Left());
+        }
+    }
+    for (TkvlComponent *c : FObjects) {
+        auto *v = rtl_cast<TkvlView>(c);
+        if (!v)
+            continue;
+        switch (v->Align()) {
+        case baCenter:
+            v->SetLeft((Width() - v->Width()) / 2);
+            break;
+        case baBottom:
+            v->SetTop(Height() - v->Height());
+            break;
+        case baClient:
+            v->SetLeft(0);
+            v->SetTop(0);
+            v->SetWidth(Width());
+            v->SetHeight(Height());
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+// ---- font -------------------------------------------------------------------------------
+
+void TkvlComponent::SetFont(TFont *Value)
+{
+    if (Value && Value != FFont.get())
+        FFont->Assign(Value);
+    FParentFont = false;
+}
+
+void TkvlComponent::SetParentFont(bool Value)
+{
+    if (Value && FParent)
+        SetFont(FParent->Font());
+    FParentFont = Value;
+}
+
+void TkvlComponent::FontChanged(TFont *)
+{
+    FParentFont = false;
+    for (TkvlComponent *c : FObjects)
+        if (c->FParentFont)
+            c->SetParentFont(true);
+}
+
+// ---- naming -----------------------------------------------------------------------------
+
+QString TkvlComponent::BaseName() const
+{
+    if (!FBaseName.isEmpty())
+        return FBaseName;
+    QString s = ClassName();
+    const qsizetype k = s.indexOf(QLatin1String("Tkvl"));
+    if (k >= 0)
+        s.remove(k, 4);
+    const qsizetype v = s.indexOf(QLatin1String("View"));
+    if (v >= 0)
+        s.remove(v, 4);
+    return s;
+}
+
+void TkvlComponent::SetName(const QString &NewName)
+{
+    if (rtl::SameName(NewName, Name()))
+        return;
+    if (!NewName.isEmpty()) {
+        if (TkvlReport *r = GetReport()) {
+            const TkvlComponent *other = r->FindObject(NewName);
+            if (other && other != this)
+                throw EDuplicateName(kvlResourceText(QStringLiteral("prDupl")));
+            if (GetIsAncestor()) {
+                QString text = kvlResourceText(QStringLiteral("clCantRen"));
+                const qsizetype at = text.indexOf(QLatin1String("%s"));
+                if (at >= 0)
+                    text.replace(at, 2, Name());
+                throw EComponentError(text);
+            }
+        }
+    }
+    TComponent::SetName(NewName);
+}
+
+void TkvlComponent::CreateUniqueName()
+{
+    QSet<QString> used;
+    auto add = [&](const TkvlComponent *c) {
+        if (!c->Name().isEmpty())
+            used.insert(c->Name().toCaseFolded());
+    };
+    if (const TkvlReport *r = GetReport(); r && r != this)
+        for (const TkvlComponent *c : r->GetAllObjects())
+            add(c);
+    else if (FParent)
+        for (const TkvlComponent *c : FParent->GetAllObjects())
+            add(c);
+    else
+        add(this);
+    const QString stem = BaseName();
+    for (int n = 1;; ++n) {
+        const QString candidate = stem + QString::number(n);
+        if (!used.contains(candidate.toCaseFolded())) {
+            SetName(candidate);
+            return;
+        }
+    }
+}
+
+// ---- printable objects ------------------------------------------------------------------
+
+TkvlReportComponent::TkvlReportComponent(TComponent *AOwner, const rtl::TDesignInfo *Design)
+    : TkvlComponent(AOwner, Design)
+{
+}
+
+void TkvlReportComponent::BeforePrint() { OriginalRect = TkvlRect{Left(), Top(), Width(), Height()}; }
+
+void TkvlReportComponent::AfterPrint()
+{
+    SetBounds(OriginalRect.Left, OriginalRect.Top, OriginalRect.Right, OriginalRect.Bottom);
+}
+
+TkvlRect TkvlReportComponent::GetRealBounds()
+{
+    const double l = GetAbsLeft(), t = GetAbsTop();
+    return TkvlRect{l, t, l + Width(), t + Height()};
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// How a report reports errors to the user.
+enum TkvlSilentMode { simMessageBoxes, simSilent, simReThrow };
