@@ -42,6 +42,8 @@ Tdm::Tdm(QObject *owner) : QObject(owner), FQ(&Conn), EVENTS(&Conn), SEDI(&Conn)
     SEDI.BeforeDelete = [this](TDataSet &ds) { return SEDIBeforeDelete(ds); };
     TITOLI.BeforeDelete = [this](TDataSet &ds) { return TITOLIBeforeDelete(ds); };
 
+    CreateReportComponents();
+
     Conn.OnLost = [this](TConnection &c) { ConnLost(c); };
     Conn.OnRecover = [this](TConnection &c) { return ConnRecover(c); };
     Conn.OnRestored = [this](TConnection &c) { ConnRestored(c); };

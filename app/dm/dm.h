@@ -4,12 +4,16 @@
 #include "platform/data/connection.h"
 #include "platform/data/query.h"
 #include "platform/data/tablemodel.h"
+#include "platform/rtl/reflect/component.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+class TkvlDBDataset;
 
 // Every statement the program sends. Values are always bound as parameters.
 namespace dmsql {
@@ -83,6 +87,14 @@ public:
     TDataSetTableModel dsSEDI{&SEDI};
     TDataSetTableModel dsTITOLI{&TITOLI};
 
+    // Report components (dmreports.cpp), owned by Components, the container that references
+    // in templates know as "dm": the record sources "EVENTS", "SEDI" and "TITOLI" over the
+    // three queries. Declared after the queries so that they go first.
+    std::unique_ptr<TComponent> Components;
+    TkvlDBDataset *fEVENTS = nullptr;
+    TkvlDBDataset *fSEDI = nullptr;
+    TkvlDBDataset *fTITOLI = nullptr;
+
     // Writes the main window's first status panel; set by the main window.
     std::function<void(const QString &)> OnStatusText;
 
@@ -129,6 +141,7 @@ public:
     QStringList SedeList();
 
 private:
+    void CreateReportComponents();
     void RunAction(const std::function<void()> &fn);
     QStringList ColumnList(const QString &sql, const QString &field);
 };

@@ -208,9 +208,14 @@ TEST(XmlWriter, MarkerIsReadBack)
     load(full, bytes);
     EXPECT_EQ(shape(full.Root()), u"r(page0(o),page1[a=\"1\"](o))"_qs);
 
+    // Reading starts at the stream's position; unloaded elements come back from there.
+    auto *stream = new TMemoryStream("leading bytes" + bytes);
+    stream->SetPosition(13);
     TkvlXMLDocument partial;
-    partial.LoadFromStream(new TMemoryStream(bytes), true);
+    partial.LoadFromStream(stream, true);
     EXPECT_EQ(shape(partial.Root()), u"r(page0*,page1*[a=\"1\"])"_qs);
+    partial.LoadItem(partial.Root()->Items(1));
+    EXPECT_EQ(shape(partial.Root()), u"r(page0*,page1[a=\"1\"](o))"_qs);
 }
 
 TEST(XmlWriter, TextEndingInSlashKeepsChildren)
