@@ -25,4 +25,15 @@ inline int32_t MulDiv(int32_t a, int32_t b, int32_t c)
     return static_cast<int32_t>(q);
 }
 
+// Fixed-point money value: an integer count of ten-thousandths.
+struct Currency
+{
+    static constexpr int64_t Scale = 10000;
+    int64_t raw = 0;
+
+    static constexpr Currency fromRaw(int64_t r) { return Currency{r}; }
+    double toDouble() const { return double(raw) / double(Scale); }
+    friend constexpr bool operator==(Currency a, Currency b) { return a.raw == b.raw; }
+};
+
 } // namespace rtl
