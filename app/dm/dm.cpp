@@ -1,5 +1,6 @@
 #include "app/dm/dm.h"
 
+#include "app/globals.h"
 #include "platform/data/dberrors.h"
 #include "platform/data/fbclient.h"
 #include "platform/rtl/apppath.h"
@@ -9,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QSqlQuery>
 #include <cmath>
 
@@ -20,8 +23,9 @@ constexpr int kIdsPerStatement = 200;
 
 } // namespace
 
-Tdm::Tdm() : FQ(&Conn), EVENTS(&Conn), SEDI(&Conn), TITOLI(&Conn)
+Tdm::Tdm(QObject *owner) : QObject(owner), FQ(&Conn), EVENTS(&Conn), SEDI(&Conn), TITOLI(&Conn)
 {
+    setObjectName(QStringLiteral("dm"));
     FQ.Name = QStringLiteral("FQ");
     EVENTS.Name = QStringLiteral("EVENTS");
     SEDI.Name = QStringLiteral("SEDI");
@@ -41,10 +45,21 @@ Tdm::Tdm() : FQ(&Conn), EVENTS(&Conn), SEDI(&Conn), TITOLI(&Conn)
     Conn.OnLost = [this](TConnection &c) { ConnLost(c); };
     Conn.OnRecover = [this](TConnection &c) { return ConnRecover(c); };
     Conn.OnRestored = [this](TConnection &c) { ConnRestored(c); };
+    // Hourglass while the database works.
+    Conn.OnBusy = [](bool busy) {
+        if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+            return;
+        if (busy)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        else
+            QGuiApplication::restoreOverrideCursor();
+    };
 }
 
 Tdm::~Tdm()
 {
+    if (dm == this)
+        dm = nullptr;
     // The queries go before the connection they use.
     EVENTS.Close();
     SEDI.Close();

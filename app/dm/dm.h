@@ -3,8 +3,10 @@
 // program's statements go, and the shared queries EVENTS, SEDI and TITOLI the windows show.
 #include "platform/data/connection.h"
 #include "platform/data/query.h"
+#include "platform/data/tablemodel.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -61,11 +63,13 @@ struct TDatabaseConfig
     QString password;
 };
 
-class Tdm
+// Owned by the application for the whole run (global dm).
+class Tdm : public QObject
 {
+    Q_OBJECT
 public:
-    Tdm();
-    ~Tdm();
+    explicit Tdm(QObject *owner = nullptr);
+    ~Tdm() override;
     Tdm(const Tdm &) = delete;
     Tdm &operator=(const Tdm &) = delete;
 
@@ -74,6 +78,10 @@ public:
     TQuery EVENTS;
     TQuery SEDI;
     TQuery TITOLI;
+    // What the grids show of the three queries.
+    TDataSetTableModel dsEVENTS{&EVENTS};
+    TDataSetTableModel dsSEDI{&SEDI};
+    TDataSetTableModel dsTITOLI{&TITOLI};
 
     // Writes the main window's first status panel; set by the main window.
     std::function<void(const QString &)> OnStatusText;

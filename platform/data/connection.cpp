@@ -51,10 +51,29 @@ bool changesRows(const QString &sql)
 
 } // namespace
 
+class TConnection::Busy
+{
+public:
+    explicit Busy(TConnection &c) : m_c(c)
+    {
+        if (m_c.OnBusy)
+            m_c.OnBusy(true);
+    }
+    ~Busy()
+    {
+        if (m_c.OnBusy)
+            m_c.OnBusy(false);
+    }
+
+private:
+    TConnection &m_c;
+};
+
 TConnection::TConnection()
 {
     static std::atomic<int> counter{0};
     FConnName = QStringLiteral("lirra-conn-%1").arg(++counter);
+    FTimerContext = std::make_unique<QObject>();
 }
 
 TConnection::~TConnection()
@@ -113,6 +132,7 @@ void TConnection::WaitForServer()
 
 void TConnection::Attach()
 {
+    const Busy busy(*this);
     data::PrepareClientEnvironment();
     WaitForServer();
     // A fresh driver each time: after a failed open the driver keeps refusing transactions.
@@ -237,6 +257,19 @@ void TConnection::Recover()
                          QStringLiteral("-902"), {}, true);
 }
 
+void TConnection::RecoverLater()
+{
+    QTimer::singleShot(qMax(0, ReconnectDelayMs), FTimerContext.get(), [this] {
+        if (FState != TConnectionState::Lost || FRecovering)
+            return;
+        try {
+            Recover();
+        } catch (const EDatabaseError &) {
+            // Still lost: the next statement tries again.
+        }
+    });
+}
+
 void TConnection::RaiseError(const QSqlError &err)
 {
     QList<long> codes;
@@ -253,6 +286,7 @@ void TConnection::RaiseError(const QSqlError &err)
         if (!FLostNotified) {
             FLostNotified = true;
             notify(OnLost, *this);
+            RecoverLater();
         }
     }
     throw EDBEngineError(errorText(err), code, codes, lost);
@@ -320,6 +354,7 @@ int TConnection::Execute(const QString &sql, const TParams &params,
                          const std::function<void(QSqlQuery &)> &onRows)
 {
     EnsureUsable();
+    const Busy busy(*this);
     const data::SqlWithParams parsed = data::ParseSqlParams(sql);
     int affected = -1;
     QSqlError failure;

@@ -4,15 +4,18 @@
 //
 // Loss of the connection is recognised from the server's status codes. The statement that
 // met it fails (its transaction is gone on the server and nothing is replayed) and OnLost is
-// called once. The next statement reconnects first: up to ReconnectAttempts tries, each one
-// allowed by OnRecover, with ReconnectDelayMs between tries spent in a local event loop so the
-// windows stay alive; OnRestored is called once when the connection is back.
+// called once. Reconnecting takes up to ReconnectAttempts tries, each one allowed by
+// OnRecover, with ReconnectDelayMs between tries spent in a local event loop so the windows
+// stay alive; OnRestored is called once when the connection is back. One round of tries runs
+// by itself ReconnectDelayMs after the loss, and another before each statement while the
+// connection stays lost.
 #include "platform/data/params.h"
 
 #include <QString>
 #include <functional>
 #include <memory>
 
+class QObject;
 class QSqlDatabase;
 class QSqlQuery;
 class QSqlError;
@@ -41,6 +44,9 @@ public:
     std::function<void(TConnection &)> OnLost;
     std::function<TRecoverAction(TConnection &)> OnRecover;
     std::function<void(TConnection &)> OnRestored;
+    // Called with true when the connection starts talking to the database and with false when
+    // it is done (nested calls come in pairs); the program shows its busy cursor meanwhile.
+    std::function<void(bool busy)> OnBusy;
 
     void Open();
     // Commits an open transaction, then detaches. Closing a closed connection does nothing.
@@ -83,8 +89,11 @@ private:
     void Detach();
     void EnsureUsable();
     void Recover();
+    void RecoverLater();
 
+    class Busy;
     QString FConnName;
+    std::unique_ptr<QObject> FTimerContext; // ends pending retries with the connection
     TConnectionState FState = TConnectionState::Closed;
     bool FInTransaction = false;
     bool FRecovering = false;

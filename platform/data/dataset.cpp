@@ -154,7 +154,7 @@ QString TField::TextOf(const Variant &v) const
         return DisplayFormat.isEmpty() ? rtl::DateTimeToStr(v.toDate()) : rtl::FormatDateTime(DisplayFormat, v.toDate());
     case TFieldType::ftFloat:
     case TFieldType::ftFMTBcd:
-        return rtl::FloatToStr(v.toDouble());
+        return DisplayFormat.isEmpty() ? rtl::FloatToStr(v.toDouble()) : rtl::FormatFloat(DisplayFormat, v.toDouble());
     case TFieldType::ftBoolean:
         return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     default:
@@ -477,10 +477,10 @@ void TDataSet::SetFilterOptions(int options)
     }
 }
 
-void TDataSet::SetIndexFieldNames(const QString &spec)
+void TDataSet::SetIndexFieldNames(const QString &fields)
 {
     const QString old = FIndexFieldNames;
-    FIndexFieldNames = spec;
+    FIndexFieldNames = fields;
     if (!Active())
         return;
     CheckBrowse();
@@ -688,7 +688,7 @@ Variant TDataSet::Lookup(const QString &keyFields, const Variant &values, const 
 {
     CheckActive();
     const int cur = FCur;
-    const bool bof = FBof, eof = FEof;
+    const bool bof = FBof, eof = FEof, pending = FPendingChange;
     ++FDisableCount;
     Variant result = Variant::null();
     try {
@@ -705,12 +705,18 @@ Variant TDataSet::Lookup(const QString &keyFields, const Variant &values, const 
         }
     } catch (...) {
         --FDisableCount;
+        FCur = cur;
+        FBof = bof;
+        FEof = eof;
+        FPendingChange = pending;
         throw;
     }
     --FDisableCount;
+    // Nothing moved as far as anyone watching can tell.
     FCur = cur;
     FBof = bof;
     FEof = eof;
+    FPendingChange = pending;
     return result;
 }
 

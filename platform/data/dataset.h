@@ -62,7 +62,8 @@ public:
     void SetDisplayLabel(const QString &s) { FDisplayLabel = s; }
     Qt::Alignment Alignment() const { return FAlignment; }
     void SetAlignment(Qt::Alignment a) { FAlignment = a; }
-    // Picture for FormatDateTime of date and time fields; empty gives the default text.
+    // Picture for FormatDateTime (dates and times) or FormatFloat (numbers with decimals);
+    // empty gives the default text.
     QString DisplayFormat;
     bool Visible = true;
     int DisplayWidth() const;
@@ -180,7 +181,7 @@ public:
 
     // --- index sort: "FIELD[:D|:A][;FIELD...]"; empty is the order of the rows as fetched
     QString IndexFieldNames() const { return FIndexFieldNames; }
-    void SetIndexFieldNames(const QString &spec);
+    void SetIndexFieldNames(const QString &fields);
 
     // --- editing
     // Key of the rows written back, ";"-separated. UpdateTableName defaults to the table the

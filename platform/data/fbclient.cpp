@@ -61,6 +61,12 @@ void PrepareClientEnvironment()
         else
             dir = QDir::tempPath() + QLatin1String("/lirracal-firebird-") + QString::number(getuid());
         QDir().mkpath(dir);
+        const QFileInfo fi(dir);
+        if (fi.isSymLink() || !fi.isDir() || fi.ownerId() != getuid()) {
+            // Someone else's folder under that name: one of this process alone.
+            dir += QLatin1Char('-') + QString::number(getpid());
+            QDir().mkpath(dir);
+        }
         QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("FIREBIRD_LOCK", QFile::encodeName(dir));
     });

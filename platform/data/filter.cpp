@@ -230,25 +230,28 @@ private:
     CmpOp m_op;
 };
 
+// Terms joined by AND (or by OR), kept side by side so that long chains nest no deeper.
 class LogicNode : public FilterExpr
 {
 public:
-    LogicNode(bool isAnd, std::unique_ptr<FilterExpr> l, std::unique_ptr<FilterExpr> r)
-        : m_and(isAnd), m_l(std::move(l)), m_r(std::move(r)) {}
+    explicit LogicNode(bool isAnd) : m_and(isAnd) {}
+    void add(std::unique_ptr<FilterExpr> e) { m_terms.push_back(std::move(e)); }
     void Bind(const std::function<int(const QString &)> &f) override
     {
-        m_l->Bind(f);
-        m_r->Bind(f);
+        for (auto &t : m_terms)
+            t->Bind(f);
     }
     bool Evaluate(const std::vector<Variant> &row, int options) const override
     {
-        return m_and ? (m_l->Evaluate(row, options) && m_r->Evaluate(row, options))
-                     : (m_l->Evaluate(row, options) || m_r->Evaluate(row, options));
+        for (const auto &t : m_terms)
+            if (t->Evaluate(row, options) != m_and)
+                return !m_and;
+        return m_and;
     }
 
 private:
     bool m_and;
-    std::unique_ptr<FilterExpr> m_l, m_r;
+    std::vector<std::unique_ptr<FilterExpr>> m_terms;
 };
 
 class NotNode : public FilterExpr
@@ -282,22 +285,30 @@ private:
 
     std::unique_ptr<FilterExpr> parseOr(int depth)
     {
-        auto l = parseAnd(depth);
+        auto first = parseAnd(depth);
+        if (m_tok.kind != Tok::Or)
+            return first;
+        auto node = std::make_unique<LogicNode>(false);
+        node->add(std::move(first));
         while (m_tok.kind == Tok::Or) {
             advance();
-            l = std::make_unique<LogicNode>(false, std::move(l), parseAnd(depth));
+            node->add(parseAnd(depth));
         }
-        return l;
+        return node;
     }
 
     std::unique_ptr<FilterExpr> parseAnd(int depth)
     {
-        auto l = parseNot(depth);
+        auto first = parseNot(depth);
+        if (m_tok.kind != Tok::And)
+            return first;
+        auto node = std::make_unique<LogicNode>(true);
+        node->add(std::move(first));
         while (m_tok.kind == Tok::And) {
             advance();
-            l = std::make_unique<LogicNode>(true, std::move(l), parseNot(depth));
+            node->add(parseNot(depth));
         }
-        return l;
+        return node;
     }
 
     std::unique_ptr<FilterExpr> parseNot(int depth)

@@ -112,7 +112,9 @@ void TQuery::ExecSQL(const QString &sql)
 
 void TQuery::DoFetch(RowSink &sink)
 {
-    Conn().Execute(FSQL, FParams, [&sink](QSqlQuery &q) {
+    bool rows = false;
+    Conn().Execute(FSQL, FParams, [&sink, &rows](QSqlQuery &q) {
+        rows = true;
         const QSqlRecord rec = q.record();
         const int n = rec.count();
         std::vector<ColumnInfo> cols(static_cast<size_t>(n));
@@ -146,6 +148,8 @@ void TQuery::DoFetch(RowSink &sink)
             sink.addRow(std::move(values));
         }
     });
+    if (!rows)
+        throw EDatabaseError(QStringLiteral("%1: the statement returns no rows to open; run it with ExecSQL").arg(Name));
 }
 
 int TQuery::DoExecute(const QString &sql, const std::vector<Variant> &values)

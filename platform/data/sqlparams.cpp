@@ -5,11 +5,26 @@ namespace data {
 namespace {
 bool isNameStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
 bool isNameChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+
+// Statements whose :NAME are the procedural language's variables, not parameters.
+bool hasProceduralBody(const QString &sql)
+{
+    const QStringList words = sql.simplified().left(64).split(QLatin1Char(' '));
+    const QString first = words.value(0).toUpper();
+    if (first == QLatin1String("CREATE") || first == QLatin1String("ALTER") || first == QLatin1String("RECREATE"))
+        return true;
+    return first == QLatin1String("EXECUTE") && words.value(1).toUpper().startsWith(QLatin1String("BLOCK"));
+}
+
 } // namespace
 
 SqlWithParams ParseSqlParams(const QString &sql)
 {
     SqlWithParams out;
+    if (hasProceduralBody(sql)) {
+        out.sql = sql;
+        return out;
+    }
     out.sql.reserve(sql.size());
     const int n = sql.size();
     int i = 0;

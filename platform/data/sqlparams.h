@@ -11,7 +11,8 @@ struct SqlWithParams
     QStringList names; // upper-case names in the order of their markers (repeats included)
 };
 
-// Markers inside quoted strings, quoted identifiers and comments are left alone.
+// Markers inside quoted strings, quoted identifiers and comments are left alone, and so is
+// the whole text of CREATE, ALTER, RECREATE and EXECUTE BLOCK, where :NAME is a variable.
 SqlWithParams ParseSqlParams(const QString &sql);
 
 } // namespace data

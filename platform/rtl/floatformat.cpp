@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <locale.h>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace rtl {
@@ -31,12 +32,20 @@ Decimal Decimal::of(double v, int precision)
         return d;
     precision = std::clamp(precision, 1, 17);
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, precision - 1);
-    const std::string_view text(buf, size_t(res.ptr - buf));
-    const size_t e = text.find('e');
-    for (size_t i = 0; i < e; ++i)
-        if (text[i] != '.')
-            d.digits += text[i];
+    // The shortest text that reads back as v is, when it has no more digits than asked for,
+    // exactly v rounded to that many digits (decimal steps are wider than the double's), and
+    // much cheaper to get than a rounding at a given precision.
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific);
+    std::string_view text(buf, size_t(res.ptr - buf));
+    const size_t mantissa = text.find('e');
+    if (int(mantissa) - (mantissa > 1 ? 1 : 0) > precision) {
+        res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, precision - 1);
+        text = std::string_view(buf, size_t(res.ptr - buf));
+    }
+    const size_t e = std::min(text.find('e'), std::min(text.size(), sizeof buf));
+    d.digits.assign(1, text[0]); // "d.ddde+x": the digit before the point, then the rest
+    if (e > 2)
+        d.digits.append(text.data() + 2, e - 2);
     int exp10 = 0;
     std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(), exp10);
     d.exp = exp10 + 1;
@@ -126,23 +135,53 @@ QString generalText(Decimal d, int precision, int expDigits, const TFormatSettin
     d.roundTo(precision);
     if (d.digits.empty())
         return QStringLiteral("0");
-    QString out;
+    // Built in one buffer ('.' for the separator, patched afterwards): one allocation per call.
+    char buf[64];
+    int n = 0, sepAt = -1;
+    const int nd = int(d.digits.size());
     if (d.negative)
-        out += u'-';
+        buf[n++] = '-';
     if (d.exp > precision || d.exp < -3) {
-        out += QLatin1Char(d.digits[0]);
-        if (d.digits.size() > 1) {
-            out += fs.DecimalSeparator;
-            out += QLatin1StringView(d.digits.data() + 1, qsizetype(d.digits.size() - 1));
+        buf[n++] = d.digits[0];
+        if (nd > 1) {
+            sepAt = n;
+            buf[n++] = '.';
+            std::memcpy(buf + n, d.digits.data() + 1, size_t(nd - 1));
+            n += nd - 1;
         }
-        out += u'E' + exponentText(d.exp - 1, expDigits, false);
-        return out;
+        buf[n++] = 'E';
+        int e = d.exp - 1;
+        if (e < 0) {
+            buf[n++] = '-';
+            e = -e;
+        }
+        char eb[12];
+        const int el = int(std::to_chars(eb, eb + sizeof eb, e).ptr - eb);
+        for (int k = el; k < std::min(expDigits, 4); ++k)
+            buf[n++] = '0';
+        std::memcpy(buf + n, eb, size_t(el));
+        n += el;
+    } else if (d.exp <= 0) {
+        buf[n++] = '0';
+        sepAt = n;
+        buf[n++] = '.';
+        for (int k = 0; k < -d.exp; ++k)
+            buf[n++] = '0';
+        std::memcpy(buf + n, d.digits.data(), size_t(nd));
+        n += nd;
+    } else {
+        for (int i = 0; i < d.exp; ++i)
+            buf[n++] = i < nd ? d.digits[size_t(i)] : '0';
+        if (nd > d.exp) {
+            sepAt = n;
+            buf[n++] = '.';
+            std::memcpy(buf + n, d.digits.data() + d.exp, size_t(nd - d.exp));
+            n += nd - d.exp;
+        }
     }
-    std::string ip, fp;
-    splitFixed(d, std::max(0, int(d.digits.size()) - d.exp), ip, fp);
-    out += ip.empty() ? QStringLiteral("0") : QString::fromLatin1(ip);
-    if (!fp.empty())
-        out += fs.DecimalSeparator + QString::fromLatin1(fp);
+    QString out = QString::fromLatin1(buf, n);
+    if (sepAt >= 0)
+        out[sepAt] = fs.DecimalSeparator;
     return out;
 }
 

@@ -138,19 +138,18 @@ QString render(QStringView s, const Picture &p, const Decimal &src, const TForma
             intDigits.erase(0, 1);
     }
 
-    // Integer digits as units, each with the separator that follows it.
-    std::vector<QString> units;
+    // Integer digit j is written with the group separator that follows it.
     const int n = int(intDigits.size());
-    for (int i = 0; i < n; ++i) {
-        QString u(QLatin1Char(intDigits[size_t(i)]));
-        if (p.thousands && !p.scientific && (n - i - 1) % 3 == 0 && i < n - 1)
-            u += fs.ThousandSeparator;
-        units.push_back(u);
-    }
-
+    const bool grouping = p.thousands && !p.scientific;
     QString out;
+    out.reserve(s.size() + n + n / 3 + int(decDigits.size()) + 8);
+    auto emitDigit = [&](int j) {
+        out += QLatin1Char(intDigits[size_t(j)]);
+        if (grouping && j < n - 1 && (n - j - 1) % 3 == 0)
+            out += fs.ThousandSeparator;
+    };
     int intPlace = 0;  // integer places met so far
-    int unit = 0;      // next unit to output
+    int unit = 0;      // next integer digit to write
     int decPlace = 0;
     bool afterPoint = false;
     QChar quote;
@@ -167,13 +166,13 @@ QString render(QStringView s, const Picture &p, const Decimal &src, const TForma
         if (c == u'"' || c == u'\'') {
             quote = c;
         } else if ((c == u'0' || c == u'#') && !afterPoint) {
-            // Place k (0-based) of intPlaces shows unit (k - (intPlaces - n)) when it exists.
+            // Place k of the integer places shows digit k - (intPlaces - n) when it exists.
             if (intPlace == 0)
                 for (int k = 0; k < extra; ++k)
-                    out += units[size_t(unit++)];
+                    emitDigit(unit++);
             const int want = intPlace - (p.intPlaces - n);
             if (want >= 0 && want < n && unit <= want)
-                out += units[size_t(unit++)];
+                emitDigit(unit++);
             ++intPlace;
         } else if ((c == u'0' || c == u'#') && afterPoint) {
             if (decPlace < int(decDigits.size()))
@@ -183,7 +182,7 @@ QString render(QStringView s, const Picture &p, const Decimal &src, const TForma
             if (!afterPoint) {
                 if (p.intPlaces == 0)
                     while (unit < n)
-                        out += units[size_t(unit++)];
+                        emitDigit(unit++);
                 afterPoint = true;
                 if (!decDigits.empty())
                     out += fs.DecimalSeparator;
@@ -193,7 +192,7 @@ QString render(QStringView s, const Picture &p, const Decimal &src, const TForma
         } else if ((c == u'E' || c == u'e') && p.scientific && i + 1 < s.size() && (s[i + 1] == u'+' || s[i + 1] == u'-')) {
             if (p.intPlaces == 0 && !afterPoint)
                 while (unit < n)
-                    out += units[size_t(unit++)];
+                    emitDigit(unit++);
             out += c;
             QString e = QString::number(std::abs(exponent)).rightJustified(p.expDigits, u'0');
             if (exponent < 0)

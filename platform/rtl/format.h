@@ -49,7 +49,7 @@ std::optional<bool> TryStrToBool(const QString &s);
 bool StrToBool(const QString &s);
 QString BoolToStr(bool b, bool useBoolStrs = false); // "-1"/"0", or "True"/"False"
 
-// Delphi's Format: %[index:][-][width][.precision]type with the types d u e f g n m x s p,
+// Format: %[index:][-][width][.precision]type with the types d u e f g n m x s p,
 // and * for width or precision taken from the arguments. Raises EConvertError for an unknown
 // directive, a missing or mistyped argument, or a width or precision over 4096.
 QString Format(const QString &fmt, std::span<const Variant> args, const TFormatSettings &fs = FormatSettings());

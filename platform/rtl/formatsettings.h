@@ -27,7 +27,7 @@ struct TFormatSettings
     QString CurrencyString;
     int CurrencyDecimals = 2;
     int CurrencyFormat = 0; // 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $"
-    int NegCurrFormat = 0;  // Delphi's sixteen negative money layouts
+    int NegCurrFormat = 0;  // one of sixteen negative money layouts, 0 "($1)" .. 15 "(1 $)"
     int TwoDigitYearCenturyWindow = 50;
 
     static TFormatSettings italian();

@@ -10,8 +10,7 @@ namespace {
 struct Slot
 {
     bool literal;
-    QChar ch;      // literal character, or the mask character of a data place
-    int caseMode;  // 0 as typed, 1 upper, 2 lower
+    QChar ch; // literal character, or the mask character of a data place
 };
 
 bool isDataChar(QChar c)
@@ -34,10 +33,11 @@ bool isDataChar(QChar c)
 
 QString FormatMaskText(const QString &editMask, const QString &value)
 {
-    // Split off the two trailing fields; a ';' escaped by '\' belongs to the mask.
+    // Split off the two trailing fields; a ';' escaped by '\' belongs to the mask. The blank
+    // character field only matters while editing: formatted text fills missing places with
+    // blanks.
     QString mask = editMask;
     bool saveLiterals = true;
-    QChar blank = u'_';
     {
         std::vector<qsizetype> semis;
         for (qsizetype i = 0; i < editMask.size(); ++i) {
@@ -51,53 +51,41 @@ QString FormatMaskText(const QString &editMask, const QString &value)
         if (semis.size() >= 2) {
             const qsizetype a = semis[semis.size() - 2], b = semis.back();
             mask = editMask.left(a);
-            const QString save = editMask.mid(a + 1, b - a - 1);
-            saveLiterals = save != QStringLiteral("0");
-            const QString bl = editMask.mid(b + 1);
-            if (!bl.isEmpty())
-                blank = bl.at(0);
+            saveLiterals = editMask.mid(a + 1, b - a - 1) != QStringLiteral("0");
         } else if (semis.size() == 1) {
             mask = editMask.left(semis[0]);
             saveLiterals = editMask.mid(semis[0] + 1) != QStringLiteral("0");
         }
     }
+    const QChar blank = u' ';
 
+    // Case directives (> < <>) only act while typing; '!' puts missing places first.
     bool rightAlign = false;
-    int caseMode = 0;
     std::vector<Slot> slots;
     for (qsizetype i = 0; i < mask.size(); ++i) {
         const QChar c = mask[i];
-        if (c == u'!') {
-            rightAlign = true;
-        } else if (c == u'>') {
-            if (i + 1 < mask.size() && mask[i + 1] == u'<') {
-                caseMode = 0;
-                ++i;
-            } else {
-                caseMode = 1;
-            }
-        } else if (c == u'<') {
-            caseMode = 2;
+        if (c == u'!' || c == u'>' || c == u'<') {
+            rightAlign = rightAlign || c == u'!';
         } else if (c == u'\\') {
             if (i + 1 < mask.size())
-                slots.push_back({true, mask[++i], 0});
+                slots.push_back({true, mask[++i]});
         } else if (isDataChar(c)) {
-            slots.push_back({false, c, caseMode});
+            slots.push_back({false, c});
         } else if (c == u'_') {
-            slots.push_back({true, u' ', 0});
+            slots.push_back({true, u' '});
         } else if (c == u':') {
-            slots.push_back({true, FormatSettings().TimeSeparator, 0});
+            slots.push_back({true, FormatSettings().TimeSeparator});
         } else if (c == u'/') {
-            slots.push_back({true, FormatSettings().DateSeparator, 0});
+            slots.push_back({true, FormatSettings().DateSeparator});
         } else {
-            slots.push_back({true, c, 0});
+            slots.push_back({true, c});
         }
     }
 
-    // Characters of value that fill the data places.
+    // The characters that fill the data places. Text saved with its literals carries them at
+    // their places: those are skipped.
     QString data;
     if (saveLiterals) {
-        // value is laid out like the mask: take the characters at the data places.
         qsizetype vi = 0;
         for (const Slot &s : slots) {
             if (vi >= value.size())
@@ -109,31 +97,26 @@ QString FormatMaskText(const QString &editMask, const QString &value)
             }
             data += value[vi++];
         }
+        data += QStringView(value).mid(vi);
     } else {
         data = value;
     }
     int places = 0;
     for (const Slot &s : slots)
         places += s.literal ? 0 : 1;
-    if (data.size() > places)
-        data.truncate(places);
     if (rightAlign && data.size() < places)
         data.prepend(QString(places - data.size(), blank));
 
     QString out;
     qsizetype di = 0;
     for (const Slot &s : slots) {
-        if (s.literal) {
+        if (s.literal)
             out += s.ch;
-            continue;
-        }
-        QChar c = di < data.size() ? data[di++] : blank;
-        if (s.caseMode == 1)
-            c = c.toUpper();
-        else if (s.caseMode == 2)
-            c = c.toLower();
-        out += c;
+        else
+            out += di < data.size() ? data[di++] : blank;
     }
+    // Characters beyond the mask are kept, not dropped.
+    out += QStringView(data).mid(di);
     return out;
 }
 

@@ -644,12 +644,10 @@ void Variant::arrayRedim(int highBound)
     bounds.back().second = highBound;
     Variant fresh = createArray(std::span<const std::pair<int, int>>(bounds), old->elemType);
     // Copy every element whose index exists in both shapes.
-    const size_t dims = bounds.size();
     const int oldLast = old->bounds.back().second - old->bounds.back().first + 1;
     const int newLast = bounds.back().second - bounds.back().first + 1;
     const int keep = std::min(oldLast, newLast);
     const size_t rows = oldLast > 0 ? old->items.size() / size_t(oldLast) : 0;
-    (void)dims;
     for (size_t row = 0; row < rows; ++row)
         for (int k = 0; k < keep; ++k)
             fresh.m_u.arr->items[row * size_t(newLast) + size_t(k)] = old->items[row * size_t(oldLast) + size_t(k)];
@@ -993,6 +991,9 @@ Variant::Order Variant::compareSlow(const Variant &a, const Variant &b)
         if ((ca == cBool || ca == cStr) && (cb == cBool || cb == cStr))
             return order(int(a.toBool()), int(b.toBool())); // False < True
     }
+    // A String next to a Date reads as a date-time (or a number).
+    if ((ca == cStr && cb == cDate) || (ca == cDate && cb == cStr))
+        return order(a.toDate(), b.toDate());
     const Num x = toNum(a), y = toNum(b);
     const bool xi = x.c == cInt || x.c == cInt64, yi = y.c == cInt || y.c == cInt64;
     if (xi && yi)

@@ -90,6 +90,7 @@ public:
     Variant() noexcept { m_u.i64 = 0; }
     Variant(bool v) noexcept : m_type(varBoolean) { m_u.i64 = 0; m_u.b = v; }
     Variant(int v) noexcept : m_type(varInteger) { m_u.i64 = v; }
+    Variant(unsigned v) noexcept : m_type(varLongWord) { m_u.i64 = v; }
     // Every 64-bit integer type (qint64, int64_t, qsizetype) gives Int64.
     Variant(long v) noexcept : m_type(varInt64) { m_u.i64 = v; }
     Variant(long long v) noexcept : m_type(varInt64) { m_u.i64 = v; }
@@ -149,7 +150,7 @@ public:
     // Name of a type code as error messages write it ("Integer", "UnicodeString", "Array Variant").
     static QString typeName(uint16_t varType);
 
-    // Conversions (Delphi's casts). Null raises EVariantTypeCastError for numbers, Booleans and
+    // Conversions (the casts scripts apply). Null raises EVariantTypeCastError for numbers, Booleans and
     // dates; text that is no number raises EVariantTypeCastError; out of range raises
     // EVariantOverflowError.
     int32_t toInt() const;
@@ -304,7 +305,7 @@ inline bool operator<=(const Variant &a, const Variant &b) { return Variant::com
 inline bool operator>=(const Variant &a, const Variant &b) { return Variant::compare(a, b) != Variant::Order::Less; }
 
 namespace rtl {
-// Delphi's VarToStr: text of any value, Null gives "".
+// VarToStr: text of any value, Null gives "".
 inline QString VarToStr(const Variant &v) { return v.toString(); }
 inline bool VarIsNull(const Variant &v) { return v.isNull(); }
 inline uint16_t VarTypeOf(const Variant &v) { return v.varType(); }

@@ -103,6 +103,15 @@ TEST_F(CacheTest, MalformedFilterTextIsRefusedClearly)
         EXPECT_EQ(ds.RecordCount(), 1);
     }
     EXPECT_THROW(ds.SetFilter(QStringLiteral("NOPE = 1")), EDatabaseError);
+
+    // Nesting is bounded; long chains of terms are not nesting.
+    EXPECT_THROW(ds.SetFilter(QString(300, QLatin1Char('(')) + QStringLiteral("ID = 1") + QString(300, QLatin1Char(')'))),
+                 EDatabaseError);
+    QStringList terms;
+    for (int i = 0; i < 200000; ++i)
+        terms << QStringLiteral("ID = %1").arg(i % 2 ? 99 : 2);
+    ds.SetFilter(terms.join(QLatin1String(" OR ")));
+    EXPECT_EQ(ids(), std::vector<int>{2});
 }
 
 TEST_F(CacheTest, IndexSortWithDescendingFlags)
@@ -359,6 +368,47 @@ TEST_F(CacheTest, MovingOrRefreshingEndsAPendingEdit)
     EXPECT_EQ(ds.RecNo(), 1);
     EXPECT_EQ(currentId(), 9);
     EXPECT_EQ(ds.RecordCount(), 6);
+}
+
+} // namespace
+
+#include "platform/rtl/formatsettings.h"
+
+namespace {
+
+TEST(FieldText, DisplayTextByTypeAndFormat)
+{
+    const rtl::ScopedFormatSettings italian(TFormatSettings::italian());
+    MemDataSet ds;
+    ds.columns = {{QStringLiteral("N"), TFieldType::ftInteger},
+                  {QStringLiteral("F"), TFieldType::ftFMTBcd},
+                  {QStringLiteral("D"), TFieldType::ftDateTime},
+                  {QStringLiteral("B"), TFieldType::ftBoolean},
+                  {QStringLiteral("S"), TFieldType::ftString}};
+    ds.rows = {{5, 1234.5, Variant::fromDate(dayOf(2026, 9, 10, 9)), true, Variant::null()}};
+    ds.Open();
+    struct Case
+    {
+        const char *field;
+        const char *format;
+        const char *text;
+    };
+    const Case cases[] = {
+        {"N", "", "5"},
+        {"F", "", "1234,5"},
+        {"F", "#,##0.00", "1.234,50"},
+        {"D", "dd/mm/yyyy hh:nn", "10/09/2026 09:00"},
+        {"B", "", "True"},
+        {"S", "", ""},
+    };
+    for (const Case &c : cases) {
+        TField *f = ds.FieldByName(QLatin1String(c.field));
+        f->DisplayFormat = QString::fromUtf8(c.format);
+        EXPECT_EQ(f->DisplayText(), QString::fromUtf8(c.text)) << c.field << " " << c.format;
+        EXPECT_EQ(ds.DisplayTextAt(0, f->Index()), f->DisplayText());
+    }
+    EXPECT_TRUE(ds.FieldByName(QStringLiteral("S"))->IsNull());
+    EXPECT_EQ(ds.FieldByName(QStringLiteral("S"))->AsString(), QString());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 namespace {
 
@@ -31,6 +32,8 @@ TEST(DatabaseSetup, EmbeddedFileIsCreatedOnFirstUseWithItsSchema)
         for (q.First(); !q.Eof(); q.Next())
             tables << q.FieldByName(QStringLiteral("N"))->AsString();
         EXPECT_EQ(tables, (QStringList{QStringLiteral("EVENTS"), QStringLiteral("SEDI"), QStringLiteral("TITOLI")}));
+        q.Open(QStringLiteral("SELECT TRIM(RDB$CHARACTER_SET_NAME) AS CS FROM RDB$DATABASE"));
+        EXPECT_EQ(q.FieldByName(QStringLiteral("CS"))->AsString(), QStringLiteral("UTF8"));
         EXPECT_EQ(dm.CurrentEventID(), 0);
 
         dm.EVENTS.Open(dmsql::EventsAll);
@@ -101,6 +104,8 @@ TEST_F(EventsDbTest, CatalogueStatements)
 
     dm.EVENTS.Open(dmsql::EventsNewestFirst);
     ASSERT_EQ(dm.EVENTS.RecordCount(), 2);
+    EXPECT_EQ(dm.dsEVENTS.rowCount(), 2);
+    EXPECT_EQ(dm.dsEVENTS.data(dm.dsEVENTS.index(0, 0)).toString(), QString::number(b));
     EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger(), b);
     EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("TITLE"))->AsString(), dmtext::PlaceholderTitle);
     EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("SEDE"))->AsString(), dmtext::PlaceholderSede);
@@ -167,6 +172,8 @@ TEST_F(EventsDbTest, CatalogueStatements)
     EXPECT_EQ(dm.TITOLI.RecordCount(), 1);
     dm.FQ.Open(dmsql::GeneratorNext);
     EXPECT_EQ(dm.FQ.FieldByName(QStringLiteral("NEWID"))->AsInteger(), c + 1);
+    EXPECT_THROW(dm.FQ.Open(QStringLiteral("UPDATE EVENTS SET COLOR = COLOR WHERE ID = 0")), EDatabaseError);
+    EXPECT_FALSE(dm.FQ.Active());
 }
 
 TEST_F(EventsDbTest, TextWithQuotesAndSqlSymbolsRoundTrips)
@@ -207,6 +214,7 @@ TEST_F(EventsDbTest, EachActionIsCommittedAtOnce)
     }),
                  EDBEngineError);
     EXPECT_FALSE(dm.Conn.InTransaction());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr); // the busy cursor is gone after a failure too
     EXPECT_EQ(committed(dmsql::EventsAll, QStringLiteral("TITLE")), QStringList{QStringLiteral("Subito")});
 
     // Reload: the queries keep their rows across the new attachment.
@@ -312,6 +320,45 @@ TEST_F(EventsDbTest, WriteBackFindsTheRowByItsOriginalKey)
     dm.EVENTS.Edit();
     EXPECT_THROW(dm.EVENTS.FieldByName(QStringLiteral("COLOR"))->SetAsString(QStringLiteral("#1234567")), EDatabaseError);
     dm.EVENTS.Cancel();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EventsDbTest, ReopeningWithNewSqlKeepsFilterAndSort)
+{
+    for (const char *title : {"RIUNIONE A", "riunione b", "Riunione c", "ALTRO"})
+        dm.InsertEvent(QString::fromUtf8(title), dayOf(2026, 9, 10, 9), dayOf(2026, 9, 10, 10), QStringLiteral("Roma"),
+                       QStringLiteral("#FFFF00"));
+    dm.SetArchived({1}, true);
+    dm.EVENTS.Open(dmsql::EventsAll);
+    dm.EVENTS.SetFilter(QStringLiteral("[TITLE]='RIU*' OR [TITLE]='riu*'"));
+    dm.EVENTS.SetFiltered(true);
+    dm.EVENTS.SetIndexFieldNames(QStringLiteral("TITLE:D"));
+    auto titles = [&] {
+        QStringList out;
+        for (dm.EVENTS.First(); !dm.EVENTS.Eof(); dm.EVENTS.Next())
+            out << dm.EVENTS.FieldByName(QStringLiteral("TITLE"))->AsString();
+        return out;
+    };
+    EXPECT_EQ(titles(), (QStringList{QStringLiteral("riunione b"), QStringLiteral("RIUNIONE A")}));
+    dm.EVENTS.Open(dmsql::EventsNotArchived);
+    EXPECT_EQ(titles(), QStringList{QStringLiteral("riunione b")});
+    dm.EVENTS.Open(dmsql::EventsNewestFirst);
+    EXPECT_EQ(titles(), (QStringList{QStringLiteral("riunione b"), QStringLiteral("RIUNIONE A")}));
+    EXPECT_EQ(dm.EVENTS.RecordCount(), 2);
+    dm.EVENTS.SetFiltered(false);
+    EXPECT_EQ(dm.EVENTS.RecordCount(), 4);
+
+    // Refresh after another action deleted the current event: the next one becomes current.
+    ASSERT_TRUE(dm.EVENTS.Locate(QStringLiteral("TITLE"), "RIUNIONE A"));
+    const int next = (dm.EVENTS.Next(), dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger());
+    dm.EVENTS.Prior();
+    dm.DeleteEvent(dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger());
+    dm.EVENTS.Refresh();
+    EXPECT_EQ(dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger(), next);
+    EXPECT_EQ(dm.EVENTS.RecordCount(), 3);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -205,6 +206,28 @@ TEST(ServerConnection, LossIsReportedOnceAndNothingIsStoredTwice)
     }
     std::sort(ids.begin(), ids.end());
     EXPECT_EQ(ids, (std::vector<int>{first, second, third}));
+
+    // Lost again with nothing else to do: the layer reconnects by itself once the server is
+    // back, and says so once.
+    server.Kill();
+    EXPECT_THROW(dm.SetEventColor(first, QStringLiteral("#00FF00")), EDBEngineError);
+    EXPECT_EQ(status.size(), 2);
+    const QString third_start = server.Start(root, lockDir);
+    ASSERT_TRUE(third_start.isEmpty()) << third_start.toStdString();
+    QEventLoop loop;
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (boxes.shown.size() == 2)
+            loop.quit();
+    });
+    poll.start(5);
+    loop.exec();
+    EXPECT_EQ(dm.Conn.State(), TConnectionState::Open);
+    EXPECT_EQ(boxes.shown.size(), 2);
+    dm.SetEventColor(first, QStringLiteral("#00FF00"));
+    EXPECT_EQ(boxes.shown.size(), 2);
+
     dm.EVENTS.Close();
     dm.Conn.Close();
     server.Stop();

@@ -22,6 +22,9 @@ TEST(SqlParams, MarkersOutsideQuotesAndComments)
         {"SELECT 1 FROM T WHERE A = :P_1$", "SELECT 1 FROM T WHERE A = ?", {"P_1$"}},
         {"SELECT 'open", "SELECT 'open", {}},
         {"SELECT 1 :", "SELECT 1 :", {}},
+        {"CREATE TRIGGER T FOR E BEFORE INSERT AS BEGIN NEW.ID = :X; END", "CREATE TRIGGER T FOR E BEFORE INSERT AS BEGIN NEW.ID = :X; END", {}},
+        {"execute  block as declare i int = 0; begin i = :i + 1; end", "execute  block as declare i int = 0; begin i = :i + 1; end", {}},
+        {"EXECUTE PROCEDURE P(:A)", "EXECUTE PROCEDURE P(?)", {"A"}},
     };
     for (const ParamCase &c : cases) {
         const data::SqlWithParams p = data::ParseSqlParams(QString::fromUtf8(c.sql));

@@ -71,6 +71,8 @@ TEST(FormatFloat, Pictures)
         {"#,##0.00", -1234567.891, "-1,234,567.89", "-1.234.567,89"},
         {"#,##0", 1234567.89, "1,234,568", "1.234.568"},
         {"0.00", 2.675, "2.68", "2,68"},   // decimal digits round half away from zero
+        {"0.00", 1.005, "1.01", "1,01"},
+        {"0", 2.5, "3", "3"},
         {"0.00", -0.001, "0.00", "0,00"},  // no sign on a value shown as zero
         {"0.0#", 1.5, "1.5", "1,5"},
         {"0.0#", 1.256, "1.26", "1,26"},
@@ -297,13 +299,15 @@ TEST(FormatMaskText, InsertsLiteralsAndBlanks)
     ScopedFormatSettings pin(IT);
     struct Case { const char *mask, *value, *out; } cases[] = {
         {"!99/99/0000;1;_", "05/03/2024", "05/03/2024"},
+        {"99/99/0000;1;_", "05032024", "05/03/2024"},   // literals missing from saved text are put in
         {"000-0000;0;_", "1234567", "123-4567"},
-        {"(999) 000-0000;0;_", "5551234", "(555) 123-4___"},
-        {"!999;0;*", "7", "**7"},
-        {">LL<ll;0; ", "abCD", "ABcd"},
+        {"(999) 000-0000;0;_", "5551234", "(555) 123-4   "},
+        {"!999;0;*", "7", "  7"},
+        {">LL<ll;0; ", "abCD", "abCD"},                  // case directives act only while typing
         {"\\A00;0;_", "12", "A12"},
         {"00:00;1;_", "12:30", "12:30"},
-        {"000;0;_", "12345", "123"},
+        {"000;0;_", "12345", "12345"},                   // nothing is dropped
+        {"00\\;00;0;_", "1234", "12;34"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FormatMaskText(QString::fromUtf8(c.mask), QString::fromUtf8(c.value)), QString::fromUtf8(c.out))

@@ -36,6 +36,8 @@ TEST_F(VariantTest, ScalarsStaySmallAndKeepTheirKind)
     EXPECT_EQ(Variant::fromDate(1.5).varType(), varDate);
     EXPECT_EQ(Variant::fromCurrency(1.23456).toCurrency().raw, 12346);
     EXPECT_EQ(Variant::fromInt(65535, varWord).varType(), varWord);
+    EXPECT_EQ(Variant(4000000000u).varType(), varLongWord);
+    EXPECT_EQ((Variant(4000000000u) + Variant(1)).toInt64(), 4000000001LL);
     EXPECT_THROW(Variant::fromInt(65536, varWord), EVariantOverflowError);
 }
 
@@ -89,6 +91,41 @@ TEST_F(VariantTest, RedimKeepsElements)
     a.arrayRedim(0);
     EXPECT_EQ(a.arrayGet(0).toInt(), 1);
     EXPECT_THROW(a.arrayGet(1), EVariantBadIndexError);
+
+    // Two dimensions: each row keeps its own elements.
+    Variant grid = Variant::createArray({{1, 2}, {0, 2}}, varInteger);
+    for (int i = 1; i <= 2; ++i)
+        for (int j = 0; j <= 2; ++j) {
+            const int at[] = {i, j};
+            grid.arrayPut(at, Variant(i * 10 + j));
+        }
+    const Variant before = grid;
+    grid.arrayRedim(4);
+    const int kept[] = {2, 2}, added[] = {2, 4}, first[] = {1, 0};
+    EXPECT_EQ(grid.arrayGet(kept).toInt(), 22);
+    EXPECT_EQ(grid.arrayGet(added).varType(), varInteger);
+    EXPECT_EQ(grid.arrayGet(added).toInt(), 0);
+    grid.arrayRedim(0);
+    EXPECT_EQ(grid.arrayGet(first).toInt(), 10);
+    EXPECT_THROW(grid.arrayGet(kept), EVariantBadIndexError);
+    EXPECT_EQ(before.arrayGet(kept).toInt(), 22); // the copy taken before is untouched
+}
+
+TEST(VariantText, FollowsTheProcessWideSettings)
+{
+    const Variant half(2.5), text(u"1,5"), date = Variant::fromDate(45356.0);
+    {
+        rtl::ScopedFormatSettings it(TFormatSettings::italian());
+        EXPECT_EQ(half.toString(), QStringLiteral("2,5"));
+        EXPECT_EQ(text.toDouble(), 1.5);
+        EXPECT_EQ(date.toString(), QStringLiteral("05/03/2024"));
+        {
+            rtl::ScopedFormatSettings en(TFormatSettings::english());
+            EXPECT_EQ(half.toString(), QStringLiteral("2.5"));
+            EXPECT_THROW(text.toDouble(), EVariantTypeCastError);
+        }
+        EXPECT_EQ(date.toString(), QStringLiteral("05/03/2024")); // restored
+    }
 }
 
 TEST_F(VariantTest, InfiniteOperandsCarryThroughWithoutRaising)
