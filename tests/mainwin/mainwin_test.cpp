@@ -437,6 +437,8 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsHintsAndPictures)
     }
     EXPECT_EQ(w->windowTitle(), QStringLiteral("LIRRA CALENDARIO | v. 100.1 del 10/09/2026"));
     EXPECT_EQ(w->minimumSize(), QSize(954, 174));
+    EXPECT_LE(w->Panel1->minimumSizeHint().width(), 954);
+    EXPECT_LE(w->Panel2->minimumSizeHint().width(), 954) << "the lower panel fits the narrowest window";
     EXPECT_EQ(w->cbCercaTitle->currentText(), QStringLiteral("Evento"));
     EXPECT_EQ(w->eCerca->placeholderText(), QStringLiteral("Cerca..."));
     EXPECT_TRUE(w->eFiltraDataPicker->IsEmpty());
