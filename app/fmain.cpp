@@ -161,9 +161,6 @@ void TfMain::CreatePanel1()
     LabCount->setToolTip(QStringLiteral("Numero di eventi visualizzati in tabella"));
     LabCount->setMinimumWidth(60);
     LabCount->setAlignment(Qt::AlignCenter);
-    QFont bold = LabCount->font();
-    bold.setBold(true);
-    LabCount->setFont(bold);
 
     auto split = [this](const char *name, const QString &caption, const QString &hint, QMenu *&menu) {
         auto *b = new QToolButton(Panel1);
