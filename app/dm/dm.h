@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 // Every statement the program sends. Values are always bound as parameters.
 namespace dmsql {
@@ -128,7 +129,19 @@ public:
     QStringList TitleList();
     QStringList SedeList();
 
+    // --- changes of one event that must find it: each raises EDatabaseError, and writes
+    // nothing, when no event has that ID (deleted meanwhile by someone else)
+    void RemoveEvent(int id);
+    // Start and/or end in one transaction.
+    void SaveEventPeriod(int id, std::optional<double> start, std::optional<double> end);
+    void SaveEventTitle(int id, const QString &title);
+    void SaveEventSede(int id, const QString &sede, const QString &color);
+    void SaveEventColor(int id, const QString &color);
+    void SaveEventArchived(int id, bool archived);
+
 private:
     void RunAction(const std::function<void()> &fn);
+    // Runs the statement prepared in FQ; raises when it changed no row.
+    void ExecForEvent(int id);
     QStringList ColumnList(const QString &sql, const QString &field);
 };
