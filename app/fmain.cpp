@@ -718,24 +718,6 @@ void TfMain::bOpenFormTITOLIClick() { toggleWindow<TfTITOLI>(fTITOLI, bOpenFormT
 void TfMain::bOpenFormSEDIClick() { toggleWindow<TfSEDI>(fSEDI, bOpenFormSEDI); }
 void TfMain::bOpenFormARCClick() { toggleWindow<TfARC>(fARC, bOpenFormARC); }
 
-// ---------------------------------------------------------------- event operations
-
-void TfMain::DBNavigatorEVENTSClick(TNavigateBtn)
-{
-}
-
-void TfMain::bDeleteClick()
-{
-}
-
-void TfMain::bArchiviaEventiFiltratiClick()
-{
-}
-
-void TfMain::DBGridEVENTSDblClick()
-{
-}
-
 // ---------------------------------------------------------------- web pages and closing
 
 void TfMain::OpenWebPage(const QString &path)
