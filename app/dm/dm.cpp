@@ -390,3 +390,77 @@ QStringList Tdm::SedeList()
 {
     return ColumnList(dmsql::Sedi, QStringLiteral("SEDE"));
 }
+
+// ---------------------------------------------------------------- changes that must find the event
+
+void Tdm::ExecForEvent(int id)
+{
+    FQ.ParamByName(QStringLiteral("ID")).SetAsInteger(id);
+    FQ.ExecSQL();
+    if (FQ.RowsAffected() == 0)
+        throw EDatabaseError(QStringLiteral("Nessun evento con ID = %1: la modifica non è stata registrata.").arg(id));
+}
+
+void Tdm::RemoveEvent(int id)
+{
+    RunAction([&] {
+        FQ.SetSQL(dmsql::DeleteEvent);
+        ExecForEvent(id);
+    });
+}
+
+void Tdm::SaveEventPeriod(int id, std::optional<double> start, std::optional<double> end)
+{
+    RunAction([&] {
+        if (start) {
+            FQ.SetSQL(dmsql::SetStart);
+            FQ.ParamByName(QStringLiteral("DT")).SetAsDateTime(*start);
+            ExecForEvent(id);
+        }
+        if (end) {
+            FQ.SetSQL(dmsql::SetEnd);
+            FQ.ParamByName(QStringLiteral("DT")).SetAsDateTime(*end);
+            ExecForEvent(id);
+        }
+    });
+}
+
+void Tdm::SaveEventTitle(int id, const QString &title)
+{
+    RunAction([&] {
+        FQ.SetSQL(dmsql::SetTitle);
+        FQ.ParamByName(QStringLiteral("TITLE")).SetAsString(title);
+        ExecForEvent(id);
+    });
+}
+
+void Tdm::SaveEventSede(int id, const QString &sede, const QString &color)
+{
+    RunAction([&] {
+        FQ.SetSQL(dmsql::SetSede);
+        FQ.ParamByName(QStringLiteral("SEDE")).SetAsString(sede);
+        FQ.ParamByName(QStringLiteral("COLOR")).SetAsString(color);
+        ExecForEvent(id);
+    });
+}
+
+void Tdm::SaveEventColor(int id, const QString &color)
+{
+    RunAction([&] {
+        FQ.SetSQL(dmsql::SetColor);
+        FQ.ParamByName(QStringLiteral("COLOR")).SetAsString(color);
+        ExecForEvent(id);
+    });
+}
+
+void Tdm::SaveEventArchived(int id, bool archived)
+{
+    RunAction([&] {
+        FQ.SetSQL(dmsql::SetArc);
+        if (archived)
+            FQ.ParamByName(QStringLiteral("ARC")).SetAsString(QStringLiteral("X"));
+        else
+            FQ.ParamByName(QStringLiteral("ARC")).Clear();
+        ExecForEvent(id);
+    });
+}

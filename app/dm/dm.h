@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TkvlDBDataset;
 
@@ -140,8 +141,20 @@ public:
     QStringList TitleList();
     QStringList SedeList();
 
+    // --- changes of one event that must find it: each raises EDatabaseError, and writes
+    // nothing, when no event has that ID (deleted meanwhile by someone else)
+    void RemoveEvent(int id);
+    // Start and/or end in one transaction.
+    void SaveEventPeriod(int id, std::optional<double> start, std::optional<double> end);
+    void SaveEventTitle(int id, const QString &title);
+    void SaveEventSede(int id, const QString &sede, const QString &color);
+    void SaveEventColor(int id, const QString &color);
+    void SaveEventArchived(int id, bool archived);
+
 private:
     void CreateReportComponents();
     void RunAction(const std::function<void()> &fn);
+    // Runs the statement prepared in FQ; raises when it changed no row.
+    void ExecForEvent(int id);
     QStringList ColumnList(const QString &sql, const QString &field);
 };

@@ -124,7 +124,7 @@ TEST(XmlReader, HeaderSelectsEncoding)
 {
     struct Case { QByteArray header; bool old; } cases[] = {
         {"<?xml version=\"1.0\"?>", true},
-        {"<?xml version=\"1.0\" encoding=\"windows-1252\"?>", true},
+        {"<?xml version=\"1.0\" encoding=\"cp1252\"?>", true},
         {kHeader, false},
         {"<?xml version=\"1.1\"?>", false},
         {"<?xml encoding=\"utf-8\"?>", false},
