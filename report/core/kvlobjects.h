@@ -1,9 +1,9 @@
 #pragma once
 // The report, page and view classes as the object tree knows them. Each kind adds its own
 // content in its own unit; here are only the members the tree relies on.
+#include "platform/rtl/stringlist.h"
 #include "report/core/kvlcomponent.h"
 
-#include "platform/rtl/stringlist.h"
 
 #include <functional>
 #include <memory>
@@ -13,6 +13,7 @@ class TkvlPreviewOptions;
 class TkvlPrintOptions;
 class TkvlReportOptions;
 class TkvlReportDataSets;
+class TkvlXMLSerializer;
 
 // Alignment of a view inside its band or page.
 enum TkvlAlign : uint8_t { baNone, baLeft, baRight, baCenter, baWidth, baBottom, baClient };
@@ -71,6 +72,17 @@ public:
     // Set to stop a run.
     bool Terminated = false;
     bool Modified = false;
+    // The serializer of the read or write in progress, so that nested lists reuse it.
+    TkvlXMLSerializer *XMLSerializer = nullptr;
+    // The host's optional element of its own at the end of a template.
+    std::function<void(TkvlXMLItem *)> OnGetCustomData;
+    std::function<void(TkvlXMLItem *)> OnSaveCustomData;
+    // The object of the parent template that Name is written against (nothing without one).
+    virtual void GetAncestor(const QString &Name, TPersistent *&Ancestor)
+    {
+        (void)Name;
+        (void)Ancestor;
+    }
     // Receives the connection strings found for ReportOptions.ConnectionName.
     std::function<void(const QString &ConnString)> OnSetConnection;
 
