@@ -582,6 +582,13 @@ TBookmark TDataSet::GetBookmark() const
     return {FView[size_t(FCur)]->id};
 }
 
+TBookmark TDataSet::BookmarkAt(int row) const
+{
+    if (!Active() || row < 0 || row >= int(FView.size()))
+        return {};
+    return {FView[size_t(row)]->id};
+}
+
 bool TDataSet::BookmarkValid(TBookmark bm) const
 {
     return Active() && !bm.IsNull() && ViewIndexOf(bm.id) >= 0;

@@ -159,6 +159,8 @@ public:
 
     // --- bookmarks
     TBookmark GetBookmark() const;
+    // Bookmark of a row of the view without moving; a null bookmark outside the view.
+    TBookmark BookmarkAt(int row) const;
     bool BookmarkValid(TBookmark bm) const; // the row exists and passes the filter
     void GotoBookmark(TBookmark bm);        // raises EDatabaseError when not valid
     int CompareBookmarks(TBookmark a, TBookmark b) const;
