@@ -17,14 +17,13 @@ void StartUp()
     // The file need not exist, nor be writable: the program runs without it.
     Settings = new TSettings(rtl::AppPath() + QStringLiteral("LirraCalConf.ini"));
     fMain = new TfMain;
-    dm = new Tdm;
+    dm = new Tdm(qApp);
     fMain->show();
 }
 
 void ShutDown()
 {
     delete dm;
-    dm = nullptr;
     delete fMain;
     delete Settings;
     Settings = nullptr;

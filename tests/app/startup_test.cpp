@@ -27,6 +27,7 @@ TEST_F(StartUpTest, SettingsThenMainWindowThenDataModule)
     ASSERT_NE(fMain, nullptr);
     ASSERT_NE(dm, nullptr);
     EXPECT_TRUE(fMain->isVisible());
+    EXPECT_EQ(dm->parent(), QCoreApplication::instance());
     fMain->close();
     EXPECT_TRUE(QFile::exists(Settings->FileName()));
     lirracal::ShutDown();
