@@ -161,9 +161,6 @@ void TfMain::CreatePanel1()
     LabCount->setToolTip(QStringLiteral("Numero di eventi visualizzati in tabella"));
     LabCount->setMinimumWidth(60);
     LabCount->setAlignment(Qt::AlignCenter);
-    QFont bold = LabCount->font();
-    bold.setBold(true);
-    LabCount->setFont(bold);
 
     auto split = [this](const char *name, const QString &caption, const QString &hint, QMenu *&menu) {
         auto *b = new QToolButton(Panel1);
@@ -202,12 +199,12 @@ void TfMain::CreatePanel2()
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     auto *h = new QHBoxLayout(Panel2);
-    h->setContentsMargins(4, 4, 4, 4);
+    h->setContentsMargins(2, 3, 2, 3);
     h->setSpacing(4);
 
     bAutoSizeDBGrid = makeButton(Panel2, "bAutoSizeDBGrid", QStringLiteral("|=|"),
                                  QStringLiteral("Adatta larghezza colonne"));
-    bAutoSizeDBGrid->setFixedWidth(32);
+    bAutoSizeDBGrid->setFixedWidth(28);
 
     DBNavigatorEVENTS = new TDBNavigator(Panel2);
     DBNavigatorEVENTS->setObjectName(QStringLiteral("DBNavigatorEVENTS"));
@@ -231,7 +228,6 @@ void TfMain::CreatePanel2()
     eCerca->setPlaceholderText(QStringLiteral("Cerca..."));
     eCerca->setToolTip(QStringLiteral(
         "Inserisci testo da cercare dal campo selezionato. Cancella stringa per eliminare il filtro."));
-    eCerca->setMinimumWidth(180);
     eCerca->installEventFilter(this);
     InstallFocusColours(eCerca);
 
@@ -242,7 +238,6 @@ void TfMain::CreatePanel2()
     eFiltraDataPicker->setObjectName(QStringLiteral("eFiltraDataPicker"));
     eFiltraDataPicker->setToolTip(QStringLiteral(
         "Seleziona la data di inizio su cui applicare i filtri (precedenti, uguali o successivi)"));
-    eFiltraDataPicker->setMinimumWidth(110);
     InstallFocusColours(eFiltraDataPicker);
 
     bDataPrima = makeButton(Panel2, "bDataPrima", QStringLiteral("<"),
@@ -253,6 +248,9 @@ void TfMain::CreatePanel2()
                            QStringLiteral("Visualizza eventi successivi alla data selezionata"));
     for (QPushButton *b : {bDelete, bAzzeraCerca, bDataPrima, bDataUguale, bDataDopo})
         b->setFixedWidth(28);
+    cbCercaTitle->setFixedWidth(96);
+    eCerca->setMinimumWidth(90);
+    eFiltraDataPicker->setFixedWidth(100);
 
     bArchiviaEventiFiltrati = makeButton(Panel2, "bArchiviaEventiFiltrati", QStringLiteral("Archivia"),
                                          QStringLiteral("Archivia tutti gli eventi presenti in tabella"), 30);
@@ -261,11 +259,15 @@ void TfMain::CreatePanel2()
     bGoCalendarOnline = makeButton(Panel2, "bGoCalendarOnline", QStringLiteral("Calendario"),
                                    QStringLiteral("Pagina web con il calendario"), 27);
 
+    // As wide as caption and picture need: the panel fits the smallest window.
+    for (QPushButton *b : {bArchiviaEventiFiltrati, bApplica, bGoCalendarOnline})
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(b->text()) + b->iconSize().width() + 24);
+    h->setSpacing(3);
     for (QWidget *w : std::initializer_list<QWidget *>{bAutoSizeDBGrid, DBNavigatorEVENTS, bDelete, cbCercaTitle, eCerca,
                                                        bAzzeraCerca, eFiltraDataPicker, bDataPrima, bDataUguale,
                                                        bDataDopo, bArchiviaEventiFiltrati, bApplica, bGoCalendarOnline})
         h->addWidget(w);
-    h->addStretch(1);
+    h->setStretchFactor(eCerca, 1);
 
     connect(bAutoSizeDBGrid, &QPushButton::clicked, this, [this] { bAutoSizeDBGridClick(); });
     connect(DBNavigatorEVENTS, &TDBNavigator::Click, this, [this](TNavigateBtn b) { DBNavigatorEVENTSClick(b); });

@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionHeaderV2>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -39,7 +40,11 @@ public:
         ResolveFields();
         endResetModel();
     }
-    void TitlesChanged() { Q_EMIT headerDataChanged(Qt::Horizontal, 0, qMax(0, columnCount() - 1)); }
+    void TitlesChanged()
+    {
+        if (columnCount() > 0)
+            Q_EMIT headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    }
     int FieldOf(int column) const { return column >= 0 && column < int(FFields.size()) ? FFields[size_t(column)] : -1; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override
@@ -77,11 +82,6 @@ public:
             return c.Caption();
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(c.TitleAlignment);
-        case Qt::FontRole: {
-            QFont font = FGrid->font();
-            font.setBold(c.TitleBold);
-            return font;
-        }
         default:
             return QVariant();
         }
@@ -131,8 +131,52 @@ private:
     TDBGrid *FGrid;
 };
 
+// Draws the title of the sorted column in bold.
+class TDBGridHeader final : public QHeaderView
+{
+public:
+    explicit TDBGridHeader(TDBGrid *grid) : QHeaderView(Qt::Horizontal, grid), FGrid(grid) {}
+
+protected:
+    void paintSection(QPainter *p, const QRect &rect, int logicalIndex) const override
+    {
+        if (!rect.isValid())
+            return;
+        // The style draws the section and its arrow; the caption is drawn here, in bold for
+        // the sorted column (the styles take no font per section).
+        QStyleOptionHeaderV2 opt;
+        initStyleOption(&opt);
+        initStyleOptionForIndex(&opt, logicalIndex);
+        opt.rect = rect;
+        const QString text = model() ? model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString() : QString();
+        opt.text.clear();
+        p->save();
+        style()->drawControl(QStyle::CE_Header, &opt, p, this);
+        p->restore(); // the style may leave a clip behind
+        p->save();
+        p->setClipRect(rect);
+        QFont f = font();
+        f.setBold(logicalIndex >= 0 && logicalIndex < FGrid->ColumnCount() && FGrid->Column(logicalIndex).TitleBold);
+        p->setFont(f);
+        p->setPen(palette().color(QPalette::ButtonText));
+        QRect r = style()->subElementRect(QStyle::SE_HeaderLabel, &opt, this);
+        if (opt.sortIndicator != QStyleOptionHeader::None) {
+            const QRect arrow = style()->subElementRect(QStyle::SE_HeaderArrow, &opt, this);
+            if (arrow.isValid() && arrow.left() > r.left())
+                r.setRight(qMin(r.right(), arrow.left() - 2));
+        }
+        const QFontMetrics fm(f);
+        p->drawText(r, int(opt.textAlignment), fm.elidedText(text, Qt::ElideRight, r.width()));
+        p->restore();
+    }
+
+private:
+    TDBGrid *FGrid;
+};
+
 TDBGrid::TDBGrid(QWidget *parent) : QTableView(parent)
 {
+    setHorizontalHeader(new TDBGridHeader(this));
     FSource = new TDataSetTableModel(nullptr, this);
     FModel = new TDBGridModel(this, FSource);
     setModel(FModel);

@@ -84,7 +84,7 @@ TDBNavigator::TDBNavigator(QWidget *parent) : QWidget(parent)
         btn->setObjectName(QLatin1String(kNames[i]));
         btn->setIcon(glyph(b));
         btn->setAutoRaise(false);
-        btn->setFixedSize(25, 25);
+        btn->setFixedSize(23, 23);
         btn->setFocusPolicy(Qt::NoFocus);
         connect(btn, &QToolButton::clicked, this, [this, b] { BtnClick(b); });
         lay->addWidget(btn);

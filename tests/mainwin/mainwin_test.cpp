@@ -2,6 +2,7 @@
 // date filters, sorting, column widths, closing, the probe and the other windows.
 #include "mainwinfixture.h"
 
+#include "app/farc.h"
 #include "app/resources/btnlist.h"
 #include "app/widgets/datepicker.h"
 #include "app/widgets/dbgrid.h"
@@ -46,6 +47,10 @@ TEST_F(MainWindowTest, FirstShowConnectsShowsTheNotArchivedEventsAndCountsThem)
     EXPECT_TRUE(fakes.messages.shown.isEmpty());
     EXPECT_TRUE(w->bApplica->isEnabled());
     EXPECT_FALSE(w->DBGridEVENTS->Column(5).Visible);
+
+    // The data module writes the connection's state into the first panel.
+    dm->ConnLost(dm->Conn);
+    EXPECT_EQ(w->StatusText(0), QStringLiteral("Connessione persa"));
 }
 
 TEST_F(MainWindowTest, ViewsSwitchTheRowsAndKeepFilterAndSort)
@@ -322,6 +327,12 @@ TEST_F(MainWindowTest, WindowButtonsOpenAndCloseTheirWindows)
         EXPECT_EQ(*c.global, nullptr);
         EXPECT_EQ(ImageIndex(b), 20);
     }
+
+    // The archive window's count reopens the shared query on the archived events.
+    w->bOpenFormARC->click();
+    EXPECT_EQ(w->ContaEventiArc(), 1);
+    EXPECT_EQ(qobject_cast<TfARC *>(fARC)->LabCountArc->text(), QStringLiteral("1"));
+    EXPECT_EQ(w->DBGridEVENTS->RowCount(), 1);
 }
 
 TEST_F(MainWindowTest, WebPagesOpenWithoutProbeAndWarnWhenTheyCannot)
@@ -437,6 +448,8 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsHintsAndPictures)
     }
     EXPECT_EQ(w->windowTitle(), QStringLiteral("LIRRA CALENDARIO | v. 100.1 del 10/09/2026"));
     EXPECT_EQ(w->minimumSize(), QSize(954, 174));
+    EXPECT_LE(w->Panel1->minimumSizeHint().width(), 954);
+    EXPECT_LE(w->Panel2->minimumSizeHint().width(), 954) << "the lower panel fits the narrowest window";
     EXPECT_EQ(w->cbCercaTitle->currentText(), QStringLiteral("Evento"));
     EXPECT_EQ(w->eCerca->placeholderText(), QStringLiteral("Cerca..."));
     EXPECT_TRUE(w->eFiltraDataPicker->IsEmpty());

@@ -68,6 +68,29 @@ TEST_F(WidgetsTest, GridShowsItsOwnColumnsAndFollowsTheCurrentRow)
     EXPECT_EQ(grid.horizontalHeader()->height(), 20);
 }
 
+TEST_F(WidgetsTest, SortedTitleIsDrawnInBold)
+{
+    QFont f(QStringLiteral("Tahoma"));
+    f.setPixelSize(13);
+    grid.setFont(f);
+    // Right-most column of ink in the first title: bold text is wider.
+    const auto inkRight = [&] {
+        const QImage im = grid.horizontalHeader()->grab().toImage();
+        const int end = grid.horizontalHeader()->sectionSize(0) - 12;
+        int right = -1;
+        for (int y = 3; y < im.height() - 3; ++y)
+            for (int x = 0; x < end; ++x)
+                if (qGray(im.pixel(x, y)) < 128)
+                    right = qMax(right, x);
+        return right;
+    };
+    const int plain = inkRight();
+    ASSERT_GT(plain, 0) << "the title is drawn";
+    grid.SortByTitle(0);
+    EXPECT_EQ(ds.IndexFieldNames(), QStringLiteral("NAME:D"));
+    EXPECT_GT(inkRight(), plain);
+}
+
 TEST_F(WidgetsTest, MultiSelectionIsKeptByBookmarkAcrossFilterAndSort)
 {
     grid.SetMultiSelect(true);
