@@ -107,8 +107,11 @@ void TfSEDI::ColorBoxClick()
     const QString hex = ColorToHex(color);
     RunGuarded([&] {
         TQuery &q = dm->SEDI;
-        if (!q.Active())
+        // A closed list had no current site: it is opened, and nothing is coloured.
+        if (!q.Active()) {
             q.Open();
+            return;
+        }
         TField *field = q.FieldByName(kSedeColor);
         switch (q.State()) {
         case TDataSetState::dsInsert:

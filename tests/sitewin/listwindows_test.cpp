@@ -27,6 +27,7 @@ struct ListWindow
     QString table;
     QString placeholder;
     QString duplicateText;
+    QString existing; // an entry of the fixture
 };
 
 enum class Which { Sedi, Titoli };
@@ -42,14 +43,14 @@ protected:
             EXPECT_NE(f, nullptr);
             return {f, f->DBNavigatorSEDI, f->eSede, f->DBGridSEDI, &dm->SEDI, QStringLiteral("SEDE"),
                     QStringLiteral("SEDI"), QStringLiteral("[sede da definire]"),
-                    QStringLiteral("Impossibile inserire sedi duplicate.")};
+                    QStringLiteral("Impossibile inserire sedi duplicate."), QStringLiteral("Sala A")};
         }
         w->bOpenFormTITOLI->click();
         auto *f = qobject_cast<TfTITOLI *>(fTITOLI);
         EXPECT_NE(f, nullptr);
         return {f, f->DBNavigatorTITOLI, f->eTitolo, f->DBGridTITOLI, &dm->TITOLI, QStringLiteral("TITOLO"),
                 QStringLiteral("TITOLI"), QStringLiteral("[titolo da definire]"),
-                QStringLiteral("Impossibile inserire titoli duplicati.")};
+                QStringLiteral("Impossibile inserire titoli duplicati."), QStringLiteral("Riunione")};
     }
     int stored(const ListWindow &l, const QString &value)
     {
@@ -140,9 +141,8 @@ TEST_P(ListWindowsTest, DeleteAsksAndNoKeepsTheRow)
         const ListWindow l = open();
         fakes.messages.shown.clear();
         fakes.messages.answers = {c.answer};
-        ASSERT_TRUE(l.query->Locate(l.field, Variant(QStringLiteral("Sala A"))) ||
-                    l.query->Locate(l.field, Variant(QStringLiteral("Riunione"))));
-        const QString name = current(l);
+        ASSERT_TRUE(l.query->Locate(l.field, Variant(l.existing)));
+        const QString name = l.existing;
         l.nav->BtnClick(TNavigateBtn::nbDelete);
         ASSERT_EQ(fakes.messages.shown.size(), 1);
         EXPECT_TRUE(fakes.messages.shown[0].text.contains(QLatin1Char('"') + name + QLatin1Char('"')));
@@ -219,7 +219,7 @@ TEST_F(SiteColourTest, ChoosingAColourStoresItsTextAndTheCellShowsIt)
     EXPECT_EQ(st.Background, QColor(255, 255, 0));
 }
 
-TEST_F(SiteColourTest, ColourGoesToTheSiteBeingEditedOrAdded)
+TEST_F(SiteColourTest, ColourGoesToTheSiteItBelongsToWhateverTheQueryState)
 {
     TfSEDI *f = open();
     ASSERT_NE(f, nullptr);
@@ -241,6 +241,13 @@ TEST_F(SiteColourTest, ColourGoesToTheSiteBeingEditedOrAdded)
     f->DBNavigatorSEDI->BtnClick(TNavigateBtn::nbPost);
     EXPECT_EQ(colourOf(QStringLiteral("Sala E")), QStringLiteral("#FF99FF"));
     EXPECT_EQ(colourOf(QStringLiteral("Sala A")), QStringLiteral("#FF0000"));
+
+    // A closed list has no current site: it opens and nothing is coloured.
+    dm->SEDI.Close();
+    f->ColorBox->Pick(indexOf(f->ColorBox, QStringLiteral("Verde")));
+    EXPECT_TRUE(dm->SEDI.Active());
+    EXPECT_EQ(colourOf(QStringLiteral("Sala A")), QStringLiteral("#FF0000"));
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM SEDI WHERE SEDECOLOR = '#00FF00'")), 1);
 }
 
 TEST_F(SiteColourTest, WindowsCarryTheirCaptionsHintsAndColumns)
