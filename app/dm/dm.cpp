@@ -356,6 +356,44 @@ void Tdm::InsertPlaceholderTitolo()
     });
 }
 
+bool Tdm::UnarchiveArchivedEvent(int id)
+{
+    int rows = 0;
+    RunAction([&] {
+        FQ.SetSQL(dmsql::UnarchiveArchived);
+        FQ.ParamByName(QStringLiteral("ARC")).Clear();
+        FQ.ParamByName(QStringLiteral("ID")).SetAsInteger(id);
+        FQ.ExecSQL();
+        rows = FQ.RowsAffected();
+    });
+    return rows > 0;
+}
+
+bool Tdm::DeleteArchivedEvent(int id)
+{
+    int rows = 0;
+    RunAction([&] {
+        FQ.SetSQL(dmsql::DeleteArchived);
+        FQ.ParamByName(QStringLiteral("ID")).SetAsInteger(id);
+        FQ.ExecSQL();
+        rows = FQ.RowsAffected();
+    });
+    return rows > 0;
+}
+
+bool Tdm::IsDuplicateKeyError(const std::exception &e)
+{
+    const auto *db = dynamic_cast<const EDBEngineError *>(&e);
+    if (!db || db->connectionLost())
+        return false;
+    // isc_unique_key_violation, isc_no_dup; SQLCODE -803.
+    for (long code : db->codes())
+        if (code == 335544665L || code == 335544349L)
+            return true;
+    return db->sqlCode() == QLatin1String("-803") ||
+           db->message().contains(QLatin1String("violation of PRIMARY or UNIQUE KEY"), Qt::CaseInsensitive);
+}
+
 QString Tdm::SedeColor(const QString &sede)
 {
     // Through the scratch query, so the shared sites query keeps listing every site.

@@ -41,6 +41,9 @@ inline const QString SetSede = QStringLiteral("UPDATE EVENTS SET SEDE = :SEDE , 
 inline const QString SetColor = QStringLiteral("UPDATE EVENTS SET COLOR = :COLOR WHERE ID = :ID ");
 inline const QString InsertSede = QStringLiteral("INSERT INTO SEDI (SEDE) VALUES (:SEDE)");
 inline const QString InsertTitolo = QStringLiteral("INSERT INTO TITOLI (TITOLO) VALUES (:TITOLO)");
+// The archive window touches archived events only, whatever the events query holds.
+inline const QString UnarchiveArchived = QStringLiteral("UPDATE EVENTS SET ARC = :ARC WHERE ID = :ID AND ARC = 'X'");
+inline const QString DeleteArchived = QStringLiteral("DELETE FROM EVENTS WHERE ID = :ID AND ARC = 'X'");
 } // namespace dmsql
 
 // Texts the data module shows.
@@ -135,6 +138,12 @@ public:
     void SetEventColor(int id, const QString &color);
     void InsertPlaceholderSede();
     void InsertPlaceholderTitolo();
+    // One archived event made live again / deleted; an event that is not archived is left
+    // alone. True when the event was changed.
+    bool UnarchiveArchivedEvent(int id);
+    bool DeleteArchivedEvent(int id);
+    // Whether an error is the database refusing a duplicate of a primary or unique key.
+    static bool IsDuplicateKeyError(const std::exception &e);
     // Colour text of a site ("" when the site has none or does not exist).
     QString SedeColor(const QString &sede);
     // Non-empty titles / sites in the order of the lists the editor shows.
