@@ -165,7 +165,7 @@ void TfARC::cbToggleTuttiSelArcClick()
     ds->EnableControls();
 }
 
-void TfARC::ForEachSelected(const QString &confirmTopic, const QString &confirmText, const std::function<void(int)> &action)
+void TfARC::ActOnSelection(const QString &confirmTopic, const QString &confirmText, const std::function<void(const QList<int> &)> &action)
 {
     if (!dm)
         return;
@@ -179,10 +179,14 @@ void TfARC::ForEachSelected(const QString &confirmTopic, const QString &confirmT
     TQuery &q = dm->EVENTS;
     std::exception_ptr error;
     try {
+        // One transaction for the whole selection: all rows change or none.
+        QList<int> ids;
+        ids.reserve(rows.size());
         for (const TBookmark bm : rows) {
             q.GotoBookmark(bm);
-            action(q.FieldByName(kID)->AsInteger());
+            ids.append(q.FieldByName(kID)->AsInteger());
         }
+        action(ids);
     } catch (...) {
         error = std::current_exception();
     }
@@ -205,15 +209,15 @@ void TfARC::ForEachSelected(const QString &confirmTopic, const QString &confirmT
 
 void TfARC::bAnnullaArchiviazioneClick()
 {
-    ForEachSelected(QStringLiteral("conferma annullamento archiviazione eventi"),
+    ActOnSelection(QStringLiteral("conferma annullamento archiviazione eventi"),
                     QStringLiteral("Annullare l'archiviazione di tutti gli eventi selezionati?"),
-                    [](int id) { dm->UnarchiveArchivedEvent(id); });
+                    [](const QList<int> &ids) { dm->UnarchiveArchivedEvents(ids); });
 }
 
 void TfARC::bEliminaEventiSelezionatiClick()
 {
-    ForEachSelected(QStringLiteral("conferma eliminazione eventi"), QStringLiteral("Eliminare tutti gli eventi selezionati?"),
-                    [](int id) { dm->DeleteArchivedEvent(id); });
+    ActOnSelection(QStringLiteral("conferma eliminazione eventi"), QStringLiteral("Eliminare tutti gli eventi selezionati?"),
+                    [](const QList<int> &ids) { dm->DeleteArchivedEvents(ids); });
 }
 
 void TfARC::FormClosed()

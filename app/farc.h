@@ -44,6 +44,6 @@ protected:
 private:
     void FormShow();
     // Asks, then runs action on the ID of every selected event.
-    void ForEachSelected(const QString &confirmTopic, const QString &confirmText, const std::function<void(int)> &action);
+    void ActOnSelection(const QString &confirmTopic, const QString &confirmText, const std::function<void(const QList<int> &)> &action);
     bool FShown = false;
 };

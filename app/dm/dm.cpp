@@ -356,29 +356,35 @@ void Tdm::InsertPlaceholderTitolo()
     });
 }
 
-bool Tdm::UnarchiveArchivedEvent(int id)
+int Tdm::UnarchiveArchivedEvents(const QList<int> &ids)
 {
     int rows = 0;
     RunAction([&] {
+        rows = 0;
         FQ.SetSQL(dmsql::UnarchiveArchived);
-        FQ.ParamByName(QStringLiteral("ARC")).Clear();
-        FQ.ParamByName(QStringLiteral("ID")).SetAsInteger(id);
-        FQ.ExecSQL();
-        rows = FQ.RowsAffected();
+        for (int id : ids) {
+            FQ.ParamByName(QStringLiteral("ARC")).Clear();
+            FQ.ParamByName(QStringLiteral("ID")).SetAsInteger(id);
+            FQ.ExecSQL();
+            rows += FQ.RowsAffected();
+        }
     });
-    return rows > 0;
+    return rows;
 }
 
-bool Tdm::DeleteArchivedEvent(int id)
+int Tdm::DeleteArchivedEvents(const QList<int> &ids)
 {
     int rows = 0;
     RunAction([&] {
+        rows = 0;
         FQ.SetSQL(dmsql::DeleteArchived);
-        FQ.ParamByName(QStringLiteral("ID")).SetAsInteger(id);
-        FQ.ExecSQL();
-        rows = FQ.RowsAffected();
+        for (int id : ids) {
+            FQ.ParamByName(QStringLiteral("ID")).SetAsInteger(id);
+            FQ.ExecSQL();
+            rows += FQ.RowsAffected();
+        }
     });
-    return rows > 0;
+    return rows;
 }
 
 bool Tdm::IsDuplicateKeyError(const std::exception &e)

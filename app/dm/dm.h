@@ -138,10 +138,10 @@ public:
     void SetEventColor(int id, const QString &color);
     void InsertPlaceholderSede();
     void InsertPlaceholderTitolo();
-    // One archived event made live again / deleted; an event that is not archived is left
-    // alone. True when the event was changed.
-    bool UnarchiveArchivedEvent(int id);
-    bool DeleteArchivedEvent(int id);
+    // Archived events made live again / deleted, all or none; events that are not archived
+    // are left alone. Returns how many events changed.
+    int UnarchiveArchivedEvents(const QList<int> &ids);
+    int DeleteArchivedEvents(const QList<int> &ids);
     // Whether an error is the database refusing a duplicate of a primary or unique key.
     static bool IsDuplicateKeyError(const std::exception &e);
     // Colour text of a site ("" when the site has none or does not exist).

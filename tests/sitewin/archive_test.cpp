@@ -91,6 +91,25 @@ TEST_F(ArchiveWindowTest, UnarchivingTwoRowsLowersTheCountAndTheyReturnToTheMain
     EXPECT_EQ(w->LabCount->text(), QStringLiteral("6"));
 }
 
+TEST_F(ArchiveWindowTest, ASelectionIsUnarchivedWhollyOrNotAtAll)
+{
+    dm->Conn.RunInTransaction([] { dm->Conn.ExecSQL(QStringLiteral("CREATE EXCEPTION E_NO 'ripristino vietato'")); });
+    dm->Conn.RunInTransaction([] {
+        dm->Conn.ExecSQL(QStringLiteral("CREATE TRIGGER T_NO FOR EVENTS BEFORE UPDATE AS BEGIN "
+                                        "IF (NEW.TITLE = 'Vecchio uno') THEN EXCEPTION E_NO; END"));
+    });
+    TfARC *f = open();
+    ASSERT_NE(f, nullptr);
+    selectRows(f, {0, 1, 2});
+    f->bAnnullaArchiviazione->click();
+    // The confirmation, then the error; the rows changed before the failing one are rolled back.
+    ASSERT_EQ(fakes.messages.shown.size(), 2);
+    EXPECT_TRUE(fakes.messages.shown[1].text.contains(QStringLiteral("ripristino vietato")));
+    EXPECT_EQ(count(kArchivedCount), 3);
+    EXPECT_EQ(f->LabCountArc->text(), QStringLiteral("3"));
+    EXPECT_EQ(f->DBGridEVENTS_ARC->SelectedCount(), 0);
+}
+
 TEST_F(ArchiveWindowTest, DeletingRemovesOnlyTheSelectedRows)
 {
     TfARC *f = open();
