@@ -94,6 +94,30 @@ void kvlReadCollection(TCollection *Collection, TkvlXMLItem *Item, TkvlComponent
     Collection->EndUpdate();
 }
 
+void kvlReadItems(TCollection *Collection, TkvlXMLItem *Item, bool OldFormat)
+{
+    if (!Collection || !Item)
+        return;
+    TkvlXMLSerializer s;
+    s.OldFormat = OldFormat;
+    Collection->BeginUpdate();
+    for (int i = 0; i < Item->Count(); ++i) {
+        TkvlXMLItem *it = Item->Items(i);
+        if (it->Name().compare(QLatin1String("item"), Qt::CaseInsensitive) == 0)
+            s.XMLToObj(it->Text(), Collection->Add());
+    }
+    Collection->EndUpdate();
+}
+
+void kvlWriteItems(TCollection *Collection, TkvlXMLItem *Item)
+{
+    if (!Collection || !Item)
+        return;
+    TkvlXMLSerializer s;
+    for (int i = 0; i < Collection->Count(); ++i)
+        Item->Add(QStringLiteral("item"))->SetText(s.ObjToXML(Collection->Items(i)));
+}
+
 void kvlWriteCollection(TCollection *Collection, TWriter &Writer, TkvlComponent *)
 {
     Writer.WriteCollection(Collection);

@@ -22,6 +22,11 @@ void kvlWriteCollection(TCollection *Collection, const QString &Name, TkvlXMLIte
 void kvlReadCollection(TCollection *Collection, TkvlXMLItem *Item, TkvlComponent *Owner,
                        TCollection *Ancestor = nullptr);
 
+// The "item" children of a dictionary or style-set file: each becomes a new entry. Writing
+// adds one "item" child per entry.
+void kvlReadItems(TCollection *Collection, TkvlXMLItem *Item, bool OldFormat);
+void kvlWriteItems(TCollection *Collection, TkvlXMLItem *Item);
+
 // Inside an object's non-published data: the entries' attribute texts in order. Reading
 // replaces the entries.
 void kvlWriteCollection(TCollection *Collection, TWriter &Writer, TkvlComponent *Owner);

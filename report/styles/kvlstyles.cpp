@@ -6,6 +6,7 @@
 #include "report/appearance/frame.h"
 #include "report/core/kvlobjects.h"
 #include "report/core/kvlresourcetext.h"
+#include "report/serial/collectionio.h"
 #include "report/serial/xmlserializer.h"
 #include "report/xml/xmldocument.h"
 
@@ -177,22 +178,17 @@ void TkvlStyles::LoadFromXMLItem(TkvlXMLItem *Item, bool OldXMLFormat)
     if (!Item || Item->Name().compare(QLatin1String("style"), Qt::CaseInsensitive) != 0)
         return;
     Name = Item->Prop(QStringLiteral("Name"));
-    TkvlXMLSerializer s;
-    s.OldFormat = OldXMLFormat;
-    BeginUpdate();
-    for (int i = 0; i < Item->Count(); ++i) {
-        TkvlXMLItem *it = Item->Items(i);
-        if (it->Name().compare(QLatin1String("item"), Qt::CaseInsensitive) == 0)
-            s.XMLToObj(it->Text(), Add());
-    }
-    EndUpdate();
+    kvlReadItems(this, Item, OldXMLFormat);
     Apply();
 }
 
 void TkvlStyles::SaveToFile(const QString &FileName)
 {
-    TFileStream f(FileName, fmCreate);
-    SaveToStream(f);
+    // Through the document, so the old file is replaced only by a complete new one.
+    TkvlXMLDocument doc;
+    doc.SetAutoIndent(true);
+    SaveToXMLItem(doc.Root());
+    doc.SaveToFile(FileName);
 }
 
 void TkvlStyles::SaveToStream(TStream &Stream)
@@ -207,9 +203,7 @@ void TkvlStyles::SaveToXMLItem(TkvlXMLItem *Item)
 {
     Item->SetName(QStringLiteral("style"));
     Item->SetText(QStringLiteral("Name=\"") + kvlStrToXML(Name) + u'"');
-    TkvlXMLSerializer s;
-    for (int i = 0; i < Count(); ++i)
-        Item->Add(QStringLiteral("item"))->SetText(s.ObjToXML(Items(i)));
+    kvlWriteItems(this, Item);
 }
 
 // ---- TkvlStyleSheet ----------------------------------------------------------------------
@@ -271,18 +265,25 @@ void TkvlStyleSheet::LoadFromStream(TStream &Stream)
 
 void TkvlStyleSheet::SaveToFile(const QString &FileName)
 {
-    TFileStream f(FileName, fmCreate);
-    SaveToStream(f);
+    // Through the document, so the old file is replaced only by a complete new one.
+    TkvlXMLDocument doc;
+    SaveToXMLDocument(doc);
+    doc.SaveToFile(FileName);
 }
 
 void TkvlStyleSheet::SaveToStream(TStream &Stream)
 {
     TkvlXMLDocument doc;
+    SaveToXMLDocument(doc);
+    doc.SaveToStream(Stream);
+}
+
+void TkvlStyleSheet::SaveToXMLDocument(TkvlXMLDocument &doc)
+{
     doc.SetAutoIndent(true);
     doc.Root()->SetName(QStringLiteral("stylesheet"));
     for (const auto &s : FItems)
         s->SaveToXMLItem(doc.Root()->Add());
-    doc.SaveToStream(Stream);
 }
 
 void kvlRegisterStyleClasses()

@@ -14,6 +14,7 @@ class TFont;
 class TkvlFrame;
 class TkvlReport;
 class TStream;
+class TkvlXMLDocument;
 class TkvlXMLItem;
 
 class TkvlStyleItem : public TkvlCollectionItem {
@@ -105,6 +106,7 @@ public:
     void SaveToStream(TStream &Stream);
 
 private:
+    void SaveToXMLDocument(TkvlXMLDocument &doc);
     std::vector<std::unique_ptr<TkvlStyles>> FItems;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/reflect/classbuilder.h"
 #include "platform/rtl/stream.h"
+#include "report/serial/collectionio.h"
 #include "report/serial/xmlserializer.h"
 #include "report/xml/xmldocument.h"
 
@@ -156,21 +157,16 @@ void TkvlVariables::LoadFromXMLItem(TkvlXMLItem *Item, bool OldXMLFormat)
     Clear();
     if (!Item || Item->Name().compare(QLatin1String("variables"), Qt::CaseInsensitive) != 0)
         return;
-    TkvlXMLSerializer s;
-    s.OldFormat = OldXMLFormat;
-    BeginUpdate();
-    for (int i = 0; i < Item->Count(); ++i) {
-        TkvlXMLItem *it = Item->Items(i);
-        if (it->Name().compare(QLatin1String("item"), Qt::CaseInsensitive) == 0)
-            s.XMLToObj(it->Text(), Add());
-    }
-    EndUpdate();
+    kvlReadItems(this, Item, OldXMLFormat);
 }
 
 void TkvlVariables::SaveToFile(const QString &FileName)
 {
-    TFileStream f(FileName, fmCreate);
-    SaveToStream(f);
+    // Through the document, so the old file is replaced only by a complete new one.
+    TkvlXMLDocument doc;
+    doc.SetAutoIndent(true);
+    SaveToXMLItem(doc.Root());
+    doc.SaveToFile(FileName);
 }
 
 void TkvlVariables::SaveToStream(TStream &Stream)
@@ -184,9 +180,7 @@ void TkvlVariables::SaveToStream(TStream &Stream)
 void TkvlVariables::SaveToXMLItem(TkvlXMLItem *Item)
 {
     Item->SetName(QStringLiteral("variables"));
-    TkvlXMLSerializer s;
-    for (int i = 0; i < Count(); ++i)
-        Item->Add(QStringLiteral("item"))->SetText(s.ObjToXML(Items(i)));
+    kvlWriteItems(this, Item);
 }
 
 // ---- TkvlArray ---------------------------------------------------------------------------
