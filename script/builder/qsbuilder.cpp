@@ -2,6 +2,10 @@
 
 #include "script/core/qserror.h"
 #include "script/core/qsmessages.h"
+#include "script/items/qsclasses.h"
+#include "platform/rtl/reflect/component.h"
+#include "platform/rtl/reflect/classinfo.h"
+#include "platform/rtl/reflect/persistent.h"
 #include "script/xml/qsxml.h"
 
 #include <memory>
@@ -324,7 +328,7 @@ TqsCustomVariable *TqsBuilder::CreateVar(TqsXMLItem *xi, TqsScript *scope, bool 
         auto *stmt = new TqsAssignmentStmt(scope, init->Prop(QStringLiteral("pos")), FUnitName);
         list->Add(stmt);
         stmt->FDesignator = new TqsDesignator(scope);
-        stmt->FDesignator->FItems.push_back({v, {}, ident->Prop(QStringLiteral("pos"))});
+        stmt->FDesignator->FItems.push_back({v, false, {}, ident->Prop(QStringLiteral("pos"))});
         stmt->FDesignator->Finalize();
         stmt->FExpression = DoExpression(Child(init, 0), scope);
         CheckTypeCompatibility(v, stmt->FExpression);
@@ -419,8 +423,8 @@ TqsVarType TqsBuilder::FindType(QString &name, TqsScript *scope)
         }
     }
     const TqsVarType t = StrToVarType(name, scope);
-    if (t == qvtClass)
-        Fail(qsMessage(u"SUnknownType") + quoted(name)); // no host class of that name
+    if (t == qvtClass && !scope->FindClass(name))
+        Fail(qsMessage(u"SUnknownType") + quoted(name));
     if (auto *item = dynamic_cast<TqsCustomVariable *>(scope->Find(name)))
         name = item->FName;
     return t;
@@ -431,6 +435,18 @@ void TqsBuilder::CheckTypeCompatibility(const TqsCustomVariable *target, const T
     if (!AssignCompatible(target->TypeRec(), expr->TypeRec(), FScript))
         Fail(qsMessage(u"SIncompatibleTypes") + QStringLiteral(": '") + target->GetFullTypeName() + QStringLiteral("', '")
              + expr->GetFullTypeName() + QLatin1Char('\''));
+}
+
+TqsCustomVariable *TqsBuilder::FreeHelper(TqsScript *scope)
+{
+    // Frees the object of the chain value; registered unnamed in the scope.
+    auto *m = new TqsMethodHelper(QStringLiteral("procedure Free"), scope);
+    m->FOnCallNew = [](const Variant &instance, const QString &, TqsMethodHelper &) {
+        delete qsObjectOf(instance);
+        return Variant::null();
+    };
+    scope->Add(QString(), m);
+    return m;
 }
 
 TqsCustomVariable *TqsBuilder::Helper(TqsScript *scope, const char *name)
@@ -545,7 +561,7 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
             sv->FValue = Variant(textOf(Child(xi, 1)));
             sv->FIsReadOnly = true;
             scope->Add(QString(), sv);
-            d->FItems.push_back({sv, {}, pos});
+            d->FItems.push_back({sv, false, {}, pos});
             break;
         }
         if (n == QLatin1String("expr")) {
@@ -558,44 +574,130 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
             continue;
         const QString name = textOf(c);
         if (d->FItems.empty()) {
+            // members of the objects of open with statements, innermost first
+            bool viaWith = false;
+            for (auto it = FWithList.rbegin(); it != FWithList.rend() && !viaWith; ++it) {
+                TqsCustomVariable *w = *it;
+                if (scope->FindLocal(w->FName) != w)
+                    continue;
+                if (w->FTyp == qvtVariant) {
+                    if (scope->Find(name))
+                        break; // a known name wins
+                    continue;
+                }
+                TqsClassVariable *cls = w->FTyp == qvtClass ? scope->FindClass(w->FTypeName) : nullptr;
+                if (TqsCustomVariable *m = cls ? cls->Find(name) : nullptr) {
+                    d->FItems.push_back({w, false, {}, pos});
+                    d->FItems.push_back({m, false, {}, pos});
+                    viaWith = true;
+                }
+            }
+            if (viaWith)
+                continue;
             TqsCustomVariable *v = FindVar(scope, name);
-            if (emit == emCreate)
-                Fail(qsMessage(u"SClassRequired"));
-            d->FItems.push_back({v, {}, pos});
+            d->FItems.push_back({v, false, {}, pos});
+            if (emit == emCreate) {
+                auto *cls = dynamic_cast<TqsClassVariable *>(v);
+                if (!cls)
+                    Fail(qsMessage(u"SClassRequired"));
+                TqsCustomVariable *ctor = cls->Find(u"Create");
+                if (!ctor)
+                    ctor = cls->DefaultConstructor();
+                if (!ctor)
+                    Fail(qsMessage(u"SIdUndeclared") + quoted(QStringLiteral("Create")));
+                d->FItems.push_back({ctor, false, {}, pos});
+            }
             continue;
         }
-        TqsCustomVariable *r = d->FItems.back().FRef;
+        TqsDesignatorItem &prev = d->FItems.back();
+        TqsCustomVariable *r = prev.FRef;
         const bool index = name == QLatin1String("[");
+        auto *method = r->FKind == TqsCustomVariable::kMethod ? static_cast<TqsMethodHelper *>(r) : nullptr;
+        if (method && method->FIndexMethod && !prev.FFlag) {
+            // the index of an index property: its arguments follow
+            if (!index)
+                Fail(qsMessage(u"SIndexRequired"));
+            prev.FFlag = true;
+            continue;
+        }
         if (r->FKind == TqsCustomVariable::kArrayHelper || r->FKind == TqsCustomVariable::kStringHelper) {
             // a further [ after an index: the element's own index
             if (!index)
                 Fail(qsMessage(u"SStringError"));
-            d->FItems.push_back({Helper(scope, "__ArrayHelper"), {}, pos});
+            d->FItems.push_back({Helper(scope, "__ArrayHelper"), false, {}, pos});
             continue;
         }
-        switch (r->FTyp) {
+        TqsVarType typ = r->FTyp;
+        QString typeName = r->FTypeName;
+        if (typ == qvtVariant && !index && r->FKind <= TqsCustomVariable::kParam) {
+            // a Variant holding an object reference is taken as that object's class
+            const Variant &cur = r->FValue;
+            TPersistent *obj = cur.isOrdinal() && cur.toInt64() != 0 ? rtl::variantToObject<TPersistent>(cur) : nullptr;
+            if (obj) {
+                typ = qvtClass;
+                typeName = obj->ClassName();
+            } else if (cur.isString())
+                typ = qvtString;
+        }
+        switch (typ) {
         case qvtVariant:
             if (!index)
-                Fail(qsMessage(u"SIdUndeclared") + quoted(name)); // no host object to bind to
-            d->FItems.push_back({Helper(scope, "__ArrayHelper"), {}, pos});
+                Fail(qsMessage(u"SIdUndeclared") + quoted(name)); // no object to bind the member to
+            d->FItems.push_back({Helper(scope, "__ArrayHelper"), false, {}, pos});
             break;
         case qvtString:
         case qvtChar:
             if (!index)
                 Fail(qsMessage(u"SStringError"));
-            d->FItems.push_back({Helper(scope, "__StringHelper"), {}, pos});
+            d->FItems.push_back({Helper(scope, "__StringHelper"), false, {}, pos});
             break;
         case qvtArray:
             if (!index)
                 Fail(qsMessage(u"SIndexRequired"));
-            if (!r->FRefItem)
-                d->FItems.push_back({Helper(scope, "__ArrayHelper"), {}, pos});
-            else
-                d->FItems.push_back({r->FRefItem, {}, pos});
+            d->FItems.push_back({r->FRefItem ? r->FRefItem : Helper(scope, "__ArrayHelper"), false, {}, pos});
             break;
         case qvtClass:
-        case qvtConstructor:
-            Fail(qsMessage(u"SUnknownType") + quoted(r->FTypeName));
+        case qvtConstructor: {
+            TqsClassVariable *cls = scope->FindClass(typeName);
+            if (!cls)
+                Fail(qsMessage(u"SUnknownType") + quoted(typeName));
+            if (index) {
+                if (!cls->FDefProperty)
+                    Fail(qsFormatMessage(u"SClassError", cls->FName));
+                d->FItems.push_back({cls->FDefProperty, true, {}, pos});
+                break;
+            }
+            TqsCustomVariable *m = cls->Find(name);
+            if (!m && name.compare(QLatin1String("Create"), Qt::CaseInsensitive) == 0)
+                m = cls->DefaultConstructor();
+            if (!m && name.compare(QLatin1String("Free"), Qt::CaseInsensitive) == 0)
+                m = FreeHelper(scope);
+            if (!m) {
+                // an owned component of the object at hand
+                TPersistent *obj = r->FKind <= TqsCustomVariable::kParam && r->FValue.isOrdinal() && r->FValue.toInt64() != 0
+                                       ? rtl::variantToObject<TPersistent>(r->FValue)
+                                       : nullptr;
+                auto *owner = dynamic_cast<TComponent *>(obj);
+                TComponent *comp = owner ? owner->FindComponent(name) : nullptr;
+                if (!comp)
+                    Fail(qsMessage(u"SIdUndeclared") + quoted(name));
+                auto *k = new TqsVariable;
+                k->SetName(name);
+                k->SetType(qvtClass, comp->ClassName());
+                k->FValue = rtl::objectToVariant(comp);
+                k->FIsReadOnly = true;
+                scope->Add(QString(), k);
+                // the component stands for the whole chain so far
+                for (TqsDesignatorItem &old : d->FItems)
+                    for (TqsExpression *e : old.FArgs)
+                        delete e;
+                d->FItems.clear();
+                d->FItems.push_back({k, false, {}, pos});
+                break;
+            }
+            d->FItems.push_back({m, false, {}, pos});
+            break;
+        }
         default: Fail(qsMessage(u"SArrayRequired"));
         }
     }
@@ -605,12 +707,14 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
         TqsCustomVariable *last = d->FItems.back().FRef;
         if (last->FTyp != qvtClass && last->FTyp != qvtVariant)
             Fail(qsMessage(u"SClassRequired"));
+        d->FItems.push_back({FreeHelper(scope), false, {}, d->FItems.back().FSourcePos});
     }
     d->Finalize();
     for (TqsDesignatorItem &item : d->FItems) {
         TqsCustomVariable *r = item.FRef;
         const bool callable = r->FKind == TqsCustomVariable::kProc || r->FKind == TqsCustomVariable::kMethod
-                              || r->FKind == TqsCustomVariable::kStringHelper || r->FKind == TqsCustomVariable::kArrayHelper;
+                              || r->FKind == TqsCustomVariable::kStringHelper || r->FKind == TqsCustomVariable::kArrayHelper
+                              || r->FKind == TqsCustomVariable::kClass;
         if (!callable)
             continue;
         FErrorPos = item.FSourcePos.isEmpty() ? FErrorPos : item.FSourcePos;
@@ -914,7 +1018,7 @@ void TqsBuilder::DoReturn(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
         SetPos(e);
         TqsCustomVariable *result = FindVar(scope, QStringLiteral("Result"));
         s->FDesignator = new TqsDesignator(scope);
-        s->FDesignator->FItems.push_back({result, {}, e->Prop(QStringLiteral("pos"))});
+        s->FDesignator->FItems.push_back({result, false, {}, e->Prop(QStringLiteral("pos"))});
         s->FDesignator->Finalize();
         if (s->FDesignator->FIsReadOnly)
             Fail(qsMessage(u"SLeftCantAssigned"));

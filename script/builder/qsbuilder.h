@@ -59,6 +59,7 @@ private:
     void CheckIdent(TqsScript *scope, const QString &name);
     void CheckTypeCompatibility(const TqsCustomVariable *target, const TqsCustomVariable *expr);
     TqsCustomVariable *Helper(TqsScript *scope, const char *name);
+    TqsCustomVariable *FreeHelper(TqsScript *scope);
     QString SourceBetween(const QString &pos, const QString &pos1) const;
     template <class T>
     T *NewStmt(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list);

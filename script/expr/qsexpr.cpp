@@ -2,6 +2,9 @@
 
 #include "script/core/qserror.h"
 #include "script/core/qsmessages.h"
+#include "script/items/qsclasses.h"
+#include "platform/rtl/reflect/classinfo.h"
+#include "platform/rtl/reflect/persistent.h"
 
 int qsCallDepth = 0;
 
@@ -348,9 +351,12 @@ public:
     Variant Eval() override
     {
         const Variant l = leftOf(this);
-        if (l.isEmptyOrNull() || (l.isOrdinal() && l.toInt64() == 0))
-            return Variant(false);
-        throw EqsRunError(qsMessage(u"SClassRequired"));
+        TPersistent *obj = qsObjectOf(l);
+        auto *dn = dynamic_cast<TqsDesignatorNode *>(FRight);
+        auto *cls = dn && !dn->FDesignator->FItems.empty() ? dynamic_cast<TqsClassVariable *>(dn->FDesignator->FItems[0].FRef) : nullptr;
+        if (!cls)
+            throw EqsRunError(qsMessage(u"SClassRequired"));
+        return Variant(obj && cls->FClassRef && obj->ClassType()->inheritsFrom(cls->FClassRef));
     }
 };
 
@@ -775,6 +781,10 @@ Variant TqsDesignator::CallItem(TqsDesignatorItem &item, const Variant &chain)
                 item.FArgs[i]->SetValue(m->Params(int(i))->FValue);
         return v;
     }
+    if (r->FKind == kProperty)
+        static_cast<TqsPropertyHelper *>(r)->FParentValue = chain;
+    else if (r->FKind == kClass && !item.FArgs.empty())
+        r->Params(0)->FValue = item.FArgs[0]->GetValue(); // typecast
     return r->GetValue();
 }
 
@@ -817,6 +827,18 @@ Variant TqsDesignator::Evaluate(bool assign, const Variant &value)
             }
             v = ArrayIndexRead(v, item);
         } else if (assign && last) {
+            if (r->FKind == kProperty)
+                static_cast<TqsPropertyHelper *>(r)->FParentValue = v;
+            if (r->FKind == kMethod) {
+                auto *m = static_cast<TqsMethodHelper *>(r);
+                const size_t n = std::min(item.FArgs.size(), size_t(m->ParamCount()));
+                std::vector<Variant> vals(n);
+                for (size_t k = 0; k < n; ++k)
+                    vals[k] = item.FArgs[k]->GetValue();
+                for (size_t k = 0; k < n; ++k)
+                    m->Params(int(k))->FValue = std::move(vals[k]);
+                m->FParentValue = v;
+            }
             r->SetValue(value);
             return value;
         } else {

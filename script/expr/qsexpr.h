@@ -134,6 +134,7 @@ public:
 struct TqsDesignatorItem
 {
     TqsCustomVariable *FRef = nullptr;
+    bool FFlag = false; // an index property has been given its index
     std::vector<TqsExpression *> FArgs; // owned
     QString FSourcePos;
 };

@@ -206,13 +206,13 @@ TqsMethodHelper::TqsMethodHelper(const QString &syntax, const TqsScript *script)
 Variant TqsMethodHelper::GetValue()
 {
     if (FOnCallNew)
-        return FOnCallNew(FParentValue, FUppercaseName, *this);
+        return FOnCallNew(FParentValue, FIndexMethod ? FUppercaseName + QLatin1String(".GET") : FUppercaseName, *this);
     if (FOnCall) {
         const int n = ParamCount();
         Variant args = n ? Variant::createArray({{0, n - 1}}) : Variant::createArray({{0, -1}});
         for (int i = 0; i < n; ++i)
             args.arrayPut(i, Params(i)->FValue);
-        Variant v = FOnCall(FParentValue, FUppercaseName, args);
+        Variant v = FOnCall(FParentValue, FIndexMethod ? FUppercaseName + QLatin1String(".GET") : FUppercaseName, args);
         for (int i = 0; i < n; ++i)
             if (Params(i)->FIsVarParam)
                 Params(i)->FValue = args.arrayGet(i);
@@ -221,8 +221,33 @@ Variant TqsMethodHelper::GetValue()
     return Variant(0);
 }
 
+void TqsMethodHelper::SetValue(const Variant &value)
+{
+    if (!FIndexMethod || FIsReadOnly)
+        return;
+    const QString name = FUppercaseName + QLatin1String(".SET");
+    if (FOnCallNew) {
+        FSetValue = value;
+        struct Reset
+        {
+            Variant &v;
+            ~Reset() { v = Variant::null(); }
+        } reset{FSetValue};
+        FOnCallNew(FParentValue, name, *this);
+    } else if (FOnCall) {
+        const int n = ParamCount();
+        Variant args = Variant::createArray({{0, n}});
+        for (int i = 0; i < n; ++i)
+            args.arrayPut(i, Params(i)->FValue);
+        args.arrayPut(n, value);
+        FOnCall(FParentValue, name, args);
+    }
+}
+
 Variant TqsMethodHelper::GetVParam(int index) const
 {
+    if (index == ParamCount())
+        return FSetValue;
     if (index < 0 || index >= ParamCount())
         return Variant::null();
     return Params(index)->FValue;

@@ -1,7 +1,11 @@
 // The running side of TqsScript: registration, build, execution, calls, Evaluate,
 // termination and the line hook.
 #include "script/builder/qsbuilder.h"
+#include "platform/rtl/objecthandles.h"
+#include "platform/rtl/reflect/classinfo.h"
+#include "platform/rtl/reflect/persistent.h"
 #include "script/compiler/qsilparser.h"
+#include "script/items/qsclasses.h"
 #include "script/core/qserror.h"
 #include "script/core/qslanguages.h"
 #include "script/xml/qsxml.h"
@@ -133,6 +137,25 @@ TqsMethodHelper *TqsScript::AddMethod(const QString &syntax,
     Add(m->FName, m);
     return m;
 }
+
+TqsClassVariable *TqsScript::AddClass(const rtl::ClassInfo *cls, const QString &ancestor)
+{
+    if (!cls || Find(cls->name()))
+        return nullptr;
+    auto *c = new TqsClassVariable(cls, this);
+    c->FAncestor = ancestor;
+    if (auto *a = dynamic_cast<TqsClassVariable *>(Find(ancestor)))
+        c->FDefProperty = a->FDefProperty;
+    Add(cls->name(), c);
+    return c;
+}
+
+TqsCustomVariable *TqsScript::AddObject(const QString &name, TPersistent *obj)
+{
+    return AddVariable(name, obj ? obj->ClassName() : QStringLiteral("Variant"), rtl::objectToVariant(obj));
+}
+
+TqsClassVariable *TqsScript::FindClass(QStringView name) const { return dynamic_cast<TqsClassVariable *>(Find(name)); }
 
 void TqsScript::AddRTTI()
 {

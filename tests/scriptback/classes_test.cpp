@@ -1,0 +1,103 @@
+// Host classes through the class registry and binding-module call-backs.
+#include "backtest.h"
+#include "platform/rtl/objecthandles.h"
+#include "platform/rtl/reflect/classbuilder.h"
+#include "script/items/qsclasses.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TGadget : public TComponent {
+    LIRRA_CLASS(TGadget, TComponent)
+public:
+    explicit TGadget(TComponent *AOwner) : TComponent(AOwner) {}
+    int32_t FWidth = 0;
+    bool FVisible = true;
+    QString FCaption;
+};
+
+class TBigGadget : public TGadget {
+    LIRRA_CLASS(TBigGadget, TGadget)
+public:
+    explicit TBigGadget(TComponent *AOwner) : TGadget(AOwner) {}
+};
+
+} // namespace
+
+LIRRA_DEFINE_CLASS(TGadget)
+LIRRA_DEFINE_CLASS(TBigGadget)
+
+void TGadget::DeclareClass(rtl::ClassBuilder<TGadget> &b)
+{
+    b.prop<&TGadget::FWidth>("Width").def(0);
+    b.prop<&TGadget::FVisible>("Visible").def(true);
+    b.prop<&TGadget::FCaption>("Caption");
+}
+
+void TBigGadget::DeclareClass(rtl::ClassBuilder<TBigGadget> &) {}
+
+TEST(QsClasses, PublishedPropertiesConstructorsAndCallbacks)
+{
+    auto s = backtest::make("DozovoZozedi", QStringLiteral(
+        "var g: TGadget; r: String; b: TBigGadget;\n"
+        "begin\n"
+        "  g := TGadget.Create(nil);\n"
+        "  g.Width := 5; g.Caption := 'x';\n"
+        "  with g do Width := Width + 1;\n"
+        "  r := IntToStr(g.Width) + g.Caption + VarToStr(g.Visible) + VarToStr(g is TGadget) + VarToStr(g is TBigGadget);\n"
+        "  Form.Items[2] := 'q'; r := r + Form.Items[2] + Form[7];\n"
+        "  r := r + Form.Child.Caption;\n"
+        "  b := TBigGadget.Create(Form); g := b; r := r + IntToStr(Form.ComponentCount);\n"
+        "  g.Free;\n"
+        "end."));
+    TqsClassVariable *gadget = s->AddClass(TGadget::StaticClass(), QStringLiteral("TComponent"));
+    ASSERT_NE(gadget, nullptr);
+    QStringList calls;
+    gadget->AddDefaultProperty(QStringLiteral("Items"), QStringLiteral("Integer"), QStringLiteral("String"),
+                               [&](const Variant &instance, const QString &name, TqsMethodHelper &h) {
+                                   EXPECT_NE(rtl::variantToObject<TGadget>(instance), nullptr);
+                                   calls << name + QLatin1Char(':') + h.GetVParam(0).toString() + QLatin1Char('=')
+                                                + h.GetVParam(1).toString();
+                                   return Variant(QStringLiteral("<") + h.GetVParam(0).toString() + QStringLiteral(">"));
+                               });
+    gadget->AddProperty(QStringLiteral("ComponentCount"), QStringLiteral("Integer"),
+                        [](const Variant &instance, const QString &, TqsPropertyHelper &) {
+                            return Variant(rtl::variantToObject<TComponent>(instance)->ComponentCount());
+                        });
+    EXPECT_NE(s->AddClass(TBigGadget::StaticClass(), QStringLiteral("TGadget")), nullptr);
+    EXPECT_EQ(s->AddClass(TGadget::StaticClass(), QString()), nullptr); // present
+    TGadget form(nullptr);
+    form.SetName(QStringLiteral("Form"));
+    auto *child = new TGadget(&form);
+    child->SetName(QStringLiteral("Child"));
+    child->FCaption = QStringLiteral("c");
+    s->AddObject(QStringLiteral("Form"), &form);
+    ASSERT_EQ(backtest::run(*s), QString());
+    EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("6xTrueTrueFalse<2><7>c2"));
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("ITEMS.SET:2=q"), QStringLiteral("ITEMS.GET:2="), QStringLiteral("ITEMS.GET:7=")}));
+    EXPECT_EQ(form.ComponentCount(), 1); // the big gadget was freed
+    // the first gadget was made without owner and is still alive: free it through its handle
+    delete rtl::variantToObject<TGadget>(s->Variables(QStringLiteral("g")));
+}
+
+TEST(QsClasses, TypeChecksAndMessages)
+{
+    struct Case
+    {
+        const char *source, *msg;
+    } cases[] = {
+        {"var g: TGadget;\nbegin g := 1.5 end.", "Incompatible types: 'TGadget', 'Extended'"},
+        {"var g: TGadget;\nbegin g.Nothing := 1 end.", "Undeclared identifier: 'Nothing'"},
+        {"var g: TGadget;\nbegin g[1] := 1 end.", "Class TGadget does not have a default property"},
+        {"var g: TGadget; b: TBigGadget;\nbegin b := g end.", "Incompatible types: 'TBigGadget', 'TGadget'"},
+        {"var g: TGadget; b: TBigGadget;\nbegin g := b end.", ""},
+    };
+    for (const Case &c : cases) {
+        auto s = backtest::make("DozovoZozedi", QString::fromLatin1(c.source));
+        s->AddClass(TGadget::StaticClass(), QStringLiteral("TComponent"));
+        s->AddClass(TBigGadget::StaticClass(), QStringLiteral("TGadget"));
+        s->Compile();
+        EXPECT_EQ(s->ErrorMsg, QString::fromLatin1(c.msg)) << c.source;
+    }
+}
