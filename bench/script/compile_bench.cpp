@@ -59,6 +59,28 @@ void BM_WalkSmallExpression(benchmark::State &state)
               QStringLiteral("function qsEvaluateFUNC: Variant; begin Result := [Qty] * <Price> + 1 end; begin end."));
 }
 
+// Reading an intermediate program back, as the builder does for a stored one.
+void BM_ReadIntermediateProgram(benchmark::State &state)
+{
+    static const bool registered = [] {
+        qsRegisterStandardLanguages();
+        return true;
+    }();
+    (void)registered;
+    TqsScript script;
+    TqsILParser parser(&script);
+    parser.SelectLanguage(QStringLiteral("DozovoZozedi"));
+    parser.MakeILScript(dozovoSource(500));
+    parser.ILScript().AutoIndent = true;
+    const QByteArray il = parser.ILScript().SaveToBytes();
+    for (auto _ : state) {
+        TqsXMLDocument doc;
+        doc.LoadFromBytes(il);
+        benchmark::DoNotOptimize(doc.Root());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * il.size());
+}
+
 void BM_Tokenize(benchmark::State &state)
 {
     const QString source = dozovoSource(500);
@@ -83,5 +105,6 @@ void BM_Tokenize(benchmark::State &state)
 BENCHMARK(BM_WalkDozovo)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WalkJScript)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WalkSmallExpression)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadIntermediateProgram)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Tokenize)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

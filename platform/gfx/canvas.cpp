@@ -2,23 +2,9 @@
 
 namespace gfx {
 
-namespace {
-// Default system colours (index = low byte of the negative colour value), 0x00BBGGRR.
-constexpr uint32_t kSystemColors[] = {
-    0xC8D0D4, 0xA56E3A, 0x6A240A, 0x808080, 0xC8D0D4, 0xFFFFFF, 0x000000, 0x000000,
-    0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4,
-    0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000,
-    0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6, 0xC0C0C0, 0xD77800, 0xC8D0D4,
-};
-} // namespace
-
 uint32_t colorToRgb(TColor c)
 {
-    if (c < 0) {
-        const uint32_t i = uint32_t(c) & 0xFF;
-        return i < std::size(kSystemColors) ? kSystemColors[i] : 0;
-    }
-    return uint32_t(c) & 0xFFFFFF;
+    return uint32_t(rtl::ColorToRGB(c)) & 0xFFFFFF;
 }
 
 } // namespace gfx

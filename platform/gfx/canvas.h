@@ -4,6 +4,7 @@
 // l..r-1 and t..b-1; lineTo leaves out its end point; text is placed by the top of its
 // character cell.
 #include "platform/gfx/fontdesc.h"
+#include "platform/rtl/color.h"
 #include "platform/gfx/textmeasure.h"
 #include <QImage>
 #include <QPainterPath>
@@ -15,8 +16,6 @@
 #include <memory>
 #include <vector>
 
-using TColor = int32_t;
-
 enum TPenStyle : uint8_t {
     psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame, psUserStyle, psAlternate
 };
@@ -27,7 +26,7 @@ enum TBrushStyle : uint8_t {
 
 namespace gfx {
 
-constexpr TColor kColorNone = 0x1FFFFFFF;
+constexpr TColor kColorNone = clNone;
 constexpr TColor kColorDefault = 0x20000000;
 
 enum class PenCap : uint8_t { Round, Square, Flat };

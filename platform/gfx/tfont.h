@@ -1,6 +1,7 @@
 #pragma once
 // Font description with published properties and a suspendable change notification.
 // It only describes a font; resolving and measuring it is the font service's job.
+#include "platform/gfx/fontdesc.h"
 #include "platform/rtl/reflect/persistent.h"
 
 #include <QString>
@@ -29,6 +30,21 @@ public:
     static constexpr uint8_t DefaultCharset = 1;        // DEFAULT_CHARSET
 
     TFont();
+
+    // The font as a canvas takes it; the height stays in this font's own pixels.
+    gfx::FontDesc Desc() const
+    {
+        gfx::FontDesc d;
+        d.name = FName;
+        d.height = FHeight;
+        d.style = FStyle;
+        d.charset = FCharset;
+        d.orientation = FOrientation;
+        d.pitch = FPitch;
+        d.quality = FQuality;
+        d.color = FColor;
+        return d;
+    }
 
     uint8_t Charset() const { return FCharset; }
     void SetCharset(uint8_t v);

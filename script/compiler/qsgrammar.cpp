@@ -1,6 +1,6 @@
 #include "script/compiler/qsgrammar.h"
 
-#include "script/core/qserror.h"
+#include "platform/rtl/exceptions.h"
 #include "script/core/qsmessages.h"
 #include "script/parser/qsparser.h"
 
@@ -10,7 +10,7 @@ namespace {
 
 [[noreturn]] void invalidLanguage()
 {
-    throw EqsError(qsMessage(u"SInvalidLanguage"));
+    throw Exception(qsMessage(u"SInvalidLanguage"));
 }
 
 TqsGKind kindOf(const QString &name)
@@ -40,7 +40,7 @@ std::shared_ptr<TqsGrammar> TqsGrammar::Compile(const QString &text)
     TqsXMLDocument doc;
     try {
         doc.LoadFromBytes(text.toUtf8());
-    } catch (const EqsError &) {
+    } catch (const Exception &) {
         invalidLanguage();
     }
     const TqsXMLItem *root = doc.Root();

@@ -57,7 +57,7 @@ struct TqsGElement
 class TqsGrammar
 {
 public:
-    // Raises EqsError(SInvalidLanguage) for text that is not a usable grammar document.
+    // Raises Exception(SInvalidLanguage) for text that is not a usable grammar document.
     static std::shared_ptr<TqsGrammar> Compile(const QString &text);
 
     QString LanguageName;

@@ -1,7 +1,7 @@
 #include "script/compiler/qsilparser.h"
 
 #include "script/compiler/qsgrammar.h"
-#include "script/core/qserror.h"
+#include "platform/rtl/exceptions.h"
 #include "script/core/qslanguages.h"
 #include "script/core/qsmessages.h"
 #include "script/core/qsscript.h"
@@ -349,7 +349,7 @@ bool TqsILParser::Walk(int index)
         return !FTooDeep;
     case TqsGKind::Ref:
         if (e.Rule < 0)
-            throw EqsError(qsMessage(u"SInvalidLanguage"));
+            throw Exception(qsMessage(u"SInvalidLanguage"));
         matched = WalkRule(e.Rule);
         break;
     }
@@ -493,7 +493,7 @@ QString TqsILParser::ReadUnitFile(const QString &name) const
     }
     QFile f(candidate);
     if (!f.open(QIODevice::ReadOnly))
-        throw EqsError(QStringLiteral("Cannot open file \"%1\". %2").arg(candidate, f.errorString()));
+        throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(candidate, f.errorString()));
     const QByteArray bytes = f.readAll();
     auto decoder = QStringDecoder::decoderForHtml(bytes); // honours a byte-order mark
     if (!decoder.isValid() || decoder.name() == QLatin1String("ISO-8859-1"))

@@ -24,7 +24,7 @@ public:
     TqsILParser &operator=(const TqsILParser &) = delete;
 
     // Selects a registered language: the tokenizer is reset and configured from its
-    // grammar. Raises EqsError (SLangNotFound, SInvalidLanguage).
+    // grammar. Raises Exception (SLangNotFound, SInvalidLanguage).
     void SelectLanguage(const QString &langName);
     // Walks the text; on success ILScript() holds the intermediate program. Always sets
     // the script's ErrorMsg and ErrorPos (empty after a success).

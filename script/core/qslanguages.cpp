@@ -1,7 +1,7 @@
 #include "script/core/qslanguages.h"
 
 #include "script/compiler/qsgrammar.h"
-#include "script/core/qserror.h"
+#include "platform/rtl/exceptions.h"
 #include "script/core/qsmessages.h"
 
 #include <mutex>
@@ -38,7 +38,7 @@ Language *findLanguage(const QString &name)
 
 [[noreturn]] void notFound(const QString &name)
 {
-    throw EqsError(qsFormatMessage(u"SLangNotFound", name));
+    throw Exception(qsFormatMessage(u"SLangNotFound", name));
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 class TqsGrammar;
 
 void qsRegisterLanguage(const QString &name, const QString &grammar);
-// The grammar text; an unregistered name raises EqsError with SLangNotFound.
+// The grammar text; an unregistered name raises Exception with SLangNotFound.
 QString qsGetLanguage(const QString &name);
 // Every registered name in registration order, except names beginning with "@".
 void qsGetLanguageList(QStringList &list);

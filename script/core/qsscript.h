@@ -92,7 +92,7 @@ public:
     QString SourceText() const;
 
     // False with ErrorMsg / ErrorPos / ErrorUnit set when the text has an error. An
-    // unregistered language, a broken grammar or an unreadable unit raise EqsError.
+    // unregistered language, a broken grammar or an unreadable unit raise Exception.
     bool Compile();
     // Like Compile, but writes the intermediate program to the stream and builds nothing.
     bool GetILCode(QIODevice *stream);

@@ -1,16 +1,17 @@
 #include "script/xml/qsxml.h"
 
-#include "script/core/qserror.h"
+#include "platform/rtl/exceptions.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <cstring>
 #include <vector>
 
 namespace {
 
 [[noreturn]] void invalidFormat()
 {
-    throw EqsError(QStringLiteral("Invalid file format"));
+    throw Exception(QStringLiteral("Invalid file format"));
 }
 
 bool isBlank(QChar c) { return c.unicode() <= ' '; }
@@ -209,7 +210,7 @@ void TqsXMLDocument::LoadFromFile(const QString &fileName)
 {
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
-        throw EqsError(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
+        throw Exception(QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, f.errorString()));
     LoadFromStream(&f);
 }
 
@@ -217,7 +218,7 @@ void TqsXMLDocument::SaveToFile(const QString &fileName) const
 {
     QFile f(fileName);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EqsError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
+        throw Exception(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, f.errorString()));
     SaveToStream(&f);
 }
 
@@ -260,15 +261,22 @@ void TqsXMLReader::SetPosition(int64_t offset)
     FBufPos = FBufEnd = 0;
 }
 
+bool TqsXMLReader::Fill()
+{
+    if (FBufPos < FBufEnd)
+        return true;
+    const qint64 n = FStream->read(FBuffer, sizeof FBuffer);
+    if (n <= 0)
+        return false;
+    FBufPos = 0;
+    FBufEnd = int(n);
+    return true;
+}
+
 bool TqsXMLReader::NextByte(char &c)
 {
-    if (FBufPos >= FBufEnd) {
-        const qint64 n = FStream->read(FBuffer, sizeof FBuffer);
-        if (n <= 0)
-            return false;
-        FBufPos = 0;
-        FBufEnd = int(n);
-    }
+    if (!Fill())
+        return false;
     c = FBuffer[FBufPos++];
     ++FPosition;
     return true;
@@ -277,35 +285,62 @@ bool TqsXMLReader::NextByte(char &c)
 bool TqsXMLReader::ReadTag(QByteArray &tag)
 {
     for (;;) {
-        char c;
-        do {
-            if (!NextByte(c))
+        // Outside a tag everything up to the next '<' is skipped.
+        for (;;) {
+            if (!Fill())
                 return false;
-        } while (c != '<');
+            const char *from = FBuffer + FBufPos;
+            const auto *lt = static_cast<const char *>(memchr(from, '<', size_t(FBufEnd - FBufPos)));
+            const int taken = lt ? int(lt - from) + 1 : FBufEnd - FBufPos;
+            FBufPos += taken;
+            FPosition += taken;
+            if (lt)
+                break;
+        }
+        // Inside a tag: collect up to '>', taking whole runs of the buffer at once.
         tag.clear();
-        bool comment = false;
+        for (;;) {
+            if (!Fill())
+                invalidFormat();
+            const char *from = FBuffer + FBufPos;
+            const int n = FBufEnd - FBufPos;
+            int i = 0;
+            while (i < n && from[i] != '>' && from[i] != '<')
+                ++i;
+            tag.append(from, i);
+            FBufPos += i;
+            FPosition += i;
+            if (tag.size() > MaxTagBytes)
+                invalidFormat();
+            if (i < n) {
+                const char c = from[i];
+                ++FBufPos;
+                ++FPosition;
+                if (c == '<' && !tag.startsWith("!--"))
+                    invalidFormat();
+                if (c == '>')
+                    break;
+                tag.append(c); // a '<' inside a comment
+            }
+        }
+        if (!tag.startsWith("!--"))
+            return true;
+        // A comment ends at a '>' preceded by exactly two dashes in a row (a third dash
+        // starts the count again).
         int dashes = 0;
+        for (qsizetype k = 3; k < tag.size(); ++k)
+            dashes = (tag[k] == '-' && dashes < 2) ? dashes + 1 : 0;
+        if (dashes == 2)
+            continue; // the '>' just read closes the comment
+        dashes = 0;   // that '>' broke any run of dashes
+        char c;
         for (;;) {
             if (!NextByte(c))
                 invalidFormat();
-            if (comment) {
-                if (c == '>' && dashes == 2)
-                    break;
-                dashes = (c == '-' && dashes < 2) ? dashes + 1 : 0;
-                continue;
-            }
-            if (c == '>')
+            if (c == '>' && dashes == 2)
                 break;
-            if (c == '<')
-                invalidFormat();
-            tag.append(c);
-            if (tag.size() > MaxTagBytes)
-                invalidFormat();
-            if (tag.size() == 3 && tag.startsWith("!--"))
-                comment = true;
+            dashes = (c == '-' && dashes < 2) ? dashes + 1 : 0;
         }
-        if (!comment)
-            return true;
     }
 }
 
@@ -351,9 +386,12 @@ void TqsXMLReader::ReadRootItem(TqsXMLItem *root)
         item->Text = text;
         return open;
     };
-    if (!ReadTag(tag))
-        return;
-    if (tag.isEmpty() || tag.startsWith('/'))
+    // An empty name, or one beginning with "/", is an end tag.
+    auto isEndTag = [&] {
+        SplitTag(tag, name, text);
+        return name.isEmpty() || name.startsWith(QLatin1Char('/'));
+    };
+    if (!ReadTag(tag) || isEndTag())
         return;
     if (!parse(root))
         return;
@@ -361,8 +399,7 @@ void TqsXMLReader::ReadRootItem(TqsXMLItem *root)
     while (!stack.empty()) {
         if (!ReadTag(tag))
             return; // missing end tags at the end of the stream are tolerated
-        if (tag.isEmpty() || tag.startsWith('/')) {
-            SplitTag(tag, name, text);
+        if (isEndTag()) {
             if (QStringView(name).mid(1).compare(stack.back()->Name, Qt::CaseInsensitive) != 0)
                 invalidFormat();
             stack.pop_back();

@@ -2,7 +2,7 @@
 // The script engine's own small XML layer: grammars, the intermediate program and the
 // catalogue of script names. Not a general XML parser: an element is a name and one raw
 // attribute text, attributes are found by scanning that text, text between tags is
-// skipped. Malformed input raises EqsError("Invalid file format").
+// skipped. Malformed input raises Exception("Invalid file format").
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -90,6 +90,7 @@ public:
 
 private:
     bool ReadTag(QByteArray &tag); // false at the end of the stream outside a tag
+    bool Fill(); // false at the end of the stream
     bool NextByte(char &c);
     static void SplitTag(const QByteArray &tag, QString &name, QString &text);
 

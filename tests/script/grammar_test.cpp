@@ -1,6 +1,6 @@
 // The language registry, the four grammars and the engine's message table.
 #include "script/compiler/qsgrammar.h"
-#include "script/core/qserror.h"
+#include "platform/rtl/exceptions.h"
 #include "script/core/qslanguages.h"
 #include "script/core/qsmessages.h"
 #include "scripttest.h"
@@ -72,8 +72,8 @@ TEST(QsLanguages, RegistryLooksUpCaseInsensitivelyAndKeepsOrder)
     try {
         qsGetLanguage(QStringLiteral("Klingon"));
         ADD_FAILURE();
-    } catch (const EqsError &e) {
-        EXPECT_EQ(e.Message, QStringLiteral("Language 'Klingon' not found"));
+    } catch (const Exception &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Language 'Klingon' not found"));
     }
 }
 
@@ -90,14 +90,14 @@ TEST(QsLanguages, BrokenGrammarsRaiseInvalidLanguage)
         try {
             qsGetCompiledLanguage(QString::fromLatin1(name));
             ADD_FAILURE() << name;
-        } catch (const EqsError &e) {
-            EXPECT_EQ(e.Message, QStringLiteral("Invalid language definition"));
+        } catch (const Exception &e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Invalid language definition"));
         }
     }
     EXPECT_EQ(qsGetCompiledLanguage(QStringLiteral("@undefined"))->UnresolvedReferences(),
               QStringList{QStringLiteral("nosuchrule")});
     EXPECT_TRUE(scripttest::walk(QStringLiteral("@undefined"), QStringLiteral("y")).ok);
-    EXPECT_THROW(scripttest::walk(QStringLiteral("@undefined"), QStringLiteral("x")), EqsError);
+    EXPECT_THROW(scripttest::walk(QStringLiteral("@undefined"), QStringLiteral("x")), Exception);
 }
 
 TEST(QsMessages, DefaultsReplacementAndFormatting)
@@ -119,8 +119,8 @@ TEST(QsMessages, DefaultsReplacementAndFormatting)
     try {
         script.Compile();
         ADD_FAILURE();
-    } catch (const EqsError &e) {
-        EXPECT_EQ(e.Message, QStringLiteral("Lingua 'Klingon' non trovata"));
+    } catch (const Exception &e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Lingua 'Klingon' non trovata"));
     }
     qsResetMessages();
     EXPECT_EQ(qsMessage(u"SLangNotFound"), QStringLiteral("Language '%s' not found"));

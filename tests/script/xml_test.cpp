@@ -1,6 +1,6 @@
 // The script engine's XML layer: escaping, attribute access, tree copies, reading and
 // writing.
-#include "script/core/qserror.h"
+#include "platform/rtl/exceptions.h"
 #include "script/xml/qsxml.h"
 
 #include <QBuffer>
@@ -13,8 +13,8 @@ QString readWithHeader(const QByteArray &body, TqsXMLDocument &doc)
 {
     try {
         doc.LoadFromBytes(QByteArrayLiteral("<?xml version=\"1.0\"?>") + body);
-    } catch (const EqsError &e) {
-        return e.Message;
+    } catch (const Exception &e) {
+        return e.message();
     }
     return QString();
 }
@@ -152,7 +152,7 @@ TEST(QsXmlDocument, ReaderAcceptsAndRejects)
     TqsXMLDocument doc;
     // Comments are skipped, text between tags is dropped, missing end tags at the end
     // are tolerated.
-    EXPECT_EQ(readWithHeader("<!-- a -- b --><a>text<b/><!--x--><c d=\"1\"></c>", doc), QString());
+    EXPECT_EQ(readWithHeader("<!-- a -- b --><a>text<b/><!--x > <y> ---> -->--><c d=\"1\"></c>", doc), QString());
     EXPECT_EQ(doc.Root()->Name, QStringLiteral("a"));
     ASSERT_EQ(doc.Root()->Count(), 2);
     EXPECT_EQ(doc.Root()->Items(1)->Prop(QStringLiteral("d")), QStringLiteral("1"));
@@ -161,11 +161,12 @@ TEST(QsXmlDocument, ReaderAcceptsAndRejects)
     EXPECT_EQ(readWithHeader("<a><b/></c>", doc), invalid);
     EXPECT_EQ(readWithHeader("<a x=\"<\"/>", doc), invalid);
     EXPECT_EQ(readWithHeader("<a x=\"1\"", doc), invalid);
+    EXPECT_EQ(readWithHeader("<a>< ></a>", doc), invalid); // a blank tag is an end tag without a name
     try {
         doc.LoadFromBytes("<a/>");
         ADD_FAILURE() << "no header accepted";
-    } catch (const EqsError &e) {
-        EXPECT_EQ(e.Message, invalid);
+    } catch (const Exception &e) {
+        EXPECT_EQ(e.message(), invalid);
     }
     // Hostile nesting is refused, not recursed into.
     EXPECT_EQ(readWithHeader(QByteArray("<a>").repeated(TqsXMLReader::MaxDepth + 10), doc), invalid);
@@ -193,5 +194,5 @@ TEST(QsXmlDocument, FileRoundTrip)
     TqsXMLDocument back;
     back.LoadFromFile(path);
     EXPECT_EQ(back.Root()->Prop(QStringLiteral("v")), QStringLiteral("\u00e8"));
-    EXPECT_THROW(back.LoadFromFile(dir.filePath(QStringLiteral("missing.xml"))), EqsError);
+    EXPECT_THROW(back.LoadFromFile(dir.filePath(QStringLiteral("missing.xml"))), Exception);
 }

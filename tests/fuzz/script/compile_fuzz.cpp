@@ -1,7 +1,7 @@
 // Fuzz target over the script compiler's front end. The first byte picks the language,
 // the rest is the source (UTF-8). Any outcome but a crash or a hang is fine; a failed
 // compile must come with a message and a position.
-#include "script/core/qserror.h"
+#include "platform/rtl/exceptions.h"
 #include "script/core/qsscript.h"
 #include "script/grammar/qsgrammars.h"
 
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     try {
         if (!script.Compile() && (script.ErrorMsg.isEmpty() || script.ErrorPos.isEmpty()))
             std::abort();
-    } catch (const EqsError &) {
+    } catch (const Exception &) {
         // "#language" naming an unknown language
     }
     return 0;
