@@ -1,6 +1,5 @@
 #include "script/builder/qsbuilder.h"
 
-#include "script/core/qserror.h"
 #include "script/core/qsmessages.h"
 #include "script/items/qsclasses.h"
 #include "platform/rtl/reflect/component.h"
@@ -37,7 +36,7 @@ struct DepthGuard
     {
         if (++depth > TqsBuilder::MaxDepth) {
             --depth;
-            throw EqsError(qsMessage(u"SNestingTooDeep"));
+            throw Exception(qsMessage(u"SNestingTooDeep"));
         }
     }
     ~DepthGuard() { --depth; }
@@ -54,11 +53,11 @@ TqsBuilder::TqsBuilder(TqsScript *script, bool needDeclareVars)
 TqsXMLItem *TqsBuilder::Child(TqsXMLItem *xi, int index)
 {
     if (!xi || index < 0 || index >= xi->Count())
-        throw EqsError(QStringLiteral("Invalid intermediate program"));
+        throw Exception(QStringLiteral("Invalid intermediate program"));
     return xi->Items(index);
 }
 
-void TqsBuilder::Fail(const QString &message) { throw EqsError(message); }
+void TqsBuilder::Fail(const QString &message) { throw Exception(message); }
 
 void TqsBuilder::SetPos(TqsXMLItem *xi)
 {
@@ -74,12 +73,10 @@ bool TqsBuilder::ParseILScript(TqsXMLItem *root)
     FUnitName.clear();
     try {
         if (!root || nameOf(root) != QLatin1String("program"))
-            throw EqsError(QStringLiteral("Invalid intermediate program"));
+            throw Exception(QStringLiteral("Invalid intermediate program"));
         DoProgram(root, FScript, FScript->Statement());
         FScript->ErrorPos.clear();
         return true;
-    } catch (const EqsError &e) {
-        FScript->ErrorMsg = e.Message;
     } catch (const Exception &e) {
         FScript->ErrorMsg = e.message();
     }

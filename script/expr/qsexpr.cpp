@@ -1,6 +1,5 @@
 #include "script/expr/qsexpr.h"
 
-#include "script/core/qserror.h"
 #include "script/core/qsmessages.h"
 #include "script/items/qsclasses.h"
 #include "platform/rtl/reflect/classinfo.h"

@@ -6,7 +6,6 @@
 #include "platform/rtl/reflect/persistent.h"
 #include "script/compiler/qsilparser.h"
 #include "script/items/qsclasses.h"
-#include "script/core/qserror.h"
 #include "script/core/qslanguages.h"
 #include "script/xml/qsxml.h"
 
@@ -49,8 +48,8 @@ bool TqsScript::SetILCode(QIODevice *stream)
     TqsXMLDocument doc;
     try {
         doc.LoadFromStream(stream);
-    } catch (const EqsError &e) {
-        ErrorMsg = e.Message;
+    } catch (const Exception &e) {
+        ErrorMsg = e.message();
         return false;
     }
     TqsBuilder builder(this, parser.NeedDeclareVars());

@@ -1,6 +1,5 @@
 #include "script/stmt/qsstmt.h"
 
-#include "script/core/qserror.h"
 
 int qsLineHookCount = 0;
 
@@ -322,9 +321,6 @@ void TqsTryStmt::Execute()
         } catch (const Exception &e) {
             cls = QString::fromLatin1(e.className());
             msg = e.message();
-        } catch (const EqsError &e) {
-            cls = QStringLiteral("EqsError");
-            msg = e.Message;
         }
         setExceptionVars(FProgram, cls, msg);
         FExceptStmt->Execute();

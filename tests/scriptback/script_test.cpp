@@ -1,6 +1,5 @@
 // The script object as hosts and the debugger use it.
 #include "backtest.h"
-#include "script/core/qserror.h"
 #include "script/core/qsmessages.h"
 
 #include <QBuffer>
@@ -29,7 +28,7 @@ TEST(QsScriptObject, EvaluateInEachLanguage)
         EXPECT_TRUE(bad.isString() && !bad.toString().isEmpty()) << c.language;
     }
     auto s = backtest::make("Klingon", QString());
-    EXPECT_THROW(s->Evaluate(QStringLiteral("1")), EqsError);
+    EXPECT_THROW(s->Evaluate(QStringLiteral("1")), Exception);
 }
 
 // The hook may run a nested event loop; meanwhile Evaluate sees the stopped procedure's
