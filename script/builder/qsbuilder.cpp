@@ -87,6 +87,12 @@ bool TqsBuilder::ParseILScript(TqsXMLItem *root)
     return false;
 }
 
+TqsDesignator *TqsBuilder::BuildDesignator(TqsXMLItem *xi, TqsScript *scope)
+{
+    FRunTime = true;
+    return DoDesignator(xi, scope, emNone);
+}
+
 // ---- Programs and declarations
 
 void TqsBuilder::DoProgram(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
@@ -434,6 +440,20 @@ void TqsBuilder::CheckTypeCompatibility(const TqsCustomVariable *target, const T
              + expr->GetFullTypeName() + QLatin1Char('\''));
 }
 
+TqsDesignator *TqsBuilder::LateBound(TqsDesignator *d, TqsXMLItem *source)
+{
+    for (TqsDesignatorItem &item : d->FItems)
+        for (TqsExpression *e : item.FArgs)
+            delete e;
+    d->FItems.clear();
+    d->FLateBindingXmlSource = source;
+    d->FNeedDeclareVars = FNeedDeclareVars;
+    d->SetType(qvtVariant, QStringLiteral("Variant"));
+    d->FIsReadOnly = false;
+    d->FDKind = TqsDesignator::dkOther;
+    return d;
+}
+
 TqsCustomVariable *TqsBuilder::FreeHelper(TqsScript *scope)
 {
     // Frees the object of the chain value; registered unnamed in the scope.
@@ -580,7 +600,15 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
                 if (w->FTyp == qvtVariant) {
                     if (scope->Find(name))
                         break; // a known name wins
-                    continue;
+                    // the object is known only at run time: w.name is built then
+                    auto *copy = new TqsXMLItem;
+                    copy->Assign(xi);
+                    auto *first = new TqsXMLItem;
+                    first->Name = QStringLiteral("node");
+                    first->SetProp(QStringLiteral("text"), w->FName);
+                    first->SetProp(QStringLiteral("pos"), pos);
+                    copy->InsertItem(0, first);
+                    return LateBound(d.release(), copy);
                 }
                 TqsClassVariable *cls = w->FTyp == qvtClass ? scope->FindClass(w->FTypeName) : nullptr;
                 if (TqsCustomVariable *m = cls ? cls->Find(name) : nullptr) {
@@ -638,8 +666,13 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
         }
         switch (typ) {
         case qvtVariant:
-            if (!index)
-                Fail(qsMessage(u"SIdUndeclared") + quoted(name)); // no object to bind the member to
+            if (!index) {
+                if (FRunTime)
+                    Fail(qsMessage(u"SIdUndeclared") + quoted(name)); // still no object to bind the member to
+                auto *copy = new TqsXMLItem;
+                copy->Assign(xi);
+                return LateBound(d.release(), copy);
+            }
             d->FItems.push_back({Helper(scope, "__ArrayHelper"), false, {}, pos});
             break;
         case qvtString:

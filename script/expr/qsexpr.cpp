@@ -1,6 +1,8 @@
 #include "script/expr/qsexpr.h"
 
 #include "script/core/qsmessages.h"
+#include "script/builder/qsbuilder.h"
+#include "script/xml/qsxml.h"
 #include "script/items/qsclasses.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "platform/rtl/reflect/persistent.h"
@@ -652,6 +654,32 @@ TqsDesignator::~TqsDesignator()
     for (auto &item : FItems)
         for (TqsExpression *e : item.FArgs)
             delete e;
+    delete FLateBindingXmlSource;
+}
+
+void TqsDesignator::Borrow(TqsDesignator &other)
+{
+    for (auto &item : FItems)
+        for (TqsExpression *e : item.FArgs)
+            delete e;
+    FItems = std::move(other.FItems);
+    other.FItems.clear();
+    FDKind = other.FDKind;
+    FRefItem = other.FRefItem;
+    FTyp = other.FTyp;
+    FTypeName = other.FTypeName;
+    FIsReadOnly = other.FIsReadOnly;
+    delete FLateBindingXmlSource;
+    FLateBindingXmlSource = std::exchange(other.FLateBindingXmlSource, nullptr);
+}
+
+void TqsDesignator::CheckLateBinding()
+{
+    if (!FLateBindingXmlSource)
+        return;
+    TqsBuilder builder(FProgram, FNeedDeclareVars);
+    std::unique_ptr<TqsDesignator> built(builder.BuildDesignator(FLateBindingXmlSource, FProgram));
+    Borrow(*built);
 }
 
 void TqsDesignator::Finalize()
@@ -692,7 +720,12 @@ Variant TqsDesignator::GetValue()
     case dkCall: return qsCallProc(static_cast<TqsProcVariable *>(FRefItem), FItems[0].FArgs, FProgram);
     case dkStringArray: return qsStringChar(FRefItem->Read(), FItems[1].FArgs[0]->GetValue());
     case dkArray: return ArrayIndexRead(FRefItem->Read(), FItems[1]);
-    default: return Evaluate(false, Variant());
+    default:
+        if (FLateBindingXmlSource) {
+            CheckLateBinding();
+            return GetValue();
+        }
+        return Evaluate(false, Variant());
     }
 }
 
@@ -715,7 +748,14 @@ void TqsDesignator::SetValue(const Variant &value)
         }
         return;
     }
-    default: Evaluate(true, value); return;
+    default:
+        if (FLateBindingXmlSource) {
+            CheckLateBinding();
+            SetValue(value);
+            return;
+        }
+        Evaluate(true, value);
+        return;
     }
 }
 

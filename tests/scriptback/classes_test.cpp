@@ -101,3 +101,21 @@ TEST(QsClasses, TypeChecksAndMessages)
         EXPECT_EQ(s->ErrorMsg, QString::fromLatin1(c.msg)) << c.source;
     }
 }
+
+// Members of a Variant are resolved when first evaluated, by the object it then holds.
+TEST(QsClasses, LateBindingOnVariants)
+{
+    auto s = backtest::make("JScript", QStringLiteral(
+        "var v, r, e = \"\";\n"
+        "v = TGadget.Create(nil);\n"
+        "v.Width = 3;\n"
+        "with (v) { Caption = \"z\"; Width = Width + 1; }\n"
+        "r = VarToStr(v.Width) + v.Caption;\n"
+        "v.Free();\n"
+        "v = Null;\n"
+        "try { v.Width = 1; } except { e = ExceptionMessage; }"));
+    s->AddClass(TGadget::StaticClass(), QStringLiteral("TComponent"));
+    ASSERT_EQ(backtest::run(*s), QString());
+    EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("4z"));
+    EXPECT_EQ(s->Variables(QStringLiteral("e")).toString(), QStringLiteral("Undeclared identifier: 'Width'"));
+}
