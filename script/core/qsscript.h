@@ -33,6 +33,7 @@ class TqsProcVariable;
 class TqsMethodHelper;
 class TqsClassVariable;
 class TPersistent;
+class TComponent;
 namespace rtl {
 class ClassInfo;
 }
@@ -109,6 +110,11 @@ public:
     // A host class reached through the class registry; the new class takes over the
     // ancestor's default property. Nothing (nullptr) when the name is present.
     virtual TqsClassVariable *AddClass(const rtl::ClassInfo *cls, const QString &ancestor);
+    // A form, data module or frame: its class (ancestor "TForm", "TDataModule" or "TFrame",
+    // whichever it inherits from; anything else registers nothing), its owned components
+    // as members, and the object itself.
+    virtual void AddComponent(TComponent *form);
+    void AddForm(TComponent *form) { AddComponent(form); }
     // A variable of the object's class holding its handle.
     virtual TqsCustomVariable *AddObject(const QString &name, TPersistent *obj);
     // The class item of that name up the chain, else nullptr.

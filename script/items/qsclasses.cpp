@@ -74,6 +74,21 @@ TqsVarType propType(const rtl::PropInfo *p, QString &typeName)
 
 // ---- Classes
 
+TqsComponentHelper::TqsComponentHelper(TComponent *component) : TqsCustomVariable(kOther)
+{
+    SetName(component->Name());
+    SetType(qvtClass, component->ClassName());
+    FValue = rtl::objectToVariant(component);
+    FIsReadOnly = true;
+}
+
+TqsComponentHelper *TqsClassVariable::AddComponent(TComponent *component)
+{
+    auto *h = new TqsComponentHelper(component);
+    FMembers.push_back(h);
+    return h;
+}
+
 TqsClassVariable::TqsClassVariable(const rtl::ClassInfo *cls, TqsScript *program)
     : TqsCustomVariable(kClass), FClassRef(cls), FProgram(program)
 {

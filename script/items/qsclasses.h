@@ -32,6 +32,18 @@ public:
     Variant FParentValue;
 };
 
+class TComponent;
+
+// A component owned by a registered form: named as the component, typed by its class, its
+// value the component's handle (nil once the component is gone).
+class TqsComponentHelper : public TqsCustomVariable
+{
+public:
+    explicit TqsComponentHelper(TComponent *component);
+    Variant GetValue() override { return FValue; }
+    void SetValue(const Variant &) override {}
+};
+
 class TqsClassVariable : public TqsCustomVariable
 {
 public:
@@ -54,6 +66,7 @@ public:
     TqsMethodHelper *AddDefaultProperty(const QString &name, const QString &params, const QString &type,
                                         TqsMethodHelper::TqsCallEvent callEvent, bool isReadOnly = false);
 
+    TqsComponentHelper *AddComponent(TComponent *component);
     // Member by name (first registered wins), else the registered ancestor's.
     TqsCustomVariable *Find(QStringView name) const;
     // Creates an instance through the registry's factory (owner from the first argument

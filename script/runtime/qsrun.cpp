@@ -3,6 +3,7 @@
 #include "script/builder/qsbuilder.h"
 #include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/classinfo.h"
+#include "platform/rtl/reflect/component.h"
 #include "platform/rtl/reflect/persistent.h"
 #include "script/compiler/qsilparser.h"
 #include "script/items/qsclasses.h"
@@ -147,6 +148,28 @@ TqsClassVariable *TqsScript::AddClass(const rtl::ClassInfo *cls, const QString &
         c->FDefProperty = a->FDefProperty;
     Add(cls->name(), c);
     return c;
+}
+
+void TqsScript::AddComponent(TComponent *form)
+{
+    if (!form)
+        return;
+    TqsClassVariable *cls = FindClass(form->ClassName());
+    if (!cls) {
+        QString ancestor;
+        for (const rtl::ClassInfo *c = form->ClassType()->parent(); c && ancestor.isEmpty(); c = c->parent())
+            for (const char *name : {"TForm", "TDataModule", "TFrame"})
+                if (c->name() == QLatin1String(name))
+                    ancestor = c->name();
+        if (ancestor.isEmpty())
+            return;
+        cls = AddClass(form->ClassType(), ancestor);
+        if (!cls)
+            return;
+    }
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        cls->AddComponent(form->Components(i));
+    AddObject(form->Name(), form);
 }
 
 TqsCustomVariable *TqsScript::AddObject(const QString &name, TPersistent *obj)

@@ -23,10 +23,27 @@ public:
     explicit TBigGadget(TComponent *AOwner) : TGadget(AOwner) {}
 };
 
+class TForm : public TComponent {
+    LIRRA_CLASS(TForm, TComponent)
+public:
+    explicit TForm(TComponent *AOwner) : TComponent(AOwner) {}
+};
+
+class TMyForm : public TForm {
+    LIRRA_CLASS(TMyForm, TForm)
+public:
+    explicit TMyForm(TComponent *AOwner) : TForm(AOwner) {}
+};
+
 } // namespace
 
 LIRRA_DEFINE_CLASS(TGadget)
 LIRRA_DEFINE_CLASS(TBigGadget)
+LIRRA_DEFINE_CLASS(TForm)
+LIRRA_DEFINE_CLASS(TMyForm)
+
+void TForm::DeclareClass(rtl::ClassBuilder<TForm> &) {}
+void TMyForm::DeclareClass(rtl::ClassBuilder<TMyForm> &) {}
 
 void TGadget::DeclareClass(rtl::ClassBuilder<TGadget> &b)
 {
@@ -118,4 +135,26 @@ TEST(QsClasses, LateBindingOnVariants)
     ASSERT_EQ(backtest::run(*s), QString());
     EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("4z"));
     EXPECT_EQ(s->Variables(QStringLiteral("e")).toString(), QStringLiteral("Undeclared identifier: 'Width'"));
+}
+
+TEST(QsClasses, FormsBringTheirComponents)
+{
+    auto s = backtest::make("DozovoZozedi", QStringLiteral(
+        "var r: String;\nbegin r := MyForm.Button1.Caption; MyForm.Button1.Width := 9 end."));
+    s->AddClass(TGadget::StaticClass(), QStringLiteral("TComponent"));
+    TMyForm form(nullptr);
+    form.SetName(QStringLiteral("MyForm"));
+    auto *button = new TGadget(&form);
+    button->SetName(QStringLiteral("Button1"));
+    button->FCaption = QStringLiteral("ok");
+    TBigGadget plain(nullptr);
+    plain.SetName(QStringLiteral("Plain"));
+    s->AddComponent(&plain); // an unregistered class that is no form: nothing at all
+    EXPECT_FALSE(s->Find(u"Plain"));
+    s->AddForm(&form);
+    ASSERT_NE(s->FindClass(u"TMyForm"), nullptr);
+    EXPECT_EQ(s->FindClass(u"TMyForm")->FAncestor, QStringLiteral("TForm"));
+    ASSERT_EQ(backtest::run(*s), QString());
+    EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("ok"));
+    EXPECT_EQ(button->FWidth, 9);
 }

@@ -235,3 +235,27 @@ TEST(QsScriptObject, EvaluateAddsModulesOnlyWhenMissing)
     EXPECT_EQ(bare.Evaluate(QStringLiteral("moduleCount")).toInt(), 1);
     qsRTTIModules().pop_back();
 }
+
+TEST(QsScriptObject, UnitsAndHostVariableHook)
+{
+    auto s = backtest::make("DozovoZozedi", QStringLiteral("uses 'Lib';\nvar r: Integer;\nbegin r := Twice(Host) end."));
+    s->OnGetUnit = [](TqsScript *, const QString &name, QString &text) {
+        if (name == QLatin1String("Lib"))
+            text = QStringLiteral("function Twice(x: Integer): Integer;\nbegin Result := x * 2 end;\nbegin end.");
+    };
+    s->OnGetVarValue = [](const QString &name, TqsVarType, Variant &value, const Variant &old) {
+        if (name == QLatin1String("Host"))
+            value = Variant(old.toInt() + 20); // supplied by the host when read
+    };
+    s->AddVariable(QStringLiteral("Host"), QStringLiteral("Integer"), Variant(1));
+    ASSERT_EQ(backtest::run(*s), QString());
+    EXPECT_EQ(s->Variables(QStringLiteral("r")).toInt(), 42);
+    EXPECT_TRUE(s->IsExecutableLine(2, QStringLiteral("Lib")));
+    // an error inside a unit names the unit
+    auto bad = backtest::make("DozovoZozedi", QStringLiteral("uses 'Lib';\nbegin end."));
+    bad->OnGetUnit = [](TqsScript *, const QString &, QString &text) { text = QStringLiteral("begin\n  y := 1 end."); };
+    EXPECT_FALSE(bad->Compile());
+    EXPECT_EQ(bad->ErrorMsg, qsMessage(u"SIdUndeclared") + QStringLiteral("'y'"));
+    EXPECT_EQ(bad->ErrorUnit, QStringLiteral("Lib"));
+    EXPECT_EQ(bad->ErrorPos, QStringLiteral("2:4"));
+}
