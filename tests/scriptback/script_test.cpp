@@ -3,6 +3,9 @@
 #include "script/core/qsmessages.h"
 
 #include <QBuffer>
+#include <QFile>
+#include "script/xml/qsxml.h"
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(QsScriptObject, EvaluateInEachLanguage)
@@ -258,4 +261,51 @@ TEST(QsScriptObject, UnitsAndHostVariableHook)
     EXPECT_EQ(bad->ErrorMsg, qsMessage(u"SIdUndeclared") + QStringLiteral("'y'"));
     EXPECT_EQ(bad->ErrorUnit, QStringLiteral("Lib"));
     EXPECT_EQ(bad->ErrorPos, QStringLiteral("2:4"));
+}
+
+// Every stored program with one element taken out builds or fails with an error; none crashes.
+TEST(QsScriptObject, ProgramsWithMissingPartsNeverCrash)
+{
+    backtest::ensureLanguages();
+    const QString dir = qEnvironmentVariable("LIRRA_TEST_DATA") + QStringLiteral("/script/golden/");
+    const struct
+    {
+        const char *file, *language;
+    } goldens[] = {{"dozovo", "DozovoZozedi"}, {"iraved", "D++Iraved"}, {"devav", "DevavAraroz"}, {"jscript", "JScript"}};
+    for (const auto &g : goldens) {
+        QFile f(dir + QLatin1String(g.file) + QLatin1String(".il"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << g.file;
+        const QByteArray il = f.readAll();
+        TqsXMLDocument whole;
+        whole.LoadFromBytes(il);
+        std::vector<TqsXMLItem *> all;
+        std::function<void(TqsXMLItem *)> collect = [&](TqsXMLItem *x) {
+            for (int i = 0; i < x->Count(); ++i) {
+                all.push_back(x->Items(i));
+                collect(x->Items(i));
+            }
+        };
+        collect(whole.Root());
+        for (size_t k = 0; k < all.size(); ++k) {
+            TqsXMLDocument doc;
+            doc.LoadFromBytes(il);
+            std::vector<TqsXMLItem *> items;
+            std::function<void(TqsXMLItem *)> walk = [&](TqsXMLItem *x) {
+                for (int i = 0; i < x->Count(); ++i) {
+                    items.push_back(x->Items(i));
+                    walk(x->Items(i));
+                }
+            };
+            walk(doc.Root());
+            TqsXMLItem *victim = items[k];
+            victim->SetParent(nullptr);
+            delete victim;
+            QByteArray cut = doc.SaveToBytes();
+            auto s = backtest::make(g.language, QString());
+            s->AddVariable(QStringLiteral("Foo"), QStringLiteral("Variant"), Variant());
+            QBuffer b(&cut);
+            b.open(QIODevice::ReadOnly);
+            s->SetILCode(&b); // either way, no crash
+        }
+    }
 }

@@ -286,3 +286,12 @@ TEST(QsCalls, ProcedureOfATerminatedScopeReturnsAtOnce)
     ASSERT_EQ(backtest::run(*s), QString());
     EXPECT_EQ(s->Variables(QStringLiteral("r")).toInt(), 1);
 }
+
+TEST(QsExpressions, TextJoiningIsNeverAddition)
+{
+    // x = x & e must not become the compound addition
+    auto s = backtest::make("DevavAraroz", QStringLiteral("Dim r, n\nr = 1\nr = r & 2\nr = r & Null\nn = 5 & 5"));
+    ASSERT_EQ(backtest::run(*s), QString());
+    EXPECT_TRUE(s->Variables(QStringLiteral("r")).identical(Variant(QStringLiteral("12"))));
+    EXPECT_TRUE(s->Variables(QStringLiteral("n")).identical(Variant(QStringLiteral("55"))));
+}
