@@ -406,6 +406,11 @@ TqsExpression::~TqsExpression() { delete FNode; }
 void TqsExpression::AddOperand(TqsExprNode *node)
 {
     node->FSourcePos = FCurPos;
+    // an operand needs a free place: two operands in a row are a broken program
+    if (FCurNode->FRight || dynamic_cast<TqsOperandNode *>(FCurNode)) {
+        delete node;
+        throw Exception(QStringLiteral("Invalid intermediate program"));
+    }
     FCurNode->AddNode(node);
     FCurNode = node;
 }
@@ -421,6 +426,10 @@ bool TqsExpression::AddOperator(const QString &text)
         return false;
     n->FSourcePos = FCurPos;
     if (n->FOp == opLeftBracket || n->FOp == opUnMinus || n->FOp == opNot) {
+        if (FCurNode->FRight || dynamic_cast<TqsOperandNode *>(FCurNode)) {
+            delete n;
+            throw Exception(QStringLiteral("Invalid intermediate program"));
+        }
         FCurNode->AddNode(n);
         FCurNode = n;
         return true;
@@ -447,6 +456,10 @@ bool TqsExpression::AddOperator(const QString &text)
         return true;
     }
     if (FCurNode == FNode) {
+        if (FNode->FRight) {
+            delete n;
+            throw Exception(QStringLiteral("Invalid intermediate program"));
+        }
         FNode->AddNode(n);
         FCurNode = n;
         return true;

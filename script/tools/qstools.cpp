@@ -7,7 +7,7 @@
 
 TqsVarType StrToVarType(const QString &typeName, const TqsScript *script)
 {
-    if (script)
+    if (script && !typeName.isEmpty())
         if (auto *v = dynamic_cast<TqsCustomVariable *>(script->Find(typeName)))
             return v->FTyp;
     return qvtClass;
