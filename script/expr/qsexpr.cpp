@@ -881,6 +881,10 @@ Variant TqsDesignator::Evaluate(bool assign, const Variant &value)
         } else if (assign && last) {
             if (r->FKind == kProperty)
                 static_cast<TqsPropertyHelper *>(r)->FParentValue = v;
+            if (r->FKind == kEvent) {
+                static_cast<TqsEventHelper *>(r)->FParentValue = v;
+                static_cast<TqsEventHelper *>(r)->FScope = FProgram;
+            }
             if (r->FKind == kMethod) {
                 auto *m = static_cast<TqsMethodHelper *>(r);
                 const size_t n = std::min(item.FArgs.size(), size_t(m->ParamCount()));

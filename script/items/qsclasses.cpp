@@ -72,6 +72,52 @@ TqsVarType propType(const rtl::PropInfo *p, QString &typeName)
 
 } // namespace
 
+// ---- Events
+
+void TqsEventHelper::SetValue(const Variant &value)
+{
+    if (!FEvent || !FScope)
+        return;
+    const QString name = value.toString();
+    if (name == QLatin1String("0")) {
+        FEvent(FParentValue, nullptr);
+        return;
+    }
+    auto *proc = dynamic_cast<TqsProcVariable *>(FScope->Find(name));
+    if (!proc)
+        throw Exception(qsMessage(u"SEventError"));
+    TqsCustomEvent *bridge = FEvent(FParentValue, proc);
+    if (!bridge)
+        return;
+    FScope->Add(QString(), bridge);
+    bridge->Install();
+}
+
+Variant TqsCustomEvent::CallHandler(std::span<Variant> params)
+{
+    TqsProcVariable *h = FHandler;
+    const size_t n = std::min(params.size(), size_t(h->ParamCount()));
+    struct Locals
+    {
+        TqsProcVariable *proc;
+        bool saved;
+        ~Locals()
+        {
+            if (saved)
+                proc->RestoreLocals();
+        }
+    } locals{h, h->FExecuting};
+    if (locals.saved)
+        h->SaveLocals();
+    for (size_t i = 0; i < n; ++i)
+        h->Params(int(i))->FValue = params[i];
+    Variant result = h->Call();
+    for (size_t i = 0; i < n; ++i)
+        if (h->Params(int(i))->FIsVarParam)
+            params[i] = h->Params(int(i))->FValue;
+    return result;
+}
+
 // ---- Classes
 
 TqsComponentHelper::TqsComponentHelper(TComponent *component) : TqsCustomVariable(kOther)
@@ -80,6 +126,16 @@ TqsComponentHelper::TqsComponentHelper(TComponent *component) : TqsCustomVariabl
     SetType(qvtClass, component->ClassName());
     FValue = rtl::objectToVariant(component);
     FIsReadOnly = true;
+}
+
+TqsEventHelper *TqsClassVariable::AddEvent(const QString &name, TqsEventFactory event)
+{
+    auto *h = new TqsEventHelper;
+    h->SetName(name);
+    h->SetType(qvtString, QStringLiteral("String"));
+    h->FEvent = std::move(event);
+    FMembers.push_back(h);
+    return h;
 }
 
 TqsComponentHelper *TqsClassVariable::AddComponent(TComponent *component)

@@ -5,6 +5,7 @@
 #include "script/items/qsitems.h"
 
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace rtl {
@@ -33,6 +34,39 @@ public:
 };
 
 class TComponent;
+
+// Bridge between an event of a host object and a script procedure. The bridges of the
+// event types derive from it; the scope where the event was assigned owns the bridge.
+class TqsCustomEvent : public TqsScriptItem
+{
+public:
+    TqsCustomEvent(const Variant &instance, TqsProcVariable *handler) : FInstance(instance), FHandler(handler) {}
+    // Sets the object's event to this bridge's handler.
+    virtual void Install() = 0;
+    // Runs the handler with the arguments (beyond its parameters ignored); by-reference
+    // parameters are copied back into params. Locals of a running handler are kept.
+    Variant CallHandler(std::span<Variant> params);
+
+    Variant FInstance;
+    TqsProcVariable *FHandler;
+};
+
+// Makes the bridge of an event type for (object, procedure); with a null procedure it
+// clears the object's event and answers nullptr.
+using TqsEventFactory = std::function<TqsCustomEvent *(const Variant &instance, TqsProcVariable *handler)>;
+
+// An event member: assigning a procedure's name (or @Proc) installs a bridge; "0" clears.
+class TqsEventHelper : public TqsCustomVariable
+{
+public:
+    TqsEventHelper() : TqsCustomVariable(kEvent) {}
+    Variant GetValue() override { return Variant(QString()); }
+    void SetValue(const Variant &value) override;
+
+    TqsEventFactory FEvent;
+    Variant FParentValue;
+    TqsScript *FScope = nullptr; // the scope evaluating the designator
+};
 
 // A component owned by a registered form: named as the component, typed by its class, its
 // value the component's handle (nil once the component is gone).
@@ -67,6 +101,7 @@ public:
                                         TqsMethodHelper::TqsCallEvent callEvent, bool isReadOnly = false);
 
     TqsComponentHelper *AddComponent(TComponent *component);
+    TqsEventHelper *AddEvent(const QString &name, TqsEventFactory event);
     // Member by name (first registered wins), else the registered ancestor's.
     TqsCustomVariable *Find(QStringView name) const;
     // Creates an instance through the registry's factory (owner from the first argument

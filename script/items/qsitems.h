@@ -44,7 +44,7 @@ class TqsCustomVariable : public TqsScriptItem
 {
 public:
     enum Kind : unsigned char {
-        kVariable, kStringVariable, kParam, kProc, kMethod, kType, kStringHelper, kArrayHelper, kProperty, kClass, kOther
+        kVariable, kStringVariable, kParam, kProc, kMethod, kType, kStringHelper, kArrayHelper, kProperty, kClass, kEvent, kOther
     };
 
     explicit TqsCustomVariable(Kind kind) : FKind(kind) {}

@@ -158,3 +158,64 @@ TEST(QsClasses, FormsBringTheirComponents)
     EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("ok"));
     EXPECT_EQ(button->FWidth, 9);
 }
+
+namespace {
+// A bridge that remembers the installed handler per object.
+struct TestBridge : TqsCustomEvent
+{
+    using TqsCustomEvent::TqsCustomEvent;
+    static inline TestBridge *installed = nullptr;
+    void Install() override { installed = this; }
+};
+} // namespace
+
+TEST(QsClasses, EventsTakeScriptProcedures)
+{
+    auto s = backtest::make("DozovoZozedi", QStringLiteral(
+        "var n: Integer;\n"
+        "procedure Click(Sender: Variant; var Handled: Boolean); begin n := n + 1; Handled := True end;\n"
+        "begin n := 0; Form.OnClick := @Click end."));
+    TqsClassVariable *gadget = s->AddClass(TGadget::StaticClass(), QStringLiteral("TComponent"));
+    int cleared = 0;
+    gadget->AddEvent(QStringLiteral("OnClick"), [&](const Variant &instance, TqsProcVariable *handler) -> TqsCustomEvent * {
+        if (!handler) {
+            ++cleared;
+            return nullptr;
+        }
+        return new TestBridge(instance, handler);
+    });
+    TGadget form(nullptr);
+    s->AddObject(QStringLiteral("Form"), &form);
+    TestBridge::installed = nullptr;
+    ASSERT_EQ(backtest::run(*s), QString());
+    ASSERT_NE(TestBridge::installed, nullptr);
+    EXPECT_EQ(rtl::variantToObject<TGadget>(TestBridge::installed->FInstance), &form);
+    Variant args[] = {TestBridge::installed->FInstance, Variant(false)};
+    TestBridge::installed->CallHandler(args);
+    EXPECT_EQ(s->Variables(QStringLiteral("n")).toInt(), 1);
+    EXPECT_TRUE(args[1].identical(Variant(true))); // the by-reference argument came back
+
+    // "0" clears; a name that is no procedure is refused
+    for (const char *value : {"'0'", "'n'"}) {
+        auto t = backtest::make("DozovoZozedi", QStringLiteral("var n: Integer;\nbegin Form.OnClick := %1 end.").arg(QLatin1String(value)));
+        t->AddClass(TGadget::StaticClass(), QStringLiteral("TComponent"))
+            ->AddEvent(QStringLiteral("OnClick"), [&](const Variant &, TqsProcVariable *handler) -> TqsCustomEvent * {
+                if (!handler)
+                    ++cleared;
+                return nullptr;
+            });
+        t->AddObject(QStringLiteral("Form"), &form);
+        ASSERT_TRUE(t->Compile());
+        if (QLatin1String(value) == QLatin1String("'0'"))
+            t->Execute();
+        else {
+            try {
+                t->Execute();
+                ADD_FAILURE() << "no error";
+            } catch (const Exception &e) {
+                EXPECT_EQ(e.message(), QStringLiteral("Event handler must be a procedure"));
+            }
+        }
+    }
+    EXPECT_EQ(cleared, 1);
+}
