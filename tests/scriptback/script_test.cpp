@@ -109,6 +109,8 @@ TEST(QsScriptObject, BuilderMessagesWithPositions)
         {"DozovoZozedi", "const C = 1 div 0;\nbegin end.", "", "Division by zero", "1:18"},
         {"D++Iraved", "int f() { return 1; }\n{ f = 2; }", "SLeftCantAssigned", "", "2:3"},
         {"JScript", "function f(a) { }\nf(1, 2);", "STooManyParams", "", "2:2"},
+        {"D++Iraved", "{\n  return 1; }", "SIdUndeclared", "'Result'", "2:10"},
+        {"DozovoZozedi", "procedure P; begin x := 1 end;\nvar x: Integer;\nbegin end.", "SIdUndeclared", "'x'", "1:21"},
     };
     for (const Case &c : cases) {
         auto s = backtest::make(c.language, QString::fromLatin1(c.source));
@@ -308,4 +310,17 @@ TEST(QsScriptObject, ProgramsWithMissingPartsNeverCrash)
             s->SetILCode(&b); // either way, no crash
         }
     }
+}
+
+TEST(QsScriptObject, DeclarationOrderAndGlobals)
+{
+    // a procedure may be called before its text
+    auto d = backtest::make("DozovoZozedi", QStringLiteral("var r: Integer;\nprocedure Q; begin P end;\nprocedure P; begin r := 7 end;\nbegin Q end."));
+    ASSERT_EQ(backtest::run(*d), QString());
+    EXPECT_EQ(d->Variables(QStringLiteral("r")).toInt(), 7);
+    // undeclared names assigned inside a function are globals of the script
+    auto js = backtest::make("JScript", QStringLiteral("function f() { fresh = 5; }\nf();"));
+    ASSERT_EQ(backtest::run(*js), QString());
+    EXPECT_EQ(js->Variables(QStringLiteral("fresh")).toInt(), 5);
+    EXPECT_TRUE(js->FindLocal(u"fresh"));
 }
