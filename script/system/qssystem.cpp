@@ -107,10 +107,11 @@ void TqsSysFunctions::AddFunctions()
                              throw EqsRunError(QStringLiteral("Array too large"));
                          bounds.push_back({lo, hi});
                      }
-                     return Variant::createArray(std::span<const std::pair<int, int>>(bounds));
+                     return Variant::createArray(std::span<const std::pair<int, int>>(bounds),
+                                                 VarType(h.GetVParam(1).toInt() & varTypeMask));
                  },
                  CatOther);
-    s->AddMethod(QStringLiteral("procedure RaiseException(Param: Variant)"),
+    s->AddMethod(QStringLiteral("procedure RaiseException(Param: String)"),
                  [](const Variant &, const QString &, TqsMethodHelper &h) -> Variant { throw Exception(h.GetVParam(0).toString()); },
                  CatOther);
 }
