@@ -335,7 +335,6 @@ TqsCustomVariable *TqsBuilder::CreateVar(TqsXMLItem *xi, TqsScript *scope, bool 
         stmt->FDesignator->Finalize();
         stmt->FExpression = DoExpression(Child(init, 0), scope);
         CheckTypeCompatibility(v, stmt->FExpression);
-        stmt->FModificator = stmt->FExpression->Optimize(v);
         stmt->Optimize();
     }
     return v;
@@ -853,7 +852,8 @@ void TqsBuilder::DoStmt(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
 
 void TqsBuilder::DoAssign(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
 {
-    auto *s = NewStmt<TqsAssignmentStmt>(xi, scope, list);
+    // built aside, then placed as the plain or the compound statement
+    auto s = std::make_unique<TqsAssignmentStmt>(scope, xi->Prop(QStringLiteral("pos")), FUnitName);
     s->FDesignator = DoDesignator(Child(xi, 0), scope, emNone);
     int exprIdx = 1;
     char mod = ' ';
@@ -871,8 +871,18 @@ void TqsBuilder::DoAssign(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
         mod = s->FExpression->Optimize(s->FDesignator->FRefItem);
     if (mod != '+' && mod != '-' && mod != '*' && mod != '/')
         mod = ' ';
-    s->FModificator = mod;
-    s->Optimize();
+    TqsAssignmentStmt *stmt = s.get();
+    if (mod != ' ') {
+        stmt = new TqsCompoundAssignStmt(scope, s->FSourcePos, FUnitName);
+        stmt->FDesignator = std::exchange(s->FDesignator, nullptr);
+        stmt->FExpression = std::exchange(s->FExpression, nullptr);
+        s.reset();
+    } else
+        s.release();
+    stmt->FModificator = mod;
+    stmt->Optimize();
+    list->Add(stmt);
+    FScript->AddCodeLine(FUnitName, stmt->FSourcePos);
 }
 
 void TqsBuilder::DoCall(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)

@@ -949,11 +949,15 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
         }
     } values{vals, 0, n <= inlineArgs};
     for (size_t i = 0; i < n; ++i) {
+        TqsExprNode *arg = args[i]->Root();
         if (values.inlined) {
-            new (&vals[i]) Variant(args[i]->GetValue());
+            if (arg->FDirect)
+                new (&vals[i]) Variant(*arg->FDirect);
+            else
+                new (&vals[i]) Variant(arg->Eval());
             values.built = i + 1;
         } else
-            qsAssign(vals[i], args[i]->GetValue());
+            qsAssign(vals[i], arg->Eval());
     }
     DepthGuard depth;
     struct Locals

@@ -136,16 +136,17 @@ void TqsProcVariable::SaveLocals()
         CollectLocals();
     auto &stack = savedLocals();
     for (TqsCustomVariable *v : FLocals)
-        stack.push_back(v->FValue);
+        stack.emplace_back(v->FValue);
 }
 
 void TqsProcVariable::RestoreLocals()
 {
     auto &stack = savedLocals();
-    for (auto it = FLocals.rbegin(); it != FLocals.rend(); ++it) {
-        qsAssign((*it)->FValue, std::move(stack.back()));
-        stack.pop_back();
-    }
+    const size_t n = FLocals.size();
+    Variant *saved = stack.data() + (stack.size() - n);
+    for (size_t i = 0; i < n; ++i)
+        qsAssign(FLocals[i]->FValue, std::move(saved[i]));
+    stack.resize(stack.size() - n);
 }
 
 Variant TqsProcVariable::Call()

@@ -32,13 +32,17 @@ void TqsAssignmentStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    if (FModificator == ' ') {
-        if (FExpr->FDirect)
-            FVar->Store(*FExpr->FDirect);
-        else
-            FVar->Store(FExpr->Eval());
+    if (FExpr->FDirect)
+        FVar->Store(*FExpr->FDirect);
+    else
+        FVar->Store(FExpr->Eval());
+}
+
+void TqsCompoundAssignStmt::Execute()
+{
+    RunLine();
+    if (Terminated())
         return;
-    }
     Variant v = FVar->Read();
     const Variant e = FExpr->Eval();
     switch (FModificator) {
