@@ -2,6 +2,8 @@
 
 #include "script/stmt/qsstmt.h"
 
+#include <algorithm>
+
 TqsCustomVariable::~TqsCustomVariable()
 {
     for (TqsParamItem *p : FParams)
@@ -121,10 +123,11 @@ TqsProcVariable::~TqsProcVariable()
 
 void TqsProcVariable::CollectLocals()
 {
-    FLocals.clear();
+    // Append-only: a local added while activations are saved (a name bound late) goes to
+    // the end, so what was saved still lines up.
     for (int i = 0; i < FProgram->Count(); ++i) {
         auto *v = dynamic_cast<TqsCustomVariable *>(FProgram->Items(i));
-        if (v && v->FKind <= kParam)
+        if (v && v->FKind <= kParam && std::find(FLocals.begin(), FLocals.end(), v) == FLocals.end())
             FLocals.push_back(v);
     }
     FLocalsScopeCount = FProgram->Count();
@@ -137,12 +140,14 @@ void TqsProcVariable::SaveLocals()
     auto &stack = savedLocals();
     for (TqsCustomVariable *v : FLocals)
         stack.emplace_back(v->FValue);
+    stack.emplace_back(int(FLocals.size())); // how many this activation saved
 }
 
 void TqsProcVariable::RestoreLocals()
 {
     auto &stack = savedLocals();
-    const size_t n = FLocals.size();
+    const size_t n = size_t(stack.back().integerPayload());
+    stack.pop_back();
     Variant *saved = stack.data() + (stack.size() - n);
     for (size_t i = 0; i < n; ++i)
         qsAssign(FLocals[i]->FValue, std::move(saved[i]));

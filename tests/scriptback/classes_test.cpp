@@ -219,3 +219,22 @@ TEST(QsClasses, EventsTakeScriptProcedures)
     }
     EXPECT_EQ(cleared, 1);
 }
+
+// A name bound late inside a recursion adds an item to the running procedure's scope; the
+// activations saved before still get their own locals back.
+TEST(QsClasses, LateBindingInsideRecursion)
+{
+    auto s = backtest::make("DozovoZozedi", QStringLiteral(
+        "var r: String;\n"
+        "procedure P(n: Integer; v: Variant);\nvar s: String;\n"
+        "begin s := 'x' + IntToStr(n); if n > 0 then P(n - 1, v) else r := v.Child.Caption; r := r + s end;\n"
+        "begin r := ''; P(2, Form) end."));
+    s->AddClass(TGadget::StaticClass(), QStringLiteral("TComponent"));
+    TGadget form(nullptr);
+    auto *child = new TGadget(&form);
+    child->SetName(QStringLiteral("Child"));
+    child->FCaption = QStringLiteral("c");
+    s->AddObject(QStringLiteral("Form"), &form);
+    ASSERT_EQ(backtest::run(*s), QString());
+    EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("cx0x1x2"));
+}
