@@ -708,6 +708,12 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
                                        : nullptr;
                 auto *owner = dynamic_cast<TComponent *>(obj);
                 TComponent *comp = owner ? owner->FindComponent(name) : nullptr;
+                if (!comp && !obj && !FRunTime && FScript->UseClassLateBinding && !FScript->IsRunning) {
+                    // the object is set later: its components are looked up at the first use
+                    auto *copy = new TqsXMLItem;
+                    copy->Assign(xi);
+                    return LateBound(d.release(), copy);
+                }
                 if (!comp)
                     Fail(qsMessage(u"SIdUndeclared") + quoted(name));
                 auto *k = new TqsVariable;

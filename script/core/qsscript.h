@@ -107,6 +107,9 @@ public:
     virtual void AddEnumSet(const QString &typeName, const QString &names);
     virtual TqsMethodHelper *AddMethod(const QString &syntax, std::function<Variant(const Variant &, const QString &, TqsMethodHelper &)> callEvent,
                                        const QString &category = QString(), const QString &description = QString());
+    // The old call-back form: arguments as a Variant array (by-reference ones read back from it).
+    virtual TqsMethodHelper *AddMethod(const QString &syntax, std::function<Variant(const Variant &, const QString &, Variant &)> callEvent,
+                                       const QString &category = QString(), const QString &description = QString());
     // A host class reached through the class registry; the new class takes over the
     // ancestor's default property. Nothing (nullptr) when the name is present.
     virtual TqsClassVariable *AddClass(const rtl::ClassInfo *cls, const QString &ancestor);

@@ -196,6 +196,14 @@ TqsMethodHelper *TqsClassVariable::AddMethod(const QString &syntax, TqsMethodHel
     return m;
 }
 
+TqsMethodHelper *TqsClassVariable::AddMethod(const QString &syntax, TqsMethodHelper::TqsCallEventOld callEvent)
+{
+    auto *m = new TqsMethodHelper(syntax, FProgram);
+    m->FOnCall = std::move(callEvent);
+    FMembers.push_back(m);
+    return m;
+}
+
 TqsMethodHelper *TqsClassVariable::AddConstructor(const QString &syntax, TqsMethodHelper::TqsCallEvent callEvent)
 {
     const qsizetype blank = syntax.indexOf(QLatin1Char(' '));

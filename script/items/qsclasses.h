@@ -89,6 +89,7 @@ public:
     void SetValue(const Variant &) override {}
 
     TqsMethodHelper *AddMethod(const QString &syntax, TqsMethodHelper::TqsCallEvent callEvent);
+    TqsMethodHelper *AddMethod(const QString &syntax, TqsMethodHelper::TqsCallEventOld callEvent);
     // A method whose result type is Constructor.
     TqsMethodHelper *AddConstructor(const QString &syntax, TqsMethodHelper::TqsCallEvent callEvent);
     TqsPropertyHelper *AddProperty(const QString &name, const QString &type, TqsPropertyHelper::TqsGetEvent get,

@@ -179,6 +179,18 @@ TqsCustomVariable *TqsScript::AddObject(const QString &name, TPersistent *obj)
 
 TqsClassVariable *TqsScript::FindClass(QStringView name) const { return dynamic_cast<TqsClassVariable *>(Find(name)); }
 
+TqsMethodHelper *TqsScript::AddMethod(const QString &syntax,
+                                      std::function<Variant(const Variant &, const QString &, Variant &)> callEvent,
+                                      const QString &category, const QString &description)
+{
+    auto *m = new TqsMethodHelper(syntax, this);
+    m->FOnCall = std::move(callEvent);
+    m->FCategory = category;
+    m->FDescription = description.isEmpty() ? m->FName : description;
+    Add(m->FName, m);
+    return m;
+}
+
 void TqsScript::AddRTTI()
 {
     if (FRTTIAdded)

@@ -238,3 +238,27 @@ TEST(QsClasses, LateBindingInsideRecursion)
     ASSERT_EQ(backtest::run(*s), QString());
     EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("cx0x1x2"));
 }
+
+// With class late binding on, a component of an object set only later is found when used.
+TEST(QsClasses, ClassLateBindingFindsComponentsOfLaterObjects)
+{
+    for (bool late : {false, true}) {
+        auto s = backtest::make("DozovoZozedi", QStringLiteral("var r: String;\nbegin r := Form.Child.Caption end."));
+        s->UseClassLateBinding = late;
+        s->AddClass(TGadget::StaticClass(), QStringLiteral("TComponent"));
+        s->AddVariable(QStringLiteral("Form"), QStringLiteral("TGadget"), Variant(0));
+        if (!late) {
+            EXPECT_FALSE(s->Compile());
+            EXPECT_EQ(s->ErrorMsg, QStringLiteral("Undeclared identifier: 'Child'"));
+            continue;
+        }
+        ASSERT_TRUE(s->Compile()) << qPrintable(s->ErrorMsg);
+        TGadget form(nullptr);
+        auto *child = new TGadget(&form);
+        child->SetName(QStringLiteral("Child"));
+        child->FCaption = QStringLiteral("late");
+        s->SetVariables(QStringLiteral("Form"), rtl::objectToVariant(&form));
+        s->Execute();
+        EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("late"));
+    }
+}
