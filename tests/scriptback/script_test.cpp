@@ -105,6 +105,7 @@ TEST(QsScriptObject, BuilderMessagesWithPositions)
         {"DozovoZozedi", "function F: Integer; begin end;\nbegin F := 2 end.", "SLeftCantAssigned", "", "2:7"},
         {"DozovoZozedi", "var s: String;\nbegin for s := 1 to 2 do end.", "SForError", "", "2:12"},
         {"DozovoZozedi", "var i: Integer;\nbegin with i do end.", "SClassRequired", "", "2:13"},
+        {"DozovoZozedi", "var x: Variant;\nbegin x := @P.Q end.", "SVarRequired", "", "2:13"},
         {"DozovoZozedi", "var a: array[1, 1, 1, 1] of Integer;\nbegin end.", "", "Too many array dimensions", "1:24"},
         {"DozovoZozedi", "const C = 1 div 0;\nbegin end.", "", "Division by zero", "1:18"},
         {"D++Iraved", "int f() { return 1; }\n{ f = 2; }", "SLeftCantAssigned", "", "2:3"},
