@@ -138,6 +138,8 @@ public:
     VarType type() const noexcept { return VarType(m_type); }
     uint16_t varType() const noexcept { return m_type; } // with varArray for arrays
     bool isEmpty() const noexcept { return m_type == varEmpty; }
+    // The payload of a value already known to be varInteger (interpreter fast paths).
+    int32_t integerPayload() const noexcept { return int32_t(m_u.i64); }
     bool isNull() const noexcept { return m_type == varNull; }
     bool isEmptyOrNull() const noexcept { return m_type <= varNull; }
     bool isArray() const noexcept { return (m_type & varArray) != 0; }

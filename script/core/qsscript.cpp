@@ -6,7 +6,11 @@
 
 TqsScript::TqsScript() = default;
 
-TqsScript::~TqsScript() { ClearAllItems(); }
+TqsScript::~TqsScript()
+{
+    DestroyRuntime();
+    ClearAllItems();
+}
 
 size_t TqsScript::LowerBound(QStringView name) const
 {
@@ -72,8 +76,6 @@ QString TqsScript::SourceText() const
     }
     return qsNormalizeLineEnds(text);
 }
-
-void TqsScript::BuildProgram(TqsILParser &) {}
 
 bool TqsScript::Compile()
 {

@@ -15,6 +15,11 @@
 // Element names are the same in every language (assignstmt, callstmt, ifstmt, expr,
 // dsgn, op, number, string, ...); included units appear as <uses unit="name"> holding
 // the unit's own <program>.
+#include "platform/rtl/variant.h"
+#include "script/tools/qstools.h"
+
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -22,6 +27,16 @@
 
 class QIODevice;
 class TqsILParser;
+class TqsStatement;
+class TqsCustomVariable;
+class TqsProcVariable;
+class TqsMethodHelper;
+class TqsClassVariable;
+class TPersistent;
+class TComponent;
+namespace rtl {
+class ClassInfo;
+}
 
 // Anything a scope names. Script variables (declared names, procedures, classes, host
 // functions) answer true to IsScriptVariable; binding-module instances do not and are
@@ -38,6 +53,11 @@ class TqsScript
 {
 public:
     using TqsGetUnitEvent = std::function<void(TqsScript *sender, const QString &unitName, QString &unitText)>;
+    // Lets the host supply a variable's value when it is read; a Null answer keeps the stored one.
+    using TqsGetVarValueEvent =
+        std::function<void(const QString &varName, TqsVarType varTyp, Variant &value, const Variant &oldValue)>;
+    // Called before each statement runs; sender is the scope the statement runs in.
+    using TqsRunLineEvent = std::function<void(TqsScript *sender, const QString &unitName, const QString &sourcePos)>;
 
     TqsScript();
     virtual ~TqsScript();
@@ -78,10 +98,85 @@ public:
     // Like Compile, but writes the intermediate program to the stream and builds nothing.
     bool GetILCode(QIODevice *stream);
 
+    // ---- Registration (script/runtime/qsrun.cpp). Those that say "unless present" add
+    // nothing when Find already finds the name up the chain; they return the new item or nullptr.
+    virtual TqsCustomVariable *AddConst(const QString &name, const QString &typ, const Variant &value);
+    virtual TqsCustomVariable *AddVariable(const QString &name, const QString &typ, const Variant &value);
+    virtual TqsCustomVariable *AddType(const QString &name, TqsVarType parentType);
+    virtual void AddEnum(const QString &typeName, const QString &names);
+    virtual void AddEnumSet(const QString &typeName, const QString &names);
+    virtual TqsMethodHelper *AddMethod(const QString &syntax, std::function<Variant(const Variant &, const QString &, TqsMethodHelper &)> callEvent,
+                                       const QString &category = QString(), const QString &description = QString());
+    // The old call-back form: arguments as a Variant array (by-reference ones read back from it).
+    virtual TqsMethodHelper *AddMethod(const QString &syntax, std::function<Variant(const Variant &, const QString &, Variant &)> callEvent,
+                                       const QString &category = QString(), const QString &description = QString());
+    // A host class reached through the class registry; the new class takes over the
+    // ancestor's default property. Nothing (nullptr) when the name is present.
+    virtual TqsClassVariable *AddClass(const rtl::ClassInfo *cls, const QString &ancestor);
+    // A form, data module or frame: its class (ancestor "TForm", "TDataModule" or "TFrame",
+    // whichever it inherits from; anything else registers nothing), its owned components
+    // as members, and the object itself.
+    virtual void AddComponent(TComponent *form);
+    void AddForm(TComponent *form) { AddComponent(form); }
+    // A variable of the object's class holding its handle.
+    virtual TqsCustomVariable *AddObject(const QString &name, TPersistent *obj);
+    // The class item of that name up the chain, else nullptr.
+    TqsClassVariable *FindClass(QStringView name) const;
+    // Instantiates every binding module once (their names stamped with the marker 1).
+    void AddRTTI();
+    bool RTTIAdded() const { return FRTTIAdded; }
+
+    // ---- Running
+    // Reads an intermediate program and builds it without the grammar walk.
+    bool SetILCode(QIODevice *stream);
+    void Execute();
+    bool Run();
+    Variant CallFunction(const QString &name, const Variant &params, bool sGlobal = false);
+    Variant CallFunction1(const QString &name, Variant &params, bool sGlobal = false);
+    Variant CallFunction2(TqsProcVariable *proc, const Variant &params);
+    Variant Evaluate(const QString &expression);
+    void Terminate();
+    // Frees every item but the binding modules' and the root statement; clears the errors.
+    void Clear();
+    // Frees the script variables stamped with owner, last first, and the root statement.
+    void ClearItems(const void *owner);
+    void ClearRTTI();
+    bool IsExecutableLine(int lineN, const QString &unitName = QString()) const;
+    void AddCodeLine(const QString &unitName, const QString &sourcePos);
+
+    Variant Variables(const QString &name) const;
+    void SetVariables(const QString &name, const Variant &value);
+
+    void SetOnRunLine(TqsRunLineEvent hook);
+    const TqsRunLineEvent &OnRunLine() const { return FOnRunLine; }
+    // Calls the first OnRunLine up the chain with this scope as sender.
+    void RunLine(const QString &unitName, const QString &sourcePos);
+    TqsStatement *Statement() { return FStatement ? FStatement : CreateStatement(); }
+
+    TqsGetVarValueEvent OnGetVarValue;
+
+    // Control flags of a run, one byte so that a statement list checks them with one test.
+    enum : unsigned char { cfBreak = 1, cfContinue = 2, cfExit = 4, cfTerminated = 8 };
+    unsigned char FCtl = 0;
+    bool BreakCalled() const { return FCtl & cfBreak; }
+    bool ContinueCalled() const { return FCtl & cfContinue; }
+    bool ExitCalled() const { return FCtl & cfExit; }
+    bool Terminated() const { return FCtl & cfTerminated; }
+    bool IsRunning = false;
+    bool MainProg = false;
+    TqsScript *ProgRunning = nullptr;
+
 protected:
     // Builds items and statements from a walk that succeeded; sets ErrorMsg / ErrorPos
     // on a semantic error.
     virtual void BuildProgram(TqsILParser &parser);
+    void DestroyRuntime();
+    TqsStatement *CreateStatement();
+
+    TqsStatement *FStatement = nullptr; // owned
+    bool FRTTIAdded = false;
+    TqsRunLineEvent FOnRunLine;
+    QHash<QString, QSet<int>> FUnitLines;
 
 private:
     struct Entry

@@ -1,0 +1,249 @@
+#pragma once
+// Everything a script names: variables and constants, parameters, script procedures, type
+// names, host functions and the string / array index helpers. Every item holds a Variant.
+//
+// Speed: the plain variable kinds (TqsVariable, TqsStringVariable, TqsParamItem) keep their
+// value in FValue and are read through Read() without a virtual call unless a host hook
+// is attached; stores pick their conversion from FStore, fixed when the item is typed.
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/variant.h"
+#include "script/core/qsscript.h"
+#include "script/tools/qstools.h"
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+class TqsParamItem;
+class TqsMethodHelper;
+
+// Run-time errors of the script engine itself (string index, recursion depth, array size).
+LIRRA_DECLARE_EXCEPTION(EqsRunError, Exception)
+
+// Assignments on the hot path: the inline copy and move constructors, so that scalars are
+// copied without a call.
+inline void qsAssign(Variant &dst, const Variant &src) noexcept
+{
+    if (&dst != &src) {
+        dst.~Variant();
+        new (&dst) Variant(src);
+    }
+}
+inline void qsAssign(Variant &dst, Variant &&src) noexcept
+{
+    if (&dst != &src) {
+        dst.~Variant();
+        new (&dst) Variant(std::move(src));
+    }
+}
+
+// How a store converts the value, chosen from the item's class and type.
+enum class TqsStoreKind : unsigned char { Raw, Int, Bool, Float, String, Int64, Virtual, ReadOnly };
+
+class TqsCustomVariable : public TqsScriptItem
+{
+public:
+    enum Kind : unsigned char {
+        kVariable, kStringVariable, kParam, kProc, kMethod, kType, kStringHelper, kArrayHelper, kProperty, kClass, kEvent, kOther
+    };
+
+    explicit TqsCustomVariable(Kind kind) : FKind(kind) {}
+    ~TqsCustomVariable() override;
+    bool IsScriptVariable() const override { return true; }
+
+    virtual Variant GetValue() { return FValue; }
+    virtual void SetValue(const Variant &value)
+    {
+        if (!FIsReadOnly)
+            FValue = value;
+    }
+
+    // Fast read of the plain kinds; anything else goes through GetValue.
+    Variant Read()
+    {
+        if (FKind <= kParam && !FOnGetVarValue)
+            return FValue;
+        return GetValue();
+    }
+    // Read of an item known to be a plain kind.
+    Variant ReadPlain()
+    {
+        if (!FOnGetVarValue) [[likely]]
+            return FValue;
+        return GetValue();
+    }
+    // Store with the item's own conversion.
+    void Store(const Variant &value)
+    {
+        if (FStore == TqsStoreKind::Raw || (FStore == TqsStoreKind::Int && value.type() == varInteger)) {
+            if (!FIsReadOnly)
+                qsAssign(FValue, value);
+            return;
+        }
+        StoreConverted(value);
+    }
+    void StoreConverted(const Variant &value);
+
+    int ParamCount() const { return int(FParams.size()); }
+    TqsParamItem *Params(int index) const { return FParams[size_t(index)]; }
+    void AddParam(TqsParamItem *p) { FParams.push_back(p); }
+    std::vector<TqsParamItem *> TakeParams() { return std::exchange(FParams, {}); }
+    int GetNumberOfRequiredParams() const;
+    QString GetFullTypeName() const { return qsFullTypeName(FTyp, FTypeName); }
+    TqsTypeRec TypeRec() const { return {FTyp, FTypeName}; }
+    // Sets type and type name and chooses the store conversion.
+    void SetType(TqsVarType typ, const QString &typeName);
+    void SetName(const QString &name)
+    {
+        FName = name;
+        FUppercaseName = name.toUpper();
+    }
+
+    const Kind FKind;
+    TqsStoreKind FStore = TqsStoreKind::Raw;
+    bool FIsMacro = false;
+    bool FIsReadOnly = false;
+    bool FNeedResult = true;
+    TqsVarType FTyp = qvtVariant;
+    QString FName, FUppercaseName, FSourcePos, FSourceUnit, FTypeName;
+    TqsCustomVariable *FRefItem = nullptr; // Result of a function, helper of an array variable
+    Variant FValue = Variant::null();
+    TqsScript::TqsGetVarValueEvent FOnGetVarValue;
+
+protected:
+    std::vector<TqsParamItem *> FParams; // owned
+};
+
+// Declared variables, constants, enumeration values, host variables.
+class TqsVariable : public TqsCustomVariable
+{
+public:
+    TqsVariable() : TqsCustomVariable(kVariable) {}
+    Variant GetValue() override;
+    void SetValue(const Variant &value) override { Store(value); }
+
+protected:
+    explicit TqsVariable(Kind kind) : TqsCustomVariable(kind) {}
+};
+
+// Char and String variables: every store keeps the value's text.
+class TqsStringVariable : public TqsVariable
+{
+public:
+    TqsStringVariable() : TqsVariable(kStringVariable) { FValue = Variant(QString()); }
+};
+
+class TqsParamItem : public TqsCustomVariable
+{
+public:
+    TqsParamItem() : TqsCustomVariable(kParam) {}
+    Variant GetValue() override;
+    void SetValue(const Variant &value) override { FValue = value; } // as given
+    Variant FDefValue;
+    bool FIsOptional = false;
+    bool FIsVarParam = false;
+};
+
+class TqsTypeVariable : public TqsCustomVariable
+{
+public:
+    TqsTypeVariable() : TqsCustomVariable(kType) { FIsReadOnly = true; }
+};
+
+class TqsStatement;
+
+// A script procedure or function; its locals live in its private scope FProgram.
+class TqsProcVariable : public TqsCustomVariable
+{
+public:
+    TqsProcVariable(TqsScript *declaringScope, bool isFunc);
+    ~TqsProcVariable() override;
+    Variant GetValue() override { return Call(); }
+    void SetValue(const Variant &) override {}
+
+    // Runs the body with the parameters as they are set; the function's result or Null.
+    Variant Call();
+    // Saved values of every local (parameters, variables, Result, with variables) on the
+    // engine's shared stack; Restore pops them. Only stored values are copied.
+    void SaveLocals();
+    void RestoreLocals();
+
+    TqsScript *FProgram; // owned
+    bool FIsFunc;
+    bool FExecuting = false;
+
+    // Nesting of script calls is bounded so that runaway recursion is a script error.
+    static constexpr int MaxCallDepth = 1500;
+
+    Variant FResultInit; // what Result starts each call with
+
+private:
+    void CollectLocals();
+    std::vector<TqsCustomVariable *> FLocals;
+    int FLocalsScopeCount = -1;
+};
+
+// A host function (or a member method): parameters parsed from its declaration, called
+// back with the helper itself, from which the arguments are read by index.
+class TqsMethodHelper : public TqsCustomVariable
+{
+public:
+    // New call-back form: the chain value ("object"; Null for a plain function), the
+    // upper-case name and the helper.
+    using TqsCallEvent = std::function<Variant(const Variant &instance, const QString &name, TqsMethodHelper &helper)>;
+    // Old form: arguments as a Variant array (by-reference parameters are read back from it).
+    using TqsCallEventOld = std::function<Variant(const Variant &instance, const QString &name, Variant &params)>;
+
+    TqsMethodHelper(const QString &syntax, const TqsScript *script);
+    Variant GetValue() override;
+
+    // Assignment to an indexed property: the call-back sees NAME.SET with the value at
+    // index ParamCount().
+    void SetValue(const Variant &value) override;
+
+    // The parameter's value; at index ParamCount() the value being assigned.
+    Variant GetVParam(int index) const;
+    void SetVParam(int index, const Variant &value);
+
+    QString FCategory, FDescription, FSyntax;
+    bool FIndexMethod = false;
+    Variant FSetValue;
+    TqsCallEvent FOnCallNew;
+    TqsCallEventOld FOnCall;
+    Variant FParentValue; // chain value while called as a member
+};
+
+// Character of a string by its 1-based index; reads and writes outside the characters raise.
+class TqsStringHelper : public TqsCustomVariable
+{
+public:
+    TqsStringHelper();
+};
+
+// Element of a Variant array; one index per dimension.
+class TqsArrayHelper : public TqsCustomVariable
+{
+public:
+    explicit TqsArrayHelper(int dims);
+};
+
+// Arrays declared in scripts are bounded: at most 3 dimensions and this many elements.
+inline constexpr int qsMaxArrayDims = 3;
+inline constexpr qint64 qsMaxArrayElements = 16 * 1024 * 1024;
+
+// Base of binding modules: the constructor registers names into the script.
+class TqsRTTIModule : public TqsScriptItem
+{
+public:
+    explicit TqsRTTIModule(TqsScript *script) : FScript(script) {}
+    TqsScript *FScript;
+};
+
+using TqsRTTIModuleClass = TqsRTTIModule *(*)(TqsScript *script);
+// Process-wide list of binding modules, the system functions first. Filled at start-up.
+std::vector<TqsRTTIModuleClass> &qsRTTIModules();
+
+// Value of a string's character for s[i]; raises EqsRunError outside 1..Length.
+Variant qsStringChar(const Variant &s, const Variant &index);
+// s with its character at index replaced by the first character of value's text.
+Variant qsStringPutChar(const Variant &s, const Variant &index, const Variant &value);
