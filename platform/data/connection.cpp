@@ -368,7 +368,10 @@ int TConnection::Execute(const QString &sql, const TParams &params,
                 const TParam *p = params.FindParam(name);
                 if (!p)
                     throw EDatabaseError(QStringLiteral("Parameter '%1' not found").arg(name));
-                q.addBindValue(data::ToQVariant(p->Value()));
+                if (p->IsBinary() && p->Value().isString())
+                    q.addBindValue(QVariant(p->Value().toString().toLatin1()));
+                else
+                    q.addBindValue(data::ToQVariant(p->Value()));
             }
             if (!q.exec()) {
                 failure = q.lastError();

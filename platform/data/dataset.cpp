@@ -141,6 +141,17 @@ double TField::AsFloat() const { return IsNull() ? 0.0 : Value().toDouble(); }
 double TField::AsDateTime() const { return IsNull() ? 0.0 : Value().toDate(); }
 bool TField::AsBoolean() const { return IsNull() ? false : Value().toBool(); }
 
+QByteArray TField::AsBytes() const
+{
+    const QString s = AsString();
+    return FType == TFieldType::ftBlob ? s.toLatin1() : s.toUtf8();
+}
+
+void TField::SetAsBytes(const QByteArray &bytes)
+{
+    SetValue(Variant(FType == TFieldType::ftBlob ? QString::fromLatin1(bytes) : QString::fromUtf8(bytes)));
+}
+
 QString TField::TextOf(const Variant &v) const
 {
     if (v.isEmptyOrNull())
@@ -828,6 +839,7 @@ void TDataSet::Post()
     const std::vector<int> keys = KeyFieldIndexes();
     QString sql;
     std::vector<Variant> values;
+    std::vector<TFieldType> types;
     if (FState == TDataSetState::dsInsert) {
         QStringList cols, marks;
         for (const auto &f : FFields) {
@@ -836,6 +848,7 @@ void TDataSet::Post()
             cols << quoteIdent(f->FName);
             marks << QStringLiteral(":P%1").arg(values.size());
             values.push_back(FBuffer.values[size_t(f->FIndex)]);
+            types.push_back(f->FType);
         }
         if (cols.isEmpty())
             throw EDatabaseError(QStringLiteral("%1: nothing to insert").arg(Name));
@@ -848,6 +861,7 @@ void TDataSet::Post()
                 continue;
             sets << QStringLiteral("%1 = :P%2").arg(quoteIdent(f->FName)).arg(values.size());
             values.push_back(FBuffer.values[size_t(f->FIndex)]);
+            types.push_back(f->FType);
         }
         if (sets.isEmpty()) {
             Cancel();
@@ -861,6 +875,7 @@ void TDataSet::Post()
             } else {
                 where << QStringLiteral("%1 = :P%2").arg(quoteIdent(FFields[size_t(k)]->FName)).arg(values.size());
                 values.push_back(orig);
+                types.push_back(FFields[size_t(k)]->FType);
             }
         }
         sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(quoteIdent(table), sets.join(QLatin1String(", ")),
@@ -868,7 +883,7 @@ void TDataSet::Post()
     }
 
     int affected = 0;
-    DoInTransaction([&] { affected = DoExecute(sql, values); });
+    DoInTransaction([&] { affected = DoExecuteTyped(sql, values, types); });
     if (affected == 0)
         throw EDatabaseError(QStringLiteral("%1: the record was not found in %2; it was changed or deleted by another user")
                                  .arg(Name, table));

@@ -5,6 +5,7 @@
 #include "platform/data/filter.h"
 #include "platform/rtl/variant.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <Qt>
@@ -13,6 +14,7 @@
 #include <vector>
 
 class TDataSet;
+class TDataSource;
 class TConnection;
 
 enum class TFieldType {
@@ -28,7 +30,7 @@ enum class TFieldType {
     ftDate,
     ftTime,
     ftDateTime,   // TIMESTAMP
-    ftBlob,
+    ftBlob,       // binary blob: the value holds one character (0-255) per byte
     ftMemo,       // text blob
 };
 
@@ -85,6 +87,9 @@ public:
     void SetAsInteger(int v) { SetValue(Variant(v)); }
     void SetAsFloat(double v) { SetValue(Variant(v)); }
     void SetAsDateTime(double days) { SetValue(Variant::fromDate(days)); }
+    // Bytes of a blob: a binary blob's own bytes, any other field's text as UTF-8.
+    QByteArray AsBytes() const;
+    void SetAsBytes(const QByteArray &bytes);
 
     QString DisplayText() const { return TextOf(Value()); }
     // Display text of any value of this field.
@@ -129,6 +134,9 @@ public:
     TDataSet &operator=(const TDataSet &) = delete;
 
     QString Name;
+
+    // The master a detail dataset takes its parameters from; none by default.
+    virtual TDataSource *MasterSource() const { return nullptr; }
 
     // --- open / close
     void Open();
@@ -242,6 +250,13 @@ protected:
     virtual void DoFetch(RowSink &sink) = 0;
     // Writes a change back; returns the rows the statement changed.
     virtual int DoExecute(const QString &sql, const std::vector<Variant> &values) = 0;
+    // The same with the type of the field each value belongs to (ftUnknown for none), so that
+    // binary blobs are written as bytes; by default the types are ignored.
+    virtual int DoExecuteTyped(const QString &sql, const std::vector<Variant> &values,
+                               const std::vector<TFieldType> & /*types*/)
+    {
+        return DoExecute(sql, values);
+    }
     // Runs fn as one unit of work (a transaction of its own).
     virtual void DoInTransaction(const std::function<void()> &fn) { fn(); }
 

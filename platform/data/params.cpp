@@ -34,7 +34,8 @@ void TParams::Rebuild(const QStringList &names)
             continue;
         TParam p(n);
         if (const TParam *old = FindParam(n))
-            p.SetValue(old->Value());
+            p = *old;
+        p.SetName(n);
         items.push_back(std::move(p));
     }
     FItems = std::move(items);

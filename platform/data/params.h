@@ -2,6 +2,7 @@
 // Parameters of a statement, by name. Values are bound, never spliced into the SQL text.
 #include "platform/rtl/variant.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -12,26 +13,46 @@ public:
     explicit TParam(QString name) : FName(std::move(name)) {}
 
     const QString &Name() const { return FName; }
+    void SetName(const QString &name) { FName = name; }
     const Variant &Value() const { return FValue; }
-    void SetValue(const Variant &v) { FValue = v; }
-    TParam &operator=(const Variant &v)
+    void SetValue(const Variant &v)
     {
         FValue = v;
+        FBinary = false;
+    }
+    TParam &operator=(const Variant &v)
+    {
+        SetValue(v);
         return *this;
     }
-    void Clear() { FValue = Variant::null(); }
+    void Clear() { SetValue(Variant::null()); }
     bool IsNull() const { return FValue.isEmptyOrNull(); }
 
-    void SetAsString(const QString &s) { FValue = Variant(s); }
-    void SetAsInteger(int v) { FValue = Variant(v); }
-    void SetAsLargeInt(qint64 v) { FValue = Variant(static_cast<long long>(v)); }
-    void SetAsFloat(double v) { FValue = Variant(v); }
-    void SetAsDateTime(double days) { FValue = Variant::fromDate(days); }
-    void SetAsBoolean(bool v) { FValue = Variant(v); }
+    void SetAsString(const QString &s) { SetValue(Variant(s)); }
+    void SetAsInteger(int v) { SetValue(Variant(v)); }
+    void SetAsLargeInt(qint64 v) { SetValue(Variant(static_cast<long long>(v))); }
+    void SetAsFloat(double v) { SetValue(Variant(v)); }
+    void SetAsDateTime(double days) { SetValue(Variant::fromDate(days)); }
+    void SetAsBoolean(bool v) { SetValue(Variant(v)); }
+    // Raw bytes for a binary blob, bound as they are. The value holds them as one character
+    // per byte (see TField::AsBytes).
+    void SetAsBytes(const QByteArray &bytes)
+    {
+        FValue = Variant(QString::fromLatin1(bytes));
+        FBinary = true;
+    }
+    // A value held as one character per byte (a binary blob's), bound as those bytes.
+    void SetBinaryValue(const Variant &v)
+    {
+        FValue = v;
+        FBinary = !v.isEmptyOrNull();
+    }
+    bool IsBinary() const { return FBinary; }
 
 private:
     QString FName;
     Variant FValue;
+    bool FBinary = false;
 };
 
 class TParams

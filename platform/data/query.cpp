@@ -1,6 +1,7 @@
 #include "platform/data/query.h"
 
 #include "platform/data/connection.h"
+#include "platform/data/datasource.h"
 #include "platform/data/dberrors.h"
 #include "platform/data/sqlparams.h"
 #include "platform/data/valueconv.h"
@@ -77,6 +78,92 @@ TFieldType typeOf(const QSqlField &f, int &size, int &scale)
 
 } // namespace
 
+// Hears the master's moves and its source's life.
+class TQuery::MasterLink : public TDataSourceListener
+{
+public:
+    explicit MasterLink(TQuery &Owner) : FOwner(Owner) {}
+    void DataSetAfterOpen(TDataSet &) override { FOwner.MasterMoved(); }
+    void DataSetChanged(TDataSet &) override { FOwner.MasterMoved(); }
+    void DataSetRecordChanged(TDataSet &, int) override { FOwner.MasterMoved(); }
+    void DataSetScrolled(TDataSet &) override { FOwner.MasterMoved(); }
+    void DataSourceDataSetChanged(TDataSource &) override { FOwner.MasterMoved(); }
+    void DataSourceDestroying(TDataSource &) override { FOwner.FMaster = nullptr; }
+
+private:
+    TQuery &FOwner;
+};
+
+TQuery::TQuery(TConnection *connection) : FConnection(connection), FMasterLink(std::make_unique<MasterLink>(*this)) {}
+
+TQuery::~TQuery()
+{
+    if (FMaster)
+        FMaster->RemoveListener(FMasterLink.get());
+}
+
+void TQuery::SetDataSource(TDataSource *source)
+{
+    if (source == FMaster)
+        return;
+    if (FMaster)
+        FMaster->RemoveListener(FMasterLink.get());
+    FMaster = source;
+    if (FMaster) {
+        FMaster->AddListener(FMasterLink.get());
+        MasterMoved();
+    }
+}
+
+namespace {
+
+bool sameValue(const Variant &a, const Variant &b)
+{
+    if (a.isEmptyOrNull() || b.isEmptyOrNull())
+        return a.isEmptyOrNull() == b.isEmptyOrNull();
+    if (a.type() != b.type())
+        return false;
+    try {
+        return Variant::equals(a, b);
+    } catch (const Exception &) {
+        return false;
+    }
+}
+
+} // namespace
+
+bool TQuery::ParamsFromMaster()
+{
+    TDataSet *master = FMaster ? FMaster->DataSet() : nullptr;
+    if (!master || !master->Active() || master == this)
+        return false;
+    bool changed = false;
+    for (int i = 0; i < FParams.Count(); ++i) {
+        TParam &p = FParams[i];
+        const TField *f = master->FindField(p.Name());
+        if (!f)
+            continue;
+        const Variant v = master->IsEmpty() ? Variant::null() : f->Value();
+        const bool binary = f->DataType() == TFieldType::ftBlob;
+        if (sameValue(p.Value(), v) && p.IsBinary() == (binary && !v.isEmptyOrNull()))
+            continue;
+        if (binary)
+            p.SetBinaryValue(v);
+        else
+            p.SetValue(v);
+        changed = true;
+    }
+    return changed;
+}
+
+void TQuery::MasterMoved()
+{
+    if (!Active() || !ParamsFromMaster())
+        return;
+    Close();
+    Open();
+}
+
 TConnection &TQuery::Conn() const
 {
     if (!FConnection)
@@ -112,6 +199,7 @@ void TQuery::ExecSQL(const QString &sql)
 
 void TQuery::DoFetch(RowSink &sink)
 {
+    ParamsFromMaster();
     bool rows = false;
     Conn().Execute(FSQL, FParams, [&sink, &rows](QSqlQuery &q) {
         rows = true;
@@ -119,6 +207,7 @@ void TQuery::DoFetch(RowSink &sink)
         const int n = rec.count();
         std::vector<ColumnInfo> cols(static_cast<size_t>(n));
         std::vector<bool> trim(static_cast<size_t>(n), false);
+        std::vector<bool> binary(static_cast<size_t>(n), false);
         for (int i = 0; i < n; ++i) {
             const QSqlField f = rec.field(i);
             ColumnInfo &c = cols[size_t(i)];
@@ -127,6 +216,7 @@ void TQuery::DoFetch(RowSink &sink)
             c.type = typeOf(f, c.size, c.scale);
             c.required = f.requiredStatus() == QSqlField::Required;
             trim[size_t(i)] = c.type == TFieldType::ftFixedChar;
+            binary[size_t(i)] = c.type == TFieldType::ftBlob;
         }
         sink.setColumns(cols);
         while (q.next()) {
@@ -141,6 +231,9 @@ void TQuery::DoFetch(RowSink &sink)
                         --len;
                     s.truncate(len);
                     values.emplace_back(std::move(s));
+                } else if (binary[size_t(i)] && !v.isNull()) {
+                    // One character per byte: the bytes come back unchanged.
+                    values.emplace_back(QString::fromLatin1(v.toByteArray()));
                 } else {
                     values.push_back(data::FromQVariant(v));
                 }
@@ -154,13 +247,22 @@ void TQuery::DoFetch(RowSink &sink)
 
 int TQuery::DoExecute(const QString &sql, const std::vector<Variant> &values)
 {
+    return DoExecuteTyped(sql, values, {});
+}
+
+int TQuery::DoExecuteTyped(const QString &sql, const std::vector<Variant> &values, const std::vector<TFieldType> &types)
+{
     TParams params;
     QStringList names;
     for (size_t i = 0; i < values.size(); ++i)
         names << QStringLiteral("P%1").arg(i);
     params.Rebuild(names);
-    for (size_t i = 0; i < values.size(); ++i)
-        params[int(i)].SetValue(values[i]);
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i < types.size() && types[i] == TFieldType::ftBlob)
+            params[int(i)].SetBinaryValue(values[i]);
+        else
+            params[int(i)].SetValue(values[i]);
+    }
     return Conn().Execute(sql, params);
 }
 

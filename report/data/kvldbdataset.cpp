@@ -87,7 +87,28 @@ public:
         FOwner.FFieldMap.clear();
     }
     void DataSetChanged(TDataSet &) override { FOwner.ResolveFields(); }
-    void DataSetDestroying(TDataSet &) override { FOwner.Forget(); }
+    void DataSetDestroying(TDataSet &ds) override
+    {
+        if (FOwner.FDirect == &ds)
+            FOwner.FDirect = nullptr;
+        FOwner.Forget();
+    }
+
+private:
+    TkvlDBDataset &FOwner;
+};
+
+// Follows the data source: the dataset it points at, and its destruction. The dataset's own
+// notifications reach the Watcher directly.
+class TkvlDBDataset::SourceLink : public TDataSourceListener {
+public:
+    explicit SourceLink(TkvlDBDataset &Owner) : FOwner(Owner) {}
+    void DataSourceDataSetChanged(TDataSource &) override { FOwner.Rebind(); }
+    void DataSourceDestroying(TDataSource &) override
+    {
+        FOwner.FDataSource = nullptr;
+        FOwner.Rebind();
+    }
 
 private:
     TkvlDBDataset &FOwner;
@@ -98,10 +119,13 @@ void TkvlDBDataset::DeclareClass(rtl::ClassBuilder<TkvlDBDataset> &b)
     using T = TkvlDBDataset;
     b.publish("OpenDataSource");
     b.prop<&T::BCDToCurrency>("BCDToCurrency");
+    // Inside a template the host's components are not there to point at.
+    b.prop<&T::DataSource, &T::SetDataSource>("DataSource").stored<&T::IsReferenceStored>();
 }
 
 TkvlDBDataset::TkvlDBDataset(TComponent *AOwner, const rtl::TDesignInfo *Design)
-    : TkvlCustomDBDataSet(AOwner, Design), FWatcher(std::make_unique<Watcher>(*this))
+    : TkvlCustomDBDataSet(AOwner, Design), FWatcher(std::make_unique<Watcher>(*this)),
+      FSourceLink(std::make_unique<SourceLink>(*this))
 {
 }
 
@@ -109,18 +133,50 @@ TkvlDBDataset::~TkvlDBDataset()
 {
     if (FDataSet)
         FDataSet->RemoveObserver(FWatcher.get());
+    if (FDataSource)
+        FDataSource->RemoveListener(FSourceLink.get());
 }
 
 void TkvlDBDataset::SetDataSet(TDataSet *Value)
 {
-    if (Value == FDataSet)
+    if (Value && FDataSource) {
+        FDataSource->RemoveListener(FSourceLink.get());
+        FDataSource = nullptr;
+    }
+    FDirect = Value;
+    Rebind();
+}
+
+void TkvlDBDataset::SetDataSource(TDataSource *Value)
+{
+    if (Value == FDataSource)
+        return;
+    if (FDataSource)
+        FDataSource->RemoveListener(FSourceLink.get());
+    FDataSource = Value;
+    if (FDataSource) {
+        FDirect = nullptr;
+        FDataSource->AddListener(FSourceLink.get());
+    }
+    Rebind();
+}
+
+void TkvlDBDataset::Rebind()
+{
+    TDataSet *effective = FDirect ? FDirect : FDataSource ? FDataSource->DataSet() : nullptr;
+    if (effective == FDataSet)
         return;
     if (FDataSet)
         FDataSet->RemoveObserver(FWatcher.get());
     Forget();
-    FDataSet = Value;
+    FDataSet = effective;
     if (FDataSet)
         FDataSet->AddObserver(FWatcher.get());
+}
+
+bool TkvlDBDataset::IsHasMaster()
+{
+    return FDataSet && FDataSet->MasterSource() != nullptr;
 }
 
 void TkvlDBDataset::Forget()
@@ -383,14 +439,22 @@ TField *TkvlDBDataset::BlobField(const QString &FieldName)
 
 void TkvlDBDataset::AssignBlobTo(const QString &FieldName, TkvlWideStrings &Target)
 {
-    if (TField *f = BlobField(FieldName))
+    TField *f = BlobField(FieldName);
+    if (!f)
+        return;
+    if (f->DataType() == TFieldType::ftMemo) {
         Target.SetText(f->AsString());
+    } else {
+        // Bytes of unknown encoding: the list recognises UTF-16 and UTF-8, else takes 1252.
+        TMemoryStream bytes(f->AsBytes());
+        Target.LoadFromStream(bytes);
+    }
 }
 
 void TkvlDBDataset::AssignBlobTo(const QString &FieldName, TStream &Target)
 {
     if (TField *f = BlobField(FieldName)) {
-        Target.WriteBytes(f->AsString().toUtf8());
+        Target.WriteBytes(f->AsBytes());
         Target.SetPosition(0);
     }
 }

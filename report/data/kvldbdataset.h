@@ -3,6 +3,7 @@
 // "FIELD=Alias"; a line whose field name begins with "-" hides that field. Without alias
 // lines every field of the dataset is visible under its own name.
 #include "platform/data/dataset.h"
+#include "platform/data/datasource.h"
 #include "report/data/kvldataset.h"
 
 #include <memory>
@@ -44,9 +45,15 @@ public:
     explicit TkvlDBDataset(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
     ~TkvlDBDataset() override;
 
-    // The bound dataset; forgotten when it is destroyed.
-    TDataSet *DataSet() const { return FDataSet; }
+    // The dataset given directly; forgotten when it is destroyed. Setting it clears DataSource.
+    TDataSet *DataSet() const { return FDirect; }
     void SetDataSet(TDataSet *Value);
+    // The data source whose dataset is read when no dataset is given directly; forgotten when
+    // it is destroyed. Setting it clears DataSet. Stored only outside a report.
+    TDataSource *DataSource() const { return FDataSource; }
+    void SetDataSource(TDataSource *Value);
+    // The dataset the source reads: DataSet, else the data source's dataset, else none.
+    TDataSet *EffectiveDataSet() const { return FDataSet; }
     // BCD fields read as currency values instead of doubles.
     bool BCDToCurrency = false;
 
@@ -64,7 +71,8 @@ public:
     void Prior() override;
     bool Eof() override;
     int RecordCount() override;
-    bool IsHasMaster() override { return false; }  // the data-access datasets have no master link
+    // Whether the dataset is the detail of a master data source.
+    bool IsHasMaster() override;
 
     // A missing field gives Null and one entry in the running report's error list.
     Variant GetValue(const QString &FieldName) override;
@@ -83,18 +91,26 @@ public:
 private:
     class Watcher;
     friend class Watcher;
+    class SourceLink;
+    friend class SourceLink;
 
     void EnsureOpen();
     void BuildFieldMap();
     void ResolveFields();
     void Forget();
+    // Follows DataSet / DataSource to the dataset they give now.
+    void Rebind();
+    bool IsReferenceStored() const { return GetReport() == nullptr; }
     TField *FieldFor(const QString &FieldName) const;
     TField *BlobField(const QString &FieldName);
     QString NotFoundText(const QString &FieldName) const;
     void ListError(const QString &Text);
 
-    TDataSet *FDataSet = nullptr;
+    TDataSet *FDataSet = nullptr;  // the effective dataset, watched
+    TDataSet *FDirect = nullptr;
+    TDataSource *FDataSource = nullptr;
     std::unique_ptr<Watcher> FWatcher;
+    std::unique_ptr<SourceLink> FSourceLink;
     TBookmark FBookmark;
     bool FHooked = false;       // between Initialize and Finalize
     bool FInitialized = false;  // opened for this run

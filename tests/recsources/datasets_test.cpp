@@ -67,7 +67,7 @@ TEST(RecordSource, TemplatesCanMakeTheKinds)
         names << p->name();
     EXPECT_EQ(names.join(QLatin1Char(' ')),
               QLatin1String("Name Tag Description Enabled RangeBegin RangeEnd RangeEndCount UserName "
-                            "CloseDataSource FieldAliases OpenDataSource BCDToCurrency"));
+                            "CloseDataSource FieldAliases OpenDataSource BCDToCurrency DataSource"));
 }
 
 TEST(RecordSource, UserNameIsNeverBlank)
