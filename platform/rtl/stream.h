@@ -1,25 +1,21 @@
 #pragma once
 // Byte streams with the usual Read/Write/Seek contract: an abstract base, a growable
 // memory stream and a file stream.
+#include "platform/rtl/exceptions.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 
-class EStreamError : public std::runtime_error
-{
-public:
-    explicit EStreamError(const QString &Message) : std::runtime_error(Message.toStdString()) {}
-    QString Message() const { return QString::fromUtf8(what()); }
-};
-class EReadError : public EStreamError { using EStreamError::EStreamError; };
-class EWriteError : public EStreamError { using EStreamError::EStreamError; };
-class EFOpenError : public EStreamError { using EStreamError::EStreamError; };
-class EFCreateError : public EStreamError { using EStreamError::EStreamError; };
+LIRRA_DECLARE_EXCEPTION(EStreamError, Exception)
+LIRRA_DECLARE_EXCEPTION(EReadError, EStreamError)
+LIRRA_DECLARE_EXCEPTION(EWriteError, EStreamError)
+LIRRA_DECLARE_EXCEPTION(EFOpenError, EStreamError)
+LIRRA_DECLARE_EXCEPTION(EFCreateError, EStreamError)
 
 class TStream
 {

@@ -34,7 +34,14 @@ public:
     QSize wanted;   // outer size asked for
     QSize applied;  // client size set meanwhile
 
-    static FrameFix *of(QWidget *w) { return w->findChild<FrameFix *>(QString(), Qt::FindDirectChildrenOnly); }
+    // Without a meta-object of its own findChild would take any child (a layout) for it.
+    static FrameFix *of(QWidget *w)
+    {
+        for (QObject *c : w->children())
+            if (auto *f = dynamic_cast<FrameFix *>(c))
+                return f;
+        return nullptr;
+    }
 
 protected:
     bool eventFilter(QObject *o, QEvent *e) override

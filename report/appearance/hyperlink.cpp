@@ -1,5 +1,7 @@
 #include "report/appearance/hyperlink.h"
 #include "platform/rtl/reflect/classbuilder.h"
+#include "report/utils/textutils.h"
+#include "report/vars/kvlvariables.h"
 
 const rtl::TypeInfo *kvlHyperlinkKindType()
 {
@@ -33,5 +35,30 @@ void TkvlHyperlink::Assign(TPersistent *Source)
         FTabCaption = s->FTabCaption;
         FValue = s->FValue;
         FValuesSeparator = s->FValuesSeparator;
+    }
+}
+
+void TkvlHyperlink::AssignVariables(TkvlVariables *Variables) const
+{
+    if (!Variables)
+        return;
+    auto set = [Variables](const QString &name, const QString &value) {
+        const int i = Variables->IndexOf(name);
+        if (i >= 0)
+            Variables->Items(i)->SetValue(Variant(value));
+    };
+    if (FValuesSeparator.isEmpty() || !FReportVariable.contains(FValuesSeparator)) {
+        set(FReportVariable, FValue);
+        return;
+    }
+    const QChar sep = FValuesSeparator[0];
+    QStringList names, values;
+    kvlParseDilimitedText(names, FReportVariable, sep);
+    kvlParseDilimitedText(values, FValue, sep);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (values.isEmpty())
+            set(names[i], FValue);
+        else
+            set(names[i], values[std::min(i, values.size() - 1)]);
     }
 }

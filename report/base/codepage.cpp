@@ -286,7 +286,7 @@ int CharSetToCodePage(int Charset)
     case 238: return 1250;    // EASTEUROPE
     case 255: return cp::kOemCodePage;  // OEM
     default:
-        throw ECodePageError("Unknown character set " + std::to_string(Charset));
+        throw ECodePageError(QStringLiteral("Unknown character set %1").arg(Charset));
     }
 }
 

@@ -6,13 +6,9 @@
 #include <QString>
 #include <QStringView>
 
-#include <stdexcept>
+#include "platform/rtl/exceptions.h"
 
-class ECodePageError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+LIRRA_DECLARE_EXCEPTION(ECodePageError, Exception)
 
 // Code page of a character set: 0 and 1 give 1252 (the ANSI page), 2 (symbol) 42, 77 10000,
 // 255 850, and the national sets their pages. An unknown set raises ECodePageError.

@@ -1,9 +1,7 @@
 #include "report/base/widestrings.h"
 #include "report/base/codepage.h"
 #include "platform/rtl/stream.h"
-#if __has_include("platform/rtl/stringlist.h")
 #include "platform/rtl/stringlist.h"
-#endif
 
 #include <QStringDecoder>
 
@@ -36,7 +34,7 @@ QString TkvlWideStrings::Get(int Index) const
 void TkvlWideStrings::Insert(int Index, const QString &S)
 {
     if (Index < 0 || Index > Count())
-        throw EWideStringsError("Wide String Out of Bounds");
+        throw EWideStringsError(QStringLiteral("Wide String Out of Bounds"));
     if (Index == Count())
         Add(S);
     else
@@ -98,8 +96,6 @@ void TkvlWideStrings::Assign(const TkvlWideStrings &Source)
         FLines = Source.FLines;
 }
 
-// Built once the run-time library's string list is part of the tree.
-#if __has_include("platform/rtl/stringlist.h")
 void TkvlWideStrings::Assign(const TStringList &Source)
 {
     FLines.clear();
@@ -114,7 +110,6 @@ void TkvlWideStrings::AssignTo(TStringList &Dest) const
     for (const TWString &w : FLines)
         Dest.AddObject(w.Line, w.Obj);
 }
-#endif
 
 QString TkvlWideStrings::Text() const
 {

@@ -1,19 +1,16 @@
 #pragma once
 // A list of UTF-16 lines, each with an attached object reference (the text layout keeps
 // paragraph flags there).
+#include "platform/rtl/exceptions.h"
+
 #include <QString>
 
-#include <stdexcept>
 #include <vector>
 
 class TStream;
 class TStringList;
 
-class EWideStringsError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
+LIRRA_DECLARE_EXCEPTION(EWideStringsError, Exception)
 
 class TkvlWideStrings
 {

@@ -28,7 +28,7 @@ const char kInvalidOperation[] = "Invalid ZStream operation!";
 int compressCheck(int code)
 {
     if (code < 0)
-        throw EZCompressionError(zMessage(code));
+        throw EZCompressionError(QString::fromLatin1(zMessage(code)));
     return code;
 }
 
@@ -117,13 +117,13 @@ void TZCompressionStream::Finish()
 
 int64_t TZCompressionStream::Read(void *, int64_t)
 {
-    throw EZCompressionError(kInvalidOperation);
+    throw EZCompressionError(QString::fromLatin1(kInvalidOperation));
 }
 
 int64_t TZCompressionStream::Write(const void *Buffer, int64_t Count)
 {
     if (FFinished)
-        throw EZCompressionError(kInvalidOperation);
+        throw EZCompressionError(QString::fromLatin1(kInvalidOperation));
     if (Count <= 0)
         return 0;
     if (FStrm.Position() != FStreamPos)
@@ -152,7 +152,7 @@ int64_t TZCompressionStream::Seek(int64_t Offset, TSeekOrigin Origin)
 {
     if (Offset == 0 && Origin == soCurrent)
         return int64_t(FZRec->total_in);
-    throw EZCompressionError(kInvalidOperation);
+    throw EZCompressionError(QString::fromLatin1(kInvalidOperation));
 }
 
 double TZCompressionStream::CompressionRate() const
@@ -167,12 +167,12 @@ double TZCompressionStream::CompressionRate() const
 QByteArray ZDecompress(const char *In, qsizetype InSize, qsizetype OutEstimate, qsizetype MaxOutput)
 {
     if (InSize < 0 || InSize > std::numeric_limits<uInt>::max())
-        throw EZDecompressionError(zMessage(Z_DATA_ERROR));
+        throw EZDecompressionError(QString::fromLatin1(zMessage(Z_DATA_ERROR)));
     z_stream z;
     std::memset(&z, 0, sizeof z);
     const int init = inflateInit_(&z, kZVersion, int(sizeof(z_stream)));
     if (init < 0)
-        throw EZDecompressionError(zMessage(init));
+        throw EZDecompressionError(QString::fromLatin1(zMessage(init)));
     InflateGuard guard{&z};
 
     const qsizetype step = std::max<qsizetype>(256, (InSize + 255) & ~qsizetype(255));
@@ -186,7 +186,7 @@ QByteArray ZDecompress(const char *In, qsizetype InSize, qsizetype OutEstimate, 
         if (qsizetype(z.total_out) == size) {
             // Grow geometrically; refuse what no packed data of ours could need.
             if (size >= MaxOutput)
-                throw EZDecompressionError(zMessage(Z_MEM_ERROR));
+                throw EZDecompressionError(QString::fromLatin1(zMessage(Z_MEM_ERROR)));
             size = std::min(size + std::max(step, size), MaxOutput);
             out.resize(size);
         }
@@ -199,7 +199,7 @@ QByteArray ZDecompress(const char *In, qsizetype InSize, qsizetype OutEstimate, 
         // Anything else than progress (a truncated stream, a dictionary, a damaged block)
         // is damaged data.
         if (r != Z_OK || (z.avail_in == inBefore && z.avail_out == outBefore))
-            throw EZDecompressionError(zMessage(Z_DATA_ERROR));
+            throw EZDecompressionError(QString::fromLatin1(zMessage(Z_DATA_ERROR)));
     }
     out.truncate(qsizetype(z.total_out));
     return out;
@@ -219,26 +219,26 @@ void kvlDecompressStream(TStream &Source, TStream &Target, QString *HeaderText)
     const int64_t size = Source.Size();
     int64_t pos = Source.Position();
     if (size - pos < kHeader + kTrailer)
-        throw EZDecompressionError(zMessage(Z_DATA_ERROR));
+        throw EZDecompressionError(QString::fromLatin1(zMessage(Z_DATA_ERROR)));
     uchar head[kHeader];
     Source.ReadBuffer(head, kHeader);
     pos += kHeader;
     if (head[0] != 0x1F || head[1] != 0x8B || head[2] != 0x08)
-        throw EZDecompressionError(zMessage(Z_DATA_ERROR));
+        throw EZDecompressionError(QString::fromLatin1(zMessage(Z_DATA_ERROR)));
     const uchar checksum[4] = {head[4], head[5], head[6], head[7]};
     if (head[3] & 8) {
         // Skip the stored file name up to its zero byte.
         char c = 1;
         while (c != 0) {
             if (pos >= size - kTrailer)
-                throw EZDecompressionError(zMessage(Z_DATA_ERROR));
+                throw EZDecompressionError(QString::fromLatin1(zMessage(Z_DATA_ERROR)));
             Source.ReadBuffer(&c, 1);
             ++pos;
         }
     }
     const int64_t dataLen = size - kTrailer - pos;
     if (dataLen > std::numeric_limits<int>::max() - 64)
-        throw EZDecompressionError(zMessage(Z_MEM_ERROR));
+        throw EZDecompressionError(QString::fromLatin1(zMessage(Z_MEM_ERROR)));
 
     QByteArray z(qsizetype(dataLen + 6), Qt::Uninitialized);
     z[0] = char(0x78);

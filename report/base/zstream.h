@@ -8,20 +8,14 @@
 
 #include <functional>
 #include <memory>
-#include <stdexcept>
 
 struct z_stream_s;
 
 enum TZCompressionLevel { zcNone, zcFastest, zcDefault, zcMax };
 
-class EZLibError : public std::runtime_error
-{
-public:
-    explicit EZLibError(const char *Message) : std::runtime_error(Message) {}
-    QString Message() const { return QString::fromUtf8(what()); }
-};
-class EZCompressionError : public EZLibError { using EZLibError::EZLibError; };
-class EZDecompressionError : public EZLibError { using EZLibError::EZLibError; };
+LIRRA_DECLARE_EXCEPTION(EZLibError, Exception)
+LIRRA_DECLARE_EXCEPTION(EZCompressionError, EZLibError)
+LIRRA_DECLARE_EXCEPTION(EZDecompressionError, EZLibError)
 
 class TCustomZStream : public TStream
 {

@@ -11,6 +11,7 @@
 #include <vector>
 
 class TCanvas;
+class TStream;
 class TkvlXMLItem;
 class TkvlPage;
 class TkvlReport;
@@ -165,6 +166,20 @@ public:
     void CreateUniqueName();
     // A readable class description (the class's description operation).
     QString GetDescription() const { return ClassType()->description(); }
+
+    // ---- streaming (template XML; defined with the serializer) ----
+    // Writes the object (and its children when SaveChildren) as one XML document; values
+    // equal to their defaults are left out unless SaveDefaultValues.
+    virtual void SaveToStream(TStream &Stream, bool SaveChildren = true, bool SaveDefaultValues = false,
+                              bool Streaming = false);
+    // Reads a document written by SaveToStream into this object, after Clear unless
+    // AncestorOnlyStream. Problems the read survives go to the report's Errors; malformed
+    // XML raises.
+    virtual void LoadFromStream(TStream &Stream);
+    // Copies the published values of another report object (not its children).
+    void Assign(TPersistent *Source) override;
+    // The same with the children.
+    void AssignAll(TkvlComponent *Source, bool Streaming = false);
 
     // ---- hooks for kinds, the engine and the designer ----
     virtual void AddSourceObjects() {}

@@ -1,8 +1,11 @@
 #include "report/core/kvlobjects.h"
 
 #include "platform/rtl/reflect/classbuilder.h"
+#include "report/data/kvldatasetlist.h"
+#include "report/options/kvloptions.h"
 
 LIRRA_DEFINE_CLASS(TkvlView)
+LIRRA_DEFINE_CLASS(TkvlBand)
 LIRRA_DEFINE_CLASS(TkvlPage)
 LIRRA_DEFINE_CLASS(TkvlDialogPage)
 LIRRA_DEFINE_CLASS(TkvlReport)
@@ -11,6 +14,8 @@ void TkvlView::DeclareClass(rtl::ClassBuilder<TkvlView> &b)
 {
     b.prop<&TkvlView::Align, &TkvlView::SetAlign>("Align", kvltypes::Align()).def(baNone);
 }
+
+void TkvlBand::DeclareClass(rtl::ClassBuilder<TkvlBand> &) {}
 
 void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
 {
@@ -26,11 +31,27 @@ TkvlView::TkvlView(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlRep
     SetkvComponentStyle(kvComponentStyle() | kvlBit(csDefaultDiff));
 }
 
+TkvlBand::TkvlBand(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlReportComponent(AOwner, Design) {}
+
 TkvlPage::TkvlPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlComponent(AOwner, Design) {}
 
 TkvlDialogPage::TkvlDialogPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlPage(AOwner, Design) {}
 
-TkvlReport::TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlComponent(AOwner, Design) {}
+TkvlReport::TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design)
+    : TkvlComponent(AOwner, Design),
+      FEngineOptions(std::make_unique<TkvlEngineOptions>()),
+      FPreviewOptions(std::make_unique<TkvlPreviewOptions>()),
+      FPrintOptions(std::make_unique<TkvlPrintOptions>()),
+      FReportOptions(std::make_unique<TkvlReportOptions>(this)),
+      FDataSets(std::make_unique<TkvlReportDataSets>(this))
+{
+}
+
+TkvlReport::~TkvlReport()
+{
+    // The objects go while the option records and lists they may read still exist.
+    Clear();
+}
 
 void kvlRegisterObjectTreeClasses()
 {

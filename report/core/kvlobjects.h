@@ -1,7 +1,19 @@
 #pragma once
 // The report, page and view classes as the object tree knows them. Each kind adds its own
 // content in its own unit; here are only the members the tree relies on.
+#include "platform/rtl/stringlist.h"
 #include "report/core/kvlcomponent.h"
+
+
+#include <functional>
+#include <memory>
+
+class TkvlEngineOptions;
+class TkvlPreviewOptions;
+class TkvlPrintOptions;
+class TkvlReportOptions;
+class TkvlReportDataSets;
+class TkvlXMLSerializer;
 
 // Alignment of a view inside its band or page.
 enum TkvlAlign : uint8_t { baNone, baLeft, baRight, baCenter, baWidth, baBottom, baClient };
@@ -16,6 +28,13 @@ public:
 
 private:
     TkvlAlign FAlign = baNone;
+};
+
+// Base of the bands that the engine lays out.
+class TkvlBand : public TkvlReportComponent {
+    LIRRA_CLASS(TkvlBand, TkvlReportComponent)
+public:
+    explicit TkvlBand(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
 };
 
 // Base of the pages of a report.
@@ -37,6 +56,43 @@ class TkvlReport : public TkvlComponent {
     LIRRA_CLASS(TkvlReport, TkvlComponent)
 public:
     explicit TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
+    ~TkvlReport() override;
+
+    // ---- what record sources, option records and the engine seams read and write ----
+    TkvlEngineOptions *EngineOptions() const { return FEngineOptions.get(); }
+    TkvlPreviewOptions *PreviewOptions() const { return FPreviewOptions.get(); }
+    TkvlPrintOptions *PrintOptions() const { return FPrintOptions.get(); }
+    TkvlReportOptions *ReportOptions() const { return FReportOptions.get(); }
+    // The record sources the report uses (references only).
+    TkvlReportDataSets *DataSets() const { return FDataSets.get(); }
+    // Problems met while loading, preparing or exporting, reported once afterwards.
+    TStringList &Errors() { return FErrors; }
+    // Name of the object being processed, for error texts.
+    QString CurObject;
+    // Set to stop a run.
+    bool Terminated = false;
+    bool Modified = false;
+    // The serializer of the read or write in progress, so that nested lists reuse it.
+    TkvlXMLSerializer *XMLSerializer = nullptr;
+    // The host's optional element of its own at the end of a template.
+    std::function<void(TkvlXMLItem *)> OnGetCustomData;
+    std::function<void(TkvlXMLItem *)> OnSaveCustomData;
+    // The object of the parent template that Name is written against (nothing without one).
+    virtual void GetAncestor(const QString &Name, TPersistent *&Ancestor)
+    {
+        (void)Name;
+        (void)Ancestor;
+    }
+    // Receives the connection strings found for ReportOptions.ConnectionName.
+    std::function<void(const QString &ConnString)> OnSetConnection;
+
+private:
+    std::unique_ptr<TkvlEngineOptions> FEngineOptions;
+    std::unique_ptr<TkvlPreviewOptions> FPreviewOptions;
+    std::unique_ptr<TkvlPrintOptions> FPrintOptions;
+    std::unique_ptr<TkvlReportOptions> FReportOptions;
+    std::unique_ptr<TkvlReportDataSets> FDataSets;
+    TStringList FErrors;
 };
 
 // Registers the classes above with the class registry (start-up).

@@ -131,7 +131,8 @@ void TkvlXMLReader::readTag(Tag &T)
     T.End = nameLen == 0 || d[0] == '/';
     T.SelfClosing = false;
     if (!T.End) {
-        if (d[nameLen - 1] == '/') {
+        // A slash right after the name closes an element without attributes.
+        if (!blank && d[nameLen - 1] == '/') {
             --nameLen;
             T.SelfClosing = true;
         }

@@ -6,19 +6,20 @@
 #include <QByteArray>
 #include <QString>
 
+#include "platform/rtl/exceptions.h"
+
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 #include <vector>
 
 class TStream;
 
 // Raised for any malformed input, always with the message "Invalid file format".
-class TkvlInvalidXMLException : public std::runtime_error
+class TkvlInvalidXMLException : public Exception
 {
 public:
-    TkvlInvalidXMLException() : std::runtime_error("Invalid file format") {}
-    QString Message() const { return QStringLiteral("Invalid file format"); }
+    TkvlInvalidXMLException() : Exception(QStringLiteral("Invalid file format")) {}
+    const char *className() const override { return "TkvlInvalidXMLException"; }
 };
 
 class TkvlXMLReader

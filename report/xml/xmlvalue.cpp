@@ -1,7 +1,5 @@
 #include "report/xml/xmltext.h"
 
-// Built once the run-time library's variants are part of the tree.
-#if __has_include("platform/rtl/variant.h")
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/format.h"
 #include "platform/rtl/variant.h"
@@ -34,4 +32,3 @@ QString kvlValueToXML(const Variant &V)
         return {};
     }
 }
-#endif

@@ -110,9 +110,9 @@ void TkvlXMLWriter::writeStartTag(TkvlXMLItem *Item, int Indent, bool HasChildre
     // The marker always follows a blank, so the reader recognises it.
     if (Item->Unloadable()) {
         FBuffer.append(kMarker, int(sizeof kMarker - 1));
-    } else if (!text.isEmpty() && (HasChildren || !Item->Value().isEmpty())) {
+    } else if (HasChildren || !Item->Value().isEmpty()) {
         // The reader drops one blank at the end of a tag and takes a final '/' for an empty
-        // element: keep a text ending in '/' from reading as one.
+        // element: keep a tag ending in '/' from reading as one.
         if (FBuffer.endsWith('/'))
             FBuffer.append("  ", 2);
         else if (FBuffer.endsWith("/ "))

@@ -1,7 +1,10 @@
 #include "script/builder/qsbuilder.h"
 
-#include "script/core/qserror.h"
 #include "script/core/qsmessages.h"
+#include "script/items/qsclasses.h"
+#include "platform/rtl/reflect/component.h"
+#include "platform/rtl/reflect/classinfo.h"
+#include "platform/rtl/reflect/persistent.h"
 #include "script/xml/qsxml.h"
 
 #include <memory>
@@ -33,7 +36,7 @@ struct DepthGuard
     {
         if (++depth > TqsBuilder::MaxDepth) {
             --depth;
-            throw EqsError(qsMessage(u"SNestingTooDeep"));
+            throw Exception(qsMessage(u"SNestingTooDeep"));
         }
     }
     ~DepthGuard() { --depth; }
@@ -50,11 +53,11 @@ TqsBuilder::TqsBuilder(TqsScript *script, bool needDeclareVars)
 TqsXMLItem *TqsBuilder::Child(TqsXMLItem *xi, int index)
 {
     if (!xi || index < 0 || index >= xi->Count())
-        throw EqsError(QStringLiteral("Invalid intermediate program"));
+        throw Exception(QStringLiteral("Invalid intermediate program"));
     return xi->Items(index);
 }
 
-void TqsBuilder::Fail(const QString &message) { throw EqsError(message); }
+void TqsBuilder::Fail(const QString &message) { throw Exception(message); }
 
 void TqsBuilder::SetPos(TqsXMLItem *xi)
 {
@@ -70,12 +73,10 @@ bool TqsBuilder::ParseILScript(TqsXMLItem *root)
     FUnitName.clear();
     try {
         if (!root || nameOf(root) != QLatin1String("program"))
-            throw EqsError(QStringLiteral("Invalid intermediate program"));
+            throw Exception(QStringLiteral("Invalid intermediate program"));
         DoProgram(root, FScript, FScript->Statement());
         FScript->ErrorPos.clear();
         return true;
-    } catch (const EqsError &e) {
-        FScript->ErrorMsg = e.Message;
     } catch (const Exception &e) {
         FScript->ErrorMsg = e.message();
     }
@@ -84,6 +85,12 @@ bool TqsBuilder::ParseILScript(TqsXMLItem *root)
     FScript->ErrorPos = FErrorPos;
     FScript->ErrorUnit = FUnitName;
     return false;
+}
+
+TqsDesignator *TqsBuilder::BuildDesignator(TqsXMLItem *xi, TqsScript *scope)
+{
+    FRunTime = true;
+    return DoDesignator(xi, scope, emNone);
 }
 
 // ---- Programs and declarations
@@ -324,11 +331,10 @@ TqsCustomVariable *TqsBuilder::CreateVar(TqsXMLItem *xi, TqsScript *scope, bool 
         auto *stmt = new TqsAssignmentStmt(scope, init->Prop(QStringLiteral("pos")), FUnitName);
         list->Add(stmt);
         stmt->FDesignator = new TqsDesignator(scope);
-        stmt->FDesignator->FItems.push_back({v, {}, ident->Prop(QStringLiteral("pos"))});
+        stmt->FDesignator->FItems.push_back({v, false, {}, ident->Prop(QStringLiteral("pos"))});
         stmt->FDesignator->Finalize();
         stmt->FExpression = DoExpression(Child(init, 0), scope);
         CheckTypeCompatibility(v, stmt->FExpression);
-        stmt->FModificator = stmt->FExpression->Optimize(v);
         stmt->Optimize();
     }
     return v;
@@ -419,8 +425,8 @@ TqsVarType TqsBuilder::FindType(QString &name, TqsScript *scope)
         }
     }
     const TqsVarType t = StrToVarType(name, scope);
-    if (t == qvtClass)
-        Fail(qsMessage(u"SUnknownType") + quoted(name)); // no host class of that name
+    if (t == qvtClass && !scope->FindClass(name))
+        Fail(qsMessage(u"SUnknownType") + quoted(name));
     if (auto *item = dynamic_cast<TqsCustomVariable *>(scope->Find(name)))
         name = item->FName;
     return t;
@@ -431,6 +437,32 @@ void TqsBuilder::CheckTypeCompatibility(const TqsCustomVariable *target, const T
     if (!AssignCompatible(target->TypeRec(), expr->TypeRec(), FScript))
         Fail(qsMessage(u"SIncompatibleTypes") + QStringLiteral(": '") + target->GetFullTypeName() + QStringLiteral("', '")
              + expr->GetFullTypeName() + QLatin1Char('\''));
+}
+
+TqsDesignator *TqsBuilder::LateBound(TqsDesignator *d, TqsXMLItem *source)
+{
+    for (TqsDesignatorItem &item : d->FItems)
+        for (TqsExpression *e : item.FArgs)
+            delete e;
+    d->FItems.clear();
+    d->FLateBindingXmlSource = source;
+    d->FNeedDeclareVars = FNeedDeclareVars;
+    d->SetType(qvtVariant, QStringLiteral("Variant"));
+    d->FIsReadOnly = false;
+    d->FDKind = TqsDesignator::dkOther;
+    return d;
+}
+
+TqsCustomVariable *TqsBuilder::FreeHelper(TqsScript *scope)
+{
+    // Frees the object of the chain value; registered unnamed in the scope.
+    auto *m = new TqsMethodHelper(QStringLiteral("procedure Free"), scope);
+    m->FOnCallNew = [](const Variant &instance, const QString &, TqsMethodHelper &) {
+        delete qsObjectOf(instance);
+        return Variant::null();
+    };
+    scope->Add(QString(), m);
+    return m;
 }
 
 TqsCustomVariable *TqsBuilder::Helper(TqsScript *scope, const char *name)
@@ -545,7 +577,7 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
             sv->FValue = Variant(textOf(Child(xi, 1)));
             sv->FIsReadOnly = true;
             scope->Add(QString(), sv);
-            d->FItems.push_back({sv, {}, pos});
+            d->FItems.push_back({sv, false, {}, pos});
             break;
         }
         if (n == QLatin1String("expr")) {
@@ -558,44 +590,149 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
             continue;
         const QString name = textOf(c);
         if (d->FItems.empty()) {
+            // members of the objects of open with statements, innermost first
+            bool viaWith = false;
+            for (auto it = FWithList.rbegin(); it != FWithList.rend() && !viaWith; ++it) {
+                TqsCustomVariable *w = *it;
+                if (scope->FindLocal(w->FName) != w)
+                    continue;
+                if (w->FTyp == qvtVariant) {
+                    if (scope->Find(name))
+                        break; // a known name wins
+                    // the object is known only at run time: w.name is built then
+                    auto *copy = new TqsXMLItem;
+                    copy->Assign(xi);
+                    auto *first = new TqsXMLItem;
+                    first->Name = QStringLiteral("node");
+                    first->SetProp(QStringLiteral("text"), w->FName);
+                    first->SetProp(QStringLiteral("pos"), pos);
+                    copy->InsertItem(0, first);
+                    return LateBound(d.release(), copy);
+                }
+                TqsClassVariable *cls = w->FTyp == qvtClass ? scope->FindClass(w->FTypeName) : nullptr;
+                if (TqsCustomVariable *m = cls ? cls->Find(name) : nullptr) {
+                    d->FItems.push_back({w, false, {}, pos});
+                    d->FItems.push_back({m, false, {}, pos});
+                    viaWith = true;
+                }
+            }
+            if (viaWith)
+                continue;
             TqsCustomVariable *v = FindVar(scope, name);
-            if (emit == emCreate)
-                Fail(qsMessage(u"SClassRequired"));
-            d->FItems.push_back({v, {}, pos});
+            d->FItems.push_back({v, false, {}, pos});
+            if (emit == emCreate) {
+                auto *cls = dynamic_cast<TqsClassVariable *>(v);
+                if (!cls)
+                    Fail(qsMessage(u"SClassRequired"));
+                TqsCustomVariable *ctor = cls->Find(u"Create");
+                if (!ctor)
+                    ctor = cls->DefaultConstructor();
+                if (!ctor)
+                    Fail(qsMessage(u"SIdUndeclared") + quoted(QStringLiteral("Create")));
+                d->FItems.push_back({ctor, false, {}, pos});
+            }
             continue;
         }
-        TqsCustomVariable *r = d->FItems.back().FRef;
+        TqsDesignatorItem &prev = d->FItems.back();
+        TqsCustomVariable *r = prev.FRef;
         const bool index = name == QLatin1String("[");
+        auto *method = r->FKind == TqsCustomVariable::kMethod ? static_cast<TqsMethodHelper *>(r) : nullptr;
+        if (method && method->FIndexMethod && !prev.FFlag) {
+            // the index of an index property: its arguments follow
+            if (!index)
+                Fail(qsMessage(u"SIndexRequired"));
+            prev.FFlag = true;
+            continue;
+        }
         if (r->FKind == TqsCustomVariable::kArrayHelper || r->FKind == TqsCustomVariable::kStringHelper) {
             // a further [ after an index: the element's own index
             if (!index)
                 Fail(qsMessage(u"SStringError"));
-            d->FItems.push_back({Helper(scope, "__ArrayHelper"), {}, pos});
+            d->FItems.push_back({Helper(scope, "__ArrayHelper"), false, {}, pos});
             continue;
         }
-        switch (r->FTyp) {
+        TqsVarType typ = r->FTyp;
+        QString typeName = r->FTypeName;
+        if (typ == qvtVariant && !index && r->FKind <= TqsCustomVariable::kParam) {
+            // a Variant holding an object reference is taken as that object's class
+            const Variant &cur = r->FValue;
+            TPersistent *obj = cur.isOrdinal() && cur.toInt64() != 0 ? rtl::variantToObject<TPersistent>(cur) : nullptr;
+            if (obj) {
+                typ = qvtClass;
+                typeName = obj->ClassName();
+            } else if (cur.isString())
+                typ = qvtString;
+        }
+        switch (typ) {
         case qvtVariant:
-            if (!index)
-                Fail(qsMessage(u"SIdUndeclared") + quoted(name)); // no host object to bind to
-            d->FItems.push_back({Helper(scope, "__ArrayHelper"), {}, pos});
+            if (!index) {
+                if (FRunTime)
+                    Fail(qsMessage(u"SIdUndeclared") + quoted(name)); // still no object to bind the member to
+                auto *copy = new TqsXMLItem;
+                copy->Assign(xi);
+                return LateBound(d.release(), copy);
+            }
+            d->FItems.push_back({Helper(scope, "__ArrayHelper"), false, {}, pos});
             break;
         case qvtString:
         case qvtChar:
             if (!index)
                 Fail(qsMessage(u"SStringError"));
-            d->FItems.push_back({Helper(scope, "__StringHelper"), {}, pos});
+            d->FItems.push_back({Helper(scope, "__StringHelper"), false, {}, pos});
             break;
         case qvtArray:
             if (!index)
                 Fail(qsMessage(u"SIndexRequired"));
-            if (!r->FRefItem)
-                d->FItems.push_back({Helper(scope, "__ArrayHelper"), {}, pos});
-            else
-                d->FItems.push_back({r->FRefItem, {}, pos});
+            d->FItems.push_back({r->FRefItem ? r->FRefItem : Helper(scope, "__ArrayHelper"), false, {}, pos});
             break;
         case qvtClass:
-        case qvtConstructor:
-            Fail(qsMessage(u"SUnknownType") + quoted(r->FTypeName));
+        case qvtConstructor: {
+            TqsClassVariable *cls = scope->FindClass(typeName);
+            if (!cls)
+                Fail(qsMessage(u"SUnknownType") + quoted(typeName));
+            if (index) {
+                if (!cls->FDefProperty)
+                    Fail(qsFormatMessage(u"SClassError", cls->FName));
+                d->FItems.push_back({cls->FDefProperty, true, {}, pos});
+                break;
+            }
+            TqsCustomVariable *m = cls->Find(name);
+            if (!m && name.compare(QLatin1String("Create"), Qt::CaseInsensitive) == 0)
+                m = cls->DefaultConstructor();
+            if (!m && name.compare(QLatin1String("Free"), Qt::CaseInsensitive) == 0)
+                m = FreeHelper(scope);
+            if (!m) {
+                // an owned component of the object at hand
+                TPersistent *obj = r->FKind <= TqsCustomVariable::kParam && r->FValue.isOrdinal() && r->FValue.toInt64() != 0
+                                       ? rtl::variantToObject<TPersistent>(r->FValue)
+                                       : nullptr;
+                auto *owner = dynamic_cast<TComponent *>(obj);
+                TComponent *comp = owner ? owner->FindComponent(name) : nullptr;
+                if (!comp && !obj && !FRunTime && FScript->UseClassLateBinding && !FScript->IsRunning) {
+                    // the object is set later: its components are looked up at the first use
+                    auto *copy = new TqsXMLItem;
+                    copy->Assign(xi);
+                    return LateBound(d.release(), copy);
+                }
+                if (!comp)
+                    Fail(qsMessage(u"SIdUndeclared") + quoted(name));
+                auto *k = new TqsVariable;
+                k->SetName(name);
+                k->SetType(qvtClass, comp->ClassName());
+                k->FValue = rtl::objectToVariant(comp);
+                k->FIsReadOnly = true;
+                scope->Add(QString(), k);
+                // the component stands for the whole chain so far
+                for (TqsDesignatorItem &old : d->FItems)
+                    for (TqsExpression *e : old.FArgs)
+                        delete e;
+                d->FItems.clear();
+                d->FItems.push_back({k, false, {}, pos});
+                break;
+            }
+            d->FItems.push_back({m, false, {}, pos});
+            break;
+        }
         default: Fail(qsMessage(u"SArrayRequired"));
         }
     }
@@ -605,12 +742,14 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
         TqsCustomVariable *last = d->FItems.back().FRef;
         if (last->FTyp != qvtClass && last->FTyp != qvtVariant)
             Fail(qsMessage(u"SClassRequired"));
+        d->FItems.push_back({FreeHelper(scope), false, {}, d->FItems.back().FSourcePos});
     }
     d->Finalize();
     for (TqsDesignatorItem &item : d->FItems) {
         TqsCustomVariable *r = item.FRef;
         const bool callable = r->FKind == TqsCustomVariable::kProc || r->FKind == TqsCustomVariable::kMethod
-                              || r->FKind == TqsCustomVariable::kStringHelper || r->FKind == TqsCustomVariable::kArrayHelper;
+                              || r->FKind == TqsCustomVariable::kStringHelper || r->FKind == TqsCustomVariable::kArrayHelper
+                              || r->FKind == TqsCustomVariable::kClass;
         if (!callable)
             continue;
         FErrorPos = item.FSourcePos.isEmpty() ? FErrorPos : item.FSourcePos;
@@ -719,7 +858,8 @@ void TqsBuilder::DoStmt(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
 
 void TqsBuilder::DoAssign(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
 {
-    auto *s = NewStmt<TqsAssignmentStmt>(xi, scope, list);
+    // built aside, then placed as the plain or the compound statement
+    auto s = std::make_unique<TqsAssignmentStmt>(scope, xi->Prop(QStringLiteral("pos")), FUnitName);
     s->FDesignator = DoDesignator(Child(xi, 0), scope, emNone);
     int exprIdx = 1;
     char mod = ' ';
@@ -737,8 +877,18 @@ void TqsBuilder::DoAssign(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
         mod = s->FExpression->Optimize(s->FDesignator->FRefItem);
     if (mod != '+' && mod != '-' && mod != '*' && mod != '/')
         mod = ' ';
-    s->FModificator = mod;
-    s->Optimize();
+    TqsAssignmentStmt *stmt = s.get();
+    if (mod != ' ') {
+        stmt = new TqsCompoundAssignStmt(scope, s->FSourcePos, FUnitName);
+        stmt->FDesignator = std::exchange(s->FDesignator, nullptr);
+        stmt->FExpression = std::exchange(s->FExpression, nullptr);
+        s.reset();
+    } else
+        s.release();
+    stmt->FModificator = mod;
+    stmt->Optimize();
+    list->Add(stmt);
+    FScript->AddCodeLine(FUnitName, stmt->FSourcePos);
 }
 
 void TqsBuilder::DoCall(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
@@ -914,7 +1064,7 @@ void TqsBuilder::DoReturn(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
         SetPos(e);
         TqsCustomVariable *result = FindVar(scope, QStringLiteral("Result"));
         s->FDesignator = new TqsDesignator(scope);
-        s->FDesignator->FItems.push_back({result, {}, e->Prop(QStringLiteral("pos"))});
+        s->FDesignator->FItems.push_back({result, false, {}, e->Prop(QStringLiteral("pos"))});
         s->FDesignator->Finalize();
         if (s->FDesignator->FIsReadOnly)
             Fail(qsMessage(u"SLeftCantAssigned"));

@@ -19,6 +19,9 @@ public:
     // Builds the program; false with the script's error fields set on an error.
     bool ParseILScript(TqsXMLItem *root);
 
+    // A designator built while the script runs (late binding); raises on an error.
+    TqsDesignator *BuildDesignator(TqsXMLItem *xi, TqsScript *scope);
+
     // Nesting of a program given from outside is bounded.
     static constexpr int MaxDepth = 2000;
 
@@ -59,6 +62,8 @@ private:
     void CheckIdent(TqsScript *scope, const QString &name);
     void CheckTypeCompatibility(const TqsCustomVariable *target, const TqsCustomVariable *expr);
     TqsCustomVariable *Helper(TqsScript *scope, const char *name);
+    TqsCustomVariable *FreeHelper(TqsScript *scope);
+    TqsDesignator *LateBound(TqsDesignator *d, TqsXMLItem *source);
     QString SourceBetween(const QString &pos, const QString &pos1) const;
     template <class T>
     T *NewStmt(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list);
@@ -71,4 +76,5 @@ private:
     std::vector<TqsCustomVariable *> FWithList;
     QStringList FSourceLines;
     int FDepth = 0;
+    bool FRunTime = false;
 };

@@ -15,7 +15,7 @@ QString MemberText(const TqsCustomVariable *m)
     if (dynamic_cast<const TqsPropertyHelper *>(m))
         return QStringLiteral("property ") + m->FName + QLatin1String(": ") + m->GetFullTypeName();
     if (auto *method = dynamic_cast<const TqsMethodHelper *>(m)) {
-        if (!dynamic_cast<const TqsIndexMethodHelper *>(m))
+        if (!method->FIndexMethod)
             return method->FSyntax;
         const QString decl = method->FSyntax.trimmed();
         const qsizetype blank = decl.indexOf(QLatin1Char(' '));
@@ -26,10 +26,10 @@ QString MemberText(const TqsCustomVariable *m)
 
 void AddMembers(const TqsClassVariable *c, TqsXMLItem *under)
 {
-    for (int i = 0; i < c->MemberCount(); ++i) {
+    for (const TqsCustomVariable *m : c->FMembers) {
         TqsXMLItem *x = under->Add();
         x->Name = ItemTag;
-        x->SetProp(Text, MemberText(c->Members(i)));
+        x->SetProp(Text, MemberText(m));
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The catalogue of the names a script knows, for the designer: functions by category,
 // classes with their members, enumeration types, variables and constants.
-#include "script/modules/qsmodule.h"
+#include "script/items/qsclasses.h"
 
 class TqsXMLItem;
 

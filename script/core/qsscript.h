@@ -31,6 +31,12 @@ class TqsStatement;
 class TqsCustomVariable;
 class TqsProcVariable;
 class TqsMethodHelper;
+class TqsClassVariable;
+class TPersistent;
+class TComponent;
+namespace rtl {
+class ClassInfo;
+}
 
 // Anything a scope names. Script variables (declared names, procedures, classes, host
 // functions) answer true to IsScriptVariable; binding-module instances do not and are
@@ -101,6 +107,21 @@ public:
     virtual void AddEnumSet(const QString &typeName, const QString &names);
     virtual TqsMethodHelper *AddMethod(const QString &syntax, std::function<Variant(const Variant &, const QString &, TqsMethodHelper &)> callEvent,
                                        const QString &category = QString(), const QString &description = QString());
+    // The old call-back form: arguments as a Variant array (by-reference ones read back from it).
+    virtual TqsMethodHelper *AddMethod(const QString &syntax, std::function<Variant(const Variant &, const QString &, Variant &)> callEvent,
+                                       const QString &category = QString(), const QString &description = QString());
+    // A host class reached through the class registry; the new class takes over the
+    // ancestor's default property. Nothing (nullptr) when the name is present.
+    virtual TqsClassVariable *AddClass(const rtl::ClassInfo *cls, const QString &ancestor);
+    // A form, data module or frame: its class (ancestor "TForm", "TDataModule" or "TFrame",
+    // whichever it inherits from; anything else registers nothing), its owned components
+    // as members, and the object itself.
+    virtual void AddComponent(TComponent *form);
+    void AddForm(TComponent *form) { AddComponent(form); }
+    // A variable of the object's class holding its handle.
+    virtual TqsCustomVariable *AddObject(const QString &name, TPersistent *obj);
+    // The class item of that name up the chain, else nullptr.
+    TqsClassVariable *FindClass(QStringView name) const;
     // Instantiates every binding module once (their names stamped with the marker 1).
     void AddRTTI();
     bool RTTIAdded() const { return FRTTIAdded; }

@@ -1,7 +1,11 @@
 #include "script/expr/qsexpr.h"
 
-#include "script/core/qserror.h"
 #include "script/core/qsmessages.h"
+#include "script/builder/qsbuilder.h"
+#include "script/xml/qsxml.h"
+#include "script/items/qsclasses.h"
+#include "platform/rtl/reflect/classinfo.h"
+#include "platform/rtl/reflect/persistent.h"
 
 int qsCallDepth = 0;
 
@@ -348,9 +352,12 @@ public:
     Variant Eval() override
     {
         const Variant l = leftOf(this);
-        if (l.isEmptyOrNull() || (l.isOrdinal() && l.toInt64() == 0))
-            return Variant(false);
-        throw EqsRunError(qsMessage(u"SClassRequired"));
+        TPersistent *obj = qsObjectOf(l);
+        auto *dn = dynamic_cast<TqsDesignatorNode *>(FRight);
+        auto *cls = dn && !dn->FDesignator->FItems.empty() ? dynamic_cast<TqsClassVariable *>(dn->FDesignator->FItems[0].FRef) : nullptr;
+        if (!cls)
+            throw EqsRunError(qsMessage(u"SClassRequired"));
+        return Variant(obj && cls->FClassRef && obj->ClassType()->inheritsFrom(cls->FClassRef));
     }
 };
 
@@ -399,6 +406,11 @@ TqsExpression::~TqsExpression() { delete FNode; }
 void TqsExpression::AddOperand(TqsExprNode *node)
 {
     node->FSourcePos = FCurPos;
+    // an operand needs a free place: two operands in a row are a broken program
+    if (FCurNode->FRight || dynamic_cast<TqsOperandNode *>(FCurNode)) {
+        delete node;
+        throw Exception(QStringLiteral("Invalid intermediate program"));
+    }
     FCurNode->AddNode(node);
     FCurNode = node;
 }
@@ -414,6 +426,10 @@ bool TqsExpression::AddOperator(const QString &text)
         return false;
     n->FSourcePos = FCurPos;
     if (n->FOp == opLeftBracket || n->FOp == opUnMinus || n->FOp == opNot) {
+        if (FCurNode->FRight || dynamic_cast<TqsOperandNode *>(FCurNode)) {
+            delete n;
+            throw Exception(QStringLiteral("Invalid intermediate program"));
+        }
         FCurNode->AddNode(n);
         FCurNode = n;
         return true;
@@ -440,6 +456,10 @@ bool TqsExpression::AddOperator(const QString &text)
         return true;
     }
     if (FCurNode == FNode) {
+        if (FNode->FRight) {
+            delete n;
+            throw Exception(QStringLiteral("Invalid intermediate program"));
+        }
         FNode->AddNode(n);
         FCurNode = n;
         return true;
@@ -647,6 +667,32 @@ TqsDesignator::~TqsDesignator()
     for (auto &item : FItems)
         for (TqsExpression *e : item.FArgs)
             delete e;
+    delete FLateBindingXmlSource;
+}
+
+void TqsDesignator::Borrow(TqsDesignator &other)
+{
+    for (auto &item : FItems)
+        for (TqsExpression *e : item.FArgs)
+            delete e;
+    FItems = std::move(other.FItems);
+    other.FItems.clear();
+    FDKind = other.FDKind;
+    FRefItem = other.FRefItem;
+    FTyp = other.FTyp;
+    FTypeName = other.FTypeName;
+    FIsReadOnly = other.FIsReadOnly;
+    delete FLateBindingXmlSource;
+    FLateBindingXmlSource = std::exchange(other.FLateBindingXmlSource, nullptr);
+}
+
+void TqsDesignator::CheckLateBinding()
+{
+    if (!FLateBindingXmlSource)
+        return;
+    TqsBuilder builder(FProgram, FNeedDeclareVars);
+    std::unique_ptr<TqsDesignator> built(builder.BuildDesignator(FLateBindingXmlSource, FProgram));
+    Borrow(*built);
 }
 
 void TqsDesignator::Finalize()
@@ -687,7 +733,12 @@ Variant TqsDesignator::GetValue()
     case dkCall: return qsCallProc(static_cast<TqsProcVariable *>(FRefItem), FItems[0].FArgs, FProgram);
     case dkStringArray: return qsStringChar(FRefItem->Read(), FItems[1].FArgs[0]->GetValue());
     case dkArray: return ArrayIndexRead(FRefItem->Read(), FItems[1]);
-    default: return Evaluate(false, Variant());
+    default:
+        if (FLateBindingXmlSource) {
+            CheckLateBinding();
+            return GetValue();
+        }
+        return Evaluate(false, Variant());
     }
 }
 
@@ -710,7 +761,14 @@ void TqsDesignator::SetValue(const Variant &value)
         }
         return;
     }
-    default: Evaluate(true, value); return;
+    default:
+        if (FLateBindingXmlSource) {
+            CheckLateBinding();
+            SetValue(value);
+            return;
+        }
+        Evaluate(true, value);
+        return;
     }
 }
 
@@ -782,6 +840,10 @@ Variant TqsDesignator::CallItem(TqsDesignatorItem &item, const Variant &chain)
                 item.FArgs[i]->SetValue(m->Params(int(i))->FValue);
         return v;
     }
+    if (r->FKind == kProperty)
+        static_cast<TqsPropertyHelper *>(r)->FParentValue = chain;
+    else if (r->FKind == kClass && !item.FArgs.empty())
+        r->Params(0)->FValue = item.FArgs[0]->GetValue(); // typecast
     return r->GetValue();
 }
 
@@ -824,6 +886,22 @@ Variant TqsDesignator::Evaluate(bool assign, const Variant &value)
             }
             v = ArrayIndexRead(v, item);
         } else if (assign && last) {
+            if (r->FKind == kProperty)
+                static_cast<TqsPropertyHelper *>(r)->FParentValue = v;
+            if (r->FKind == kEvent) {
+                static_cast<TqsEventHelper *>(r)->FParentValue = v;
+                static_cast<TqsEventHelper *>(r)->FScope = FProgram;
+            }
+            if (r->FKind == kMethod) {
+                auto *m = static_cast<TqsMethodHelper *>(r);
+                const size_t n = std::min(item.FArgs.size(), size_t(m->ParamCount()));
+                std::vector<Variant> vals(n);
+                for (size_t k = 0; k < n; ++k)
+                    vals[k] = item.FArgs[k]->GetValue();
+                for (size_t k = 0; k < n; ++k)
+                    m->Params(int(k))->FValue = std::move(vals[k]);
+                m->FParentValue = v;
+            }
             r->SetValue(value);
             return value;
         } else {
@@ -878,11 +956,15 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
         }
     } values{vals, 0, n <= inlineArgs};
     for (size_t i = 0; i < n; ++i) {
+        TqsExprNode *arg = args[i]->Root();
         if (values.inlined) {
-            new (&vals[i]) Variant(args[i]->GetValue());
+            if (arg->FDirect)
+                new (&vals[i]) Variant(*arg->FDirect);
+            else
+                new (&vals[i]) Variant(arg->Eval());
             values.built = i + 1;
         } else
-            qsAssign(vals[i], args[i]->GetValue());
+            qsAssign(vals[i], arg->Eval());
     }
     DepthGuard depth;
     struct Locals

@@ -17,6 +17,7 @@ enum TqsOperatorType : unsigned char {
 
 class TqsExpression;
 class TqsSetExpression;
+class TqsXMLItem;
 
 class TqsExprNode
 {
@@ -134,6 +135,7 @@ public:
 struct TqsDesignatorItem
 {
     TqsCustomVariable *FRef = nullptr;
+    bool FFlag = false; // an index property has been given its index
     std::vector<TqsExpression *> FArgs; // owned
     QString FSourcePos;
 };
@@ -155,6 +157,13 @@ public:
     TqsDesignatorKind FDKind = dkOther;
     TqsScript *FProgram;
     std::vector<TqsDesignatorItem> FItems;
+    // A member of a value known only at run time: the designator's program element, built
+    // at the first evaluation (then dropped).
+    TqsXMLItem *FLateBindingXmlSource = nullptr; // owned
+    bool FNeedDeclareVars = true;
+    void CheckLateBinding();
+    // Takes over the content of another designator.
+    void Borrow(TqsDesignator &other);
 
 private:
     Variant Evaluate(bool assign, const Variant &value);

@@ -2,6 +2,8 @@
 
 #include "script/stmt/qsstmt.h"
 
+#include <algorithm>
+
 TqsCustomVariable::~TqsCustomVariable()
 {
     for (TqsParamItem *p : FParams)
@@ -121,10 +123,11 @@ TqsProcVariable::~TqsProcVariable()
 
 void TqsProcVariable::CollectLocals()
 {
-    FLocals.clear();
+    // Append-only: a local added while activations are saved (a name bound late) goes to
+    // the end, so what was saved still lines up.
     for (int i = 0; i < FProgram->Count(); ++i) {
         auto *v = dynamic_cast<TqsCustomVariable *>(FProgram->Items(i));
-        if (v && v->FKind <= kParam)
+        if (v && v->FKind <= kParam && std::find(FLocals.begin(), FLocals.end(), v) == FLocals.end())
             FLocals.push_back(v);
     }
     FLocalsScopeCount = FProgram->Count();
@@ -136,16 +139,19 @@ void TqsProcVariable::SaveLocals()
         CollectLocals();
     auto &stack = savedLocals();
     for (TqsCustomVariable *v : FLocals)
-        stack.push_back(v->FValue);
+        stack.emplace_back(v->FValue);
+    stack.emplace_back(int(FLocals.size())); // how many this activation saved
 }
 
 void TqsProcVariable::RestoreLocals()
 {
     auto &stack = savedLocals();
-    for (auto it = FLocals.rbegin(); it != FLocals.rend(); ++it) {
-        qsAssign((*it)->FValue, std::move(stack.back()));
-        stack.pop_back();
-    }
+    const size_t n = size_t(stack.back().integerPayload());
+    stack.pop_back();
+    Variant *saved = stack.data() + (stack.size() - n);
+    for (size_t i = 0; i < n; ++i)
+        qsAssign(FLocals[i]->FValue, std::move(saved[i]));
+    stack.resize(stack.size() - n);
 }
 
 Variant TqsProcVariable::Call()
@@ -206,13 +212,13 @@ TqsMethodHelper::TqsMethodHelper(const QString &syntax, const TqsScript *script)
 Variant TqsMethodHelper::GetValue()
 {
     if (FOnCallNew)
-        return FOnCallNew(FParentValue, FUppercaseName, *this);
+        return FOnCallNew(FParentValue, CallName(), *this);
     if (FOnCall) {
         const int n = ParamCount();
         Variant args = n ? Variant::createArray({{0, n - 1}}) : Variant::createArray({{0, -1}});
         for (int i = 0; i < n; ++i)
             args.arrayPut(i, Params(i)->FValue);
-        Variant v = FOnCall(FParentValue, FUppercaseName, args);
+        Variant v = FOnCall(FParentValue, CallName(), args);
         for (int i = 0; i < n; ++i)
             if (Params(i)->FIsVarParam)
                 Params(i)->FValue = args.arrayGet(i);
@@ -221,8 +227,40 @@ Variant TqsMethodHelper::GetValue()
     return Variant(0);
 }
 
+void TqsMethodHelper::SetValue(const Variant &value)
+{
+    if (!FIndexMethod || FIsReadOnly)
+        return;
+    const QString &name = FSetName;
+    if (FOnCallNew) {
+        FSetValue = value;
+        struct Reset
+        {
+            Variant &v;
+            ~Reset() { v = Variant::null(); }
+        } reset{FSetValue};
+        FOnCallNew(FParentValue, name, *this);
+    } else if (FOnCall) {
+        const int n = ParamCount();
+        Variant args = Variant::createArray({{0, n}});
+        for (int i = 0; i < n; ++i)
+            args.arrayPut(i, Params(i)->FValue);
+        args.arrayPut(n, value);
+        FOnCall(FParentValue, name, args);
+    }
+}
+
+void TqsMethodHelper::SetIndexMethod()
+{
+    FIndexMethod = true;
+    FGetName = FUppercaseName + QLatin1String(".GET");
+    FSetName = FUppercaseName + QLatin1String(".SET");
+}
+
 Variant TqsMethodHelper::GetVParam(int index) const
 {
+    if (index == ParamCount())
+        return FSetValue;
     if (index < 0 || index >= ParamCount())
         return Variant::null();
     return Params(index)->FValue;

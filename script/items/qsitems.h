@@ -43,7 +43,9 @@ enum class TqsStoreKind : unsigned char { Raw, Int, Bool, Float, String, Int64, 
 class TqsCustomVariable : public TqsScriptItem
 {
 public:
-    enum Kind : unsigned char { kVariable, kStringVariable, kParam, kProc, kMethod, kType, kStringHelper, kArrayHelper, kOther };
+    enum Kind : unsigned char {
+        kVariable, kStringVariable, kParam, kProc, kMethod, kType, kStringHelper, kArrayHelper, kProperty, kClass, kEvent, kOther
+    };
 
     explicit TqsCustomVariable(Kind kind) : FKind(kind) {}
     ~TqsCustomVariable() override;
@@ -194,15 +196,28 @@ public:
 
     TqsMethodHelper(const QString &syntax, const TqsScript *script);
     Variant GetValue() override;
-    void SetValue(const Variant &) override {}
 
+    // Assignment to an indexed property: the call-back sees NAME.SET with the value at
+    // index ParamCount().
+    void SetValue(const Variant &value) override;
+
+    // The parameter's value; at index ParamCount() the value being assigned.
     Variant GetVParam(int index) const;
     void SetVParam(int index, const Variant &value);
 
+    // Marks an index or default property: read as NAME.GET, written as NAME.SET.
+    void SetIndexMethod();
+
     QString FCategory, FDescription, FSyntax;
+    bool FIndexMethod = false;
+    Variant FSetValue;
     TqsCallEvent FOnCallNew;
     TqsCallEventOld FOnCall;
     Variant FParentValue; // chain value while called as a member
+
+private:
+    const QString &CallName() const { return FIndexMethod ? FGetName : FUppercaseName; }
+    QString FGetName, FSetName; // made once, not per call
 };
 
 // Character of a string by its 1-based index; reads and writes outside the characters raise.

@@ -1,8 +1,12 @@
 // The running side of TqsScript: registration, build, execution, calls, Evaluate,
 // termination and the line hook.
 #include "script/builder/qsbuilder.h"
+#include "platform/rtl/objecthandles.h"
+#include "platform/rtl/reflect/classinfo.h"
+#include "platform/rtl/reflect/component.h"
+#include "platform/rtl/reflect/persistent.h"
 #include "script/compiler/qsilparser.h"
-#include "script/core/qserror.h"
+#include "script/items/qsclasses.h"
 #include "script/core/qslanguages.h"
 #include "script/xml/qsxml.h"
 
@@ -45,9 +49,6 @@ bool TqsScript::SetILCode(QIODevice *stream)
     TqsXMLDocument doc;
     try {
         doc.LoadFromStream(stream);
-    } catch (const EqsError &e) {
-        ErrorMsg = e.Message;
-        return false;
     } catch (const Exception &e) {
         ErrorMsg = e.message();
         return false;
@@ -131,6 +132,59 @@ TqsMethodHelper *TqsScript::AddMethod(const QString &syntax,
 {
     auto *m = new TqsMethodHelper(syntax, this);
     m->FOnCallNew = std::move(callEvent);
+    m->FCategory = category;
+    m->FDescription = description.isEmpty() ? m->FName : description;
+    Add(m->FName, m);
+    return m;
+}
+
+TqsClassVariable *TqsScript::AddClass(const rtl::ClassInfo *cls, const QString &ancestor)
+{
+    if (!cls || Find(cls->name()))
+        return nullptr;
+    auto *c = new TqsClassVariable(cls, this);
+    c->FAncestor = ancestor;
+    if (auto *a = dynamic_cast<TqsClassVariable *>(Find(ancestor)))
+        c->FDefProperty = a->FDefProperty;
+    Add(cls->name(), c);
+    return c;
+}
+
+void TqsScript::AddComponent(TComponent *form)
+{
+    if (!form)
+        return;
+    TqsClassVariable *cls = FindClass(form->ClassName());
+    if (!cls) {
+        QString ancestor;
+        for (const rtl::ClassInfo *c = form->ClassType()->parent(); c && ancestor.isEmpty(); c = c->parent())
+            for (const char *name : {"TForm", "TDataModule", "TFrame"})
+                if (c->name() == QLatin1String(name))
+                    ancestor = c->name();
+        if (ancestor.isEmpty())
+            return;
+        cls = AddClass(form->ClassType(), ancestor);
+        if (!cls)
+            return;
+    }
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        cls->AddComponent(form->Components(i));
+    AddObject(form->Name(), form);
+}
+
+TqsCustomVariable *TqsScript::AddObject(const QString &name, TPersistent *obj)
+{
+    return AddVariable(name, obj ? obj->ClassName() : QStringLiteral("Variant"), rtl::objectToVariant(obj));
+}
+
+TqsClassVariable *TqsScript::FindClass(QStringView name) const { return dynamic_cast<TqsClassVariable *>(Find(name)); }
+
+TqsMethodHelper *TqsScript::AddMethod(const QString &syntax,
+                                      std::function<Variant(const Variant &, const QString &, Variant &)> callEvent,
+                                      const QString &category, const QString &description)
+{
+    auto *m = new TqsMethodHelper(syntax, this);
+    m->FOnCall = std::move(callEvent);
     m->FCategory = category;
     m->FDescription = description.isEmpty() ? m->FName : description;
     Add(m->FName, m);

@@ -1,6 +1,5 @@
 #include "script/stmt/qsstmt.h"
 
-#include "script/core/qserror.h"
 
 int qsLineHookCount = 0;
 
@@ -33,13 +32,17 @@ void TqsAssignmentStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    if (FModificator == ' ') {
-        if (FExpr->FDirect)
-            FVar->Store(*FExpr->FDirect);
-        else
-            FVar->Store(FExpr->Eval());
+    if (FExpr->FDirect)
+        FVar->Store(*FExpr->FDirect);
+    else
+        FVar->Store(FExpr->Eval());
+}
+
+void TqsCompoundAssignStmt::Execute()
+{
+    RunLine();
+    if (Terminated())
         return;
-    }
     Variant v = FVar->Read();
     const Variant e = FExpr->Eval();
     switch (FModificator) {
@@ -322,9 +325,6 @@ void TqsTryStmt::Execute()
         } catch (const Exception &e) {
             cls = QString::fromLatin1(e.className());
             msg = e.message();
-        } catch (const EqsError &e) {
-            cls = QStringLiteral("EqsError");
-            msg = e.Message;
         }
         setExceptionVars(FProgram, cls, msg);
         FExceptStmt->Execute();

@@ -65,6 +65,14 @@ public:
     char FModificator = ' ';              // ' ', '+', '-', '*', '/'
 };
 
+// x op= e (also what x := x op e becomes).
+class TqsCompoundAssignStmt : public TqsAssignmentStmt
+{
+public:
+    using TqsAssignmentStmt::TqsAssignmentStmt;
+    void Execute() override;
+};
+
 class TqsCallStmt : public TqsStatement
 {
 public:

@@ -2,12 +2,12 @@
 
 #include "platform/rtl/formatsettings.h"
 #include "script/core/qsscript.h"
-#include "script/items/qsitems.h"
+#include "script/items/qsclasses.h"
 #include "script/parser/qsparser.h"
 
 TqsVarType StrToVarType(const QString &typeName, const TqsScript *script)
 {
-    if (script)
+    if (script && !typeName.isEmpty())
         if (auto *v = dynamic_cast<TqsCustomVariable *>(script->Find(typeName)))
             return v->FTyp;
     return qvtClass;
@@ -15,9 +15,10 @@ TqsVarType StrToVarType(const QString &typeName, const TqsScript *script)
 
 bool ClassesCompatible(const QString &class1, const QString &class2, const TqsScript *script)
 {
-    // Host classes are not registered in this engine yet: only equal names fit.
-    (void)script;
-    return class1.compare(class2, Qt::CaseInsensitive) == 0;
+    if (!script)
+        return class1.compare(class2, Qt::CaseInsensitive) == 0;
+    const TqsClassVariable *c1 = script->FindClass(class1), *c2 = script->FindClass(class2);
+    return c1 && c2 && c2->InheritsFrom(c1);
 }
 
 bool TypesCompatible(const TqsTypeRec &t1, const TqsTypeRec &t2, const TqsScript *script)

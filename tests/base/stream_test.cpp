@@ -42,7 +42,7 @@ TEST(Stream, FileStream)
         TFileStream missing(dir.filePath(u"none"_qs), fmOpenRead);
         FAIL() << "no exception";
     } catch (const EFOpenError &e) {
-        EXPECT_TRUE(e.Message().startsWith(u"Cannot open file \""_qs)) << e.what();
+        EXPECT_TRUE(e.message().startsWith(u"Cannot open file \""_qs)) << e.what();
     }
     auto t = TFileStream::CreateTemp(dir.path(), u"kv"_qs);
     EXPECT_TRUE(t->FileName().startsWith(dir.path() + u"/kv"_qs));

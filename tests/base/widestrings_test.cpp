@@ -119,7 +119,6 @@ TEST(WideStrings, FilesAndStreams)
     }
 }
 
-#if __has_include("platform/rtl/stringlist.h")
 #include "platform/rtl/stringlist.h"
 
 TEST(WideStrings, StringListExchange)
@@ -139,4 +138,3 @@ TEST(WideStrings, StringListExchange)
     EXPECT_EQ(back.Text(), source.Text());
     EXPECT_EQ(back.Objects(1), &flag);
 }
-#endif

@@ -88,7 +88,7 @@ TEST(ObjectTree, CyclesAreRefusedAndLeaveTheTreeAlone)
         a->SetParent(b);
         ADD_FAILURE() << "no error";
     } catch (const EComponentError &e) {
-        EXPECT_EQ(e.message(), QLatin1String("clCirRefNotAllow"));  // the key until the string table is wired
+        EXPECT_EQ(e.message(), kvlResourceText(QStringLiteral("clCirRefNotAllow")));
     }
 }
 

@@ -50,11 +50,11 @@ protected:
     {
         script.AddRTTI();
         script.AddEnum(QStringLiteral("TkvlHAlign"), QStringLiteral("haLeft, haRight, haCenter, haBlock"));
-        base = qsAddClass(&script, TPersistent::StaticClass(), QString());
-        base->AddMethod(QStringLiteral("function FindObject(Name: String): TPersistent"), {});
+        base = script.AddClass(TPersistent::StaticClass(), QString());
+        base->AddMethod(QStringLiteral("function FindObject(Name: String): TPersistent"), TqsModuleCall());
         base->AddDefaultProperty(QStringLiteral("Items"), QStringLiteral("Integer"), QStringLiteral("Variant"), {}, false);
-        auto *comp = qsAddClass(&script, TComponent::StaticClass(), QStringLiteral("TPersistent"));
-        comp->AddEvent(QStringLiteral("OnChange"), QStringLiteral("TqsNotifyEvent"));
+        auto *comp = script.AddClass(TComponent::StaticClass(), QStringLiteral("TPersistent"));
+        comp->AddEvent(QStringLiteral("OnChange"), {});
         script.AddVariable(QStringLiteral("Quote\"d"), QStringLiteral("String"), Variant(QString()));
         GenerateXMLContents(&script, &root, false);
     }

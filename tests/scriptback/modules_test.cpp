@@ -1,10 +1,10 @@
 // Host classes as binding modules register them: generated declarations and the dispatch
-// contract.
+// contract, seen from scripts.
 #include "backtest.h"
 
 #include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/component.h"
-#include "script/modules/qsmodule.h"
+#include "script/items/qsclasses.h"
 
 #include <gtest/gtest.h>
 
@@ -12,39 +12,51 @@
 
 namespace {
 
-struct Recorded
+// What reached a module: "CLASS NAME(arg,arg,...)" per call.
+struct Recorder
 {
-    TqsClassRef classType = nullptr;
-    QString name;
-    QStringList args;
+    QStringList calls;
+    Variant answer = Variant(0);
+
+    TqsModuleCall call()
+    {
+        return [this](const Variant &, TqsClassRef cls, const QString &name, TqsMethodHelper &h) {
+            QStringList args;
+            for (int i = 0; i <= h.ParamCount(); ++i)
+                args << h.GetVParam(i).toString();
+            calls << cls->name() + QLatin1Char(' ') + name + QLatin1Char('(') + args.join(u',') + QLatin1Char(')');
+            return answer;
+        };
+    }
 };
 
-// A module call-back that records what reached it and answers 0 like a module that
-// does not know the name.
-TqsModuleCall Recorder(Recorded &r)
-{
-    return [&r](const Variant &, TqsClassRef cls, const QString &name, TqsMethodHelper &h) {
-        r = {cls, name, {}};
-        for (int i = 0; i <= h.ParamCount(); ++i)
-            r.args << h.GetVParam(i).toString();
-        return Variant(0);
-    };
-}
-
+// A script with TPersistent and TComponent registered in that order and a component
+// "Obj" to reach members through.
 class Modules : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        script.AddRTTI();
-        persistent = qsAddClass(&script, TPersistent::StaticClass(), QString());
-        component = qsAddClass(&script, TComponent::StaticClass(), QStringLiteral("TPersistent"));
+        script = backtest::make("DozovoZozedi", QString());
+        persistent = script->AddClass(TPersistent::StaticClass(), QString());
+        component = script->AddClass(TComponent::StaticClass(), QStringLiteral("TPersistent"));
         ASSERT_NE(persistent, nullptr);
         ASSERT_NE(component, nullptr);
+        script->AddObject(QStringLiteral("Obj"), &obj);
+        script->AddVariable(QStringLiteral("r"), QStringLiteral("Variant"), Variant::null());
     }
-    TqsScript script;
+    // Runs the body of a program; the compile error, else empty.
+    QString Run(const char *body)
+    {
+        script->Lines = QStringLiteral("begin\n%1\nend.").arg(QLatin1String(body)).split(QLatin1Char('\n'));
+        return backtest::run(*script);
+    }
+    Variant R() { return script->Variables(QStringLiteral("r")); }
+
+    std::unique_ptr<TqsScript> script;
     TqsClassVariable *persistent = nullptr, *component = nullptr;
-    Recorded rec;
+    TComponent obj{nullptr};
+    Recorder rec;
 };
 
 TEST_F(Modules, GeneratedDeclarationsGiveTheirSignatures)
@@ -59,15 +71,15 @@ TEST_F(Modules, GeneratedDeclarationsGiveTheirSignatures)
         const char *resultType;
     };
     const Case cases[] = {
-        {persistent->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"), Recorder(rec)),
+        {persistent->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"), rec.call()),
          "function Create(AOwner: TComponent): Constructor", "Create", "TComponent", qvtConstructor, "Constructor"},
         {persistent->AddIndexProperty(QStringLiteral("Items"), QStringLiteral("Integer"), QStringLiteral("TPersistent"),
-                                      Recorder(rec), true),
+                                      rec.call(), true),
          "function Items(p0: Integer): TPersistent", "Items", "Integer", qvtClass, "TPersistent"},
         {persistent->AddDefaultProperty(QStringLiteral("Cells"), QStringLiteral("Integer, String"), QStringLiteral("Variant"),
-                                        Recorder(rec), false),
+                                        rec.call(), false),
          "function Cells(p0: Integer; p1: String): Variant", "Cells", "Integer String", qvtVariant, "Variant"},
-        {persistent->AddMethod(QStringLiteral("procedure Swap(var a: Integer; b: Extended)"), Recorder(rec)),
+        {persistent->AddMethod(QStringLiteral("procedure Swap(var a: Integer; b: Extended)"), rec.call()),
          "procedure Swap(var a: Integer; b: Extended)", "Swap", "*Integer Extended", qvtClass, ""},
     };
     for (const Case &c : cases) {
@@ -87,93 +99,116 @@ TEST_F(Modules, GeneratedDeclarationsGiveTheirSignatures)
 
 TEST_F(Modules, InheritedMembersReachTheModuleWithTheirOwnClass)
 {
-    persistent->AddMethod(QStringLiteral("function FindObject(Name: String): TPersistent"), Recorder(rec));
-    auto *m = dynamic_cast<TqsMethodHelper *>(component->Find(u"findobject"));
-    ASSERT_NE(m, nullptr);
-    m->Params(0)->FValue = Variant("Memo1");
-    EXPECT_EQ(m->GetValue().toInt(), 0);
-    EXPECT_EQ(rec.classType, TPersistent::StaticClass());
-    EXPECT_EQ(rec.name, QStringLiteral("FINDOBJECT"));
-    EXPECT_EQ(rec.args.first(), QStringLiteral("Memo1"));
+    persistent->AddMethod(QStringLiteral("function FindObject(Name: String): TPersistent"), rec.call());
+    persistent->AddConstructor(QStringLiteral("constructor Create(AOwner: TComponent)"),
+                               [&](const Variant &, TqsClassRef cls, const QString &name, TqsMethodHelper &h) {
+                                   rec.calls << cls->name() + QLatin1Char(' ') + name;
+                                   EXPECT_EQ(rtl::variantToObject<TComponent>(h.GetVParam(0)), &obj);
+                                   return rtl::objectToVariant(&obj);
+                               });
+    ASSERT_EQ(Run("r := Obj.FindObject('Memo1');\n"
+                  "r := TComponent.Create(Obj);"),
+              QString());
+    EXPECT_EQ(rec.calls, (QStringList{QStringLiteral("TPersistent FINDOBJECT(Memo1,)"), QStringLiteral("TPersistent CREATE")}));
+    EXPECT_EQ(rtl::variantToObject<TComponent>(R()), &obj);
 }
 
 TEST_F(Modules, IndexPropertiesAreReadAndWrittenByTheirSuffixedNames)
 {
-    TqsIndexMethodHelper *strings = component->AddDefaultProperty(QStringLiteral("Strings"), QStringLiteral("Integer"),
-                                                                  QStringLiteral("String"), Recorder(rec), false);
-    strings->Params(0)->FValue = Variant(2);
-    strings->SetValue(Variant("x"));
-    EXPECT_EQ(rec.name, QStringLiteral("STRINGS.SET"));
-    EXPECT_EQ(rec.args.mid(0, 2), (QStringList{QStringLiteral("2"), QStringLiteral("x")}));
-    EXPECT_EQ(strings->ParamCount(), 1) << "the stored value rides only for the call";
-
-    strings->GetValue();
-    EXPECT_EQ(rec.name, QStringLiteral("STRINGS.GET"));
-
-    TqsIndexMethodHelper *items = component->AddIndexProperty(QStringLiteral("Items"), QStringLiteral("Integer"),
-                                                              QStringLiteral("Variant"), Recorder(rec), true);
-    rec = {};
-    items->SetValue(Variant(1));
-    EXPECT_TRUE(rec.name.isEmpty()) << "a read-only index property is not written";
+    component->AddDefaultProperty(QStringLiteral("Strings"), QStringLiteral("Integer"), QStringLiteral("String"), rec.call(),
+                                  false);
+    component->AddIndexProperty(QStringLiteral("Cells"), QStringLiteral("Integer, Integer"), QStringLiteral("String"),
+                                rec.call(), false);
+    TqsMethodHelper *items = component->AddIndexProperty(QStringLiteral("Items"), QStringLiteral("Integer"),
+                                                         QStringLiteral("Variant"), rec.call(), true);
+    rec.answer = Variant(QStringLiteral("v"));
+    EXPECT_TRUE(Run("Obj.Items[1] := 5;").startsWith(QStringLiteral("Left side cannot be assigned to")));
+    items->SetValue(Variant(5)); // a late-bound write to it is ignored
+    ASSERT_EQ(Run("Obj[2] := 'x';\n"
+                  "Obj.Strings[3] := 'y';\n"
+                  "Obj.Cells[1, 2] := Obj[4];\n"
+                  "r := Obj.Items[6] + Obj.Cells[7, 8];"),
+              QString());
+    EXPECT_EQ(rec.calls, (QStringList{
+                             QStringLiteral("TComponent STRINGS.SET(2,x)"),
+                             QStringLiteral("TComponent STRINGS.SET(3,y)"),
+                             QStringLiteral("TComponent STRINGS.GET(4,)"),
+                             QStringLiteral("TComponent CELLS.SET(1,2,v)"),
+                             QStringLiteral("TComponent ITEMS.GET(6,)"),
+                             QStringLiteral("TComponent CELLS.GET(7,8,)"),
+                         }));
+    EXPECT_EQ(R().toString(), QStringLiteral("vv"));
 }
 
 TEST_F(Modules, PropertiesNormaliseBooleansAndIgnoreWritesWhenReadOnly)
 {
     Variant answer(1);
-    int writes = 0;
+    QStringList writes;
     TqsPropertyHelper *visible = component->AddProperty(
         QStringLiteral("Visible"), QStringLiteral("Boolean"),
         [&](const Variant &, TqsClassRef, const QString &name) { return name == u"VISIBLE" ? answer : Variant(0); });
-    EXPECT_TRUE(visible->FIsReadOnly);
-    EXPECT_EQ(visible->GetValue().varType(), varBoolean);
-    EXPECT_TRUE(visible->GetValue().toBool());
-    answer = Variant(0);
-    EXPECT_FALSE(visible->GetValue().toBool());
-    visible->SetValue(Variant(true));
-
-    TqsPropertyHelper *count = component->AddProperty(
+    component->AddProperty(
         QStringLiteral("Count"), QStringLiteral("Integer"), [](const Variant &, TqsClassRef, const QString &) { return Variant(3); },
-        [&](const Variant &, TqsClassRef cls, const QString &name, const Variant &v) {
-            ++writes;
-            EXPECT_EQ(cls, TComponent::StaticClass());
-            EXPECT_EQ(name, QStringLiteral("COUNT"));
-            EXPECT_EQ(v.toInt(), 5);
+        [&](const Variant &instance, TqsClassRef cls, const QString &name, const Variant &v) {
+            EXPECT_EQ(rtl::variantToObject<TComponent>(instance), &obj);
+            writes << cls->name() + QLatin1Char(' ') + name + QLatin1Char('=') + v.toString();
         });
-    count->SetValue(Variant(5));
-    EXPECT_EQ(writes, 1);
+    EXPECT_TRUE(Run("Obj.Visible := False;").startsWith(QStringLiteral("Left side cannot be assigned to")));
+    visible->SetValue(Variant(false)); // a late-bound write to it is ignored
+    ASSERT_EQ(Run("Obj.Count := Obj.Count + 2;\n"
+                  "r := Obj.Visible;"),
+              QString());
+    EXPECT_EQ(writes, QStringList{QStringLiteral("TComponent COUNT=5")});
+    EXPECT_EQ(R().varType(), varBoolean);
+    EXPECT_TRUE(R().toBool());
+    answer = Variant(0);
+    script->Execute();
+    EXPECT_EQ(R().varType(), varBoolean);
+    EXPECT_FALSE(R().toBool());
 }
 
 TEST_F(Modules, PublishedPropertiesGoThroughTheClassMetadata)
 {
-    TComponent owner(nullptr);
+    EXPECT_EQ(component->Find(u"Name"), nullptr) << "a property that is never stored is not registered";
+    ASSERT_EQ(Run("Obj.Tag := 42;\n"
+                  "r := Obj.Tag + 1;"),
+              QString());
+    EXPECT_EQ(obj.Tag(), 42);
+    EXPECT_EQ(R().toInt(), 43);
+
+    // nil reads nothing and writes nothing
     auto *tag = dynamic_cast<TqsPropertyHelper *>(component->Find(u"Tag"));
     ASSERT_NE(tag, nullptr);
-    EXPECT_EQ(component->Find(u"Name"), nullptr) << "a property that is never stored is not registered";
-    tag->FParentValue = Variant(rtl::ObjectHandles::handleOf(&owner));
-    tag->SetValue(Variant(42));
-    EXPECT_EQ(owner.Tag(), 42);
-    EXPECT_EQ(tag->GetValue().toInt(), 42);
-    tag->FParentValue = Variant(0); // nil reads 0 and writes nothing
-    EXPECT_EQ(tag->GetValue().toInt(), 0);
+    tag->FParentValue = Variant(0);
+    tag->SetValue(Variant(7));
+    EXPECT_TRUE(tag->GetValue().isNull());
+    EXPECT_EQ(obj.Tag(), 42);
 }
 
 TEST_F(Modules, ALaterRegistrationOfAKnownClassChangesNothing)
 {
-    TqsIndexMethodHelper *def = persistent->AddDefaultProperty(QStringLiteral("Items"), QStringLiteral("Integer"),
-                                                               QStringLiteral("Variant"), Recorder(rec), false);
-    const int members = persistent->MemberCount();
-    EXPECT_EQ(qsAddClass(&script, TPersistent::StaticClass(), QString()), nullptr);
-    EXPECT_EQ(script.Find(u"TPersistent"), persistent);
-    EXPECT_EQ(persistent->MemberCount(), members);
+    persistent->AddDefaultProperty(QStringLiteral("Items"), QStringLiteral("Integer"), QStringLiteral("Variant"), rec.call(),
+                                   false);
+    const size_t members = persistent->FMembers.size();
+    EXPECT_EQ(script->AddClass(TPersistent::StaticClass(), QString()), nullptr);
+    EXPECT_EQ(script->Find(u"TPersistent"), persistent);
+    EXPECT_EQ(persistent->FMembers.size(), members);
 
-    // A class registered after its ancestor takes the ancestor's default property.
+    // A class registered after its ancestor takes the ancestor's default property; one
+    // registered before does not.
     TqsScript other;
     other.AddRTTI();
-    auto *base = qsAddClass(&other, TPersistent::StaticClass(), QString());
-    base->AddDefaultProperty(QStringLiteral("Items"), QStringLiteral("Integer"), QStringLiteral("Variant"), Recorder(rec), false);
-    auto *derived = qsAddClass(&other, TComponent::StaticClass(), QStringLiteral("TPersistent"));
-    EXPECT_EQ(derived->FDefProperty, base->FDefProperty);
-    EXPECT_NE(def, nullptr);
+    auto *early = other.AddClass(TComponent::StaticClass(), QStringLiteral("TPersistent"));
+    auto *base = other.AddClass(TPersistent::StaticClass(), QString());
+    base->AddDefaultProperty(QStringLiteral("Items"), QStringLiteral("Integer"), QStringLiteral("Variant"), rec.call(), false);
+    EXPECT_EQ(early->FDefProperty, nullptr);
+    TqsScript third;
+    third.AddRTTI();
+    third.AddClass(TPersistent::StaticClass(), QString())
+        ->AddDefaultProperty(QStringLiteral("Items"), QStringLiteral("Integer"), QStringLiteral("Variant"), rec.call(), false);
+    auto *late = third.AddClass(TComponent::StaticClass(), QStringLiteral("TPersistent"));
+    ASSERT_NE(late->FDefProperty, nullptr);
+    EXPECT_EQ(late->FDefProperty, third.FindClass(u"TPersistent")->FDefProperty);
 }
 
 } // namespace

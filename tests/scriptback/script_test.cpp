@@ -1,9 +1,11 @@
 // The script object as hosts and the debugger use it.
 #include "backtest.h"
-#include "script/core/qserror.h"
 #include "script/core/qsmessages.h"
 
 #include <QBuffer>
+#include <QFile>
+#include "script/xml/qsxml.h"
+#include <functional>
 #include <gtest/gtest.h>
 
 TEST(QsScriptObject, EvaluateInEachLanguage)
@@ -103,10 +105,13 @@ TEST(QsScriptObject, BuilderMessagesWithPositions)
         {"DozovoZozedi", "function F: Integer; begin end;\nbegin F := 2 end.", "SLeftCantAssigned", "", "2:7"},
         {"DozovoZozedi", "var s: String;\nbegin for s := 1 to 2 do end.", "SForError", "", "2:12"},
         {"DozovoZozedi", "var i: Integer;\nbegin with i do end.", "SClassRequired", "", "2:13"},
+        {"DozovoZozedi", "var x: Variant;\nbegin x := @P.Q end.", "SVarRequired", "", "2:13"},
         {"DozovoZozedi", "var a: array[1, 1, 1, 1] of Integer;\nbegin end.", "", "Too many array dimensions", "1:24"},
         {"DozovoZozedi", "const C = 1 div 0;\nbegin end.", "", "Division by zero", "1:18"},
         {"D++Iraved", "int f() { return 1; }\n{ f = 2; }", "SLeftCantAssigned", "", "2:3"},
         {"JScript", "function f(a) { }\nf(1, 2);", "STooManyParams", "", "2:2"},
+        {"D++Iraved", "{\n  return 1; }", "SIdUndeclared", "'Result'", "2:10"},
+        {"DozovoZozedi", "procedure P; begin x := 1 end;\nvar x: Integer;\nbegin end.", "SIdUndeclared", "'x'", "1:21"},
     };
     for (const Case &c : cases) {
         auto s = backtest::make(c.language, QString::fromLatin1(c.source));
@@ -235,4 +240,88 @@ TEST(QsScriptObject, EvaluateAddsModulesOnlyWhenMissing)
     EXPECT_TRUE(child.Evaluate(QStringLiteral("moduleCount")).isNull());
     EXPECT_EQ(bare.Evaluate(QStringLiteral("moduleCount")).toInt(), 1);
     qsRTTIModules().pop_back();
+}
+
+TEST(QsScriptObject, UnitsAndHostVariableHook)
+{
+    auto s = backtest::make("DozovoZozedi", QStringLiteral("uses 'Lib';\nvar r: Integer;\nbegin r := Twice(Host) end."));
+    s->OnGetUnit = [](TqsScript *, const QString &name, QString &text) {
+        if (name == QLatin1String("Lib"))
+            text = QStringLiteral("function Twice(x: Integer): Integer;\nbegin Result := x * 2 end;\nbegin end.");
+    };
+    s->OnGetVarValue = [](const QString &name, TqsVarType, Variant &value, const Variant &old) {
+        if (name == QLatin1String("Host"))
+            value = Variant(old.toInt() + 20); // supplied by the host when read
+    };
+    s->AddVariable(QStringLiteral("Host"), QStringLiteral("Integer"), Variant(1));
+    ASSERT_EQ(backtest::run(*s), QString());
+    EXPECT_EQ(s->Variables(QStringLiteral("r")).toInt(), 42);
+    EXPECT_TRUE(s->IsExecutableLine(2, QStringLiteral("Lib")));
+    // an error inside a unit names the unit
+    auto bad = backtest::make("DozovoZozedi", QStringLiteral("uses 'Lib';\nbegin end."));
+    bad->OnGetUnit = [](TqsScript *, const QString &, QString &text) { text = QStringLiteral("begin\n  y := 1 end."); };
+    EXPECT_FALSE(bad->Compile());
+    EXPECT_EQ(bad->ErrorMsg, qsMessage(u"SIdUndeclared") + QStringLiteral("'y'"));
+    EXPECT_EQ(bad->ErrorUnit, QStringLiteral("Lib"));
+    EXPECT_EQ(bad->ErrorPos, QStringLiteral("2:4"));
+}
+
+// Every stored program with one element taken out builds or fails with an error; none crashes.
+TEST(QsScriptObject, ProgramsWithMissingPartsNeverCrash)
+{
+    backtest::ensureLanguages();
+    const QString dir = qEnvironmentVariable("LIRRA_TEST_DATA") + QStringLiteral("/script/golden/");
+    const struct
+    {
+        const char *file, *language;
+    } goldens[] = {{"dozovo", "DozovoZozedi"}, {"iraved", "D++Iraved"}, {"devav", "DevavAraroz"}, {"jscript", "JScript"}};
+    for (const auto &g : goldens) {
+        QFile f(dir + QLatin1String(g.file) + QLatin1String(".il"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << g.file;
+        const QByteArray il = f.readAll();
+        TqsXMLDocument whole;
+        whole.LoadFromBytes(il);
+        std::vector<TqsXMLItem *> all;
+        std::function<void(TqsXMLItem *)> collect = [&](TqsXMLItem *x) {
+            for (int i = 0; i < x->Count(); ++i) {
+                all.push_back(x->Items(i));
+                collect(x->Items(i));
+            }
+        };
+        collect(whole.Root());
+        for (size_t k = 0; k < all.size(); ++k) {
+            TqsXMLDocument doc;
+            doc.LoadFromBytes(il);
+            std::vector<TqsXMLItem *> items;
+            std::function<void(TqsXMLItem *)> walk = [&](TqsXMLItem *x) {
+                for (int i = 0; i < x->Count(); ++i) {
+                    items.push_back(x->Items(i));
+                    walk(x->Items(i));
+                }
+            };
+            walk(doc.Root());
+            TqsXMLItem *victim = items[k];
+            victim->SetParent(nullptr);
+            delete victim;
+            QByteArray cut = doc.SaveToBytes();
+            auto s = backtest::make(g.language, QString());
+            s->AddVariable(QStringLiteral("Foo"), QStringLiteral("Variant"), Variant());
+            QBuffer b(&cut);
+            b.open(QIODevice::ReadOnly);
+            s->SetILCode(&b); // either way, no crash
+        }
+    }
+}
+
+TEST(QsScriptObject, DeclarationOrderAndGlobals)
+{
+    // a procedure may be called before its text
+    auto d = backtest::make("DozovoZozedi", QStringLiteral("var r: Integer;\nprocedure Q; begin P end;\nprocedure P; begin r := 7 end;\nbegin Q end."));
+    ASSERT_EQ(backtest::run(*d), QString());
+    EXPECT_EQ(d->Variables(QStringLiteral("r")).toInt(), 7);
+    // undeclared names assigned inside a function are globals of the script
+    auto js = backtest::make("JScript", QStringLiteral("function f() { fresh = 5; }\nf();"));
+    ASSERT_EQ(backtest::run(*js), QString());
+    EXPECT_EQ(js->Variables(QStringLiteral("fresh")).toInt(), 5);
+    EXPECT_TRUE(js->FindLocal(u"fresh"));
 }

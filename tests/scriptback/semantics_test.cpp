@@ -286,3 +286,28 @@ TEST(QsCalls, ProcedureOfATerminatedScopeReturnsAtOnce)
     ASSERT_EQ(backtest::run(*s), QString());
     EXPECT_EQ(s->Variables(QStringLiteral("r")).toInt(), 1);
 }
+
+TEST(QsExpressions, TextJoiningIsNeverAddition)
+{
+    // x = x & e must not become the compound addition
+    auto s = backtest::make("DevavAraroz", QStringLiteral("Dim r, n\nr = 1\nr = r & 2\nr = r & Null\nn = 5 & 5"));
+    ASSERT_EQ(backtest::run(*s), QString());
+    EXPECT_TRUE(s->Variables(QStringLiteral("r")).identical(Variant(QStringLiteral("12"))));
+    EXPECT_TRUE(s->Variables(QStringLiteral("n")).identical(Variant(QStringLiteral("55"))));
+}
+
+TEST(QsCalls, OldCallbackFormReadsArgumentsBack)
+{
+    auto s = backtest::make("DozovoZozedi", QStringLiteral("var a, b: Variant; r: Variant;\nbegin a := 1; b := 'two'; r := Swap(a, b) end."));
+    s->AddMethod(QStringLiteral("function Swap(var x, y: Variant): Integer"), [](const Variant &, const QString &name, Variant &args) {
+        EXPECT_EQ(name, QStringLiteral("SWAP"));
+        const Variant x = args.arrayGet(0);
+        args.arrayPut(0, args.arrayGet(1));
+        args.arrayPut(1, x);
+        return Variant(2);
+    });
+    ASSERT_EQ(backtest::run(*s), QString());
+    EXPECT_EQ(s->Variables(QStringLiteral("a")).toString(), QStringLiteral("two"));
+    EXPECT_EQ(s->Variables(QStringLiteral("b")).toInt(), 1);
+    EXPECT_EQ(s->Variables(QStringLiteral("r")).toInt(), 2);
+}

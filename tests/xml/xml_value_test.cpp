@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#if __has_include("platform/rtl/variant.h")
 #include "platform/rtl/formatsettings.h"
 #include "platform/rtl/variant.h"
 
@@ -27,4 +26,3 @@ TEST(XmlText, ValueToXML)
     for (const auto &c : cases)
         EXPECT_EQ(kvlValueToXML(c.v), c.text) << c.text.toStdString();
 }
-#endif

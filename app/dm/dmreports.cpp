@@ -1,0 +1,36 @@
+// The data module's report components.
+#include "app/dm/dm.h"
+
+#include "report/data/kvldbdataset.h"
+
+namespace {
+
+TkvlDBDataset *makeSource(TComponent *Owner, const char *Name, const char *UserName, TDataSet *DataSet,
+                          std::initializer_list<const char *> Fields)
+{
+    auto *source = new TkvlDBDataset(Owner);
+    source->SetName(QLatin1String(Name));
+    source->SetUserName(QLatin1String(UserName));
+    source->SetDataSet(DataSet);
+    // Each visible field under its own name.
+    for (const char *f : Fields)
+        source->FieldAliases().Add(QLatin1String(f) + QLatin1Char('=') + QLatin1String(f));
+    source->CloseDataSource = false;
+    source->BCDToCurrency = false;
+    return source;
+}
+
+} // namespace
+
+void Tdm::CreateReportComponents()
+{
+    Components = std::make_unique<TComponent>(nullptr);
+    Components->SetName(QStringLiteral("dm"));
+    rtl::AddGlobalContainer(Components.get());
+
+    // ARC stays out of the events' fields.
+    fEVENTS = makeSource(Components.get(), "fEVENTS", "EVENTS", &EVENTS,
+                         {"ID", "TITLE", "START_EVENT", "END_EVENT", "SEDE", "COLOR"});
+    fSEDI = makeSource(Components.get(), "fSEDI", "SEDI", &SEDI, {"SEDE", "SEDECOLOR"});
+    fTITOLI = makeSource(Components.get(), "fTITOLI", "TITOLI", &TITOLI, {"TITOLO"});
+}

@@ -1,0 +1,89 @@
+// Attribute text of one object written and read back, as prepared pages do for every object
+// of every page, and a template of a few thousand objects read whole.
+#include "../../tests/serial/standins.h"
+
+#include "platform/rtl/stream.h"
+#include "report/appearance/frame.h"
+#include "report/serial/xmlserializer.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void fillObject(TTestKinds &o)
+{
+    o.SetLeft(12.5);
+    o.Count = 7;
+    o.Kind = tkBlue;
+    o.Flag = false;
+    o.Ratio = 0.25;
+    o.Caption = QStringLiteral("Totale fatture del mese");
+    o.Memo = {QStringLiteral("one"), QStringLiteral("two")};
+    o.Frame()->SetColor(255);
+}
+
+void BM_ObjToXML(benchmark::State &state)
+{
+    registerTestClasses();
+    TTestKinds o(nullptr);
+    fillObject(o);
+    TkvlXMLSerializer s;
+    QString out;
+    for (auto _ : state) {
+        out.clear();
+        s.AppendObjXML(out, &o, QStringView(), nullptr);
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(BM_ObjToXML);
+
+void BM_XMLToObj(benchmark::State &state)
+{
+    registerTestClasses();
+    TTestKinds o(nullptr);
+    fillObject(o);
+    TkvlXMLSerializer s;
+    const QString text = s.ObjToXML(&o);
+    TTestKinds r(nullptr);
+    for (auto _ : state)
+        s.XMLToObj(text, &r);
+}
+BENCHMARK(BM_XMLToObj);
+
+void BM_ReadTemplate(benchmark::State &state)
+{
+    registerTestClasses();
+    TTestReport rep;
+    for (int p = 0; p < 20; ++p) {
+        auto *page = new TkvlPage(&rep);
+        page->SetName(QStringLiteral("Page%1").arg(p + 1));
+        for (int i = 0; i < 200; ++i) {
+            auto *m = new TTestMemo(page);
+            m->SetName(QStringLiteral("Memo%1_%2").arg(p).arg(i));
+            m->SetBounds(i, i * 2, 100, 20);
+            m->Lines = {QStringLiteral("[Sum%1]").arg(i)};
+        }
+    }
+    TMemoryStream m;
+    rep.SaveToStream(m);
+    for (auto _ : state) {
+        TTestReport back;
+        m.SetPosition(0);
+        back.LoadFromStream(m);
+        benchmark::DoNotOptimize(back.ObjectCount());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * m.Size());
+}
+BENCHMARK(BM_ReadTemplate)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

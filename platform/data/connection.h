@@ -1,0 +1,101 @@
+#pragma once
+// Connection to a Firebird database: an embedded file (bare path) or a server
+// (host:path, host/port:path). UTF8 throughout.
+//
+// Loss of the connection is recognised from the server's status codes. The statement that
+// met it fails (its transaction is gone on the server and nothing is replayed) and OnLost is
+// called once. Reconnecting takes up to ReconnectAttempts tries, each one allowed by
+// OnRecover, with ReconnectDelayMs between tries spent in a local event loop so the windows
+// stay alive; OnRestored is called once when the connection is back. One round of tries runs
+// by itself ReconnectDelayMs after the loss, and another before each statement while the
+// connection stays lost.
+#include "platform/data/params.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QObject;
+class QSqlDatabase;
+class QSqlQuery;
+class QSqlError;
+
+enum class TConnectionState { Closed, Open, Lost };
+enum class TRecoverAction { Retry, Fail };
+
+class TConnection
+{
+public:
+    TConnection();
+    ~TConnection();
+    TConnection(const TConnection &) = delete;
+    TConnection &operator=(const TConnection &) = delete;
+
+    // Bare path (embedded engine) or host[/port]:path (server).
+    QString Database;
+    QString UserName = QStringLiteral("SYSDBA");
+    QString Password;
+    int ReconnectAttempts = 3;
+    int ReconnectDelayMs = 1000;
+    // How long a server may take to accept the connection before an attach gives up; the
+    // windows stay alive meanwhile.
+    int ConnectTimeoutMs = 5000;
+
+    std::function<void(TConnection &)> OnLost;
+    std::function<TRecoverAction(TConnection &)> OnRecover;
+    std::function<void(TConnection &)> OnRestored;
+    // Called with true when the connection starts talking to the database and with false when
+    // it is done (nested calls come in pairs); the program shows its busy cursor meanwhile.
+    std::function<void(bool busy)> OnBusy;
+
+    void Open();
+    // Commits an open transaction, then detaches. Closing a closed connection does nothing.
+    void Close();
+    bool Connected() const { return FState != TConnectionState::Closed; }
+    TConnectionState State() const { return FState; }
+    bool IsRemote() const;
+
+    // Offline and online again, as the program's "reload" does: the open transaction is
+    // committed, the attachment renewed; cached datasets keep their rows.
+    void Reconnect();
+
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const { return FInTransaction; }
+
+    // Runs fn in a transaction of its own (or inside the one already open): committed when
+    // fn returns, rolled back when it throws.
+    void RunInTransaction(const std::function<void()> &fn);
+
+    // Runs one statement with its parameters bound by name. For a statement that returns
+    // rows, onRows gets the positioned-before-first query and reads every row. Returns the
+    // number of rows the statement changed (-1 when unknown).
+    int Execute(const QString &sql, const TParams &params,
+                const std::function<void(QSqlQuery &)> &onRows = {});
+    // Convenience for statements without parameters.
+    int ExecSQL(const QString &sql) { return Execute(sql, TParams()); }
+
+    // Creates the database named by Database with this connection's user and password.
+    void CreateDatabase();
+
+    // Raises the error of a failed driver call, after checking whether the connection is lost.
+    [[noreturn]] void RaiseError(const QSqlError &err);
+
+private:
+    QSqlDatabase db() const;
+    void Attach();
+    void WaitForServer();
+    void Detach();
+    void EnsureUsable();
+    void Recover();
+    void RecoverLater();
+
+    class Busy;
+    QString FConnName;
+    std::unique_ptr<QObject> FTimerContext; // ends pending retries with the connection
+    TConnectionState FState = TConnectionState::Closed;
+    bool FInTransaction = false;
+    bool FRecovering = false;
+    bool FLostNotified = false;
+};

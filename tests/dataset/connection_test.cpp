@@ -1,0 +1,65 @@
+// Database names: embedded file or server, and the server's address.
+#include "platform/data/connection.h"
+#include "platform/data/dberrors.h"
+#include "platform/data/fbclient.h"
+
+#include <QTcpServer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct NameCase
+{
+    const char *name;
+    bool remote;
+    const char *host;
+    int port;
+};
+
+TEST(DatabaseName, EmbeddedFileOrServer)
+{
+    const NameCase cases[] = {
+        {"/home/u/LirraCal/Data/LIRRACAL.FDB", false, "", 0},
+        {"Data/LIRRACAL.FDB", false, "", 0},
+        {"/data/odd:name.fdb", false, "", 0},
+        {"db.example:/var/db/LIRRACAL.FDB", true, "db.example", 3050},
+        {"db.example/3051:/var/db/LIRRACAL.FDB", true, "db.example", 3051},
+        {"192.168.1.5/gds_db:/var/db/LIRRACAL.FDB", true, "192.168.1.5", 3050},
+        {"inet://db.example:3052//var/db/LIRRACAL.FDB", true, "db.example", 3052},
+        {"inet://db.example/var/db/LIRRACAL.FDB", true, "db.example", 3050},
+    };
+    for (const NameCase &c : cases) {
+        const QString name = QString::fromUtf8(c.name);
+        EXPECT_EQ(data::IsRemoteDatabase(name), c.remote) << c.name;
+        QString host;
+        quint16 port = 0;
+        EXPECT_EQ(data::ServerAddress(name, &host, &port), c.remote) << c.name;
+        if (c.remote) {
+            EXPECT_EQ(host, QString::fromUtf8(c.host)) << c.name;
+            EXPECT_EQ(port, c.port) << c.name;
+        }
+    }
+}
+
+TEST(DatabaseName, UnreachableServerFailsClearly)
+{
+    quint16 port;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        port = probe.serverPort();
+    }
+    TConnection c;
+    c.Database = QStringLiteral("127.0.0.1/%1:/nowhere/x.fdb").arg(port);
+    c.Password = QStringLiteral("x");
+    try {
+        c.Open();
+        ADD_FAILURE() << "opened";
+    } catch (const EDBEngineError &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("127.0.0.1:%1").arg(port))) << e.what();
+    }
+    EXPECT_FALSE(c.Connected());
+    EXPECT_THROW(c.ExecSQL(QStringLiteral("SELECT 1 FROM RDB$DATABASE")), EDatabaseError);
+}
+
+} // namespace

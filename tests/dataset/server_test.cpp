@@ -1,0 +1,236 @@
+// The data module against a real Firebird server that this test starts, kills and restarts.
+#include "app/dm/dm.h"
+#include "platform/data/dberrors.h"
+#include "platform/ui/fakes.h"
+#include "platform/ui/services.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kServer = QStringLiteral("/usr/sbin/firebird");
+const QString kPasswordFile = QStringLiteral("/etc/firebird/3.0/SYSDBA.password");
+const QString kFirebirdDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/firebird/3.0");
+const QString kSecurityDb = QStringLiteral("/var/lib/firebird/3.0/system/security3.fdb");
+
+// A root folder for the server of this test: the installed plugins and messages, a copy of
+// the package's security database (so the package's SYSDBA password holds and no other server
+// on this machine shares the file), and a configuration that listens on 127.0.0.1 only.
+QString makeServerRoot(const QString &root)
+{
+    QDir().mkpath(root);
+    if (!QFile::copy(kSecurityDb, root + QStringLiteral("/security3.fdb")))
+        return QStringLiteral("cannot read ") + kSecurityDb;
+    for (const char *name : {"firebird.msg", "intl", "plugins"})
+        QFile::link(kFirebirdDir + QLatin1Char('/') + QLatin1String(name), root + QLatin1Char('/') + QLatin1String(name));
+    QFile::copy(kFirebirdDir + QStringLiteral("/plugins.conf"), root + QStringLiteral("/plugins.conf"));
+    QFile conf(root + QStringLiteral("/firebird.conf"));
+    if (!conf.open(QIODevice::WriteOnly))
+        return QStringLiteral("cannot write ") + conf.fileName();
+    conf.write("SecurityDatabase = " + QFile::encodeName(root) + "/security3.fdb\nRemoteBindAddress = 127.0.0.1\n");
+    return QString();
+}
+
+// A server process of our own on 127.0.0.1, with its own lock folder.
+class ServerProcess
+{
+public:
+    ~ServerProcess() { Stop(); }
+
+    // Empty when it runs; else why it cannot.
+    QString Start(const QString &root, const QString &lockDir)
+    {
+        if (!QFileInfo(kServer).isExecutable())
+            return kServer + QStringLiteral(" is not installed (package firebird3.0-server)");
+        if (port == 0) {
+            QTcpServer probe;
+            if (!probe.listen(QHostAddress::LocalHost, 0))
+                return QStringLiteral("no free local port");
+            port = probe.serverPort();
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("FIREBIRD"), root);
+        env.insert(QStringLiteral("FIREBIRD_LOCK"), lockDir);
+        m_proc.setProcessEnvironment(env);
+        m_proc.setProcessChannelMode(QProcess::MergedChannels);
+        m_proc.start(kServer, {QStringLiteral("-p"), QString::number(port)});
+        if (!m_proc.waitForStarted(5000))
+            return QStringLiteral("the server did not start: ") + m_proc.errorString();
+        // Ready once it accepts connections; waiting on the process also notices an early exit.
+        const QDeadlineTimer deadline(15000);
+        while (!deadline.hasExpired()) {
+            QTcpSocket s;
+            s.connectToHost(QHostAddress::LocalHost, port);
+            if (s.waitForConnected(200))
+                return QString();
+            if (m_proc.waitForFinished(50))
+                return QStringLiteral("the server exited: ") + QString::fromLocal8Bit(m_proc.readAll());
+        }
+        Stop();
+        return QStringLiteral("the server did not accept connections");
+    }
+
+    void Kill()
+    {
+        if (m_proc.state() != QProcess::NotRunning) {
+            m_proc.kill();
+            m_proc.waitForFinished(10000);
+        }
+    }
+    void Stop() { Kill(); }
+
+    quint16 port = 0;
+
+private:
+    QProcess m_proc;
+};
+
+QString sysdbaPassword()
+{
+    QFile f(kPasswordFile);
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    for (const QByteArray &line : f.readAll().split('\n')) {
+        const QByteArray t = line.trimmed();
+        if (t.startsWith("ISC_PASSWORD="))
+            return QString::fromUtf8(t.mid(13)).remove(QLatin1Char('"'));
+    }
+    return QString();
+}
+
+TEST(ServerConnection, LossIsReportedOnceAndNothingIsStoredTwice)
+{
+    const QString password = sysdbaPassword();
+    if (password.isEmpty())
+        GTEST_SKIP() << "cannot read the SYSDBA password of the server package from " << kPasswordFile.toStdString();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString lockDir = dir.filePath(QStringLiteral("lock"));
+    QDir().mkpath(lockDir);
+    const QString root = dir.filePath(QStringLiteral("root"));
+    QString why = makeServerRoot(root);
+    if (!why.isEmpty())
+        GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
+    ServerProcess server;
+    why = server.Start(root, lockDir);
+    if (!why.isEmpty())
+        GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
+
+    TDatabaseConfig cfg;
+    cfg.embedded = false;
+    cfg.database = QStringLiteral("127.0.0.1/%1:%2").arg(server.port).arg(dir.filePath(QStringLiteral("remote.fdb")));
+    cfg.password = password;
+    {
+        TConnection c;
+        c.Database = cfg.database;
+        c.Password = password;
+        c.CreateDatabase();
+        c.Open();
+        Tdm::CreateSchema(c);
+    }
+
+    ui::FakeMessageBoxes boxes;
+    ui::IMessageBoxes *previous = ui::install(&boxes);
+    struct Restore
+    {
+        ui::IMessageBoxes *p;
+        ~Restore() { ui::install(p); }
+    } restore{previous};
+
+    Tdm dm;
+    QStringList status;
+    dm.OnStatusText = [&](const QString &s) { status << s; };
+    dm.PrepareDatabase(cfg);
+    dm.Conn.ReconnectAttempts = 2;
+    dm.Conn.ReconnectDelayMs = 20;
+    dm.Conn.Open();
+    ASSERT_TRUE(dm.Conn.IsRemote());
+    const int first = dm.InsertNewEvent(46000);
+    const int second = dm.InsertNewEvent(46001);
+    dm.EVENTS.Open(dmsql::EventsAll);
+    ASSERT_EQ(dm.EVENTS.RecordCount(), 2);
+
+    // The server dies in the middle of an action.
+    bool lostSeen = false;
+    try {
+        dm.Conn.RunInTransaction([&] {
+            dm.SetEventTitle(first, QStringLiteral("mai salvato"));
+            server.Kill();
+            dm.InsertNewEvent(46002);
+        });
+    } catch (const EDBEngineError &e) {
+        lostSeen = e.connectionLost();
+    }
+    EXPECT_TRUE(lostSeen);
+    EXPECT_EQ(dm.Conn.State(), TConnectionState::Lost);
+    EXPECT_FALSE(dm.Conn.InTransaction());
+    EXPECT_EQ(status, QStringList{QStringLiteral("Connessione persa")});
+    EXPECT_TRUE(boxes.shown.isEmpty());
+
+    // Still down: the retries fail without a second notice, and the event loop keeps running
+    // while they wait.
+    bool timerFired = false;
+    QTimer::singleShot(0, [&] { timerFired = true; });
+    EXPECT_THROW(dm.InsertNewEvent(46003), EDBEngineError);
+    EXPECT_TRUE(timerFired);
+    EXPECT_EQ(status.size(), 1);
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    // The cached rows stay readable meanwhile.
+    EXPECT_EQ(dm.EVENTS.RecordCount(), 2);
+
+    // Back up: the next action reconnects, says so once, and succeeds.
+    const QString again = server.Start(root, lockDir);
+    ASSERT_TRUE(again.isEmpty()) << again.toStdString();
+    const int third = dm.InsertNewEvent(46004);
+    EXPECT_EQ(dm.Conn.State(), TConnectionState::Open);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("LirraCal: verifica connessione"));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("La connessione è stata ripristinata."));
+    EXPECT_EQ(status, QStringList{QStringLiteral("Connessione persa")});
+
+    dm.EVENTS.Refresh();
+    std::vector<int> ids;
+    for (dm.EVENTS.First(); !dm.EVENTS.Eof(); dm.EVENTS.Next()) {
+        ids.push_back(dm.EVENTS.FieldByName(QStringLiteral("ID"))->AsInteger());
+        EXPECT_NE(dm.EVENTS.FieldByName(QStringLiteral("TITLE"))->AsString(), QStringLiteral("mai salvato"));
+    }
+    std::sort(ids.begin(), ids.end());
+    EXPECT_EQ(ids, (std::vector<int>{first, second, third}));
+
+    // Lost again with nothing else to do: the layer reconnects by itself once the server is
+    // back, and says so once.
+    server.Kill();
+    EXPECT_THROW(dm.SetEventColor(first, QStringLiteral("#00FF00")), EDBEngineError);
+    EXPECT_EQ(status.size(), 2);
+    const QString third_start = server.Start(root, lockDir);
+    ASSERT_TRUE(third_start.isEmpty()) << third_start.toStdString();
+    QEventLoop loop;
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (boxes.shown.size() == 2)
+            loop.quit();
+    });
+    poll.start(5);
+    loop.exec();
+    EXPECT_EQ(dm.Conn.State(), TConnectionState::Open);
+    EXPECT_EQ(boxes.shown.size(), 2);
+    dm.SetEventColor(first, QStringLiteral("#00FF00"));
+    EXPECT_EQ(boxes.shown.size(), 2);
+
+    dm.EVENTS.Close();
+    dm.Conn.Close();
+    server.Stop();
+}
+
+} // namespace

@@ -1,0 +1,89 @@
+// The icon of a record source on the data page and its stored position.
+#include "platform/gfx/recordingcanvas.h"
+#include "platform/rtl/color.h"
+#include "report/core/kvlobjects.h"
+#include "report/data/kvldataset.h"
+#include "report/registry/kvlregistries.h"
+
+#include <QIODevice>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+TEST(DialogComponent, DrawsA28PixelIconWithItsNameUnderneath)
+{
+    TkvlUserDataSet ds(nullptr);
+    ds.SetName(QStringLiteral("UserDS1"));
+    EXPECT_FALSE(ds.HasStyle(csPreviewVisible));
+    ds.SetBounds(10.5, 20, 50, 50);
+    gfx::RecordingCanvas canvas;
+    ds.Draw(&canvas, 2, 2, 100, 100);  // scale and offsets do not apply
+    EXPECT_EQ(ds.Width(), 28);
+    EXPECT_EQ(ds.Height(), 28);
+
+    const auto &records = canvas.records();
+    auto fill = std::find_if(records.begin(), records.end(),
+                             [](const gfx::DrawRecord &r) { return r.kind == gfx::DrawRecord::FillRect; });
+    ASSERT_NE(fill, records.end());
+    EXPECT_EQ(fill->rect, QRect(10, 20, 28, 28));  // 10.5 rounds to the even 10
+    EXPECT_EQ(fill->state.brush.color, clBtnFace);
+
+    const auto texts = canvas.textRecords();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].text, QLatin1String("UserDS1"));
+    const gfx::DrawRecord &text = records[size_t(texts[0].index)];
+    EXPECT_EQ(text.font.name, QLatin1String("Tahoma"));
+    EXPECT_EQ(text.b, 20 + 28 + 4);
+    EXPECT_EQ(text.a, 10 - (canvas.textWidth(u"UserDS1") - 28) / 2);
+    EXPECT_EQ(text.state.bkColor, clWindow);
+}
+
+// Writes what an object defines beyond its published properties.
+class CaptureFiler : public TFiler, public TWriter {
+public:
+    std::map<QString, int64_t> written;
+    std::vector<QString> skipped;
+
+    void DefineProperty(const QString &name, const std::function<void(TReader &)> &,
+                        const std::function<void(TWriter &)> &write, bool hasData) override
+    {
+        if (!hasData) {
+            skipped.push_back(name);
+            return;
+        }
+        current = name;
+        write(*this);
+    }
+    void DefineBinaryProperty(const QString &, const std::function<void(QIODevice &)> &,
+                              const std::function<void(QIODevice &)> &, bool) override
+    {
+    }
+    void WriteInteger(int64_t v) override { written[current] = v; }
+    void WriteFloat(double) override {}
+    void WriteString(const QString &) override {}
+    void WriteBoolean(bool) override {}
+    void WriteCollection(TCollection *) override {}
+
+private:
+    QString current;
+};
+
+TEST(DialogComponent, PositionIsStoredAsWholeNumbersOnlyInsideAReport)
+{
+    TkvlReport report(nullptr);
+    auto *ds = new TkvlUserDataSet(&report);
+    ds->SetLeft(60.4);
+    ds->SetTop(13.5);
+    CaptureFiler filer;
+    ds->DefineProperties(filer);
+    EXPECT_EQ(filer.written, (std::map<QString, int64_t>{{QStringLiteral("pLeft"), 60}, {QStringLiteral("pTop"), 14}}));
+
+    TkvlUserDataSet loose(nullptr);
+    CaptureFiler none;
+    loose.DefineProperties(none);
+    EXPECT_TRUE(none.written.empty());
+    EXPECT_EQ(none.skipped.size(), 2u);
+}
+
+} // namespace
