@@ -78,6 +78,73 @@ void BM_ReadTemplate(benchmark::State &state)
 }
 BENCHMARK(BM_ReadTemplate)->Unit(benchmark::kMillisecond);
 
+// A report of Count named memos: pages of five bands with 200 memos each.
+void fillReport(TTestReport &rep, int count)
+{
+    TkvlPage *page = nullptr;
+    TkvlComponent *band = nullptr;
+    for (int i = 0; i < count; ++i) {
+        if (i % 1000 == 0) {
+            page = new TkvlPage(&rep);
+            page->SetName(QStringLiteral("Page%1").arg(i / 1000 + 1));
+        }
+        if (i % 200 == 0) {
+            band = new TTestMemo(page);  // any object may hold children
+            band->SetName(QStringLiteral("Band%1").arg(i / 200 + 1));
+        }
+        auto *m = new TTestMemo(band);
+        m->SetName(QStringLiteral("Memo%1").arg(i + 1));
+        m->SetBounds(i % 200, 0, 100, 20);
+    }
+}
+
+// Creating and naming every object (each name is checked against the whole report).
+void BM_NameObjects(benchmark::State &state)
+{
+    registerTestClasses();
+    for (auto _ : state) {
+        auto *rep = new TTestReport;
+        fillReport(*rep, int(state.range(0)));
+        state.PauseTiming();
+        delete rep;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_NameObjects)->Arg(4000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_LoadObjects(benchmark::State &state)
+{
+    registerTestClasses();
+    TMemoryStream m;
+    {
+        TTestReport rep;
+        fillReport(rep, int(state.range(0)));
+        rep.SaveToStream(m);
+    }
+    for (auto _ : state) {
+        auto *back = new TTestReport;
+        m.SetPosition(0);
+        back->LoadFromStream(m);
+        state.PauseTiming();
+        delete back;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadObjects)->Arg(4000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+void BM_FreeReport(benchmark::State &state)
+{
+    registerTestClasses();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto *rep = new TTestReport;
+        fillReport(*rep, int(state.range(0)));
+        state.ResumeTiming();
+        delete rep;
+    }
+}
+BENCHMARK(BM_FreeReport)->Arg(4000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)

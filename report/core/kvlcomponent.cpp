@@ -1,10 +1,10 @@
 #include "report/core/kvlcomponent.h"
 
 #include "platform/rtl/reflect/classbuilder.h"
+#include "platform/rtl/reflect/nameindex.h"
 #include "report/core/kvlobjects.h"
 #include "report/core/kvlresourcetext.h"
 
-#include <QSet>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -115,6 +115,10 @@ TkvlComponent::TkvlComponent(TComponent *AOwner, const rtl::TDesignInfo *Design)
 
 TkvlComponent::~TkvlComponent()
 {
+    FNames.reset();  // our whole tree goes: no need to keep it indexed
+    if (FParent)
+        if (auto *names = FParent->rootNames())
+            indexSubtree(*names, false);
     detachFromParent();
     FParent = nullptr;
     Clear();
@@ -141,6 +145,11 @@ void TkvlComponent::attachTo(TkvlComponent *Value, int Index)
     for (const TkvlComponent *p = Value; p; p = p->FParent)
         if (p == this)
             throw EComponentError(kvlResourceText(QStringLiteral("clCirRefNotAllow")));
+    TkvlComponent *oldRoot = FParent ? FParent->root() : nullptr;
+    TkvlComponent *newRoot = Value ? Value->root() : nullptr;
+    const bool otherTree = oldRoot != newRoot;
+    if (otherTree && oldRoot && oldRoot->FNames)
+        indexSubtree(*oldRoot->FNames, false);
     detachFromParent();
     if (Value) {
         auto &v = Value->FObjects;
@@ -148,6 +157,31 @@ void TkvlComponent::attachTo(TkvlComponent *Value, int Index)
         v.insert(v.begin() + Index, this);
     }
     FParent = Value;
+    if (otherTree) {
+        FNames.reset();  // a root no longer, or a new root whose index is made on demand
+        if (newRoot && newRoot->FNames)
+            indexSubtree(*newRoot->FNames, true);
+    }
+}
+
+TkvlComponent *TkvlComponent::root() const
+{
+    const TkvlComponent *c = this;
+    while (c->FParent)
+        c = c->FParent;
+    return const_cast<TkvlComponent *>(c);
+}
+
+rtl::NameIndex<TkvlComponent> *TkvlComponent::rootNames() const { return root()->FNames.get(); }
+
+void TkvlComponent::indexSubtree(rtl::NameIndex<TkvlComponent> &Index, bool Add)
+{
+    if (Add)
+        Index.add(Name(), this);
+    else
+        Index.remove(Name(), this);
+    for (TkvlComponent *c : FObjects)
+        c->indexSubtree(Index, Add);
 }
 
 void TkvlComponent::SetParent(TkvlComponent *Value)
@@ -209,9 +243,54 @@ const TkvlComponent *TkvlComponent::findDeep(QStringView AName) const
     return nullptr;
 }
 
+namespace {
+
+// Whether a comes before b in a depth-first pre-order walk of their common tree.
+bool precedes(const TkvlComponent *a, const TkvlComponent *b)
+{
+    std::vector<const TkvlComponent *> pa, pb;
+    for (const TkvlComponent *c = a; c; c = c->Parent())
+        pa.push_back(c);
+    for (const TkvlComponent *c = b; c; c = c->Parent())
+        pb.push_back(c);
+    auto ia = pa.rbegin(), ib = pb.rbegin();
+    while (ia != pa.rend() && ib != pb.rend() && *ia == *ib) {
+        ++ia;
+        ++ib;
+    }
+    if (ia == pa.rend())
+        return true;  // a is b or one of its ancestors
+    if (ib == pb.rend())
+        return false;
+    const TkvlComponent *parent = (*ia)->Parent();
+    return parent->IndexOfObject(*ia) < parent->IndexOfObject(*ib);
+}
+
+} // namespace
+
 TkvlComponent *TkvlComponent::FindObject(QStringView AName) const
 {
-    return const_cast<TkvlComponent *>(findDeep(AName));
+    if (AName.isEmpty())  // unnamed objects are not indexed
+        return const_cast<TkvlComponent *>(findDeep(AName));
+    TkvlComponent *top = root();
+    if (!top->FNames) {
+        top->FNames = std::make_unique<rtl::NameIndex<TkvlComponent>>();
+        for (TkvlComponent *c : top->FObjects)
+            c->indexSubtree(*top->FNames, true);
+    }
+    TkvlComponent *found = nullptr;
+    top->FNames->forEach(AName, [&](TkvlComponent *c) {
+        if (top != this) {  // only our own descendants count
+            const TkvlComponent *p = c->FParent;
+            while (p && p != this)
+                p = p->FParent;
+            if (!p)
+                return;
+        }
+        if (!found || precedes(c, found))
+            found = c;
+    });
+    return found;
 }
 
 TkvlPage *TkvlComponent::GetPage() const
@@ -430,28 +509,28 @@ void TkvlComponent::SetName(const QString &NewName)
             }
         }
     }
+    const QString oldName = Name();
     TComponent::SetName(NewName);
+    if (FParent)
+        if (auto *names = rootNames()) {
+            names->remove(oldName, this);
+            names->add(Name(), this);
+        }
 }
 
 void TkvlComponent::CreateUniqueName()
 {
-    QSet<QString> used;
-    auto add = [&](const TkvlComponent *c) {
-        if (!c->Name().isEmpty())
-            used.insert(c->Name().toCaseFolded());
-    };
-    if (const TkvlReport *r = GetReport(); r && r != this)
-        for (const TkvlComponent *c : r->GetAllObjects())
-            add(c);
-    else if (FParent)
-        for (const TkvlComponent *c : FParent->GetAllObjects())
-            add(c);
-    else
-        add(this);
+    // The names in use: those of the report's objects, else of the parent's, else our own.
+    const TkvlComponent *scope = GetReport();
+    if (scope == this)
+        scope = nullptr;
+    if (!scope)
+        scope = FParent;
     const QString stem = BaseName();
     for (int n = 1;; ++n) {
         const QString candidate = stem + QString::number(n);
-        if (!used.contains(candidate.toCaseFolded())) {
+        const bool used = scope ? scope->FindObject(candidate) != nullptr : rtl::SameName(Name(), candidate);
+        if (!used) {
             SetName(candidate);
             return;
         }

@@ -85,6 +85,7 @@ public:
     std::vector<TkvlComponent *> GetAllObjects() const;
     std::vector<TkvlComponent *> AllObjects() const { return GetAllObjects(); }
     // First descendant (pre-order) with that name, ignoring case; nullptr when none.
+    // Hashed: the root of the tree keeps an index of every descendant's name.
     TkvlComponent *FindObject(QStringView AName) const;
     virtual const std::vector<TkvlComponent *> &GetContainerObjects() const { return FObjects; }
     TkvlPage *GetPage() const;      // the object or its nearest parent that is a page
@@ -199,6 +200,9 @@ private:
     void attachTo(TkvlComponent *Value, int Index);
     void collect(std::vector<TkvlComponent *> &out) const;
     const TkvlComponent *findDeep(QStringView AName) const;
+    TkvlComponent *root() const;
+    rtl::NameIndex<TkvlComponent> *rootNames() const;  // nullptr until a lookup made it
+    void indexSubtree(rtl::NameIndex<TkvlComponent> &Index, bool Add);
 
     std::unique_ptr<TFont> FFont;
     std::vector<TkvlComponent *> FObjects;
@@ -211,6 +215,9 @@ private:
     QString FDescription;
     TkvlComponentStyle FkvComponentStyle = kvlBit(csPreviewVisible);
     QString FBaseName;
+    // Names of all descendants; only a root (no parent) has one, made by its first lookup
+    // and kept in step by renames and by objects entering or leaving the tree.
+    mutable std::unique_ptr<rtl::NameIndex<TkvlComponent>> FNames;
 };
 
 // The printable objects and bands.

@@ -174,6 +174,51 @@ TEST(Component, InsertingAComponentChecksItsNameInTheNewOwner)
     EXPECT_EQ(b.ComponentCount(), 0);
 }
 
+// A large owner looks names up in a table: it must follow renames, moves and frees, and the
+// owned order must survive removals from the middle.
+TEST(Component, LargeOwnerKeepsNamesAndOrderThroughChanges)
+{
+    TComponent owner(nullptr), other(nullptr);
+    std::vector<TComponent *> c;
+    for (int i = 0; i < 40; ++i) {
+        c.push_back(new TComponent(&owner));
+        c.back()->SetName(QStringLiteral("C%1").arg(i));
+    }
+    auto names = [](const TComponent &o) {
+        QStringList l;
+        for (int i = 0; i < o.ComponentCount(); ++i) {
+            l << o.Components(i)->Name();
+            EXPECT_EQ(o.Components(i)->ComponentIndex(), i);
+        }
+        return l;
+    };
+    ASSERT_EQ(owner.FindComponent(u"c5"), c[5]);
+
+    c[5]->SetName(QStringLiteral("Renamed"));
+    EXPECT_EQ(owner.FindComponent(u"C5"), nullptr);
+    EXPECT_EQ(owner.FindComponent(u"RENAMED"), c[5]);
+    c[6]->SetName(QStringLiteral("C5"));  // the old name is free again
+    EXPECT_EQ(owner.FindComponent(u"c5"), c[6]);
+    EXPECT_THROW(c[7]->SetName(QStringLiteral("renamed")), EComponentError);
+
+    other.InsertComponent(c[8]);  // moves to another owner
+    EXPECT_EQ(owner.FindComponent(u"C8"), nullptr);
+    EXPECT_EQ(other.FindComponent(u"C8"), c[8]);
+
+    // Free most of them, from the front, the middle and the back.
+    for (int i = 0; i < 40; ++i)
+        if (i != 8 && (i < 20 || i % 3 == 0 || i == 39))
+            delete c[size_t(i)];
+    EXPECT_EQ(names(owner), QString::fromLatin1("C20 C22 C23 C25 C26 C28 C29 C31 C32 C34 C35 C37 C38").split(u' '));
+    EXPECT_EQ(owner.FindComponent(u"C0"), nullptr);
+    EXPECT_EQ(owner.FindComponent(u"C39"), nullptr);
+    auto *again = new TComponent(&owner);
+    again->SetName(QStringLiteral("C0"));  // a freed object's name may be reused
+    EXPECT_EQ(owner.FindComponent(u"c0"), again);
+    EXPECT_EQ(names(owner).back(), QLatin1String("C0"));
+    EXPECT_EQ(owner.FindComponent(u"C38"), c[38]);
+}
+
 TEST(Collection, AssignRefusesOtherClasses)
 {
     TCollection c(TItem::StaticClass());

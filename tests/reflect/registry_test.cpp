@@ -41,6 +41,18 @@ public:
     bool captionStored() const { return FCaption != QLatin1String("x"); }
 };
 
+// Character properties, over a field and over accessors.
+class TSeparator : public TPersistent {
+    LIRRA_CLASS(TSeparator, TPersistent)
+public:
+    QChar FDecimal = QLatin1Char('.');
+    QChar List() const { return FList; }
+    void SetList(QChar c) { FList = c; }
+
+private:
+    QChar FList = QLatin1Char(';');
+};
+
 class TNarrow : public TWidget {
     LIRRA_CLASS(TNarrow, TWidget)
 public:
@@ -52,6 +64,7 @@ public:
 LIRRA_DEFINE_CLASS(TPen)
 LIRRA_DEFINE_CLASS(TWidget)
 LIRRA_DEFINE_CLASS(TNarrow)
+LIRRA_DEFINE_CLASS(TSeparator)
 
 void TPen::DeclareClass(rtl::ClassBuilder<TPen> &b)
 {
@@ -76,6 +89,12 @@ void TWidget::DeclareClass(rtl::ClassBuilder<TWidget> &b)
     b.prop<&T::FBuddy>("Buddy", b.selfType());
     b.prop<&T::FOnClick>("OnClick", rtl::NamedType(rtl::TypeKind::String, QStringLiteral("TkvlNotifyEvent")));
     b.prop<&T::FItems>("Items", rtl::types::TStrings());
+}
+
+void TSeparator::DeclareClass(rtl::ClassBuilder<TSeparator> &b)
+{
+    b.prop<&TSeparator::FDecimal>("Decimal").def(u'.');
+    b.prop<&TSeparator::List, &TSeparator::SetList>("List");
 }
 
 void TNarrow::DeclareClass(rtl::ClassBuilder<TNarrow> &b)
@@ -296,4 +315,28 @@ TEST(Registry, ValuesThroughVariants)
     ci->findProp(u"Buddy")->setValue(w2, Variant(0));
     EXPECT_EQ(w2->FBuddy.get(), nullptr);
     delete w2;
+}
+
+TEST(Registry, CharPropertiesRoundTrip)
+{
+    TSeparator s;
+    const rtl::ClassInfo *ci = s.ClassType();
+    for (const char *name : {"Decimal", "List"}) {
+        const rtl::PropInfo *p = ci->findProp(QString::fromLatin1(name));
+        ASSERT_NE(p, nullptr) << name;
+        EXPECT_EQ(p->kind(), rtl::TypeKind::Char) << name;
+        EXPECT_EQ(p->typeName(), QLatin1String("Char")) << name;
+
+        // Through the Variant accessors, then through the ordinal ones with a code beyond Latin-1.
+        const Variant before = p->getValue(&s);
+        p->setValue(&s, Variant(int(u'x')));
+        EXPECT_EQ(p->getValue(&s).toInt64(), int64_t(u'x')) << name;
+        p->setValue(&s, before);
+        EXPECT_EQ(p->getValue(&s).toInt64(), before.toInt64()) << name;
+        p->setOrd(&s, 0x20AC);
+        EXPECT_EQ(p->getOrd(&s), 0x20AC) << name;
+    }
+    EXPECT_EQ(ci->findProp(u"Decimal")->defaultOrd(), int64_t(u'.'));
+    EXPECT_EQ(s.FDecimal, QChar(0x20AC));
+    EXPECT_EQ(s.List(), QChar(0x20AC));
 }

@@ -118,3 +118,60 @@ TEST(Naming, BaseNameDropsLibraryPrefixAndView)
     EXPECT_EQ(t.band->Name(), QLatin1String("Header1"));
     EXPECT_EQ(t.band->GetDescription(), QLatin1String("TkvlProbeBand"));
 }
+
+// Names are looked up in a table kept by the root of the tree; it must follow renames, moves
+// between trees and frees.
+TEST(Naming, LookupsFollowRenamesMovesAndFrees)
+{
+    ReportTree t, u;
+    auto *a = t.view("A");
+    auto *holder = t.view("Holder");
+    auto *inner = t.view("Inner", 0, 0, 1, 1, holder);
+    ASSERT_EQ(t.report->FindObject(u"a"), a);
+
+    a->SetName(QStringLiteral("B"));
+    EXPECT_EQ(t.report->FindObject(u"A"), nullptr);
+    EXPECT_EQ(t.report->FindObject(u"b"), a);
+    t.view("A");  // the old name is free again
+    EXPECT_THROW(t.view("b"), EDuplicateName);
+
+    // A subtree moved into another report takes its names along.
+    holder->SetParent(u.band);
+    EXPECT_EQ(t.report->FindObject(u"inner"), nullptr);
+    EXPECT_EQ(u.report->FindObject(u"inner"), inner);
+    EXPECT_THROW(inner->SetName(QStringLiteral("Band1")), EDuplicateName);  // now u's band
+    inner->SetName(QStringLiteral("Moved"));
+    EXPECT_EQ(u.report->FindObject(u"Moved"), inner);
+    EXPECT_EQ(u.band->FindObject(u"moved"), inner);
+    EXPECT_EQ(u.page->FindObject(u"Band1"), u.band);
+    EXPECT_EQ(u.band->FindObject(u"Band1"), nullptr);  // only descendants count
+
+    // Two objects of one name (brought in by a move): the first in tree order is found, and
+    // from a branch the one inside it.
+    auto *again = u.view("B");
+    a->SetParentAt(u.page, 0);
+    EXPECT_EQ(u.report->FindObject(u"b"), a);
+    EXPECT_EQ(u.band->FindObject(u"b"), again);
+    delete a;
+    EXPECT_EQ(u.report->FindObject(u"b"), again);
+
+    // A freed subtree leaves the table; its names can be given again.
+    delete holder;
+    EXPECT_EQ(u.report->FindObject(u"Moved"), nullptr);
+    u.view("Moved");
+    EXPECT_NE(u.report->FindObject(u"moved"), nullptr);
+
+    // A tree without a report: the root keeps the table, and a detached branch leaves it.
+    TkvlProbeBand band(nullptr);
+    auto *x = new TkvlProbeView(&band);
+    x->SetName(QStringLiteral("X"));
+    auto *y = new TkvlProbeView(x);
+    y->SetName(QStringLiteral("Y"));
+    EXPECT_EQ(band.FindObject(u"y"), y);
+    x->SetParent(nullptr);
+    EXPECT_EQ(band.FindObject(u"y"), nullptr);
+    EXPECT_EQ(x->FindObject(u"y"), y);
+    x->SetParent(&band);
+    y->SetName(QStringLiteral("Z"));
+    EXPECT_EQ(band.FindObject(u"z"), y);
+}

@@ -406,7 +406,8 @@ private:
             }
             break;
         case TypeKind::String:
-            if constexpr (std::is_convertible_v<GetVal, QString>) {
+            // A QChar converts to QString, but a QChar setter or field cannot take one.
+            if constexpr (std::is_convertible_v<GetVal, QString> && !std::is_same_v<GetVal, QChar>) {
                 p->FGetStr = [](TPersistent *o) -> QString { return detail::callGet<T, Get>(o); };
                 if constexpr (hasSet)
                     p->FSetStr = [](TPersistent *o, const QString &v) { detail::callSet<T, Set>(o, v); };

@@ -1,6 +1,7 @@
 #include "platform/rtl/reflect/component.h"
 
 #include "platform/rtl/reflect/classbuilder.h"
+#include "platform/rtl/reflect/nameindex.h"
 
 #include <algorithm>
 
@@ -14,6 +15,9 @@ void TComponent::DeclareClass(rtl::ClassBuilder<TComponent> &b)
 }
 
 namespace {
+
+// Owners with fewer components search them directly.
+constexpr int kIndexedOwner = 16;
 
 std::vector<TComponent *> &globalContainers()
 {
@@ -84,6 +88,11 @@ TComponent::~TComponent()
     }
     while (!FComponents.empty()) {
         TComponent *c = FComponents.back();
+        if (!c) {
+            FComponents.pop_back();
+            --FHoles;
+            continue;
+        }
         RemoveComponent(c);
         delete c;
     }
@@ -120,6 +129,15 @@ void TComponent::SetName(const QString &NewName)
     ChangeName(NewName);
 }
 
+void TComponent::ChangeName(const QString &NewName)
+{
+    if (FOwner && FOwner->FNameIndex) {
+        FOwner->FNameIndex->remove(FName, this);
+        FOwner->FNameIndex->add(NewName, this);
+    }
+    FName = NewName;
+}
+
 void TComponent::ValidateRename(TComponent *AComponent, const QString &CurName, const QString &NewName)
 {
     if (AComponent && !rtl::SameName(CurName, NewName) && !NewName.isEmpty()) {
@@ -133,17 +151,44 @@ int TComponent::ComponentIndex() const
 {
     if (!FOwner)
         return -1;
-    const auto &v = FOwner->FComponents;
-    auto it = std::find(v.begin(), v.end(), this);
-    return it == v.end() ? -1 : int(it - v.begin());
+    if (FOwner->FHoles)
+        FOwner->packComponents();
+    return FOwnerSlot;
+}
+
+void TComponent::packComponents() const
+{
+    size_t n = 0;
+    for (TComponent *c : FComponents)
+        if (c) {
+            c->FOwnerSlot = int(n);
+            FComponents[n++] = c;
+        }
+    FComponents.resize(n);
+    FHoles = 0;
 }
 
 TComponent *TComponent::FindComponent(QStringView AName) const
 {
     if (AName.isEmpty())
         return nullptr;
+    if (!FNameIndex && ComponentCount() >= kIndexedOwner) {
+        FNameIndex = std::make_unique<rtl::NameIndex<TComponent>>();
+        FNameIndex->reserve(size_t(ComponentCount()));
+        for (TComponent *c : FComponents)
+            if (c)
+                FNameIndex->add(c->FName, c);
+    }
+    if (FNameIndex) {
+        TComponent *first = nullptr;
+        FNameIndex->forEach(AName, [&](TComponent *c) {
+            if (!first || c->FOwnerSlot < first->FOwnerSlot)
+                first = c;
+        });
+        return first;
+    }
     for (TComponent *c : FComponents)
-        if (rtl::SameName(c->FName, AName))
+        if (c && rtl::SameName(c->FName, AName))
             return c;
     return nullptr;
 }
@@ -155,8 +200,11 @@ void TComponent::InsertComponent(TComponent *AComponent)
     ValidateRename(AComponent, QString(), AComponent->FName);
     if (AComponent->FOwner)
         AComponent->FOwner->RemoveComponent(AComponent);
+    AComponent->FOwnerSlot = int(FComponents.size());
     FComponents.push_back(AComponent);
     AComponent->FOwner = this;
+    if (FNameIndex)
+        FNameIndex->add(AComponent->FName, AComponent);
     if (FComponentState & csDesigning)
         AComponent->SetDesigning(true);
     Notification(AComponent, TOperation::opInsert);
@@ -167,8 +215,19 @@ void TComponent::RemoveComponent(TComponent *AComponent)
     if (!AComponent || AComponent->FOwner != this)
         return;
     Notification(AComponent, TOperation::opRemove);
-    std::erase(FComponents, AComponent);
+    // The slot is read after the notification, which may have squeezed the list.
+    FComponents[size_t(AComponent->FOwnerSlot)] = nullptr;
+    ++FHoles;
+    if (FNameIndex)
+        FNameIndex->remove(AComponent->FName, AComponent);
     AComponent->FOwner = nullptr;
+    AComponent->FOwnerSlot = -1;
+    while (!FComponents.empty() && !FComponents.back()) {
+        FComponents.pop_back();
+        --FHoles;
+    }
+    if (FHoles > kIndexedOwner && 2 * size_t(FHoles) > FComponents.size())
+        packComponents();
 }
 
 void TComponent::SetState(uint32_t flags, bool on)
@@ -184,14 +243,16 @@ void TComponent::SetDesigning(bool on, bool setChildren)
     SetState(csDesigning, on);
     if (setChildren)
         for (TComponent *c : FComponents)
-            c->SetDesigning(on, true);
+            if (c)
+                c->SetDesigning(on, true);
 }
 
 void TComponent::SetAncestor(bool on)
 {
     SetState(csAncestor, on);
     for (TComponent *c : FComponents)
-        c->SetAncestor(on);
+        if (c)
+            c->SetAncestor(on);
 }
 
 void TComponent::Loaded() { FComponentState &= ~(csLoading | csReading); }

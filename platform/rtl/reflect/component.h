@@ -7,6 +7,7 @@
 #include <QStringView>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 // Component state flags.
@@ -27,6 +28,8 @@ enum class TOperation { opInsert, opRemove };
 class TComponent;
 
 namespace rtl {
+
+template <class T> class NameIndex;
 
 // A reference to a component that becomes nullptr when the component is destroyed.
 // Intrusive (no allocation); copying registers a new link. Not thread-safe, like components.
@@ -103,10 +106,16 @@ public:
 
     TComponent *Owner() const { return FOwner; }
     TPersistent *GetOwner() const override;
-    int ComponentCount() const { return int(FComponents.size()); }
-    TComponent *Components(int index) const { return FComponents[size_t(index)]; }
+    int ComponentCount() const { return int(FComponents.size()) - FHoles; }
+    TComponent *Components(int index) const
+    {
+        if (FHoles)
+            packComponents();
+        return FComponents[size_t(index)];
+    }
     int ComponentIndex() const;
-    TComponent *FindComponent(QStringView AName) const;  // owned component by name, ignoring case
+    // Owned component by name, ignoring case (the first in owned order when several share it).
+    TComponent *FindComponent(QStringView AName) const;
     void InsertComponent(TComponent *AComponent);
     void RemoveComponent(TComponent *AComponent);
 
@@ -141,16 +150,24 @@ protected:
     // Owner-side checks of a rename (duplicates); raises EComponentError.
     virtual void ValidateRename(TComponent *AComponent, const QString &CurName, const QString &NewName);
     // Renames without checks.
-    void ChangeName(const QString &NewName) { FName = NewName; }
+    void ChangeName(const QString &NewName);
 
 private:
     friend class rtl::ComponentLink;
     void removeNotification(TComponent *c);
+    void packComponents() const;
 
     QString FName;
     int32_t FTag = 0;
     TComponent *FOwner = nullptr;
-    std::vector<TComponent *> FComponents;
+    // Owned components in insertion order. A removal leaves a hole (nullptr) instead of
+    // shifting the rest, so that freeing a large owner's components one by one stays linear;
+    // holes are squeezed out before indexed access and whenever they make up half the list.
+    mutable std::vector<TComponent *> FComponents;
+    mutable int FHoles = 0;
+    int FOwnerSlot = -1;  // position in the owner's FComponents
+    // Owned components by name, made by the first lookup in a large owner and kept up to date.
+    mutable std::unique_ptr<rtl::NameIndex<TComponent>> FNameIndex;
     std::vector<TComponent *> FFreeNotifies;
     uint32_t FComponentState = 0;
     rtl::ComponentLink *FLinks = nullptr;  // weak references to this component
