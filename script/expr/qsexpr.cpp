@@ -821,7 +821,14 @@ Variant TqsDesignator::CallItem(TqsDesignatorItem &item, const Variant &chain)
     if (r->FKind == kMethod) {
         auto *m = static_cast<TqsMethodHelper *>(r);
         const size_t n = std::min(item.FArgs.size(), size_t(m->ParamCount()));
-        std::vector<Variant> vals(n);
+        // Host functions take few arguments: no allocation for them per call.
+        Variant small[8];
+        std::vector<Variant> big;
+        Variant *vals = small;
+        if (n > std::size(small)) {
+            big.resize(n);
+            vals = big.data();
+        }
         for (size_t i = 0; i < n; ++i)
             vals[i] = m->FIsMacro ? Variant(item.FArgs[i]->FSource) : item.FArgs[i]->GetValue();
         for (size_t i = 0; i < n; ++i)

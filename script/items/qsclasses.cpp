@@ -26,7 +26,7 @@ Variant TqsPropertyHelper::GetValue()
             return Variant::null();
         v = FPropInfo->getValue(obj);
     } else if (FOnGetValueNew)
-        v = FOnGetValueNew(FParentValue, FUppercaseName, *this);
+        v = FOnGetValueNew(FParentValue, FClassRef, FUppercaseName);
     if (FTyp == qvtBool && !v.isBoolean() && !v.isEmptyOrNull())
         v = Variant(!(v.isOrdinal() && v.toInt64() == 0));
     return v;
@@ -40,7 +40,7 @@ void TqsPropertyHelper::SetValue(const Variant &value)
     if (FPropInfo && obj)
         FPropInfo->setValue(obj, FTyp == qvtBool ? Variant(value.toBool()) : value);
     else if (FOnSetValueNew)
-        FOnSetValueNew(FParentValue, FUppercaseName, value, *this);
+        FOnSetValueNew(FParentValue, FClassRef, FUppercaseName, value);
 }
 
 namespace {
@@ -154,9 +154,9 @@ TqsClassVariable::TqsClassVariable(const rtl::ClassInfo *cls, TqsScript *program
     auto *cast = new TqsParamItem; // T(x)
     cast->FIsOptional = true;
     AddParam(cast);
-    // Published properties first, events (method kind) left out.
+    // Stored published properties first, events (method kind) left out.
     for (const rtl::PropInfo *p : cls->props()) {
-        if (p->kind() == rtl::TypeKind::Method)
+        if (p->kind() == rtl::TypeKind::Method || p->storedMode() == rtl::StoredMode::Never)
             continue;
         auto *h = new TqsPropertyHelper;
         QString typeName;
@@ -188,10 +188,15 @@ Variant TqsClassVariable::GetValue()
     return Variant(FName);
 }
 
-TqsMethodHelper *TqsClassVariable::AddMethod(const QString &syntax, TqsMethodHelper::TqsCallEvent callEvent)
+TqsMethodHelper *TqsClassVariable::AddMethod(const QString &syntax, TqsModuleCall callEvent)
 {
     auto *m = new TqsMethodHelper(syntax, FProgram);
-    m->FOnCallNew = std::move(callEvent);
+    if (callEvent) {
+        // The member keeps the class it was registered for: an inherited member reaches the
+        // module with the ancestor's class.
+        m->FOnCallNew = [cls = FClassRef, event = std::move(callEvent)](const Variant &instance, const QString &name,
+                                                                       TqsMethodHelper &h) { return event(instance, cls, name, h); };
+    }
     FMembers.push_back(m);
     return m;
 }
@@ -204,15 +209,28 @@ TqsMethodHelper *TqsClassVariable::AddMethod(const QString &syntax, TqsMethodHel
     return m;
 }
 
-TqsMethodHelper *TqsClassVariable::AddConstructor(const QString &syntax, TqsMethodHelper::TqsCallEvent callEvent)
+QString qsConstructorSyntax(const QString &syntax)
 {
     const qsizetype blank = syntax.indexOf(QLatin1Char(' '));
-    const QString text = QStringLiteral("function") + (blank < 0 ? QString() : syntax.mid(blank)) + QStringLiteral(": Constructor");
-    return AddMethod(text, std::move(callEvent));
+    return QStringLiteral("function") + (blank < 0 ? QString() : syntax.mid(blank)) + QStringLiteral(": Constructor");
 }
 
-TqsPropertyHelper *TqsClassVariable::AddProperty(const QString &name, const QString &type, TqsPropertyHelper::TqsGetEvent get,
-                                                 TqsPropertyHelper::TqsSetEvent set)
+QString qsIndexPropertySyntax(const QString &name, const QString &params, const QString &type)
+{
+    QStringList ps;
+    const QStringList types = params.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < types.size(); ++i)
+        ps << QStringLiteral("p%1: %2").arg(i).arg(types[i].trimmed());
+    return QStringLiteral("function %1(%2): %3").arg(name, ps.join(QStringLiteral("; ")), type);
+}
+
+TqsMethodHelper *TqsClassVariable::AddConstructor(const QString &syntax, TqsModuleCall callEvent)
+{
+    return AddMethod(qsConstructorSyntax(syntax), std::move(callEvent));
+}
+
+TqsPropertyHelper *TqsClassVariable::AddProperty(const QString &name, const QString &type, TqsModuleGetProp get,
+                                                 TqsModuleSetProp set)
 {
     auto *h = new TqsPropertyHelper;
     h->SetName(name);
@@ -226,20 +244,16 @@ TqsPropertyHelper *TqsClassVariable::AddProperty(const QString &name, const QStr
 }
 
 TqsMethodHelper *TqsClassVariable::AddIndexProperty(const QString &name, const QString &params, const QString &type,
-                                                    TqsMethodHelper::TqsCallEvent callEvent, bool isReadOnly)
+                                                    TqsModuleCall callEvent, bool isReadOnly)
 {
-    QStringList ps;
-    const QStringList types = params.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    for (qsizetype i = 0; i < types.size(); ++i)
-        ps << QStringLiteral("p%1: %2").arg(i).arg(types[i].trimmed());
-    TqsMethodHelper *m = AddMethod(QStringLiteral("function %1(%2): %3").arg(name, ps.join(QStringLiteral("; ")), type), std::move(callEvent));
-    m->FIndexMethod = true;
+    TqsMethodHelper *m = AddMethod(qsIndexPropertySyntax(name, params, type), std::move(callEvent));
+    m->SetIndexMethod();
     m->FIsReadOnly = isReadOnly;
     return m;
 }
 
 TqsMethodHelper *TqsClassVariable::AddDefaultProperty(const QString &name, const QString &params, const QString &type,
-                                                      TqsMethodHelper::TqsCallEvent callEvent, bool isReadOnly)
+                                                      TqsModuleCall callEvent, bool isReadOnly)
 {
     FDefProperty = AddIndexProperty(name, params, type, std::move(callEvent), isReadOnly);
     return FDefProperty;

@@ -2,6 +2,14 @@
 // Host classes in scripts: a class item per registered class, with its members (published
 // properties read through the class registry, properties and methods of binding modules).
 // Objects travel in Variants as handles.
+//
+// Dispatch contract of a binding module's call-backs:
+//  - ClassType is the class the member's descriptor was registered for (an inherited member
+//    arrives with the ancestor's class, not the instance's);
+//  - names arrive in upper case; index and default properties as "NAME.GET" / "NAME.SET";
+//  - argument i is caller.GetVParam(i); for ".SET" the stored value follows the indices;
+//    SetVParam on a var parameter is copied back into the caller's variable;
+//  - a name the module does not handle answers 0.
 #include "script/items/qsitems.h"
 
 #include <functional>
@@ -14,22 +22,28 @@ class PropInfo;
 } // namespace rtl
 class TPersistent;
 
+using TqsClassRef = const rtl::ClassInfo *;
+// The call-back forms of binding modules: the object's handle (Null for a constructor's
+// class call), the registering class, the upper-case name and the helper or value.
+using TqsModuleCall =
+    std::function<Variant(const Variant &instance, TqsClassRef classType, const QString &name, TqsMethodHelper &caller)>;
+using TqsModuleGetProp = std::function<Variant(const Variant &instance, TqsClassRef classType, const QString &propName)>;
+using TqsModuleSetProp =
+    std::function<void(const Variant &instance, TqsClassRef classType, const QString &propName, const Variant &value)>;
+
 class TqsPropertyHelper : public TqsCustomVariable
 {
 public:
-    // New call-back forms: the object's handle, the upper-case name and the helper.
-    using TqsGetEvent = std::function<Variant(const Variant &instance, const QString &name, TqsPropertyHelper &helper)>;
-    using TqsSetEvent =
-        std::function<void(const Variant &instance, const QString &name, const Variant &value, TqsPropertyHelper &helper)>;
-
     TqsPropertyHelper() : TqsCustomVariable(kProperty) {}
+    // A Boolean property reads 0 as False and any other value as True.
     Variant GetValue() override;
+    // Ignored when read-only.
     void SetValue(const Variant &value) override;
 
-    const rtl::ClassInfo *FClassRef = nullptr;
+    TqsClassRef FClassRef = nullptr;
     const rtl::PropInfo *FPropInfo = nullptr; // a published property
-    TqsGetEvent FOnGetValueNew;
-    TqsSetEvent FOnSetValueNew;
+    TqsModuleGetProp FOnGetValueNew;
+    TqsModuleSetProp FOnSetValueNew;
     Variant FParentValue;
 };
 
@@ -88,18 +102,21 @@ public:
     Variant GetValue() override;
     void SetValue(const Variant &) override {}
 
-    TqsMethodHelper *AddMethod(const QString &syntax, TqsMethodHelper::TqsCallEvent callEvent);
+    TqsMethodHelper *AddMethod(const QString &syntax, TqsModuleCall callEvent);
     TqsMethodHelper *AddMethod(const QString &syntax, TqsMethodHelper::TqsCallEventOld callEvent);
-    // A method whose result type is Constructor.
-    TqsMethodHelper *AddConstructor(const QString &syntax, TqsMethodHelper::TqsCallEvent callEvent);
-    TqsPropertyHelper *AddProperty(const QString &name, const QString &type, TqsPropertyHelper::TqsGetEvent get,
-                                   TqsPropertyHelper::TqsSetEvent set = {});
-    // "function Name(p0: T0; p1: T1): Type" marked as index method; reads call NAME.GET,
-    // writes NAME.SET.
+    // "constructor Create(AOwner: TComponent)" is registered as
+    // "function Create(AOwner: TComponent): Constructor".
+    TqsMethodHelper *AddConstructor(const QString &syntax, TqsModuleCall callEvent);
+    // Read-only without a set call-back.
+    TqsPropertyHelper *AddProperty(const QString &name, const QString &type, TqsModuleGetProp get,
+                                   TqsModuleSetProp set = {});
+    // params: comma-separated index types ("Integer, String"). Registered as
+    // "function Name(p0: Integer; p1: String): Type" marked as index method; reads call
+    // NAME.GET, writes NAME.SET.
     TqsMethodHelper *AddIndexProperty(const QString &name, const QString &params, const QString &type,
-                                      TqsMethodHelper::TqsCallEvent callEvent, bool isReadOnly = false);
+                                      TqsModuleCall callEvent, bool isReadOnly = false);
     TqsMethodHelper *AddDefaultProperty(const QString &name, const QString &params, const QString &type,
-                                        TqsMethodHelper::TqsCallEvent callEvent, bool isReadOnly = false);
+                                        TqsModuleCall callEvent, bool isReadOnly = false);
 
     TqsComponentHelper *AddComponent(TComponent *component);
     TqsEventHelper *AddEvent(const QString &name, TqsEventFactory event);
@@ -110,15 +127,20 @@ public:
     TqsMethodHelper *DefaultConstructor();
     bool InheritsFrom(const TqsClassVariable *ancestor) const;
 
-    const rtl::ClassInfo *FClassRef;
+    TqsClassRef FClassRef;
     QString FAncestor;
-    TqsMethodHelper *FDefProperty = nullptr;
+    TqsMethodHelper *FDefProperty = nullptr; // not owned when taken over from the ancestor
     std::vector<TqsCustomVariable *> FMembers; // owned
     TqsScript *FProgram;
 
 private:
     TqsMethodHelper *FDefaultCreate = nullptr;
 };
+
+// The declaration an index property is registered with (see AddIndexProperty).
+QString qsIndexPropertySyntax(const QString &name, const QString &params, const QString &type);
+// A constructor's declaration as a function returning the type Constructor.
+QString qsConstructorSyntax(const QString &syntax);
 
 // The object of a handle held in a Variant, nullptr for nil; EqsRunError when the value is
 // no object reference.

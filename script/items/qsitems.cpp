@@ -212,13 +212,13 @@ TqsMethodHelper::TqsMethodHelper(const QString &syntax, const TqsScript *script)
 Variant TqsMethodHelper::GetValue()
 {
     if (FOnCallNew)
-        return FOnCallNew(FParentValue, FIndexMethod ? FUppercaseName + QLatin1String(".GET") : FUppercaseName, *this);
+        return FOnCallNew(FParentValue, CallName(), *this);
     if (FOnCall) {
         const int n = ParamCount();
         Variant args = n ? Variant::createArray({{0, n - 1}}) : Variant::createArray({{0, -1}});
         for (int i = 0; i < n; ++i)
             args.arrayPut(i, Params(i)->FValue);
-        Variant v = FOnCall(FParentValue, FIndexMethod ? FUppercaseName + QLatin1String(".GET") : FUppercaseName, args);
+        Variant v = FOnCall(FParentValue, CallName(), args);
         for (int i = 0; i < n; ++i)
             if (Params(i)->FIsVarParam)
                 Params(i)->FValue = args.arrayGet(i);
@@ -231,7 +231,7 @@ void TqsMethodHelper::SetValue(const Variant &value)
 {
     if (!FIndexMethod || FIsReadOnly)
         return;
-    const QString name = FUppercaseName + QLatin1String(".SET");
+    const QString &name = FSetName;
     if (FOnCallNew) {
         FSetValue = value;
         struct Reset
@@ -248,6 +248,13 @@ void TqsMethodHelper::SetValue(const Variant &value)
         args.arrayPut(n, value);
         FOnCall(FParentValue, name, args);
     }
+}
+
+void TqsMethodHelper::SetIndexMethod()
+{
+    FIndexMethod = true;
+    FGetName = FUppercaseName + QLatin1String(".GET");
+    FSetName = FUppercaseName + QLatin1String(".SET");
 }
 
 Variant TqsMethodHelper::GetVParam(int index) const

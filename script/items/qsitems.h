@@ -205,12 +205,19 @@ public:
     Variant GetVParam(int index) const;
     void SetVParam(int index, const Variant &value);
 
+    // Marks an index or default property: read as NAME.GET, written as NAME.SET.
+    void SetIndexMethod();
+
     QString FCategory, FDescription, FSyntax;
     bool FIndexMethod = false;
     Variant FSetValue;
     TqsCallEvent FOnCallNew;
     TqsCallEventOld FOnCall;
     Variant FParentValue; // chain value while called as a member
+
+private:
+    const QString &CallName() const { return FIndexMethod ? FGetName : FUppercaseName; }
+    QString FGetName, FSetName; // made once, not per call
 };
 
 // Character of a string by its 1-based index; reads and writes outside the characters raise.

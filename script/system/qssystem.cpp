@@ -1,5 +1,7 @@
 #include "script/system/qssystem.h"
 
+#include "script/system/qssysregister.h"
+
 std::vector<TqsRTTIModuleClass> &qsRTTIModules()
 {
     static std::vector<TqsRTTIModuleClass> modules{&TqsSysFunctions::Create};
@@ -62,56 +64,5 @@ void TqsSysFunctions::AddConstants()
 
 void TqsSysFunctions::AddFunctions()
 {
-    // The function library proper is registered by the system-function unit; the engine
-    // itself needs only what its own tests and Evaluate rely on.
-    TqsScript *s = FScript;
-    s->AddMethod(QStringLiteral("function IntToStr(i: Integer): String"),
-                 [](const Variant &, const QString &, TqsMethodHelper &h) { return Variant(QString::number(h.GetVParam(0).toInt64())); },
-                 CatConv);
-    s->AddMethod(QStringLiteral("function VarToStr(v: Variant): String"),
-                 [](const Variant &, const QString &, TqsMethodHelper &h) { return Variant(h.GetVParam(0).toString()); }, CatConv);
-    s->AddMethod(QStringLiteral("function Length(s: Variant): Integer"),
-                 [](const Variant &, const QString &, TqsMethodHelper &h) {
-                     const Variant v = h.GetVParam(0);
-                     if (v.isArray())
-                         return Variant(v.arrayHighBound() - v.arrayLowBound() + 1);
-                     return Variant(int(v.toString().size()));
-                 },
-                 CatStr);
-    s->AddMethod(QStringLiteral("procedure Inc(var i: Integer; incr: Integer = 1)"),
-                 [](const Variant &, const QString &, TqsMethodHelper &h) {
-                     h.SetVParam(0, Variant::add(h.GetVParam(0), h.GetVParam(1)));
-                     return Variant::null();
-                 },
-                 CatOther);
-    s->AddMethod(QStringLiteral("procedure Dec(var i: Integer; decr: Integer = 1)"),
-                 [](const Variant &, const QString &, TqsMethodHelper &h) {
-                     h.SetVParam(0, Variant::sub(h.GetVParam(0), h.GetVParam(1)));
-                     return Variant::null();
-                 },
-                 CatOther);
-    s->AddMethod(QStringLiteral("function VarArrayCreate(Bounds: Array; Typ: Integer): Variant"),
-                 [](const Variant &, const QString &, TqsMethodHelper &h) {
-                     const Variant b = h.GetVParam(0);
-                     if (!b.isArray())
-                         throw EqsRunError(QStringLiteral("Array bounds expected"));
-                     const int n = b.arrayHighBound() - b.arrayLowBound() + 1;
-                     if (n < 2 || n % 2 || n / 2 > qsMaxArrayDims)
-                         throw EqsRunError(QStringLiteral("Too many array dimensions"));
-                     std::vector<std::pair<int, int>> bounds;
-                     qint64 elements = 1;
-                     for (int i = 0; i < n; i += 2) {
-                         const int lo = b.arrayGet(b.arrayLowBound() + i).toInt(), hi = b.arrayGet(b.arrayLowBound() + i + 1).toInt();
-                         elements *= std::max<qint64>(0, qint64(hi) - lo + 1);
-                         if (elements > qsMaxArrayElements)
-                             throw EqsRunError(QStringLiteral("Array too large"));
-                         bounds.push_back({lo, hi});
-                     }
-                     return Variant::createArray(std::span<const std::pair<int, int>>(bounds),
-                                                 VarType(h.GetVParam(1).toInt() & varTypeMask));
-                 },
-                 CatOther);
-    s->AddMethod(QStringLiteral("procedure RaiseException(Param: String)"),
-                 [](const Variant &, const QString &, TqsMethodHelper &h) -> Variant { throw Exception(h.GetVParam(0).toString()); },
-                 CatOther);
+    qsAddSysFunctions(FScript);
 }

@@ -72,14 +72,14 @@ TEST(QsClasses, PublishedPropertiesConstructorsAndCallbacks)
     ASSERT_NE(gadget, nullptr);
     QStringList calls;
     gadget->AddDefaultProperty(QStringLiteral("Items"), QStringLiteral("Integer"), QStringLiteral("String"),
-                               [&](const Variant &instance, const QString &name, TqsMethodHelper &h) {
+                               [&](const Variant &instance, TqsClassRef, const QString &name, TqsMethodHelper &h) {
                                    EXPECT_NE(rtl::variantToObject<TGadget>(instance), nullptr);
                                    calls << name + QLatin1Char(':') + h.GetVParam(0).toString() + QLatin1Char('=')
                                                 + h.GetVParam(1).toString();
                                    return Variant(QStringLiteral("<") + h.GetVParam(0).toString() + QStringLiteral(">"));
                                });
     gadget->AddProperty(QStringLiteral("ComponentCount"), QStringLiteral("Integer"),
-                        [](const Variant &instance, const QString &, TqsPropertyHelper &) {
+                        [](const Variant &instance, TqsClassRef, const QString &) {
                             return Variant(rtl::variantToObject<TComponent>(instance)->ComponentCount());
                         });
     EXPECT_NE(s->AddClass(TBigGadget::StaticClass(), QStringLiteral("TGadget")), nullptr);

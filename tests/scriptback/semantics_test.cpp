@@ -263,8 +263,8 @@ TEST(QsCalls, IndexErrorsAreScriptErrors)
         {"v := VarArrayCreate([0, 2, 0, 2], 12); v := v[1]", "EqsRunError"},
         {"v := VarArrayCreate([0, 2], 12); v := v[1, 1]", "EqsRunError"},
         {"v := VarArrayCreate([0, 2], 12); v[5] := 1", "EVariantBadIndexError"},
-        {"v := VarArrayCreate([0, 1, 0, 1, 0, 1, 0, 1], 12)", "EqsRunError"},
-        {"v := VarArrayCreate([0, 100000000], 12)", "EqsRunError"},
+        {"v := VarArrayCreate([0, 1, 0, 1, 0, 1, 0, 1], 12)", "EVariantArrayCreateError"},
+        {"v := VarArrayCreate([0, 100000000], 12)", "EVariantArrayCreateError"},
     };
     for (const Case &c : cases) {
         auto s = backtest::make("DozovoZozedi", QStringLiteral("var s: String; v: Variant; r: String;\n"
