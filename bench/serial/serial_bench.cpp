@@ -132,7 +132,7 @@ void BM_LoadObjects(benchmark::State &state)
 }
 BENCHMARK(BM_LoadObjects)->Arg(4000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
-void BM_FreeReport(benchmark::State &state)
+void BM_DestroyReport(benchmark::State &state)
 {
     registerTestClasses();
     for (auto _ : state) {
@@ -143,7 +143,7 @@ void BM_FreeReport(benchmark::State &state)
         delete rep;
     }
 }
-BENCHMARK(BM_FreeReport)->Arg(4000)->Arg(20000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DestroyReport)->Arg(4000)->Arg(20000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
