@@ -1,6 +1,12 @@
 #include "app/libinit.h"
 
+#include "platform/rtl/reflect/classinfo.h"
+#include "report/core/kvlobjects.h"
+#include "report/data/kvldataset.h"
 #include "report/resources/kvlresources.h"
+#include "report/styles/kvlstyles.h"
+#include "report/vars/kvlvariables.h"
+#include "script/grammar/qsgrammars.h"
 
 namespace lirracal {
 
@@ -10,14 +16,18 @@ void InitializeLibraries()
     if (done)
         return;
     done = true;
-    // Each subsystem adds its registration call here, in this order:
-    //  1. report object classes (template reading and the designer's palette)
-    //  2. component and property editors, wizards
-    //  3. script languages and script binding modules
-    //  4. the designer window class
-    //  5. string tables of the resource units
-    //  6. the process-wide text layout object, record-source list and locks
-    kvlInitResources(); // 5: the report library's core texts
+    // In this order: report object classes (template reading and the designer's palette);
+    // component and property editors, wizards; script languages and binding modules; the
+    // designer window class; string tables; the text layout object, record-source list and
+    // locks. The registries, the record-source list and the binding-module list make
+    // themselves on first use.
+    rtl::RegisterRootClasses();
+    kvlRegisterObjectTreeClasses();
+    kvlRegisterDataSetClasses();
+    kvlRegisterVariableClasses();
+    kvlRegisterStyleClasses();
+    qsRegisterStandardLanguages();
+    kvlInitResources();
 }
 
 } // namespace lirracal

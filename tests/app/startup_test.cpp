@@ -2,6 +2,8 @@
 #include "app/dm/dm.h"
 #include "app/fmain.h"
 #include "app/startup.h"
+#include "platform/rtl/reflect/classinfo.h"
+#include "script/core/qslanguages.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -34,6 +36,20 @@ TEST_F(StartUpTest, SettingsThenMainWindowThenDataModule)
     EXPECT_EQ(Settings, nullptr);
     EXPECT_EQ(fMain, nullptr);
     EXPECT_EQ(dm, nullptr);
+}
+
+TEST_F(StartUpTest, LibrariesAreRegisteredAtStart)
+{
+    lirracal::StartUp();
+    // Templates can name the report's classes and scripts can use the four languages.
+    for (const char *cls : {"TkvlReport", "TkvlPage", "TkvlDBDataset", "TkvlVariables", "TkvlStyles"})
+        EXPECT_NE(rtl::FindClass(QString::fromLatin1(cls)), nullptr) << cls;
+    QStringList languages;
+    qsGetLanguageList(languages);
+    for (const char *lang : {"DozovoZozedi", "D++Iraved", "DevavAraroz", "JScript"})
+        EXPECT_TRUE(languages.contains(QString::fromLatin1(lang))) << lang;
+    fMain->close();
+    lirracal::ShutDown();
 }
 
 TEST_F(StartUpTest, UnwritableSettingsFileStillOpensTheWindow)
