@@ -1,5 +1,6 @@
 #include "report/core/kvlobjects.h"
 
+#include "platform/gfx/picture.h"
 #include "platform/rtl/reflect/classbuilder.h"
 #include "report/data/kvldatasetlist.h"
 #include "report/options/kvloptions.h"
@@ -56,5 +57,6 @@ TkvlReport::~TkvlReport()
 void kvlRegisterObjectTreeClasses()
 {
     rtl::RegisterClasses({TkvlComponent::StaticClass(), TkvlReportComponent::StaticClass(), TkvlView::StaticClass(),
-                          TkvlPage::StaticClass(), TkvlDialogPage::StaticClass(), TkvlReport::StaticClass()});
+                          TkvlPage::StaticClass(), TkvlDialogPage::StaticClass(), TkvlReport::StaticClass(),
+                          TPicture::StaticClass()});
 }

@@ -95,5 +95,6 @@ private:
     TStringList FErrors;
 };
 
-// Registers the classes above with the class registry (start-up).
+// Registers the classes above, and the picture class of their option records, with the
+// class registry (start-up).
 void kvlRegisterObjectTreeClasses();

@@ -225,13 +225,14 @@ void TkvlReportOptions::DeclareClass(rtl::ClassBuilder<TkvlReportOptions> &b)
     b.prop<&T::Name>("Name");
     b.prop<&T::LastChange>("LastChange", rtl::types::TDateTime());
     b.prop<&T::Password>("Password");
+    b.prop<&T::Picture>("Picture");
     b.prop<&T::VersionBuild>("VersionBuild");
     b.prop<&T::VersionMajor>("VersionMajor");
     b.prop<&T::VersionMinor>("VersionMinor");
     b.prop<&T::VersionRelease>("VersionRelease");
 }
 
-TkvlReportOptions::TkvlReportOptions(TkvlReport *AReport) : FReport(AReport)
+TkvlReportOptions::TkvlReportOptions(TkvlReport *AReport) : FReport(AReport), FPicture(std::make_unique<TPicture>())
 {
     CreateDate = rtl::Now();
     LastChange = CreateDate;
@@ -261,7 +262,7 @@ void TkvlReportOptions::Clear()
         CreateDate = rtl::Now();
         FDescription.Clear();
         LastChange = rtl::Now();
-        FPicture = TBitmap();
+        FPicture->Clear();
         VersionBuild.clear();
         VersionMajor.clear();
         VersionMinor.clear();
@@ -288,7 +289,7 @@ void TkvlReportOptions::Assign(TPersistent *Source)
     Name = s->Name;
     LastChange = s->LastChange;
     Password = s->Password;
-    FPicture = s->FPicture;
+    FPicture->Assign(s->FPicture.get());
     VersionBuild = s->VersionBuild;
     VersionMajor = s->VersionMajor;
     VersionMinor = s->VersionMinor;

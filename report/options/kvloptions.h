@@ -2,7 +2,7 @@
 // The four option records of a report: how a run behaves, how the preview looks, what
 // printing does, and the template's descriptive data. Their stored published properties
 // are written into the template as "EngineOptions.ConvertNulls" and so on.
-#include "platform/gfx/graphic.h"
+#include "platform/gfx/picture.h"
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/reflect/persistent.h"
 #include "platform/rtl/stringlist.h"
@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 class QThread;
 class TkvlReport;
@@ -154,8 +155,8 @@ public:
     QString VersionBuild, VersionMajor, VersionMinor, VersionRelease;
     TStringList &Description() { return FDescription; }
     const TStringList &Description() const { return FDescription; }
-    TBitmap &Picture() { return FPicture; }
-    const TBitmap &Picture() const { return FPicture; }
+    // Owned; never nullptr.
+    TPicture *Picture() const { return FPicture.get(); }
 
     const QString &ConnectionName() const { return FConnectionName; }
     // Stores the name; a non-empty name is then looked up among the named connections and
@@ -176,7 +177,7 @@ private:
     TkvlReport *FReport;
     QString FConnectionName;
     TStringList FDescription;
-    TBitmap FPicture;
+    std::unique_ptr<TPicture> FPicture;
 };
 
 // Key of the named connections (local machine first, then current user, then the same two

@@ -42,7 +42,7 @@ TEST_F(StartUpTest, LibrariesAreRegisteredAtStart)
 {
     lirracal::StartUp();
     // Templates can name the report's classes and scripts can use the four languages.
-    for (const char *cls : {"TkvlReport", "TkvlPage", "TkvlDBDataset", "TkvlVariables", "TkvlStyles"})
+    for (const char *cls : {"TkvlReport", "TkvlPage", "TkvlDBDataset", "TkvlVariables", "TkvlStyles", "TPicture"})
         EXPECT_NE(rtl::FindClass(QString::fromLatin1(cls)), nullptr) << cls;
     QStringList languages;
     qsGetLanguageList(languages);

@@ -4,8 +4,11 @@
 #include "report/core/kvlobjects.h"
 #include "report/options/kvloptions.h"
 #include "report/options/kvlregistry.h"
+#include "report/serial/xmlserializer.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -91,7 +94,7 @@ TEST(Options, TemplateAttributeOrder)
               QLatin1String("Copies Collate PageNumbers Printer PrintMode PrintOnSheet PrintPages Reverse ShowDialog"));
     EXPECT_EQ(order(TkvlReportOptions::StaticClass()),
               QLatin1String("Author Compressed ConnectionName CreateDate Description InitString Name LastChange "
-                            "Password VersionBuild VersionMajor VersionMinor VersionRelease"));
+                            "Password Picture VersionBuild VersionMajor VersionMinor VersionRelease"));
 }
 
 TEST(Options, NewReportValues)
@@ -261,7 +264,7 @@ TEST(Options, ReportOptionsClearKeepsTheDescriptiveDataWhenInfoOnly)
         TkvlReportOptions o;
         o.Author = QStringLiteral("Anna");
         o.Description().Add(QStringLiteral("line"));
-        o.Picture().setSize(4, 4);
+        o.Picture()->Bitmap()->setSize(4, 4);
         o.VersionMajor = QStringLiteral("2");
         o.CreateDate = 1;
         o.Name = QStringLiteral("Report");
@@ -273,7 +276,7 @@ TEST(Options, ReportOptionsClearKeepsTheDescriptiveDataWhenInfoOnly)
         o.Clear();
         EXPECT_EQ(o.Author.isEmpty(), !info);
         EXPECT_EQ(o.Description().Count(), info ? 1 : 0);
-        EXPECT_EQ(o.Picture().empty(), !info);
+        EXPECT_EQ(o.Picture()->Empty(), !info);
         EXPECT_EQ(o.VersionMajor.isEmpty(), !info);
         EXPECT_EQ(o.CreateDate == 1, info);
         EXPECT_TRUE(o.Name.isEmpty());
@@ -282,6 +285,93 @@ TEST(Options, ReportOptionsClearKeepsTheDescriptiveDataWhenInfoOnly)
         EXPECT_TRUE(o.InitString.isEmpty());
         EXPECT_TRUE(o.ConnectionName().isEmpty());
     }
+}
+
+// A picture whose pixels all differ, so that a flip or shift shows.
+QImage samplePixels()
+{
+    QImage img(4, 3, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, qRgb(60 * x, 100 * y, 255 - 20 * x * y));
+    return img;
+}
+
+QImage picturePixels(const TkvlReportOptions &o)
+{
+    const auto *b = dynamic_cast<const TBitmap *>(o.Picture()->Graphic());
+    return b ? b->image().convertToFormat(QImage::Format_RGB32) : QImage();
+}
+
+TEST(Options, ReportPictureTravelsThroughTheTemplate)
+{
+    TkvlXMLSerializer s;
+    TkvlReportOptions empty;
+    EXPECT_FALSE(s.ObjToXML(&empty).contains(QLatin1String("Picture")));
+
+    TkvlReportOptions o;
+    o.Picture()->Bitmap()->setImage(samplePixels());
+    const QString xml = s.ObjToXML(&o);
+    EXPECT_TRUE(xml.contains(QLatin1String(" Picture.PropData=\"")));
+    TkvlReportOptions back;
+    s.XMLToObj(xml, &back);
+    EXPECT_EQ(picturePixels(back), samplePixels());
+
+    // The same picture as the ancestor's is not written again.
+    EXPECT_FALSE(s.ObjToXML(&o, QString(), &back).contains(QLatin1String("Picture")));
+}
+
+TEST(Options, ReportPictureFromDamagedTemplateDataStaysEmpty)
+{
+    // The template's "Data" record: name, a bytes value (its length may claim more than follows), end.
+    auto record = [](const QByteArray &bytes, uint32_t missing) {
+        const uint32_t claimed = uint32_t(bytes.size()) + missing;
+        QByteArray d;
+        d.append(char(4)).append(char(0)).append("Data");
+        d.append(char(6));
+        d.append(reinterpret_cast<const char *>(&claimed), 4);
+        d.append(bytes);
+        d.append(char(0));
+        return QString::fromLatin1(d.toHex().toUpper());
+    };
+    QByteArray png;
+    QBuffer buf(&png);
+    buf.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(samplePixels().save(&buf, "PNG"));
+    const struct {
+        const char *what;
+        QString data;
+        bool loads;
+    } cases[] = {
+        {"whole image", record(png, 0), true},
+        {"no image", record("\x89PNG not really", 0), false},
+        {"image cut short", record(png.left(png.size() / 2), 0), false},
+        {"length beyond the data", record(png, 1000000), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        TkvlXMLSerializer s;
+        TkvlReportOptions o;
+        const QString xml = QStringLiteral(" Author=\"A\" Picture.PropData=\"") + c.data + QStringLiteral("\" Name=\"N\"");
+        s.XMLToObj(xml, &o);
+        EXPECT_EQ(picturePixels(o) == samplePixels(), c.loads);
+        EXPECT_EQ(o.Picture()->Empty(), !c.loads);
+        EXPECT_EQ(o.Author, QLatin1String("A"));  // the rest of the template still reads
+        EXPECT_EQ(o.Name, QLatin1String("N"));
+    }
+}
+
+TEST(Options, ReportAssignCopiesThePicture)
+{
+    TkvlReportOptions src, dst;
+    src.Picture()->Bitmap()->setImage(samplePixels());
+    dst.Assign(&src);
+    EXPECT_NE(dst.Picture(), src.Picture());
+    src.Picture()->Clear();
+    EXPECT_EQ(picturePixels(dst), samplePixels());
+    // An empty picture empties the target's.
+    dst.Assign(&src);
+    EXPECT_TRUE(dst.Picture()->Empty());
 }
 
 // Registry keys kept in temporary folders for the duration of a test.
