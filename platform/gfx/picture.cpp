@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QSaveFile>
 
 LIRRA_DEFINE_CLASS(TPicture)
 
@@ -44,10 +45,13 @@ void TPicture::SetGraphic(const TGraphic *Value)
     if (Value == FGraphic.get())
         return;
     FGraphic = Value ? copyGraphic(*Value) : nullptr;
+    FSource.clear();
 }
 
 TBitmap *TPicture::Bitmap()
 {
+    // The caller may draw: the file bytes no longer describe the picture.
+    FSource.clear();
     auto *b = dynamic_cast<TBitmap *>(FGraphic.get());
     if (!b) {
         auto fresh = std::make_unique<TBitmap>();
@@ -64,7 +68,10 @@ void TPicture::Assign(TPersistent *Source)
         return;
     }
     if (auto *p = rtl_cast<TPicture>(Source)) {
-        SetGraphic(p->Graphic());
+        if (p != this) {
+            SetGraphic(p->Graphic());
+            FSource = p->FSource;
+        }
         return;
     }
     inherited::Assign(Source);
@@ -101,12 +108,15 @@ void TPicture::LoadFromBytes(const QByteArray &Data)
     if (!reader.read(&img) || img.isNull())
         invalid(QStringLiteral("dati danneggiati (%1)").arg(reader.errorString()));
     FGraphic = std::make_unique<TBitmap>(img, kind);
+    FSource = Data;
 }
 
 QByteArray TPicture::SaveToBytes() const
 {
     if (Empty())
         return {};
+    if (!FSource.isEmpty())
+        return FSource;
     QImage img;
     const char *format = "PNG";
     if (const auto *b = dynamic_cast<const TBitmap *>(FGraphic.get())) {
@@ -128,7 +138,7 @@ QByteArray TPicture::SaveToBytes() const
     buf.open(QIODevice::WriteOnly);
     QImageWriter writer(&buf, format);
     if (qstrcmp(format, "JPEG") == 0)
-        writer.setQuality(95);  // re-encoding a JPEG loses detail; keep the loss small
+        writer.setQuality(95);  // only a picture drawn into is encoded anew
     if (!writer.write(img))
         invalid(writer.errorString());
     return out;
@@ -156,9 +166,10 @@ void TPicture::LoadFromFile(const QString &FileName)
 
 void TPicture::SaveToFile(const QString &FileName) const
 {
-    const QByteArray data = SaveToBytes();
-    TFileStream f(FileName, fmCreate);
-    f.WriteBytes(data);
+    // The old file is replaced only by a complete new one.
+    QSaveFile f(FileName);
+    if (!f.open(QIODevice::WriteOnly) || f.write(SaveToBytes()) < 0 || !f.commit())
+        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, f.errorString()));
 }
 
 void TPicture::DefineProperties(TFiler &Filer)

@@ -20,8 +20,8 @@ public:
     TPicture();
     ~TPicture() override;
 
-    // nullptr when empty.
-    TGraphic *Graphic() const { return FGraphic.get(); }
+    // nullptr when empty. For reading: drawing into the picture goes through Bitmap().
+    const TGraphic *Graphic() const { return FGraphic.get(); }
     // Holds a copy of Value (nullptr empties the picture).
     void SetGraphic(const TGraphic *Value);
     // The picture as a bitmap to draw into; any other graphic is replaced by an empty bitmap.
@@ -31,7 +31,11 @@ public:
     int Height() const { return FGraphic ? FGraphic->height() : 0; }
     // No graphic, or one without pixels.
     bool Empty() const { return !FGraphic || FGraphic->empty(); }
-    void Clear() { FGraphic.reset(); }
+    void Clear()
+    {
+        FGraphic.reset();
+        FSource.clear();
+    }
 
     // Copies another picture; nullptr empties this one.
     void Assign(TPersistent *Source) override;
@@ -58,4 +62,7 @@ public:
 
 private:
     std::unique_ptr<TGraphic> FGraphic;
+    // The file bytes the picture was read from, written back unchanged while the graphic is
+    // unchanged (re-encoding a JPEG would lose detail at every save).
+    QByteArray FSource;
 };

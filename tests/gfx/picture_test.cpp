@@ -81,6 +81,23 @@ TEST(Picture, ReadsAndRewritesEachFormat)
     }
 }
 
+TEST(Picture, UnchangedPictureIsWrittenBackByteForByte)
+{
+    // Saving a JPEG again and again must not lose detail each time.
+    const QByteArray jpeg = encode(pattern(), "JPEG");
+    TPicture p;
+    p.LoadFromBytes(jpeg);
+    EXPECT_EQ(p.SaveToBytes(), jpeg);
+    TPicture copy;
+    copy.Assign(&p);
+    EXPECT_EQ(copy.SaveToBytes(), jpeg);
+
+    // Once drawn into, the picture is encoded from its pixels.
+    p.Bitmap()->canvas()->fillRect(QRect(0, 0, 2, 2));
+    EXPECT_NE(p.SaveToBytes(), jpeg);
+    EXPECT_EQ(copy.SaveToBytes(), jpeg);
+}
+
 TEST(Picture, FileRoundTripAndMissingFile)
 {
     QTemporaryDir dir;
@@ -160,7 +177,7 @@ TEST(Picture, AssignCopiesIndependently)
     mf.canvas().fillRect(QRect(0, 0, 4, 2));
     src.SetGraphic(&mf);
     dst.Assign(&src);
-    ASSERT_NE(dynamic_cast<TMetafile *>(dst.Graphic()), nullptr);
+    ASSERT_NE(dynamic_cast<const TMetafile *>(dst.Graphic()), nullptr);
     EXPECT_NE(dst.Graphic(), src.Graphic());
     TPicture raster;
     raster.LoadFromBytes(dst.SaveToBytes());
