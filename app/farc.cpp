@@ -7,6 +7,7 @@
 #include "app/resources/btnlist.h"
 #include "app/widgets/dbedit.h"
 #include "app/widgets/dbgrid.h"
+#include "app/widgets/makebutton.h"
 #include "app/widgets/guard.h"
 #include "platform/ui/messages.h"
 
@@ -20,17 +21,6 @@
 namespace {
 
 const QString kID = QStringLiteral("ID");
-
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QString &hint, int picture = -1)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(hint);
-    b->setFocusPolicy(Qt::TabFocus);
-    if (picture >= 0)
-        SetImageIndex(b, picture);
-    return b;
-}
 
 } // namespace
 
@@ -49,7 +39,7 @@ TfARC::TfARC(QWidget *parent) : TChildWindow(fARC, TFormSlot::Arc, parent)
     auto *top = new QHBoxLayout(Panel1);
     top->setContentsMargins(4, 4, 4, 4);
 
-    bAutoSizeDBGrid_ARC = makeButton(Panel1, "bAutoSizeDBGrid_ARC", QStringLiteral("|=|"),
+    bAutoSizeDBGrid_ARC = MakeButton(Panel1, "bAutoSizeDBGrid_ARC", QStringLiteral("|=|"),
                                      QStringLiteral("Adatta larghezza colonne"));
     bAutoSizeDBGrid_ARC->setFixedWidth(32);
 
@@ -62,7 +52,7 @@ TfARC::TfARC(QWidget *parent) : TChildWindow(fARC, TFormSlot::Arc, parent)
     eARC->setToolTip(QStringLiteral("Evento archiviato = X"));
     InstallFocusColours(eARC, true);
 
-    bAnnullaArchiviazione = makeButton(Panel1, "bAnnullaArchiviazione", QStringLiteral("Annulla archiviazione"),
+    bAnnullaArchiviazione = MakeButton(Panel1, "bAnnullaArchiviazione", QStringLiteral("Annulla archiviazione"),
                                        QStringLiteral("Annulla l'archiviazione del singolo evento selezionato"), 31);
     cbToggleTuttiSelArc = new QCheckBox(QStringLiteral("Tutti"), Panel1);
     cbToggleTuttiSelArc->setObjectName(QStringLiteral("cbToggleTuttiSelArc"));
@@ -70,7 +60,7 @@ TfARC::TfARC(QWidget *parent) : TChildWindow(fARC, TFormSlot::Arc, parent)
     LabCountArc = new QLabel(QStringLiteral("..."), Panel1);
     LabCountArc->setObjectName(QStringLiteral("LabCountArc"));
     LabCountArc->setToolTip(QStringLiteral("Numero di eventi archiviati"));
-    bEliminaEventiSelezionati = makeButton(Panel1, "bEliminaEventiSelezionati", QStringLiteral("Elimina"),
+    bEliminaEventiSelezionati = MakeButton(Panel1, "bEliminaEventiSelezionati", QStringLiteral("Elimina"),
                                            QStringLiteral("Elimina definitivamente gli eventi selezionati"), 15);
     for (QWidget *w : std::initializer_list<QWidget *>{bAutoSizeDBGrid_ARC, eARC, bAnnullaArchiviazione,
                                                        cbToggleTuttiSelArc, LabCountArc, bEliminaEventiSelezionati})

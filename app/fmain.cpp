@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "app/widgets/datepicker.h"
 #include "app/widgets/dbgrid.h"
+#include "app/widgets/makebutton.h"
 #include "app/widgets/dbnavigator.h"
 #include "app/widgets/guard.h"
 #include "platform/data/fbclient.h"
@@ -88,17 +89,6 @@ struct WaitCursor
     ~WaitCursor() { QApplication::restoreOverrideCursor(); }
 };
 
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QString &hint, int picture = -1)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(hint);
-    b->setFocusPolicy(Qt::TabFocus);
-    if (picture >= 0)
-        SetImageIndex(b, picture);
-    return b;
-}
-
 } // namespace
 
 TfMain::TfMain(QWidget *parent) : QMainWindow(parent)
@@ -142,19 +132,19 @@ void TfMain::CreatePanel1()
     h->setContentsMargins(4, 4, 4, 4);
     h->setSpacing(4);
 
-    bOpenRemoto = makeButton(Panel1, "bOpenRemoto", QStringLiteral("Apri"),
+    bOpenRemoto = MakeButton(Panel1, "bOpenRemoto", QStringLiteral("Apri"),
                              QStringLiteral("Apri connessione al database remoto"), 16);
-    bCloseConn = makeButton(Panel1, "bCloseConn", QStringLiteral("Chiudi"),
+    bCloseConn = MakeButton(Panel1, "bCloseConn", QStringLiteral("Chiudi"),
                             QStringLiteral("Chiudi connessione al database remoto"), 17);
-    bMostraNonArchiviati = makeButton(Panel1, "bMostraNonArchiviati", QStringLiteral("Non archiviati"),
+    bMostraNonArchiviati = MakeButton(Panel1, "bMostraNonArchiviati", QStringLiteral("Non archiviati"),
                                       QStringLiteral("Mostra tutti gli eventi non archiviati"), 6);
-    bMostraTutti = makeButton(Panel1, "bMostraTutti", QStringLiteral("Tutti"),
+    bMostraTutti = MakeButton(Panel1, "bMostraTutti", QStringLiteral("Tutti"),
                               QStringLiteral("Mostra tutti gli eventi compresi quelli archiviati"), 6);
-    bOpenFormARC = makeButton(Panel1, "bOpenFormARC", QStringLiteral("ARCHIVIATI"),
+    bOpenFormARC = MakeButton(Panel1, "bOpenFormARC", QStringLiteral("ARCHIVIATI"),
                               QStringLiteral("Apri/chiudi la tabella eventi archiviati"), 20);
-    bOpenFormTITOLI = makeButton(Panel1, "bOpenFormTITOLI", QStringLiteral("TITOLI"),
+    bOpenFormTITOLI = MakeButton(Panel1, "bOpenFormTITOLI", QStringLiteral("TITOLI"),
                                  QStringLiteral("Apri/chiudi la tabella titoli"), 20);
-    bOpenFormSEDI = makeButton(Panel1, "bOpenFormSEDI", QStringLiteral("SEDI"),
+    bOpenFormSEDI = MakeButton(Panel1, "bOpenFormSEDI", QStringLiteral("SEDI"),
                                QStringLiteral("Apri/chiudi la tabella sedi"), 20);
     LabCount = new QLabel(QStringLiteral("..."), Panel1);
     LabCount->setObjectName(QStringLiteral("LabCount"));
@@ -202,7 +192,7 @@ void TfMain::CreatePanel2()
     h->setContentsMargins(2, 3, 2, 3);
     h->setSpacing(4);
 
-    bAutoSizeDBGrid = makeButton(Panel2, "bAutoSizeDBGrid", QStringLiteral("|=|"),
+    bAutoSizeDBGrid = MakeButton(Panel2, "bAutoSizeDBGrid", QStringLiteral("|=|"),
                                  QStringLiteral("Adatta larghezza colonne"));
     bAutoSizeDBGrid->setFixedWidth(28);
 
@@ -213,7 +203,7 @@ void TfMain::CreatePanel2()
                                           TNavigateBtn::nbLast, TNavigateBtn::nbInsert, TNavigateBtn::nbEdit,
                                           TNavigateBtn::nbPost, TNavigateBtn::nbCancel, TNavigateBtn::nbRefresh});
 
-    bDelete = makeButton(Panel2, "bDelete", QString(), QStringLiteral("Ellimina l'evento selezionato"), 4);
+    bDelete = MakeButton(Panel2, "bDelete", QString(), QStringLiteral("Ellimina l'evento selezionato"), 4);
 
     cbCercaTitle = new QComboBox(Panel2);
     cbCercaTitle->setObjectName(QStringLiteral("cbCercaTitle"));
@@ -231,7 +221,7 @@ void TfMain::CreatePanel2()
     eCerca->installEventFilter(this);
     InstallFocusColours(eCerca);
 
-    bAzzeraCerca = makeButton(Panel2, "bAzzeraCerca", QString(),
+    bAzzeraCerca = MakeButton(Panel2, "bAzzeraCerca", QString(),
                               QStringLiteral("Azzera i filtri e mostra tutti gli eventi non filtrati"), 19);
 
     eFiltraDataPicker = new TDatePickerEdit(Panel2);
@@ -240,11 +230,11 @@ void TfMain::CreatePanel2()
         "Seleziona la data di inizio su cui applicare i filtri (precedenti, uguali o successivi)"));
     InstallFocusColours(eFiltraDataPicker);
 
-    bDataPrima = makeButton(Panel2, "bDataPrima", QStringLiteral("<"),
+    bDataPrima = MakeButton(Panel2, "bDataPrima", QStringLiteral("<"),
                             QStringLiteral("Visualizza eventi precedenti alla data selezionata"));
-    bDataUguale = makeButton(Panel2, "bDataUguale", QStringLiteral("="),
+    bDataUguale = MakeButton(Panel2, "bDataUguale", QStringLiteral("="),
                              QStringLiteral("Visualizza eventi uguali alla data selezionata"));
-    bDataDopo = makeButton(Panel2, "bDataDopo", QStringLiteral(">"),
+    bDataDopo = MakeButton(Panel2, "bDataDopo", QStringLiteral(">"),
                            QStringLiteral("Visualizza eventi successivi alla data selezionata"));
     for (QPushButton *b : {bDelete, bAzzeraCerca, bDataPrima, bDataUguale, bDataDopo})
         b->setFixedWidth(28);
@@ -252,11 +242,11 @@ void TfMain::CreatePanel2()
     eCerca->setMinimumWidth(90);
     eFiltraDataPicker->setFixedWidth(100);
 
-    bArchiviaEventiFiltrati = makeButton(Panel2, "bArchiviaEventiFiltrati", QStringLiteral("Archivia"),
+    bArchiviaEventiFiltrati = MakeButton(Panel2, "bArchiviaEventiFiltrati", QStringLiteral("Archivia"),
                                          QStringLiteral("Archivia tutti gli eventi presenti in tabella"), 30);
-    bApplica = makeButton(Panel2, "bApplica", QStringLiteral("Ricarica"),
+    bApplica = MakeButton(Panel2, "bApplica", QStringLiteral("Ricarica"),
                           QStringLiteral("Applica ora tutte le modifiche in corso anche sul database remoto"), 26);
-    bGoCalendarOnline = makeButton(Panel2, "bGoCalendarOnline", QStringLiteral("Calendario"),
+    bGoCalendarOnline = MakeButton(Panel2, "bGoCalendarOnline", QStringLiteral("Calendario"),
                                    QStringLiteral("Pagina web con il calendario"), 27);
 
     // As wide as caption and picture need: the panel fits the smallest window.
