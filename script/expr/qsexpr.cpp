@@ -967,18 +967,7 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
             qsAssign(vals[i], arg->Eval());
     }
     DepthGuard depth;
-    struct Locals
-    {
-        TqsProcVariable *proc;
-        bool saved;
-        ~Locals()
-        {
-            if (saved)
-                proc->RestoreLocals();
-        }
-    } locals{proc, proc->FExecuting};
-    if (locals.saved)
-        proc->SaveLocals();
+    TqsSavedLocals locals(proc);
     bool byRef = false;
     for (size_t i = 0; i < n; ++i) {
         TqsParamItem *p = proc->Params(int(i));
@@ -992,10 +981,7 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
         if (proc->Params(int(i))->FIsVarParam)
             qsAssign(vals[i], proc->Params(int(i))->FValue);
     // the caller's locals come back first, then the by-reference results go into them
-    if (locals.saved) {
-        proc->RestoreLocals();
-        locals.saved = false;
-    }
+    locals.Restore();
     for (size_t i = 0; i < n; ++i)
         if (proc->Params(int(i))->FIsVarParam)
             args[i]->SetValue(vals[i]);

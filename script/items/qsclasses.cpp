@@ -97,18 +97,7 @@ Variant TqsCustomEvent::CallHandler(std::span<Variant> params)
 {
     TqsProcVariable *h = FHandler;
     const size_t n = std::min(params.size(), size_t(h->ParamCount()));
-    struct Locals
-    {
-        TqsProcVariable *proc;
-        bool saved;
-        ~Locals()
-        {
-            if (saved)
-                proc->RestoreLocals();
-        }
-    } locals{h, h->FExecuting};
-    if (locals.saved)
-        h->SaveLocals();
+    TqsSavedLocals locals(h);
     for (size_t i = 0; i < n; ++i)
         h->Params(int(i))->FValue = params[i];
     Variant result = h->Call();

@@ -183,6 +183,33 @@ private:
     int FLocalsScopeCount = -1;
 };
 
+// A call into a procedure that is already running keeps the running activation's locals:
+// saved when the guard is made, restored when it goes.
+class TqsSavedLocals
+{
+public:
+    explicit TqsSavedLocals(TqsProcVariable *proc) : FProc(proc), FSaved(proc->FExecuting)
+    {
+        if (FSaved)
+            FProc->SaveLocals();
+    }
+    ~TqsSavedLocals() { Restore(); }
+    // Puts the running activation's locals back now rather than at the end of the scope.
+    void Restore()
+    {
+        if (FSaved) {
+            FSaved = false;
+            FProc->RestoreLocals();
+        }
+    }
+    TqsSavedLocals(const TqsSavedLocals &) = delete;
+    TqsSavedLocals &operator=(const TqsSavedLocals &) = delete;
+
+private:
+    TqsProcVariable *FProc;
+    bool FSaved;
+};
+
 // A host function (or a member method): parameters parsed from its declaration, called
 // back with the helper itself, from which the arguments are read by index.
 class TqsMethodHelper : public TqsCustomVariable
