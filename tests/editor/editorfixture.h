@@ -3,6 +3,7 @@
 // once with a few events, titles and sites; every test works on a fresh copy of it in a program
 // folder of its own, with a new data module, main window and fake services.
 #include "app/dm/dm.h"
+#include "tests/appwindows.h"
 #include "app/fedit.h"
 #include "app/fmain.h"
 #include "app/globals.h"
@@ -98,29 +99,15 @@ protected:
         ASSERT_TRUE(home->isValid());
         ASSERT_TRUE(QDir().mkpath(home->filePath(QStringLiteral("Data"))));
         ASSERT_TRUE(QFile::copy(templateDb(), home->filePath(QStringLiteral("Data/LIRRACAL.FDB"))));
-        oldHome = qgetenv("LIRRACAL_HOME");
-        qputenv("LIRRACAL_HOME", QFile::encodeName(home->path()));
         fakes.clock.now = QDateTime(QDate(2026, 9, 20), QTime(16, 45));
-        Settings = new TSettings(rtl::AppPath() + QStringLiteral("LirraCalConf.ini"));
-        dm = new Tdm;
-        fMain = new TfMain;
+        app.Start(home->path(), false);
         w = fMain;
         w->show();
         ASSERT_TRUE(dm->Conn.Connected());
     }
     void TearDown() override
     {
-        for (QWidget *x : {fEDIT, fSEDI, fTITOLI, fARC})
-            delete x;
-        delete fMain;
-        delete dm;
-        dm = nullptr;
-        delete Settings;
-        Settings = nullptr;
-        if (oldHome.isNull())
-            qunsetenv("LIRRACAL_HOME");
-        else
-            qputenv("LIRRACAL_HOME", oldHome);
+        app.Stop();
         home.reset();
     }
 
@@ -184,5 +171,5 @@ protected:
     ui::FakeServices fakes;
     rtl::ScopedFormatSettings italian{TFormatSettings::italian()};
     TfMain *w = nullptr;
-    QByteArray oldHome;
+    AppWindows app;
 };

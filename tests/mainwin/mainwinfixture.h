@@ -3,6 +3,7 @@
 // database, with a small set of events, is made once for all the tests; each test gets a new
 // data module, a new main window and fake services.
 #include "app/dm/dm.h"
+#include "tests/appwindows.h"
 #include "app/fmain.h"
 #include "app/globals.h"
 #include "app/settings.h"
@@ -67,31 +68,15 @@ protected:
 
     void SetUp() override
     {
-        oldHome = qgetenv("LIRRACAL_HOME");
-        qputenv("LIRRACAL_HOME", QFile::encodeName(s_home->path()));
-        QFile::remove(iniPath());
-        Settings = new TSettings(iniPath());
-        dm = new Tdm;
-        fMain = new TfMain;
+        app.Start(s_home->path(), true);
         w = fMain;
     }
     void TearDown() override
     {
-        for (QWidget *x : {fEDIT, fSEDI, fTITOLI, fARC})
-            delete x;
-        delete fMain;
-        delete dm;
-        dm = nullptr;
-        delete Settings;
-        Settings = nullptr;
-        QFile::remove(iniPath());
-        if (oldHome.isNull())
-            qunsetenv("LIRRACAL_HOME");
-        else
-            qputenv("LIRRACAL_HOME", oldHome);
+        app.Stop();
     }
 
-    static QString iniPath() { return rtl::AppPath() + QStringLiteral("LirraCalConf.ini"); }
+    static QString iniPath() { return AppWindows::iniPath(); }
     static void writeIni(const QByteArray &text)
     {
         QFile f(iniPath());
@@ -117,5 +102,5 @@ protected:
 
     ui::FakeServices fakes;
     TfMain *w = nullptr;
-    QByteArray oldHome;
+    AppWindows app;
 };

@@ -3,6 +3,7 @@
 // database in a temporary program folder. The database is made once; every test works on a
 // fresh copy of it, with a new data module, a new main window and fake services.
 #include "app/dm/dm.h"
+#include "tests/appwindows.h"
 #include "app/fmain.h"
 #include "app/globals.h"
 #include "app/settings.h"
@@ -72,33 +73,17 @@ protected:
         QFile::remove(dbPath());
         ASSERT_TRUE(QFile::copy(templatePath(), dbPath()));
         QFile::setPermissions(dbPath(), QFile::ReadOwner | QFile::WriteOwner);
-        oldHome = qgetenv("LIRRACAL_HOME");
-        qputenv("LIRRACAL_HOME", QFile::encodeName(homePath()));
-        QFile::remove(iniPath());
-        Settings = new TSettings(iniPath());
-        dm = new Tdm;
-        fMain = new TfMain;
+        app.Start(homePath(), true);
         w = fMain;
         w->show();
         ASSERT_TRUE(dm->Conn.Connected());
     }
     void TearDown() override
     {
-        for (QWidget *x : {fEDIT, fSEDI, fTITOLI, fARC})
-            delete x;
-        delete fMain;
-        delete dm;
-        dm = nullptr;
-        delete Settings;
-        Settings = nullptr;
-        QFile::remove(iniPath());
-        if (oldHome.isNull())
-            qunsetenv("LIRRACAL_HOME");
-        else
-            qputenv("LIRRACAL_HOME", oldHome);
+        app.Stop();
     }
 
-    static QString iniPath() { return rtl::AppPath() + QStringLiteral("LirraCalConf.ini"); }
+    static QString iniPath() { return AppWindows::iniPath(); }
 
     // First column of the first row of a statement, as text ("" when there is no row).
     static QString scalar(const QString &sql)
@@ -120,5 +105,5 @@ protected:
 
     ui::FakeServices fakes;
     TfMain *w = nullptr;
-    QByteArray oldHome;
+    AppWindows app;
 };
