@@ -90,6 +90,11 @@ TrueTypeFont *TrueTypeCollection::LoadFont(const gfx::FontDesc &font, int faceIn
         if (!found)
             found = fonts_collection.front().get();
     }
+    if (found->get_SfntVersion() == Tag("OTTO")) {
+        // A face of a collection with PostScript outlines.
+        m_postScriptOutlines = true;
+        return nullptr;
+    }
     const QString fullName = found->GetFullName();
     found->FSubstitutionName = fullName == target ? QString() : target + QLatin1String(" - ") + fullName;
     return found;

@@ -28,7 +28,8 @@ public:
     // The buffer held PostScript outlines: no face can be subset, pick another font.
     bool get_PostScriptOutlines() const { return m_postScriptOutlines; }
 
-    // The prepared face of a report font; null when there are none. faceIndex is the face
+    // The prepared face of a report font; null when there are none, or when the face has
+    // PostScript outlines. faceIndex is the face
     // the font service resolved the font to (-1: find it by its full name).
     TrueTypeFont *LoadFont(const gfx::FontDesc &font, int faceIndex = -1);
     // The subset of ttf keeping the glyph indices of usedAlphabet.

@@ -95,6 +95,8 @@ void TrueTypeFont::LoadDescriptors(const std::vector<uint32_t> &skip_list)
     dir->numTables = uint16_t(ListOfTables.size());
 }
 
+uint32_t TrueTypeFont::get_SfntVersion() const { return dir->sfntversion; }
+
 TrueTypeTable *TrueTypeFont::get_Table(uint32_t tag) const
 {
     for (const auto &t : ListOfTables)
@@ -311,7 +313,8 @@ QByteArray TrueTypeFont::PackFont(bool glyphIds)
     std::vector<TrueTypeTable *> byTag = order;
     std::sort(byTag.begin(), byTag.end(), [](const TrueTypeTable *a, const TrueTypeTable *b) { return a->tag() < b->tag(); });
     auto *head = reinterpret_cast<uint8_t *>(out.data());
-    put32(head, dir->sfntversion);
+    // The subset holds TrueType outlines whatever the face's version field said.
+    put32(head, 0x00010000);
     put16(head + 4, uint16_t(numTables));
     uint16_t entrySelector = 0;
     while (numTables >> (entrySelector + 1))

@@ -46,6 +46,8 @@ public:
     // and verifies their checksums.
     void PrepareFont(const std::vector<uint32_t> &skip_list);
     bool prepared() const { return m_prepared; }
+    // The version field of the face's offset table (read by PrepareFont).
+    uint32_t get_SfntVersion() const;
 
     void AddCharacterToKeepList(uint16_t value);
     // Replaces the keep list; a value beyond 16 bits raises "Format error".

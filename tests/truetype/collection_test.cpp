@@ -87,6 +87,18 @@ TEST(Collection, PostScriptOutlinesGiveNoFace)
     EXPECT_EQ(tc.LoadFont(gfx::FontDesc()), nullptr);
 }
 
+TEST(Collection, FaceWithPostScriptOutlinesInACollection)
+{
+    ui::FakeServices fakes;
+    QByteArray bytes = readFile(Collection());
+    const int face = int(be32At(bytes, 12));
+    bytes.replace(face, 4, "OTTO");
+    ttf::TrueTypeCollection tc;
+    tc.Initialize(bytes);
+    EXPECT_EQ(tc.LoadFont(gfx::FontDesc(), 0), nullptr);
+    EXPECT_TRUE(tc.get_PostScriptOutlines());
+}
+
 TEST(Collection, FaceOfTheFontServiceAndItsSubset)
 {
     // What the PDF writer does: the whole file and the face the font service resolved.

@@ -6,6 +6,7 @@
 #include "platform/ui/fakes.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -51,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const qsizetype warnings = boxes.shown.size();
         try {
             subsetOf(subset, 0, size);
-        } catch (const Exception &) {
+        } catch (const Exception &e) {
+            std::fprintf(stderr, "the subset does not read back: %s\n", e.what());
             std::abort();
         }
         if (boxes.shown.size() != warnings)
