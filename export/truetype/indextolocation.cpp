@@ -28,7 +28,7 @@ void IndexToLocationClass::LoadIndexToLocation(const FontBuffer &font, const Fon
 
 uint32_t IndexToLocationClass::glyphCount() const
 {
-    const size_t n = std::max(ShortIndexToLocation.size(), LongIndexToLocation.size());
+    const size_t n = entryCount();
     return n ? uint32_t(n - 1) : 0;
 }
 

@@ -2,6 +2,7 @@
 // 'loca': where each glyph starts in 'glyf', short (offset / 2) or long form.
 #include "export/truetype/truetypetable.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace ttf {
@@ -16,6 +17,7 @@ public:
     uint32_t GetGlyph(uint32_t index, const FontHeaderClass &head, uint32_t &location) const;
     // Glyphs it locates (one entry fewer than it holds).
     uint32_t glyphCount() const;
+    size_t entryCount() const { return std::max(ShortIndexToLocation.size(), LongIndexToLocation.size()); }
     uint32_t Save(const FontBuffer &font, QByteArray &out, uint32_t offset) override;
 
     std::vector<uint16_t> ShortIndexToLocation;

@@ -220,13 +220,11 @@ void TrueTypeFont::AddGlyph(uint32_t glyph, int depth)
     const int w = Width(glyph);
     m_widthByGlyph[glyph] = w;
     Indices.push_back(uint16_t(glyph));
-    GlyphWidths.push_back(w);
 }
 
 void TrueTypeFont::BuildGlyphIndexList(const std::vector<uint16_t> &list, bool glyphIds)
 {
     Indices.clear();
-    GlyphWidths.clear();
     m_widthByGlyph.assign(GlyphCount(), -1);
     for (uint16_t v : list) {
         const uint32_t g = glyphIds ? v : (cmap_table ? cmap_table->GetGlyphIndex(v) : 0);
@@ -250,7 +248,7 @@ void TrueTypeFont::ReorderGlyphTable(bool glyphIds)
     const bool isShort = font_header->get_indexToLocFormat() == IndexToLoc_ShortType;
     if (!isShort && font_header->get_indexToLocFormat() != IndexToLoc_LongType)
         throw Exception(QStringLiteral("Unknown IndexToLoc value"));
-    const size_t entries = index_to_location->glyphCount() + 1;
+    const size_t entries = index_to_location->entryCount();
     std::vector<uint32_t> loca(entries, 0);
     QByteArray &glyphs = glyph_table->packed;
     glyphs.clear();

@@ -103,8 +103,7 @@ private:
     bool m_prepared = false;
     std::vector<std::unique_ptr<TrueTypeTable>> ListOfTables;
     std::vector<uint16_t> ListOfUsedGlyphs;
-    std::vector<uint16_t> Indices;
-    std::vector<int> GlyphWidths;
+    std::vector<uint16_t> Indices;     // kept glyphs in the order they were added
     std::vector<int> m_widthByGlyph;   // glyph -> width, -1 when not kept
 };
 

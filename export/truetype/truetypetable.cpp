@@ -28,10 +28,10 @@ uint32_t TrueTypeTable::StoreTable(const FontBuffer &source, QByteArray &dest, u
     const uint8_t *from = source.at(entry.offset, entry.length);
     saved = entry;
     saved.offset = newOffset;
-    if (dest.constData() == reinterpret_cast<const char *>(source.data()) && newOffset == entry.offset)
-        return newOffset + size;
-    // Through the source's address again after a resize: dest may be the source's buffer.
     const bool same = dest.constData() == reinterpret_cast<const char *>(source.data());
+    if (same && newOffset == entry.offset)
+        return newOffset + size;
+    // Within one buffer the ranges may overlap, and growing it may move it: copy first.
     QByteArray copy;
     if (same) {
         copy = QByteArray(reinterpret_cast<const char *>(from), entry.length);

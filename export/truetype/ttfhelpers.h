@@ -60,7 +60,11 @@ public:
     uint16_t u16(uint64_t pos) const { return be16(at(pos, 2)); }
     int16_t i16(uint64_t pos) const { return int16_t(u16(pos)); }
     uint32_t u32(uint64_t pos) const { return be32(at(pos, 4)); }
-    void setU32(uint64_t pos, uint32_t v) { put32(const_cast<uint8_t *>(at(pos, 4)), v); }
+    void setU32(uint64_t pos, uint32_t v)
+    {
+        at(pos, 4);
+        put32(m_data + pos, v);
+    }
 
 private:
     uint8_t *m_data = nullptr;
