@@ -177,12 +177,14 @@ void PainterCanvas::applyClip()
     if (!p)
         return;
     // A painter handed in may already be clipped (a widget's paint region): stay inside it.
+    // No clip is a clip to the whole device: once clipping has been switched off, Qt's raster
+    // engine ignores the next non-rectangular clip region.
     if (m_hasClip)
         p->setClipRegion(m_hasBaseClip ? m_clip.intersected(m_baseClip) : m_clip);
     else if (m_hasBaseClip)
         p->setClipRegion(m_baseClip);
-    else
-        p->setClipping(false);
+    else if (p->hasClipping())
+        p->setClipRegion(deviceRegion());
 }
 
 void PainterCanvas::applyRop(QPainter *p)

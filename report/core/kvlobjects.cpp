@@ -5,16 +5,10 @@
 #include "report/data/kvldatasetlist.h"
 #include "report/options/kvloptions.h"
 
-LIRRA_DEFINE_CLASS(TkvlView)
 LIRRA_DEFINE_CLASS(TkvlBand)
 LIRRA_DEFINE_CLASS(TkvlPage)
 LIRRA_DEFINE_CLASS(TkvlDialogPage)
 LIRRA_DEFINE_CLASS(TkvlReport)
-
-void TkvlView::DeclareClass(rtl::ClassBuilder<TkvlView> &b)
-{
-    b.prop<&TkvlView::Align, &TkvlView::SetAlign>("Align", kvltypes::Align()).def(baNone);
-}
 
 void TkvlBand::DeclareClass(rtl::ClassBuilder<TkvlBand> &) {}
 
@@ -26,11 +20,6 @@ void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
 
 void TkvlDialogPage::DeclareClass(rtl::ClassBuilder<TkvlDialogPage> &) {}
 void TkvlReport::DeclareClass(rtl::ClassBuilder<TkvlReport> &) {}
-
-TkvlView::TkvlView(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlReportComponent(AOwner, Design)
-{
-    SetkvComponentStyle(kvComponentStyle() | kvlBit(csDefaultDiff));
-}
 
 TkvlBand::TkvlBand(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlReportComponent(AOwner, Design) {}
 
@@ -52,6 +41,11 @@ TkvlReport::~TkvlReport()
 {
     // The objects go while the option records and lists they may read still exist.
     Clear();
+}
+
+Variant TkvlReport::Calc(const QString &Expr)
+{
+    return Evaluator ? Evaluator(Expr) : Variant::null();
 }
 
 void kvlRegisterObjectTreeClasses()
