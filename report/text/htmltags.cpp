@@ -65,14 +65,8 @@ void TkvlHTMLTagsList::SetDefaults(uint8_t Style, TColor Color, int Size, bool A
 
 void TkvlHTMLTagsList::AddTag()
 {
-    TkvlHTMLTag t;
-    t.Position = FPosition;
-    t.Size = FSize;
-    t.Color = FColor;
-    t.AddY = FAddY;
-    t.Style = FStyle;
-    t.SubType = FSubStyle;
-    t.DontWRAP = FDontWRAP;
+    TkvlHTMLTag t{.Position = FPosition, .Size = FSize, .Color = FColor, .AddY = FAddY,
+                  .Style = FStyle, .SubType = FSubStyle, .DontWRAP = FDontWRAP};
     t.Small = FSize != FDefSize;
     if (!FAllowTags)
         t.Default = true;

@@ -204,11 +204,11 @@ void TkvlDrawText::LayOut(const Lines &Text, bool FirstParaBreak)
         const QStringView s = line.isEmpty() ? QStringView(kBlank) : QStringView(line);
         FPlainText += s;
         FPlainText += QLatin1String("\r\n");
-        AddSourceLine(s, i, width, FirstParaBreak && i == 0 ? width : restWidth, spacing);
+        AddSourceLine(s, width, FirstParaBreak && i == 0 ? width : restWidth, spacing);
     }
 }
 
-void TkvlDrawText::AddSourceLine(QStringView Line, int, int Width, int FirstWidth, int CharSpacing)
+void TkvlDrawText::AddSourceLine(QStringView Line, int Width, int FirstWidth, int CharSpacing)
 {
     const int start = int(FChars.size());
     FTags.ExpandHTMLTags(Line, FChars);

@@ -91,7 +91,7 @@ private:
     };
 
     template <class Lines> void LayOut(const Lines &Text, bool FirstParaBreak);
-    void AddSourceLine(QStringView Line, int Index, int Width, int FirstWidth, int CharSpacing);
+    void AddSourceLine(QStringView Line, int Width, int FirstWidth, int CharSpacing);
     void WrapTextLine(int Start, int Length, int Width, int CharSpacing, int FirstLineWidth);
     void AddLine(int Start, int Length, bool Hyphen, int SplitPos);
     // 600-dpi width of each character (Small ones reduced), without spacing; returns the sum.
