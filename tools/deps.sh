@@ -14,6 +14,8 @@ LIRRA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev
   qpdf poppler-utils python3 python3-openpyxl python3-fonttools libharfbuzz-bin xvfb xauth
   firebird3.0-server
+  # independent checkers of the export files: archives, pictures, ciphers, metafiles
+  unzip zip python3-pil imagemagick openssl libreoffice-draw-nogui
 )
 
 # Parallel jobs for building and testing; LIRRA_JOBS overrides.
