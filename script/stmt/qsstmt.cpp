@@ -1,7 +1,6 @@
 #include "script/stmt/qsstmt.h"
 
 
-int qsLineHookCount = 0;
 
 TqsStatement::~TqsStatement() { Clear(); }
 
