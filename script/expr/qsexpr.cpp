@@ -595,14 +595,25 @@ void TqsExpression::SetValue(const Variant &value)
 char TqsExpression::Optimize(TqsCustomVariable *target)
 {
     auto *op = dynamic_cast<TqsOperatorNode *>(FNode);
-    if (!op || op->FStrCat || !op->FLeft || !op->FRight)
-        return ' ';
-    if (op->FOp != opPlus && op->FOp != opMinus && op->FOp != opMul && op->FOp != opDivFloat)
+    if (!op || !op->FLeft || !op->FRight)
         return ' ';
     auto sameVar = [target](TqsExprNode *n) {
         auto *dn = dynamic_cast<TqsDesignatorNode *>(n);
         return dn && dn->FVar == target;
     };
+    if (op->FStrCat) {
+        // x := x & e joins e's text to x
+        if (!sameVar(op->FLeft))
+            return ' ';
+        TqsExprNode *keep = op->FRight;
+        op->RemoveNode(keep);
+        keep->FParent = nullptr;
+        delete FNode;
+        FNode = FCurNode = keep;
+        return '&';
+    }
+    if (op->FOp != opPlus && op->FOp != opMinus && op->FOp != opMul && op->FOp != opDivFloat)
+        return ' ';
     const char mods[] = {'+', '-', '*', '/'};
     const int idx = op->FOp == opPlus ? 0 : op->FOp == opMinus ? 1 : op->FOp == opMul ? 2 : 3;
     TqsExprNode *keep = nullptr;

@@ -109,7 +109,7 @@ public:
     // constant node); nullptr when the root is an operator.
     TqsExprNode *Root() const { return FNode; }
     TqsDesignator *SingleDesignator() const;
-    // x := x op e becomes x op= e; returns the compound operator or ' '.
+    // x := x op e becomes x op= e; returns the compound operator ('&' for joining texts) or ' '.
     char Optimize(TqsCustomVariable *target);
 
     QString FCurPos; // position given to the next node

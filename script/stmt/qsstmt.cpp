@@ -44,7 +44,16 @@ void TqsCompoundAssignStmt::Execute()
         return;
     Variant v = FVar->Read();
     const Variant e = FExpr->Eval();
+    if ((FModificator == '+' || FModificator == '&') && e.isString() && FVar->FKind <= TqsCustomVariable::kParam
+        && !FVar->FOnGetVarValue && !FVar->FIsReadOnly && v.isString() && v.sameRep(FVar->FValue)) {
+        // Text appended to a String variable that the right side left alone: in place, so
+        // that a loop of appends costs amortised constant time and never copies the text.
+        v.clear();
+        FVar->FValue.appendText(e.toString());
+        return;
+    }
     switch (FModificator) {
+    case '&': v = Variant::concat(v, e); break;
     case '+': v = Variant::add(v, e); break;
     case '-': v = Variant::sub(v, e); break;
     case '*': v = Variant::mul(v, e); break;

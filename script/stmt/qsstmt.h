@@ -59,7 +59,7 @@ public:
     TqsExpression *FExpression = nullptr; // owned
     TqsCustomVariable *FVar = nullptr;    // the variable itself, else the designator
     TqsExprNode *FExpr = nullptr;         // root of the expression
-    char FModificator = ' ';              // ' ', '+', '-', '*', '/'
+    char FModificator = ' ';              // ' ', '+', '-', '*', '/', '&' (joining texts)
 };
 
 // x op= e (also what x := x op e becomes).
