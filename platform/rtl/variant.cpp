@@ -172,17 +172,6 @@ Variant::Variant(const char16_t *s) : Variant(QString::fromUtf16(s)) {}
 Variant::Variant(QLatin1StringView s) : Variant(QString(s)) {}
 Variant::Variant(QChar c) : Variant(QString(c)) {}
 
-void Variant::appendText(QStringView text)
-{
-    if (m_u.s->refs.load(std::memory_order_acquire) != 1) {
-        auto *own = new VariantStringRep{{1}, m_u.s->s};
-        release();
-        m_u.s = own;
-        m_type = varUString;
-    }
-    m_u.s->s.append(text);
-}
-
 void Variant::retain() const noexcept
 {
     if (m_type == varUString)

@@ -212,13 +212,6 @@ public:
     // Same kind and same value (arrays element by element); never raises. For tests and caches.
     bool identical(const Variant &o) const;
 
-    // Appends text to this String (the caller checks isString()). A String held only here
-    // grows in place, so appending in a loop costs amortised constant time per character;
-    // a shared one is copied first, as any write to a shared value is.
-    void appendText(QStringView text);
-    // Whether both hold the very same counted value (String, array or dispatch object).
-    bool sameRep(const Variant &o) const noexcept { return counted() && m_type == o.m_type && m_u.s == o.m_u.s; }
-
     void clear() noexcept; // back to Empty
     void swap(Variant &o) noexcept;
 
