@@ -1,41 +1,128 @@
-// The interpreter's speed: fib(30) recursive and a 10-million-turn loop, compiled once and
-// run with no line hook, against the same programs in Lua 5.4 (locals). Prints our time
-// over Lua's, then runs the Google Benchmark cases.
+// The interpreter's speed and size against Lua 5.4 and Qt's QJSEngine, in the same program:
+// fib(30) recursive, a 10-million-turn integer loop, a float loop, text appends in a loop
+// (1x and 10x), compiling 5,000 and 50,000 lines in each language, and the memory a small
+// compiled script needs while it runs. Without arguments it prints a table of the best of
+// five interleaved runs (thread CPU time); with a filter only the Google Benchmark cases run.
 #include "script/core/qsscript.h"
 #include "script/grammar/qsgrammars.h"
+#include "script/items/qsitems.h"
 
 #include <benchmark/benchmark.h>
 #include <lua.hpp>
 
-#include <ctime>
+#include <QCoreApplication>
+#include <QJSEngine>
+#include <QStringList>
+
+#include <malloc.h>
+
 #include <cstdio>
+#include <ctime>
+#include <functional>
 #include <memory>
 
 namespace {
 
-const char *const dozovoFib = "function fib(n: Integer): Integer;\n"
-                              "begin if n < 2 then Result := n else Result := fib(n - 1) + fib(n - 2) end;\n"
-                              "var r: Integer;\nbegin r := fib(30) end.";
-const char *const dozovoLoop = "var s, i: Integer;\n"
-                               "begin s := 0; for i := 1 to 10000000 do s := (s + i) mod 1000 end.";
-const char *const jsFib = "function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); }\n"
-                          "var r = fib(30);";
-const char *const jsLoop = "var s = 0;\nfor (var i = 1; i <= 10000000; i++) s = (s + i) % 1000;";
-const char *const luaFib = "local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end\n"
-                           "local r = fib(30)";
-const char *const luaLoop = "local s = 0\nfor i = 1, 10000000 do s = (s + i) % 1000 end";
+// ---- Programs
 
-std::unique_ptr<TqsScript> compiled(const char *language, const char *source)
+struct Program
+{
+    const char *dozovo, *jscript, *lua, *js; // ours twice, then the peers
+};
+
+const Program fib = {
+    "function fib(n: Integer): Integer;\n"
+    "begin if n < 2 then Result := n else Result := fib(n - 1) + fib(n - 2) end;\n"
+    "var r: Integer;\nbegin r := fib(30) end.",
+    "function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); }\nvar r = fib(30);",
+    "local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end\nlocal r = fib(30)",
+    "(function() { function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); } return fib(30); })()",
+};
+
+const Program intLoop = {
+    "var s, i: Integer;\nbegin s := 0; for i := 1 to 10000000 do s := (s + i) mod 1000 end.",
+    "var s = 0;\nfor (var i = 1; i <= 10000000; i++) s = (s + i) % 1000;",
+    "local s = 0\nfor i = 1, 10000000 do s = (s + i) % 1000 end",
+    "(function() { var s = 0; for (var i = 1; i <= 10000000; i++) s = (s + i) % 1000; return s; })()",
+};
+
+const Program floatLoop = {
+    "var x: Double; i: Integer;\nbegin x := 0; for i := 1 to 10000000 do x := x * 0.5 + 1.25 end.",
+    "var x = 0.0;\nfor (var i = 1; i <= 10000000; i++) x = x * 0.5 + 1.25;",
+    "local x = 0.0\nfor i = 1, 10000000 do x = x * 0.5 + 1.25 end",
+    "(function() { var x = 0.0; for (var i = 1; i <= 10000000; i++) x = x * 0.5 + 1.25; return x; })()",
+};
+
+Program appends(int n)
+{
+    static std::vector<std::unique_ptr<std::string>> keep;
+    auto text = [](const char *pattern, int n) {
+        char buf[512];
+        std::snprintf(buf, sizeof buf, pattern, n);
+        keep.push_back(std::make_unique<std::string>(buf));
+        return keep.back()->c_str();
+    };
+    return {text("var s: String; i: Integer;\nbegin s := ''; for i := 1 to %d do s := s + 'abcde' end.", n),
+            text("var s = \"\";\nfor (var i = 1; i <= %d; i++) s = s + \"abcde\";", n),
+            text("local s = ''\nfor i = 1, %d do s = s .. 'abcde' end", n),
+            text("(function() { var s = ''; for (var i = 1; i <= %d; i++) s = s + 'abcde'; return s.length; })()", n)};
+}
+
+// A script of about `lines` lines: five-line procedures that declare, compute and branch.
+QString sourceOf(const char *language, int lines)
+{
+    const QString lang = QString::fromLatin1(language);
+    QString s;
+    const int procs = lines / 5;
+    if (lang == QLatin1String("DozovoZozedi")) {
+        s = QStringLiteral("var x: Integer;\n");
+        for (int i = 0; i < procs; ++i)
+            s += QStringLiteral("procedure P%1(a: Integer);\nvar b: Integer;\nbegin b := a * 2 + %1;\n"
+                                "  if b > 10 then b := b - 1 else b := b + 1; x := x + b;\nend;\n").arg(i);
+        s += QStringLiteral("begin x := 0 end.\n");
+    } else if (lang == QLatin1String("D++Iraved")) {
+        s = QStringLiteral("int x;\n");
+        for (int i = 0; i < procs; ++i)
+            s += QStringLiteral("void P%1(int a) {\n  int b;\n  b = a * 2 + %1;\n"
+                                "  if (b > 10) b = b - 1; else b = b + 1; x = x + b;\n}\n").arg(i);
+        s += QStringLiteral("{ x = 0; }\n");
+    } else if (lang == QLatin1String("DevavAraroz")) {
+        s = QStringLiteral("Dim x\n");
+        for (int i = 0; i < procs; ++i)
+            s += QStringLiteral("Sub P%1(a)\n  Dim b\n  b = a * 2 + %1\n  x = x + b\nEnd Sub\n").arg(i);
+        s += QStringLiteral("x = 0\n");
+    } else if (lang == QLatin1String("JScript") || lang == QLatin1String("js")) {
+        s = QStringLiteral("var x = 0;\n");
+        for (int i = 0; i < procs; ++i)
+            s += QStringLiteral("function P%1(a) {\n  var b = a * 2 + %1;\n"
+                                "  if (b > 10) b = b - 1; else b = b + 1;\n  x = x + b;\n}\n").arg(i);
+    } else { // lua
+        s = QStringLiteral("x = 0\n");
+        for (int i = 0; i < procs; ++i)
+            s += QStringLiteral("function P%1(a)\n  local b = a * 2 + %1\n"
+                                "  if b > 10 then b = b - 1 else b = b + 1 end\n  x = x + b\nend\n").arg(i);
+    }
+    return s;
+}
+
+// ---- Engines
+
+void ensureLanguages()
 {
     static const bool languages = [] {
         qsRegisterStandardLanguages();
         return true;
     }();
     (void)languages;
+}
+
+std::unique_ptr<TqsScript> compiled(const char *language, const QString &source)
+{
+    ensureLanguages();
     auto s = std::make_unique<TqsScript>();
     s->AddRTTI();
     s->SyntaxType = QString::fromLatin1(language);
-    s->Lines = QString::fromLatin1(source).split(QLatin1Char('\n'));
+    s->Lines = source.split(QLatin1Char('\n'));
     if (!s->Compile()) {
         std::fprintf(stderr, "compile failed: %s at %s\n", qPrintable(s->ErrorMsg), qPrintable(s->ErrorPos));
         std::abort();
@@ -46,15 +133,16 @@ std::unique_ptr<TqsScript> compiled(const char *language, const char *source)
 struct Lua
 {
     lua_State *L;
-    int ref;
-    explicit Lua(const char *source) : L(luaL_newstate())
+    int ref = LUA_NOREF;
+    Lua() : L(luaL_newstate()) { luaL_openlibs(L); }
+    explicit Lua(const char *source) : Lua() { load(source); }
+    ~Lua() { lua_close(L); }
+    void load(const char *source)
     {
-        luaL_openlibs(L);
         if (luaL_loadstring(L, source) != LUA_OK)
             std::abort();
         ref = luaL_ref(L, LUA_REGISTRYINDEX);
     }
-    ~Lua() { lua_close(L); }
     void run()
     {
         lua_rawgeti(L, LUA_REGISTRYINDEX, ref);
@@ -62,6 +150,15 @@ struct Lua
             std::abort();
     }
 };
+
+void runJs(QJSEngine &engine, const QString &source)
+{
+    const QJSValue v = engine.evaluate(source);
+    if (v.isError()) {
+        std::fprintf(stderr, "QJSEngine: %s\n", qPrintable(v.toString()));
+        std::abort();
+    }
+}
 
 // Thread CPU time: steadier than wall time on a shared machine.
 double cpuNow()
@@ -71,35 +168,120 @@ double cpuNow()
     return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
 }
 
-template <class F>
-double bestOf(int n, F f)
+double timed(const std::function<void()> &f)
 {
-    double best = 1e30;
-    for (int i = 0; i < n; ++i) {
-        const double t0 = cpuNow();
-        f();
-        best = std::min(best, cpuNow() - t0);
-    }
+    const double t0 = cpuNow();
+    f();
+    return cpuNow() - t0;
+}
+
+// Best of five runs of each, interleaved so that the machine's load falls on all alike.
+std::vector<double> bestOf5(const std::vector<std::function<void()>> &runs)
+{
+    std::vector<double> best(runs.size(), 1e30);
+    for (int i = 0; i < 5; ++i)
+        for (size_t k = 0; k < runs.size(); ++k)
+            best[k] = std::min(best[k], timed(runs[k]));
     return best;
 }
 
-void compare(const char *title, const char *language, const char *source, const char *luaSource, double target)
+void printRow(const char *title, const char *language, double ours, double lua, double js)
 {
-    auto s = compiled(language, source);
-    Lua lua(luaSource);
-    // best of several alternating runs: the machine may be shared
-    double ours = 1e30, ref = 1e30;
-    for (int i = 0; i < 5; ++i) {
-        ours = std::min(ours, bestOf(1, [&] { s->Execute(); }));
-        ref = std::min(ref, bestOf(1, [&] { lua.run(); }));
-    }
-    std::printf("%-22s %-13s %8.1f ms   Lua %7.1f ms   ratio %5.2f (target <= %.0f)\n", title, language, ours * 1e3,
-                ref * 1e3, ours / ref, target);
+    std::printf("%-22s %-13s %9.2f ms  Lua %9.2f ms  QJSEngine %9.2f ms  ratio Lua %5.2f  QJSEngine %5.2f\n", title,
+                language, ours * 1e3, lua * 1e3, js * 1e3, ours / lua, ours / js);
 }
+
+void compareRun(const char *title, const Program &p)
+{
+    QJSEngine engine;
+    Lua lua(p.lua);
+    const QString js = QString::fromLatin1(p.js);
+    for (const char *language : {"DozovoZozedi", "JScript"}) {
+        auto s = compiled(language, QString::fromLatin1(language[0] == 'D' ? p.dozovo : p.jscript));
+        const auto t = bestOf5({[&] { s->Execute(); }, [&] { lua.run(); }, [&] { runJs(engine, js); }});
+        printRow(title, language, t[0], t[1], t[2]);
+    }
+}
+
+// How our cost grows with ten times the appends (the peers' own growth is quadratic here,
+// so they run at 1x only, above).
+void appendGrowth()
+{
+    for (const char *language : {"DozovoZozedi", "JScript"}) {
+        const Program one = appends(100000), ten = appends(1000000);
+        auto a = compiled(language, QString::fromLatin1(language[0] == 'D' ? one.dozovo : one.jscript));
+        auto b = compiled(language, QString::fromLatin1(language[0] == 'D' ? ten.dozovo : ten.jscript));
+        const auto t = bestOf5({[&] { a->Execute(); }, [&] { b->Execute(); }});
+        std::printf("%-22s %-13s %9.2f ms at 1x  %9.2f ms at 10x  growth %5.2f\n", "appends 100,000 x10", language,
+                    t[0] * 1e3, t[1] * 1e3, t[1] / t[0]);
+    }
+}
+
+void compareCompile(int lines)
+{
+    const QByteArray luaSource = sourceOf("lua", lines).toUtf8();
+    const QString jsSource = sourceOf("js", lines);
+    for (const char *language : {"DozovoZozedi", "D++Iraved", "DevavAraroz", "JScript"}) {
+        const QString source = sourceOf(language, lines);
+        const auto t = bestOf5({[&] { compiled(language, source); },
+                                [&] {
+                                    Lua lua;
+                                    lua.load(luaSource.constData());
+                                },
+                                [&] {
+                                    QJSEngine engine;
+                                    runJs(engine, jsSource);
+                                }});
+        char title[64];
+        std::snprintf(title, sizeof title, "compile %d lines", lines);
+        printRow(title, language, t[0], t[1], t[2]);
+    }
+}
+
+size_t heapInUse() { return mallinfo2().uordblks; }
+
+// Heap taken by a small script compiled and running (measured inside its run), and by Lua
+// doing the same.
+void compareMemory()
+{
+    const char *source = "var s: String; i: Integer;\n"
+                         "function Twice(n: Integer): Integer; begin Result := n * 2 end;\n"
+                         "begin s := ''; for i := 1 to 10 do s := s + IntToStr(Twice(i)); Probe end.";
+    ensureLanguages();
+    size_t ours = 0;
+    {
+        const size_t before = heapInUse();
+        auto s = std::make_unique<TqsScript>();
+        s->AddRTTI();
+        s->AddMethod(QStringLiteral("procedure Probe"), [&](const Variant &, const QString &, TqsMethodHelper &) {
+            ours = heapInUse() - before;
+            return Variant(0);
+        });
+        s->Lines = QString::fromLatin1(source).split(QLatin1Char('\n'));
+        if (!s->Compile())
+            std::abort();
+        s->Execute();
+    }
+    size_t lua = 0;
+    {
+        const size_t before = heapInUse();
+        lua_State *L = luaL_newstate();
+        luaL_openlibs(L);
+        if (luaL_loadstring(L, "local s = ''\nlocal function twice(n) return n * 2 end\n"
+                               "for i = 1, 10 do s = s .. tostring(twice(i)) end") != LUA_OK
+            || lua_pcall(L, 0, 0, 0) != LUA_OK)
+            std::abort();
+        lua = heapInUse() - before;
+        lua_close(L);
+    }
+    std::printf("%-22s %-13s %9.1f KB  Lua %9.1f KB\n", "memory, small script", "DozovoZozedi", ours / 1024.0, lua / 1024.0);
+}
+
+// ---- Google Benchmark cases
 
 void BM_Script(benchmark::State &state, const char *language, const char *source)
 {
-    auto s = compiled(language, source);
+    auto s = compiled(language, QString::fromLatin1(source));
     for (auto _ : state)
         s->Execute();
 }
@@ -111,23 +293,52 @@ void BM_Lua(benchmark::State &state, const char *source)
         lua.run();
 }
 
-BENCHMARK_CAPTURE(BM_Script, dozovo_fib30, "DozovoZozedi", dozovoFib)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Script, jscript_fib30, "JScript", jsFib)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Lua, lua_fib30, luaFib)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Script, dozovo_loop10M, "DozovoZozedi", dozovoLoop)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Script, jscript_loop10M, "JScript", jsLoop)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Lua, lua_loop10M, luaLoop)->Unit(benchmark::kMillisecond);
+void BM_QJSEngine(benchmark::State &state, const char *source)
+{
+    QJSEngine engine;
+    const QString js = QString::fromLatin1(source);
+    for (auto _ : state)
+        runJs(engine, js);
+}
+
+void BM_Compile(benchmark::State &state, const char *language)
+{
+    const QString source = sourceOf(language, int(state.range(0)));
+    for (auto _ : state)
+        compiled(language, source);
+    state.SetComplexityN(state.range(0));
+}
+
+BENCHMARK_CAPTURE(BM_Script, dozovo_fib30, "DozovoZozedi", fib.dozovo)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Script, jscript_fib30, "JScript", fib.jscript)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Lua, lua_fib30, fib.lua)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_QJSEngine, qjs_fib30, fib.js)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Script, dozovo_loop10M, "DozovoZozedi", intLoop.dozovo)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Script, jscript_loop10M, "JScript", intLoop.jscript)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Lua, lua_loop10M, intLoop.lua)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_QJSEngine, qjs_loop10M, intLoop.js)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Script, dozovo_floatloop10M, "DozovoZozedi", floatLoop.dozovo)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Lua, lua_floatloop10M, floatLoop.lua)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_QJSEngine, qjs_floatloop10M, floatLoop.js)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Compile, dozovo, "DozovoZozedi")->Arg(500)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Compile, jscript, "JScript")->Arg(500)->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    QCoreApplication app(argc, argv); // QJSEngine wants one
     // With arguments (a filter) only the selected Google Benchmark cases run.
     if (argc == 1) {
-    compare("fib(30)", "DozovoZozedi", dozovoFib, luaFib, 3);
-    compare("fib(30)", "JScript", jsFib, luaFib, 3);
-    compare("loop 10M", "DozovoZozedi", dozovoLoop, luaLoop, 4);
-    compare("loop 10M", "JScript", jsLoop, luaLoop, 4);
+        compareRun("fib(30)", fib);
+        compareRun("integer loop 10M", intLoop);
+        compareRun("float loop 10M", floatLoop);
+        compareRun("appends 100,000", appends(100000));
+        appendGrowth();
+        compareCompile(5000);
+        compareCompile(50000);
+        compareMemory();
+        return 0;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -243,38 +243,54 @@ void PainterCanvas::cosmeticLine(QPainter *p, int x0, int y0, int x1, int y1, bo
     flushRun();
 }
 
+namespace {
+
+// A disc of radius h about (cx, cy): the pixels whose centres it covers, row by row.
+void fillDisc(QPainter *p, double cx, double cy, double h, const QColor &c)
+{
+    for (int y = int(std::floor(cy - h - 0.5)); y <= int(std::ceil(cy + h - 0.5)); ++y) {
+        const double dy = y + 0.5 - cy;
+        if (dy * dy > h * h)
+            continue;
+        const double half = std::sqrt(h * h - dy * dy);
+        const int l = int(std::ceil(cx - half - 0.5)), r = int(std::floor(cx + half - 0.5));
+        if (r >= l)
+            p->fillRect(QRect(l, y, r - l + 1, 1), c);
+    }
+}
+
+} // namespace
+
+// A wide segment is symmetric about its path: the band of the pen's width between both end
+// points, each end with the pen's cap. A pixel is inked when its centre lies in the shape.
 void PainterCanvas::geometricSegment(QPainter *p, double x0, double y0, double x1, double y1, PenCap cap)
 {
     const Pen &pen = state().pen;
     const int w = std::max(1, pen.width);
+    // Odd widths centre on the pixel, even ones on its corner.
     const double s = (w % 2) ? 0.5 : 0.0;
     const double h = w / 2.0;
     const QColor c = qc(pen.color);
     x0 += s; y0 += s; x1 += s; y1 += s;
     const double len = std::hypot(x1 - x0, y1 - y0);
-    auto dot = [&](double cx, double cy) {
-        if (cap == PenCap::Round) {
-            p->setPen(Qt::NoPen);
-            p->setBrush(c);
-            p->drawEllipse(QPointF(cx, cy), h, h);
-        } else if (cap == PenCap::Square) {
-            const int l = int(std::ceil(cx - h - 0.5)), t = int(std::ceil(cy - h - 0.5));
-            p->fillRect(QRect(l, t, w, w), c);
-        }
-    };
     if (len == 0) {
-        dot(x0, y0);
+        if (cap == PenCap::Round)
+            fillDisc(p, x0, y0, h, c);
+        else if (cap == PenCap::Square)
+            p->fillRect(QRect(int(std::ceil(x0 - h - 0.5)), int(std::ceil(y0 - h - 0.5)), w, w), c);
         return;
     }
     const double ux = (x1 - x0) / len, uy = (y1 - y0) / len;
     const double ext = cap == PenCap::Square ? h : 0;
     const double ax = x0 - ux * ext, ay = y0 - uy * ext, bx = x1 + ux * ext, by = y1 + uy * ext;
     if (ay == by || ax == bx) {
-        // Along an axis: the covered pixels are those whose centres lie in the band.
-        const double l = std::min(ax, bx) - (ay == by ? 0 : h), r = std::max(ax, bx) + (ay == by ? 0 : h);
-        const double t = std::min(ay, by) - (ay == by ? h : 0), b = std::max(ay, by) + (ay == by ? h : 0);
-        const int pl = int(std::ceil(l - 0.5)), pr = int(std::ceil(r - 0.5));
-        const int pt = int(std::ceil(t - 0.5)), pb = int(std::ceil(b - 0.5));
+        // Along an axis: both end points belong to the band, across it the pen's width.
+        const bool horizontal = ay == by;
+        const double l = std::min(ax, bx) - (horizontal ? 0 : h), r = std::max(ax, bx) + (horizontal ? 0 : h);
+        const double t = std::min(ay, by) - (horizontal ? h : 0), b = std::max(ay, by) + (horizontal ? h : 0);
+        const int pl = int(std::ceil(l - 0.5)), pt = int(std::ceil(t - 0.5));
+        const int pr = horizontal ? int(std::floor(r - 0.5)) + 1 : int(std::ceil(r - 0.5));
+        const int pb = horizontal ? int(std::ceil(b - 0.5)) : int(std::floor(b - 0.5)) + 1;
         if (pr > pl && pb > pt)
             p->fillRect(QRect(pl, pt, pr - pl, pb - pt), c);
     } else {
@@ -285,8 +301,8 @@ void PainterCanvas::geometricSegment(QPainter *p, double x0, double y0, double x
         p->drawPolygon(quad, 4);
     }
     if (cap == PenCap::Round) {
-        dot(x0, y0);
-        dot(x1, y1);
+        fillDisc(p, x0, y0, h, c);
+        fillDisc(p, x1, y1, h, c);
     }
 }
 
@@ -402,16 +418,24 @@ void PainterCanvas::ellipse(int l, int t, int r, int b)
     if (r < l) std::swap(l, r);
     if (b < t) std::swap(t, b);
     QPainterPath path;
-    const QRectF box(l, t, r - l - 1, b - t - 1);
-    path.addEllipse(box);
+    path.addEllipse(QRectF(l, t, r - l - 1, b - t - 1));
     QPainter *p = painter();
     fillBrush(p, path);
-    if (state().pen.style != psClear) {
-        const Pen &pen = state().pen;
-        p->setPen(QPen(qc(pen.color), pen.width <= 1 ? 0 : pen.width));
-        p->setBrush(Qt::NoBrush);
-        p->drawEllipse(box);
-    }
+    const Pen &pen = state().pen;
+    if (pen.style == psClear || r - l < 1 || b - t < 1)
+        return;
+    // The outline runs where the rectangle's would, through the centres of its edge pixels
+    // (the corners of them for an even width), and is filled as a band of the pen's width:
+    // so it stays inside the box the rectangle with the same pen covers.
+    const int w = std::max(1, pen.width);
+    const int inset = pen.style == psInsideFrame && w > 1 ? w / 2 : 0;
+    const double s = (w % 2) ? 0.5 : 0.0;
+    QPainterPath outline;
+    outline.addEllipse(QRectF(l + inset + s, t + inset + s, r - l - 1 - 2 * inset, b - t - 1 - 2 * inset));
+    QPainterPathStroker stroker;
+    stroker.setWidth(w);
+    applyRop(p);
+    p->fillPath(stroker.createStroke(outline), qc(pen.color));
 }
 
 void PainterCanvas::polygon(const QPoint *pts, int n)

@@ -1,5 +1,7 @@
 #pragma once
 // Private to the formatters: a number as decimal digits.
+#include "platform/rtl/format.h"
+
 #include <QString>
 #include <string>
 
@@ -21,5 +23,9 @@ struct Decimal
     void trim();
     QString specialText() const;
 };
+
+// Format's %f, %n and %m: fixed notation while the integer part has at most 18 digits, those
+// digits exactly as the binary value has them; the general format beyond.
+QString FixedDirectiveText(double v, FloatFormat format, int decimals, const TFormatSettings &fs);
 
 } // namespace rtl

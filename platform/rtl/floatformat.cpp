@@ -263,6 +263,26 @@ QString FloatToStrF(double v, FloatFormat format, int precision, int digits, con
     return QString();
 }
 
+QString FixedDirectiveText(double v, FloatFormat format, int decimals, const TFormatSettings &fs)
+{
+    // Below 1e15 fifteen significant digits hold every integer digit.
+    const double mag = std::fabs(v);
+    if (!(mag >= 1e15 && mag < 1e18))
+        return FloatToStrF(v, format, 15, decimals, fs);
+    decimals = std::clamp(decimals, 0, 18);
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, mag, std::chars_format::fixed, decimals);
+    const std::string_view text(buf, size_t(res.ptr - buf));
+    const size_t point = std::min(text.find('.'), text.size());
+    const std::string ip(text.substr(0, point));
+    QString body = format == FloatFormat::Fixed ? QString::fromLatin1(ip) : group(ip, fs.ThousandSeparator);
+    if (decimals > 0)
+        body += fs.DecimalSeparator + QString::fromLatin1(text.data() + point + 1, qsizetype(text.size() - point - 1));
+    if (format == FloatFormat::Currency)
+        return currencyText(body, v < 0, fs);
+    return v < 0 ? u'-' + body : body;
+}
+
 QString FloatToStr(double v, const TFormatSettings &fs)
 {
     const Decimal d = Decimal::of(v, 15);

@@ -212,6 +212,9 @@ QString render(QStringView s, const Picture &p, const Decimal &src, const TForma
 
 } // namespace
 
+// Integer digits a fixed picture shows at most.
+constexpr int MaxFixedDigits = 18;
+
 QString FormatFloat(const QString &picture, double v, const TFormatSettings &fs)
 {
     const Decimal d = Decimal::of(v, 15);
@@ -226,15 +229,26 @@ QString FormatFloat(const QString &picture, double v, const TFormatSettings &fs)
     if (!first.scientific)
         rounded.roundTo(rounded.exp + first.decPlaces);
     const bool zero = rounded.digits.empty();
-    if (zero && secs.size() >= 3 && !secs[2].isEmpty())
-        return render(secs[2], analyse(secs[2]), Decimal{}, fs);
-    if (d.negative && !zero && secs.size() >= 2 && !secs[1].isEmpty()) {
-        Decimal mag = d;
-        mag.negative = false;
-        return render(secs[1], analyse(secs[1]), mag, fs);
+    // The section that applies: zero, negative (the magnitude is shown) or the first one
+    // (with the sign in front).
+    QStringView sec = secs[0];
+    Decimal shown = d;
+    bool sign = d.negative && !zero;
+    if (zero && secs.size() >= 3 && !secs[2].isEmpty()) {
+        sec = secs[2];
+        shown = Decimal{};
+        sign = false;
+    } else if (sign && secs.size() >= 2 && !secs[1].isEmpty()) {
+        sec = secs[1];
+        shown.negative = false;
+        sign = false;
     }
-    QString body = render(secs[0], first, d, fs);
-    if (d.negative && !zero)
+    // An empty picture, and a number too large for fixed digits, take the general format.
+    const Picture p = analyse(sec);
+    if (sec.isEmpty() || (!p.scientific && shown.exp > MaxFixedDigits))
+        return FloatToStr(v, fs);
+    QString body = render(sec, p, shown, fs);
+    if (sign)
         body.prepend(u'-');
     return body;
 }
@@ -427,11 +441,11 @@ QString Format(const QString &fmt, std::span<const Variant> args, const TFormatS
                 invalid();
             switch (type) {
             case u'e': text = FloatToStrF(a.d, FloatFormat::Exponent, prec < 0 ? 15 : prec, 3, fs); break;
-            case u'f': text = FloatToStrF(a.d, FloatFormat::Fixed, 15, prec < 0 ? 2 : prec, fs); break;
+            case u'f': text = FixedDirectiveText(a.d, FloatFormat::Fixed, prec < 0 ? 2 : prec, fs); break;
             case u'g': text = FloatToStrF(a.d, FloatFormat::General, prec < 0 ? 15 : prec, 0, fs); break;
-            case u'n': text = FloatToStrF(a.d, FloatFormat::Number, 15, prec < 0 ? 2 : prec, fs); break;
+            case u'n': text = FixedDirectiveText(a.d, FloatFormat::Number, prec < 0 ? 2 : prec, fs); break;
             default:
-                text = FloatToStrF(a.d, FloatFormat::Currency, 15, prec < 0 ? fs.CurrencyDecimals : prec, fs);
+                text = FixedDirectiveText(a.d, FloatFormat::Currency, prec < 0 ? fs.CurrencyDecimals : prec, fs);
                 break;
             }
             break;

@@ -407,6 +407,20 @@ TqsCustomVariable *TqsBuilder::FindVar(TqsScript *scope, const QString &name)
     return v;
 }
 
+TqsXMLItem *TqsBuilder::TypesOf(TqsXMLItem *program)
+{
+    const auto it = FTypes.constFind(program);
+    if (it != FTypes.constEnd())
+        return *it;
+    // The copy of the language's types follows the statements: look from the end.
+    TqsXMLItem *types = nullptr;
+    for (int i = program->Count() - 1; i >= 0 && !types; --i)
+        if (program->Items(i)->Name.compare(QLatin1String("types"), Qt::CaseInsensitive) == 0)
+            types = program->Items(i);
+    FTypes.insert(program, types);
+    return types;
+}
+
 TqsVarType TqsBuilder::FindType(QString &name, TqsScript *scope)
 {
     // Aliases of the language ("int" = Integer) travel with the program.
@@ -414,9 +428,7 @@ TqsVarType TqsBuilder::FindType(QString &name, TqsScript *scope)
     while (root && root->Parent() && nameOf(root) != QLatin1String("program"))
         root = root->Parent();
     if (root) {
-        const int t = root->Find(QStringLiteral("types"));
-        if (t >= 0) {
-            TqsXMLItem *types = root->Items(t);
+        if (TqsXMLItem *types = TypesOf(root)) {
             for (int i = 0; i < types->Count(); ++i)
                 if (types->Items(i)->Name.compare(name, Qt::CaseInsensitive) == 0) {
                     name = types->Items(i)->Prop(QStringLiteral("type"));
@@ -873,10 +885,10 @@ void TqsBuilder::DoAssign(TqsXMLItem *xi, TqsScript *scope, TqsStatement *list)
         Fail(qsMessage(u"SLeftCantAssigned"));
     s->FExpression = DoExpression(Child(xi, exprIdx), scope);
     CheckTypeCompatibility(s->FDesignator, s->FExpression);
-    if (mod == ' ' && s->FDesignator->FDKind == TqsDesignator::dkVariable)
-        mod = s->FExpression->Optimize(s->FDesignator->FRefItem);
     if (mod != '+' && mod != '-' && mod != '*' && mod != '/')
         mod = ' ';
+    if (mod == ' ' && s->FDesignator->FDKind == TqsDesignator::dkVariable)
+        mod = s->FExpression->Optimize(s->FDesignator->FRefItem);
     TqsAssignmentStmt *stmt = s.get();
     if (mod != ' ') {
         stmt = new TqsCompoundAssignStmt(scope, s->FSourcePos, FUnitName);

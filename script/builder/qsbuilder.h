@@ -5,6 +5,7 @@
 // items built before it stay.
 #include "script/stmt/qsstmt.h"
 
+#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -73,6 +74,10 @@ private:
     QString FErrorPos;
     QString FUnitName;
     TqsXMLItem *FProgRoot = nullptr;
+    // The <types> element of each program element, found once: a program holds every
+    // statement as a child, so a search per declaration would grow with the program.
+    QHash<const TqsXMLItem *, TqsXMLItem *> FTypes;
+    TqsXMLItem *TypesOf(TqsXMLItem *program);
     std::vector<TqsCustomVariable *> FWithList;
     QStringList FSourceLines;
     int FDepth = 0;

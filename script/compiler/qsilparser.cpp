@@ -473,7 +473,7 @@ void TqsILParser::IncludeUnits(size_t entryLines)
         if (name.size() >= 2)
             name = name.mid(1, name.size() - 2);
         int unit = -1;
-        if (!IncludeUnit(name, unit))
+        if (!IncludeUnit(name, line.pos - int(line.text.size()), unit))
             continue;
         FLines.insert(FLines.begin() + at, Line{Line::Unit, &uses, name, 0, 0, unit});
         ++at;
@@ -504,7 +504,7 @@ QString TqsILParser::ReadUnitFile(const QString &name) const
     return text;
 }
 
-bool TqsILParser::IncludeUnit(const QString &name, int &unit)
+bool TqsILParser::IncludeUnit(const QString &name, int pos, int &unit)
 {
     unit = -1;
     if (UsesList.contains(name, Qt::CaseInsensitive))
@@ -513,13 +513,23 @@ bool TqsILParser::IncludeUnit(const QString &name, int &unit)
         return false; // a unit already failed: the compile fails, read no more
     UsesList << name;
     QString source;
-    if (FProgram->OnGetUnit)
-        FProgram->OnGetUnit(FProgram, name, source);
-    else
-        source = ReadUnitFile(name);
+    try {
+        if (FProgram->OnGetUnit)
+            FProgram->OnGetUnit(FProgram, name, source);
+        else
+            source = ReadUnitFile(name);
+    } catch (const Exception &e) {
+        // A unit that cannot be read is an error of this text, at its name.
+        if (!FError.set)
+            FError = Error{true, false, true, e.message(), PositionText(pos)};
+        return true;
+    }
     source = qsNormalizeLineEnds(source);
     if (source.isEmpty())
         return true;
+    // Like the main text, a unit's last line ends with a line end, written or not.
+    if (!source.endsWith(QLatin1Char('\n')))
+        source += QLatin1String("\r\n");
     if (FUnitDepth >= MaxUnitDepth) {
         FTooDeep = true;
         FTooDeepPos = PositionText(FParser.Position());

@@ -78,7 +78,7 @@ private:
     void WriteToken(const QString *name, QStringView text);
     void WriteReportExpression(const QString &text);
     void IncludeUnits(size_t entryLines);
-    bool IncludeUnit(const QString &name, int &unit);
+    bool IncludeUnit(const QString &name, int pos, int &unit);
     QString ReadUnitFile(const QString &name) const;
     void CheckTrailingText();
     void BuildTree();

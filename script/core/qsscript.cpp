@@ -12,6 +12,12 @@ TqsScript::~TqsScript()
     ClearAllItems();
 }
 
+void TqsScript::ResolveRunState()
+{
+    FRunStateFor = Parent;
+    FRunState = Parent ? &Parent->RunState() : &FOwnRunState;
+}
+
 size_t TqsScript::LowerBound(QStringView name) const
 {
     size_t lo = 0, hi = FItems.size();
@@ -83,10 +89,15 @@ bool TqsScript::Compile()
     ErrorMsg.clear();
     ErrorPos.clear();
     ErrorUnit.clear();
-    TqsILParser parser(this);
-    parser.SelectLanguage(SyntaxType);
-    if (parser.MakeILScript(SourceText()))
-        BuildProgram(parser);
+    try {
+        TqsILParser parser(this);
+        parser.SelectLanguage(SyntaxType);
+        if (parser.MakeILScript(SourceText()))
+            BuildProgram(parser);
+    } catch (const Exception &e) {
+        // An unknown language or a grammar that cannot be used: still the compile's answer.
+        ErrorMsg = e.message();
+    }
     if (!ErrorMsg.isEmpty())
         return false;
     ErrorPos.clear();
@@ -98,12 +109,16 @@ bool TqsScript::GetILCode(QIODevice *stream)
     ErrorMsg.clear();
     ErrorPos.clear();
     ErrorUnit.clear();
-    TqsILParser parser(this);
-    parser.SelectLanguage(SyntaxType);
-    if (parser.MakeILScript(SourceText())) {
-        TqsXMLDocument &il = parser.ILScript();
-        il.AutoIndent = true;
-        il.SaveToStream(stream);
+    try {
+        TqsILParser parser(this);
+        parser.SelectLanguage(SyntaxType);
+        if (parser.MakeILScript(SourceText())) {
+            TqsXMLDocument &il = parser.ILScript();
+            il.AutoIndent = true;
+            il.SaveToStream(stream);
+        }
+    } catch (const Exception &e) {
+        ErrorMsg = e.message();
     }
     if (!ErrorMsg.isEmpty())
         return false;

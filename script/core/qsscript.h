@@ -38,6 +38,17 @@ namespace rtl {
 class ClassInfo;
 }
 
+// What a running program keeps besides its variables: the nesting of script calls, the
+// saved locals of activations that were re-entered, and how many line hooks are attached.
+// One per tree of scopes (the outermost script owns it), so that scripts on different
+// threads share nothing.
+struct TqsRunState
+{
+    int CallDepth = 0;
+    int LineHooks = 0;
+    std::vector<Variant> SavedLocals; // innermost activation last
+};
+
 // Anything a scope names. Script variables (declared names, procedures, classes, host
 // functions) answer true to IsScriptVariable; binding-module instances do not and are
 // never found by name.
@@ -92,8 +103,8 @@ public:
     // The source as compiled: the lines, each followed by CR LF.
     QString SourceText() const;
 
-    // False with ErrorMsg / ErrorPos / ErrorUnit set when the text has an error. An
-    // unregistered language, a broken grammar or an unreadable unit raise Exception.
+    // False with ErrorMsg / ErrorPos / ErrorUnit set when the compile fails: an error in the
+    // text, a unit that cannot be read, an unregistered language or an unusable grammar.
     bool Compile();
     // Like Compile, but writes the intermediate program to the stream and builds nothing.
     bool GetILCode(QIODevice *stream);
@@ -147,6 +158,14 @@ public:
     Variant Variables(const QString &name) const;
     void SetVariables(const QString &name, const Variant &value);
 
+    // The run state of this tree of scopes (the outermost script's).
+    TqsRunState &RunState()
+    {
+        if (FRunStateFor != Parent || !FRunState) [[unlikely]]
+            ResolveRunState();
+        return *FRunState;
+    }
+
     void SetOnRunLine(TqsRunLineEvent hook);
     const TqsRunLineEvent &OnRunLine() const { return FOnRunLine; }
     // Calls the first OnRunLine up the chain with this scope as sender.
@@ -179,6 +198,11 @@ protected:
     QHash<QString, QSet<int>> FUnitLines;
 
 private:
+    void ResolveRunState();
+    TqsRunState FOwnRunState;
+    TqsRunState *FRunState = nullptr;
+    TqsScript *FRunStateFor = nullptr; // the parent FRunState was resolved through
+
     struct Entry
     {
         QString name;

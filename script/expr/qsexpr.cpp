@@ -7,8 +7,6 @@
 #include "platform/rtl/reflect/classinfo.h"
 #include "platform/rtl/reflect/persistent.h"
 
-int qsCallDepth = 0;
-
 TqsExprNode::~TqsExprNode()
 {
     delete FLeft;
@@ -597,14 +595,25 @@ void TqsExpression::SetValue(const Variant &value)
 char TqsExpression::Optimize(TqsCustomVariable *target)
 {
     auto *op = dynamic_cast<TqsOperatorNode *>(FNode);
-    if (!op || op->FStrCat || !op->FLeft || !op->FRight)
-        return ' ';
-    if (op->FOp != opPlus && op->FOp != opMinus && op->FOp != opMul && op->FOp != opDivFloat)
+    if (!op || !op->FLeft || !op->FRight)
         return ' ';
     auto sameVar = [target](TqsExprNode *n) {
         auto *dn = dynamic_cast<TqsDesignatorNode *>(n);
         return dn && dn->FVar == target;
     };
+    if (op->FStrCat) {
+        // x := x & e joins e's text to x
+        if (!sameVar(op->FLeft))
+            return ' ';
+        TqsExprNode *keep = op->FRight;
+        op->RemoveNode(keep);
+        keep->FParent = nullptr;
+        delete FNode;
+        FNode = FCurNode = keep;
+        return '&';
+    }
+    if (op->FOp != opPlus && op->FOp != opMinus && op->FOp != opMul && op->FOp != opDivFloat)
+        return ' ';
     const char mods[] = {'+', '-', '*', '/'};
     const int idx = op->FOp == opPlus ? 0 : op->FOp == opMinus ? 1 : op->FOp == opMul ? 2 : 3;
     TqsExprNode *keep = nullptr;
@@ -751,16 +760,9 @@ void TqsDesignator::SetValue(const Variant &value)
         FRefItem->Store(qsStringPutChar(FRefItem->Read(), index, value));
         return;
     }
-    case dkArray: {
-        // Index first, then the array: the element write detaches only this variable's copy.
-        Variant arr = std::move(FRefItem->FValue);
-        try {
-            FRefItem->FValue = ArrayIndexWrite(std::move(arr), FItems[1], value);
-        } catch (...) {
-            throw;
-        }
+    case dkArray:
+        ArrayIndexWrite(FRefItem->FValue, FItems[1], value);
         return;
-    }
     default:
         if (FLateBindingXmlSource) {
             CheckLateBinding();
@@ -792,25 +794,20 @@ Variant TqsDesignator::ArrayIndexRead(const Variant &arr, TqsDesignatorItem &ite
     return arr.arrayGet(std::span<const int>(idx, size_t(n)));
 }
 
-Variant TqsDesignator::ArrayIndexWrite(Variant arr, TqsDesignatorItem &item, const Variant &value)
+void TqsDesignator::ArrayIndexWrite(Variant &arr, TqsDesignatorItem &item, const Variant &value)
 {
+    // The indices first: they may read (or change) the array itself. The element write
+    // then changes the holder's value in place, copying the elements only when shared.
     const int n = int(item.FArgs.size());
-    if (!arr.isArray() || n != arr.arrayDimCount() || n > qsMaxArrayDims) {
-        const bool notArray = !arr.isArray();
-        FRefItem->FValue = std::move(arr); // keep the value
-        if (notArray)
-            throw EVariantNotArrayError(QStringLiteral("Variant is not an array"));
+    if (n > qsMaxArrayDims)
         throw EqsRunError(QStringLiteral("Wrong number of array indices"));
-    }
     int idx[qsMaxArrayDims];
-    try {
-        indicesOf(item, idx, n);
-        arr.arrayPut(std::span<const int>(idx, size_t(n)), value);
-    } catch (...) {
-        FRefItem->FValue = std::move(arr);
-        throw;
-    }
-    return arr;
+    indicesOf(item, idx, n);
+    if (!arr.isArray())
+        throw EVariantNotArrayError(QStringLiteral("Variant is not an array"));
+    if (n != arr.arrayDimCount())
+        throw EqsRunError(QStringLiteral("Wrong number of array indices"));
+    arr.arrayPut(std::span<const int>(idx, size_t(n)), value);
 }
 
 Variant TqsDesignator::CallItem(TqsDesignatorItem &item, const Variant &chain)
@@ -872,15 +869,8 @@ Variant TqsDesignator::Evaluate(bool assign, const Variant &value)
         } else if (r->FKind == kArrayHelper) {
             if (assign && last) {
                 if (prev) {
-                    TqsCustomVariable *saveRef = FRefItem;
-                    FRefItem = prev;
-                    try {
-                        prev->SetValue(ArrayIndexWrite(v, item, value));
-                    } catch (...) {
-                        FRefItem = saveRef;
-                        throw;
-                    }
-                    FRefItem = saveRef;
+                    ArrayIndexWrite(v, item, value);
+                    prev->SetValue(v);
                 }
                 return value;
             }
@@ -914,20 +904,6 @@ Variant TqsDesignator::Evaluate(bool assign, const Variant &value)
 }
 
 // ---- Calls
-
-namespace {
-struct DepthGuard
-{
-    DepthGuard()
-    {
-        if (++qsCallDepth > TqsProcVariable::MaxCallDepth) {
-            --qsCallDepth;
-            throw EqsRunError(QStringLiteral("Stack overflow: script calls nested too deeply"));
-        }
-    }
-    ~DepthGuard() { --qsCallDepth; }
-};
-} // namespace
 
 Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &args, TqsScript *caller)
 {
@@ -966,7 +942,7 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
         } else
             qsAssign(vals[i], arg->Eval());
     }
-    DepthGuard depth;
+    TqsCallDepthGuard depth(caller->RunState());
     TqsSavedLocals locals(proc);
     bool byRef = false;
     for (size_t i = 0; i < n; ++i) {

@@ -109,7 +109,7 @@ public:
     // constant node); nullptr when the root is an operator.
     TqsExprNode *Root() const { return FNode; }
     TqsDesignator *SingleDesignator() const;
-    // x := x op e becomes x op= e; returns the compound operator or ' '.
+    // x := x op e becomes x op= e; returns the compound operator ('&' for joining texts) or ' '.
     char Optimize(TqsCustomVariable *target);
 
     QString FCurPos; // position given to the next node
@@ -169,13 +169,10 @@ private:
     Variant Evaluate(bool assign, const Variant &value);
     Variant CallItem(TqsDesignatorItem &item, const Variant &chain);
     Variant ArrayIndexRead(const Variant &arr, TqsDesignatorItem &item);
-    Variant ArrayIndexWrite(Variant arr, TqsDesignatorItem &item, const Variant &value);
+    void ArrayIndexWrite(Variant &arr, TqsDesignatorItem &item, const Variant &value);
 };
 
 // Calls a script procedure with the argument expressions of a designator item: every
 // argument is evaluated before any parameter is set; locals of a running activation are
 // saved and restored around the call; by-reference arguments are written back after that.
 Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &args, TqsScript *caller);
-
-// Number of script calls now nested (bounded by TqsProcVariable::MaxCallDepth).
-extern int qsCallDepth;

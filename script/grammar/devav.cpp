@@ -205,7 +205,7 @@ static const char kGrammar[] = R"QSG(<?xml version="1.0"?>
     <keyword text="delete"/>
     <designator err="err2"/>
   </deletestmt>
-  <setstmt node="assignstmt">
+  <setstmt>
     <keyword text="set"/>
     <assignstmt err="err2"/>
   </setstmt>

@@ -95,15 +95,6 @@ Variant TqsParamItem::GetValue()
 
 // ---- Script procedures
 
-namespace {
-// Saved locals of every running activation, innermost last.
-std::vector<Variant> &savedLocals()
-{
-    static std::vector<Variant> stack;
-    return stack;
-}
-} // namespace
-
 TqsProcVariable::TqsProcVariable(TqsScript *declaringScope, bool isFunc)
     : TqsCustomVariable(kProc), FProgram(new TqsScript), FIsFunc(isFunc)
 {
@@ -137,7 +128,7 @@ void TqsProcVariable::SaveLocals()
 {
     if (FLocalsScopeCount != FProgram->Count())
         CollectLocals();
-    auto &stack = savedLocals();
+    auto &stack = FProgram->RunState().SavedLocals;
     for (TqsCustomVariable *v : FLocals)
         stack.emplace_back(v->FValue);
     stack.emplace_back(int(FLocals.size())); // how many this activation saved
@@ -145,7 +136,7 @@ void TqsProcVariable::SaveLocals()
 
 void TqsProcVariable::RestoreLocals()
 {
-    auto &stack = savedLocals();
+    auto &stack = FProgram->RunState().SavedLocals;
     const size_t n = size_t(stack.back().integerPayload());
     stack.pop_back();
     Variant *saved = stack.data() + (stack.size() - n);

@@ -164,7 +164,7 @@ public:
     // Runs the body with the parameters as they are set; the function's result or Null.
     Variant Call();
     // Saved values of every local (parameters, variables, Result, with variables) on the
-    // engine's shared stack; Restore pops them. Only stored values are copied.
+    // run state's stack; Restore pops them. Only stored values are copied.
     void SaveLocals();
     void RestoreLocals();
 
@@ -181,6 +181,25 @@ private:
     void CollectLocals();
     std::vector<TqsCustomVariable *> FLocals;
     int FLocalsScopeCount = -1;
+};
+
+// One more nested script call for the duration of the guard; runaway recursion is a script error.
+class TqsCallDepthGuard
+{
+public:
+    explicit TqsCallDepthGuard(TqsRunState &state) : FState(state)
+    {
+        if (++FState.CallDepth > TqsProcVariable::MaxCallDepth) {
+            --FState.CallDepth;
+            throw EqsRunError(QStringLiteral("Stack overflow: script calls nested too deeply"));
+        }
+    }
+    ~TqsCallDepthGuard() { --FState.CallDepth; }
+    TqsCallDepthGuard(const TqsCallDepthGuard &) = delete;
+    TqsCallDepthGuard &operator=(const TqsCallDepthGuard &) = delete;
+
+private:
+    TqsRunState &FState;
 };
 
 // A call into a procedure that is already running keeps the running activation's locals:

@@ -295,7 +295,8 @@ void TqsScript::SetOnRunLine(TqsRunLineEvent hook)
 {
     const bool had = bool(FOnRunLine);
     FOnRunLine = std::move(hook);
-    qsLineHookCount += int(bool(FOnRunLine)) - int(had);
+    if (had != bool(FOnRunLine))
+        RunState().LineHooks += had ? -1 : 1;
 }
 
 void TqsScript::RunLine(const QString &unitName, const QString &sourcePos)
@@ -372,14 +373,7 @@ Variant TqsScript::CallFunction2(TqsProcVariable *proc, const Variant &params)
         TqsParamItem *p = proc->Params(i);
         p->FValue = i < given ? params.arrayGet(lo + i) : (p->FIsOptional ? p->FDefValue : Variant::null());
     }
-    if (++qsCallDepth > TqsProcVariable::MaxCallDepth) {
-        --qsCallDepth;
-        throw EqsRunError(QStringLiteral("Stack overflow: script calls nested too deeply"));
-    }
-    struct Depth
-    {
-        ~Depth() { --qsCallDepth; }
-    } depth;
+    TqsCallDepthGuard depth(RunState());
     return proc->Call();
 }
 

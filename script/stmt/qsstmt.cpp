@@ -1,7 +1,6 @@
 #include "script/stmt/qsstmt.h"
 
 
-int qsLineHookCount = 0;
 
 TqsStatement::~TqsStatement() { Clear(); }
 
@@ -45,7 +44,24 @@ void TqsCompoundAssignStmt::Execute()
         return;
     Variant v = FVar->Read();
     const Variant e = FExpr->Eval();
+    if ((FModificator == '+' || FModificator == '&') && e.isString() && FVar->FKind <= TqsCustomVariable::kParam
+        && !FVar->FOnGetVarValue && !FVar->FIsReadOnly && v.isString() && FVar->FValue.isString()) {
+        // Text appended to a String variable: once the variable lets go of its text, the
+        // text is held only here and grows in place, so that a loop of appends costs
+        // amortised constant time instead of a copy of the whole text each time.
+        QString text = v.toString();
+        v = Variant();
+        // the right side may have stored another text into the variable meanwhile
+        if (FVar->FValue.toString().constData() == text.constData()) {
+            FVar->FValue = Variant();
+            text.append(e.toString());
+            FVar->FValue = Variant(std::move(text));
+            return;
+        }
+        v = Variant(std::move(text));
+    }
     switch (FModificator) {
+    case '&': v = Variant::concat(v, e); break;
     case '+': v = Variant::add(v, e); break;
     case '-': v = Variant::sub(v, e); break;
     case '*': v = Variant::mul(v, e); break;

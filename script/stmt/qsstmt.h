@@ -1,14 +1,11 @@
 #pragma once
 // Statements of a compiled script. Each knows its scope (whose control flags it honours),
 // its unit and source position, and reports the position to the line hook before it runs.
-// With no hook attached anywhere the report costs one test of a process-wide counter.
+// With no hook attached in the tree of scopes the report costs one test of its run state.
 #include "script/expr/qsexpr.h"
 
 #include <QString>
 #include <vector>
-
-// Number of line hooks attached to scripts now.
-extern int qsLineHookCount;
 
 class TqsStatement
 {
@@ -27,7 +24,7 @@ public:
 
     void RunLine()
     {
-        if (qsLineHookCount)
+        if (FProgram->RunState().LineHooks)
             FProgram->RunLine(FUnitName, FSourcePos);
     }
     bool Terminated() const { return FProgram->FCtl & TqsScript::cfTerminated; }
@@ -62,7 +59,7 @@ public:
     TqsExpression *FExpression = nullptr; // owned
     TqsCustomVariable *FVar = nullptr;    // the variable itself, else the designator
     TqsExprNode *FExpr = nullptr;         // root of the expression
-    char FModificator = ' ';              // ' ', '+', '-', '*', '/'
+    char FModificator = ' ';              // ' ', '+', '-', '*', '/', '&' (joining texts)
 };
 
 // x op= e (also what x := x op e becomes).

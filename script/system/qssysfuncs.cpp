@@ -2,6 +2,7 @@
 
 #include "platform/rtl/datetime.h"
 #include "platform/rtl/format.h"
+#include "platform/rtl/textcase.h"
 #include "platform/ui/messages.h"
 #include "platform/ui/services.h"
 #include "script/items/qsitems.h"
@@ -53,9 +54,9 @@ Variant IntResult(double r)
 
 Variant DateVal(double d) { return Variant::fromDate(d); }
 
-QLocale &UserLocale()
+const QLocale &UserLocale()
 {
-    static QLocale locale = QLocale::system();
+    static const QLocale locale = QLocale::system();
     return locale;
 }
 
@@ -214,8 +215,8 @@ Variant fInsert(Variant *a)
     return Variant(0);
 }
 
-Variant fUppercase(Variant *a) { return Variant(UserLocale().toUpper(Str(a[0]))); }
-Variant fLowercase(Variant *a) { return Variant(UserLocale().toLower(Str(a[0]))); }
+Variant fUppercase(Variant *a) { return Variant(rtl::UpperCase(Str(a[0]), UserLocale())); }
+Variant fLowercase(Variant *a) { return Variant(rtl::LowerCase(Str(a[0]), UserLocale())); }
 
 Variant fTrim(Variant *a)
 {
@@ -228,30 +229,12 @@ Variant fTrim(Variant *a)
     return Variant(s.mid(b, e - b));
 }
 
-Variant fNameCase(Variant *a)
-{
-    const QLocale &loc = UserLocale();
-    QString s = loc.toLower(Str(a[0]));
-    QString out;
-    out.reserve(s.size());
-    bool start = true;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s.at(i);
-        if (start) {
-            const QString up = loc.toUpper(QString(c));
-            out += up.size() == 1 ? up : QString(c);
-        } else {
-            out += c;
-        }
-        start = c.unicode() == 32;
-    }
-    return Variant(std::move(out));
-}
+Variant fNameCase(Variant *a) { return Variant(rtl::NameCase(Str(a[0]), UserLocale())); }
 
 Variant fCompareText(Variant *a)
 {
     const QLocale &loc = UserLocale();
-    const int r = QString::localeAwareCompare(loc.toLower(Str(a[0])), loc.toLower(Str(a[1])));
+    const int r = QString::localeAwareCompare(rtl::LowerCase(Str(a[0]), loc), rtl::LowerCase(Str(a[1]), loc));
     return Variant(r < 0 ? -1 : r > 0 ? 1 : 0);
 }
 
@@ -349,9 +332,10 @@ Variant fShowMessage(Variant *a)
     return Variant(0);
 }
 
+// One generator per thread: scripts running on two threads never share its state.
 std::mt19937_64 &Generator()
 {
-    static std::mt19937_64 gen;
+    thread_local std::mt19937_64 gen;
     return gen;
 }
 

@@ -378,6 +378,9 @@ void TqsXMLReader::ReadRootItem(TqsXMLItem *root)
             name.chop(1);
             open = false;
         }
+        // A slash left in the name could not be written back as the same element.
+        if (name.contains(QLatin1Char('/')))
+            invalidFormat();
         if (text.endsWith(QLatin1Char('/'))) {
             text.chop(1);
             open = false;

@@ -142,13 +142,13 @@ TEST(PainterCanvas, StyledAndUserDashedPens)
     g.canvas->lineTo(10, 5);
     EXPECT_EQ(g.row(5, 2, 12), "WWKKKKKKKKW");
     EXPECT_EQ(g.col(7, 2, 8), "WWKKKWW");
-    // Flat caps stop at the ends, the end point left out.
+    // Flat caps stop at the ends: the same band without the half width past them.
     w.cap = gfx::PenCap::Flat;
     Surface f(20, 10);
     f.canvas->setPen(w);
     f.canvas->moveTo(5, 5);
     f.canvas->lineTo(10, 5);
-    EXPECT_EQ(f.row(5, 3, 11), "WWKKKKKWW");
+    EXPECT_EQ(f.row(5, 3, 11), "WWKKKKKKW");
 }
 
 TEST(PainterCanvas, HatchBrushFollowsTheBackgroundMode)
@@ -427,4 +427,60 @@ TEST(PainterCanvas, ShapesStayInsideTheirBoxWithoutItsRightAndBottomEdges)
                 EXPECT_EQ(s.at(15, 5), 'B') << shape;
             }
         }
+}
+
+// Inked extents on a one-pixel-per-unit image: an ellipse stays inside the box its
+// rectangle covers with the same pen, and a wide line is symmetric about its path, the
+// pen's cap at both ends.
+TEST(PainterCanvas, WidePensAreSymmetricAboutThePath)
+{
+    enum Shape { Ellipse, Rectangle, Line };
+    struct Case
+    {
+        Shape shape;
+        QRect coords; // the box, or the line from top-left to bottom-right
+        int width;
+        gfx::PenCap cap;
+        QRect inked;  // first and last inked pixel in each direction
+    } cases[] = {
+        {Ellipse, QRect(QPoint(10, 10), QPoint(30, 20)), 1, gfx::PenCap::Round, QRect(QPoint(10, 10), QPoint(29, 19))},
+        {Rectangle, QRect(QPoint(10, 10), QPoint(30, 20)), 3, gfx::PenCap::Round, QRect(QPoint(9, 9), QPoint(30, 20))},
+        {Ellipse, QRect(QPoint(10, 10), QPoint(30, 20)), 3, gfx::PenCap::Round, QRect(QPoint(9, 9), QPoint(30, 20))},
+        {Rectangle, QRect(QPoint(10, 10), QPoint(30, 20)), 2, gfx::PenCap::Round, QRect(QPoint(9, 9), QPoint(29, 19))},
+        {Ellipse, QRect(QPoint(10, 10), QPoint(30, 20)), 2, gfx::PenCap::Round, QRect(QPoint(9, 9), QPoint(29, 19))},
+        {Line, QRect(QPoint(10, 10), QPoint(10, 20)), 3, gfx::PenCap::Round, QRect(QPoint(9, 9), QPoint(11, 21))},
+        {Line, QRect(QPoint(10, 10), QPoint(20, 10)), 3, gfx::PenCap::Round, QRect(QPoint(9, 9), QPoint(21, 11))},
+        {Line, QRect(QPoint(10, 10), QPoint(10, 20)), 3, gfx::PenCap::Square, QRect(QPoint(9, 9), QPoint(11, 21))},
+        {Line, QRect(QPoint(10, 10), QPoint(20, 10)), 3, gfx::PenCap::Flat, QRect(QPoint(10, 9), QPoint(20, 11))},
+        {Line, QRect(QPoint(10, 10), QPoint(10, 20)), 5, gfx::PenCap::Round, QRect(QPoint(8, 8), QPoint(12, 22))},
+    };
+    for (const Case &c : cases) {
+        Surface s(40, 40);
+        gfx::Pen pen;
+        pen.color = kBlack;
+        pen.width = c.width;
+        pen.cap = c.cap;
+        pen.geometric = c.width > 1;
+        s.canvas->setPen(pen);
+        s.canvas->brush().style = bsClear;
+        const QRect &k = c.coords;
+        switch (c.shape) {
+        case Ellipse: s.canvas->ellipse(k.left(), k.top(), k.right(), k.bottom()); break;
+        case Rectangle: s.canvas->rectangle(k.left(), k.top(), k.right(), k.bottom()); break;
+        case Line:
+            s.canvas->moveTo(k.left(), k.top());
+            s.canvas->lineTo(k.right(), k.bottom());
+            break;
+        }
+        int minX = 99, minY = 99, maxX = -1, maxY = -1;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x)
+                if (s.at(x, y) == 'K') {
+                    minX = std::min(minX, x); maxX = std::max(maxX, x);
+                    minY = std::min(minY, y); maxY = std::max(maxY, y);
+                }
+        EXPECT_EQ(QRect(QPoint(minX, minY), QPoint(maxX, maxY)), c.inked)
+            << "shape " << c.shape << " width " << c.width << " cap " << int(c.cap) << ": " << minX << ".." << maxX << " x "
+            << minY << ".." << maxY;
+    }
 }

@@ -90,6 +90,14 @@ TEST(FormatFloat, Pictures)
         {"#,##0;(#,##0);zero", 0.2, "zero", "zero"},  // zero once rounded
         {"#,##0;;zero", -5, "-5", "-5"},              // empty negative section: first one with a sign
         {"", 2.5, "2.5", "2,5"},
+        // more than 18 integer digits, and an empty positive section: the general format
+        {"0", 1e20, "1E20", "1E20"},
+        {"#,##0.00", -1e19, "-1E19", "-1E19"},
+        {"0", 1e17, "100000000000000000", "100000000000000000"},
+        {"0", 123456789012345678.0, "123456789012346000", "123456789012346000"}, // fifteen digits
+        {";;", 5, "5", "5"},
+        {";0", 2.5, "2.5", "2,5"},
+        {";0", -2.5, "3", "3"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(FormatFloat(QString::fromUtf8(c.pic), c.v, EN), QString::fromUtf8(c.en)) << c.pic << " " << c.v;
@@ -118,6 +126,12 @@ TEST(Format, Directives)
         {"%m|%m", {Variant(1234.5), Variant(-2.0)}, "$1,234.50|($2.00)", "1.234,50 €|-2,00 €"},
         {"100%%", {}, "100%", "100%"},
         {"%.1f", {Variant::fromCurrency(2.25)}, "2.3", "2,3"},
+        // fixed while the integer part has up to 18 digits, and those digits exact
+        {"%.2f", {Variant(1e15)}, "1000000000000000.00", "1000000000000000,00"},
+        {"%n", {Variant(1e16)}, "10,000,000,000,000,000.00", "10.000.000.000.000.000,00"},
+        {"%.0f|%f", {Variant(123456789012345678.0), Variant(1e18)}, "123456789012345680|1E18", "123456789012345680|1E18"},
+        {"%f", {Variant(-2e15 - 0.5)}, "-2000000000000000.50", "-2000000000000000,50"},
+        {"%m", {Variant(-2e15)}, "($2,000,000,000,000,000.00)", "-2.000.000.000.000.000,00 €"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(Format(QString::fromUtf8(c.fmt), c.args, EN), QString::fromUtf8(c.en)) << c.fmt;

@@ -116,12 +116,8 @@ TEST(QsMessages, DefaultsReplacementAndFormatting)
     ASSERT_TRUE(qsSetMessage(u"SLangNotFound", QStringLiteral("Lingua '%s' non trovata")));
     TqsScript script;
     script.SyntaxType = QStringLiteral("Klingon");
-    try {
-        script.Compile();
-        ADD_FAILURE();
-    } catch (const Exception &e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Lingua 'Klingon' non trovata"));
-    }
+    EXPECT_FALSE(script.Compile());
+    EXPECT_EQ(script.ErrorMsg, QStringLiteral("Lingua 'Klingon' non trovata"));
     qsResetMessages();
     EXPECT_EQ(qsMessage(u"SLangNotFound"), QStringLiteral("Language '%s' not found"));
 }

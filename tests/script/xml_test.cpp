@@ -162,6 +162,9 @@ TEST(QsXmlDocument, ReaderAcceptsAndRejects)
     EXPECT_EQ(readWithHeader("<a x=\"<\"/>", doc), invalid);
     EXPECT_EQ(readWithHeader("<a x=\"1\"", doc), invalid);
     EXPECT_EQ(readWithHeader("<a>< ></a>", doc), invalid); // a blank tag is an end tag without a name
+    // a slash inside a name could not be written back as the same element
+    EXPECT_EQ(readWithHeader(QByteArray("<a// \0>", 7), doc), invalid);
+    EXPECT_EQ(readWithHeader("<a/b x=\"1\"/>", doc), invalid);
     try {
         doc.LoadFromBytes("<a/>");
         ADD_FAILURE() << "no header accepted";

@@ -266,6 +266,29 @@ TEST(QsScriptObject, UnitsAndHostVariableHook)
     EXPECT_EQ(bad->ErrorPos, QStringLiteral("2:4"));
 }
 
+// Every failing compile answers false with its message: a unit that cannot be read (at the
+// place that names it) and a language that is not registered included.
+TEST(QsScriptObject, CompileFailuresComeBackAsErrors)
+{
+    auto missing = backtest::make("DozovoZozedi", QStringLiteral("uses 'Lib',\n  'Nowhere';\nbegin end."));
+    missing->IncludePath = QStringList{QStringLiteral("/nonexistent")};
+    missing->OnGetUnit = [](TqsScript *, const QString &name, QString &text) {
+        if (name != QLatin1String("Lib"))
+            throw Exception(QStringLiteral("No unit ") + name);
+        text = QStringLiteral("begin end.");
+    };
+    EXPECT_FALSE(missing->Compile());
+    EXPECT_EQ(missing->ErrorMsg, QStringLiteral("No unit Nowhere"));
+    EXPECT_EQ(missing->ErrorPos, QStringLiteral("2:3"));
+    missing->OnGetUnit = nullptr;
+    EXPECT_FALSE(missing->Compile());
+    EXPECT_TRUE(missing->ErrorMsg.startsWith(QStringLiteral("Cannot open file \"/nonexistent/"))) << qPrintable(missing->ErrorMsg);
+
+    auto unknown = backtest::make("Klingon", QStringLiteral("x"));
+    EXPECT_FALSE(unknown->Compile());
+    EXPECT_EQ(unknown->ErrorMsg, qsMessage(u"SLangNotFound").replace(QStringLiteral("%s"), QStringLiteral("Klingon")));
+}
+
 // Every stored program with one element taken out builds or fails with an error; none crashes.
 TEST(QsScriptObject, ProgramsWithMissingPartsNeverCrash)
 {

@@ -1,6 +1,10 @@
 // Expressions, stores, loops, control flow and calls at run time.
 #include "backtest.h"
+#include "script/core/qslanguages.h"
 #include "script/core/qsmessages.h"
+
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -218,6 +222,56 @@ TEST(QsCalls, RunawayRecursionIsAScriptError)
                                                            "begin try P except r := ExceptionClassName end end."));
     ASSERT_EQ(backtest::run(*s), QString());
     EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("EqsRunError"));
+}
+
+// Two reports may prepare on two threads: the call depth, the saved locals of re-entered
+// activations and the line hooks belong to each run, not to the process.
+TEST(QsCalls, ScriptsRecurseOnTwoThreadsAtOnce)
+{
+    struct Job
+    {
+        const char *language, *source;
+        int expected;
+        int result;
+        QString error;
+    } jobs[] = {
+        {"DozovoZozedi",
+         "var r: Integer;\nfunction Fact(n: Integer): Integer;\nvar t: Integer;\n"
+         "begin t := n; if n <= 1 then Result := 1 else Result := Fact(n - 1) * t end;\n"
+         "function Deep(n: Integer): Integer; begin if n = 0 then Result := 0 else Result := Deep(n - 1) + 1 end;\n"
+         "var i: Integer;\nbegin r := 0; for i := 1 to 300 do r := r + Fact(12) mod 1000 + Deep(1000) end.",
+         300 * (479001600 % 1000 + 1000), 0, {}},
+        {"JScript",
+         "var r = 0;\nfunction Fib(n) { var a = n; if (a < 2) return a; return Fib(a - 1) + Fib(a - 2); }\n"
+         "function Deep(n) { if (n == 0) return 0; return Deep(n - 1) + 1; }\n"
+         "for (var i = 0; i < 20; i++) r = r + Fib(15) + Deep(1000);",
+         20 * (610 + 1000), 0, {}},
+    };
+    for (Job &j : jobs) {
+        backtest::ensureLanguages();
+        (void)qsGetLanguage(QString::fromLatin1(j.language));
+    }
+    std::vector<std::thread> threads;
+    for (Job &j : jobs)
+        threads.emplace_back([&j] {
+            try {
+                auto s = backtest::make(j.language, QString::fromLatin1(j.source));
+                // a line hook on one thread's script must not slow or disturb the other
+                int lines = 0;
+                if (QLatin1String(j.language) == QLatin1String("JScript"))
+                    s->SetOnRunLine([&lines](TqsScript *, const QString &, const QString &) { ++lines; });
+                j.error = backtest::run(*s);
+                j.result = s->Variables(QStringLiteral("r")).toInt();
+            } catch (const Exception &e) {
+                j.error = e.message();
+            }
+        });
+    for (std::thread &t : threads)
+        t.join();
+    for (const Job &j : jobs) {
+        EXPECT_EQ(j.error, QString()) << j.language;
+        EXPECT_EQ(j.result, j.expected) << j.language;
+    }
 }
 
 TEST(QsCalls, CallFunctionArguments)
