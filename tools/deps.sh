@@ -11,7 +11,7 @@ LIRRA_BUILD_PACKAGES=(
   fonts-liberation2 fonts-wine fonts-dejavu-core fontconfig
 )
 LIRRA_TEST_PACKAGES=(
-  libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev
+  libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev libpugixml-dev libxml2-dev
   qpdf poppler-utils python3 python3-openpyxl xvfb xauth
   firebird3.0-server
 )
