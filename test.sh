@@ -9,3 +9,8 @@ lirra_install_packages "${LIRRA_BUILD_PACKAGES[@]}" "${LIRRA_TEST_PACKAGES[@]}"
 lirra_build build-tests -DLIRRA_BUILD_TESTS=ON -DLIRRA_BUILD_BENCH=ON
 
 ctest --test-dir build-tests --output-on-failure -j "$LIRRA_JOBS" "$@"
+
+# Benchmarks are run by hand; CI only checks that they still build.
+if [ "${CI:-}" = true ]; then
+  cmake --build build-tests -j "$LIRRA_JOBS" --target benchmarks
+fi

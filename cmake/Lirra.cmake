@@ -32,8 +32,8 @@ set(LIRRA_PCH_HEADERS <QtCore/QString> <QtCore/QStringList> <QtCore/QList> <QtCo
 # A static library made of every .cpp/.h in the calling folder (with RECURSE: and below it,
 # except the EXCLUDE sub-folders). Headers are included from the repository root:
 #   #include "platform/rtl/variant.h"
-# A folder with no sources yet makes no library. Project libraries (lirra_*) in LIBS are
-# linked when they exist, so subsystems can grow in any order.
+# A folder with no sources yet makes an empty interface library. Project libraries (lirra_*) in LIBS may be
+# defined in any folder order; one that is defined nowhere stops the configuration.
 function(lirra_library name)
   cmake_parse_arguments(A "RECURSE" "" "EXCLUDE;LIBS" ${ARGN})
   if(A_RECURSE)
@@ -47,6 +47,9 @@ function(lirra_library name)
   set(cpps ${srcs})
   list(FILTER cpps INCLUDE REGEX "\\.cpp$")
   if(NOT cpps)
+    # An empty placeholder, so that the libraries that will use it can name it already.
+    add_library(${name} INTERFACE)
+    lirra_link(${name} INTERFACE ${A_LIBS})
     return()
   endif()
   add_library(${name} STATIC ${srcs})
@@ -55,16 +58,88 @@ function(lirra_library name)
   target_precompile_headers(${name} PRIVATE ${LIRRA_PCH_HEADERS})
 endfunction()
 
-# Links LIBS, taking project libraries (lirra_*) only where they exist.
+# Links LIBS. Project libraries (lirra_*) are checked once every folder is read: a missing
+# one is a configuration error, not a silently dropped link.
 function(lirra_link target scope)
   foreach(l ${ARGN})
     if(l MATCHES "^lirra_")
-      target_link_libraries(${target} ${scope} $<TARGET_NAME_IF_EXISTS:${l}>)
-    else()
-      target_link_libraries(${target} ${scope} ${l})
+      set_property(GLOBAL APPEND PROPERTY LIRRA_PROJECT_LINKS "${target}:${l}")
+    endif()
+    target_link_libraries(${target} ${scope} ${l})
+  endforeach()
+endfunction()
+
+function(lirra_check_links)
+  get_property(links GLOBAL PROPERTY LIRRA_PROJECT_LINKS)
+  foreach(pair ${links})
+    string(REPLACE ":" ";" parts "${pair}")
+    list(GET parts 0 target)
+    list(GET parts 1 lib)
+    if(NOT TARGET ${lib})
+      message(FATAL_ERROR "${target} links ${lib}, which no folder defines")
     endif()
   endforeach()
 endfunction()
+
+# Every library LIB links, directly or through others (generator expressions stripped).
+function(lirra_link_closure lib out)
+  set(seen)
+  set(todo ${lib})
+  while(todo)
+    list(POP_FRONT todo t)
+    if(t IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${t})
+    if(NOT TARGET ${t})
+      continue()
+    endif()
+    get_target_property(type ${t} TYPE)
+    set(deps)
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+      get_target_property(d ${t} LINK_LIBRARIES)
+      if(d)
+        list(APPEND deps ${d})
+      endif()
+    endif()
+    get_target_property(d ${t} INTERFACE_LINK_LIBRARIES)
+    if(d)
+      list(APPEND deps ${d})
+    endif()
+    foreach(x ${deps})
+      string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" x "${x}")
+      string(REGEX REPLACE "^\\$<LINK_LIBRARY:[A-Z_]+,(.*)>$" "\\1" x "${x}")
+      if(TARGET ${x})
+        get_target_property(alias ${x} ALIASED_TARGET)
+        if(alias)
+          set(x ${alias})
+        endif()
+      endif()
+      list(APPEND todo ${x})
+    endforeach()
+  endwhile()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+# The widget-free cores must not link QtWidgets, not even through another library.
+set(LIRRA_WIDGET_FREE lirra_rtl lirra_script lirra_report)
+function(lirra_check_widget_free)
+  get_target_property(widgets Qt6::Widgets ALIASED_TARGET)
+  if(NOT widgets)
+    set(widgets Qt6::Widgets)
+  endif()
+  foreach(core ${LIRRA_WIDGET_FREE})
+    if(TARGET ${core})
+      lirra_link_closure(${core} closure)
+      if(widgets IN_LIST closure OR "Qt6::Widgets" IN_LIST closure)
+        message(FATAL_ERROR "${core} links Qt6::Widgets, directly or through another library; it must stay widget-free")
+      endif()
+    endif()
+  endforeach()
+endfunction()
+
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL lirra_check_links)
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL lirra_check_widget_free)
 
 # Environment every test and the program share: offscreen Qt, the project's font
 # configuration, a pinned locale.
@@ -113,10 +188,27 @@ function(lirra_fuzz_target name)
   endif()
 endfunction()
 
+# lirra_asan_run(NAME FUZZ_SOURCE CORPUS RUNS)
+# A fuzz target built against the sanitized readers (lirra_asan_readers, tests/base) and
+# run over its corpus plus RUNS deterministic mutations.
+function(lirra_asan_run name source corpus runs)
+  add_executable(asan_${name} ${source} ${PROJECT_SOURCE_DIR}/tests/base/asan_replay.cpp)
+  target_link_libraries(asan_${name} PRIVATE lirra_asan_readers)
+  add_test(NAME asan.${name} COMMAND asan_${name} -runs=${runs} ${corpus})
+  set_tests_properties(asan.${name} PROPERTIES LABELS "asan" TIMEOUT 600
+    ENVIRONMENT "${LIRRA_TEST_ENV};ASAN_OPTIONS=abort_on_error=0:detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1")
+endfunction()
+
 # lirra_bench(NAME SOURCES src... LIBS lib...)
+# Benchmarks are not part of the default build: `cmake --build <dir> --target benchmarks`
+# builds them all (CI does, once, after the tests).
 function(lirra_bench name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${A_SOURCES})
-  lirra_link(${name} PRIVATE ${A_LIBS})
+  add_executable(${name} EXCLUDE_FROM_ALL ${A_SOURCES})
+  if(NOT TARGET benchmarks)
+    add_custom_target(benchmarks)
+  endif()
+  add_dependencies(benchmarks ${name})
+  lirra_link(${name} PRIVATE ${A_LIBS} lirra_ui_fakes)
   target_link_libraries(${name} PRIVATE benchmark::benchmark)
 endfunction()

@@ -11,7 +11,7 @@ LIRRA_BUILD_PACKAGES=(
   fonts-liberation2 fonts-wine fonts-dejavu-core fontconfig qt6-translations-l10n
 )
 LIRRA_TEST_PACKAGES=(
-  libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev qt6-declarative-dev
+  libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev qt6-declarative-dev libpugixml-dev libxml2-dev
   qpdf poppler-utils python3 python3-openpyxl python3-fonttools libharfbuzz-bin xvfb xauth openbox
   firebird3.0-server
   # independent checkers of the export files: archives, pictures, ciphers, metafiles

@@ -5,6 +5,7 @@
 #include "platform/rtl/stream.h"
 #include "report/appearance/frame.h"
 #include "report/serial/xmlserializer.h"
+#include "report/vars/kvlvariables.h"
 
 #include <QCoreApplication>
 
@@ -144,6 +145,20 @@ void BM_DestroyReport(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DestroyReport)->Arg(4000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+// A template's variables as the loader makes them: each new item gets an internal name,
+// then its own name.
+void BM_LoadVariables(benchmark::State &state)
+{
+    const int n = int(state.range(0));
+    for (auto _ : state) {
+        TkvlVariables vars;
+        for (int i = 0; i < n; ++i)
+            vars.Add()->SetName(QStringLiteral("Var%1").arg(i));
+        benchmark::DoNotOptimize(vars.Count());
+    }
+}
+BENCHMARK(BM_LoadVariables)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,5 +1,8 @@
-// Loading and saving a large document (about 50 MB, a quarter of a million elements), with
-// Qt's stream reader merely tokenizing the same file as a yardstick.
+// Loading and saving a document of 0.5, 5 and 50 MB (about 2,500 elements per 0.5 MB), against
+// two other loaders of whole element trees in the same process: pugixml and libxml2. Each load
+// also runs once the heap has been used (many small blocks allocated and half of them freed),
+// as in a program that has been working for a while. Qt's stream reader merely tokenizing the
+// file is a further yardstick.
 #include "report/xml/xmldocument.h"
 #include "platform/rtl/stream.h"
 
@@ -8,7 +11,16 @@
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <pugixml.hpp>
+
 #include <benchmark/benchmark.h>
+
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -16,9 +28,9 @@ struct Fixture {
     QString file;
     int64_t size = 0;
 
-    Fixture()
+    explicit Fixture(int64_t target)
     {
-        file = QDir::tempPath() + QLatin1String("/lirra_bench_xml.xml");
+        file = QDir::tempPath() + QStringLiteral("/lirra_bench_xml_%1.xml").arg(target);
         TkvlXMLDocument doc;
         doc.SetAutoIndent(true);
         TkvlXMLItem *root = doc.Root();
@@ -43,13 +55,12 @@ struct Fixture {
                 }
             }
         };
-        // Ten pages tell the size of one; then enough pages for 50 MB.
-        for (int p = 0; p < 10; ++p)
-            addPage(p);
+        // One page tells the size of a page; then enough pages for the target size.
+        addPage(0);
         TMemoryStream probe;
         doc.SaveToStream(probe);
-        const int pages = int(50'000'000LL * 10 / probe.Size()) + 1;
-        for (int p = 10; p < pages; ++p)
+        const int pages = int(target / probe.Size()) + 1;
+        for (int p = 1; p < pages; ++p)
             addPage(p);
         TFileStream out(file, fmCreate);
         doc.SaveToStream(out);
@@ -62,10 +73,37 @@ struct Fixture {
     }
 };
 
-Fixture &fixture()
+// The file of about Kilobytes KB.
+Fixture &fixture(int64_t kilobytes = 50000)
 {
-    static Fixture f;
-    return f;
+    static std::map<int64_t, std::unique_ptr<Fixture>> files;
+    auto &f = files[kilobytes];
+    if (!f)
+        f = std::make_unique<Fixture>(kilobytes * 1000);
+    return *f;
+}
+
+// A heap that has been used: a million small blocks of mixed sizes, every other one freed,
+// the rest kept until the end of the program.
+void useHeap()
+{
+    static std::vector<std::string> kept;
+    if (!kept.empty())
+        return;
+    std::mt19937 random(7);
+    std::vector<std::string> all;
+    all.reserve(1'000'000);
+    for (int i = 0; i < 1'000'000; ++i)
+        all.emplace_back(size_t(24 + random() % 200), 'x');
+    for (size_t i = 0; i < all.size(); i += 2)
+        kept.push_back(std::move(all[i]));
+}
+
+void prepare(benchmark::State &state, Fixture *&f)
+{
+    f = &fixture(state.range(0));
+    if (state.range(1))
+        useHeap();
 }
 
 void setRate(benchmark::State &state, int64_t bytes)
@@ -78,14 +116,44 @@ void setRate(benchmark::State &state, int64_t bytes)
 
 void BM_XmlLoad(benchmark::State &state)
 {
-    Fixture &f = fixture();
+    Fixture *f;
+    prepare(state, f);
     for (auto _ : state) {
         TkvlXMLDocument doc;
-        TFileStream in(f.file, fmOpenRead);
+        TFileStream in(f->file, fmOpenRead);
         doc.LoadFromStream(&in);
         benchmark::DoNotOptimize(doc.Root()->Count());
     }
-    setRate(state, f.size);
+    setRate(state, f->size);
+}
+
+void BM_PugixmlLoad(benchmark::State &state)
+{
+    Fixture *f;
+    prepare(state, f);
+    const QByteArray name = QFile::encodeName(f->file);
+    for (auto _ : state) {
+        pugi::xml_document doc;
+        if (!doc.load_file(name.constData()))
+            state.SkipWithError("pugixml could not read the file");
+        benchmark::DoNotOptimize(doc.first_child());
+    }
+    setRate(state, f->size);
+}
+
+void BM_Libxml2Load(benchmark::State &state)
+{
+    Fixture *f;
+    prepare(state, f);
+    const QByteArray name = QFile::encodeName(f->file);
+    for (auto _ : state) {
+        xmlDocPtr doc = xmlReadFile(name.constData(), nullptr, XML_PARSE_NONET | XML_PARSE_HUGE);
+        if (!doc)
+            state.SkipWithError("libxml2 could not read the file");
+        benchmark::DoNotOptimize(doc);
+        xmlFreeDoc(doc);
+    }
+    setRate(state, f->size);
 }
 
 void BM_XmlLoadPartial(benchmark::State &state)
@@ -153,7 +221,15 @@ void BM_QXmlStreamReaderTokenize(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_XmlLoad)->Unit(benchmark::kMillisecond)->Iterations(3);
+// Arguments: the file's size in KB, and whether the heap was used first. Run the three loaders
+// of one size together (--benchmark_filter=/5000/ etc.); the used-heap runs come last, since
+// the heap stays used.
+BENCHMARK(BM_XmlLoad)->ArgsProduct({{500, 5000, 50000}, {0}})->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PugixmlLoad)->ArgsProduct({{500, 5000, 50000}, {0}})->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Libxml2Load)->ArgsProduct({{500, 5000, 50000}, {0}})->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_XmlLoad)->ArgsProduct({{500, 5000, 50000}, {1}})->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PugixmlLoad)->ArgsProduct({{500, 5000, 50000}, {1}})->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Libxml2Load)->ArgsProduct({{500, 5000, 50000}, {1}})->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_XmlLoadPartial)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_XmlSave)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_QXmlStreamReaderTokenize)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -1,6 +1,7 @@
 #include "platform/gfx/picture.h"
 
 #include "platform/gfx/paintercanvas.h"
+#include "platform/gfx/picturedecode.h"
 #include "platform/rtl/reflect/classbuilder.h"
 #include "platform/rtl/stream.h"
 
@@ -207,8 +208,15 @@ void TPicture::Load(const QByteArray &Data, const TGraphic::Kind *Kind)
     if (qint64(size.width()) * size.height() > kMaxPixels)
         invalid(QStringLiteral("dimensioni eccessive (%1 x %2)").arg(size.width()).arg(size.height()));
     QImage img;
-    if (!reader.read(&img) || img.isNull())
-        invalid(QStringLiteral("dati danneggiati (%1)").arg(reader.errorString()));
+    QString error;
+    if (kind == TGraphic::Png)
+        img = gfx::DecodePng(Data, error);
+    else if (kind == TGraphic::Jpeg)
+        img = gfx::DecodeJpeg(Data, error);
+    else if (!reader.read(&img))
+        error = reader.errorString();
+    if (img.isNull())
+        invalid(QStringLiteral("dati danneggiati (%1)").arg(error));
     FGraphic = std::make_unique<TBitmap>(img, kind);
     FSource = Data;
     Changed();

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QColorDialog>
-#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,18 +14,6 @@
 #include <QUrl>
 
 namespace ui {
-
-QStringList FilterList(const QString &pipeFilter)
-{
-    QStringList out;
-    const QStringList parts = pipeFilter.split(QLatin1Char('|'));
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        out.append(parts[i] + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')'));
-    }
-    return out;
-}
 
 namespace qt {
 
@@ -165,12 +152,6 @@ public:
     }
 };
 
-class QtClock final : public IClock {
-public:
-    QDateTime Now() override { return QDateTime::currentDateTime(); }
-    qint64 TickCount() override { return QDeadlineTimer::current().deadline(); }
-};
-
 class QtNetProbe final : public INetProbe {
 public:
     bool CanConnect(const QString &host, quint16 port, int timeoutMs) override
@@ -190,7 +171,6 @@ std::unique_ptr<IColorDialog> makeColorDialog() { return std::make_unique<QtColo
 std::unique_ptr<IFileDialogs> makeFileDialogs() { return std::make_unique<QtFileDialogs>(); }
 std::unique_ptr<IShell> makeShell() { return std::make_unique<QtShell>(); }
 std::unique_ptr<IHelp> makeHelp() { return std::make_unique<QtHelp>(); }
-std::unique_ptr<IClock> makeClock() { return std::make_unique<QtClock>(); }
 std::unique_ptr<INetProbe> makeNetProbe() { return std::make_unique<QtNetProbe>(); }
 
 } // namespace qt

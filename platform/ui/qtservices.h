@@ -1,5 +1,6 @@
 #pragma once
-// Qt implementations of the services; services.cpp makes one of each on first use.
+// Qt forms of the services (the clock has none of its own: the system clock is the default).
+// qtdefaults.cpp registers them as the defaults of every program that links lirra_ui.
 #include "platform/ui/services.h"
 
 #include <memory>
@@ -18,7 +19,6 @@ std::unique_ptr<IColorDialog> makeColorDialog();
 std::unique_ptr<IFileDialogs> makeFileDialogs();
 std::unique_ptr<IShell> makeShell();
 std::unique_ptr<IHelp> makeHelp();
-std::unique_ptr<IClock> makeClock();
 std::unique_ptr<INetProbe> makeNetProbe();
 
 } // namespace ui::qt

@@ -1,8 +1,13 @@
 #pragma once
 // The installed user-interface services. Until something else is installed each
-// accessor answers with the Qt implementation. install() returns what was there
-// before (null for the Qt default); installing null restores the default.
-// The caller keeps ownership of what it installs.
+// accessor answers with the default of its kind: the program's Qt forms, which register
+// themselves when the program links them (lirra_ui), else a headless form that answers
+// like a user closing every window (Cancel, No or OK; dialogs cancelled; nothing opened;
+// no connection) and reads the system clock. install() returns what was there before
+// (null for the default); installing null restores the default. The caller keeps
+// ownership of what it installs. Needs only QtCore.
+#include <memory>
+
 #include "platform/ui/clock.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/messages.h"
@@ -26,5 +31,17 @@ IShell *install(IShell *s);
 IHelp *install(IHelp *s);
 IClock *install(IClock *s);
 INetProbe *install(INetProbe *s);
+
+// Makers of the default forms; a null maker keeps the headless form.
+struct DefaultServices {
+    std::unique_ptr<IMessageBoxes> (*messageBoxes)() = nullptr;
+    std::unique_ptr<IColorDialog> (*colorDialog)() = nullptr;
+    std::unique_ptr<IFileDialogs> (*fileDialogs)() = nullptr;
+    std::unique_ptr<IShell> (*shell)() = nullptr;
+    std::unique_ptr<IHelp> (*help)() = nullptr;
+    std::unique_ptr<INetProbe> (*netProbe)() = nullptr;
+};
+// Called once at start-up, before any service is used.
+void registerDefaults(const DefaultServices &makers);
 
 } // namespace ui

@@ -1,5 +1,7 @@
 #include "report/base/zstream.h"
 
+#include <QtEndian>
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -212,7 +214,7 @@ void kvlDeflateStream(TStream &Source, TStream &Target, TZCompressionLevel Level
     z.Finish();
 }
 
-void kvlDecompressStream(TStream &Source, TStream &Target, QString *HeaderText)
+void kvlDecompressStream(TStream &Source, TStream &Target, qsizetype MaxOutput, QString *HeaderText)
 {
     // Fixed header (10 bytes) and trailer (8 bytes) at the least.
     constexpr int64_t kHeader = 10, kTrailer = 8;
@@ -245,8 +247,16 @@ void kvlDecompressStream(TStream &Source, TStream &Target, QString *HeaderText)
     z[1] = char(0xDA);
     Source.ReadBuffer(z.data() + 2, dataLen);
     std::memcpy(z.data() + 2 + dataLen, checksum, 4);
+    uchar trailer[kTrailer];
+    Source.ReadBuffer(trailer, kTrailer);
+    const qsizetype expected = qsizetype(qFromLittleEndian<quint32>(trailer + 4));
+    if (expected > MaxOutput)
+        throw EZDecompressionError(QString::fromLatin1(zMessage(Z_MEM_ERROR)));
 
-    const QByteArray plain = ZDecompress(z.constData(), z.size());
+    // One byte of room beyond the stated size tells a longer stream from an exact one.
+    const QByteArray plain = ZDecompress(z.constData(), z.size(), expected + 1, expected + 1);
+    if (plain.size() != expected)
+        throw EZDecompressionError(QString::fromLatin1(zMessage(Z_DATA_ERROR)));
     Target.WriteBuffer(plain.constData(), plain.size());
     if (HeaderText)
         *HeaderText = QString(QChar(0x78)) + QChar(0xDA);  // the two bytes in code page 1252

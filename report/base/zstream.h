@@ -58,13 +58,19 @@ private:
     bool FFinished = false;
 };
 
+// What ZDecompress inflates to when the caller names no size: a few hundred kilobytes of
+// deflated data may otherwise claim gigabytes.
+constexpr qsizetype kZDefaultMaxOutput = qsizetype(16) << 20;
+
 // Inflates a complete zlib stream held in memory. OutEstimate is the first buffer size
-// (0: the input size rounded up to 256). Output beyond MaxOutput is refused.
+// (0: the input size rounded up to 256). Output beyond MaxOutput is refused ("insufficient
+// memory"): callers pass the size they expect, or a bound their format gives.
 QByteArray ZDecompress(const char *In, qsizetype InSize, qsizetype OutEstimate = 0,
-                       qsizetype MaxOutput = qsizetype(1) << 30);
-inline QByteArray ZDecompress(const QByteArray &In, qsizetype OutEstimate = 0)
+                       qsizetype MaxOutput = kZDefaultMaxOutput);
+inline QByteArray ZDecompress(const QByteArray &In, qsizetype OutEstimate = 0,
+                              qsizetype MaxOutput = kZDefaultMaxOutput)
 {
-    return ZDecompress(In.constData(), In.size(), OutEstimate);
+    return ZDecompress(In.constData(), In.size(), OutEstimate, MaxOutput);
 }
 
 // Compresses the whole of Source, from its start, into Target as one complete zlib stream.
@@ -72,5 +78,7 @@ void kvlDeflateStream(TStream &Source, TStream &Target, TZCompressionLevel Level
 
 // Unpacks a packed resource read from Source's position (a gzip member whose time field
 // holds the Adler-32 of the data) and writes the plain bytes to Target. HeaderText, when
-// given, receives the two zlib header bytes as single-byte text.
-void kvlDecompressStream(TStream &Source, TStream &Target, QString *HeaderText = nullptr);
+// given, receives the two zlib header bytes as single-byte text. The member's trailer gives
+// the plain size: a size above MaxOutput is refused before inflating, data inflating beyond
+// it is refused too, and data inflating to less is damaged.
+void kvlDecompressStream(TStream &Source, TStream &Target, qsizetype MaxOutput, QString *HeaderText = nullptr);

@@ -379,13 +379,17 @@ double TkvlComponent::GetAbsTop() const
 
 void TkvlComponent::AlignChildren()
 {
-    // Views sorted by Left (to two decimals), numerically; among equal positions the later
-    // child comes first.
+    // Views sorted by Left to two decimals: negative positions first, nearest to zero first
+    // (the order templates were laid out with), then the others ascending; among equal
+    // positions the later child comes first.
     std::vector<TkvlView *> sorted;
     for (auto it = FObjects.rbegin(); it != FObjects.rend(); ++it)
         if (auto *v = rtl_cast<TkvlView>(*it))
             sorted.push_back(v);
-    auto key = [](const TkvlView *v) { return std::nearbyint(v->Left() * 100.0); };
+    auto key = [](const TkvlView *v) {
+        const double l = v->Left();
+        return std::pair(l >= 0, std::nearbyint(std::abs(l) * 100.0));
+    };
     std::stable_sort(sorted.begin(), sorted.end(),
                      [&](const TkvlView *a, const TkvlView *b) { return key(a) < key(b); });
 

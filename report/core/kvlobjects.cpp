@@ -33,7 +33,8 @@ TkvlReport::TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design)
       FPreviewOptions(std::make_unique<TkvlPreviewOptions>()),
       FPrintOptions(std::make_unique<TkvlPrintOptions>()),
       FReportOptions(std::make_unique<TkvlReportOptions>(this)),
-      FDataSets(std::make_unique<TkvlReportDataSets>(this))
+      FDataSets(std::make_unique<TkvlReportDataSets>(this)),
+      FEnabledDataSets(std::make_unique<TkvlReportDataSets>(this))
 {
 }
 

@@ -53,6 +53,9 @@ public:
     TkvlReportOptions *ReportOptions() const { return FReportOptions.get(); }
     // The record sources the report uses (references only).
     TkvlReportDataSets *DataSets() const { return FDataSets.get(); }
+    // The record sources the host offers the report when the engine options switch the
+    // process-wide list off; then no other source is found by name.
+    TkvlReportDataSets *EnabledDataSets() const { return FEnabledDataSets.get(); }
     // Problems met while loading, preparing or exporting, reported once afterwards.
     TStringList &Errors() { return FErrors; }
     // Name of the object being processed, for error texts.
@@ -93,6 +96,7 @@ private:
     std::unique_ptr<TkvlPrintOptions> FPrintOptions;
     std::unique_ptr<TkvlReportOptions> FReportOptions;
     std::unique_ptr<TkvlReportDataSets> FDataSets;
+    std::unique_ptr<TkvlReportDataSets> FEnabledDataSets;
     TStringList FErrors;
     rtl::ComponentRef<TkvlComponent> FSelfValue;
 };

@@ -68,6 +68,20 @@ void kvlGetDataSetList(TStringList &List)
             List.AddObject(ds->UserName(), ds);
 }
 
+namespace {
+
+// The lookup for Report: the process list, or only the report's enabled sources when its
+// engine options switch that list off.
+TkvlDataSet *findForReport(TkvlReport *Report, TkvlDataSet *DataSet, const QString &DSName)
+{
+    if (!Report || Report->EngineOptions()->UseGlobalDataSetList)
+        return kvlFindDataSet(DataSet, DSName, Report);
+    const TkvlDataSetItem *item = Report->EnabledDataSets()->Find(DSName);
+    return item ? item->DataSet() : nullptr;
+}
+
+} // namespace
+
 TkvlDataSet *FindDataSet(const TkvlComponent *Self, TkvlDataSet *DataSet, const QString &DSName)
 {
     TkvlReport *report = nullptr;
@@ -76,15 +90,7 @@ TkvlDataSet *FindDataSet(const TkvlComponent *Self, TkvlDataSet *DataSet, const 
         if (!report)
             report = Self->GetReport();
     }
-    if (!report || report->EngineOptions()->UseGlobalDataSetList)
-        return kvlFindDataSet(DataSet, DSName, report);
-    TkvlReportDataSets *sets = report->DataSets();
-    for (int i = 0; i < sets->Count(); ++i) {
-        TkvlDataSet *ds = sets->Items(i)->DataSet();
-        if (ds && ds->Enabled && sameUserName(ds, DSName))
-            return ds;
-    }
-    return nullptr;
+    return findForReport(report, DataSet, DSName);
 }
 
 // ---- a report's list --------------------------------------------------------------------
@@ -122,7 +128,13 @@ void TkvlDataSetItem::SetDataSetName(const QString &Value)
         return;
     }
     const auto *sets = rtl_cast<TkvlReportDataSets>(Collection());
-    FDataSet = kvlFindDataSet(FDataSet.get(), Value, sets ? sets->Report() : nullptr);
+    TkvlReport *report = sets ? sets->Report() : nullptr;
+    // The enabled list is the host's offer: its own entries bind through the process list.
+    TkvlDataSet *found = report && sets == report->EnabledDataSets()
+        ? kvlFindDataSet(FDataSet.get(), Value, report)
+        : findForReport(report, FDataSet.get(), Value);
+    if (found)
+        FDataSet = found;  // a name that is not found keeps the current source
 }
 
 void TkvlReportDataSets::DeclareClass(rtl::ClassBuilder<TkvlReportDataSets> &) {}

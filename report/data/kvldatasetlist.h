@@ -40,7 +40,7 @@ void kvlGetDataSetList(TStringList &List);
 
 // The lookup of a binding property of Self (a report or one of its objects): the process
 // list when Self has no report or its report's engine options use the process list,
-// otherwise only the report's enabled sources (nullptr when missing).
+// otherwise only the report's EnabledDataSets (nullptr when missing).
 TkvlDataSet *FindDataSet(const TkvlComponent *Self, TkvlDataSet *DataSet, const QString &DSName);
 
 // A record source a report uses, with the name it goes by.
@@ -54,8 +54,9 @@ public:
     void SetDataSet(TkvlDataSet *Value);
     // The source's current user name when there is a source, else the stored name.
     QString DataSetName() const;
-    // A name is looked up for the list's report (the current source is the fallback); an
-    // empty name clears the source.
+    // A name is looked up for the list's report as FindDataSet does (entries of the enabled
+    // list itself through the process list); a name that is not found keeps the current
+    // source, an empty name clears it.
     void SetDataSetName(const QString &Value);
 
 private:

@@ -800,13 +800,8 @@ void TkvlXMLSerializer::FixupReferences()
                 continue;
             }
             TComponent *c = findReference(it.name);
-            if (!c) {
-                AddError(QStringLiteral("Riferimento non trovato: ") + it.name);
-                continue;
-            }
-            if (it.prop->allowedClass() && !c->InheritsFrom(it.prop->allowedClass())) {
-                AddError(QStringLiteral("Riferimento a un oggetto di classe non ammessa: %1 (%2)")
-                             .arg(it.name, c->ClassName()));
+            if (!c || (it.prop->allowedClass() && !c->InheritsFrom(it.prop->allowedClass()))) {
+                UnresolvedReferences.append(it.name);
                 continue;
             }
             it.prop->setObject(it.obj, c);

@@ -32,6 +32,8 @@ public:
     TStringList Errors;
     // References read, resolved by FixupReferences.
     rtl::FixupList Fixups;
+    // Names FixupReferences could not bind, in the order met.
+    QStringList UnresolvedReferences;
     // Names are resolved against it; the first root written or read when not set.
     TComponent *Owner = nullptr;
     TStream *Stream = nullptr;
@@ -72,7 +74,8 @@ public:
     void ReadPersistentStr(TComponent *Root, TPersistent *Obj, QStringView Text);
 
     // Sets each pending reference; "nil" clears it. Names that are not found and objects of a
-    // class the property cannot hold leave it unchanged and are listed in Errors.
+    // class the property cannot hold leave it unchanged without an error (a template may name
+    // a record source the report is not offered): they are listed in UnresolvedReferences.
     void FixupReferences();
     void CopyFixupList(rtl::FixupList &List) { List.append(Fixups); }
     void ClearFixups() { Fixups.clear(); }

@@ -49,7 +49,7 @@ void TkvlStyleItem::Assign(TPersistent *Source)
     auto *s = rtl_cast<TkvlStyleItem>(Source);
     if (!s || s == this)
         return;
-    FName = s->FName;
+    SetItemName(s->FName);
     SetFill(s->Fill());
     FFont->Assign(s->Font());
     FFrame->Assign(s->Frame());
@@ -68,7 +68,7 @@ void TkvlStyleItem::SetName(const QString &Value)
                 throw EDuplicateStyleName(kvlResourceText(QStringLiteral("clDupName")));
         }
     }
-    FName = Value;
+    SetItemName(Value);
 }
 
 void TkvlStyleItem::CreateUniqueName()
@@ -78,7 +78,7 @@ void TkvlStyleItem::CreateUniqueName()
         const QString n = QStringLiteral("Style") + QString::number(k);
         const TkvlStyleItem *o = styles ? styles->Find(n) : nullptr;
         if (!o || o == this) {
-            FName = n;
+            SetItemName(n);
             return;
         }
     }

@@ -50,11 +50,9 @@ public:
     bool ApplyFill = true;
     bool ApplyFrame = true;
 
-    QString GetInheritedName() const override { return FName.isEmpty() ? FInheritedName : FName; }
     QString DisplayName() const override { return FName; }
 
 private:
-    QString FName;
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TkvlFrame> FFrame;
     std::unique_ptr<TkvlCustomFill> FFill;

@@ -2,7 +2,7 @@
 
 #include "platform/rtl/reflect/classbuilder.h"
 
-#include <vector>
+#include <algorithm>
 
 LIRRA_DEFINE_CLASS(TkvlCollectionItem)
 LIRRA_DEFINE_CLASS(TkvlCollection)
@@ -19,14 +19,51 @@ TkvlCollectionItem::TkvlCollectionItem(TCollection *ACollection) : TCollectionIt
 {
     // Our constructor runs before the derived ones, so the name comes from the collection's
     // item class rather than from ClassName().
-    if (auto *c = rtl_cast<TkvlCollection>(ACollection))
+    if (auto *c = rtl_cast<TkvlCollection>(ACollection)) {
         FInheritedName = c->UniqueInheritedName(c->ItemClass()->name());
+        reindex();
+    }
+}
+
+TkvlCollectionItem::~TkvlCollectionItem()
+{
+    // The collection's Notify comes after this object stopped being a TkvlCollectionItem.
+    if (auto *c = rtl_cast<TkvlCollection>(Collection()))
+        c->removeName(FIndexedName);
+    FIndexedName.clear();
+}
+
+void TkvlCollectionItem::SetInheritedName(const QString &Value)
+{
+    FInheritedName = Value;
+    reindex();
+}
+
+void TkvlCollectionItem::SetItemName(const QString &Value)
+{
+    FName = Value;
+    reindex();
+}
+
+void TkvlCollectionItem::reindex()
+{
+    auto *c = rtl_cast<TkvlCollection>(Collection());
+    if (!c)
+        return;
+    const QString now = GetInheritedName();
+    if (now == FIndexedName)
+        return;
+    c->removeName(FIndexedName);
+    FIndexedName = now;
+    c->addName(now);
 }
 
 TkvlCollection::TkvlCollection(const rtl::ClassInfo *ItemClass, TPersistent *Owner) : TCollection(ItemClass, Owner) {}
 
 TkvlCollectionItem *TkvlCollection::FindByName(const QString &Name) const
 {
+    if (!FNameCount.contains(Name))
+        return nullptr;
     for (int i = 0; i < Count(); ++i) {
         auto *it = rtl_cast<TkvlCollectionItem>(Items(i));
         if (it && it->GetInheritedName() == Name)
@@ -35,23 +72,56 @@ TkvlCollectionItem *TkvlCollection::FindByName(const QString &Name) const
     return nullptr;
 }
 
-QString TkvlCollection::UniqueInheritedName(const QString &Prefix) const
+void TkvlCollection::Notify(TCollectionItem *Item, bool Added)
 {
-    std::vector<bool> used(size_t(Count()) + 2, false);
-    for (int i = 0; i < Count(); ++i) {
-        auto *it = rtl_cast<TkvlCollectionItem>(Items(i));
-        if (!it)
-            continue;
-        const QString n = it->GetInheritedName();
-        if (n.size() <= Prefix.size() || !n.startsWith(Prefix))
-            continue;
-        bool ok = false;
-        const qlonglong k = QStringView(n).mid(Prefix.size()).toLongLong(&ok);
-        if (ok && k >= 1 && k < qlonglong(used.size()))
-            used[size_t(k)] = true;
+    TCollection::Notify(Item, Added);
+    // Items moving between collections; a new item indexes itself once its name is set.
+    auto *it = rtl_cast<TkvlCollectionItem>(Item);
+    if (!it)
+        return;
+    if (Added) {
+        it->FIndexedName = it->GetInheritedName();
+        addName(it->FIndexedName);
+    } else {
+        removeName(it->FIndexedName);
+        it->FIndexedName.clear();
     }
-    size_t k = 1;
-    while (used[k])
-        ++k;
-    return Prefix + QString::number(k);
+}
+
+void TkvlCollection::addName(const QString &Name)
+{
+    if (!Name.isEmpty())
+        ++FNameCount[Name];
+}
+
+void TkvlCollection::removeName(const QString &Name)
+{
+    auto i = FNameCount.find(Name);
+    if (i == FNameCount.end())
+        return;
+    if (--i.value() > 0)
+        return;
+    FNameCount.erase(i);
+    // Prefix + a number written the way UniqueInheritedName writes it is free again.
+    for (auto f = FFreeFrom.begin(); f != FFreeFrom.end(); ++f) {
+        const QString &prefix = f.key();
+        if (Name.size() <= prefix.size() || Name.size() > prefix.size() + 18 || !Name.startsWith(prefix))
+            continue;
+        const QStringView digits = QStringView(Name).mid(prefix.size());
+        if (digits.front() == u'0'
+            || !std::all_of(digits.begin(), digits.end(), [](QChar ch) { return ch >= u'0' && ch <= u'9'; }))
+            continue;
+        f.value() = std::min(f.value(), digits.toLongLong());
+    }
+}
+
+QString TkvlCollection::UniqueInheritedName(const QString &Prefix)
+{
+    qint64 &k = FFreeFrom[Prefix];
+    if (k < 1)
+        k = 1;
+    QString name = Prefix + QString::number(k);
+    while (FNameCount.contains(name))
+        name = Prefix + QString::number(++k);
+    return name;
 }

@@ -3,26 +3,40 @@
 // template to the same item of its parent template.
 #include "platform/rtl/reflect/collection.h"
 
+#include <QHash>
 #include <QString>
 
 class TWriter;
 class TReader;
+
+class TkvlCollection;
 
 class TkvlCollectionItem : public TCollectionItem {
     LIRRA_CLASS(TkvlCollectionItem, TCollectionItem)
 public:
     // Inside a TkvlCollection the item gets the collection's next free internal name.
     explicit TkvlCollectionItem(TCollection *ACollection);
+    ~TkvlCollectionItem() override;
 
-    virtual QString GetInheritedName() const { return FInheritedName; }
-    virtual void SetInheritedName(const QString &Value) { FInheritedName = Value; }
+    // The user name when the item has one, else the internal name.
+    virtual QString GetInheritedName() const { return FName.isEmpty() ? FInheritedName : FName; }
+    virtual void SetInheritedName(const QString &Value);
     virtual bool IsNameStored() const { return false; }
     QString InheritedName() const { return GetInheritedName(); }
     // The item came from the parent template.
     bool IsInherited = false;
 
 protected:
+    // Every change of FName goes through here, so that the collection's name index follows.
+    void SetItemName(const QString &Value);
+
     QString FInheritedName;
+    QString FName;  // the user name of named items (variables, styles); empty for others
+
+private:
+    friend class TkvlCollection;
+    void reindex();
+    QString FIndexedName;  // the name the collection's index holds for this item
 };
 
 class TkvlCollection : public TCollection {
@@ -35,5 +49,18 @@ public:
     // The first item whose internal name equals Name exactly.
     virtual TkvlCollectionItem *FindByName(const QString &Name) const;
     // Prefix followed by the lowest number from 1 that no item gives as its internal name.
-    QString UniqueInheritedName(const QString &Prefix) const;
+    QString UniqueInheritedName(const QString &Prefix);
+
+protected:
+    void Notify(TCollectionItem *Item, bool Added) override;
+
+private:
+    friend class TkvlCollectionItem;
+    void addName(const QString &Name);
+    void removeName(const QString &Name);
+
+    // How many items give each name, and per prefix a number below which every
+    // Prefix + number is taken: a template's items get their names in constant time.
+    QHash<QString, int> FNameCount;
+    QHash<QString, qint64> FFreeFrom;
 };

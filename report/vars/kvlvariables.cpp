@@ -25,7 +25,7 @@ TkvlVariable::TkvlVariable(TCollection *ACollection) : TkvlCollectionItem(AColle
 void TkvlVariable::Assign(TPersistent *Source)
 {
     if (auto *v = rtl_cast<TkvlVariable>(Source)) {
-        FName = v->FName;
+        SetItemName(v->FName);
         FValue = v->FValue;
         IsInherited = v->IsInherited;
     }

@@ -17,15 +17,12 @@ public:
     void Assign(TPersistent *Source) override;
 
     const QString &Name() const { return FName; }
-    void SetName(const QString &Value) { FName = Value; }
+    void SetName(const QString &Value) { SetItemName(Value); }
     const Variant &Value() const { return FValue; }
     void SetValue(const Variant &Value) { FValue = Value; }
-    // The name, or the internal name while there is none.
-    QString GetInheritedName() const override { return FName.isEmpty() ? FInheritedName : FName; }
     QString DisplayName() const override { return FName; }
 
 private:
-    QString FName;
     Variant FValue = Variant::null();
 };
 

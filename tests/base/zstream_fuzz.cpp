@@ -14,13 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     try {
         TMemoryStream src(bytes), dst;
-        kvlDecompressStream(src, dst);
+        kvlDecompressStream(src, dst, qsizetype(1) << 24);
     } catch (const EZDecompressionError &) {
     }
 
     TMemoryStream src(bytes), packed;
     kvlDeflateStream(src, packed, size % 2 ? zcFastest : zcDefault);
-    if (ZDecompress(packed.Bytes()) != bytes)
+    if (ZDecompress(packed.Bytes(), 0, bytes.size() + 1) != bytes)
         std::abort();
     return 0;
 }

@@ -194,7 +194,7 @@ TEST(ZStream, PackedResources)
         TMemoryStream src(packedResource(data, name)), target;
         target.Write("keep", 4);
         QString header;
-        kvlDecompressStream(src, target, &header);
+        kvlDecompressStream(src, target, data.size(), &header);
         EXPECT_EQ(target.Bytes(), "keep" + data) << name.constData();
         EXPECT_EQ(header, u"x\u00da"_qs);
     }
@@ -213,10 +213,51 @@ TEST(ZStream, PackedResources)
     for (const auto &c : cases) {
         TMemoryStream src(c.in), target;
         try {
-            kvlDecompressStream(src, target);
+            kvlDecompressStream(src, target, qsizetype(1) << 20);
             ADD_FAILURE() << "no exception for " << c.in.toHex().constData();
         } catch (const EZDecompressionError &e) {
             EXPECT_EQ(e.message(), u"data error"_qs) << c.in.toHex().constData();
         }
     }
+
+    // The trailer's size is the size: above the caller's bound it is refused before any
+    // inflating; data that inflates to more than it is refused, to less is damaged.
+    const QByteArray bomb(64 << 20, '\0');
+    QByteArray understated = packedResource(bomb, "n");
+    QByteArray overstated = good;
+    qToLittleEndian<quint32>(quint32(16), understated.data() + understated.size() - 4);
+    qToLittleEndian<quint32>(quint32(data.size() + 1), overstated.data() + overstated.size() - 4);
+    struct Bound {
+        QByteArray in;
+        qsizetype max;
+        QString error;
+    } bounds[] = {
+        {packedResource(bomb, "n"), qsizetype(1) << 20, u"insufficient memory"_qs},
+        {understated, qsizetype(1) << 20, u"insufficient memory"_qs},
+        {overstated, qsizetype(1) << 20, u"data error"_qs},
+        {good, data.size() - 1, u"insufficient memory"_qs},
+    };
+    for (const Bound &b : bounds) {
+        TMemoryStream src(b.in), target;
+        try {
+            kvlDecompressStream(src, target, b.max);
+            ADD_FAILURE() << "no exception, max " << b.max;
+        } catch (const EZDecompressionError &e) {
+            EXPECT_EQ(e.message(), b.error) << b.max;
+        }
+        EXPECT_EQ(target.Size(), 0);
+    }
+}
+
+TEST(ZStream, DecompressDefaultsToASmallBound)
+{
+    // 32 MiB of zeros deflate to about 32 KB: without a size from its caller this is refused.
+    const QByteArray zeros(32 << 20, '\0');
+    QByteArray z(int(compressBound(uLong(zeros.size()))), Qt::Uninitialized);
+    uLongf zlen = uLongf(z.size());
+    compress2(reinterpret_cast<Bytef *>(z.data()), &zlen, reinterpret_cast<const Bytef *>(zeros.constData()),
+              uLong(zeros.size()), 9);
+    z.truncate(qsizetype(zlen));
+    EXPECT_EQ(decompressError(z, kZDefaultMaxOutput), u"insufficient memory"_qs);
+    EXPECT_EQ(ZDecompress(z, 0, zeros.size()).size(), zeros.size());
 }

@@ -129,10 +129,29 @@ QByteArray bmpHeader(int32_t width, int32_t height)
     return b;
 }
 
+// A JPEG whose frame header claims Width x Height, cut after its scan header: a few hundred
+// bytes that would otherwise decode into a grey picture of that size.
+QByteArray jpegClaiming(const QByteArray &jpeg, int width, int height)
+{
+    QByteArray out = jpeg;
+    const qsizetype sof = out.indexOf(QByteArray("\xFF\xC0", 2));
+    const qsizetype sos = out.indexOf(QByteArray("\xFF\xDA", 2));
+    EXPECT_GT(sof, 0);
+    EXPECT_GT(sos, sof);
+    out[sof + 5] = char(height >> 8);
+    out[sof + 6] = char(height & 0xFF);
+    out[sof + 7] = char(width >> 8);
+    out[sof + 8] = char(width & 0xFF);
+    const int sosLength = (uchar(out[sos + 2]) << 8) | uchar(out[sos + 3]);
+    return out.left(sos + 2 + sosLength + 16);
+}
+
 TEST(Picture, DamagedOrHostileDataRaisesAndLeavesThePictureEmpty)
 {
     const QByteArray png = encode(pattern(), "PNG");
     const QByteArray jpeg = encode(pattern(), "JPEG");
+    const QByteArray largeJpeg = encode(pattern().scaled(256, 128), "JPEG");
+    const QByteArray largePng = encode(pattern().scaled(256, 128), "PNG");
     const struct {
         const char *what;
         QByteArray data;
@@ -141,6 +160,9 @@ TEST(Picture, DamagedOrHostileDataRaisesAndLeavesThePictureEmpty)
         {"not an image", QByteArray("plain text, no picture here")},
         {"truncated PNG", png.left(png.size() / 2)},
         {"truncated JPEG", jpeg.left(20)},
+        {"JPEG cut inside its pixel data", largeJpeg.left(largeJpeg.size() - 100)},
+        {"JPEG cut short of the size it claims", jpegClaiming(jpeg, 8000, 8000)},
+        {"PNG cut inside its pixel data", largePng.left(largePng.size() - 100)},
         {"PNG with a damaged body", png.left(40) + QByteArray(png.size() - 40, '\x5a')},
         {"BMP claiming a huge size", bmpHeader(100000, 100000)},
         {"BMP just over the pixel bound", bmpHeader(9000, 9000)},

@@ -152,21 +152,34 @@ TEST(ReportList, FindDataSetFollowsTheEngineOption)
     TkvlReport report(nullptr);
     auto *page = new TkvlPage(&report);
     std::unique_ptr<TkvlDataSet> global(source(nullptr, "EVENTS"));
-    TkvlDataSet *listed = source(&report, "SEDI");
-    TkvlDataSet *disabled = source(&report, "TITOLI");
-    disabled->Enabled = false;
-    report.DataSets()->Add(listed);
-    report.DataSets()->Add(disabled);
+    TkvlDataSet *offered = source(&report, "SEDI");
+    TkvlDataSet *used = source(&report, "TITOLI");
+    report.EnabledDataSets()->Add(offered);
+    report.DataSets()->Add(used);  // the template's list is not an offer
 
     EXPECT_EQ(FindDataSet(page, nullptr, QStringLiteral("events")), global.get());
-    EXPECT_EQ(FindDataSet(&report, nullptr, QStringLiteral("titoli")), disabled);
+    EXPECT_EQ(FindDataSet(&report, nullptr, QStringLiteral("titoli")), used);
     report.EngineOptions()->UseGlobalDataSetList = false;
     EXPECT_EQ(FindDataSet(page, nullptr, QStringLiteral("EVENTS")), nullptr);
-    EXPECT_EQ(FindDataSet(page, nullptr, QStringLiteral("sedi")), listed);
+    EXPECT_EQ(FindDataSet(page, nullptr, QStringLiteral("sedi")), offered);
     EXPECT_EQ(FindDataSet(&report, nullptr, QStringLiteral("TITOLI")), nullptr);
+
+    // A template's item naming a source the report was not offered stays unbound.
+    TkvlDataSetItem *item = report.DataSets()->Add(nullptr);
+    item->SetDataSetName(QStringLiteral("EVENTS"));
+    EXPECT_EQ(item->DataSet(), nullptr);
+    EXPECT_EQ(item->DataSetName(), QLatin1String("EVENTS"));
+    EXPECT_EQ(FindDataSet(page, nullptr, QStringLiteral("EVENTS")), nullptr);
+    item->SetDataSetName(QStringLiteral("Sedi"));
+    EXPECT_EQ(item->DataSet(), offered);
+    // The offer itself binds by name through the process list.
+    TkvlDataSetItem *offer = report.EnabledDataSets()->Add(nullptr);
+    offer->SetDataSetName(QStringLiteral("events"));
+    EXPECT_EQ(offer->DataSet(), global.get());
+
     // An object outside any report always uses the process list.
     TkvlPage loose(nullptr);
-    EXPECT_EQ(FindDataSet(&loose, listed, QStringLiteral("EVENTS")), listed);
+    EXPECT_EQ(FindDataSet(&loose, offered, QStringLiteral("EVENTS")), offered);
 }
 
 TEST(ReportList, ItemsFollowTheirSourcesByName)

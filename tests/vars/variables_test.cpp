@@ -94,9 +94,25 @@ TEST(Variables, InternalNamesAreUniqueAndLowest)
     EXPECT_EQ(b->InheritedName(), QStringLiteral("TkvlVariable2"));
     a->SetName(QStringLiteral("Named"));
     EXPECT_EQ(a->InheritedName(), QStringLiteral("Named"));
-    EXPECT_EQ(v.Add()->InheritedName(), QStringLiteral("TkvlVariable1"));  // 1 is free again
+    TkvlVariable *c = v.Add();
+    EXPECT_EQ(c->InheritedName(), QStringLiteral("TkvlVariable1"));  // 1 is free again
     EXPECT_EQ(v.FindByName(QStringLiteral("TkvlVariable2")), b);
     EXPECT_EQ(v.FindByName(QStringLiteral("named")), nullptr);  // exact case
+
+    delete b;  // its number is free again
+    TkvlVariable *d = v.Add();
+    EXPECT_EQ(d->InheritedName(), QStringLiteral("TkvlVariable2"));
+    c->SetInheritedName(QStringLiteral("TkvlVariable3"));
+    EXPECT_EQ(v.Add()->InheritedName(), QStringLiteral("TkvlVariable1"));
+    EXPECT_EQ(v.Add()->InheritedName(), QStringLiteral("TkvlVariable4"));
+    a->SetName(QStringLiteral("TkvlVariable5"));  // a user name takes a number too
+    EXPECT_EQ(v.Add()->InheritedName(), QStringLiteral("TkvlVariable6"));
+    // An item moved to another list takes its name along.
+    TkvlVariables w;
+    d->SetCollection(&w);
+    EXPECT_EQ(w.FindByName(QStringLiteral("TkvlVariable2")), d);
+    EXPECT_EQ(v.FindByName(QStringLiteral("TkvlVariable2")), nullptr);
+    EXPECT_EQ(v.Add()->InheritedName(), QStringLiteral("TkvlVariable2"));
 
     TkvlArray arr;  // no internal names here
     arr.SetVariables(Variant(3), Variant(QStringLiteral("three")));
