@@ -33,7 +33,26 @@ public:
     }
 };
 
+// A class publishing a reference to its own descendant.
+class TChildBand;
+class TBand : public TComponent {
+    LIRRA_CLASS(TBand, TComponent)
+public:
+    using TComponent::TComponent;
+    rtl::ComponentRef<TChildBand> Child;
+};
+class TChildBand : public TBand {
+    LIRRA_CLASS(TChildBand, TBand)
+public:
+    using TBand::TBand;
+};
+
 } // namespace
+
+LIRRA_DEFINE_CLASS(TBand)
+LIRRA_DEFINE_CLASS(TChildBand)
+void TBand::DeclareClass(rtl::ClassBuilder<TBand> &b) { b.prop<&TBand::Child>("Child"); }
+void TChildBand::DeclareClass(rtl::ClassBuilder<TChildBand> &) {}
 
 LIRRA_DEFINE_CLASS(TWatcher)
 LIRRA_DEFINE_CLASS(TItem)
@@ -230,4 +249,22 @@ TEST(Collection, AssignRefusesOtherClasses)
         EXPECT_EQ(e.message(), QLatin1String("Cannot assign a TComponent to a TCollection"));
     }
     EXPECT_THROW(c.Assign(nullptr), EConvertError);
+}
+
+TEST(Component, ReferenceToOwnDescendantResolvesItsClassOnUse)
+{
+    // Building either class first must not recurse into the other's building.
+    const rtl::PropInfo *child = TChildBand::StaticClass()->findProp(u"Child");
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child, TBand::StaticClass()->findProp(u"Child"));
+    EXPECT_EQ(child->kind(), rtl::TypeKind::Component);
+    EXPECT_EQ(child->allowedClass(), TChildBand::StaticClass());
+    EXPECT_EQ(child->typeName(), QLatin1String("TChildBand"));
+
+    TBand band(nullptr);
+    TBand plain(nullptr);
+    TChildBand sub(nullptr);
+    EXPECT_THROW(child->setObject(&band, &plain), EPropertyError);
+    child->setObject(&band, &sub);
+    EXPECT_EQ(band.Child.get(), &sub);
 }

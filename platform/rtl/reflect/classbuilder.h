@@ -199,13 +199,29 @@ template <class V> const TypeInfo *defaultType()
         return types::Char();
     else if constexpr (std::is_same_v<D, QStringList>)
         return types::TStrings();
-    else if constexpr (std::is_pointer_v<D> && requires { std::remove_pointer_t<D>::StaticClass(); })
-        return std::remove_pointer_t<D>::StaticClass()->type();
-    else if constexpr (requires { D::element_type::StaticClass(); })
-        return D::element_type::StaticClass()->type();
     else
         return nullptr;
 }
+
+// Object properties without an explicit type: their class type, asked for only on first
+// use. Asking during class building would recurse when a class publishes a reference to
+// its own descendant (whose building needs the class being built).
+template <class V> struct LazyClassType {
+    static constexpr bool known = false;
+};
+template <class V>
+    requires(std::is_pointer_v<V> && requires { std::remove_pointer_t<V>::StaticClass(); })
+struct LazyClassType<V> {
+    using Elem = std::remove_pointer_t<V>;
+    static constexpr bool known = true;
+};
+template <class V>
+    requires(!std::is_pointer_v<V> && requires { V::element_type::StaticClass(); })
+struct LazyClassType<V> {
+    using Elem = typename V::element_type;
+    static constexpr bool known = true;
+};
+template <class Elem> const TypeInfo *classTypeOf() { return Elem::StaticClass()->type(); }
 
 const TypeInfo *makeClassType(ClassInfo *ci, bool component);
 PropInfo *newProp();
@@ -361,20 +377,30 @@ private:
         p->FDeclaring = FInfo;
         if (!type)
             detail::declError(FInfo->FName, p->FName, "has no type");
+        p->FKind = type->kind();
     }
 
     template <auto Get, auto Set> PropInfo *make(const char *name, const TypeInfo *type)
     {
         using GetRet = decltype(detail::callGet<T, Get>(std::declval<TPersistent *>()));
         using GetVal = std::remove_cvref_t<GetRet>;
-        if (!type)
-            type = detail::defaultType<GetVal>();
         PropInfo *p = detail::newProp();
-        init(p, name, type);
+        if constexpr (detail::LazyClassType<GetVal>::known) {
+            if (!type) {
+                using Elem = typename detail::LazyClassType<GetVal>::Elem;
+                p->FName = QString::fromLatin1(name);
+                p->FHash = NameHash(p->FName);
+                p->FDeclaring = FInfo;
+                p->FTypeFn = &detail::classTypeOf<Elem>;
+                p->FKind = std::is_base_of_v<TComponent, Elem> ? TypeKind::Component : TypeKind::Class;
+            }
+        }
+        if (!p->FTypeFn)
+            init(p, name, type ? type : detail::defaultType<GetVal>());
         constexpr bool hasSet = !std::is_same_v<decltype(Set), std::nullptr_t>;
         constexpr bool fieldGet = std::is_member_object_pointer_v<decltype(Get)>;
 
-        switch (type->kind()) {
+        switch (p->FKind) {
         case TypeKind::Integer:
         case TypeKind::Int64:
         case TypeKind::Char:

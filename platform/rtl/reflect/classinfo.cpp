@@ -88,8 +88,8 @@ void PropInfo::setOrd(TPersistent *obj, int64_t value) const
 void PropInfo::setOrdText(TPersistent *obj, QStringView text) const
 {
     int64_t v;
-    if (!FType->textToOrd(text, v))
-        throw EPropertyError(QStringLiteral("'%1' is not a valid value of %2").arg(text.toString(), FType->name()));
+    if (!type()->textToOrd(text, v))
+        throw EPropertyError(QStringLiteral("'%1' is not a valid value of %2").arg(text.toString(), type()->name()));
     setOrd(obj, v);
 }
 

@@ -44,13 +44,15 @@ class PropInfo {
 public:
     const QString &name() const { return FName; }
     uint32_t hash() const { return FHash; }
-    const TypeInfo *type() const { return FType; }
-    TypeKind kind() const { return FType->kind(); }
-    const QString &typeName() const { return FType->name(); }
+    // An object property declared without an explicit type learns its class on first use,
+    // so a class may publish a reference to one of its own descendants.
+    const TypeInfo *type() const { return FType ? FType : FTypeFn(); }
+    TypeKind kind() const { return FKind; }
+    const QString &typeName() const { return type()->name(); }
     // The class whose declaration made this property (an ancestor for inherited ones).
     const ClassInfo *declaringClass() const { return FDeclaring; }
     // For Class and Component properties: the class a value must be (or derive from).
-    const ClassInfo *allowedClass() const { return FType->classInfo(); }
+    const ClassInfo *allowedClass() const { return type()->classInfo(); }
 
     bool isReadable() const { return FGetOrd || FGetFloat || FGetStr || FGetObj || FGetVar; }
     bool isWritable() const { return FSetOrd || FSetFloat || FSetStr || FSetObj || FSetVar || FStrListText; }
@@ -109,7 +111,9 @@ private:
 
     QString FName;
     uint32_t FHash = 0;
-    const TypeInfo *FType = nullptr;
+    const TypeInfo *FType = nullptr;             // null while the class type is resolved lazily
+    const TypeInfo *(*FTypeFn)() = nullptr;      // resolves it then
+    TypeKind FKind = TypeKind::Unknown;
     const ClassInfo *FDeclaring = nullptr;
 
     int64_t (*FGetOrd)(TPersistent *) = nullptr;
