@@ -9,11 +9,13 @@ LIRRA_BUILD_PACKAGES=(
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
   zlib1g-dev libjpeg-dev libpng-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev
   fonts-liberation2 fonts-wine fonts-dejavu-core fontconfig
+  libcups2-dev
 )
 LIRRA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev
   qpdf poppler-utils python3 python3-openpyxl xvfb xauth
   firebird3.0-server
+  cups cups-client printer-driver-cups-pdf
 )
 
 # Parallel jobs for building and testing; LIRRA_JOBS overrides.
@@ -49,7 +51,8 @@ lirra_install_packages() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
-  # The Firebird server package must not start the system service: tests run their own.
+  # The Firebird and CUPS server packages must not start their system services: tests run
+  # their own.
   local policy=/usr/sbin/policy-rc.d created_policy=0
   if [ ! -e "$policy" ]; then
     printf '#!/bin/sh\nexit 101\n' | lirra_sudo tee "$policy" >/dev/null

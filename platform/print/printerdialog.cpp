@@ -1,0 +1,58 @@
+#include "platform/print/printerdialog.h"
+
+#include <QApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace print {
+
+namespace {
+
+// Qt's print dialog: the user picks duplex there; the bin stays as it was, since the
+// dialog shows input slots only among the driver's advanced options.
+class QtPrinterDialog final : public IPrinterDialog {
+public:
+    bool Execute(const QString &printerName, const QList<NumberedName> &, PageSetup &setup) override
+    {
+        QPrinter printer(QPrinterInfo::printerInfo(printerName), QPrinter::HighResolution);
+        printer.setDuplex(setup.duplex == DuplexVertical    ? QPrinter::DuplexLongSide
+                              : setup.duplex == DuplexHorizontal ? QPrinter::DuplexShortSide
+                                                                 : QPrinter::DuplexNone);
+        printer.setCopyCount(setup.copies);
+        QPrintDialog dialog(&printer, QApplication::activeWindow());
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        switch (printer.duplex()) {
+        case QPrinter::DuplexLongSide:
+            setup.duplex = DuplexVertical;
+            break;
+        case QPrinter::DuplexShortSide:
+            setup.duplex = DuplexHorizontal;
+            break;
+        default:
+            setup.duplex = DuplexSimplex;
+            break;
+        }
+        return true;
+    }
+};
+
+IPrinterDialog *gInstalled = nullptr;
+
+} // namespace
+
+IPrinterDialog &printerDialog()
+{
+    static QtPrinterDialog fallback;
+    return gInstalled ? *gInstalled : fallback;
+}
+
+IPrinterDialog *install(IPrinterDialog *dialog)
+{
+    IPrinterDialog *old = gInstalled;
+    gInstalled = dialog;
+    return old;
+}
+
+} // namespace print
