@@ -6,7 +6,6 @@
 #include "report/options/kvloptions.h"
 
 LIRRA_DEFINE_CLASS(TkvlView)
-LIRRA_DEFINE_CLASS(TkvlBand)
 LIRRA_DEFINE_CLASS(TkvlPage)
 LIRRA_DEFINE_CLASS(TkvlDialogPage)
 LIRRA_DEFINE_CLASS(TkvlReport)
@@ -15,8 +14,6 @@ void TkvlView::DeclareClass(rtl::ClassBuilder<TkvlView> &b)
 {
     b.prop<&TkvlView::Align, &TkvlView::SetAlign>("Align", kvltypes::Align()).def(baNone);
 }
-
-void TkvlBand::DeclareClass(rtl::ClassBuilder<TkvlBand> &) {}
 
 void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
 {
@@ -31,8 +28,6 @@ TkvlView::TkvlView(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlRep
 {
     SetkvComponentStyle(kvComponentStyle() | kvlBit(csDefaultDiff));
 }
-
-TkvlBand::TkvlBand(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlReportComponent(AOwner, Design) {}
 
 TkvlPage::TkvlPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlComponent(AOwner, Design) {}
 
