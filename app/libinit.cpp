@@ -6,6 +6,7 @@
 #include "report/resources/kvlresources.h"
 #include "report/styles/kvlstyles.h"
 #include "report/vars/kvlvariables.h"
+#include "report/views/kvlviews.h"
 #include "script/grammar/qsgrammars.h"
 
 namespace lirracal {
@@ -23,6 +24,7 @@ void InitializeLibraries()
     // themselves on first use.
     rtl::RegisterRootClasses();
     kvlRegisterObjectTreeClasses();
+    kvlRegisterViewClasses();
     kvlRegisterDataSetClasses();
     kvlRegisterVariableClasses();
     kvlRegisterStyleClasses();

@@ -13,7 +13,7 @@ LIRRA_BUILD_PACKAGES=(
 )
 LIRRA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev
-  qpdf poppler-utils python3 python3-openpyxl xvfb xauth
+  qpdf poppler-utils python3 python3-openpyxl python3-fonttools libharfbuzz-bin xvfb xauth
   firebird3.0-server
   cups cups-client printer-driver-cups-pdf
 )

@@ -1,4 +1,5 @@
 #include "platform/gfx/fontservice.h"
+#include "platform/gfx/bidi.h"
 #include "platform/rtl/numeric.h"
 
 #include <QFile>
@@ -72,6 +73,7 @@ struct FontFace {
     mutable QByteArray data;                             // the face as a single font
     mutable std::map<double, QRawFont> raw;
     mutable bool dataRead = false;
+    mutable std::shared_ptr<void> shaper;                // made on first use, under rawMutex
 
     QByteArray faceData() const
     {
@@ -175,6 +177,27 @@ int ScaledFont::advances(QStringView text, int *out) const
             ++i;
     }
     return sum;
+}
+
+int ScaledFont::unitsPerEm() const { return m_face->om.unitsPerEm; }
+
+std::shared_ptr<void> ScaledFont::shaper(std::shared_ptr<void> (*make)(const QByteArray &)) const
+{
+    QMutexLocker lock(&m_face->rawMutex);
+    if (!m_face->shaper)
+        m_face->shaper = make(m_face->faceData());
+    return m_face->shaper;
+}
+
+int ScaledFont::displayAdvances(QStringView text, int *out) const
+{
+    if (!hasRightToLeft(text))
+        return advances(text, out);
+    if (out)
+        return shapedAdvances(*this, text, out);
+    thread_local std::vector<int> work;
+    work.resize(size_t(text.size()));
+    return shapedAdvances(*this, text, work.data());
 }
 
 QRawFont ScaledFont::rawFont() const

@@ -39,8 +39,14 @@ public:
     ScaledFont(std::shared_ptr<const FontFace> face, double em, const FontDesc &desc);
     const TextMetrics &metrics() const override { return m_metrics; }
     int advances(QStringView text, int *out) const override;
+    // Text holding right-to-left characters is measured shaped, as it is drawn.
+    int displayAdvances(QStringView text, int *out) const override;
 
     double em() const { return m_em; }
+    int unitsPerEm() const;
+    // An object made once per face from the face's bytes and kept with it (the shaper of
+    // right-to-left text), so that this header needs no shaping library.
+    std::shared_ptr<void> shaper(std::shared_ptr<void> (*make)(const QByteArray &)) const;
     // Glyph of a code point (0 = missing).
     uint32_t glyphIndex(char32_t cp) const;
     // Glyph per UTF-16 unit (the second unit of a pair gets 0xFFFFFFFF: no glyph).

@@ -1,4 +1,5 @@
 #include "platform/gfx/paintercanvas.h"
+#include "platform/gfx/bidi.h"
 #include "platform/gfx/fontservice.h"
 
 #include <QGlyphRun>
@@ -82,39 +83,6 @@ QImage hatchImage(TBrushStyle style, QColor color)
 
 const QRect kHuge(QPoint(-(1 << 22), -(1 << 22)), QPoint(1 << 22, 1 << 22));
 
-// Visual order of a line read right to left: runs of left-to-right text (Latin letters,
-// digits and what lies between them) keep their order inside, everything else is reversed.
-void rtlOrder(QStringView text, std::vector<int> &order)
-{
-    const int n = int(text.size());
-    order.resize(size_t(n));
-    auto ltr = [&](int i) {
-        const QChar::Direction d = text[i].direction();
-        return d == QChar::DirL || d == QChar::DirEN || d == QChar::DirAN;
-    };
-    int out = 0;
-    int i = n - 1;
-    while (i >= 0) {
-        if (!ltr(i)) {
-            order[size_t(out++)] = i--;
-            continue;
-        }
-        int j = i;   // extend left while the run stays left-to-right (neutrals inside allowed)
-        int k = i - 1;
-        while (k >= 0) {
-            if (ltr(k)) {
-                j = k;
-            } else if (text[k].direction() == QChar::DirR || text[k].direction() == QChar::DirAL) {
-                break;
-            }
-            --k;
-        }
-        for (int m = j; m <= i; ++m)
-            order[size_t(out++)] = m;
-        i = j - 1;
-    }
-}
-
 } // namespace
 
 bool hatchPixel(TBrushStyle style, int x, int y)
@@ -177,12 +145,14 @@ void PainterCanvas::applyClip()
     if (!p)
         return;
     // A painter handed in may already be clipped (a widget's paint region): stay inside it.
+    // No clip is a clip to the whole device: once clipping has been switched off, Qt's raster
+    // engine ignores the next non-rectangular clip region.
     if (m_hasClip)
         p->setClipRegion(m_hasBaseClip ? m_clip.intersected(m_baseClip) : m_clip);
     else if (m_hasBaseClip)
         p->setClipRegion(m_baseClip);
-    else
-        p->setClipping(false);
+    else if (p->hasClipping())
+        p->setClipRegion(deviceRegion());
 }
 
 void PainterCanvas::applyRop(QPainter *p)
@@ -480,34 +450,56 @@ void PainterCanvas::extTextOut(int x, int y, unsigned options, const QRect *clip
     const TextMetrics &m = sf->metrics();
     thread_local std::vector<int> adv;
     thread_local std::vector<uint32_t> glyphs;
-    thread_local std::vector<int> order;
     adv.resize(size_t(n));
-    glyphs.resize(size_t(n));
     if (dx)
         std::copy(dx, dx + n, adv.begin());
+    else if (options & TextRtlReading)
+        measureFont().displayAdvances(text, adv.data());
     else
         measureFont().advances(text, adv.data());
-    sf->glyphIndexes(text, glyphs.data());
-    if (options & TextRtlReading) {
-        rtlOrder(text, order);
-    } else {
-        order.resize(size_t(n));
-        for (int i = 0; i < n; ++i)
-            order[size_t(i)] = i;
-    }
     QList<quint32> gi;
     QList<QPointF> pos;
     gi.reserve(n);
     pos.reserve(n);
-    int px = 0;
-    for (int vi = 0; vi < n; ++vi) {
-        const int i = order[size_t(vi)];
-        const uint32_t g = glyphs[size_t(i)];
-        if (g != 0xFFFFFFFFu && (g != 0 || text[i].unicode() >= 0x20) && text[i].unicode() >= 0x20) {
-            gi.append(g);
-            pos.append(QPointF(px, m.ascent));
+    if (options & TextRtlReading) {
+        // In visual order and shaped; each cluster takes the advances of its characters.
+        thread_local std::vector<ShapedGlyph> shaped;
+        thread_local std::vector<int> owner, clusterWidth;
+        shapeLine(*sf, text, shaped);
+        owner.assign(size_t(n), -1);
+        for (const ShapedGlyph &g : shaped)
+            if (g.cluster >= 0 && g.cluster < n)
+                owner[size_t(g.cluster)] = g.cluster;
+        clusterWidth.assign(size_t(n), 0);
+        for (int i = 0, cur = 0; i < n; ++i) {
+            cur = owner[size_t(i)] >= 0 ? owner[size_t(i)] : cur;
+            clusterWidth[size_t(cur)] += adv[size_t(i)];
         }
-        px += adv[size_t(i)];
+        int px = 0;
+        for (size_t k = 0; k < shaped.size();) {
+            const int c = shaped[k].cluster;
+            int off = 0;
+            for (; k < shaped.size() && shaped[k].cluster == c; ++k) {
+                if (c >= 0 && c < n && text[c].unicode() >= 0x20) {
+                    gi.append(shaped[k].glyph);
+                    pos.append(QPointF(px + off + shaped[k].xOffset, m.ascent + shaped[k].yOffset));
+                }
+                off += shaped[k].advance;
+            }
+            px += c >= 0 && c < n ? clusterWidth[size_t(c)] : off;
+        }
+    } else {
+        glyphs.resize(size_t(n));
+        sf->glyphIndexes(text, glyphs.data());
+        int px = 0;
+        for (int i = 0; i < n; ++i) {
+            const uint32_t g = glyphs[size_t(i)];
+            if (g != 0xFFFFFFFFu && text[i].unicode() >= 0x20) {
+                gi.append(g);
+                pos.append(QPointF(px, m.ascent));
+            }
+            px += adv[size_t(i)];
+        }
     }
     int width = 0;
     for (int i = 0; i < n; ++i)

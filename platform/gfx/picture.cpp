@@ -8,6 +8,8 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <algorithm>
+#include <cstdlib>
 
 LIRRA_DEFINE_CLASS(TPicture)
 
@@ -15,8 +17,64 @@ void TPicture::DeclareClass(rtl::ClassBuilder<TPicture> &) {}
 
 namespace {
 
+// Metafile data read from a file: kept as bytes, drawn as a placeholder of its size.
+class TKeptMetafile : public TMetafile {
+public:
+    using TMetafile::TMetafile;
+    void draw(TCanvas *canvas, const QRect &r) const override
+    {
+        if (!canvas || r.isEmpty())
+            return;
+        const gfx::DrawState saved = canvas->state();
+        canvas->saveClip();
+        canvas->intersectClipRect(r);
+        gfx::Pen pen;
+        pen.color = 0x808080;
+        canvas->setPen(pen);
+        canvas->setBrush({0xFFFFFF, bsClear});
+        canvas->rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
+        canvas->moveTo(r.left(), r.top());
+        canvas->lineTo(r.right() + 1, r.bottom() + 1);
+        canvas->moveTo(r.left(), r.bottom());
+        canvas->lineTo(r.right() + 1, r.top() - 1);
+        canvas->restoreClip();
+        canvas->setState(saved);
+    }
+};
+
+int32_t le32(const QByteArray &d, int at)
+{
+    return int32_t(uint32_t(uint8_t(d[at])) | uint32_t(uint8_t(d[at + 1])) << 8 | uint32_t(uint8_t(d[at + 2])) << 16
+                   | uint32_t(uint8_t(d[at + 3])) << 24);
+}
+int16_t le16(const QByteArray &d, int at)
+{
+    return int16_t(uint16_t(uint8_t(d[at])) | uint16_t(uint8_t(d[at + 1])) << 8);
+}
+
+// The size in pixels (96 per inch) a metafile header gives; an empty size when the data is
+// no metafile.
+QSize metafileSize(const QByteArray &d)
+{
+    if (d.size() >= 22 && uint32_t(le32(d, 0)) == 0x9AC6CDD7u) {
+        // Placeable header: bounding box in units of which "inch" make an inch.
+        const int inch = uint16_t(le16(d, 14)) ? uint16_t(le16(d, 14)) : 1440;
+        const int64_t w = std::abs(int64_t(le16(d, 10)) - le16(d, 6)), h = std::abs(int64_t(le16(d, 12)) - le16(d, 8));
+        return QSize(int(w * 96 / inch), int(h * 96 / inch));
+    }
+    if (d.size() >= 108 && le32(d, 0) == 1 && uint32_t(le32(d, 40)) == 0x464D4520u) {
+        // Enhanced header: the picture frame in hundredths of a millimetre.
+        const int64_t w = int64_t(le32(d, 32)) - le32(d, 24), h = int64_t(le32(d, 36)) - le32(d, 28);
+        return QSize(int(std::clamp<int64_t>(w * 96 / 2540, 0, 1 << 20)),
+                     int(std::clamp<int64_t>(h * 96 / 2540, 0, 1 << 20)));
+    }
+    return {};
+}
+
 std::unique_ptr<TGraphic> copyGraphic(const TGraphic &g)
 {
+    if (const auto *k = dynamic_cast<const TKeptMetafile *>(&g))
+        return std::make_unique<TKeptMetafile>(k->width(), k->height());
     if (const auto *b = dynamic_cast<const TBitmap *>(&g)) {
         auto copy = std::make_unique<TBitmap>(*b);
         return copy;
@@ -40,12 +98,26 @@ std::unique_ptr<TGraphic> copyGraphic(const TGraphic &g)
 TPicture::TPicture() = default;
 TPicture::~TPicture() = default;
 
+void TPicture::Clear()
+{
+    FGraphic.reset();
+    FSource.clear();
+    Changed();
+}
+
+void TPicture::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
 void TPicture::SetGraphic(const TGraphic *Value)
 {
     if (Value == FGraphic.get())
         return;
     FGraphic = Value ? copyGraphic(*Value) : nullptr;
     FSource.clear();
+    Changed();
 }
 
 TBitmap *TPicture::Bitmap()
@@ -58,6 +130,7 @@ TBitmap *TPicture::Bitmap()
         b = fresh.get();
         FGraphic = std::move(fresh);
     }
+    Changed();
     return b;
 }
 
@@ -79,14 +152,41 @@ void TPicture::Assign(TPersistent *Source)
 
 void TPicture::LoadFromBytes(const QByteArray &Data)
 {
+    Load(Data, nullptr);
+}
+
+void TPicture::LoadFromBytes(const QByteArray &Data, TGraphic::Kind Kind)
+{
+    Load(Data, &Kind);
+}
+
+void TPicture::Load(const QByteArray &Data, const TGraphic::Kind *Kind)
+{
     Clear();
     if (Data.size() > kMaxBytes)
         invalid(QStringLiteral("file troppo grande"));
+    if (!Kind || *Kind == TGraphic::Metafile) {
+        const QSize size = metafileSize(Data);
+        if (!size.isEmpty()) {
+            if (size.width() > 32767 || size.height() > 32767)
+                invalid(QStringLiteral("dimensioni eccessive (%1 x %2)").arg(size.width()).arg(size.height()));
+            FGraphic = std::make_unique<TKeptMetafile>(size.width(), size.height());
+            FSource = Data;
+            Changed();
+            return;
+        }
+        if (Kind)
+            invalid(QStringLiteral("metafile non valido"));
+    }
+    static const char *const kFormats[] = {"bmp", nullptr, "jpeg", "png", "ico"};
     QByteArray bytes = Data;  // QBuffer needs a non-const array; shares the data
     QBuffer buf(&bytes);
     buf.open(QIODevice::ReadOnly);
     QImageReader reader(&buf);
-    reader.setDecideFormatFromContent(true);
+    if (Kind)
+        reader.setFormat(kFormats[*Kind]);
+    else
+        reader.setDecideFormatFromContent(true);
     // Qt's own limit, in megabytes, guards the decoders that ignore the header check below.
     reader.setAllocationLimit(int(kMaxPixels * 4 / (1024 * 1024)));
     const QByteArray format = reader.format().toLower();
@@ -97,6 +197,8 @@ void TPicture::LoadFromBytes(const QByteArray &Data)
         kind = TGraphic::Jpeg;
     else if (format == "bmp" || format == "dib")
         kind = TGraphic::Bitmap;
+    else if (format == "ico")
+        kind = TGraphic::Icon;
     else
         invalid(QStringLiteral("formato non riconosciuto"));
     const QSize size = reader.size();
@@ -109,6 +211,7 @@ void TPicture::LoadFromBytes(const QByteArray &Data)
         invalid(QStringLiteral("dati danneggiati (%1)").arg(reader.errorString()));
     FGraphic = std::make_unique<TBitmap>(img, kind);
     FSource = Data;
+    Changed();
 }
 
 QByteArray TPicture::SaveToBytes() const

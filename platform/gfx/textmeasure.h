@@ -32,6 +32,9 @@ public:
     // returns their sum. A surrogate pair carries its advance on its first unit.
     virtual int advances(QStringView text, int *out) const = 0;
     int textWidth(QStringView text) const { return advances(text, nullptr); }
+    // Advances of a line as it is shown when read right to left: shaped where the font can
+    // shape, each cluster's advance on its first unit. By default the plain advances.
+    virtual int displayAdvances(QStringView text, int *out) const { return advances(text, out); }
 };
 
 class TextMeasurer {

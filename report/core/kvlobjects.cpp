@@ -5,15 +5,9 @@
 #include "report/data/kvldatasetlist.h"
 #include "report/options/kvloptions.h"
 
-LIRRA_DEFINE_CLASS(TkvlView)
 LIRRA_DEFINE_CLASS(TkvlPage)
 LIRRA_DEFINE_CLASS(TkvlDialogPage)
 LIRRA_DEFINE_CLASS(TkvlReport)
-
-void TkvlView::DeclareClass(rtl::ClassBuilder<TkvlView> &b)
-{
-    b.prop<&TkvlView::Align, &TkvlView::SetAlign>("Align", kvltypes::Align()).def(baNone);
-}
 
 void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
 {
@@ -23,11 +17,6 @@ void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
 
 void TkvlDialogPage::DeclareClass(rtl::ClassBuilder<TkvlDialogPage> &) {}
 void TkvlReport::DeclareClass(rtl::ClassBuilder<TkvlReport> &) {}
-
-TkvlView::TkvlView(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlReportComponent(AOwner, Design)
-{
-    SetkvComponentStyle(kvComponentStyle() | kvlBit(csDefaultDiff));
-}
 
 TkvlPage::TkvlPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlComponent(AOwner, Design) {}
 
@@ -47,6 +36,11 @@ TkvlReport::~TkvlReport()
 {
     // The objects go while the option records and lists they may read still exist.
     Clear();
+}
+
+Variant TkvlReport::Calc(const QString &Expr)
+{
+    return Evaluator ? Evaluator(Expr) : Variant::null();
 }
 
 void kvlRegisterObjectTreeClasses()

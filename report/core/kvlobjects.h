@@ -2,7 +2,9 @@
 // The report, page and view classes as the object tree knows them. Each kind adds its own
 // content in its own unit; here are only the members the tree relies on.
 #include "platform/rtl/stringlist.h"
+#include "platform/rtl/variant.h"
 #include "report/core/kvlcomponent.h"
+#include "report/views/kvlview.h"
 
 
 #include <functional>
@@ -14,21 +16,7 @@ class TkvlPrintOptions;
 class TkvlReportOptions;
 class TkvlReportDataSets;
 class TkvlXMLSerializer;
-
-// Alignment of a view inside its band or page.
-enum TkvlAlign : uint8_t { baNone, baLeft, baRight, baCenter, baWidth, baBottom, baClient };
-
-// Base of the printable objects; its parent aligns it by Align.
-class TkvlView : public TkvlReportComponent {
-    LIRRA_CLASS(TkvlView, TkvlReportComponent)
-public:
-    explicit TkvlView(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
-    TkvlAlign Align() const { return FAlign; }
-    virtual void SetAlign(TkvlAlign Value) { FAlign = Value; }
-
-private:
-    TkvlAlign FAlign = baNone;
-};
+class TkvlCustomDesigner;
 
 // Bands and their kinds.
 #include "report/bands/kvlband.h"
@@ -89,6 +77,19 @@ public:
     // Receives the connection strings found for ReportOptions.ConnectionName.
     std::function<void(const QString &ConnString)> OnSetConnection;
 
+    // ---- what the objects call while printing and designing ----
+    // Language the report's expressions and script are written in.
+    QString ScriptLanguage = QStringLiteral("DozovoZozedi");
+    // The open designer window, nullptr otherwise.
+    TkvlCustomDesigner *Designer = nullptr;
+    // Evaluates an expression in the report's script language. Until the report runs its
+    // own script, the evaluator below answers (Null without one).
+    virtual Variant Calc(const QString &Expr);
+    std::function<Variant(const QString &Expr)> Evaluator;
+    // The object the script variable "Self" names while it prints.
+    TkvlComponent *SelfValue() const { return FSelfValue.get(); }
+    virtual void SetSelfValue(TkvlComponent *Value) { FSelfValue = Value; }
+
 private:
     std::unique_ptr<TkvlEngineOptions> FEngineOptions;
     std::unique_ptr<TkvlPreviewOptions> FPreviewOptions;
@@ -96,6 +97,7 @@ private:
     std::unique_ptr<TkvlReportOptions> FReportOptions;
     std::unique_ptr<TkvlReportDataSets> FDataSets;
     TStringList FErrors;
+    rtl::ComponentRef<TkvlComponent> FSelfValue;
 };
 
 // Registers the classes above, and the picture class of their option records, with the
