@@ -1,5 +1,7 @@
 #include "platform/print/printdevice.h"
 
+#include "platform/print/duplex_p.h"
+
 #include <QFile>
 #include <QPageLayout>
 #include <QPainter>
@@ -201,17 +203,7 @@ bool Printer::open()
     def.widthMm = mm.width();
     def.heightMm = mm.height();
     def.landscape = destSaysLandscape(d->name);
-    switch (d->info.defaultDuplexMode()) {
-    case QPrinter::DuplexLongSide:
-        def.duplex = DuplexVertical;
-        break;
-    case QPrinter::DuplexShortSide:
-        def.duplex = DuplexHorizontal;
-        break;
-    default:
-        def.duplex = DuplexSimplex;
-        break;
-    }
+    def.duplex = duplexValue(d->info.defaultDuplexMode());
     d->bins = readBins(d->name, def.bin, d->binKeywords);
     d->open = true;
     return true;

@@ -1,5 +1,7 @@
 #include "platform/print/printerdialog.h"
 
+#include "platform/print/duplex_p.h"
+
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -16,24 +18,12 @@ public:
     bool Execute(const QString &printerName, const QList<NumberedName> &, PageSetup &setup) override
     {
         QPrinter printer(QPrinterInfo::printerInfo(printerName), QPrinter::HighResolution);
-        printer.setDuplex(setup.duplex == DuplexVertical    ? QPrinter::DuplexLongSide
-                              : setup.duplex == DuplexHorizontal ? QPrinter::DuplexShortSide
-                                                                 : QPrinter::DuplexNone);
+        printer.setDuplex(qtDuplex(setup.duplex));
         printer.setCopyCount(setup.copies);
         QPrintDialog dialog(&printer, QApplication::activeWindow());
         if (dialog.exec() != QDialog::Accepted)
             return false;
-        switch (printer.duplex()) {
-        case QPrinter::DuplexLongSide:
-            setup.duplex = DuplexVertical;
-            break;
-        case QPrinter::DuplexShortSide:
-            setup.duplex = DuplexHorizontal;
-            break;
-        default:
-            setup.duplex = DuplexSimplex;
-            break;
-        }
+        setup.duplex = duplexValue(printer.duplex());
         return true;
     }
 };
