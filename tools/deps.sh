@@ -9,6 +9,7 @@ LIRRA_BUILD_PACKAGES=(
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
   zlib1g-dev libjpeg-dev libpng-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev
   fonts-liberation2 fonts-wine fonts-dejavu-core fontconfig qt6-translations-l10n
+  libcups2-dev
 )
 LIRRA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev qt6-declarative-dev libpugixml-dev libxml2-dev
@@ -16,6 +17,8 @@ LIRRA_TEST_PACKAGES=(
   firebird3.0-server
   # independent checkers of the export files: archives, pictures, ciphers, metafiles
   unzip zip python3-pil imagemagick openssl libreoffice-draw-nogui
+  # a private print scheduler and a PDF queue for the printing tests
+  cups cups-client printer-driver-cups-pdf
 )
 
 # Parallel jobs for building and testing; LIRRA_JOBS overrides.
@@ -51,7 +54,8 @@ lirra_install_packages() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "Installing: ${missing[*]}"
-  # The Firebird server package must not start the system service: tests run their own.
+  # The Firebird and CUPS server packages must not start their system services: tests run
+  # their own.
   local policy=/usr/sbin/policy-rc.d created_policy=0
   if [ ! -e "$policy" ]; then
     printf '#!/bin/sh\nexit 101\n' | lirra_sudo tee "$policy" >/dev/null

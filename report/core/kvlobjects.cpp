@@ -5,12 +5,9 @@
 #include "report/data/kvldatasetlist.h"
 #include "report/options/kvloptions.h"
 
-LIRRA_DEFINE_CLASS(TkvlBand)
 LIRRA_DEFINE_CLASS(TkvlPage)
 LIRRA_DEFINE_CLASS(TkvlDialogPage)
 LIRRA_DEFINE_CLASS(TkvlReport)
-
-void TkvlBand::DeclareClass(rtl::ClassBuilder<TkvlBand> &) {}
 
 void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
 {
@@ -20,8 +17,6 @@ void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
 
 void TkvlDialogPage::DeclareClass(rtl::ClassBuilder<TkvlDialogPage> &) {}
 void TkvlReport::DeclareClass(rtl::ClassBuilder<TkvlReport> &) {}
-
-TkvlBand::TkvlBand(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlReportComponent(AOwner, Design) {}
 
 TkvlPage::TkvlPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlComponent(AOwner, Design) {}
 

@@ -18,18 +18,21 @@ class TkvlReportDataSets;
 class TkvlXMLSerializer;
 class TkvlCustomDesigner;
 
-// Base of the bands that the engine lays out.
-class TkvlBand : public TkvlReportComponent {
-    LIRRA_CLASS(TkvlBand, TkvlReportComponent)
-public:
-    explicit TkvlBand(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
-};
+// Bands and their kinds.
+#include "report/bands/kvlband.h"
 
 // Base of the pages of a report.
 class TkvlPage : public TkvlComponent {
     LIRRA_CLASS(TkvlPage, TkvlComponent)
 public:
     explicit TkvlPage(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
+    // The character cell that objects on the page snap to; false on pages without a grid.
+    virtual bool GetCellSize(double &CellWidth, double &CellHeight) const
+    {
+        (void)CellWidth;
+        (void)CellHeight;
+        return false;
+    }
 };
 
 // A page shown as a dialog window; its objects are placed in window coordinates.

@@ -1,0 +1,399 @@
+#include "platform/print/printdevice.h"
+
+#include "platform/print/duplex_p.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTemporaryFile>
+#include <cups/cups.h>
+
+#include <cmath>
+#include <utility>
+
+namespace print {
+
+QStringList printerNames() { return QPrinterInfo::availablePrinterNames(); }
+
+QString defaultPrinterName() { return QPrinterInfo::defaultPrinterName(); }
+
+int knownBinNumber(const QString &keyword)
+{
+    // The IPP media-source keywords and the driver slot names that mean the same tray.
+    static const std::pair<const char *, int> known[] = {
+        {"top", 1},           {"upper", 1},          {"only-one", 1},      {"onlyone", 1},
+        {"bottom", 2},        {"lower", 2},          {"middle", 3},        {"manual", 4},
+        {"envelope", 5},      {"manual-envelope", 6}, {"envmanual", 6},    {"auto", 7},
+        {"autoselect", 7},    {"tractor", 8},        {"small-format", 9},  {"smallformat", 9},
+        {"large-format", 10}, {"largeformat", 10},   {"large-capacity", 11}, {"largecapacity", 11},
+        {"cassette", 14},     {"form-source", 15},   {"formsource", 15},
+    };
+    const QString k = keyword.trimmed().toLower();
+    for (const auto &[name, number] : known)
+        if (k == QLatin1String(name))
+            return number;
+    return 0;
+}
+
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+
+int windowsNumber(const QPageSize &size)
+{
+    const int id = size.windowsId();
+    return id > 0 ? id : kCustomPaper;  // Qt answers 0 or 256 for sizes without a number
+}
+
+// Reads the input slots of a queue through the scheduler: known kinds numbered as usual,
+// others from 256 upward in the driver's order. The default slot's number goes to defBin.
+QList<NumberedName> readBins(const QString &queue, int &defBin, QStringList &keywords)
+{
+    QList<NumberedName> bins;
+    defBin = kAutoBin;
+    keywords.clear();
+    const QByteArray name = queue.toLocal8Bit();
+    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
+    if (!dest)
+        return bins;
+    if (cups_dinfo_t *info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+        int next = kFirstOtherBin;
+        if (ipp_attribute_t *a = cupsFindDestSupported(CUPS_HTTP_DEFAULT, dest, info, "media-source")) {
+            const int count = ippGetCount(a);
+            for (int i = 0; i < count; ++i) {
+                const char *kw = ippGetString(a, i, nullptr);
+                if (!kw)
+                    continue;
+                const QString keyword = QString::fromUtf8(kw);
+                int number = knownBinNumber(keyword);
+                if (number == kAutoBin)
+                    continue;  // the automatic bin is always listed first by the caller
+                if (number == 0)
+                    number = next++;
+                const char *text = cupsLocalizeDestValue(CUPS_HTTP_DEFAULT, dest, info, "media-source", kw);
+                bins.append({number, QString::fromUtf8(text ? text : kw)});
+                keywords.append(keyword);
+            }
+        }
+        if (ipp_attribute_t *d = cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "media-source")) {
+            const QString kw = QString::fromUtf8(ippGetString(d, 0, nullptr));
+            const qsizetype at = keywords.indexOf(kw);
+            if (at >= 0)
+                defBin = bins[at].number;
+        }
+        cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, dest);
+    return bins;
+}
+
+bool destSaysLandscape(const QString &queue)
+{
+    const QByteArray name = queue.toLocal8Bit();
+    cups_dest_t *dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
+    if (!dest)
+        return false;
+    const char *v = cupsGetOption("orientation-requested", dest->num_options, dest->options);
+    const bool landscape = v && (qstrcmp(v, "4") == 0 || qstrcmp(v, "5") == 0);
+    cupsFreeDests(1, dest);
+    return landscape;
+}
+
+} // namespace
+
+struct Printer::Private {
+    QString name;
+    QPrinterInfo info;
+    bool open = false;
+    QList<NumberedName> papers;
+    QList<QPageSize> paperSizes;  // parallel to papers
+    QList<NumberedName> bins;
+    QStringList binKeywords;  // parallel to bins
+    PageSetup defaults;
+    std::unique_ptr<QPrinter> device;  // the information context
+
+    // Job state.
+    std::unique_ptr<QPrinter> job;
+    std::unique_ptr<QPainter> painter;
+    std::unique_ptr<QTemporaryFile> spool;
+    QString title, fileName, error;
+    PageSetup jobSetup;  // of the first page: bin, duplex, copies and media of the job
+    bool pageOpen = false;
+    int pagesStarted = 0;
+    int rawJob = 0;
+
+    QPageSize pageSize(const PageSetup &s) const
+    {
+        if (s.paper != kCustomPaper)
+            for (qsizetype i = 0; i < papers.size(); ++i)
+                if (papers[i].number == s.paper)
+                    return paperSizes[i];
+        return QPageSize(QSizeF(s.widthMm, s.heightMm), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+    }
+
+    // Page layout of a setup with the device's unprintable border as margins.
+    QPageLayout layoutFor(QPrinter &p, const PageSetup &s) const
+    {
+        p.setPageSize(pageSize(s));
+        p.setPageOrientation(s.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+        QPageLayout l = p.pageLayout();
+        const QPageSize wanted = pageSize(s);
+        if (!l.pageSize().isEquivalentTo(wanted))  // the device refused it: the caller's size holds
+            l = QPageLayout(wanted, l.orientation(), QMarginsF(), QPageLayout::Millimeter);
+        l.setMargins(l.minimumMargins());
+        return l;
+    }
+
+    void failJob(const QString &why)
+    {
+        error = why;
+        if (painter && painter->isActive())
+            painter->end();
+        painter.reset();
+        job.reset();
+        spool.reset();
+        pageOpen = false;
+    }
+};
+
+Printer::Printer(const QString &name) : d(std::make_unique<Private>()) { d->name = name; }
+
+Printer::~Printer()
+{
+    if (printing())
+        abort();
+    if (d->rawJob)
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, d->name.toLocal8Bit().constData(), d->rawJob, 0);
+}
+
+const QString &Printer::name() const { return d->name; }
+bool Printer::isOpen() const { return d->open; }
+const QList<NumberedName> &Printer::papers() const { return d->papers; }
+const QList<NumberedName> &Printer::bins() const { return d->bins; }
+const PageSetup &Printer::defaults() const { return d->defaults; }
+bool Printer::printing() const { return d->job != nullptr; }
+QString Printer::lastError() const { return d->error; }
+QPainter *Printer::painter() const { return d->painter.get(); }
+
+bool Printer::open()
+{
+    if (d->open)
+        return true;
+    d->info = QPrinterInfo::printerInfo(d->name);
+    if (d->info.isNull())
+        return false;
+    d->device = std::make_unique<QPrinter>(d->info, QPrinter::HighResolution);
+    d->papers.clear();
+    d->paperSizes.clear();
+    for (const QPageSize &size : d->info.supportedPageSizes()) {
+        const int number = windowsNumber(size);
+        if (number == kCustomPaper)
+            continue;
+        d->papers.append({number, size.name()});
+        d->paperSizes.append(size);
+    }
+    PageSetup &def = d->defaults;
+    QPageSize size = d->info.defaultPageSize();
+    if (!size.isValid())
+        size = d->device->pageLayout().pageSize();
+    def.paper = windowsNumber(size);
+    const QSizeF mm = size.size(QPageSize::Millimeter);
+    def.widthMm = mm.width();
+    def.heightMm = mm.height();
+    def.landscape = destSaysLandscape(d->name);
+    def.duplex = duplexValue(d->info.defaultDuplexMode());
+    d->bins = readBins(d->name, def.bin, d->binKeywords);
+    d->open = true;
+    return true;
+}
+
+std::optional<PageMetrics> Printer::metrics(const PageSetup &setup) const
+{
+    if (!d->open)
+        return std::nullopt;
+    QPrinter &p = *d->device;
+    const int dpi = p.resolution();
+    if (dpi <= 0)
+        return std::nullopt;
+    const QPageLayout l = d->layoutFor(p, setup);
+    const QRectF full = l.fullRect(QPageLayout::Millimeter);
+    const QRectF inner = l.paintRect(QPageLayout::Millimeter);
+    auto px = [dpi](double mm) { return int(std::lround(mm / kMmPerInch * dpi)); };
+    PageMetrics m;
+    m.dpiX = m.dpiY = dpi;
+    m.paperWidth = px(full.width());
+    m.paperHeight = px(full.height());
+    m.printableWidth = px(inner.width());
+    m.printableHeight = px(inner.height());
+    m.offsetX = px(inner.left());
+    m.offsetY = px(inner.top());
+    return m;
+}
+
+bool Printer::beginDoc(const QString &title, const QString &fileName, const PageSetup &setup)
+{
+    if (!d->open || printing()) {
+        d->error = QStringLiteral("The printer is not ready");
+        return false;
+    }
+    d->error.clear();
+    d->title = title;
+    d->fileName = fileName;
+    d->jobSetup = setup;
+    d->job = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    d->job->setOutputFormat(QPrinter::PdfFormat);
+    d->job->setResolution(d->device->resolution());
+    d->job->setDocName(title);
+    d->job->setCreator(QStringLiteral("LirraCal"));
+    QString target = fileName;
+    if (target.isEmpty()) {
+        d->spool = std::make_unique<QTemporaryFile>();
+        if (!d->spool->open()) {
+            d->failJob(QStringLiteral("Cannot create the spool file"));
+            return false;
+        }
+        target = d->spool->fileName();
+        d->spool->close();
+    }
+    d->job->setOutputFileName(target);
+    d->job->setPageLayout(d->layoutFor(*d->device, setup));
+    d->pagesStarted = 0;
+    d->pageOpen = false;
+    return true;
+}
+
+void Printer::setPageSetup(const PageSetup &setup)
+{
+    if (!printing())
+        return;
+    if (d->pagesStarted == 0)  // the first page's bin, duplex and copies go with the job
+        d->jobSetup = setup;
+    d->job->setPageLayout(d->layoutFor(*d->device, setup));
+}
+
+bool Printer::beginPage()
+{
+    if (!printing() || d->pageOpen)
+        return false;
+    if (d->pagesStarted == 0) {
+        d->painter = std::make_unique<QPainter>();
+        if (!d->painter->begin(d->job.get())) {
+            d->failJob(QStringLiteral("Cannot write the print document"));
+            return false;
+        }
+    } else if (!d->job->newPage()) {
+        d->failJob(QStringLiteral("Cannot start a new page"));
+        return false;
+    }
+    ++d->pagesStarted;
+    d->pageOpen = true;
+    return true;
+}
+
+bool Printer::endPage()
+{
+    if (!d->pageOpen)
+        return false;
+    d->pageOpen = false;
+    return true;
+}
+
+bool Printer::endDoc()
+{
+    if (!printing())
+        return false;
+    if (d->pagesStarted == 0)  // an empty document still has one blank page
+        beginPage();
+    if (d->painter && d->painter->isActive())
+        d->painter->end();
+    d->painter.reset();
+    d->job.reset();
+    d->pageOpen = false;
+    if (!d->fileName.isEmpty())
+        return true;
+    // Submit the document with the job's options.
+    const PageSetup &s = d->jobSetup;
+    cups_option_t *options = nullptr;
+    int n = 0;
+    const QPageSize size = d->pageSize(s);
+    const QSizeF mm = size.size(QPageSize::Millimeter);
+    const QByteArray media = s.paper == kCustomPaper || size.key().isEmpty()
+        ? QStringLiteral("Custom.%1x%2mm").arg(mm.width(), 0, 'f', 1).arg(mm.height(), 0, 'f', 1).toLatin1()
+        : size.key().toLatin1();
+    n = cupsAddOption("media", media.constData(), n, &options);
+    for (qsizetype i = 0; i < d->bins.size(); ++i)
+        if (d->bins[i].number == s.bin)
+            n = cupsAddOption("media-source", d->binKeywords[i].toLatin1().constData(), n, &options);
+    const char *sides = s.duplex == DuplexVertical ? "two-sided-long-edge"
+        : s.duplex == DuplexHorizontal               ? "two-sided-short-edge"
+                                                     : "one-sided";
+    n = cupsAddOption("sides", sides, n, &options);
+    if (s.copies > 1)
+        n = cupsAddOption("copies", QByteArray::number(s.copies).constData(), n, &options);
+    const QByteArray queue = d->name.toLocal8Bit();
+    const QByteArray file = QFile::encodeName(d->spool->fileName());
+    const QByteArray title = (d->title.isEmpty() ? d->spool->fileName() : d->title).toUtf8();
+    const int id = cupsPrintFile2(CUPS_HTTP_DEFAULT, queue.constData(), file.constData(), title.constData(), n, options);
+    cupsFreeOptions(n, options);
+    d->spool.reset();
+    if (id <= 0) {
+        d->error = QString::fromUtf8(cupsLastErrorString());
+        return false;
+    }
+    return true;
+}
+
+void Printer::abort()
+{
+    if (!printing())
+        return;
+    if (d->painter && d->painter->isActive())
+        d->job->abort();
+    d->failJob(QString());
+    if (!d->fileName.isEmpty())
+        QFile::remove(d->fileName);
+}
+
+bool Printer::beginRawDoc(const QString &title)
+{
+    if (d->rawJob)
+        return false;
+    const QByteArray queue = d->name.toLocal8Bit();
+    const QByteArray t = title.toUtf8();
+    const int id = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), t.constData(), 0, nullptr);
+    if (id <= 0) {
+        d->error = QString::fromUtf8(cupsLastErrorString());
+        return false;
+    }
+    if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), id, t.constData(), CUPS_FORMAT_RAW, 1)
+        != HTTP_STATUS_CONTINUE) {
+        d->error = QString::fromUtf8(cupsLastErrorString());
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), id, 0);
+        return false;
+    }
+    d->rawJob = id;
+    return true;
+}
+
+bool Printer::writeRawDoc(const QByteArray &data)
+{
+    if (!d->rawJob)
+        return false;
+    return cupsWriteRequestData(CUPS_HTTP_DEFAULT, data.constData(), size_t(data.size())) == HTTP_STATUS_CONTINUE;
+}
+
+bool Printer::endRawDoc()
+{
+    if (!d->rawJob)
+        return false;
+    const QByteArray queue = d->name.toLocal8Bit();
+    const bool ok = cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) == IPP_STATUS_OK;
+    if (!ok)
+        d->error = QString::fromUtf8(cupsLastErrorString());
+    d->rawJob = 0;
+    return ok;
+}
+
+} // namespace print

@@ -1,0 +1,48 @@
+#include "platform/print/printerdialog.h"
+
+#include "platform/print/duplex_p.h"
+
+#include <QApplication>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace print {
+
+namespace {
+
+// Qt's print dialog: the user picks duplex there; the bin stays as it was, since the
+// dialog shows input slots only among the driver's advanced options.
+class QtPrinterDialog final : public IPrinterDialog {
+public:
+    bool Execute(const QString &printerName, const QList<NumberedName> &, PageSetup &setup) override
+    {
+        QPrinter printer(QPrinterInfo::printerInfo(printerName), QPrinter::HighResolution);
+        printer.setDuplex(qtDuplex(setup.duplex));
+        printer.setCopyCount(setup.copies);
+        QPrintDialog dialog(&printer, QApplication::activeWindow());
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        setup.duplex = duplexValue(printer.duplex());
+        return true;
+    }
+};
+
+IPrinterDialog *gInstalled = nullptr;
+
+} // namespace
+
+IPrinterDialog &printerDialog()
+{
+    static QtPrinterDialog fallback;
+    return gInstalled ? *gInstalled : fallback;
+}
+
+IPrinterDialog *install(IPrinterDialog *dialog)
+{
+    IPrinterDialog *old = gInstalled;
+    gInstalled = dialog;
+    return old;
+}
+
+} // namespace print
