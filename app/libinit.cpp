@@ -1,8 +1,11 @@
 #include "app/libinit.h"
 
+#include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
+#include "report/bands/kvlband.h"
 #include "report/core/kvlobjects.h"
 #include "report/data/kvldataset.h"
+#include "report/pages/kvlreportpage.h"
 #include "report/resources/kvlresources.h"
 #include "report/styles/kvlstyles.h"
 #include "report/vars/kvlvariables.h"
@@ -25,11 +28,15 @@ void InitializeLibraries()
     rtl::RegisterRootClasses();
     kvlRegisterObjectTreeClasses();
     kvlRegisterViewClasses();
+    kvlRegisterBandClasses();
+    kvlRegisterPageClasses();
     kvlRegisterDataSetClasses();
     kvlRegisterVariableClasses();
     kvlRegisterStyleClasses();
     qsRegisterStandardLanguages();
     kvlInitResources();
+    // Printers are the desktop's CUPS queues.
+    print::installCupsPrintSystem();
 }
 
 } // namespace lirracal

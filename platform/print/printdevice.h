@@ -1,5 +1,5 @@
 #pragma once
-// A CUPS queue as the report library's printers see it: its papers and bins numbered as the
+// A print queue as the report library's printers see it: its papers and bins numbered as the
 // report templates store them, its defaults, the printable area for a page setup, and print
 // jobs (drawn pages go out as one PDF document; raw text goes out untouched).
 #include <QList>
@@ -43,10 +43,28 @@ struct PageMetrics {
     int offsetX = 0, offsetY = 0;                 // of the printable area
 };
 
+class Printer;
+
+// The print system the program installed at start-up (the CUPS one, platform/print/cups);
+// with none installed there are no queues, so the report library offers its virtual printer.
+class PrintSystem {
+public:
+    virtual ~PrintSystem() = default;
+    virtual QStringList printerNames() = 0;
+    virtual QString defaultPrinterName() = 0;
+    virtual std::unique_ptr<Printer> printer(const QString &name) = 0;
+};
+
+// Installs a print system (kept by the caller); returns the one installed before.
+PrintSystem *installPrintSystem(PrintSystem *system);
+
 // The print queues known to the print system, in its order, and the default one's name
 // (empty when there is none or no scheduler answers).
 QStringList printerNames();
 QString defaultPrinterName();
+// A queue of the installed print system by name (one that is never there when no print
+// system is installed).
+std::unique_ptr<Printer> makePrinter(const QString &name);
 
 // Number of a bin by its IPP/driver keyword: the kinds every platform knows keep their
 // usual numbers (auto 7, top 1, bottom 2, middle 3, manual 4, ...); 0 for the others.
@@ -54,53 +72,49 @@ int knownBinNumber(const QString &keyword);
 
 class Printer {
 public:
-    explicit Printer(const QString &name);
-    ~Printer();
+    Printer() = default;
+    virtual ~Printer() = default;
     Printer(const Printer &) = delete;
     Printer &operator=(const Printer &) = delete;
 
-    const QString &name() const;
+    virtual const QString &name() const = 0;
     // Reads papers, bins and defaults; false when the queue is not there.
-    bool open();
-    bool isOpen() const;
+    virtual bool open() = 0;
+    virtual bool isOpen() const = 0;
 
     // Papers the driver lists with a number (custom-size entries left out), in its order.
-    const QList<NumberedName> &papers() const;
+    virtual const QList<NumberedName> &papers() const = 0;
     // Input slots besides the automatic one, numbered: known kinds by knownBinNumber, the
     // others from 256 upward.
-    const QList<NumberedName> &bins() const;
-    const PageSetup &defaults() const;
+    virtual const QList<NumberedName> &bins() const = 0;
+    virtual const PageSetup &defaults() const = 0;
 
     // Resolution and printable area of the device for a page setup (the paper of the setup,
     // or the given size for custom paper); nothing when the device gives no resolution.
-    std::optional<PageMetrics> metrics(const PageSetup &setup) const;
+    virtual std::optional<PageMetrics> metrics(const PageSetup &setup) const = 0;
 
     // ---- jobs: one at a time ----
     // Starts a document; FileName non-empty writes the document there (a PDF) instead of
     // sending it to the queue. Pages are drawn with painter() between beginPage and endPage;
     // its origin is the corner of the printable area, its unit a device pixel.
-    bool beginDoc(const QString &title, const QString &fileName, const PageSetup &setup);
+    virtual bool beginDoc(const QString &title, const QString &fileName, const PageSetup &setup) = 0;
     // A setup change takes effect with the next page. The queue takes one bin, duplex and
     // copy count for the whole job: those of the first page.
-    void setPageSetup(const PageSetup &setup);
-    bool beginPage();
-    QPainter *painter() const;  // while a document is open, else null
-    bool endPage();
+    virtual void setPageSetup(const PageSetup &setup) = 0;
+    virtual bool beginPage() = 0;
+    virtual QPainter *painter() const = 0;  // while a document is open, else null
+    virtual bool endPage() = 0;
     // Finishes the document and, unless printed to a file, submits it; false on failure.
-    bool endDoc();
-    void abort();
-    bool printing() const;
+    virtual bool endDoc() = 0;
+    virtual void abort() = 0;
+    virtual bool printing() const = 0;
     // Last error of a job, for messages.
-    QString lastError() const;
+    virtual QString lastError() const = 0;
 
     // A raw document: text passed to the queue without filtering.
-    bool beginRawDoc(const QString &title);
-    bool writeRawDoc(const QByteArray &data);
-    bool endRawDoc();
-
-private:
-    struct Private;
-    std::unique_ptr<Private> d;
+    virtual bool beginRawDoc(const QString &title) = 0;
+    virtual bool writeRawDoc(const QByteArray &data) = 0;
+    virtual bool endRawDoc() = 0;
 };
 
 } // namespace print

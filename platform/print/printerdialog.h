@@ -12,8 +12,9 @@ public:
     virtual bool Execute(const QString &printerName, const QList<NumberedName> &bins, PageSetup &setup) = 0;
 };
 
-// The installed dialog; Qt's print dialog until something else is installed. install()
-// returns what was there before (null for the default); the caller keeps ownership.
+// The installed dialog (the print system's, platform/print/cups, once installed; before that
+// one that shows nothing and answers false). install() returns what was there before (null
+// for none); the caller keeps ownership.
 IPrinterDialog &printerDialog();
 IPrinterDialog *install(IPrinterDialog *dialog);
 

@@ -89,7 +89,7 @@ int TkvlCustomPrinter::BinNameToNumber(const QString &Name) const { return numbe
 // ---- system printer -------------------------------------------------------------------
 
 TkvlPrinter::TkvlPrinter(const QString &AName, const QString &APort)
-    : TkvlCustomPrinter(AName, APort), FDevice(std::make_unique<print::Printer>(AName))
+    : TkvlCustomPrinter(AName, APort), FDevice(print::makePrinter(AName))
 {
 }
 

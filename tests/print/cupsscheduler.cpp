@@ -1,5 +1,7 @@
 #include "tests/print/cupsscheduler.h"
 
+#include "platform/print/cups/cupsprintsystem.h"
+
 #include <gtest/gtest.h>
 
 #include <QDeadlineTimer>
@@ -314,7 +316,11 @@ namespace {
 
 class SchedulerEnvironment final : public ::testing::Environment {
 public:
-    void SetUp() override { cupsScheduler(); }
+    void SetUp() override
+    {
+        cupsScheduler();
+        print::installCupsPrintSystem();
+    }
     void TearDown() override { cupsScheduler().stop(); }
 };
 

@@ -1,4 +1,5 @@
 // The printer list of a machine without printers: no scheduler answers.
+#include "platform/print/cups/cupsprintsystem.h"
 #include "platform/ui/fakes.h"
 #include "platform/ui/services.h"
 #include "report/printers/kvlprinters.h"
@@ -6,6 +7,13 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// The desktop's print system, with no scheduler answering.
+class CupsSystem final : public ::testing::Environment {
+public:
+    void SetUp() override { print::installCupsPrintSystem(); }
+};
+const auto *const gCupsSystem = ::testing::AddGlobalTestEnvironment(new CupsSystem);
 
 TEST(VirtualPrinter, IsTheOnlyPrinterWithTheTablePapers)
 {

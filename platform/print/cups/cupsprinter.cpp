@@ -1,6 +1,8 @@
-#include "platform/print/printdevice.h"
+#include "platform/print/cups/cupsprintsystem.h"
 
-#include "platform/print/duplex_p.h"
+#include "platform/print/cups/duplex_p.h"
+#include "platform/print/printdevice.h"
+#include "platform/print/printerdialog.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -14,28 +16,6 @@
 #include <utility>
 
 namespace print {
-
-QStringList printerNames() { return QPrinterInfo::availablePrinterNames(); }
-
-QString defaultPrinterName() { return QPrinterInfo::defaultPrinterName(); }
-
-int knownBinNumber(const QString &keyword)
-{
-    // The IPP media-source keywords and the driver slot names that mean the same tray.
-    static const std::pair<const char *, int> known[] = {
-        {"top", 1},           {"upper", 1},          {"only-one", 1},      {"onlyone", 1},
-        {"bottom", 2},        {"lower", 2},          {"middle", 3},        {"manual", 4},
-        {"envelope", 5},      {"manual-envelope", 6}, {"envmanual", 6},    {"auto", 7},
-        {"autoselect", 7},    {"tractor", 8},        {"small-format", 9},  {"smallformat", 9},
-        {"large-format", 10}, {"largeformat", 10},   {"large-capacity", 11}, {"largecapacity", 11},
-        {"cassette", 14},     {"form-source", 15},   {"formsource", 15},
-    };
-    const QString k = keyword.trimmed().toLower();
-    for (const auto &[name, number] : known)
-        if (k == QLatin1String(name))
-            return number;
-    return 0;
-}
 
 namespace {
 
@@ -103,7 +83,38 @@ bool destSaysLandscape(const QString &queue)
 
 } // namespace
 
-struct Printer::Private {
+// One CUPS queue.
+class CupsPrinter final : public Printer {
+public:
+    explicit CupsPrinter(const QString &name);
+    ~CupsPrinter() override;
+
+    const QString &name() const override;
+    bool open() override;
+    bool isOpen() const override;
+    const QList<NumberedName> &papers() const override;
+    const QList<NumberedName> &bins() const override;
+    const PageSetup &defaults() const override;
+    std::optional<PageMetrics> metrics(const PageSetup &setup) const override;
+    bool beginDoc(const QString &title, const QString &fileName, const PageSetup &setup) override;
+    void setPageSetup(const PageSetup &setup) override;
+    bool beginPage() override;
+    QPainter *painter() const override;
+    bool endPage() override;
+    bool endDoc() override;
+    void abort() override;
+    bool printing() const override;
+    QString lastError() const override;
+    bool beginRawDoc(const QString &title) override;
+    bool writeRawDoc(const QByteArray &data) override;
+    bool endRawDoc() override;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+struct CupsPrinter::Private {
     QString name;
     QPrinterInfo info;
     bool open = false;
@@ -158,9 +169,9 @@ struct Printer::Private {
     }
 };
 
-Printer::Printer(const QString &name) : d(std::make_unique<Private>()) { d->name = name; }
+CupsPrinter::CupsPrinter(const QString &name) : d(std::make_unique<Private>()) { d->name = name; }
 
-Printer::~Printer()
+CupsPrinter::~CupsPrinter()
 {
     if (printing())
         abort();
@@ -168,16 +179,16 @@ Printer::~Printer()
         cupsCancelJob2(CUPS_HTTP_DEFAULT, d->name.toLocal8Bit().constData(), d->rawJob, 0);
 }
 
-const QString &Printer::name() const { return d->name; }
-bool Printer::isOpen() const { return d->open; }
-const QList<NumberedName> &Printer::papers() const { return d->papers; }
-const QList<NumberedName> &Printer::bins() const { return d->bins; }
-const PageSetup &Printer::defaults() const { return d->defaults; }
-bool Printer::printing() const { return d->job != nullptr; }
-QString Printer::lastError() const { return d->error; }
-QPainter *Printer::painter() const { return d->painter.get(); }
+const QString &CupsPrinter::name() const { return d->name; }
+bool CupsPrinter::isOpen() const { return d->open; }
+const QList<NumberedName> &CupsPrinter::papers() const { return d->papers; }
+const QList<NumberedName> &CupsPrinter::bins() const { return d->bins; }
+const PageSetup &CupsPrinter::defaults() const { return d->defaults; }
+bool CupsPrinter::printing() const { return d->job != nullptr; }
+QString CupsPrinter::lastError() const { return d->error; }
+QPainter *CupsPrinter::painter() const { return d->painter.get(); }
 
-bool Printer::open()
+bool CupsPrinter::open()
 {
     if (d->open)
         return true;
@@ -209,7 +220,7 @@ bool Printer::open()
     return true;
 }
 
-std::optional<PageMetrics> Printer::metrics(const PageSetup &setup) const
+std::optional<PageMetrics> CupsPrinter::metrics(const PageSetup &setup) const
 {
     if (!d->open)
         return std::nullopt;
@@ -232,7 +243,7 @@ std::optional<PageMetrics> Printer::metrics(const PageSetup &setup) const
     return m;
 }
 
-bool Printer::beginDoc(const QString &title, const QString &fileName, const PageSetup &setup)
+bool CupsPrinter::beginDoc(const QString &title, const QString &fileName, const PageSetup &setup)
 {
     if (!d->open || printing()) {
         d->error = QStringLiteral("The printer is not ready");
@@ -264,7 +275,7 @@ bool Printer::beginDoc(const QString &title, const QString &fileName, const Page
     return true;
 }
 
-void Printer::setPageSetup(const PageSetup &setup)
+void CupsPrinter::setPageSetup(const PageSetup &setup)
 {
     if (!printing())
         return;
@@ -273,7 +284,7 @@ void Printer::setPageSetup(const PageSetup &setup)
     d->job->setPageLayout(d->layoutFor(*d->device, setup));
 }
 
-bool Printer::beginPage()
+bool CupsPrinter::beginPage()
 {
     if (!printing() || d->pageOpen)
         return false;
@@ -292,7 +303,7 @@ bool Printer::beginPage()
     return true;
 }
 
-bool Printer::endPage()
+bool CupsPrinter::endPage()
 {
     if (!d->pageOpen)
         return false;
@@ -300,7 +311,7 @@ bool Printer::endPage()
     return true;
 }
 
-bool Printer::endDoc()
+bool CupsPrinter::endDoc()
 {
     if (!printing())
         return false;
@@ -345,7 +356,7 @@ bool Printer::endDoc()
     return true;
 }
 
-void Printer::abort()
+void CupsPrinter::abort()
 {
     if (!printing())
         return;
@@ -356,7 +367,7 @@ void Printer::abort()
         QFile::remove(d->fileName);
 }
 
-bool Printer::beginRawDoc(const QString &title)
+bool CupsPrinter::beginRawDoc(const QString &title)
 {
     if (d->rawJob)
         return false;
@@ -377,14 +388,14 @@ bool Printer::beginRawDoc(const QString &title)
     return true;
 }
 
-bool Printer::writeRawDoc(const QByteArray &data)
+bool CupsPrinter::writeRawDoc(const QByteArray &data)
 {
     if (!d->rawJob)
         return false;
     return cupsWriteRequestData(CUPS_HTTP_DEFAULT, data.constData(), size_t(data.size())) == HTTP_STATUS_CONTINUE;
 }
 
-bool Printer::endRawDoc()
+bool CupsPrinter::endRawDoc()
 {
     if (!d->rawJob)
         return false;
@@ -394,6 +405,26 @@ bool Printer::endRawDoc()
         d->error = QString::fromUtf8(cupsLastErrorString());
     d->rawJob = 0;
     return ok;
+}
+
+namespace {
+
+class CupsPrintSystem final : public PrintSystem {
+public:
+    QStringList printerNames() override { return QPrinterInfo::availablePrinterNames(); }
+    QString defaultPrinterName() override { return QPrinterInfo::defaultPrinterName(); }
+    std::unique_ptr<Printer> printer(const QString &name) override { return std::make_unique<CupsPrinter>(name); }
+};
+
+} // namespace
+
+IPrinterDialog &qtPrinterDialog();
+
+void installCupsPrintSystem()
+{
+    static CupsPrintSystem system;
+    installPrintSystem(&system);
+    install(&qtPrinterDialog());
 }
 
 } // namespace print

@@ -1,6 +1,5 @@
+#include "platform/print/cups/duplex_p.h"
 #include "platform/print/printerdialog.h"
-
-#include "platform/print/duplex_p.h"
 
 #include <QApplication>
 #include <QPrintDialog>
@@ -28,21 +27,12 @@ public:
     }
 };
 
-IPrinterDialog *gInstalled = nullptr;
-
 } // namespace
 
-IPrinterDialog &printerDialog()
+IPrinterDialog &qtPrinterDialog()
 {
-    static QtPrinterDialog fallback;
-    return gInstalled ? *gInstalled : fallback;
-}
-
-IPrinterDialog *install(IPrinterDialog *dialog)
-{
-    IPrinterDialog *old = gInstalled;
-    gInstalled = dialog;
-    return old;
+    static QtPrinterDialog dialog;
+    return dialog;
 }
 
 } // namespace print
