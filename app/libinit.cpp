@@ -7,6 +7,7 @@
 #include "report/styles/kvlstyles.h"
 #include "report/vars/kvlvariables.h"
 #include "report/views/kvlviews.h"
+#include "report/widgets/kvlwidgetwindows.h"
 #include "script/grammar/qsgrammars.h"
 
 namespace lirracal {
@@ -30,6 +31,7 @@ void InitializeLibraries()
     kvlRegisterStyleClasses();
     qsRegisterStandardLanguages();
     kvlInitResources();
+    kvlInstallWidgetWindows();
 }
 
 } // namespace lirracal
