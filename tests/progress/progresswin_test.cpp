@@ -156,6 +156,19 @@ TEST(InheritErrorForm, CaptionsAndAnswers)
     }
 }
 
+// Controls placed for left-to-right come out mirrored in a right-to-left window.
+TEST(SmallWindows, RightToLeftMirrorsTheControls)
+{
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    TkvlProgressForm progress;
+    TkvlPasswordForm password;
+    QApplication::setLayoutDirection(Qt::LeftToRight);
+    EXPECT_EQ(progress.CancelB()->geometry(), QRect(271 - 100 - 75, 64, 75, 25));
+    EXPECT_EQ(password.OkB()->x(), 252 - 88 - 75);
+    TkvlPasswordForm leftToRight;
+    EXPECT_EQ(leftToRight.OkB()->x(), 88);
+}
+
 TEST(PopupForm, LosingActivationClosesFreesAndNotesTheTime)
 {
     ui::FakeServices services;
