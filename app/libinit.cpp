@@ -10,6 +10,7 @@
 #include "report/styles/kvlstyles.h"
 #include "report/vars/kvlvariables.h"
 #include "report/views/kvlviews.h"
+#include "report/widgets/kvlwidgetwindows.h"
 #include "script/grammar/qsgrammars.h"
 
 namespace lirracal {
@@ -35,7 +36,8 @@ void InitializeLibraries()
     kvlRegisterStyleClasses();
     qsRegisterStandardLanguages();
     kvlInitResources();
-    // Printers are the desktop's CUPS queues.
+    // The library's windows are Qt widgets; printers are the desktop's CUPS queues.
+    kvlInstallWidgetWindows();
     print::installCupsPrintSystem();
 }
 
