@@ -3,6 +3,7 @@
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/core/kvlobjects.h"
 #include "report/data/kvldataset.h"
+#include "report/memo/kvlmemo.h"
 #include "report/resources/kvlresources.h"
 #include "report/styles/kvlstyles.h"
 #include "report/vars/kvlvariables.h"
@@ -25,6 +26,7 @@ void InitializeLibraries()
     rtl::RegisterRootClasses();
     kvlRegisterObjectTreeClasses();
     kvlRegisterViewClasses();
+    kvlRegisterMemoClasses();
     kvlRegisterDataSetClasses();
     kvlRegisterVariableClasses();
     kvlRegisterStyleClasses();
