@@ -17,30 +17,32 @@ const QRect &bigRect()
 
 } // namespace
 
+namespace {
+
+// Room around the text along one axis: both gaps, the inner halves of the two frame lines,
+// and the shadow.
+double adjustment(const TkvlFrame *f, double Gap, TkvlFrameType Before, TkvlFrameType After)
+{
+    double d = 2 * Gap;
+    if (f->Typ() & kvlFrameBit(Before))
+        d += (f->Width() - 1) / 2;
+    if (f->Typ() & kvlFrameBit(After))
+        d += f->Width() / 2;
+    if (f->DropShadow())
+        d += f->ShadowWidth();
+    return d;
+}
+
+} // namespace
+
 double TkvlCustomMemoView::AdjustCalcHeight() const
 {
-    const TkvlFrame *f = Frame();
-    double h = 2 * GapY;
-    if (f->Typ() & kvlFrameBit(ftTop))
-        h += (f->Width() - 1) / 2;
-    if (f->Typ() & kvlFrameBit(ftBottom))
-        h += f->Width() / 2;
-    if (f->DropShadow())
-        h += f->ShadowWidth();
-    return h;
+    return adjustment(Frame(), GapY, ftTop, ftBottom);
 }
 
 double TkvlCustomMemoView::AdjustCalcWidth() const
 {
-    const TkvlFrame *f = Frame();
-    double w = 2 * GapX;
-    if (f->Typ() & kvlFrameBit(ftLeft))
-        w += (f->Width() - 1) / 2;
-    if (f->Typ() & kvlFrameBit(ftRight))
-        w += f->Width() / 2;
-    if (f->DropShadow())
-        w += f->ShadowWidth();
-    return w;
+    return adjustment(Frame(), GapX, ftLeft, ftRight);
 }
 
 void TkvlCustomMemoView::SetLayoutParams(TkvlDrawText &L) const

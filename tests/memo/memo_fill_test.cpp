@@ -3,6 +3,9 @@
 
 #include "platform/rtl/datetime.h"
 #include "report/memo/memoformat.h"
+#include "report/serial/xmlserializer.h"
+#include "report/xml/xmlitem.h"
+#include "platform/rtl/reflect/classinfo.h"
 
 namespace {
 
@@ -233,6 +236,57 @@ TEST_F(MemoFill, RowsOfAFakeSourceFillAndRestoreTheTemplate)
         EXPECT_EQ(lines(m), tmpl);
         EXPECT_EQ(m->Color(), TColor(clNone));
     }
+}
+
+} // namespace
+
+namespace {
+
+using MemoStreaming = MemoFixture;
+
+// Two or more entries travel as nested elements; one entry as the DisplayFormat property.
+TEST_F(MemoStreaming, CollectionsOfTwoOrMoreEntriesAreNestedElements)
+{
+    TkvlMemoView *m = NewMemo(QStringLiteral("x"));
+    m->DisplayFormat()->Kind = fkNumeric;
+    m->DisplayFormat()->FormatStr = QStringLiteral("0.00");
+    m->Highlight()->Condition = QStringLiteral("Value > 1");
+    const rtl::PropInfo *display = m->ClassType()->findProp(rtl::PropKey(QStringLiteral("DisplayFormat")));
+    ASSERT_NE(display, nullptr);
+    EXPECT_TRUE(display->isStored(m));
+    TkvlXMLItem single;
+    m->WriteNestedProperties(&single);
+    EXPECT_EQ(single.Count(), 0);
+
+    auto *second = static_cast<TkvlFormat *>(m->Formats()->Add());
+    second->Kind = fkDateTime;
+    second->FormatStr = QStringLiteral("dd/mm/yyyy");
+    EXPECT_FALSE(display->isStored(m));
+    TkvlXMLItem item;
+    m->WriteNestedProperties(&item);
+    ASSERT_EQ(item.Count(), 1);
+    EXPECT_EQ(item.Items(0)->Name(), QStringLiteral("Formats"));
+
+    TkvlMemoView *back = NewMemo();
+    item.Items(0)->SetName(QStringLiteral("formats"));
+    EXPECT_TRUE(back->ReadNestedProperty(item.Items(0)));
+    ASSERT_EQ(back->Formats()->Count(), 2);
+    EXPECT_EQ(back->Formats()->Items(1)->Kind, fkDateTime);
+    EXPECT_EQ(back->Formats()->Items(1)->FormatStr, QStringLiteral("dd/mm/yyyy"));
+    item.Items(0)->SetName(QStringLiteral("Other"));
+    EXPECT_FALSE(back->ReadNestedProperty(item.Items(0)));
+}
+
+TEST_F(MemoStreaming, TheSerializerReadsAndWritesTheMemoTextThroughItsAccess)
+{
+    TkvlMemoView *m = NewMemo(QStringLiteral("uno\ndue"));
+    const TkvlMemoTextAccess &a = kvlMemoTextAccess();
+    ASSERT_EQ(a.MemoClass, TkvlCustomMemoView::StaticClass());
+    EXPECT_EQ(a.GetText(m), QStringLiteral("uno\r\ndue\r\n"));
+    a.SetText(m, QStringLiteral("tre\r\nquattro"));
+    EXPECT_EQ(m->Memo().Count(), 2);
+    EXPECT_EQ(m->Memo().Get(1), QStringLiteral("quattro"));
+    EXPECT_EQ(m->GetDescription(), QStringLiteral("Testo"));
 }
 
 } // namespace
