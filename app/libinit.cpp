@@ -5,6 +5,7 @@
 #include "report/bands/kvlband.h"
 #include "report/core/kvlobjects.h"
 #include "report/data/kvldataset.h"
+#include "report/memo/kvlmemo.h"
 #include "report/pages/kvlreportpage.h"
 #include "report/resources/kvlresources.h"
 #include "report/styles/kvlstyles.h"
@@ -29,6 +30,7 @@ void InitializeLibraries()
     rtl::RegisterRootClasses();
     kvlRegisterObjectTreeClasses();
     kvlRegisterViewClasses();
+    kvlRegisterMemoClasses();
     kvlRegisterBandClasses();
     kvlRegisterPageClasses();
     kvlRegisterDataSetClasses();

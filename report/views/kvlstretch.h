@@ -26,4 +26,10 @@ public:
     // Prepares splitting.
     virtual void InitPart() {}
     virtual bool HasNextDataPart(double aFreeSpace) { return aFreeSpace < Top() + SaveHeight; }
+    // The engine tells whether the space below the object is an empty page or column.
+    void SetSpaceEmpty(bool Value) { FSpaceEmpty = Value; }
+    bool SpaceEmpty() const { return FSpaceEmpty; }
+
+private:
+    bool FSpaceEmpty = false;
 };

@@ -1,0 +1,494 @@
+#include "report/memo/kvlmemo.h"
+
+#include "platform/gfx/canvas.h"
+#include "platform/rtl/reflect/classbuilder.h"
+#include "platform/rtl/reflect/classinfo.h"
+#include "report/base/codepage.h"
+#include "report/core/kvlobjects.h"
+#include "report/core/kvlresourcetext.h"
+#include "report/data/kvldataset.h"
+#include "report/memo/memoformat.h"
+#include "report/resources/kvlresources.h"
+#include "report/serial/collectionio.h"
+#include "report/serial/xmlserializer.h"
+#include "report/styles/kvlstyles.h"
+#include "report/utils/textutils.h"
+#include "report/views/viewdraw.h"
+#include "report/xml/xmlitem.h"
+
+#include <cmath>
+
+LIRRA_DEFINE_CLASS(TkvlCustomMemoView)
+LIRRA_DEFINE_CLASS(TkvlMemoView)
+LIRRA_DEFINE_CLASS(TkvlSysMemoView)
+
+namespace {
+
+constexpr int kDefaultCharset = 1;
+
+const rtl::TypeInfo *hAlignType()
+{
+    static const rtl::TypeInfo *t =
+        rtl::EnumType(QStringLiteral("TkvlHAlign"), {"haLeft", "haRight", "haCenter", "haBlock"});
+    return t;
+}
+
+const rtl::TypeInfo *vAlignType()
+{
+    static const rtl::TypeInfo *t = rtl::EnumType(QStringLiteral("TkvlVAlign"), {"vaTop", "vaBottom", "vaCenter"});
+    return t;
+}
+
+const QString &formatsName()
+{
+    static const QString s = QStringLiteral("Formats");
+    return s;
+}
+
+const QString &highlightsName()
+{
+    static const QString s = QStringLiteral("Highlights");
+    return s;
+}
+
+// Case-insensitive replacement of every Marker, the search going on after the inserted text.
+bool replaceMarker(QString &Text, QLatin1StringView Marker, const QString &With)
+{
+    bool replaced = false;
+    qsizetype at = 0;
+    while ((at = Text.indexOf(Marker, at, Qt::CaseInsensitive)) >= 0) {
+        Text.replace(at, Marker.size(), With);
+        at += With.size();
+        replaced = true;
+    }
+    return replaced;
+}
+
+} // namespace
+
+// ---- class declarations ---------------------------------------------------------------------
+
+void TkvlCustomMemoView::DeclareClass(rtl::ClassBuilder<TkvlCustomMemoView> &b)
+{
+    using T = TkvlCustomMemoView;
+    b.publish("Cursor");
+    b.prop<&T::FirstParaBreak>("FirstParaBreak").def(false);
+    b.prop<&T::LastParaBreak>("LastParaBreak").def(false);
+    b.publish("TagStr");
+    b.publish("URL");
+
+    b.declare<&T::AllowExpressions>("AllowExpressions").def(true);
+    b.declare<&T::AllowHTMLTags>("AllowHTMLTags").def(false);
+    b.declare<&T::AutoWidth>("AutoWidth").def(false);
+    b.declare<&T::CharSpacing>("CharSpacing").def(0.0);
+    b.declare<&T::Clipped>("Clipped").def(true);
+    b.declare<&T::DisplayFormat, &T::SetDisplayFormat>("DisplayFormat").template stored<&T::IsFormatsStored>();
+    b.declare<&T::ExpressionDelimiters, &T::SetExpressionDelimiters>("ExpressionDelimiters")
+        .template stored<[](const T &m) { return m.ExpressionDelimiters() != QLatin1String("[,]"); }>();
+    // Typed as a view: the class builder would take a memo, which has a Text, for a text list.
+    b.declare<[](const T &m) -> TkvlView * { return m.FlowTo(); },
+              [](T &m, TkvlView *v) { m.SetFlowTo(rtl_cast<TkvlCustomMemoView>(v)); }>("FlowTo");
+    b.declare<&T::GapX>("GapX").def(2.0);
+    b.declare<&T::GapY>("GapY").def(1.0);
+    b.declare<&T::HAlign>("HAlign", hAlignType()).def(haLeft);
+    b.declare<&T::HideZeros>("HideZeros").def(false);
+    b.declare<&T::Highlight, &T::SetHighlight>("Highlight").template stored<&T::IsHighlightStored>();
+    b.declare<&T::LineSpacing>("LineSpacing").def(2.0);
+    b.declare<&T::ParagraphGap>("ParagraphGap").def(0.0);
+    b.declare<&T::Rotation, &T::SetRotation>("Rotation").def(0);
+    b.declare<&T::RTLReading>("RTLReading").def(false);
+    b.declare<&T::Style, &T::SetStyle>("Style");
+    b.declare<&T::SuppressRepeated>("SuppressRepeated").def(false);
+    b.declare<&T::Underlines>("Underlines").def(false);
+    b.declare<&T::UseDefaultCharset>("UseDefaultCharset").def(false);
+    b.declare<&T::VAlign>("VAlign", vAlignType()).def(vaTop);
+    b.declare<&T::WordBreak>("WordBreak").def(false);
+    b.declare<&T::WordWrap>("WordWrap").def(true);
+    b.declare<&T::Wysiwyg>("Wysiwyg").def(true);
+}
+
+void TkvlMemoView::DeclareClass(rtl::ClassBuilder<TkvlMemoView> &b)
+{
+    for (const char *n : {"AllowExpressions", "AllowHTMLTags", "AutoWidth", "BrushStyle", "CharSpacing", "Clipped",
+                          "Color", "DataField", "DataSet", "DataSetName", "DisplayFormat", "ExpressionDelimiters",
+                          "FlowTo", "Font", "Frame", "FillType", "Fill", "GapX", "GapY", "HAlign", "HideZeros",
+                          "Highlight", "LineSpacing", "ParagraphGap", "ParentFont", "Rotation", "RTLReading",
+                          "Style", "SuppressRepeated", "Underlines", "UseDefaultCharset", "VAlign", "WordBreak",
+                          "WordWrap", "Wysiwyg"})
+        b.publish(n);
+    b.description([] { return kvlResourceText(QStringLiteral("obText")); });
+}
+
+void TkvlSysMemoView::DeclareClass(rtl::ClassBuilder<TkvlSysMemoView> &b)
+{
+    for (const char *n : {"AutoWidth", "CharSpacing", "Color", "DisplayFormat", "Font", "Frame", "FillType", "Fill",
+                          "GapX", "GapY", "HAlign", "HideZeros", "Highlight", "ParentFont", "Rotation", "RTLReading",
+                          "Style", "SuppressRepeated", "VAlign", "WordWrap"})
+        b.publish(n);
+    b.description([] { return kvlResourceText(QStringLiteral("obSysText")); });
+}
+
+// ---- life -----------------------------------------------------------------------------------
+
+TkvlCustomMemoView::TkvlCustomMemoView(TComponent *AOwner, const rtl::TDesignInfo *Design)
+    : TkvlStretcheable(AOwner, Design), FFormats(std::make_unique<TkvlFormatCollection>(this)),
+      FHighlights(std::make_unique<TkvlHighlightCollection>(this)), FLastValue(Variant::null())
+{
+    SetkvComponentStyle((kvComponentStyle() | kvlBit(csHandlesNestedProperties)) & ~kvlBit(csDefaultDiff));
+    SetParentFont(true);
+}
+
+TkvlCustomMemoView::~TkvlCustomMemoView() = default;
+
+// ---- text -----------------------------------------------------------------------------------
+
+void TkvlCustomMemoView::SetText(const QString &Value)
+{
+    FMemo.SetText(Value);
+}
+
+QByteArray TkvlCustomMemoView::AnsiText() const
+{
+    return UnicodeToAnsi(Text(), Font()->Charset());
+}
+
+void TkvlCustomMemoView::SetAnsiText(const QByteArray &Value)
+{
+    SetText(AnsiToUnicode(Value, Font()->Charset()));
+}
+
+bool TkvlCustomMemoView::NonDefaultCharset() const
+{
+    return Font()->Charset() != kDefaultCharset && !UseDefaultCharset;
+}
+
+void TkvlCustomMemoView::SetExpressionDelimiters(const QString &Value)
+{
+    FExpressionDelimiters = Value;
+    const qsizetype comma = Value.indexOf(u',');
+    FOpenDelim = comma < 0 ? Value : Value.left(comma);
+    FCloseDelim = comma < 0 ? QString() : Value.mid(comma + 1, 255);
+}
+
+// ---- collections, links, styles -------------------------------------------------------------
+
+TkvlFormat *TkvlCustomMemoView::DisplayFormat() const
+{
+    if (FFormats->Count() == 0)
+        FFormats->Add();
+    return FFormats->Items(0);
+}
+
+TkvlHighlight *TkvlCustomMemoView::Highlight() const
+{
+    if (FHighlights->Count() == 0)
+        FHighlights->Add();
+    return FHighlights->Items(0);
+}
+
+bool TkvlCustomMemoView::IsHighlightStored() const
+{
+    return FHighlights->Count() == 1 && !FHighlights->Items(0)->Condition.trimmed().isEmpty();
+}
+
+void TkvlCustomMemoView::SetFlowTo(TkvlCustomMemoView *Value)
+{
+    for (TkvlCustomMemoView *m = Value; m; m = m->FlowTo())
+        if (m == this)
+            return;
+    FFlowTo = Value;
+}
+
+void TkvlCustomMemoView::SetStyle(const QString &Value)
+{
+    FStyle = Value;
+}
+
+void TkvlCustomMemoView::ApplyStyle(const TkvlStyleItem *AStyle)
+{
+    if (!AStyle)
+        return;
+    if (AStyle->ApplyFill)
+        SetFill(AStyle->Fill());
+    if (AStyle->ApplyFont)
+        SetFont(AStyle->Font());
+    if (AStyle->ApplyFrame)
+        SetFrame(AStyle->Frame());
+}
+
+void TkvlCustomMemoView::ApplyHighlight(const TkvlHighlight *AHighlight)
+{
+    if (!AHighlight)
+        return;
+    if (AHighlight->ApplyFont)
+        SetFont(AHighlight->Font());
+    if (AHighlight->ApplyFill)
+        SetFill(AHighlight->Fill());
+    if (AHighlight->ApplyFrame)
+        SetFrame(AHighlight->Frame());
+    SetVisible(AHighlight->Visible);
+}
+
+void TkvlCustomMemoView::ApplyPreviewHighlight()
+{
+    if (FHighlights->Count() > 0 && FHighlights->Items(0)->Active)
+        ApplyHighlight(FHighlights->Items(0));
+}
+
+void TkvlCustomMemoView::SavePreHighlightState()
+{
+    FTempFill = std::make_unique<TkvlFillSlot>();
+    FTempFill->SetFill(Fill());
+    FTempFont = std::make_unique<TFont>();
+    FTempFont->Assign(Font());
+    FTempParentFont = ParentFont();
+    FTempFrame = std::make_unique<TkvlFrame>();
+    FTempFrame->Assign(Frame());
+    FTempVisible = Visible();
+    FHighlightActivated = true;
+}
+
+void TkvlCustomMemoView::RestorePreHighlightState()
+{
+    SetFill(FTempFill->Fill());
+    SetFont(FTempFont.get());
+    SetParentFont(FTempParentFont);
+    SetFrame(FTempFrame.get());
+    SetVisible(FTempVisible);
+    FTempFill.reset();
+    FTempFont.reset();
+    FTempFrame.reset();
+    FHighlightActivated = false;
+}
+
+// ---- printing -------------------------------------------------------------------------------
+
+void TkvlCustomMemoView::BeforePrint()
+{
+    TkvlStretcheable::BeforePrint();
+    if (!IsDataField())
+        FTempMemo = Text();
+}
+
+void TkvlCustomMemoView::AfterPrint()
+{
+    if (!IsDataField())
+        SetText(FTempMemo);
+    if (FHighlightActivated)
+        RestorePreHighlightState();
+    TkvlStretcheable::AfterPrint();
+}
+
+bool TkvlCustomMemoView::HideZero(const Variant &V) const
+{
+    return HideZeros && kvlIsZeroValue(V);
+}
+
+void TkvlCustomMemoView::GetData()
+{
+    TkvlStretcheable::GetData();
+    if (FFormats->Count() == 0)
+        FFormats->Add();
+    if (IsDataField()) {
+        TkvlDataSet *ds = DataSet();
+        if (ds->IsBlobField(DataField)) {
+            // Our code-page conversion covers every character set; no locale is switched.
+            ds->AssignBlobTo(DataField, FMemo);
+        } else {
+            Value = ds->GetValue(DataField);
+            QString text;
+            if (FFormats->Items(0)->Kind != fkText) {
+                text = FormatData(Value);
+            } else {
+                text = ds->GetDisplayText(DataField);
+                if (NonDefaultCharset())
+                    text = AnsiToUnicode(UnicodeToAnsi(text, Font()->Charset()), Font()->Charset());
+            }
+            if (HideZero(Value))
+                text.clear();
+            SetText(text);
+        }
+    } else if (AllowExpressions) {
+        FillExpressions();
+    }
+
+    for (int i = 0; i < FHighlights->Count(); ++i) {
+        TkvlHighlight *h = FHighlights->Items(i);
+        if (h->Condition.trimmed().isEmpty())
+            continue;
+        const Variant r = Calc(h->Condition);
+        bool on = false;
+        try {
+            on = r == Variant(true);
+        } catch (const std::exception &) {
+        }
+        if (on) {
+            SavePreHighlightState();
+            ApplyHighlight(h);
+            break;
+        }
+    }
+
+    if (SuppressRepeated) {
+        const QString t = Text();
+        if (FLastValue.isString() && FLastValue.toString() == t)
+            FMemo.Clear();
+        else
+            FLastValue = t;
+    }
+
+    if (TkvlCustomMemoView *next = FlowTo()) {
+        InitPart();
+        DrawPart();
+        next->SetText(FPartMemo);
+        next->AllowExpressions = false;
+    }
+}
+
+void TkvlCustomMemoView::FillExpressions()
+{
+    // An empty delimiter would match everywhere: filling stays off.
+    if (FOpenDelim.isEmpty() || FCloseDelim.isEmpty())
+        return;
+    QString t = Text();
+    if (t.endsWith(QLatin1String("\r\n")))
+        t.chop(2);
+    qsizetype pos = t.indexOf(FOpenDelim);
+    if (pos < 0)
+        return;
+    int format = 0;
+    const int lastFormat = FFormats->Count() - 1;
+    bool changed = false;
+    while ((pos = t.indexOf(FOpenDelim, pos)) >= 0) {
+        int i = int(pos) + 1, j = i;
+        const QString expr = kvlGetBrackedVariableW(t, FOpenDelim, FCloseDelim, i, j);
+        if (j == i)
+            break;
+        const QString value = CalcAndFormat(expr, FFormats->Items(format));
+        t.replace(pos, j - pos, value);
+        pos += value.size();
+        if (format < lastFormat)
+            ++format;
+        changed = true;
+    }
+    if (changed)
+        SetText(t);
+}
+
+QString TkvlCustomMemoView::CalcAndFormat(const QString &Expr, const TkvlFormat *Format)
+{
+    QStringView expr = Expr;
+    TkvlFormat inlineFormat(nullptr);
+    const qsizetype p = Expr.indexOf(QLatin1String(" #"));
+    if (p >= 0) {
+        const QStringView part = QStringView(Expr).mid(p + 2);
+        if (!part.contains(u')')) {
+            expr = QStringView(Expr).left(p);
+            const QChar c = part.isEmpty() ? QChar() : part[0].toUpper();
+            QString fmt = part.mid(1, 255).toString();
+            if (c == u'N') {
+                inlineFormat.Kind = fkNumeric;
+                for (QChar &ch : fmt)
+                    if (ch == u',' || ch == u'-' || ch == u'.') {
+                        inlineFormat.DecimalSeparator = QString(ch);
+                        ch = u'.';
+                    }
+            } else if (c == u'D' || c == u'T') {
+                inlineFormat.Kind = fkDateTime;
+            } else if (c == u'B') {
+                inlineFormat.Kind = fkBoolean;
+            }
+            inlineFormat.FormatStr = fmt;
+            Format = &inlineFormat;
+        }
+    }
+    if (expr.compare(QLatin1String("TOTALPAGES#"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("[TotalPages#]");
+    if (expr.compare(QLatin1String("COPYNAME#"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("[CopyName#]");
+    if (NonDefaultCharset()) {
+        const int cs = Font()->Charset();
+        Value = Calc(AnsiToUnicode(UnicodeToAnsi(expr.toString(), cs), cs));
+    } else {
+        Value = Calc(expr.size() == Expr.size() ? Expr : expr.toString());
+    }
+    if (HideZero(Value))
+        return QString();
+    return FormatData(Value, Format);
+}
+
+QString TkvlCustomMemoView::FormatData(const Variant &AValue, const TkvlFormat *Format) const
+{
+    if (!Format)
+        Format = DisplayFormat();
+    if (Format->Kind == fkText && NonDefaultCharset() && !AValue.isNull()) {
+        try {
+            const int cs = Font()->Charset();
+            return AnsiToUnicode(UnicodeToAnsi(AValue.toString(), cs), cs);
+        } catch (const std::exception &) {
+        }
+    }
+    return kvlFormatMemoValue(AValue, *Format, rtl::FormatSettings());
+}
+
+QString TkvlCustomMemoView::GetComponentText()
+{
+    QString t = Text();
+    if (AllowExpressions) {
+        const qsizetype at = t.indexOf(QLatin1String("[TOTALPAGES]"), 0, Qt::CaseInsensitive);
+        if (at >= 0)
+            t.replace(at, 12, QString::number(TotalPages));
+    }
+    return t;
+}
+
+void TkvlCustomMemoView::ExtractMacros()
+{
+    if (!AllowExpressions)
+        return;
+    QString t = Text();
+    bool changed = replaceMarker(t, QLatin1StringView("[TOTALPAGES#]"), QString::number(TotalPages));
+    // No report variable "CopyName" exists in this library's global set: the marker goes.
+    changed |= replaceMarker(t, QLatin1StringView("[COPYNAME#]"), QString());
+    if (changed)
+        SetText(t);
+}
+
+// ---- nested collections ---------------------------------------------------------------------
+
+void TkvlCustomMemoView::WriteNestedProperties(TkvlXMLItem *Item)
+{
+    if (FFormats->Count() > 1)
+        kvlWriteCollection(FFormats.get(), formatsName(), Item, this);
+    if (FHighlights->Count() > 1)
+        kvlWriteCollection(FHighlights.get(), highlightsName(), Item, this);
+}
+
+bool TkvlCustomMemoView::ReadNestedProperty(TkvlXMLItem *Item)
+{
+    TCollection *c = nullptr;
+    if (Item->Name().compare(formatsName(), Qt::CaseInsensitive) == 0)
+        c = FFormats.get();
+    else if (Item->Name().compare(highlightsName(), Qt::CaseInsensitive) == 0)
+        c = FHighlights.get();
+    if (!c)
+        return false;
+    c->Clear();
+    kvlReadCollection(c, Item, this);
+    return true;
+}
+
+// ---- registration ---------------------------------------------------------------------------
+
+void kvlRegisterMemoClasses()
+{
+    rtl::RegisterClasses(
+        {TkvlCustomMemoView::StaticClass(), TkvlMemoView::StaticClass(), TkvlSysMemoView::StaticClass()});
+    TkvlResources &res = kvlResources();
+    for (const auto &[key, text] : {std::pair{"obText", "Testo"}, std::pair{"obSysText", "Testo di sistema"}})
+        if (res.IndexOf(QLatin1String(key)) < 0)
+            res.Add(QLatin1String(key), QString::fromUtf8(text));
+    kvlSetMemoTextAccess({TkvlCustomMemoView::StaticClass(),
+                          [](TPersistent *m) { return static_cast<TkvlCustomMemoView *>(m)->Text(); },
+                          [](TPersistent *m, const QString &t) { static_cast<TkvlCustomMemoView *>(m)->SetText(t); }});
+}
