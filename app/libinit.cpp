@@ -7,6 +7,7 @@
 #include "report/styles/kvlstyles.h"
 #include "report/vars/kvlvariables.h"
 #include "report/views/kvlviews.h"
+#include "script/classlib/qsclassesrtti.h"
 #include "script/grammar/qsgrammars.h"
 
 namespace lirracal {
@@ -29,6 +30,7 @@ void InitializeLibraries()
     kvlRegisterVariableClasses();
     kvlRegisterStyleClasses();
     qsRegisterStandardLanguages();
+    qsRegisterClassLibModules();
     kvlInitResources();
 }
 
