@@ -105,6 +105,13 @@ void TfARC::showEvent(QShowEvent *e)
     FormShow();
 }
 
+void TfARC::resizeEvent(QResizeEvent *e)
+{
+    TChildWindow::resizeEvent(e);
+    // From the new width, as the main grid does.
+    bAutoSizeDBGrid_ARCClick();
+}
+
 void TfARC::FormShow()
 {
     if (!dm)
@@ -159,7 +166,11 @@ void TfARC::ActOnSelection(const QString &confirmTopic, const QString &confirmTe
 {
     if (!dm)
         return;
-    const QList<TBookmark> rows = DBGridEVENTS_ARC->SelectedRows();
+    QList<TBookmark> rows = DBGridEVENTS_ARC->SelectedRows();
+    // With no row marked, the highlighted one is the selection.
+    const TDataSet *ds = DBGridEVENTS_ARC->DataSet();
+    if (rows.isEmpty() && ds && ds->Active() && !ds->IsEmpty())
+        rows.append(ds->BookmarkAt(ds->CurrentRow()));
     if (rows.isEmpty()) {
         ui::WarningBox(QStringLiteral("verifica eventi selezionati"), QStringLiteral("Seleziona uno o più eventi."));
         return;

@@ -39,6 +39,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
     void FormClosed() override;
 
 private:

@@ -350,6 +350,9 @@ void TfEDIT::LoadFields()
     eColor->setText(text("COLOR"));
     eARC->setText(text("ARC"));
     ID->setText(text("ID"));
+    // A text longer than its field shows its beginning.
+    for (QLineEdit *e : {eTITLE, eSede, eColor, eARC, ID})
+        e->setCursorPosition(0);
     auto time = [&](QTimeEdit *t, const char *field) {
         const TField *f = row ? FEvents->FindField(QLatin1String(field)) : nullptr;
         t->setTime(f && !f->IsNull() ? data::DateTimeFromDays(f->AsDateTime()).time() : QTime(0, 0));
@@ -550,6 +553,8 @@ void TfEDIT::bDuplicaEventoClick()
         dm->EVENTS.Open(dmsql::EventsNewestFirst);
         if (fMain)
             fMain->ContaEventi();
+        // The copy is the current event now: its dates, not the original's, and nothing pending.
+        FollowCurrentRow();
     } catch (...) {
         ShowCurrentErrorMessage();
     }

@@ -43,7 +43,8 @@ const QString TfMain::WebSite = QStringLiteral("https://www.dunfell.example");
 
 namespace {
 
-const QString kInternetTopic = QStringLiteral("verifica connessione internet");
+const QString kServerTopic = QStringLiteral("verifica connessione al database");
+const QString kWebTopic = QStringLiteral("apertura pagina web");
 
 // Column widths of the grid, by whether the ARC column is shown.
 constexpr int kFixedWidths[] = {50, 0, 134, 134, 104, 30, 110};
@@ -98,7 +99,7 @@ TfMain::TfMain(QWidget *parent) : QMainWindow(parent)
     QFont f(QStringLiteral("Tahoma"));
     f.setPixelSize(11);
     setFont(f);
-    setMinimumSize(954, 174);
+    setMinimumSize(1024, 174);
 
     auto *central = new QWidget(this);
     auto *lay = new QVBoxLayout(central);
@@ -319,10 +320,14 @@ void TfMain::CreateStatusBar()
     for (int i = 0; i < 5; ++i) {
         auto *l = new QLabel(texts[i], sb);
         l->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        l->setFixedWidth(widths[i]);
+        // The first panel gives way so that the bar fits the narrowest window.
+        if (i == 0)
+            l->setMinimumWidth(200);
+        else
+            l->setFixedWidth(widths[i]);
         l->setFrameShape(QFrame::StyledPanel);
         l->setFrameShadow(QFrame::Sunken);
-        sb->addWidget(l);
+        sb->addWidget(l, i == 0 ? 1 : 0);
         FStatusPanels.append(l);
     }
 }
@@ -463,11 +468,16 @@ void TfMain::bOpenRemotoClick()
         return;
     BindDataModule();
     if (!IsInternetAvailable()) {
-        ui::WarningBox(kInternetTopic,
-                       QStringLiteral("La connessione internet non è attiva o il server è bloccato.\n\r"
-                                      "Prova a controllare la tua connessione e riprova.\n\r"
-                                      "Se la tua connessione è attiva ma non riesci ad accedere chiamaci per un "
-                                      "controllo del server."));
+        const TDatabaseConfig cfg = Tdm::ReadDatabaseConfig(Tdm::ConfigFile());
+        QString host;
+        quint16 port = 0;
+        data::ServerAddress(cfg.database, &host, &port);
+        ui::WarningBox(kServerTopic,
+                       QStringLiteral("Il server del database %1 (porta %2) non risponde.\n"
+                                      "Controlla la connessione di rete e che il server sia acceso, poi riprova "
+                                      "con \"Apri\".")
+                           .arg(host)
+                           .arg(port));
         return;
     }
     const WaitCursor wait;
@@ -652,7 +662,7 @@ void TfMain::bAzzeraCercaClick()
 
 void TfMain::ApplyDateFilter(int kind)
 {
-    if (!dm)
+    if (!dm || !eFiltraDataPicker->CheckText())
         return;
     const QDate d = eFiltraDataPicker->Date();
     if (!d.isValid())
@@ -712,8 +722,10 @@ void TfMain::bOpenFormARCClick() { toggleWindow<TfARC>(fARC, bOpenFormARC); }
 
 void TfMain::OpenWebPage(const QString &path)
 {
-    if (!ui::shell().OpenUrl(WebSite + path))
-        ui::WarningBox(kInternetTopic, QStringLiteral("La connessione internet non è attiva.\n\rProva a controllarla e riprova."));
+    const QString url = WebSite + path;
+    if (!ui::shell().OpenUrl(url))
+        ui::WarningBox(kWebTopic, QStringLiteral("Nessun programma ha potuto aprire la pagina:\n%1\n"
+                                                 "Controlla che sia installato un browser web.").arg(url));
 }
 
 void TfMain::bGoCalendarOnlineClick() { OpenWebPage(QStringLiteral("/calendario/index.php")); }

@@ -18,6 +18,14 @@
 #include <QVBoxLayout>
 
 namespace {
+
+placeholder::TListTexts ListTexts()
+{
+    return {dmtext::PlaceholderSede, QStringLiteral("Impossibile inserire sedi duplicate."),
+            QStringLiteral("Il nome della sede non può essere vuoto."),
+            QStringLiteral("La sede non è stata salvata.")};
+}
+
 const QString kSede = QStringLiteral("SEDE");
 const QString kSedeColor = QStringLiteral("SEDECOLOR");
 constexpr int kColorColumn = 1;
@@ -73,11 +81,29 @@ TfSEDI::TfSEDI(QWidget *parent) : TChildWindow(fSEDI, TFormSlot::Sedi, parent)
         eSede->SetDataSet(&dm->SEDI);
         eSede->SetDataField(kSede);
         DBGridSEDI->SetDataSet(&dm->SEDI);
+        placeholder::GuardPosts(dm->SEDI, kSede, ListTexts());
     }
 
     connect(DBNavigatorSEDI, &TDBNavigator::Click, this, [this](TNavigateBtn b) { DBNavigatorSEDIClick(b); });
     connect(ColorBox, &TColorBox::Click, this, [this] { ColorBoxClick(); });
     connect(DBGridSEDI, &TDBGrid::TitleClick, this, [this](int column) { DBGridSEDITitleClick(column); });
+    if (dm) {
+        // The colour box shows the current site's colour.
+        connect(&dm->dsSEDI, &TDataSetTableModel::CurrentRowChanged, this, [this] { ShowCurrentColor(); });
+        ShowCurrentColor();
+    }
+}
+
+void TfSEDI::ShowCurrentColor()
+{
+    if (!dm)
+        return; // the data module is going
+    const TQuery &q = dm->SEDI;
+    if (!q.Active() || q.IsEmpty() || q.State() == TDataSetState::dsInsert)
+        return;
+    const TField *f = q.FindField(kSedeColor);
+    if (f && !f->AsString().isEmpty())
+        ColorBox->SetSelected(DisplayColorFromText(f->AsString()));
 }
 
 void TfSEDI::showEvent(QShowEvent *e)
@@ -94,9 +120,7 @@ void TfSEDI::DBNavigatorSEDIClick(TNavigateBtn button)
 {
     if (!dm)
         return;
-    placeholder::NavigatorClicked(button, dm->SEDI, kSede,
-                                  {dmtext::PlaceholderSede, QStringLiteral("Impossibile inserire sedi duplicate.")},
-                                  [] { dm->InsertPlaceholderSede(); }, DBGridSEDI);
+    placeholder::NavigatorClicked(button, dm->SEDI, kSede, ListTexts(), [] { dm->InsertPlaceholderSede(); }, DBGridSEDI);
 }
 
 void TfSEDI::ColorBoxClick()
@@ -145,6 +169,8 @@ void TfSEDI::DBGridSEDITitleClick(int column)
 
 void TfSEDI::FormClosed()
 {
+    if (dm)
+        placeholder::ReleasePosts(dm->SEDI);
     if (fMain)
         SetImageIndex(fMain->bOpenFormSEDI, 20);
 }

@@ -22,6 +22,8 @@ public:
 
     void DBNavigatorSEDIClick(TNavigateBtn button);
     void ColorBoxClick();
+    // Puts the current site's stored colour into the colour box.
+    void ShowCurrentColor();
     void DBGridSEDITitleClick(int column);
 
 protected:

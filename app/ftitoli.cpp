@@ -14,6 +14,14 @@
 #include <QVBoxLayout>
 
 namespace {
+
+placeholder::TListTexts ListTexts()
+{
+    return {dmtext::PlaceholderTitle, QStringLiteral("Impossibile inserire titoli duplicati."),
+            QStringLiteral("Il titolo non può essere vuoto."),
+            QStringLiteral("Il titolo non è stato salvato.")};
+}
+
 const QString kTitolo = QStringLiteral("TITOLO");
 } // namespace
 
@@ -50,6 +58,7 @@ TfTITOLI::TfTITOLI(QWidget *parent) : TChildWindow(fTITOLI, TFormSlot::Titoli, p
         eTitolo->SetDataSet(&dm->TITOLI);
         eTitolo->SetDataField(kTitolo);
         DBGridTITOLI->SetDataSet(&dm->TITOLI);
+        placeholder::GuardPosts(dm->TITOLI, kTitolo, ListTexts());
     }
 
     connect(DBNavigatorTITOLI, &TDBNavigator::Click, this, [this](TNavigateBtn b) { DBNavigatorTITOLIClick(b); });
@@ -60,9 +69,7 @@ void TfTITOLI::DBNavigatorTITOLIClick(TNavigateBtn button)
 {
     if (!dm)
         return;
-    placeholder::NavigatorClicked(button, dm->TITOLI, kTitolo,
-                                  {dmtext::PlaceholderTitle, QStringLiteral("Impossibile inserire titoli duplicati.")},
-                                  [] { dm->InsertPlaceholderTitolo(); }, DBGridTITOLI);
+    placeholder::NavigatorClicked(button, dm->TITOLI, kTitolo, ListTexts(), [] { dm->InsertPlaceholderTitolo(); }, DBGridTITOLI);
 }
 
 void TfTITOLI::DBGridTITOLITitleClick(int column)
@@ -72,6 +79,8 @@ void TfTITOLI::DBGridTITOLITitleClick(int column)
 
 void TfTITOLI::FormClosed()
 {
+    if (dm)
+        placeholder::ReleasePosts(dm->TITOLI);
     if (fMain)
         SetImageIndex(fMain->bOpenFormTITOLI, 20);
 }

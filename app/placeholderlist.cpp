@@ -4,6 +4,7 @@
 #include "app/widgets/dbgrid.h"
 #include "app/widgets/dbnavigator.h"
 #include "app/widgets/guard.h"
+#include "platform/rtl/exceptions.h"
 #include "platform/ui/messages.h"
 
 #include <QHeaderView>
@@ -12,6 +13,7 @@ namespace placeholder {
 
 namespace {
 const QString kKeyTopic = QStringLiteral("verifica chiave primaria");
+const QString kNameTopic = QStringLiteral("verifica nome");
 }
 
 void NavigatorClicked(TNavigateBtn button, TDataSet &ds, const QString &field, const TListTexts &texts,
@@ -37,6 +39,34 @@ void NavigatorClicked(TNavigateBtn button, TDataSet &ds, const QString &field, c
         if (ds.Locate(field, Variant(texts.Placeholder), loCaseInsensitive) && grid)
             grid->setFocus();
     });
+}
+
+void GuardPosts(TDataSet &ds, const QString &field, const TListTexts &texts)
+{
+    ds.BeforePost = [field, texts](TDataSet &d) {
+        const TField *f = d.FindField(field);
+        if (f && f->AsString().trimmed().isEmpty()) {
+            ui::WarningBox(kNameTopic, texts.EmptyText);
+            throw EReported();
+        }
+    };
+    ds.OnPostError = [texts](TDataSet &, const std::exception &e) {
+        if (Tdm::IsDuplicateKeyError(e)) {
+            ui::WarningBox(kKeyTopic, texts.DuplicateText);
+            throw EReported();
+        }
+        const auto *db = dynamic_cast<const Exception *>(&e);
+        const QString engineText = db ? db->message() : QString::fromLocal8Bit(e.what());
+        ui::ShowErrorMessage(db ? QString::fromLatin1(db->className()) : QStringLiteral("Exception"),
+                             texts.NotSavedText + QLatin1Char(' ') + engineText);
+        throw EReported();
+    };
+}
+
+void ReleasePosts(TDataSet &ds)
+{
+    ds.BeforePost = nullptr;
+    ds.OnPostError = nullptr;
 }
 
 void SetupGrid(TDBGrid *grid)

@@ -15,8 +15,17 @@ namespace placeholder {
 struct TListTexts
 {
     QString Placeholder;   // text of the placeholder row
-    QString DuplicateText; // warning when the placeholder is there already
+    QString DuplicateText; // warning when the placeholder (or a name) is there already
+    QString EmptyText = {};    // warning when a name is stored empty
+    QString NotSavedText = {}; // says what a refused store did not save
 };
+
+// While a list window is open its query stores names through these checks: an empty name is
+// refused with a warning, a name that exists with the duplicate warning, any other refusal of
+// the database as "Classe: " / "Messaggio: " with the sentence of texts before the engine's
+// text. ReleasePosts takes them off.
+void GuardPosts(TDataSet &ds, const QString &field, const TListTexts &texts);
+void ReleasePosts(TDataSet &ds);
 
 // After any navigator button: for the insert button the placeholder row is added through
 // insertRow (a duplicate is reported with the "chiave primaria" warning, any other failure

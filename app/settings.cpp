@@ -4,7 +4,10 @@
 #include "app/globals.h"
 #include "platform/ui/windowbounds.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -104,10 +107,47 @@ void SaveFormBounds(TSettings *settings, TFormSlot slot, const QWidget *w)
     settings->SaveFormPos(slot, 3, r.height());
 }
 
+namespace {
+
+// Outer size of a window that has never been closed (no section yet): one that shows its
+// content, where the minimum sizes would show a header and nothing under it.
+QSize FirstRunSize(TFormSlot slot, const QRect &area)
+{
+    switch (slot) {
+    case TFormSlot::Main: return QSize(area.width() * 2 / 3, area.height() * 2 / 3);
+    case TFormSlot::Titoli:
+    case TFormSlot::Sedi: return QSize(420, 480);
+    case TFormSlot::Arc: return QSize(qMin(area.width(), 960), 520);
+    case TFormSlot::Edit: break;
+    }
+    return {};
+}
+
+} // namespace
+
 void LoadFormBounds(TSettings *settings, TFormSlot slot)
 {
     if (!settings)
         return;
+    QWidget *w = TSettings::FormWindow(slot);
+    const std::array<int, 4> &cached = settings->FormPos(slot);
+    const bool firstRun = !settings->SectionExists(TSettings::SectionName(slot)) &&
+                          std::all_of(cached.begin(), cached.end(), [](int v) { return v == 0; });
+    const QScreen *screen = w ? (w->screen() ? w->screen() : QGuiApplication::primaryScreen()) : nullptr;
+    if (firstRun && screen) {
+        // Centred on the screen, never smaller than the window allows.
+        // The work area as the window manager reports it, never beyond the screen itself.
+        const QRect area = screen->availableGeometry().intersected(screen->geometry());
+        QSize size = FirstRunSize(slot, area);
+        if (size.isEmpty())
+            size = w->sizeHint();
+        size = size.expandedTo(w->minimumSize()).boundedTo(area.size());
+        ui::SetOuterWidth(w, size.width());
+        ui::SetOuterHeight(w, size.height());
+        ui::SetOuterLeft(w, area.left() + (area.width() - size.width()) / 2);
+        ui::SetOuterTop(w, area.top() + (area.height() - size.height()) / 2);
+        return;
+    }
     for (int i = 0; i < 4; ++i)
         settings->LoadFormPos(slot, i);
 }

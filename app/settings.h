@@ -50,5 +50,7 @@ private:
 
 // Saves the window's Top, Left, Width and Height through its slot, in that order.
 void SaveFormBounds(TSettings *settings, TFormSlot slot, const QWidget *w);
-// Restores the window's bounds through its slot (Index 0 to 3, as the show handlers do).
+// Restores the window's bounds through its slot (Index 0 to 3, as the show handlers do). A
+// window never closed before (no section, nothing saved in this run) gets a first-run size
+// that shows its content, centred on its screen.
 void LoadFormBounds(TSettings *settings, TFormSlot slot);

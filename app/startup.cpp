@@ -5,14 +5,62 @@
 #include "app/globals.h"
 #include "app/libinit.h"
 #include "app/settings.h"
+#include "app/singleinstance.h"
+#include "app/termsignals.h"
 #include "platform/rtl/apppath.h"
+#include "platform/ui/qtservices.h"
+#include "platform/ui/services.h"
+
+#include "platform/rtl/formatsettings.h"
 
 #include <QApplication>
+#include <QLocale>
 
 namespace lirracal {
 
+namespace {
+
+// While the program ends on a signal nobody is there to answer: every box answers as if
+// closed, without showing.
+class TUnattendedBoxes final : public ui::IMessageBoxes
+{
+public:
+    ui::MsgButton Show(const ui::MessageRequest &r) override
+    {
+        for (ui::MsgButton b : {ui::mbCancel, ui::mbNo, ui::mbOk})
+            if (r.buttons & b)
+                return b;
+        return ui::mbOk;
+    }
+};
+
+// Brings the main window to the front (a later start on the same folder asked for it).
+void ActivateMainWindow()
+{
+    if (!fMain)
+        return;
+    if (fMain->isMinimized())
+        fMain->showNormal();
+    fMain->show();
+    fMain->raise();
+    fMain->activateWindow();
+}
+
+} // namespace
+
+void UseItalianFormatsWithoutLanguage()
+{
+    // The program speaks Italian: a locale that names no language (C, POSIX) gets the Italian
+    // dates and numbers, so the grid, the editor and the questions show one date format.
+    if (QLocale::system().language() != QLocale::C)
+        return;
+    rtl::SetFormatSettings(TFormatSettings::italian());
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
 void StartUp()
 {
+    UseItalianFormatsWithoutLanguage();
     InitializeLibraries();
     // The file need not exist, nor be writable: the program runs without it.
     Settings = new TSettings(rtl::AppPath() + QStringLiteral("LirraCalConf.ini"));
@@ -31,11 +79,42 @@ void ShutDown()
 
 int runApplication(int argc, char **argv)
 {
+    // Before any thread exists, so that every thread inherits it.
+    TTerminationSignals::BlockInThisAndLaterThreads();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("LirraCal"));
+    ui::qt::InstallItalianQtTranslations();
+
+    TSingleInstance instance(rtl::AppPath());
+    switch (instance.Start()) {
+    case TSingleInstance::TStart::First: break;
+    case TSingleInstance::TStart::OtherRaised: return 0;
+    case TSingleInstance::TStart::OtherRunning:
+        ui::ErrorBox(QStringLiteral("avvio"), TSingleInstance::AlreadyRunningText.arg(rtl::AppPath()));
+        return 1;
+    }
+    instance.OnActivate = ActivateMainWindow;
+
+    TUnattendedBoxes unattended;
+    bool signalled = false;
+    TTerminationSignals termination([&](int) {
+        if (signalled)
+            return;
+        signalled = true;
+        ui::install(&unattended);
+        // Every loop, modal ones included, returns; the tidy close follows below.
+        QCoreApplication::exit(0);
+    });
+
     StartUp();
     const int rc = app.exec();
+    // Closes as "Esci" does: other windows, pending changes dropped, database detached,
+    // bounds saved.
+    if (signalled && fMain && fMain->isVisible())
+        fMain->Esci1Click();
     ShutDown();
+    if (signalled)
+        ui::install(static_cast<ui::IMessageBoxes *>(nullptr));
     return rc;
 }
 

@@ -2,7 +2,11 @@
 
 namespace lirracal {
 
-// Everything before the event loop, in order: library registrations, settings on
+// Where the user's locale names no language (C, POSIX) the format settings and Qt's default
+// locale become Italian; otherwise they stay the user's.
+void UseItalianFormatsWithoutLanguage();
+
+// Everything before the event loop, in order: the formats above, library registrations, settings on
 // AppPath + "LirraCalConf.ini", the main window, the data module; then the main
 // window is shown. Needs a QApplication.
 void StartUp();

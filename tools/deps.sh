@@ -8,12 +8,14 @@ LIRRA_BUILD_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-ibase libgl-dev
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
   zlib1g-dev libjpeg-dev libpng-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev
-  fonts-liberation2 fonts-wine fonts-dejavu-core fontconfig
+  fonts-liberation2 fonts-wine fonts-dejavu-core fontconfig qt6-translations-l10n
 )
 LIRRA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev
-  qpdf poppler-utils python3 python3-openpyxl python3-fonttools libharfbuzz-bin xvfb xauth
+  qpdf poppler-utils python3 python3-openpyxl python3-fonttools libharfbuzz-bin xvfb xauth openbox
   firebird3.0-server
+  # independent checkers of the export files: archives, pictures, ciphers, metafiles
+  unzip zip python3-pil imagemagick openssl libreoffice-draw-nogui
 )
 
 # Parallel jobs for building and testing; LIRRA_JOBS overrides.

@@ -1,6 +1,7 @@
 #include "app/dm/dm.h"
 
 #include "app/globals.h"
+#include "app/settings.h"
 #include "platform/data/dberrors.h"
 #include "platform/data/fbclient.h"
 #include "platform/rtl/apppath.h"
@@ -112,8 +113,15 @@ TDatabaseConfig Tdm::ReadDatabaseConfig(const QString &iniFile)
 {
     TDatabaseConfig c;
     const QString section = QStringLiteral("Database");
-    if (QFileInfo::exists(iniFile)) {
-        const TIniFile ini(iniFile);
+    // The program's settings are read once, at start: the data module reads them there.
+    std::unique_ptr<TIniFile> own;
+    const TIniFile *settings = Settings && Settings->FileName() == iniFile ? Settings : nullptr;
+    if (!settings && QFileInfo::exists(iniFile)) {
+        own = std::make_unique<TIniFile>(iniFile);
+        settings = own.get();
+    }
+    if (settings) {
+        const TIniFile &ini = *settings;
         if (ini.SectionExists(section)) {
             const QString server = ini.ReadString(section, QStringLiteral("Server"), QString()).trimmed();
             const QString path = ini.ReadString(section, QStringLiteral("Path"), QString()).trimmed();
@@ -165,7 +173,14 @@ void Tdm::CreateSchema(TConnection &conn)
 void Tdm::CreateEventsDatabase(const QString &path)
 {
     const QFileInfo fi(path);
-    QDir().mkpath(fi.absolutePath());
+    const QString folder = fi.absolutePath();
+    if (!QDir().mkpath(folder))
+        throw EDatabaseError(QStringLiteral("Impossibile creare la cartella dei dati %1: controlla che il percorso "
+                                            "esista e che tu possa scriverci.")
+                                 .arg(QDir::toNativeSeparators(folder)));
+    if (!QFileInfo(folder).isWritable())
+        throw EDatabaseError(QStringLiteral("Impossibile scrivere nella cartella dei dati %1: controlla i permessi.")
+                                 .arg(QDir::toNativeSeparators(folder)));
     // Built under a temporary name and renamed when complete, so a failure never leaves a
     // database without its tables where the program looks for it.
     const QString temp = fi.absoluteFilePath() + QStringLiteral(".new");

@@ -2,6 +2,8 @@
 
 #include "app/widgets/guard.h"
 
+#include <QKeyEvent>
+
 TDBEdit::TDBEdit(QWidget *parent) : QLineEdit(parent)
 {
     connect(this, &QLineEdit::textEdited, this, [this](const QString &text) { UserEdited(text); });
@@ -83,4 +85,15 @@ void TDBEdit::UserEdited(const QString &text)
     FWriting = false;
     if (!ok)
         DataChange();
+}
+
+void TDBEdit::keyPressEvent(QKeyEvent *e)
+{
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && FDataSet &&
+        FDataSet->State() != TDataSetState::dsBrowse) {
+        RunGuarded([this] { FDataSet->Post(); });
+        e->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A line edit bound to one field of a dataset: it shows the field of the current row, and
 // typing puts the dataset into Edit (Insert when it has no rows) and writes the text into the
-// field, so the navigator's Post stores it.
+// field, so the navigator's Post stores it; Enter stores it as well.
 #include "platform/data/dataset.h"
 
 #include <QLineEdit>
@@ -31,6 +31,7 @@ private:
     void DataSetRecordChanged(TDataSet &, int) override { DataChange(); }
     void DataSetScrolled(TDataSet &) override { DataChange(); }
     void UserEdited(const QString &text);
+    void keyPressEvent(QKeyEvent *e) override;
 
     TDataSet *FDataSet = nullptr;
     QString FDataField;

@@ -44,6 +44,7 @@ private:
     void DataSetChanged(TDataSet &) override { UpdateButtons(); }
     void DataSetRecordChanged(TDataSet &, int) override { UpdateButtons(); }
     void DataSetScrolled(TDataSet &) override { UpdateButtons(); }
+    void DataSetStateChanged(TDataSet &) override { UpdateButtons(); }
 
     TDataSet *FDataSet = nullptr;
     std::array<QToolButton *, kNavigateBtnCount> FButtons{};

@@ -10,6 +10,7 @@ void ShowCurrentException()
 {
     try {
         throw;
+    } catch (const EReported &) {
     } catch (const Exception &e) {
         ui::ShowMessage(e.message());
     } catch (const std::exception &e) {
@@ -23,6 +24,7 @@ void ShowCurrentErrorMessage()
 {
     try {
         throw;
+    } catch (const EReported &) {
     } catch (const Exception &e) {
         ui::ShowErrorMessage(QString::fromLatin1(e.className()), e.message());
     } catch (const std::exception &e) {

@@ -5,6 +5,13 @@
 #include <functional>
 #include <exception>
 
+// An error that was already shown to the user: the handlers below show nothing for it.
+class EReported : public std::exception
+{
+public:
+    const char *what() const noexcept override { return "already reported"; }
+};
+
 // Runs fn; an exception is shown as its message. Returns false when fn threw.
 bool RunGuarded(const std::function<void()> &fn);
 // Shows the exception being handled as the default handler does; call inside a catch block.

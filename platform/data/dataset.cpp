@@ -807,6 +807,7 @@ void TDataSet::Edit()
     FBuffer = *FEditRow;
     FModified.assign(FFields.size(), false);
     FState = TDataSetState::dsEdit;
+    Notify(&TDataSetObserver::DataSetStateChanged);
 }
 
 void TDataSet::Cancel()
@@ -828,6 +829,8 @@ void TDataSet::Post()
     CheckActive();
     if (FState != TDataSetState::dsEdit && FState != TDataSetState::dsInsert)
         return;
+    if (BeforePost)
+        BeforePost(*this);
     const QString table = TableForWrite();
     for (const auto &f : FFields) {
         const bool mine = f->FOrigin.compare(table, Qt::CaseInsensitive) == 0;
@@ -883,7 +886,13 @@ void TDataSet::Post()
     }
 
     int affected = 0;
-    DoInTransaction([&] { affected = DoExecuteTyped(sql, values, types); });
+    try {
+        DoInTransaction([&] { affected = DoExecuteTyped(sql, values, types); });
+    } catch (const std::exception &e) {
+        if (OnPostError)
+            OnPostError(*this, e);
+        throw;
+    }
     if (affected == 0)
         throw EDatabaseError(QStringLiteral("%1: the record was not found in %2; it was changed or deleted by another user")
                                  .arg(Name, table));

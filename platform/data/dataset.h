@@ -123,6 +123,8 @@ public:
     virtual void DataSetRecordChanged(TDataSet &, int /*row*/) {}
     // The current row moved.
     virtual void DataSetScrolled(TDataSet &) {}
+    // Browse became Edit: the row is the same, what can be done with it is not.
+    virtual void DataSetStateChanged(TDataSet &) {}
 };
 
 class TDataSet
@@ -206,6 +208,11 @@ public:
     bool Delete();
     // Called before a row is deleted; returning false cancels silently.
     std::function<bool(TDataSet &)> BeforeDelete;
+    // Called before a row is stored; raising refuses it and the row stays being edited.
+    std::function<void(TDataSet &)> BeforePost;
+    // Called when the database refused a row; it may raise an error of its own in place of
+    // the database's (the row stays being edited either way).
+    std::function<void(TDataSet &, const std::exception &)> OnPostError;
     // Called when the dataset has opened / before it closes (after the observers).
     std::function<void(TDataSet &)> AfterOpen;
     std::function<void(TDataSet &)> BeforeClose;

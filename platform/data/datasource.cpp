@@ -14,6 +14,7 @@ public:
     void DataSetBeforeClose(TDataSet &) override { FOwner.Forward(&TDataSetObserver::DataSetBeforeClose); }
     void DataSetChanged(TDataSet &) override { FOwner.Forward(&TDataSetObserver::DataSetChanged); }
     void DataSetScrolled(TDataSet &) override { FOwner.Forward(&TDataSetObserver::DataSetScrolled); }
+    void DataSetStateChanged(TDataSet &) override { FOwner.Forward(&TDataSetObserver::DataSetStateChanged); }
     void DataSetRecordChanged(TDataSet &ds, int row) override
     {
         const auto listeners = FOwner.FListeners;

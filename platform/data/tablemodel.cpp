@@ -73,9 +73,15 @@ int TDataSetTableModel::ColumnOf(const QString &fieldName) const
 
 void TDataSetTableModel::SetCurrentRow(int row)
 {
-    if (m_ds && m_ds->Active() && m_ds->State() == TDataSetState::dsBrowse && row >= 0 && row < m_ds->RecordCount() &&
-        row != m_ds->CurrentRow())
-        m_ds->SetRecNo(row + 1);
+    if (!m_ds || !m_ds->Active() || row < 0 || row >= m_ds->RecordCount() || row == m_ds->CurrentRow())
+        return;
+    // Leaving a row being edited stores it first (a refused store raises and the row stays).
+    if (m_ds->State() != TDataSetState::dsBrowse) {
+        m_ds->Post();
+        if (m_ds->State() != TDataSetState::dsBrowse || row >= m_ds->RecordCount())
+            return;
+    }
+    m_ds->SetRecNo(row + 1);
 }
 
 void TDataSetTableModel::Reset()

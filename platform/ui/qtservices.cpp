@@ -6,9 +6,12 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTcpSocket>
+#include <QTranslator>
 #include <QUrl>
 
 namespace ui {
@@ -26,6 +29,16 @@ QStringList FilterList(const QString &pipeFilter)
 }
 
 namespace qt {
+
+QTranslator *InstallItalianQtTranslations()
+{
+    auto translator = std::make_unique<QTranslator>(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return nullptr;
+    QCoreApplication::installTranslator(translator.get());
+    return translator.release();
+}
 
 namespace {
 

@@ -4,7 +4,14 @@
 
 #include <memory>
 
+class QTranslator;
+
 namespace ui::qt {
+
+// Qt's own Italian texts (standard buttons "Sì", "No", "Annulla", the dialogs) for the
+// running application, whatever the user's locale: the program speaks Italian. Answers the
+// installed translator (owned by the application), or null when the file is not installed.
+QTranslator *InstallItalianQtTranslations();
 
 std::unique_ptr<IMessageBoxes> makeMessageBoxes();
 std::unique_ptr<IColorDialog> makeColorDialog();

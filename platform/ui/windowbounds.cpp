@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <optional>
 
 namespace ui {
 
@@ -26,13 +27,16 @@ bool marginsMayBeUnknown(const QWidget *w)
 }
 
 // Waits for the window manager to report the frame, then takes the margins off
-// the outer size that was asked for, unless the size has been changed since.
+// the outer size that was asked for, unless the size has been changed since, and
+// puts the frame's corner where it was asked for: before the frame exists a move
+// places the client area there, and the frame would land a title bar higher.
 class FrameFix final : public QObject {
 public:
     explicit FrameFix(QWidget *w) : QObject(w), FWindow(w) { w->installEventFilter(this); }
 
-    QSize wanted;   // outer size asked for
+    QSize wanted;   // outer size asked for (empty: none)
     QSize applied;  // client size set meanwhile
+    std::optional<QPoint> wantedPos; // frame corner asked for
 
     // Without a meta-object of its own findChild would take any child (a layout) for it.
     static FrameFix *of(QWidget *w)
@@ -59,8 +63,10 @@ protected:
             const QSize extra = frameExtra(FWindow);
             if (extra.isNull())
                 break;
-            if (FWindow->size() == applied)
+            if (wanted.isValid() && FWindow->size() == applied)
                 FWindow->resize(wanted - extra);
+            if (wantedPos && FWindow->frameGeometry().topLeft() != *wantedPos)
+                FWindow->move(*wantedPos);
             deleteLater();
             FWindow->removeEventFilter(this);
             break;
@@ -79,6 +85,23 @@ private:
     QWidget *FWindow;
 };
 
+FrameFix *pendingFix(QWidget *w)
+{
+    FrameFix *fix = FrameFix::of(w);
+    return fix ? fix : new FrameFix(w);
+}
+
+void setOuterPos(QWidget *w, const QPoint &p)
+{
+    w->move(p);
+    if (!w->isWindow())
+        return;
+    if (marginsMayBeUnknown(w))
+        pendingFix(w)->wantedPos = p;
+    else if (FrameFix *fix = FrameFix::of(w))
+        fix->wantedPos.reset();
+}
+
 void setOuterSize(QWidget *w, int width, int height)
 {
     const QSize extra = frameExtra(w);
@@ -87,8 +110,7 @@ void setOuterSize(QWidget *w, int width, int height)
         return;
     FrameFix *fix = FrameFix::of(w);
     if (marginsMayBeUnknown(w)) {
-        if (!fix)
-            fix = new FrameFix(w);
+        fix = pendingFix(w);
         fix->wanted = QSize(width, height);
         fix->applied = w->size();
     } else if (fix) {
@@ -101,8 +123,8 @@ void setOuterSize(QWidget *w, int width, int height)
 
 QRect OuterBounds(const QWidget *w) { return w->frameGeometry(); }
 
-void SetOuterTop(QWidget *w, int top) { w->move(w->x(), top); }
-void SetOuterLeft(QWidget *w, int left) { w->move(left, w->y()); }
+void SetOuterTop(QWidget *w, int top) { setOuterPos(w, QPoint(w->x(), top)); }
+void SetOuterLeft(QWidget *w, int left) { setOuterPos(w, QPoint(left, w->y())); }
 
 void SetOuterWidth(QWidget *w, int width)
 {
@@ -145,7 +167,7 @@ void BringOnScreen(QWidget *w)
     const QRect now = w->frameGeometry(); // minimum sizes may have kept it larger
     const int left = qMax(area.left(), qMin(now.left(), area.right() + 1 - now.width()));
     const int top = qMax(area.top(), qMin(now.top(), area.bottom() + 1 - now.height()));
-    w->move(left, top);
+    setOuterPos(w, QPoint(left, top));
 }
 
 } // namespace ui

@@ -59,7 +59,7 @@ TEST_F(SettingsTest, TheWindowIsRestoredBeforeItConnects)
     };
     Settings->SaveFormPosMain(0, 50);
     Settings->SaveFormPosMain(1, 60);
-    Settings->SaveFormPosMain(2, 1000);
+    Settings->SaveFormPosMain(2, 1100);
     Settings->SaveFormPosMain(3, 400);
     Probe w;
     fMain = &w;
@@ -67,7 +67,7 @@ TEST_F(SettingsTest, TheWindowIsRestoredBeforeItConnects)
     w.hide();
     w.show();
     EXPECT_EQ(w.connects, 1) << "only the first show connects";
-    EXPECT_EQ(w.atConnect, QRect(60, 50, 1000, 400));
+    EXPECT_EQ(w.atConnect, QRect(60, 50, 1100, 400));
 }
 
 TEST_F(SettingsTest, IndexOutsideTheFourBoundsDoesNothing)

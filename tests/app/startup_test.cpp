@@ -5,7 +5,14 @@
 #include "platform/rtl/reflect/classinfo.h"
 #include "script/core/qslanguages.h"
 
+#include "app/widgets/datepicker.h"
+#include "app/widgets/dbgrid.h"
+#include "platform/rtl/datetime.h"
+#include "platform/rtl/formatsettings.h"
+
 #include <QCoreApplication>
+#include <QLocale>
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -66,10 +73,35 @@ TEST_F(StartUpTest, UnwritableSettingsFileStillOpensTheWindow)
     fMain->move(20, 30);
     fMain->close();
     EXPECT_FALSE(Settings->LastWriteOk());
-    // The database cannot be made there either: that failure of the connect is the only message.
-    for (const ui::MessageRequest &m : fakes.messages.shown)
-        EXPECT_TRUE(m.text.startsWith(QStringLiteral("Classe: "))) << qPrintable(m.text);
+    // The database cannot be made there either: that failure of the connect is the only message,
+    // and it names the folder that cannot be made.
+    ASSERT_EQ(fakes.messages.shown.size(), 1);
+    const QString &text = fakes.messages.shown[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Classe: EDatabaseError\r\nMessaggio: Impossibile creare la cartella dei dati ")))
+        << qPrintable(text);
+    EXPECT_TRUE(text.contains(QDir::toNativeSeparators(rtl::AppPath() + QStringLiteral("Data")))) << qPrintable(text);
     lirracal::ShutDown();
+}
+
+TEST_F(StartUpTest, LocaleWithoutLanguageShowsItalianDatesEverywhere)
+{
+    if (QLocale::system().language() != QLocale::C)
+        GTEST_SKIP() << "needs a locale without language (the tests run under C.UTF-8)";
+    const rtl::ScopedFormatSettings keep(rtl::FormatSettings());
+    const QLocale keepLocale;
+    lirracal::StartUp();
+    ASSERT_TRUE(dm->Conn.Connected());
+    const double start = rtl::EncodeDate(2026, 12, 10) + 9.0 / 24;
+    dm->InsertEvent(QStringLiteral("Riunione"), start, start + 1.0 / 24, dmtext::PlaceholderSede, dmtext::NewEventColor);
+    dm->EVENTS.Open(dmsql::EventsAll);
+    // The grid, the pickers and the questions all read day/month/year.
+    EXPECT_EQ(fMain->DBGridEVENTS->CellText(0, 2), QStringLiteral("10/12/2026 09:00:00"));
+    fMain->eFiltraDataPicker->SetDate(QDate(2026, 12, 10));
+    EXPECT_EQ(fMain->eFiltraDataPicker->text(), QStringLiteral("10/12/2026"));
+    EXPECT_EQ(rtl::DateToStr(start), QStringLiteral("10/12/2026"));
+    fMain->close();
+    lirracal::ShutDown();
+    QLocale::setDefault(keepLocale);
 }
 
 } // namespace

@@ -222,6 +222,7 @@ TEST_F(EditorTest, DuplicateCopiesTheEventToTheNewDayKeepingItsLength)
         const StoredEvent original = stored(*c.event);
         e->bIncDayClick(7);
         const QString day = e->DataDaDuplicarePicker->Date().toString(QStringLiteral("dd/MM/yyyy"));
+        e->labSalvaInizio->setText(TfEDIT::Unsaved); // left by an earlier refused change
         fakes.messages.answers = {c.answer};
         e->bDuplicaEventoClick();
         ASSERT_EQ(fakes.messages.shown.size(), 1);
@@ -242,6 +243,13 @@ TEST_F(EditorTest, DuplicateCopiesTheEventToTheNewDayKeepingItsLength)
         EXPECT_TRUE(copy.arc.isEmpty());
         EXPECT_EQ(dm->EVENTS.SQL(), dmsql::EventsNewestFirst);
         EXPECT_EQ(w->LabCount->text(), QStringLiteral("5"));
+        // The editor shows the copy as stored, every field and label.
+        EXPECT_EQ(e->ID->text(), QString::number(ids.last()));
+        const QString iso = QStringLiteral("yyyy-MM-dd");
+        EXPECT_EQ(e->StartDataPicker->Date().toString(iso), QString::fromLatin1(c.start).left(10));
+        EXPECT_EQ(e->EndDataPicker->Date().toString(iso), QString::fromLatin1(c.end).left(10));
+        EXPECT_EQ(e->labSalvaInizio->text(), TfEDIT::Saved);
+        EXPECT_EQ(e->labSalvaFine->text(), TfEDIT::Saved);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "app/widgets/dbgrid.h"
 #include "app/widgets/dbnavigator.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -240,12 +241,12 @@ TEST_F(MainWindowTest, UnreachableServerShowsTheWarningAndNothingElse)
     ui::install(fake);
     ASSERT_EQ(fakes.messages.shown.size(), 1);
     const ui::MessageRequest &m = fakes.messages.shown.first();
-    EXPECT_EQ(m.caption, QStringLiteral("LirraCal: verifica connessione internet"));
+    EXPECT_EQ(m.caption, QStringLiteral("LirraCal: verifica connessione al database"));
     EXPECT_EQ(m.icon, ui::MsgIcon::Warning);
-    EXPECT_EQ(m.text, QStringLiteral("La connessione internet non è attiva o il server è bloccato.\n\r"
-                                     "Prova a controllare la tua connessione e riprova.\n\r"
-                                     "Se la tua connessione è attiva ma non riesci ad accedere chiamaci per un controllo "
-                                     "del server."));
+    // The database server, by name and port; nothing about the internet.
+    EXPECT_TRUE(m.text.startsWith(QStringLiteral("Il server del database 127.0.0.1 (porta %1) non risponde.").arg(port)))
+        << m.text.toStdString();
+    EXPECT_FALSE(m.text.contains(QStringLiteral("internet")));
     EXPECT_FALSE(dm->Conn.Connected());
     EXPECT_TRUE(dm->Conn.Database.isEmpty()) << "nothing was prepared";
     EXPECT_EQ(w->StatusText(0), kClosed);
@@ -350,8 +351,10 @@ TEST_F(MainWindowTest, WebPagesOpenWithoutProbeAndWarnWhenTheyCannot)
     fakes.shell.result = false;
     w->bGoCalendarOnline->click();
     ASSERT_EQ(fakes.messages.shown.size(), 1);
-    EXPECT_EQ(fakes.messages.shown[0].caption, QStringLiteral("LirraCal: verifica connessione internet"));
-    EXPECT_EQ(fakes.messages.shown[0].text, QStringLiteral("La connessione internet non è attiva.\n\rProva a controllarla e riprova."));
+    // No program could open the page: that is what the user is told, with the page.
+    EXPECT_EQ(fakes.messages.shown[0].caption, QStringLiteral("LirraCal: apertura pagina web"));
+    EXPECT_TRUE(fakes.messages.shown[0].text.startsWith(QStringLiteral("Nessun programma ha potuto aprire la pagina:\n") +
+                                                        TfMain::WebSite + QStringLiteral("/calendario/index.php")));
 }
 
 TEST_F(MainWindowTest, ExitDisconnectsAndSavesTheBoundsForcedEndSavesNothing)
@@ -447,9 +450,9 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsHintsAndPictures)
         }
     }
     EXPECT_EQ(w->windowTitle(), QStringLiteral("LIRRA CALENDARIO | v. 100.1 del 10/09/2026"));
-    EXPECT_EQ(w->minimumSize(), QSize(954, 174));
-    EXPECT_LE(w->Panel1->minimumSizeHint().width(), 954);
-    EXPECT_LE(w->Panel2->minimumSizeHint().width(), 954) << "the lower panel fits the narrowest window";
+    EXPECT_EQ(w->minimumSize(), QSize(1024, 174));
+    EXPECT_LE(w->Panel1->minimumSizeHint().width(), 1024);
+    EXPECT_LE(w->Panel2->minimumSizeHint().width(), 1024) << "the lower panel fits the narrowest window";
     EXPECT_EQ(w->cbCercaTitle->currentText(), QStringLiteral("Evento"));
     EXPECT_EQ(w->eCerca->placeholderText(), QStringLiteral("Cerca..."));
     EXPECT_TRUE(w->eFiltraDataPicker->IsEmpty());
@@ -457,11 +460,16 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsHintsAndPictures)
     EXPECT_FALSE(w->DBNavigatorEVENTS->ButtonVisible(TNavigateBtn::nbDelete));
     EXPECT_TRUE(w->DBNavigatorEVENTS->ButtonVisible(TNavigateBtn::nbRefresh));
     const QStringList status{kClosed, QStringLiteral("0"), QString(), QString(), QString()};
-    const int widths[] = {600, 100, 100, 100, 100};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(w->StatusText(i), status[i]);
-        EXPECT_EQ(w->StatusPanel(i)->width(), widths[i]);
+        if (i > 0)
+            EXPECT_EQ(w->StatusPanel(i)->width(), 100);
     }
+    // At the narrowest the status bar stays inside the window, the first panel giving way.
+    w->show();
+    w->resize(w->minimumSize());
+    QApplication::processEvents();
+    EXPECT_LE(w->StatusPanel(4)->mapTo(w, QPoint(w->StatusPanel(4)->width(), 0)).x(), w->width());
     EXPECT_EQ(w->Esci1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
     EXPECT_EQ(w->Forzalachiusura1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Delete));
     const QStringList titles{QStringLiteral("ID"),   QStringLiteral("Titolo"), QStringLiteral("Inizio"), QStringLiteral("Fine"),

@@ -8,6 +8,9 @@
 #include "platform/ui/fakes.h"
 #include "tests/dataset/memdataset.h"
 
+#include "platform/rtl/formatsettings.h"
+
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDialog>
 #include <QHeaderView>
@@ -212,6 +215,7 @@ TEST(ColorBoxTest, PaletteAndCustomColour)
 
 TEST(DatePickerTest, MayHoldNoDate)
 {
+    const rtl::ScopedFormatSettings italian(TFormatSettings::italian());
     TDatePickerEdit p;
     EXPECT_TRUE(p.IsEmpty());
     EXPECT_FALSE(p.Date().isValid());
@@ -226,6 +230,69 @@ TEST(DatePickerTest, MayHoldNoDate)
     EXPECT_TRUE(p.IsEmpty());
     p.SetDate(QDate());
     EXPECT_TRUE(p.IsEmpty());
+}
+
+// Typing into a picker and pressing Enter.
+QDate typed(TDatePickerEdit &p, const QString &text)
+{
+    p.show();
+    p.setFocus();
+    QTest::keyClicks(&p, text);
+    QTest::keyClick(&p, Qt::Key_Return);
+    return p.Date();
+}
+
+TEST(DatePickerTest, TakesTypedDatesWithOrWithoutSeparators)
+{
+    const rtl::ScopedFormatSettings italian(TFormatSettings::italian());
+    ui::FakeServices fakes;
+    const struct {
+        const char *text;
+        QDate date;
+    } cases[] = {
+        {"11/12/2026", QDate(2026, 12, 11)},
+        {"11122026", QDate(2026, 12, 11)},
+        {"01/02/2027", QDate(2027, 2, 1)},
+        {"010227", QDate(2027, 2, 1)},
+    };
+    for (const auto &c : cases) {
+        TDatePickerEdit p;
+        EXPECT_EQ(typed(p, QString::fromLatin1(c.text)), c.date) << c.text;
+        EXPECT_EQ(p.text(), c.date.toString(QStringLiteral("dd/MM/yyyy"))) << c.text;
+    }
+    // Typing over a date replaces it.
+    TDatePickerEdit p;
+    p.SetDate(QDate(2026, 1, 5));
+    p.show();
+    p.setFocus();
+    p.findChild<QLineEdit *>()->selectAll();
+    EXPECT_EQ(typed(p, QStringLiteral("20032026")), QDate(2026, 3, 20));
+    EXPECT_TRUE(fakes.messages.shown.isEmpty());
+}
+
+TEST(DatePickerTest, UnreadableDateShowsTheConversionMessage)
+{
+    const rtl::ScopedFormatSettings italian(TFormatSettings::italian());
+    ui::FakeServices fakes;
+    TDatePickerEdit p;
+    EXPECT_FALSE(typed(p, QStringLiteral("31022026")).isValid());
+    ASSERT_EQ(fakes.messages.shown.size(), 1);
+    EXPECT_EQ(fakes.messages.shown[0].text, QStringLiteral("'31022026' is not a valid date"));
+}
+
+TEST(DatePickerTest, EmptyPickerOpensItsCalendarOnToday)
+{
+    TDatePickerEdit p;
+    p.resize(120, 24);
+    p.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&p));
+    QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(p.width() - 6, p.height() / 2));
+    QCalendarWidget *cal = p.calendarWidget();
+    ASSERT_NE(cal, nullptr);
+    EXPECT_TRUE(cal->isVisible());
+    EXPECT_EQ(cal->yearShown(), QDate::currentDate().year());
+    EXPECT_EQ(cal->monthShown(), QDate::currentDate().month());
+    cal->window()->close();
 }
 
 } // namespace

@@ -12,7 +12,10 @@ TEST(ReportRegistry, KindsPublishTheirOwnSelection)
     } rows[] = {
         {TkvlComponent::StaticClass(), "Name Tag"},
         {TkvlReportComponent::StaticClass(), "Name Tag Description"},
-        {TkvlView::StaticClass(), "Name Tag Description Align"},
+        {TkvlView::StaticClass(),
+         "Name Tag Description Align Printable ShiftMode Left Top Width Height GroupIndex Restrictions Visible "
+         "OnAfterData OnAfterPrint OnBeforePrint OnMouseEnter OnMouseLeave OnMouseDown OnMouseMove OnMouseUp "
+         "OnPreviewClick OnPreviewDblClick Hyperlink Hint ShowHint Visibility"},
         {TkvlPage::StaticClass(), "Name Tag Font Visible"},
     };
     for (const Row &r : rows) {

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -129,6 +130,9 @@ TEST_F(ArchiveWindowTest, NothingSelectedOrNoChangesNothing)
     TfARC *f = open();
     ASSERT_NE(f, nullptr);
     for (QPushButton *b : {f->bAnnullaArchiviazione, f->bEliminaEventiSelezionati}) {
+        // No row shown, so no current row either.
+        dm->EVENTS.SetFilter(QStringLiteral("TITLE = 'nessuno'"));
+        dm->EVENTS.SetFiltered(true);
         fakes.messages.shown.clear();
         b->click();
         ASSERT_EQ(fakes.messages.shown.size(), 1) << b->objectName().toStdString();
@@ -137,6 +141,7 @@ TEST_F(ArchiveWindowTest, NothingSelectedOrNoChangesNothing)
         EXPECT_EQ(fakes.messages.shown[0].icon, ui::MsgIcon::Warning);
 
         // Selected, but the user answers No.
+        dm->EVENTS.SetFiltered(false);
         selectRows(f, {0});
         fakes.messages.shown.clear();
         fakes.messages.answers = {ui::mbNo};
@@ -146,6 +151,21 @@ TEST_F(ArchiveWindowTest, NothingSelectedOrNoChangesNothing)
     }
     EXPECT_EQ(count(kArchivedCount), 3);
     EXPECT_EQ(count(kLiveCount), 4);
+}
+
+TEST_F(ArchiveWindowTest, APlainlyClickedRowIsTheSelection)
+{
+    TfARC *f = open();
+    ASSERT_NE(f, nullptr);
+    TDBGrid *grid = f->DBGridEVENTS_ARC;
+    const QRect cell = grid->visualRect(grid->model()->index(1, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_EQ(grid->CellText(dm->EVENTS.CurrentRow(), 1), QStringLiteral("Vecchio due"));
+    f->bAnnullaArchiviazione->click();
+    ASSERT_EQ(fakes.messages.shown.size(), 1);
+    EXPECT_EQ(fakes.messages.shown[0].caption, QStringLiteral("LirraCal: conferma annullamento archiviazione eventi"));
+    EXPECT_EQ(count(kArchivedCount), 2);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM EVENTS WHERE TITLE = 'Vecchio due' AND ARC IS NULL")), 1);
 }
 
 TEST_F(ArchiveWindowTest, TuttiClearsAnySelectionElseSelectsEveryRow)

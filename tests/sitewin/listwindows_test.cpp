@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -113,6 +114,85 @@ TEST_P(ListWindowsTest, ThePlaceholderIsRenamedThroughTheEditAndPost)
     l.nav->BtnClick(TNavigateBtn::nbInsert);
     EXPECT_EQ(stored(l, l.placeholder), 1);
     EXPECT_TRUE(fakes.messages.shown.isEmpty());
+}
+
+TEST_P(ListWindowsTest, TypingANameEnablesPostAndEnterStoresIt)
+{
+    const ListWindow l = open();
+    l.nav->BtnClick(TNavigateBtn::nbInsert);
+    EXPECT_FALSE(l.nav->Button(TNavigateBtn::nbPost)->isEnabled());
+    l.edit->setFocus();
+    l.edit->selectAll();
+    QTest::keyClicks(l.edit, QStringLiteral("Sala Nuova"));
+    EXPECT_TRUE(l.nav->Button(TNavigateBtn::nbPost)->isEnabled());
+    EXPECT_TRUE(l.nav->Button(TNavigateBtn::nbCancel)->isEnabled());
+    QTest::keyClick(l.edit, Qt::Key_Return);
+    EXPECT_TRUE(fakes.messages.shown.isEmpty()) << messageTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(l.query->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(stored(l, QStringLiteral("Sala Nuova")), 1);
+    EXPECT_FALSE(l.nav->Button(TNavigateBtn::nbPost)->isEnabled());
+}
+
+TEST_P(ListWindowsTest, ClickingAnotherRowStoresTheNameAndMovesThere)
+{
+    const ListWindow l = open();
+    l.nav->BtnClick(TNavigateBtn::nbInsert);
+    l.edit->setFocus();
+    l.edit->selectAll();
+    QTest::keyClicks(l.edit, QStringLiteral("Sala Nuova"));
+    const int here = l.query->CurrentRow();
+    const int other = here == 0 ? 1 : 0;
+    QTableView *view = l.grid;
+    const QRect cell = view->visualRect(view->model()->index(other, 0));
+    ASSERT_TRUE(cell.isValid());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_TRUE(fakes.messages.shown.isEmpty()) << messageTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(l.query->State(), TDataSetState::dsBrowse);
+    EXPECT_EQ(stored(l, QStringLiteral("Sala Nuova")), 1);
+    EXPECT_EQ(l.query->CurrentRow(), other);
+}
+
+TEST_P(ListWindowsTest, ARefusedNameIsReportedInItalianAndNothingIsStored)
+{
+    dm->Conn.RunInTransaction([] { dm->Conn.ExecSQL(QStringLiteral("CREATE EXCEPTION E_NO 'nome vietato'")); });
+    const ListWindow l = open();
+    dm->Conn.RunInTransaction([&] {
+        dm->Conn.ExecSQL(QStringLiteral("CREATE TRIGGER T_NO FOR %1 BEFORE UPDATE AS BEGIN "
+                                        "IF (NEW.%2 = 'Vietato') THEN EXCEPTION E_NO; END")
+                             .arg(l.table, l.field));
+    });
+    const struct {
+        QString name;
+        QString caption;  // of the box shown
+        QString startsWith;
+    } cases[] = {
+        {l.existing, QStringLiteral("LirraCal: verifica chiave primaria"), l.duplicateText},
+        {QString(), QStringLiteral("LirraCal: verifica nome"), QString()},
+        {QStringLiteral("   "), QStringLiteral("LirraCal: verifica nome"), QString()},
+        {QStringLiteral("Vietato"), QString(), QStringLiteral("Classe: EDBEngineError\r\nMessaggio: ")},
+    };
+    for (const auto &c : cases) {
+        l.nav->BtnClick(TNavigateBtn::nbInsert);
+        fakes.messages.shown.clear();
+        l.edit->setFocus();
+        l.edit->selectAll();
+        QTest::keyClick(l.edit, Qt::Key_Backspace);
+        QTest::keyClicks(l.edit, c.name);
+        QTest::keyClick(l.edit, Qt::Key_Return);
+        ASSERT_EQ(fakes.messages.shown.size(), 1) << c.name.toStdString();
+        const ui::MessageRequest &m = fakes.messages.shown[0];
+        EXPECT_EQ(m.caption, c.caption) << c.name.toStdString();
+        EXPECT_TRUE(m.text.startsWith(c.startsWith)) << m.text.toStdString();
+        EXPECT_FALSE(m.text.contains(QStringLiteral("violation"))) << m.text.toStdString();
+        if (c.caption.isEmpty()) {
+            // What was not saved, in Italian, then the engine's own text.
+            EXPECT_TRUE(m.text.contains(QStringLiteral("non è stat"))) << m.text.toStdString();
+            EXPECT_TRUE(m.text.contains(QStringLiteral("nome vietato"))) << m.text.toStdString();
+        }
+        EXPECT_EQ(stored(l, l.existing), 1);
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE TRIM(%2) = ''").arg(l.table, l.field)), 0);
+        l.nav->BtnClick(TNavigateBtn::nbCancel);
+    }
 }
 
 TEST_P(ListWindowsTest, AnyOtherInsertFailureReportsItself)

@@ -8,6 +8,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -108,6 +109,29 @@ TEST(QtMessageBoxes, AnswersTheButtonPressed)
         r.buttons = c.buttons;
         EXPECT_EQ(boxes->Show(r), c.expected);
     }
+}
+
+TEST(QtMessageBoxes, StandardButtonsReadItalian)
+{
+    QTranslator *it = ui::qt::InstallItalianQtTranslations();
+    ASSERT_NE(it, nullptr) << "qtbase_it.qm is missing (package qt6-translations-l10n)";
+    QStringList captions;
+    auto boxes = ui::qt::makeMessageBoxes();
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QMessageBox::StandardButton b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel, QMessageBox::Ok})
+            captions << box->button(b)->text().remove(QLatin1Char('&'));
+        box->reject();
+    });
+    ui::MessageRequest r;
+    r.text = QStringLiteral("t");
+    r.buttons = ui::mbYes | ui::mbNo | ui::mbCancel | ui::mbOk;
+    boxes->Show(r);
+    QCoreApplication::removeTranslator(it);
+    delete it;
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Sì"), QStringLiteral("No"), QStringLiteral("Annulla"),
+                                     QStringLiteral("OK")}));
 }
 
 TEST(FileDialogs, PipeFiltersBecomeNameFilters)

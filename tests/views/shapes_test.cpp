@@ -2,6 +2,7 @@
 #include "report/data/kvldataset.h"
 #include "report/views/kvlcheckbox.h"
 #include "report/views/kvlline.h"
+#include "report/views/kvlpicture.h"
 #include "report/views/kvlshape.h"
 #include "tests/views/viewfixture.h"
 
@@ -349,4 +350,38 @@ TEST_F(ShapesTest, CheckAndCrossSymbolsStayInsideTheBox)
         EXPECT_NEAR(ink.height(), 25, 1);
         delete cb;
     }
+}
+
+TEST_F(ShapesTest, KindsPublishTheirPropertiesInTemplateOrder)
+{
+    const QString base = QStringLiteral(
+        "Name Tag Description Align Printable ShiftMode Left Top Width Height GroupIndex Restrictions Visible "
+        "OnAfterData OnAfterPrint OnBeforePrint OnMouseEnter OnMouseLeave OnMouseDown OnMouseMove OnMouseUp "
+        "OnPreviewClick OnPreviewDblClick Hyperlink Hint ShowHint Visibility ");
+    struct Row {
+        const rtl::ClassInfo *cls;
+        const char *own;
+    } rows[] = {
+        {TkvlShapeView::StaticClass(), "Color Cursor Curve FillType Fill Frame Shape TagStr URL"},
+        {TkvlLineView::StaticClass(),
+         "StretchMode Color TagStr ArrowEnd ArrowLength ArrowSolid ArrowStart ArrowWidth Frame Diagonal"},
+        {TkvlCheckBoxView::StaticClass(), "BrushStyle CheckColor Checked CheckStyle Color Cursor DataField DataSet "
+                                          "DataSetName Expression Frame TagStr UncheckStyle URL"},
+        {TkvlPictureView::StaticClass(),
+         "Cursor AutoSize Center DataField DataSet DataSetName Frame FillType Fill FileLink ImageIndex "
+         "KeepAspectRatio Picture Stretched TagStr HightQuality Transparent TransparentColor URL"},
+    };
+    for (const Row &r : rows) {
+        QStringList got;
+        for (const rtl::PropInfo *p : r.cls->props())
+            got << p->name();
+        EXPECT_EQ(got.join(QLatin1Char(' ')), base + QLatin1String(r.own)) << r.cls->name().toStdString();
+    }
+    // Values the kinds never store.
+    TkvlShapeView s(&report);
+    for (const char *name : {"Color", "URL", "Printable"})
+        EXPECT_FALSE(TkvlShapeView::StaticClass()->findProp(QString::fromLatin1(name))->isStored(&s)) << name;
+    TkvlLineView l(&report);
+    l.SetColor(0xFF);
+    EXPECT_TRUE(TkvlLineView::StaticClass()->findProp(u"Color")->isStored(&l));
 }

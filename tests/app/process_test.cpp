@@ -1,0 +1,151 @@
+// The real program started as a process: ending on signals, one instance per folder.
+#include "desktop.h"
+#include "platform/data/connection.h"
+#include "platform/data/query.h"
+#include "platform/rtl/inifile.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProgramProcess : public ::testing::Test
+{
+protected:
+    QTemporaryDir home;
+    QProcess first;
+
+    void TearDown() override
+    {
+        for (QProcess *p : {&first, &second})
+            if (p->state() != QProcess::NotRunning) {
+                p->kill();
+                p->waitForFinished(5000);
+            }
+    }
+
+    QString dbPath() const { return home.filePath(QStringLiteral("Data/LIRRACAL.FDB")); }
+
+    // Offscreen, or on the X display given.
+    void start(QProcess &p, const QString &display = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LIRRACAL_HOME"), home.path());
+        if (display.isEmpty()) {
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        } else {
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+            env.insert(QStringLiteral("DISPLAY"), display);
+        }
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(QStringLiteral(LIRRACAL_BINARY), {});
+        ASSERT_TRUE(p.waitForStarted(10000));
+    }
+
+    // Started, with its database created and connected (the database file appears when the
+    // main window first connects; a moment more lets the connection complete).
+    void startConnected(QProcess &p, const QString &display = {})
+    {
+        start(p, display);
+        const QDeadlineTimer deadline(60000);
+        while (!QFile::exists(dbPath()) && !deadline.hasExpired() && p.state() == QProcess::Running)
+            QThread::msleep(100);
+        ASSERT_TRUE(QFile::exists(dbPath())) << "the program did not create its database";
+        // On a display the window manager must also have framed the window.
+        QThread::msleep(display.isEmpty() ? 2000 : 6000);
+        ASSERT_EQ(p.state(), QProcess::Running);
+    }
+
+    // The database opens and answers after the program ended.
+    void expectDatabaseIntact()
+    {
+        TConnection conn;
+        conn.Database = dbPath();
+        ASSERT_NO_THROW(conn.Open());
+        TQuery q;
+        q.SetConnection(&conn);
+        ASSERT_NO_THROW(q.Open(QStringLiteral("SELECT COUNT(*) AS N FROM EVENTS")));
+        EXPECT_EQ(q.RecordCount(), 1);
+        q.Close();
+        conn.Close();
+    }
+
+    QProcess second;
+};
+
+class EndsOnSignal : public ProgramProcess, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EndsOnSignal, ClosesAsExitDoesWithinSeconds)
+{
+    ASSERT_TRUE(home.isValid());
+    startConnected(first);
+    ASSERT_EQ(::kill(static_cast<pid_t>(first.processId()), GetParam()), 0);
+    ASSERT_TRUE(first.waitForFinished(5000)) << "still running 5 s after the signal";
+    EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first.exitCode(), 0);
+    // The window's bounds were saved on the way out.
+    TIniFile ini(home.filePath(QStringLiteral("LirraCalConf.ini")));
+    EXPECT_GT(ini.ReadInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Width"), 0), 0);
+    expectDatabaseIntact();
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, EndsOnSignal, ::testing::Values(SIGTERM, SIGINT, SIGHUP));
+
+TEST_F(ProgramProcess, SecondStartOnTheSameFolderEndsAndLeavesTheFirst)
+{
+    ASSERT_TRUE(home.isValid());
+    startConnected(first);
+    start(second);
+    ASSERT_TRUE(second.waitForFinished(10000)) << "the second instance kept running";
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0) << "the first instance did not answer";
+    EXPECT_EQ(first.state(), QProcess::Running);
+    // The first instance still owns its database and ends cleanly.
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(5000));
+    expectDatabaseIntact();
+}
+
+TEST_F(ProgramProcess, StartsAgainAfterTheFirstEnded)
+{
+    ASSERT_TRUE(home.isValid());
+    startConnected(first);
+    first.kill(); // no chance to tidy up: the lock file stays behind
+    ASSERT_TRUE(first.waitForFinished(5000));
+    startConnected(second);
+    EXPECT_EQ(second.state(), QProcess::Running);
+}
+
+TEST_F(ProgramProcess, MainWindowReopensWhereItWasClosed)
+{
+    ASSERT_TRUE(home.isValid());
+    TestDesktop desktop;
+    START_TEST_DESKTOP(desktop);
+    const QString ini = home.filePath(QStringLiteral("LirraCalConf.ini"));
+    {
+        TIniFile seed(ini);
+        seed.WriteInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Top"), 200);
+        seed.WriteInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Left"), 150);
+        seed.WriteInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Width"), 1100);
+        seed.WriteInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Height"), 600);
+    }
+    for (int run = 1; run <= 3; ++run) {
+        QProcess p;
+        startConnected(p, desktop.Display());
+        ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+        ASSERT_TRUE(p.waitForFinished(30000)) << "run " << run;
+        TIniFile saved(ini);
+        EXPECT_EQ(saved.ReadInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Top"), -1), 200) << "run " << run;
+        EXPECT_EQ(saved.ReadInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Left"), -1), 150) << "run " << run;
+        EXPECT_EQ(saved.ReadInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Width"), -1), 1100) << "run " << run;
+        EXPECT_EQ(saved.ReadInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Height"), -1), 600) << "run " << run;
+    }
+}
+
+} // namespace
