@@ -12,6 +12,7 @@
 #include "report/vars/kvlvariables.h"
 #include "report/views/kvlviews.h"
 #include "report/widgets/kvlwidgetwindows.h"
+#include "script/classlib/qsclassesrtti.h"
 #include "script/grammar/qsgrammars.h"
 
 namespace lirracal {
@@ -37,6 +38,7 @@ void InitializeLibraries()
     kvlRegisterVariableClasses();
     kvlRegisterStyleClasses();
     qsRegisterStandardLanguages();
+    qsRegisterClassLibModules();
     kvlInitResources();
     // The library's windows are Qt widgets; printers are the desktop's CUPS queues.
     kvlInstallWidgetWindows();

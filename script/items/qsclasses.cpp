@@ -266,9 +266,19 @@ bool TqsClassVariable::InheritsFrom(const TqsClassVariable *ancestor) const
 {
     if (!ancestor)
         return false;
-    if (FClassRef && ancestor->FClassRef)
-        return FClassRef->inheritsFrom(ancestor->FClassRef);
-    return FName.compare(ancestor->FName, Qt::CaseInsensitive) == 0;
+    if (FClassRef && ancestor->FClassRef && FClassRef->inheritsFrom(ancestor->FClassRef))
+        return true;
+    // Script classes may name an ancestor the host class does not derive from (every
+    // class-library class descends from TObject): follow the registered ancestors too.
+    for (const TqsClassVariable *c = this; c; ) {
+        if (c == ancestor || c->FName.compare(ancestor->FName, Qt::CaseInsensitive) == 0)
+            return true;
+        if (c->FAncestor.isEmpty() || !c->FProgram)
+            break;
+        auto *next = dynamic_cast<TqsClassVariable *>(c->FProgram->Find(c->FAncestor));
+        c = next == c ? nullptr : next;
+    }
+    return false;
 }
 
 TqsMethodHelper *TqsClassVariable::DefaultConstructor()

@@ -1,0 +1,89 @@
+#pragma once
+// The objects scripts make from the general and ini-file classes: persistent wrappers over
+// the platform's lists, streams and ini files, so that they travel through the handle
+// table and are created by their class's factory like every other host object.
+#include "platform/rtl/inifile.h"
+#include "platform/rtl/reflect/persistent.h"
+#include "platform/rtl/stream.h"
+#include "platform/rtl/stringlist.h"
+#include "platform/rtl/variant.h"
+
+#include <memory>
+#include <vector>
+
+namespace qscl {
+
+// The root class scripts name; it carries no data of its own.
+class TObject : public TPersistent
+{
+    LIRRA_CLASS(TObject, TPersistent)
+};
+
+// A list of object references, kept as their handles.
+class TList : public TPersistent
+{
+    LIRRA_CLASS(TList, TPersistent)
+public:
+    std::vector<int32_t> Items;
+};
+
+class TStrings : public TPersistent
+{
+    LIRRA_CLASS(TStrings, TPersistent)
+public:
+    void Assign(TPersistent *Source) override;
+    ::TStringList List;
+};
+
+class TStringList : public TStrings
+{
+    LIRRA_CLASS(TStringList, TStrings)
+};
+
+// A stream: the platform stream it owns, made by the concrete class.
+class TStream : public TPersistent
+{
+    LIRRA_CLASS(TStream, TPersistent)
+public:
+    ::TStream &Stream() const;
+    std::unique_ptr<::TStream> FStream;
+};
+
+class TFileStream : public TStream
+{
+    LIRRA_CLASS(TFileStream, TStream)
+};
+
+class TMemoryStream : public TStream
+{
+    LIRRA_CLASS(TMemoryStream, TStream)
+public:
+    TMemoryStream() { FStream = std::make_unique<::TMemoryStream>(); }
+    ::TMemoryStream &Memory() const { return static_cast<::TMemoryStream &>(*FStream); }
+};
+
+// An ini file opened by the script's constructor call with its file name.
+class TCustomIniFile : public TPersistent
+{
+    LIRRA_CLASS(TCustomIniFile, TPersistent)
+public:
+    virtual void Open(const QString &fileName);
+    ::TCustomIniFile &Ini() const;
+    std::unique_ptr<::TCustomIniFile> FIni;
+};
+
+class TMemIniFile : public TCustomIniFile
+{
+    LIRRA_CLASS(TMemIniFile, TCustomIniFile)
+public:
+    void Open(const QString &fileName) override { FIni = std::make_unique<::TMemIniFile>(fileName); }
+};
+
+class TIniFile : public TCustomIniFile
+{
+    LIRRA_CLASS(TIniFile, TCustomIniFile)
+public:
+    void Open(const QString &fileName) override { FIni = std::make_unique<::TIniFile>(fileName); }
+};
+
+} // namespace qscl
