@@ -462,8 +462,9 @@ TEST_F(MainWindowTest, ControlsCarryTheirCaptionsHintsAndPictures)
     const QStringList status{kClosed, QStringLiteral("0"), QString(), QString(), QString()};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(w->StatusText(i), status[i]);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(w->StatusPanel(i)->width(), 100);
+        }
     }
     // At the narrowest the status bar stays inside the window, the first panel giving way.
     w->show();
