@@ -3,6 +3,7 @@
 // alone and the same texts laid out alone. Values come from a stand-in evaluator, so the
 // script engine is not measured. Run at 1000, 10 000 and 100 000 records; the memos per
 // second, the overhead of the memo's own work and its heap allocations are printed at the end.
+#include "bench/support/ratioreporter.h"
 #include "report/core/kvlobjects.h"
 #include "report/memo/kvlmemo.h"
 #include "report/memo/memoformat.h"
@@ -123,32 +124,18 @@ void BM_FormatAndLayout(benchmark::State &state)
 }
 BENCHMARK(BM_FormatAndLayout)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration)
-                times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("FONTCONFIG_FILE"))
-        qputenv("FONTCONFIG_FILE", LIRRA_SOURCE_ROOT "/fonts/fonts.conf");
+    benchsupport::useOffscreenAndProjectFonts(LIRRA_SOURCE_ROOT);
     QGuiApplication app(argc, argv);
     rtl::RegisterRootClasses();
     kvlRegisterObjectTreeClasses();
     kvlRegisterViewClasses();
     kvlRegisterMemoClasses();
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    benchsupport::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const char *n : {"1000", "10000", "100000"}) {
         const auto memo = reporter.times.find(std::string("BM_Memo/") + n);

@@ -2,6 +2,7 @@
 // height under the lock), against QTextLayout wrapping the same texts at the same width with
 // a QFont of the same file and pixel size. Run at 100, 1000 and 10 000 memos; the times of
 // the two and their ratio are printed at the end, with the heap allocations of one memo.
+#include "bench/support/ratioreporter.h"
 #include "report/text/kvldrawtext.h"
 
 #include "platform/gfx/fontservice.h"
@@ -138,29 +139,14 @@ void BM_QTextLayout(benchmark::State &state)
 }
 BENCHMARK(BM_QTextLayout)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-// Keeps each run's time per memo so that the two can be compared at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration)
-                times[r.benchmark_name()] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("FONTCONFIG_FILE"))
-        qputenv("FONTCONFIG_FILE", LIRRA_SOURCE_ROOT "/fonts/fonts.conf");
+    benchsupport::useOffscreenAndProjectFonts(LIRRA_SOURCE_ROOT);
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    benchsupport::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const char *n : {"100", "1000", "10000"}) {
         const auto ours = reporter.times.find(std::string("BM_DrawTextLayout/") + n);
