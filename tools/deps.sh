@@ -13,7 +13,7 @@ LIRRA_BUILD_PACKAGES=(
 )
 LIRRA_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev liblua5.4-dev qt6-declarative-dev libpugixml-dev libxml2-dev
-  qpdf poppler-utils python3 python3-openpyxl python3-fonttools libharfbuzz-bin xvfb xauth openbox
+  qpdf poppler-utils python3 python3-openpyxl python3-fonttools libharfbuzz-bin xvfb xauth openbox xdotool
   firebird3.0-server
   # independent checkers of the export files: archives, pictures, ciphers, metafiles
   unzip zip python3-pil imagemagick openssl libreoffice-draw-nogui

@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
@@ -50,6 +51,22 @@ protected:
 
     // Started, with its database created and connected (the database file appears when the
     // main window first connects; a moment more lets the connection complete).
+    // Waits (bounded) until the process has a visible top-level window on the display.
+    static void waitForVisibleWindow(const QProcess &p, const QString &display)
+    {
+        QProcess search;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display);
+        search.setProcessEnvironment(env);
+        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--sync"),
+                                                 QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                                 QString::number(p.processId())});
+        if (!search.waitForStarted(5000))
+            return; // no xdotool: the fixed wait below has to do
+        if (!search.waitForFinished(30000))
+            search.kill();
+    }
+
     void startConnected(QProcess &p, const QString &display = {})
     {
         start(p, display);
@@ -57,8 +74,11 @@ protected:
         while (!QFile::exists(dbPath()) && !deadline.hasExpired() && p.state() == QProcess::Running)
             QThread::msleep(100);
         ASSERT_TRUE(QFile::exists(dbPath())) << "the program did not create its database";
-        // On a display the window manager must also have framed the window.
-        QThread::msleep(display.isEmpty() ? 2000 : 6000);
+        // On a display the window must be shown and framed by the window manager; from the
+        // second run on the database exists from the start, so wait for the window itself.
+        if (!display.isEmpty())
+            waitForVisibleWindow(p, display);
+        QThread::msleep(display.isEmpty() ? 2000 : 3000);
         ASSERT_EQ(p.state(), QProcess::Running);
     }
 
