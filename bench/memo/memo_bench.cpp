@@ -3,6 +3,7 @@
 // alone and the same texts laid out alone. Values come from a stand-in evaluator, so the
 // script engine is not measured. Run at 1000, 10 000 and 100 000 records; the memos per
 // second, the overhead of the memo's own work and its heap allocations are printed at the end.
+#include "bench/support/allocationcount.h"
 #include "bench/support/ratioreporter.h"
 #include "report/core/kvlobjects.h"
 #include "report/memo/kvlmemo.h"
@@ -18,17 +19,6 @@
 #include <cstdlib>
 #include <map>
 #include <new>
-
-static std::atomic<long> g_allocations{0};
-void *operator new(std::size_t n)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void *p = std::malloc(n ? n : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -152,11 +142,11 @@ int main(int argc, char **argv)
         b.memo->CalcHeight();
         b.memo->AfterPrint();
     }
-    const long before = g_allocations.load();
+    const long before = benchsupport::heapAllocations();
     b.memo->BeforePrint();
     b.memo->GetData();
     b.memo->CalcHeight();
     b.memo->AfterPrint();
-    std::printf("heap allocations per memo: %ld\n", g_allocations.load() - before);
+    std::printf("heap allocations per memo: %ld\n", benchsupport::heapAllocations() - before);
     return 0;
 }

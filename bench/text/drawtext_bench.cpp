@@ -2,6 +2,7 @@
 // height under the lock), against QTextLayout wrapping the same texts at the same width with
 // a QFont of the same file and pixel size. Run at 100, 1000 and 10 000 memos; the times of
 // the two and their ratio are printed at the end, with the heap allocations of one memo.
+#include "bench/support/allocationcount.h"
 #include "bench/support/ratioreporter.h"
 #include "report/text/kvldrawtext.h"
 
@@ -19,18 +20,6 @@
 #include <map>
 #include <new>
 #include <random>
-
-// Heap allocations made by this process, to show that a memo costs none per character.
-static std::atomic<long> g_allocations{0};
-void *operator new(std::size_t n)
-{
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void *p = std::malloc(n ? n : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -163,12 +152,12 @@ int main(int argc, char **argv)
         text.SetOptions(true, true, false, false, false, true, 0);
         text.SetDimensions(1, 1, 1, box, box);
         text.SetText(memo, false);
-        const long before = g_allocations.load();
+        const long before = benchsupport::heapAllocations();
         text.SetFont(arial10());
         text.SetOptions(true, true, false, false, false, true, 0);
         text.SetText(memo, false);
         benchmark::DoNotOptimize(text.CalcHeight());
-        return g_allocations.load() - before;
+        return benchsupport::heapAllocations() - before;
     };
     const QStringList shortMemo{QString(40, QLatin1Char('a')).replace(4, 1, QLatin1Char(' '))};
     QString longText;
