@@ -1,0 +1,1 @@
+// Empty: this library only hosts the precompiled header the other targets reuse.
