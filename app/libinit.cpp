@@ -1,5 +1,8 @@
 #include "app/libinit.h"
 
+#include "export/csv/csvexport.h"
+#include "export/dialogs/csvexportdialog.h"
+#include "export/resources/exportstrings.h"
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/bands/kvlband.h"
@@ -37,9 +40,12 @@ void InitializeLibraries()
     kvlRegisterDataSetClasses();
     kvlRegisterVariableClasses();
     kvlRegisterStyleClasses();
+    kvlRegisterCSVExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
     kvlInitResources();
+    kvlAddExportStrings();
+    kvlRegisterExportDialogs();
     // The library's windows are Qt widgets; printers are the desktop's CUPS queues.
     kvlInstallWidgetWindows();
     print::installCupsPrintSystem();

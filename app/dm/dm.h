@@ -15,6 +15,7 @@
 #include <optional>
 
 class TkvlDBDataset;
+class TkvlCSVExport;
 
 // Every statement the program sends. Values are always bound as parameters.
 namespace dmsql {
@@ -98,6 +99,8 @@ public:
     TkvlDBDataset *fEVENTS = nullptr;
     TkvlDBDataset *fSEDI = nullptr;
     TkvlDBDataset *fTITOLI = nullptr;
+    // The comma-separated text export the preview offers (through the filter registry).
+    TkvlCSVExport *kvlCSVExport1 = nullptr;
 
     // Writes the main window's first status panel; set by the main window.
     std::function<void(const QString &)> OnStatusText;

@@ -1,6 +1,7 @@
 // The data module's report components.
 #include "app/dm/dm.h"
 
+#include "export/csv/csvexport.h"
 #include "report/data/kvldbdataset.h"
 
 namespace {
@@ -33,4 +34,16 @@ void Tdm::CreateReportComponents()
                          {"ID", "TITLE", "START_EVENT", "END_EVENT", "SEDE", "COLOR"});
     fSEDI = makeSource(Components.get(), "fSEDI", "SEDI", &SEDI, {"SEDE", "SEDECOLOR"});
     fTITOLI = makeSource(Components.get(), "fTITOLI", "TITOLI", &TITOLI, {"TITOLO"});
+
+    kvlCSVExport1 = new TkvlCSVExport(Components.get());
+    kvlCSVExport1->SetName(QStringLiteral("kvlCSVExport1"));
+    kvlCSVExport1->UseFileCache = true;
+    kvlCSVExport1->ShowProgress = true;
+    kvlCSVExport1->OverwritePrompt = false;
+    kvlCSVExport1->DataOnly = false;
+    kvlCSVExport1->Separator = QStringLiteral(";");
+    kvlCSVExport1->OEMCodepage = false;
+    kvlCSVExport1->UTF8 = false;
+    kvlCSVExport1->NoSysSymbols = true;
+    kvlCSVExport1->ForcedQuotes = false;
 }

@@ -312,6 +312,10 @@ std::shared_ptr<const FontFace> FontService::Impl::load(const QString &file, int
             om.avgCharWidth = os2->xAvgCharWidth;
             om.strikeOutPosition = os2->yStrikeoutPosition;
             om.strikeOutSize = os2->yStrikeoutSize;
+            if (os2->version >= 1) {
+                om.codePageRange1 = uint32_t(os2->ulCodePageRange1);
+                om.codePageRange2 = uint32_t(os2->ulCodePageRange2);
+            }
             if (os2->version >= 2) {
                 om.capHeight = os2->sCapHeight;
                 om.xHeight = os2->sxHeight;
@@ -457,6 +461,21 @@ std::shared_ptr<const MeasureFont> FontService::font(const FontDesc &desc) { ret
 QString FontService::fontFile(const FontDesc &desc) { return face(desc)->file; }
 int FontService::faceIndex(const FontDesc &desc) { return face(desc)->index; }
 bool FontService::isCollection(const FontDesc &desc) { return face(desc)->collection; }
+int OutlineMetrics::windowsCharset() const
+{
+    // Bits of ulCodePageRange1 and the character set of each; ulCodePageRange2 holds only
+    // OEM pages, which have no set of their own but OEM_CHARSET.
+    static constexpr struct { int bit; int charset; } kSets[] = {
+        {0, 0},    {1, 238},  {2, 204},  {3, 161},  {4, 162},  {5, 177},  {6, 178},  {7, 186},
+        {8, 163},  {16, 222}, {17, 128}, {18, 134}, {19, 129}, {20, 136}, {21, 130}, {29, 77},
+        {30, 255}, {31, 2},
+    };
+    for (const auto &s : kSets)
+        if (codePageRange1 & (1u << s.bit))
+            return s.charset;
+    return codePageRange2 ? 255 : 0;
+}
+
 OutlineMetrics FontService::outlineMetrics(const FontDesc &desc) { return face(desc)->om; }
 
 QByteArray FontService::fontData(const FontDesc &desc, bool wholeCollection)

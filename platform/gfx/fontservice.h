@@ -27,8 +27,12 @@ struct OutlineMetrics {
     int underlinePosition = 0, underlineThickness = 0;
     int strikeOutPosition = 0, strikeOutSize = 0;
     bool fixedPitch = false;
+    // OS/2 code-page ranges (ulCodePageRange1, 2; version 1 and later), 0 when absent.
+    uint32_t codePageRange1 = 0, codePageRange2 = 0;
     QString familyName, styleName, fullName, postScriptName;
 
+    // Windows character set of the first code-page range present; 0 (ANSI) without any.
+    int windowsCharset() const;
     // A value in font units at em pixels (or thousandths of an em with em = 1000).
     int scaled(int units, double em) const;
 };

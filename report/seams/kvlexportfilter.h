@@ -66,6 +66,13 @@ public:
 
     // The filter's description (a class operation; empty for the base).
     QString GetDescription() const { return ClassType()->description(); }
+    // Why Start answered false (naming the file that could not be made); empty when there was
+    // nothing to export to. For the driver's error list.
+    const QString &StartError() const { return FStartError; }
+    // Set by the driver before Finish when the export failed: the filter then discards its
+    // output and keeps what was there before.
+    bool ExportFailed = false;
+
     virtual TModalResult ShowModal() { return mrOk; }
     virtual bool Start() { return true; }
     virtual void ExportObject(TkvlComponent *) {}
@@ -73,9 +80,13 @@ public:
     virtual void FinishPage(TkvlPage *, int) {}
     virtual void StartPage(TkvlPage *, int) {}
 
+protected:
+    void SetStartError(const QString &Value) { FStartError = Value; }
+
 private:
     static bool &NoRegisterNext();
 
     bool FNoRegister;
     std::unique_ptr<TStringList> FFiles;
+    QString FStartError;
 };

@@ -274,3 +274,30 @@ TEST(FontService, StylesTheFaceLacksAreSimulated)
         EXPECT_EQ(sf->syntheticItalic(), c.italic) << c.name << int(c.style);
     }
 }
+
+TEST(FontService, CharsetIsTheFirstCodePageRangeOfTheFace)
+{
+    // Independent reading of the face's OS/2 table, then the Windows set of its first bit.
+    const FontDesc arial = font("Arial", -16);
+    FtFace ft(FontService::instance().fontFile(arial));
+    ASSERT_TRUE(ft.os2());
+    const gfx::OutlineMetrics om = FontService::instance().outlineMetrics(arial);
+    EXPECT_EQ(om.codePageRange1, quint32(ft.os2()->ulCodePageRange1));
+    EXPECT_TRUE(om.codePageRange1 & 1u);  // Latin 1
+    EXPECT_EQ(om.windowsCharset(), 0);
+
+    struct Case { quint32 r1, r2; int charset; };
+    const Case cases[] = {
+        {0, 0, 0},                     // no ranges: ANSI
+        {1u << 2 | 1u << 3, 0, 204},   // Cyrillic before Greek
+        {1u << 17, 0, 128},            // Japanese
+        {1u << 31, 0, 2},              // symbol
+        {0, 1u << 31, 255},            // OEM pages only
+    };
+    for (const Case &c : cases) {
+        gfx::OutlineMetrics m;
+        m.codePageRange1 = c.r1;
+        m.codePageRange2 = c.r2;
+        EXPECT_EQ(m.windowsCharset(), c.charset) << c.r1 << " " << c.r2;
+    }
+}
