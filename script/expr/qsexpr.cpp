@@ -933,44 +933,21 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
     if (caller->FCtl & TqsScript::cfTerminated)
         return Variant::null();
     const size_t n = std::min(args.size(), size_t(proc->ParamCount()));
-    // Argument values, built in place: most calls have few arguments.
-    constexpr size_t inlineArgs = 6;
-    alignas(Variant) unsigned char inlineBuf[inlineArgs * sizeof(Variant)];
-    std::unique_ptr<Variant[]> big;
-    Variant *vals = reinterpret_cast<Variant *>(inlineBuf);
-    if (n > inlineArgs) {
-        big.reset(new Variant[n]);
-        vals = big.get();
-    }
-    struct Values
-    {
-        Variant *v;
-        size_t built = 0;
-        bool inlined;
-        ~Values()
-        {
-            if (inlined)
-                std::destroy_n(v, built);
-        }
-    } values{vals, 0, n <= inlineArgs};
+    TqsActivation activation(proc);
     bool byRef = false;
     for (size_t i = 0; i < n; ++i) {
         TqsExprNode *arg = args[i]->Root();
         byRef |= proc->Params(int(i))->FIsVarParam;
-        if (values.inlined) {
-            if (const Variant *direct = arg->Direct())
-                new (&vals[i]) Variant(*direct);
-            else
-                new (&vals[i]) Variant(arg->Eval());
-            values.built = i + 1;
-        } else
-            qsAssign(vals[i], arg->Eval());
+        if (const Variant *direct = arg->Direct())
+            qsAssign(activation.Param(i), *direct);
+        else
+            qsAssign(activation.Param(i), arg->Eval());
     }
-    Variant result = proc->Invoke(vals, n);
-    // the by-reference results go into the caller's variables once its frame is current again
+    Variant result = activation.Run();
+    // the by-reference results go into the caller's variables now that its frame is current again
     if (byRef)
         for (size_t i = 0; i < n; ++i)
             if (proc->Params(int(i))->FIsVarParam)
-                args[i]->SetValue(vals[i]);
+                args[i]->SetValue(activation.Param(i));
     return result;
 }

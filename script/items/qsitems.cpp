@@ -128,47 +128,18 @@ TqsProcVariable::~TqsProcVariable()
 
 Variant TqsProcVariable::Invoke(Variant *args, size_t n)
 {
-    TqsCallDepthGuard depth(FProgram->RunState());
-    // From the first call on, the slots are fixed: a name bound later keeps its own value.
-    FLayout.Sealed = true;
-    const size_t slots = FLayout.Home.size();
-    constexpr size_t inlineSlots = 8;
-    alignas(Variant) unsigned char inlineBuf[inlineSlots * sizeof(Variant)];
-    std::unique_ptr<Variant[]> big;
-    Variant *frame;
-    if (slots <= inlineSlots) {
-        frame = reinterpret_cast<Variant *>(inlineBuf);
-        std::uninitialized_copy(FLayout.Home.begin(), FLayout.Home.end(), frame);
-    } else {
-        big.reset(new Variant[slots]);
-        frame = big.get();
-        std::copy(FLayout.Home.begin(), FLayout.Home.end(), frame);
-    }
-    struct Activation
-    {
-        TqsFrameLayout &layout;
-        Variant *outer;
-        Variant *frame;
-        size_t inlined; // slots to destroy here
-        ~Activation()
-        {
-            layout.Current = outer;
-            std::destroy_n(frame, inlined);
-        }
-    } activation{FLayout, FLayout.Current, frame, slots <= inlineSlots ? slots : 0};
-    FLayout.Current = frame;
+    TqsActivation activation(this);
     n = std::min(n, FParams.size());
     bool byRef = false;
     for (size_t i = 0; i < n; ++i) {
-        TqsParamItem *p = FParams[i];
-        qsAssign(p->Value(), std::move(args[i]));
-        byRef |= p->FIsVarParam;
+        qsAssign(activation.Param(i), std::move(args[i]));
+        byRef |= FParams[i]->FIsVarParam;
     }
-    Variant result = Call();
+    Variant result = activation.Run();
     if (byRef)
         for (size_t i = 0; i < n; ++i)
             if (FParams[i]->FIsVarParam)
-                qsAssign(args[i], std::move(FParams[i]->Value()));
+                qsAssign(args[i], std::move(activation.Param(i)));
     return result;
 }
 

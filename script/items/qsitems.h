@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class TqsParamItem;
@@ -182,6 +183,7 @@ public:
     static constexpr int MaxCallDepth = 1500;
 
 private:
+    friend class TqsActivation;
     // Runs the body in the frame that is current.
     Variant Call();
     TqsFrameLayout FLayout;
@@ -204,6 +206,64 @@ public:
 
 private:
     TqsRunState &FState;
+};
+
+// One activation of a script procedure: its frame of locals, made from their initial
+// values on the caller's stack. The arguments are stored into the frame while the caller's
+// frame is still current (they are evaluated there); Run makes the new frame current for
+// the body and the previous one current again when it ends.
+class TqsActivation
+{
+public:
+    explicit TqsActivation(TqsProcVariable *proc) : FProc(proc), FLayout(proc->FLayout), FDepth(proc->FProgram->RunState())
+    {
+        // From the first call on, the slots are fixed: a name bound later keeps its own value.
+        FLayout.Sealed = true;
+        FSize = FLayout.Home.size();
+        if (FSize <= InlineSlots) {
+            FFrame = reinterpret_cast<Variant *>(FInline);
+            std::uninitialized_copy(FLayout.Home.begin(), FLayout.Home.end(), FFrame);
+        } else {
+            FHeap.reset(new Variant[FSize]);
+            FFrame = FHeap.get();
+            std::copy(FLayout.Home.begin(), FLayout.Home.end(), FFrame);
+        }
+    }
+    ~TqsActivation()
+    {
+        if (FEntered)
+            FLayout.Current = FOuter;
+        if (!FHeap)
+            std::destroy_n(FFrame, FSize);
+    }
+    TqsActivation(const TqsActivation &) = delete;
+    TqsActivation &operator=(const TqsActivation &) = delete;
+
+    // Parameter i's value in the new frame.
+    Variant &Param(size_t i) { return FFrame[FProc->Params(int(i))->FSlot]; }
+
+    Variant Run()
+    {
+        FOuter = FLayout.Current;
+        FLayout.Current = FFrame;
+        FEntered = true;
+        Variant result = FProc->Call();
+        FLayout.Current = FOuter;
+        FEntered = false;
+        return result;
+    }
+
+private:
+    static constexpr size_t InlineSlots = 8;
+    TqsProcVariable *FProc;
+    TqsFrameLayout &FLayout;
+    TqsCallDepthGuard FDepth;
+    Variant *FFrame;
+    Variant *FOuter = nullptr;
+    size_t FSize;
+    bool FEntered = false;
+    std::unique_ptr<Variant[]> FHeap;
+    alignas(Variant) unsigned char FInline[InlineSlots * sizeof(Variant)];
 };
 
 // A host function (or a member method): parameters parsed from its declaration, called
