@@ -225,6 +225,7 @@ private:
     };
     std::vector<Entry> FItems; // sorted by name, case-insensitively
     size_t LowerBound(QStringView name) const;
+    void RemoveAt(int index) { FItems.erase(FItems.begin() + index); }
 };
 
 // Gives a variable added to a procedure's scope its slot (script/items).

@@ -216,7 +216,7 @@ void TqsScript::Clear()
         TqsScriptItem *item = Items(i);
         if (dynamic_cast<TqsRTTIModule *>(item) || item->AddedBy == RTTIMarker)
             continue;
-        Remove(item);
+        RemoveAt(i); // by index: a search for the item would make clearing quadratic
         delete item;
         if (i > Count())
             i = Count();
@@ -235,7 +235,7 @@ void TqsScript::ClearItems(const void *owner)
         TqsScriptItem *item = Items(i);
         if (!item->IsScriptVariable() || item->AddedBy != owner)
             continue;
-        Remove(item);
+        RemoveAt(i); // by index: a search for the item would make clearing quadratic
         delete item;
         if (i > Count())
             i = Count();
@@ -251,7 +251,7 @@ void TqsScript::ClearRTTI()
         TqsScriptItem *item = Items(i);
         if (!dynamic_cast<TqsRTTIModule *>(item) && item->AddedBy != RTTIMarker)
             continue;
-        Remove(item);
+        RemoveAt(i); // by index: a search for the item would make clearing quadratic
         delete item;
         if (i > Count())
             i = Count();
