@@ -1,8 +1,12 @@
 // The interpreter's speed and size against Lua 5.4 and Qt's QJSEngine, in the same program:
-// fib(30) recursive, a 10-million-turn integer loop, a float loop, text appends in a loop
-// (1x and 10x), compiling 5,000 and 50,000 lines in each language, and the memory a small
-// compiled script needs while it runs. Without arguments it prints a table of the best of
-// five interleaved runs (thread CPU time); with a filter only the Google Benchmark cases run.
+// fib(20/25/30) recursive (about 10x the calls each step), an integer loop of 100k/1M/10M
+// turns, a float loop, text appends in a loop (1x and 10x), compiling 500, 5,000 and 50,000
+// lines in each language, and the memory a small compiled script needs while it runs.
+// Without arguments it prints a table of the best of five interleaved runs (thread CPU
+// time), each case measured warm at every size: a single cold run of a large compile is
+// dominated by the first touch of fresh heap pages. With a filter only the Google Benchmark
+// cases run.
+
 #include "script/core/qsscript.h"
 #include "script/grammar/qsgrammars.h"
 #include "script/items/qsitems.h"
@@ -17,6 +21,7 @@
 #include <malloc.h>
 
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <memory>
@@ -66,6 +71,34 @@ Program appends(int n)
             text("var s = \"\";\nfor (var i = 1; i <= %d; i++) s = s + \"abcde\";", n),
             text("local s = ''\nfor i = 1, %d do s = s .. 'abcde' end", n),
             text("(function() { var s = ''; for (var i = 1; i <= %d; i++) s = s + 'abcde'; return s.length; })()", n)};
+}
+
+// fib(n) and the integer loop at other sizes, for how the cost grows.
+const char *kept(const char *pattern, int n)
+{
+    static std::vector<std::unique_ptr<std::string>> keep;
+    char buf[512];
+    std::snprintf(buf, sizeof buf, pattern, n, n, n);
+    keep.push_back(std::make_unique<std::string>(buf));
+    return keep.back()->c_str();
+}
+
+Program fibOf(int n)
+{
+    return {kept("function fib(n: Integer): Integer;\n"
+                 "begin if n < 2 then Result := n else Result := fib(n - 1) + fib(n - 2) end;\n"
+                 "var r: Integer;\nbegin r := fib(%d) end.", n),
+            kept("function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); }\nvar r = fib(%d);", n),
+            kept("local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end\nlocal r = fib(%d)", n),
+            kept("(function() { function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); } return fib(%d); })()", n)};
+}
+
+Program intLoopOf(int n)
+{
+    return {kept("var s, i: Integer;\nbegin s := 0; for i := 1 to %d do s := (s + i) mod 1000 end.", n),
+            kept("var s = 0;\nfor (var i = 1; i <= %d; i++) s = (s + i) %% 1000;", n),
+            kept("local s = 0\nfor i = 1, %d do s = (s + i) %% 1000 end", n),
+            kept("(function() { var s = 0; for (var i = 1; i <= %d; i++) s = (s + i) %% 1000; return s; })()", n)};
 }
 
 // A script of about `lines` lines: five-line procedures that declare, compute and branch.
@@ -328,16 +361,40 @@ BENCHMARK_CAPTURE(BM_Compile, jscript, "JScript")->Arg(500)->Arg(5000)->Arg(5000
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv); // QJSEngine wants one
-    // With arguments (a filter) only the selected Google Benchmark cases run.
-    if (argc == 1) {
-        compareRun("fib(30)", fib);
-        compareRun("integer loop 10M", intLoop);
-        compareRun("float loop 10M", floatLoop);
-        compareRun("appends 100,000", appends(100000));
-        appendGrowth();
-        compareCompile(5000);
-        compareCompile(50000);
-        compareMemory();
+    // Without arguments the whole side-by-side table; "table <part>..." only those parts
+    // (calls, loops, appends, compile, memory); other arguments go to Google Benchmark.
+    const bool table = argc == 1 || std::strcmp(argv[1], "table") == 0;
+    if (table) {
+        auto wanted = [&](const char *part) {
+            if (argc <= 2)
+                return true;
+            for (int i = 2; i < argc; ++i)
+                if (std::strcmp(argv[i], part) == 0)
+                    return true;
+            return false;
+        };
+        if (wanted("calls")) {
+            compareRun("fib(20)", fibOf(20));
+            compareRun("fib(25)", fibOf(25));
+            compareRun("fib(30)", fib);
+        }
+        if (wanted("loops")) {
+            compareRun("integer loop 100k", intLoopOf(100000));
+            compareRun("integer loop 1M", intLoopOf(1000000));
+            compareRun("integer loop 10M", intLoop);
+            compareRun("float loop 10M", floatLoop);
+        }
+        if (wanted("appends")) {
+            compareRun("appends 100,000", appends(100000));
+            appendGrowth();
+        }
+        if (wanted("compile")) {
+            compareCompile(500);
+            compareCompile(5000);
+            compareCompile(50000);
+        }
+        if (wanted("memory"))
+            compareMemory();
         return 0;
     }
     benchmark::Initialize(&argc, argv);

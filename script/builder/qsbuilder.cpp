@@ -160,7 +160,6 @@ void TqsBuilder::DeclareProc(TqsXMLItem *xi, TqsScript *scope)
         // each call starts from the empty value stored through Result's conversion
         result->FValue = Variant();
         result->Store(Variant());
-        proc->FResultInit = result->FValue;
         proc->FProgram->Add(QStringLiteral("Result"), result);
         proc->FRefItem = result;
     }
@@ -667,7 +666,7 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
         QString typeName = r->FTypeName;
         if (typ == qvtVariant && !index && r->FKind <= TqsCustomVariable::kParam) {
             // a Variant holding an object reference is taken as that object's class
-            const Variant &cur = r->FValue;
+            const Variant &cur = r->Value();
             TPersistent *obj = cur.isOrdinal() && cur.toInt64() != 0 ? rtl::variantToObject<TPersistent>(cur) : nullptr;
             if (obj) {
                 typ = qvtClass;
@@ -715,8 +714,8 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
                 m = FreeHelper(scope);
             if (!m) {
                 // an owned component of the object at hand
-                TPersistent *obj = r->FKind <= TqsCustomVariable::kParam && r->FValue.isOrdinal() && r->FValue.toInt64() != 0
-                                       ? rtl::variantToObject<TPersistent>(r->FValue)
+                TPersistent *obj = r->FKind <= TqsCustomVariable::kParam && r->Value().isOrdinal() && r->Value().toInt64() != 0
+                                       ? rtl::variantToObject<TPersistent>(r->Value())
                                        : nullptr;
                 auto *owner = dynamic_cast<TComponent *>(obj);
                 TComponent *comp = owner ? owner->FindComponent(name) : nullptr;

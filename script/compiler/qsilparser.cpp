@@ -59,7 +59,6 @@ bool TqsILParser::MakeILScript(const QString &text)
     }
     FParser.SetPosition(start);
     FLines.clear();
-    FLines.reserve(size_t(text.size()) / 4 + 16);
     FUnits.clear();
     FError = Error();
     FTooDeep = false;
@@ -145,13 +144,15 @@ void TqsILParser::BuildTree()
         case Line::Token:
             item->Name = *line.name;
             attrs += QLatin1String("text=\"");
-            attrs += StrToXML(line.text);
+            AppendXML(attrs, line.text);
             attrs += QLatin1String("\" ");
             appendPos("pos", line.pos);
             break;
         case Line::Unit:
             item->Name = uses;
-            attrs = QLatin1String("unit=\"") + StrToXML(line.text) + QLatin1Char('"');
+            attrs = QLatin1String("unit=\"");
+            AppendXML(attrs, line.text);
+            attrs += QLatin1Char('"');
             if (line.unit >= 0 && FUnits[line.unit])
                 item->AddItem(FUnits[line.unit].release());
             break;
@@ -233,7 +234,13 @@ void TqsILParser::Fail(const TqsGElement &e, int entryPos, size_t entryLines)
 
 void TqsILParser::WriteToken(const QString *name, QStringView text)
 {
-    FLines.push_back(Line{Line::Token, name, text.toString(), FParser.Position(), 0, -1});
+    FLines.push_back(Line{Line::Token, name, text, FParser.Position(), 0, -1, {}});
+}
+
+void TqsILParser::WriteOwnedToken(const QString *name, QString text)
+{
+    Line &line = FLines.emplace_back(Line{Line::Token, name, {}, FParser.Position(), 0, -1, std::move(text)});
+    line.text = line.owned;
 }
 
 void TqsILParser::WriteReportExpression(const QString &text)
@@ -242,19 +249,20 @@ void TqsILParser::WriteReportExpression(const QString &text)
     static const QString dsgn = QStringLiteral("dsgn"), node = QStringLiteral("node"), expr = QStringLiteral("expr"),
                          string = QStringLiteral("string"), get = QStringLiteral("Get");
     const int pos = FParser.Position();
-    FLines.push_back(Line{Line::Open, &dsgn, QString(), pos, 0, -1});
-    FLines.push_back(Line{Line::Token, &node, get, pos, 0, -1});
-    FLines.push_back(Line{Line::Open, &expr, QString(), pos, pos, -1});
-    FLines.push_back(Line{Line::Token, &string, QLatin1Char('\'') + text + QLatin1Char('\''), pos, 0, -1});
-    FLines.push_back(Line{Line::Close, &expr, QString(), 0, 0, -1});
-    FLines.push_back(Line{Line::Close, &dsgn, QString(), 0, 0, -1});
+    FLines.push_back(Line{Line::Open, &dsgn, {}, pos, 0, -1, {}});
+    FLines.push_back(Line{Line::Token, &node, get, pos, 0, -1, {}});
+    FLines.push_back(Line{Line::Open, &expr, {}, pos, pos, -1, {}});
+    WriteOwnedToken(&string, QLatin1Char('\'') + text + QLatin1Char('\''));
+    FLines.back().pos = pos;
+    FLines.push_back(Line{Line::Close, &expr, {}, 0, 0, -1, {}});
+    FLines.push_back(Line{Line::Close, &dsgn, {}, 0, 0, -1, {}});
 }
 
 // A node's opening line goes in when the element is entered; it is dropped with
 // everything else if the element fails, and completed when it matches.
 void TqsILParser::OpenNode(const TqsGElement &e)
 {
-    FLines.push_back(Line{Line::Open, &e.Node, QString(), 0, 0, -1});
+    FLines.push_back(Line{Line::Open, &e.Node, {}, 0, 0, -1, {}});
 }
 
 void TqsILParser::CloseNode(const TqsGElement &e, size_t openLine, int entryPos)
@@ -263,7 +271,7 @@ void TqsILParser::CloseNode(const TqsGElement &e, size_t openLine, int entryPos)
     open.pos = TokenStart(entryPos);
     if (e.ExprNode)
         open.pos1 = FParser.Position(); // where the expression ends
-    FLines.push_back(Line{Line::Close, open.name, QString(), 0, 0, -1});
+    FLines.push_back(Line{Line::Close, open.name, {}, 0, 0, -1, {}});
 }
 
 bool TqsILParser::Walk(int index)
@@ -361,7 +369,14 @@ bool TqsILParser::Walk(int index)
         else if (e.UsesNode)
             IncludeUnits(entryLines);
         if (!e.Add.isEmpty())
-            WriteToken(&e.Add, e.HasAddText ? QStringView(e.AddText) : token);
+        {
+            if (e.HasAddText)
+                WriteToken(&e.Add, e.AddText);
+            else if (!owned.isNull())
+                WriteOwnedToken(&e.Add, owned); // shares the text, no copy
+            else
+                WriteToken(&e.Add, token);
+        }
         for (int kid : e.Kids)
             if (!Walk(kid)) {
                 matched = false;
@@ -469,13 +484,14 @@ void TqsILParser::IncludeUnits(size_t entryLines)
         FLines.pop_back();
         if (line.kind != Line::Token)
             continue;
-        QString name = line.text;
+        QString name = line.text.toString();
         if (name.size() >= 2)
             name = name.mid(1, name.size() - 2);
         int unit = -1;
         if (!IncludeUnit(name, line.pos - int(line.text.size()), unit))
             continue;
-        FLines.insert(FLines.begin() + at, Line{Line::Unit, &uses, name, 0, 0, unit});
+        auto it = FLines.insert(FLines.begin() + at, Line{Line::Unit, &uses, {}, 0, 0, unit, name});
+        it->text = it->owned;
         ++at;
     }
 }

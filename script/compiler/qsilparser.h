@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -56,13 +57,16 @@ private:
 
     // One line of output. Backtracking drops trailing lines; the tree is built from the
     // surviving lines only once the walk has succeeded.
+    // The text is a view of the source or of the grammar where it can be; only a text made
+    // by the walk (numbers, strings, unit names) is held by the line.
     struct Line
     {
         enum Kind : unsigned char { Open, Close, Token, Unit } kind;
-        const QString *name; // element name, owned by the grammar or static
-        QString text;        // token text, or the unit's name
+        const QString *name;   // element name, owned by the grammar or static
+        QStringView text;      // token text, or the unit's name
         int pos = 0, pos1 = 0; // text positions (1-based); pos1 only on expr
         int unit = -1;         // Unit: index into FUnits, -1 when the unit gave nothing
+        QString owned;         // what text views when the walk made it
     };
 
     bool Walk(int index);
@@ -75,7 +79,9 @@ private:
     QString PositionText(int pos) const;
     void OpenNode(const TqsGElement &e);
     void CloseNode(const TqsGElement &e, size_t openLine, int entryPos);
+    // A token whose text lives in the source or the grammar; WriteOwnedToken keeps its own copy.
     void WriteToken(const QString *name, QStringView text);
+    void WriteOwnedToken(const QString *name, QString text);
     void WriteReportExpression(const QString &text);
     void IncludeUnits(size_t entryLines);
     bool IncludeUnit(const QString &name, int pos, int &unit);
@@ -89,7 +95,7 @@ private:
     QString FLangName;
     bool FNeedDeclareVars = true;
     TqsParser FParser;
-    std::vector<Line> FLines;
+    std::deque<Line> FLines; // grows without moving what was written
     std::vector<std::unique_ptr<TqsXMLItem>> FUnits; // programs of included units
     Error FError;
     int FDepth = 0;

@@ -33,8 +33,11 @@ size_t TqsScript::LowerBound(QStringView name) const
 
 void TqsScript::Add(const QString &name, TqsScriptItem *item)
 {
-    if (item->IsScriptVariable())
+    if (item->IsScriptVariable()) {
         item->AddedBy = AddedBy;
+        if (FrameLayout)
+            qsTakeSlot(*FrameLayout, item);
+    }
     // Before any equal name, so the latest registration is found first.
     FItems.insert(FItems.begin() + LowerBound(name), Entry{name, item});
 }

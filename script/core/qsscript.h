@@ -38,15 +38,25 @@ namespace rtl {
 class ClassInfo;
 }
 
-// What a running program keeps besides its variables: the nesting of script calls, the
-// saved locals of activations that were re-entered, and how many line hooks are attached.
-// One per tree of scopes (the outermost script owns it), so that scripts on different
-// threads share nothing.
+// What a running program keeps besides its variables: the nesting of script calls and how
+// many line hooks are attached. One per tree of scopes (the outermost script owns it), so
+// that scripts on different threads share nothing.
 struct TqsRunState
 {
     int CallDepth = 0;
     int LineHooks = 0;
-    std::vector<Variant> SavedLocals; // innermost activation last
+};
+
+// Where the locals of a procedure live. Each local has a slot, numbered as it is declared;
+// an activation of the procedure gets a frame of slots on the caller's stack, made from
+// the initial values in Home, and Current points at the innermost running activation's
+// frame (at Home while none runs). Names declared once the procedure has run (bound late)
+// get no slot and keep one value of their own.
+struct TqsFrameLayout
+{
+    Variant *Current = nullptr;
+    std::vector<Variant> Home;
+    bool Sealed = false;
 };
 
 // Anything a scope names. Script variables (declared names, procedures, classes, host
@@ -173,6 +183,8 @@ public:
     TqsStatement *Statement() { return FStatement ? FStatement : CreateStatement(); }
 
     TqsGetVarValueEvent OnGetVarValue;
+    // Set on a procedure's scope: the variables added to it take slots of this layout.
+    TqsFrameLayout *FrameLayout = nullptr;
 
     // Control flags of a run, one byte so that a statement list checks them with one test.
     enum : unsigned char { cfBreak = 1, cfContinue = 2, cfExit = 4, cfTerminated = 8 };
@@ -190,6 +202,9 @@ protected:
     // on a semantic error.
     virtual void BuildProgram(TqsILParser &parser);
     void DestroyRuntime();
+    // Calls proc with the elements of a one-dimensional array as arguments; with writeBack
+    // the parameters' values after the call are put back into the array.
+    Variant CallWithArray(TqsProcVariable *proc, Variant &params, bool writeBack);
     TqsStatement *CreateStatement();
 
     TqsStatement *FStatement = nullptr; // owned
@@ -210,7 +225,11 @@ private:
     };
     std::vector<Entry> FItems; // sorted by name, case-insensitively
     size_t LowerBound(QStringView name) const;
+    void RemoveAt(int index) { FItems.erase(FItems.begin() + index); }
 };
+
+// Gives a variable added to a procedure's scope its slot (script/items).
+void qsTakeSlot(TqsFrameLayout &layout, TqsScriptItem *item);
 
 // Line ends normalised to CR LF (lone CR or LF included), as the grammars expect.
 QString qsNormalizeLineEnds(const QString &text);

@@ -48,15 +48,19 @@ static TqsVarType typeOfValue(const Variant &v)
 TqsOperandNode::TqsOperandNode(const Variant &value) : FValue(value)
 {
     FTyp = typeOfValue(value);
-    FDirect = &FValue;
+    SetDirect(&FValue);
 }
 
 TqsDesignatorNode::TqsDesignatorNode(TqsDesignator *d) : FDesignator(d)
 {
     FVar = d->FDKind == TqsDesignator::dkVariable && d->FRefItem->FKind <= TqsCustomVariable::kParam ? d->FRefItem : nullptr;
     FProc = d->FDKind == TqsDesignator::dkCall ? static_cast<TqsProcVariable *>(d->FRefItem) : nullptr;
-    if (FVar && !FVar->FOnGetVarValue)
-        FDirect = &FVar->FValue;
+    if (FVar && !FVar->FOnGetVarValue) {
+        if (FVar->FFrame)
+            SetDirectSlot(*FVar->FFrame, FVar->FSlot);
+        else
+            SetDirect(&FVar->FValue);
+    }
     FTyp = d->FTyp;
     FTypeName = d->FTypeName;
 }
@@ -102,19 +106,20 @@ public:
 inline Variant leftOf(TqsExprNode *n) { return n->FLeft ? n->FLeft->Eval() : Variant::null(); }
 inline Variant rightOf(TqsExprNode *n) { return n->FRight ? n->FRight->Eval() : Variant::null(); }
 
-// Operands read in place where that cannot change what is seen: the left one only when
+// Operands are evaluated left to right (a call on the left may change a variable read on
+// the right). They are read in place where that cannot change what is seen: the left one only when
 // evaluating the right one cannot run code (which might change the left variable).
 inline const Variant &leftRef(TqsExprNode *n, Variant &tmp)
 {
-    if (n->FLeft && n->FLeft->FDirect && (!n->FRight || n->FRight->FDirect))
-        return *n->FLeft->FDirect;
+    if (n->FLeft && n->FLeft->IsDirect() && (!n->FRight || n->FRight->IsDirect()))
+        return *n->FLeft->Direct();
     qsAssign(tmp, leftOf(n));
     return tmp;
 }
 inline const Variant &rightRef(TqsExprNode *n, Variant &tmp)
 {
-    if (n->FRight && n->FRight->FDirect)
-        return *n->FRight->FDirect;
+    if (n->FRight && n->FRight->IsDirect())
+        return *n->FRight->Direct();
     qsAssign(tmp, rightOf(n));
     return tmp;
 }
@@ -168,7 +173,11 @@ class TStrCatNode : public TqsOperatorNode
 {
 public:
     TStrCatNode() : TqsOperatorNode(opPlus, 3) { FStrCat = true; }
-    Variant Eval() override { return Variant::concat(leftOf(this), rightOf(this)); }
+    Variant Eval() override
+    {
+        QS_OPERANDS;
+        return Variant::concat(l, r);
+    }
 };
 
 class TMinusNode : public TqsOperatorNode
@@ -235,21 +244,33 @@ class TShlNode : public TqsOperatorNode
 {
 public:
     TShlNode() : TqsOperatorNode(opShl, 2) {}
-    Variant Eval() override { return Variant::shl(leftOf(this), rightOf(this)); }
+    Variant Eval() override
+    {
+        QS_OPERANDS;
+        return Variant::shl(l, r);
+    }
 };
 
 class TShrNode : public TqsOperatorNode
 {
 public:
     TShrNode() : TqsOperatorNode(opShr, 2) {}
-    Variant Eval() override { return Variant::shr(leftOf(this), rightOf(this)); }
+    Variant Eval() override
+    {
+        QS_OPERANDS;
+        return Variant::shr(l, r);
+    }
 };
 
 class TXorNode : public TqsOperatorNode
 {
 public:
     TXorNode() : TqsOperatorNode(opXor, 3) {}
-    Variant Eval() override { return Variant::bitXor(leftOf(this), rightOf(this)); }
+    Variant Eval() override
+    {
+        QS_OPERANDS;
+        return Variant::bitXor(l, r);
+    }
 };
 
 class TOrNode : public TqsOperatorNode
@@ -264,7 +285,8 @@ public:
                 return rightOf(this);
             return l;
         }
-        return Variant::bitOr(leftOf(this), rightOf(this));
+        QS_OPERANDS;
+        return Variant::bitOr(l, r);
     }
     bool EvalBool() override
     {
@@ -286,7 +308,8 @@ public:
                 return rightOf(this);
             return l;
         }
-        return Variant::bitAnd(leftOf(this), rightOf(this));
+        QS_OPERANDS;
+        return Variant::bitAnd(l, r);
     }
     bool EvalBool() override
     {
@@ -761,7 +784,7 @@ void TqsDesignator::SetValue(const Variant &value)
         return;
     }
     case dkArray:
-        ArrayIndexWrite(FRefItem->FValue, FItems[1], value);
+        ArrayIndexWrite(FRefItem->Value(), FItems[1], value);
         return;
     default:
         if (FLateBindingXmlSource) {
@@ -910,56 +933,21 @@ Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &ar
     if (caller->FCtl & TqsScript::cfTerminated)
         return Variant::null();
     const size_t n = std::min(args.size(), size_t(proc->ParamCount()));
-    // Argument values, built in place: most calls have few arguments.
-    constexpr size_t inlineArgs = 6;
-    alignas(Variant) unsigned char inlineBuf[inlineArgs * sizeof(Variant)];
-    std::vector<Variant> big;
-    Variant *vals = reinterpret_cast<Variant *>(inlineBuf);
-    if (n > inlineArgs) {
-        big.resize(n);
-        vals = big.data();
-    }
-    struct Values
-    {
-        Variant *v;
-        size_t built = 0;
-        bool inlined;
-        ~Values()
-        {
-            if (inlined)
-                for (size_t i = 0; i < built; ++i)
-                    v[i].~Variant();
-        }
-    } values{vals, 0, n <= inlineArgs};
-    for (size_t i = 0; i < n; ++i) {
-        TqsExprNode *arg = args[i]->Root();
-        if (values.inlined) {
-            if (arg->FDirect)
-                new (&vals[i]) Variant(*arg->FDirect);
-            else
-                new (&vals[i]) Variant(arg->Eval());
-            values.built = i + 1;
-        } else
-            qsAssign(vals[i], arg->Eval());
-    }
-    TqsCallDepthGuard depth(caller->RunState());
-    TqsSavedLocals locals(proc);
+    TqsActivation activation(proc);
     bool byRef = false;
     for (size_t i = 0; i < n; ++i) {
-        TqsParamItem *p = proc->Params(int(i));
-        qsAssign(p->FValue, std::move(vals[i]));
-        byRef |= p->FIsVarParam;
+        TqsExprNode *arg = args[i]->Root();
+        byRef |= proc->Params(int(i))->FIsVarParam;
+        if (const Variant *direct = arg->Direct())
+            qsAssign(activation.Param(i), *direct);
+        else
+            qsAssign(activation.Param(i), arg->Eval());
     }
-    Variant result = proc->Call();
-    if (!byRef)
-        return result;
-    for (size_t i = 0; i < n; ++i)
-        if (proc->Params(int(i))->FIsVarParam)
-            qsAssign(vals[i], proc->Params(int(i))->FValue);
-    // the caller's locals come back first, then the by-reference results go into them
-    locals.Restore();
-    for (size_t i = 0; i < n; ++i)
-        if (proc->Params(int(i))->FIsVarParam)
-            args[i]->SetValue(vals[i]);
+    Variant result = activation.Run();
+    // the by-reference results go into the caller's variables now that its frame is current again
+    if (byRef)
+        for (size_t i = 0; i < n; ++i)
+            if (proc->Params(int(i))->FIsVarParam)
+                args[i]->SetValue(activation.Param(i));
     return result;
 }

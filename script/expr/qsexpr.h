@@ -32,10 +32,28 @@ public:
 
     TqsExprNode *FLeft = nullptr, *FRight = nullptr, *FParent = nullptr; // children owned
     // The value itself when the node is a constant or a plain variable without a host hook:
-    // operators read it in place, without a call or a copy.
-    const Variant *FDirect = nullptr;
+    // operators read it in place, without a call or a copy. A procedure's local is read
+    // in the running activation's frame.
+    const Variant *Direct() const { return FDirectBase ? *FDirectBase + FDirectIndex : nullptr; }
+    bool IsDirect() const { return FDirectBase; }
+    void SetDirect(Variant *value)
+    {
+        FOwnDirect = value;
+        FDirectBase = &FOwnDirect;
+        FDirectIndex = 0;
+    }
+    void SetDirectSlot(TqsFrameLayout &layout, int slot)
+    {
+        FDirectBase = &layout.Current;
+        FDirectIndex = slot;
+    }
     TqsVarType FTyp = qvtInt;
     QString FTypeName, FSourcePos;
+
+private:
+    Variant *const *FDirectBase = nullptr;
+    Variant *FOwnDirect = nullptr;
+    int FDirectIndex = 0;
 };
 
 // A constant.

@@ -95,16 +95,7 @@ void TqsEventHelper::SetValue(const Variant &value)
 
 Variant TqsCustomEvent::CallHandler(std::span<Variant> params)
 {
-    TqsProcVariable *h = FHandler;
-    const size_t n = std::min(params.size(), size_t(h->ParamCount()));
-    TqsSavedLocals locals(h);
-    for (size_t i = 0; i < n; ++i)
-        h->Params(int(i))->FValue = params[i];
-    Variant result = h->Call();
-    for (size_t i = 0; i < n; ++i)
-        if (h->Params(int(i))->FIsVarParam)
-            params[i] = h->Params(int(i))->FValue;
-    return result;
+    return FHandler->Invoke(params.data(), params.size());
 }
 
 // ---- Classes

@@ -3,6 +3,7 @@
 #include "script/stmt/qsstmt.h"
 
 #include <algorithm>
+#include <memory>
 
 TqsCustomVariable::~TqsCustomVariable()
 {
@@ -44,6 +45,7 @@ void TqsCustomVariable::StoreConverted(const Variant &value)
 {
     if (FIsReadOnly)
         return;
+    Variant &FValue = Value();
     switch (FStore) {
     case TqsStoreKind::Raw: qsAssign(FValue, value); return;
     case TqsStoreKind::Int:
@@ -75,25 +77,36 @@ Variant TqsVariable::GetValue()
 {
     if (FOnGetVarValue) {
         Variant v = Variant::null();
-        FOnGetVarValue(FName, FTyp, v, FValue);
+        FOnGetVarValue(FName, FTyp, v, Value());
         if (!v.isNull())
             return v;
     }
-    return FValue;
+    return Value();
 }
 
 Variant TqsParamItem::GetValue()
 {
     if (FOnGetVarValue) {
         Variant v = Variant::null();
-        FOnGetVarValue(FName, FTyp, v, FValue);
+        FOnGetVarValue(FName, FTyp, v, Value());
         if (!v.isNull())
             return v;
     }
-    return FValue;
+    return Value();
 }
 
 // ---- Script procedures
+
+void qsTakeSlot(TqsFrameLayout &layout, TqsScriptItem *item)
+{
+    auto *v = static_cast<TqsCustomVariable *>(item);
+    if (layout.Sealed || v->FKind > TqsCustomVariable::kParam || v->FIsReadOnly || v->FFrame)
+        return;
+    layout.Home.push_back(std::exchange(v->FValue, Variant::null()));
+    layout.Current = layout.Home.data(); // nothing runs before the layout is sealed
+    v->FFrame = &layout;
+    v->FSlot = int(layout.Home.size() - 1);
+}
 
 TqsProcVariable::TqsProcVariable(TqsScript *declaringScope, bool isFunc)
     : TqsCustomVariable(kProc), FProgram(new TqsScript), FIsFunc(isFunc)
@@ -101,6 +114,7 @@ TqsProcVariable::TqsProcVariable(TqsScript *declaringScope, bool isFunc)
     FProgram->Parent = declaringScope;
     FProgram->UseClassLateBinding = declaringScope->UseClassLateBinding;
     FProgram->SyntaxType = declaringScope->SyntaxType;
+    FProgram->FrameLayout = &FLayout;
     FIsReadOnly = true;
 }
 
@@ -112,37 +126,21 @@ TqsProcVariable::~TqsProcVariable()
     delete FProgram;
 }
 
-void TqsProcVariable::CollectLocals()
+Variant TqsProcVariable::Invoke(Variant *args, size_t n)
 {
-    // Append-only: a local added while activations are saved (a name bound late) goes to
-    // the end, so what was saved still lines up.
-    for (int i = 0; i < FProgram->Count(); ++i) {
-        auto *v = dynamic_cast<TqsCustomVariable *>(FProgram->Items(i));
-        if (v && v->FKind <= kParam && std::find(FLocals.begin(), FLocals.end(), v) == FLocals.end())
-            FLocals.push_back(v);
+    TqsActivation activation(this);
+    n = std::min(n, FParams.size());
+    bool byRef = false;
+    for (size_t i = 0; i < n; ++i) {
+        qsAssign(activation.Param(i), std::move(args[i]));
+        byRef |= FParams[i]->FIsVarParam;
     }
-    FLocalsScopeCount = FProgram->Count();
-}
-
-void TqsProcVariable::SaveLocals()
-{
-    if (FLocalsScopeCount != FProgram->Count())
-        CollectLocals();
-    auto &stack = FProgram->RunState().SavedLocals;
-    for (TqsCustomVariable *v : FLocals)
-        stack.emplace_back(v->FValue);
-    stack.emplace_back(int(FLocals.size())); // how many this activation saved
-}
-
-void TqsProcVariable::RestoreLocals()
-{
-    auto &stack = FProgram->RunState().SavedLocals;
-    const size_t n = size_t(stack.back().integerPayload());
-    stack.pop_back();
-    Variant *saved = stack.data() + (stack.size() - n);
-    for (size_t i = 0; i < n; ++i)
-        qsAssign(FLocals[i]->FValue, std::move(saved[i]));
-    stack.resize(stack.size() - n);
+    Variant result = activation.Run();
+    if (byRef)
+        for (size_t i = 0; i < n; ++i)
+            if (FParams[i]->FIsVarParam)
+                qsAssign(args[i], std::move(activation.Param(i)));
+    return result;
 }
 
 Variant TqsProcVariable::Call()
@@ -174,14 +172,12 @@ Variant TqsProcVariable::Call()
         main = main->Parent;
     Guard g{this, main, main ? main->ProgRunning : nullptr, FExecuting, FProgram->FCtl};
     FExecuting = true;
-    if (FIsFunc && FRefItem)
-        qsAssign(FRefItem->FValue, FResultInit);
     if (main)
         main->ProgRunning = FProgram;
     FProgram->FCtl = 0;
     FProgram->IsRunning = true;
     FProgram->Statement()->Execute();
-    return FIsFunc && FRefItem ? FRefItem->FValue : Variant::null();
+    return FIsFunc && FRefItem ? FRefItem->Value() : Variant::null();
 }
 
 // ---- Host functions

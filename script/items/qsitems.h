@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class TqsParamItem;
@@ -51,25 +52,29 @@ public:
     ~TqsCustomVariable() override;
     bool IsScriptVariable() const override { return true; }
 
-    virtual Variant GetValue() { return FValue; }
+    virtual Variant GetValue() { return Value(); }
     virtual void SetValue(const Variant &value)
     {
         if (!FIsReadOnly)
-            FValue = value;
+            Value() = value;
     }
+
+    // The stored value: the slot of the running activation for a procedure's local, else
+    // the item's own.
+    Variant &Value() { return FFrame ? FFrame->Current[FSlot] : FValue; }
 
     // Fast read of the plain kinds; anything else goes through GetValue.
     Variant Read()
     {
         if (FKind <= kParam && !FOnGetVarValue)
-            return FValue;
+            return Value();
         return GetValue();
     }
     // Read of an item known to be a plain kind.
     Variant ReadPlain()
     {
         if (!FOnGetVarValue) [[likely]]
-            return FValue;
+            return Value();
         return GetValue();
     }
     // Store with the item's own conversion.
@@ -77,7 +82,7 @@ public:
     {
         if (FStore == TqsStoreKind::Raw || (FStore == TqsStoreKind::Int && value.type() == varInteger)) {
             if (!FIsReadOnly)
-                qsAssign(FValue, value);
+                qsAssign(Value(), value);
             return;
         }
         StoreConverted(value);
@@ -107,7 +112,10 @@ public:
     TqsVarType FTyp = qvtVariant;
     QString FName, FUppercaseName, FSourcePos, FSourceUnit, FTypeName;
     TqsCustomVariable *FRefItem = nullptr; // Result of a function, helper of an array variable
+    // Only through Value() for a variable that may be a procedure's local.
     Variant FValue = Variant::null();
+    TqsFrameLayout *FFrame = nullptr; // the procedure's layout when the item has a slot
+    int FSlot = 0;
     TqsScript::TqsGetVarValueEvent FOnGetVarValue;
 
 protected:
@@ -138,7 +146,7 @@ class TqsParamItem : public TqsCustomVariable
 public:
     TqsParamItem() : TqsCustomVariable(kParam) {}
     Variant GetValue() override;
-    void SetValue(const Variant &value) override { FValue = value; } // as given
+    void SetValue(const Variant &value) override { Value() = value; } // as given
     Variant FDefValue;
     bool FIsOptional = false;
     bool FIsVarParam = false;
@@ -152,21 +160,20 @@ public:
 
 class TqsStatement;
 
-// A script procedure or function; its locals live in its private scope FProgram.
+// A script procedure or function; its locals are declared in its private scope FProgram
+// and live in the slots of its frame layout.
 class TqsProcVariable : public TqsCustomVariable
 {
 public:
     TqsProcVariable(TqsScript *declaringScope, bool isFunc);
     ~TqsProcVariable() override;
-    Variant GetValue() override { return Call(); }
+    Variant GetValue() override { return Invoke(nullptr, 0); }
     void SetValue(const Variant &) override {}
 
-    // Runs the body with the parameters as they are set; the function's result or Null.
-    Variant Call();
-    // Saved values of every local (parameters, variables, Result, with variables) on the
-    // run state's stack; Restore pops them. Only stored values are copied.
-    void SaveLocals();
-    void RestoreLocals();
+    // Runs one activation: a new frame of locals, the first n parameters set from args (the
+    // others keep their defaults); afterwards the by-reference parameters' values are put
+    // back into args. The function's result or Null.
+    Variant Invoke(Variant *args, size_t n);
 
     TqsScript *FProgram; // owned
     bool FIsFunc;
@@ -175,12 +182,11 @@ public:
     // Nesting of script calls is bounded so that runaway recursion is a script error.
     static constexpr int MaxCallDepth = 1500;
 
-    Variant FResultInit; // what Result starts each call with
-
 private:
-    void CollectLocals();
-    std::vector<TqsCustomVariable *> FLocals;
-    int FLocalsScopeCount = -1;
+    friend class TqsActivation;
+    // Runs the body in the frame that is current.
+    Variant Call();
+    TqsFrameLayout FLayout;
 };
 
 // One more nested script call for the duration of the guard; runaway recursion is a script error.
@@ -202,31 +208,62 @@ private:
     TqsRunState &FState;
 };
 
-// A call into a procedure that is already running keeps the running activation's locals:
-// saved when the guard is made, restored when it goes.
-class TqsSavedLocals
+// One activation of a script procedure: its frame of locals, made from their initial
+// values on the caller's stack. The arguments are stored into the frame while the caller's
+// frame is still current (they are evaluated there); Run makes the new frame current for
+// the body and the previous one current again when it ends.
+class TqsActivation
 {
 public:
-    explicit TqsSavedLocals(TqsProcVariable *proc) : FProc(proc), FSaved(proc->FExecuting)
+    explicit TqsActivation(TqsProcVariable *proc) : FProc(proc), FLayout(proc->FLayout), FDepth(proc->FProgram->RunState())
     {
-        if (FSaved)
-            FProc->SaveLocals();
-    }
-    ~TqsSavedLocals() { Restore(); }
-    // Puts the running activation's locals back now rather than at the end of the scope.
-    void Restore()
-    {
-        if (FSaved) {
-            FSaved = false;
-            FProc->RestoreLocals();
+        // From the first call on, the slots are fixed: a name bound later keeps its own value.
+        FLayout.Sealed = true;
+        FSize = FLayout.Home.size();
+        if (FSize <= InlineSlots) {
+            FFrame = reinterpret_cast<Variant *>(FInline);
+            std::uninitialized_copy(FLayout.Home.begin(), FLayout.Home.end(), FFrame);
+        } else {
+            FHeap.reset(new Variant[FSize]);
+            FFrame = FHeap.get();
+            std::copy(FLayout.Home.begin(), FLayout.Home.end(), FFrame);
         }
     }
-    TqsSavedLocals(const TqsSavedLocals &) = delete;
-    TqsSavedLocals &operator=(const TqsSavedLocals &) = delete;
+    ~TqsActivation()
+    {
+        if (FEntered)
+            FLayout.Current = FOuter;
+        if (!FHeap)
+            std::destroy_n(FFrame, FSize);
+    }
+    TqsActivation(const TqsActivation &) = delete;
+    TqsActivation &operator=(const TqsActivation &) = delete;
+
+    // Parameter i's value in the new frame.
+    Variant &Param(size_t i) { return FFrame[FProc->Params(int(i))->FSlot]; }
+
+    Variant Run()
+    {
+        FOuter = FLayout.Current;
+        FLayout.Current = FFrame;
+        FEntered = true;
+        Variant result = FProc->Call();
+        FLayout.Current = FOuter;
+        FEntered = false;
+        return result;
+    }
 
 private:
+    static constexpr size_t InlineSlots = 8;
     TqsProcVariable *FProc;
-    bool FSaved;
+    TqsFrameLayout &FLayout;
+    TqsCallDepthGuard FDepth;
+    Variant *FFrame;
+    Variant *FOuter = nullptr;
+    size_t FSize;
+    bool FEntered = false;
+    std::unique_ptr<Variant[]> FHeap;
+    alignas(Variant) unsigned char FInline[InlineSlots * sizeof(Variant)];
 };
 
 // A host function (or a member method): parameters parsed from its declaration, called

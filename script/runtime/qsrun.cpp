@@ -216,7 +216,7 @@ void TqsScript::Clear()
         TqsScriptItem *item = Items(i);
         if (dynamic_cast<TqsRTTIModule *>(item) || item->AddedBy == RTTIMarker)
             continue;
-        Remove(item);
+        RemoveAt(i); // by index: a search for the item would make clearing quadratic
         delete item;
         if (i > Count())
             i = Count();
@@ -235,7 +235,7 @@ void TqsScript::ClearItems(const void *owner)
         TqsScriptItem *item = Items(i);
         if (!item->IsScriptVariable() || item->AddedBy != owner)
             continue;
-        Remove(item);
+        RemoveAt(i); // by index: a search for the item would make clearing quadratic
         delete item;
         if (i > Count())
             i = Count();
@@ -251,7 +251,7 @@ void TqsScript::ClearRTTI()
         TqsScriptItem *item = Items(i);
         if (!dynamic_cast<TqsRTTIModule *>(item) && item->AddedBy != RTTIMarker)
             continue;
-        Remove(item);
+        RemoveAt(i); // by index: a search for the item would make clearing quadratic
         delete item;
         if (i > Count())
             i = Count();
@@ -350,16 +350,16 @@ Variant TqsScript::CallFunction1(const QString &name, Variant &params, bool sGlo
     auto *proc = dynamic_cast<TqsProcVariable *>(sGlobal ? Find(name) : FindLocal(name));
     if (!proc)
         return Variant::null();
-    Variant result = CallFunction2(proc, params);
-    if (params.isArray() && params.arrayDimCount() == 1) {
-        const int lo = params.arrayLowBound(), hi = params.arrayHighBound();
-        for (int i = lo; i <= hi && i - lo < proc->ParamCount(); ++i)
-            params.arrayPut(i, proc->Params(i - lo)->FValue);
-    }
-    return result;
+    return CallWithArray(proc, params, true);
 }
 
 Variant TqsScript::CallFunction2(TqsProcVariable *proc, const Variant &params)
+{
+    Variant copy = params;
+    return CallWithArray(proc, copy, false);
+}
+
+Variant TqsScript::CallWithArray(TqsProcVariable *proc, Variant &params, bool writeBack)
 {
     if (!proc)
         return Variant::null();
@@ -369,12 +369,17 @@ Variant TqsScript::CallFunction2(TqsProcVariable *proc, const Variant &params)
         lo = params.arrayLowBound();
         given = params.arrayHighBound() - lo + 1;
     }
-    for (int i = 0; i < proc->ParamCount(); ++i) {
+    const int n = proc->ParamCount();
+    std::vector<Variant> args(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
         TqsParamItem *p = proc->Params(i);
-        p->FValue = i < given ? params.arrayGet(lo + i) : (p->FIsOptional ? p->FDefValue : Variant::null());
+        args[size_t(i)] = i < given ? params.arrayGet(lo + i) : (p->FIsOptional ? p->FDefValue : Variant::null());
     }
-    TqsCallDepthGuard depth(RunState());
-    return proc->Call();
+    Variant result = proc->Invoke(args.data(), args.size());
+    if (writeBack)
+        for (int i = 0; i < given && i < n; ++i)
+            params.arrayPut(lo + i, args[size_t(i)]);
+    return result;
 }
 
 void TqsScript::Terminate()

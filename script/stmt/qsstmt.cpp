@@ -31,8 +31,8 @@ void TqsAssignmentStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    if (FExpr->FDirect)
-        FVar->Store(*FExpr->FDirect);
+    if (const Variant *direct = FExpr->Direct())
+        FVar->Store(*direct);
     else
         FVar->Store(FExpr->Eval());
 }
@@ -45,17 +45,18 @@ void TqsCompoundAssignStmt::Execute()
     Variant v = FVar->Read();
     const Variant e = FExpr->Eval();
     if ((FModificator == '+' || FModificator == '&') && e.isString() && FVar->FKind <= TqsCustomVariable::kParam
-        && !FVar->FOnGetVarValue && !FVar->FIsReadOnly && v.isString() && FVar->FValue.isString()) {
+        && !FVar->FOnGetVarValue && !FVar->FIsReadOnly && v.isString() && FVar->Value().isString()) {
         // Text appended to a String variable: once the variable lets go of its text, the
         // text is held only here and grows in place, so that a loop of appends costs
         // amortised constant time instead of a copy of the whole text each time.
         QString text = v.toString();
         v = Variant();
         // the right side may have stored another text into the variable meanwhile
-        if (FVar->FValue.toString().constData() == text.constData()) {
-            FVar->FValue = Variant();
+        Variant &held = FVar->Value();
+        if (held.toString().constData() == text.constData()) {
+            held = Variant();
             text.append(e.toString());
-            FVar->FValue = Variant(std::move(text));
+            held = Variant(std::move(text));
             return;
         }
         v = Variant(std::move(text));
@@ -208,7 +209,7 @@ void TqsForStmt::Execute()
     if (Terminated())
         return;
     unsigned char &ctl = FProgram->FCtl;
-    Variant &counter = FVariable->FValue;
+    Variant &counter = FVariable->Value();
     if (!FDown) {
         for (int64_t i = from; i <= to; ++i) {
             qsAssign(counter, Variant(int(i)));
@@ -254,7 +255,7 @@ void TqsVbForStmt::Execute()
         return;
     unsigned char &ctl = FProgram->FCtl;
     while (down ? i >= to : i <= to) {
-        FVariable->FValue = i;
+        FVariable->Value() = i;
         ExecuteList(FItems);
         if (ctl & endsLoop)
             break;
@@ -360,5 +361,5 @@ TqsWithStmt::~TqsWithStmt() { delete FDesignator; }
 void TqsWithStmt::Execute()
 {
     ExecuteList(FItems);
-    FVariable->FValue = FDesignator->GetValue();
+    FVariable->Value() = FDesignator->GetValue();
 }

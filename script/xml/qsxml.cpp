@@ -480,30 +480,38 @@ void TqsXMLWriter::WriteItem(const TqsXMLItem *item, int level)
 // ---------------------------------------------------------------------------------------
 // Text functions
 
+namespace {
+bool xmlSpecial(char16_t c) { return c == 10 || c == 13 || c == '"' || c == '&' || c == '<' || c == '>'; }
+} // namespace
+
+void AppendXML(QString &out, QStringView s)
+{
+    qsizetype done = 0;
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i].unicode();
+        if (!xmlSpecial(c))
+            continue;
+        out.append(s.mid(done, i - done));
+        out += QLatin1String("&#");
+        out += QString::number(int(c));
+        out += QLatin1Char(';');
+        done = i + 1;
+    }
+    out.append(s.mid(done));
+}
+
 QString StrToXML(const QString &s)
 {
-    auto special = [](char16_t c) {
-        return c == 10 || c == 13 || c == '"' || c == '&' || c == '<' || c == '>';
-    };
     qsizetype i = 0;
     const qsizetype n = s.size();
-    while (i < n && !special(s[i].unicode()))
+    while (i < n && !xmlSpecial(s[i].unicode()))
         ++i;
     if (i == n)
         return s;
     QString out;
     out.reserve(n + 16);
-    out.append(QStringView(s).left(i));
-    for (; i < n; ++i) {
-        const char16_t c = s[i].unicode();
-        if (special(c)) {
-            out += QLatin1String("&#");
-            out += QString::number(int(c));
-            out += QLatin1Char(';');
-        } else {
-            out += QChar(c);
-        }
-    }
+    AppendXML(out, s);
     return out;
 }
 

@@ -120,5 +120,7 @@ private:
 
 // Attribute escaping: LF, CR, double quote, ampersand and angle brackets become "&#n;".
 QString StrToXML(const QString &s);
+// Appends s escaped as StrToXML does, without a copy when nothing needs escaping.
+void AppendXML(QString &out, QStringView s);
 // Decodes "&#n;" references and "&quot;"; every other ampersand stays.
 QString XMLToStr(const QString &s);

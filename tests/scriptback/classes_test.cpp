@@ -262,3 +262,44 @@ TEST(QsClasses, ClassLateBindingFindsComponentsOfLaterObjects)
         EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("late"));
     }
 }
+
+// A var argument of a host function or member method comes back into its variable before
+// the rest of the expression reads that variable: operands are taken left to right.
+TEST(QsClasses, HostVarArgumentsAreWrittenBackBeforeTheRestOfTheExpression)
+{
+    struct Case
+    {
+        const char *language, *source;
+    } cases[] = {
+        {"DozovoZozedi", "var g: TGadget; a, b, c, x, y: Integer; r: String;\n"
+                         "begin g := TGadget.Create(nil); a := 1; b := 2; c := 3;\n"
+                         "x := Bump(a) xor a; y := g.Bump(b) shl (b - 10); r := IntToStr(Bump(c)) + IntToStr(c); g.Free end."},
+        {"D++Iraved", "TGadget g; int a, b, c, x, y; string r;\n"
+                      "{ g = TGadget.Create(nil); a = 1; b = 2; c = 3;\n"
+                      "x = Bump(a) ^ a; y = g.Bump(b) << (b - 10); r = IntToStr(Bump(c)) + IntToStr(c); g.Free; }"},
+        {"DevavAraroz", "Dim g, a, b, c, x, y, r\n"
+                        "g = TGadget.Create(nil)\na = 1\nb = 2\nc = 3\n"
+                        "x = Bump(a) xor a\ny = g.Bump(b) + b\nr = Bump(c) & c\ng.Free"},
+        {"JScript", "var g, a = 1, b = 2, c = 3, x, y, r;\n"
+                    "g = TGadget.Create(nil);\n"
+                    "x = Bump(a) ^ a; y = g.Bump(b) << (b - 10); r = IntToStr(Bump(c)) + IntToStr(c); g.Free();"},
+    };
+    for (const Case &c : cases) {
+        auto s = backtest::make(c.language, QString::fromLatin1(c.source));
+        // Bump adds 10 to its var argument and answers 100.
+        auto bump = [](TqsMethodHelper &h) {
+            h.SetVParam(0, Variant(h.GetVParam(0).toInt() + 10));
+            return Variant(100);
+        };
+        s->AddMethod(QStringLiteral("function Bump(var a: Integer): Integer"),
+                     [bump](const Variant &, const QString &, TqsMethodHelper &h) { return bump(h); });
+        TqsClassVariable *gadget = s->AddClass(TGadget::StaticClass(), QStringLiteral("TComponent"));
+        gadget->AddMethod(QStringLiteral("function Bump(var a: Integer): Integer"),
+                          [bump](const Variant &, TqsClassRef, const QString &, TqsMethodHelper &h) { return bump(h); });
+        ASSERT_EQ(backtest::run(*s), QString()) << c.language;
+        EXPECT_EQ(s->Variables(QStringLiteral("x")).toInt(), 100 ^ 11) << c.language;
+        const bool plus = QLatin1String(c.language) == QLatin1String("DevavAraroz");
+        EXPECT_EQ(s->Variables(QStringLiteral("y")).toInt(), plus ? 112 : 100 << 2) << c.language;
+        EXPECT_EQ(s->Variables(QStringLiteral("r")).toString(), QStringLiteral("10013")) << c.language;
+    }
+}

@@ -216,6 +216,33 @@ TEST(QsCalls, RecursionRestoresLocalsAndWritesBackVarParams)
               5);
 }
 
+// Each activation has locals of its own: a loop counter, a text being built and a with
+// variable survive the recursive calls made meanwhile, a nested function reads the locals
+// of the activation it runs in, and a procedure with many locals works the same.
+TEST(QsCalls, EveryActivationKeepsItsOwnLocals)
+{
+    EXPECT_EQ(runR(QStringLiteral("var r: String;\n"
+                                  "function Walk(n: Integer): String;\n"
+                                  "var a, b, c, d, e, f, g, h, i: Integer; s: String;\n"
+                                  "  function Inner: String; begin Result := IntToStr(n) + ':' + IntToStr(a) end;\n"
+                                  "begin\n"
+                                  "  a := n * 10; s := '';\n"
+                                  "  for i := 1 to 2 do begin\n"
+                                  "    if n > 0 then s := s + Walk(n - 1);\n"
+                                  "    s := s + Inner + ';'\n"
+                                  "  end;\n"
+                                  "  Result := s\n"
+                                  "end;\n"
+                                  "begin r := Walk(2) end."))
+                  .toString(),
+              QStringLiteral("0:0;0:0;1:10;0:0;0:0;1:10;2:20;0:0;0:0;1:10;0:0;0:0;1:10;2:20;"));
+    // a local starts each call afresh, not with what the previous call left
+    EXPECT_EQ(runR(QStringLiteral("var r: String;\nfunction F: String; var s: String; begin s := s + 'x'; Result := s end;\n"
+                                  "begin r := F + F + F end."))
+                  .toString(),
+              QStringLiteral("xxx"));
+}
+
 TEST(QsCalls, RunawayRecursionIsAScriptError)
 {
     auto s = backtest::make("DozovoZozedi", QStringLiteral("var r: String;\nprocedure P; begin P end;\n"
