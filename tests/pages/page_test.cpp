@@ -29,6 +29,14 @@ void expectSheet(const TkvlReportPage &p, const Sheet &s, const char *where)
     EXPECT_DOUBLE_EQ(p.BottomMargin, s.bottom) << where;
 }
 
+void setMargins(TkvlReportPage &p, double left, double top, double right, double bottom)
+{
+    p.LeftMargin = left;
+    p.TopMargin = top;
+    p.RightMargin = right;
+    p.BottomMargin = bottom;
+}
+
 TEST(ReportPage, NewPageIsA4)
 {
     TkvlReport report(nullptr);
@@ -61,10 +69,7 @@ TEST(ReportPage, OrientationTurnsSheetAndMargins)
 {
     TkvlReport report(nullptr);
     auto *p = new TkvlReportPage(&report);
-    p->LeftMargin = 10;
-    p->TopMargin = 20;
-    p->RightMargin = 30;
-    p->BottomMargin = 40;
+    setMargins(*p, 10, 20, 30, 40);
     p->SetOrientation(poLandscape);
     expectSheet(*p, {297, 210, 20, 30, 40, 10}, "landscape");
     EXPECT_EQ(p->PaperSize(), 9);  // still A4, not a custom size
@@ -167,10 +172,7 @@ TEST(ReportPage, BackPictureInsideTheMargins)
 {
     TkvlReport report(nullptr);
     auto *p = new TkvlReportPage(&report);
-    p->LeftMargin = 10;
-    p->TopMargin = 20;
-    p->RightMargin = 30;
-    p->BottomMargin = 40;
+    setMargins(*p, 10, 20, 30, 40);
     fillPicture(*p->BackPicture(), 40, 40, qRgb(255, 0, 0));
     // At half scale the printable area runs from (18.9, 37.8) to (340.2, 485.7).
     auto draw = [&] {
