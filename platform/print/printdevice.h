@@ -98,8 +98,9 @@ public:
     // sending it to the queue. Pages are drawn with painter() between beginPage and endPage;
     // its origin is the corner of the printable area, its unit a device pixel.
     virtual bool beginDoc(const QString &title, const QString &fileName, const PageSetup &setup) = 0;
-    // A setup change takes effect with the next page. The queue takes one bin, duplex and
-    // copy count for the whole job: those of the first page.
+    // A setup change takes effect with the next page. A queue takes paper, bin and duplex per
+    // job, so pages that change them are sent as a further job; with several jobs the
+    // copies are made by sending the whole run again, so that they stay collated.
     virtual void setPageSetup(const PageSetup &setup) = 0;
     virtual bool beginPage() = 0;
     virtual QPainter *painter() const = 0;  // while a document is open, else null

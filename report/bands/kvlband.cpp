@@ -1,10 +1,13 @@
 #include "report/bands/kvlband.h"
+#include "report/bands/kvlsubreport.h"
 
 #include "platform/rtl/reflect/classbuilder.h"
 #include "report/appearance/frame.h"
 #include "report/core/kvlobjects.h"
 #include "report/core/kvlresourcetext.h"
 #include "report/data/kvldataset.h"
+#include "report/memo/kvlmemo.h"
+#include "report/resources/kvlresources.h"
 
 #include <cmath>
 #include <unordered_set>
@@ -350,14 +353,27 @@ TkvlRect TkvlBand::FillMemoBounds() const
                     top + Height() - FFillGap->Top - FFillGap->Bottom};
 }
 
+TkvlMemoView *TkvlBand::FillMemo() const { return FFillMemo.get(); }
+
 void TkvlBand::CreateFillMemo()
 {
-    // Left for the memo view: the decision and the bounds above are what it will use.
+    if (!NeedsFillMemo())
+        return;
+    if (!FFillMemo)
+        FFillMemo = new TkvlMemoView(this);
+    TkvlMemoView *memo = FFillMemo.get();
+    memo->SetFillType(FFillType);
+    memo->SetFill(FFill.get());
+    memo->SetFrame(FFrame.get());
+    const TkvlRect r = FillMemoBounds();
+    memo->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+    // First among the band's objects, so it is drawn and exported beneath them.
+    memo->SetParentAt(this, 0);
 }
 
 void TkvlBand::DisposeFillMemo()
 {
-    delete FFillMemo;
+    delete FFillMemo.get();
     FFillMemo = nullptr;
 }
 
@@ -398,5 +414,11 @@ void kvlRegisterBandClasses()
                           TkvlDataBand5::StaticClass(), TkvlDataBand6::StaticClass(),
                           TkvlGroupHeader::StaticClass(), TkvlGroupFooter::StaticClass(), TkvlChild::StaticClass(),
                           TkvlColumnHeader::StaticClass(), TkvlColumnFooter::StaticClass(),
-                          TkvlOverlay::StaticClass(), TkvlNullBand::StaticClass()});
+                          TkvlOverlay::StaticClass(), TkvlNullBand::StaticClass(), TkvlSubreport::StaticClass()});
+    // The descriptions' texts, unless a language file gave them already.
+    TkvlResources &res = kvlResources();
+    for (const auto &[key, text] : {std::pair{"obBand", "Sezione"}, std::pair{"obDataBand", "Oggetto sezione dati"},
+                                    std::pair{"obSubRep", "Sottoreport"}})
+        if (res.IndexOf(QLatin1String(key)) < 0)
+            res.Add(QLatin1String(key), QString::fromUtf8(text));
 }

@@ -13,6 +13,7 @@
 class TkvlChild;
 class TkvlDataSet;
 class TkvlFrame;
+class TkvlMemoView;
 class TkvlUserDataSet;
 
 // Gaps between a band's edges and its background (pixels).
@@ -67,14 +68,16 @@ public:
     // In the designer only: the background over the band's rectangle.
     void Draw(TCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY) override;
 
-    // The memo that carries the band's background into prepared pages (left: it needs the
-    // memo view, which this library does not have yet).
-    TkvlComponent *FillMemo() const { return FFillMemo; }
+    // The memo that carries the band's background into prepared pages: a child of the band,
+    // beneath its other objects.
+    TkvlMemoView *FillMemo() const;
     // Whether the band has a background or frame of its own for a fill memo to carry.
     bool NeedsFillMemo() const;
     // The fill memo's bounds inside the band: at the top-left gaps, the band's size less
     // the gaps on both sides.
     TkvlRect FillMemoBounds() const;
+    // Makes (or updates) the fill memo when the band has a background or frame; nothing
+    // for null bands and bands with the default background.
     void CreateFillMemo();
     void DisposeFillMemo();
 
@@ -93,7 +96,7 @@ private:
     std::unique_ptr<TkvlFrame> FFrame;
     rtl::ComponentRef<TkvlBand> FChild;  // always a TkvlChild
     bool FVertical = false;
-    TkvlComponent *FFillMemo = nullptr;  // a memo view, owned by the report
+    rtl::ComponentRef<TkvlMemoView> FFillMemo;  // freed with the band (its parent)
 };
 
 class TkvlReportTitle : public TkvlBand {
@@ -267,5 +270,6 @@ public:
     using TkvlBand::TkvlBand;
 };
 
-// Registers the band classes with the class registry (start-up).
+// Registers the band classes and the subreport with the class registry, and their
+// descriptions' texts (start-up).
 void kvlRegisterBandClasses();

@@ -3,7 +3,10 @@
 #include "platform/rtl/format.h"
 #include "platform/rtl/reflect/classbuilder.h"
 #include "report/core/kvlresourcetext.h"
+#include "report/bands/kvlsubreport.h"
 #include "report/data/kvldataset.h"
+#include "report/resources/kvlresources.h"
+#include "report/views/kvlpicture.h"
 
 #include <cmath>
 #include <mutex>
@@ -49,15 +52,16 @@ void TkvlReportPage::DeclareClass(rtl::ClassBuilder<TkvlReportPage> &b)
     b.prop<[](T &p) -> TStringList & { return p.ColumnPositions(); }>("ColumnPositions", rtl::types::TStrings());
     b.prop<&T::Bin>("Bin").def(kvlDefaultBin);
     b.prop<&T::BinOtherPages>("BinOtherPages").def(kvlDefaultBin);
-    // BackPicture (the background picture) comes with the picture view.
+    b.prop<&T::BackPicture, &T::SetBackPicture>("BackPicture");
     b.prop<&T::BackPictureVisible>("BackPictureVisible").def(true);
     b.prop<&T::BackPicturePrintable>("BackPicturePrintable").def(true);
     b.prop<&T::BackPictureStretched>("BackPictureStretched").def(true);
     b.prop<&T::PageCount, &T::SetPageCount>("PageCount").def(1);
-    // Color and Frame (of the background) come with the picture view.
+    b.prop<&T::Color, &T::SetColor>("Color", rtl::types::TColor()).def(clNone);
     b.prop<&T::DataSet, &T::SetDataSet>("DataSet");
     b.prop<&T::DataSetName, &T::SetDataSetName>("DataSetName");
     b.prop<&T::Duplex>("Duplex", duplexType()).def(dmNone);
+    b.prop<&T::Frame, &T::SetFrame>("Frame");
     b.prop<&T::EndlessHeight>("EndlessHeight").def(false);
     b.prop<&T::EndlessWidth>("EndlessWidth").def(false);
     b.prop<&T::LargeDesignHeight>("LargeDesignHeight").def(false);
@@ -86,13 +90,25 @@ void TkvlDataPage::DeclareClass(rtl::ClassBuilder<TkvlDataPage> &b)
 
 // ---- report page ------------------------------------------------------------------------
 
-TkvlReportPage::TkvlReportPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlPage(AOwner, Design)
+TkvlReportPage::TkvlReportPage(TComponent *AOwner, const rtl::TDesignInfo *Design)
+    : TkvlPage(AOwner, Design), FBackPictureView(std::make_unique<TkvlPictureView>(nullptr))
 {
+    FBackPictureView->SetColor(clNone);
+    FBackPictureView->KeepAspectRatio = false;
     SetPaperSize(kvlA4Paper);
     SetBaseName(QStringLiteral("Page"));
 }
 
 TkvlReportPage::~TkvlReportPage() = default;
+
+TPicture *TkvlReportPage::BackPicture() const { return FBackPictureView->Picture(); }
+void TkvlReportPage::SetBackPicture(TPicture *Value) { FBackPictureView->SetPicture(Value); }
+TColor TkvlReportPage::Color() const { return FBackPictureView->Color(); }
+void TkvlReportPage::SetColor(TColor Value) { FBackPictureView->SetColor(Value); }
+TkvlFrame *TkvlReportPage::Frame() const { return FBackPictureView->Frame(); }
+void TkvlReportPage::SetFrame(TkvlFrame *Value) { FBackPictureView->SetFrame(Value); }
+TkvlSubreport *TkvlReportPage::SubReport() const { return FSubReport.get(); }
+void TkvlReportPage::SetSubReport(TkvlSubreport *Value) { FSubReport = Value; }
 
 void TkvlReportPage::SetOrientation(TPrinterOrientation Value)
 {
@@ -235,6 +251,23 @@ void TkvlReportPage::AlignChildren()
     UpdateDimensions();
 }
 
+void TkvlReportPage::Draw(TCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY)
+{
+    TkvlPictureView &v = *FBackPictureView;
+    if (BackPictureStretched) {
+        v.SetWidth(PrintableWidth());
+        v.SetHeight(PrintableHeight());
+    } else {
+        v.SetWidth(v.Picture()->Width());
+        v.SetHeight(v.Picture()->Height());
+    }
+    if (!BackPictureVisible || (IsPrinting && !BackPicturePrintable))
+        return;
+    v.IsPrinting = IsPrinting;
+    v.Draw(Canvas, ScaleX, ScaleY, OffsetX + ScaleX * LeftMargin * kvlPixelsPerMm,
+           OffsetY + ScaleY * TopMargin * kvlPixelsPerMm);
+}
+
 // ---- data page --------------------------------------------------------------------------
 
 TkvlDataPage::TkvlDataPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlPage(AOwner, Design)
@@ -246,4 +279,9 @@ TkvlDataPage::TkvlDataPage(TComponent *AOwner, const rtl::TDesignInfo *Design) :
 void kvlRegisterPageClasses()
 {
     rtl::RegisterClasses({TkvlReportPage::StaticClass(), TkvlDataPage::StaticClass()});
+    // The description's text, unless a language file gave it already (the data page's key
+    // has none: the key itself is shown).
+    TkvlResources &res = kvlResources();
+    if (res.IndexOf(QStringLiteral("obRepPage")) < 0)
+        res.Add(QStringLiteral("obRepPage"), QStringLiteral("Pagina del report"));
 }

@@ -10,6 +10,9 @@
 #include <memory>
 #include <vector>
 
+class TPicture;
+class TkvlFrame;
+class TkvlPictureView;
 class TkvlSubreport;
 
 enum TkvlDuplexMode : uint8_t { dmNone, dmVertical, dmHorizontal, dmSimplex };
@@ -48,6 +51,13 @@ public:
     void SetColumnPositions(const TStringList &Value) { FColumnPositions.Assign(Value); }
     int32_t Bin = kvlDefaultBin, BinOtherPages = kvlDefaultBin;
     bool BackPictureVisible = true, BackPicturePrintable = true, BackPictureStretched = true;
+    // The background: picture, colour and frame of the back-picture view.
+    TPicture *BackPicture() const;
+    void SetBackPicture(TPicture *Value);
+    TColor Color() const;
+    void SetColor(TColor Value);
+    TkvlFrame *Frame() const;
+    void SetFrame(TkvlFrame *Value);
     int32_t PageCount() const { return FPageCount; }
     void SetPageCount(int32_t Value);  // only values above 0
     TkvlDuplexMode Duplex = dmNone;
@@ -69,9 +79,9 @@ public:
     void SetDataSetName(const QString &Value) { FBinding.SetDataSetName(this, Value); }
 
     // The subreport that prints this page.
-    TkvlSubreport *SubReport() const { return FSubReport; }
-    void SetSubReport(TkvlSubreport *Value) { FSubReport = Value; }
-    bool IsSubReport() const { return FSubReport != nullptr; }
+    TkvlSubreport *SubReport() const;
+    void SetSubReport(TkvlSubreport *Value);
+    bool IsSubReport() const { return SubReport() != nullptr; }
 
     // Margins 10 mm and the current printer's default paper and orientation.
     void SetDefaults();
@@ -85,6 +95,10 @@ public:
     double PrintableHeight() const;
     // Lays out the bands over the printable area (columns, vertical bands) and their views.
     void AlignChildren() override;
+    // The background inside the margins: stretched over the printable area or at the
+    // picture's own size; left out when hidden, or when printing and not printable.
+    void Draw(TCanvas *Canvas, double ScaleX, double ScaleY, double OffsetX, double OffsetY);
+    TkvlPictureView *BackPictureView() const { return FBackPictureView.get(); }
 
     // Filled by the engine.
     std::vector<rtl::ComponentRef<TkvlBand>> SubBands, VSubBands;
@@ -97,7 +111,8 @@ private:
     int32_t FPageCount = 1;
     TStringList FColumnPositions, FHGuides, FVGuides;
     TkvlDataSetBinding FBinding;
-    TkvlSubreport *FSubReport = nullptr;
+    rtl::ComponentRef<TkvlSubreport> FSubReport;
+    std::unique_ptr<TkvlPictureView> FBackPictureView;
 };
 
 // The page that holds a report's non-visual data components.

@@ -5,6 +5,7 @@
 #include "report/core/kvlobjects.h"
 #include "report/core/kvlresourcetext.h"
 #include "report/data/kvldataset.h"
+#include "report/memo/kvlmemo.h"
 #include "report/resources/kvlresources.h"
 
 #include <gtest/gtest.h>
@@ -207,32 +208,81 @@ TEST(Band, SnapsToTheCharacterGridOfItsPage)
     }
 }
 
-TEST(Band, FillMemoNeedAndBounds)
+TEST(Band, FillMemoCarriesTheBackground)
+{
+    struct Case {
+        const char *what;
+        bool null, white, frame, gradient;
+        bool memo;
+    } cases[] = {
+        {"white brush", false, true, false, false, true},
+        {"frame on one side only", false, false, true, false, true},
+        {"gradient", false, false, false, true, true},
+        {"default background", false, false, false, false, false},
+        {"null band", true, true, true, false, false},
+    };
+    for (const Case &c : cases) {
+        Report r;
+        TkvlBand *band = c.null ? static_cast<TkvlBand *>(r.band<TkvlNullBand>()) : r.band<TkvlHeader>();
+        band->SetBounds(0, 0, 500, 40);
+        auto *view = new TkvlMemoView(band);
+        if (c.white)
+            static_cast<TkvlBrushFill *>(band->Fill())->FBackColor = 0xFFFFFF;
+        if (c.frame)
+            band->Frame()->SetTyp(kvlFrameBit(ftBottom));
+        if (c.gradient)
+            band->SetFillType(ftGradient);
+        band->CreateFillMemo();
+        TkvlMemoView *memo = band->FillMemo();
+        ASSERT_EQ(memo != nullptr, c.memo) << c.what;
+        if (!memo) {
+            EXPECT_EQ(band->ObjectCount(), 1) << c.what;
+            continue;
+        }
+        // Beneath the band's own objects, with the band's background and frame.
+        EXPECT_EQ(band->Objects(), (std::vector<TkvlComponent *>{memo, view})) << c.what;
+        EXPECT_EQ(memo->FillType(), band->FillType()) << c.what;
+        EXPECT_EQ(memo->Frame()->Typ(), band->Frame()->Typ()) << c.what;
+        if (!c.gradient) {
+            EXPECT_EQ(memo->Color(), c.white ? 0xFFFFFF : clNone) << c.what;
+        }
+        EXPECT_EQ((TkvlRect{memo->Left(), memo->Top(), memo->Width(), memo->Height()}), (TkvlRect{0, 0, 500, 40}))
+            << c.what;
+    }
+}
+
+TEST(Band, FillMemoLessGapsMadeOnceAndDisposed)
 {
     Report r;
-    auto *white = r.band<TkvlHeader>();
-    static_cast<TkvlBrushFill *>(white->Fill())->FBackColor = 0xFFFFFF;
-    auto *framed = r.band<TkvlHeader>();
-    framed->Frame()->SetTyp(kvlFrameBit(ftBottom));
-    auto *plain = r.band<TkvlHeader>();
-    auto *gradient = r.band<TkvlHeader>();
-    gradient->SetFillType(ftGradient);
-    auto *null = r.band<TkvlNullBand>();
-    static_cast<TkvlBrushFill *>(null->Fill())->FBackColor = 0xFFFFFF;
-    EXPECT_TRUE(white->NeedsFillMemo());
-    EXPECT_TRUE(framed->NeedsFillMemo());
-    EXPECT_FALSE(plain->NeedsFillMemo());
-    EXPECT_TRUE(gradient->NeedsFillMemo());
-    EXPECT_FALSE(null->NeedsFillMemo());
+    auto *band = r.band<TkvlHeader>();
+    band->SetBounds(0, 0, 500, 40);
+    static_cast<TkvlBrushFill *>(band->Fill())->FBackColor = 0xFFFFFF;
+    band->FillGap()->Left = 10;
+    band->FillGap()->Right = 20;
+    band->FillGap()->Top = 3;
+    band->FillGap()->Bottom = 5;
+    band->CreateFillMemo();
+    TkvlMemoView *memo = band->FillMemo();
+    ASSERT_NE(memo, nullptr);
+    // At the top-left gaps, the band's size less the gaps on both sides.
+    EXPECT_EQ((TkvlRect{memo->Left(), memo->Top(), memo->Width(), memo->Height()}), (TkvlRect{10, 3, 470, 32}));
+    EXPECT_EQ(memo->Owner(), r.report.get());
 
-    // The band less its gaps on each side.
-    white->SetBounds(0, 0, 500, 40);
-    EXPECT_EQ(white->FillMemoBounds(), (TkvlRect{0, 0, 500, 40}));
-    white->FillGap()->Left = 10;
-    white->FillGap()->Right = 20;
-    white->FillGap()->Top = 3;
-    white->FillGap()->Bottom = 5;
-    EXPECT_EQ(white->FillMemoBounds(), (TkvlRect{10, 3, 10 + 470, 3 + 32}));
+    // A second pass takes the band's new size into the same memo.
+    band->SetHeight(60);
+    band->CreateFillMemo();
+    EXPECT_EQ(band->FillMemo(), memo);
+    EXPECT_EQ(band->ObjectCount(), 1);
+    EXPECT_EQ(memo->Height(), 52);
+
+    band->DisposeFillMemo();
+    EXPECT_EQ(band->FillMemo(), nullptr);
+    EXPECT_EQ(band->ObjectCount(), 0);
+    // A memo freed with the band's children leaves no dangling link.
+    band->CreateFillMemo();
+    band->Clear();
+    EXPECT_EQ(band->FillMemo(), nullptr);
+    band->DisposeFillMemo();
 }
 
 TEST(Band, FillKindFollowsTheAssignedFill)

@@ -1,9 +1,14 @@
+#include "platform/gfx/graphic.h"
+#include "platform/gfx/paintercanvas.h"
+#include "platform/gfx/picture.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "platform/rtl/stream.h"
+#include "report/appearance/frame.h"
 #include "report/bands/kvlband.h"
 #include "report/data/kvldataset.h"
 #include "report/pages/kvlreportpage.h"
 #include "report/resources/kvlresources.h"
+#include "report/views/kvlpicture.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -22,6 +27,14 @@ void expectSheet(const TkvlReportPage &p, const Sheet &s, const char *where)
     EXPECT_DOUBLE_EQ(p.TopMargin, s.top) << where;
     EXPECT_DOUBLE_EQ(p.RightMargin, s.right) << where;
     EXPECT_DOUBLE_EQ(p.BottomMargin, s.bottom) << where;
+}
+
+void setMargins(TkvlReportPage &p, double left, double top, double right, double bottom)
+{
+    p.LeftMargin = left;
+    p.TopMargin = top;
+    p.RightMargin = right;
+    p.BottomMargin = bottom;
 }
 
 TEST(ReportPage, NewPageIsA4)
@@ -56,10 +69,7 @@ TEST(ReportPage, OrientationTurnsSheetAndMargins)
 {
     TkvlReport report(nullptr);
     auto *p = new TkvlReportPage(&report);
-    p->LeftMargin = 10;
-    p->TopMargin = 20;
-    p->RightMargin = 30;
-    p->BottomMargin = 40;
+    setMargins(*p, 10, 20, 30, 40);
     p->SetOrientation(poLandscape);
     expectSheet(*p, {297, 210, 20, 30, 40, 10}, "landscape");
     EXPECT_EQ(p->PaperSize(), 9);  // still A4, not a custom size
@@ -149,6 +159,79 @@ TEST(ReportPage, AlignChildrenLaysBandsOverThePrintableArea)
     EXPECT_EQ(p->FindBand<TkvlPageFooter>(), nullptr);
 }
 
+// A picture of one colour.
+void fillPicture(TPicture &pic, int w, int h, QRgb rgb)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(rgb);
+    const TBitmap bmp(img);
+    pic.SetGraphic(&bmp);
+}
+
+TEST(ReportPage, BackPictureInsideTheMargins)
+{
+    TkvlReport report(nullptr);
+    auto *p = new TkvlReportPage(&report);
+    setMargins(*p, 10, 20, 30, 40);
+    fillPicture(*p->BackPicture(), 40, 40, qRgb(255, 0, 0));
+    // At half scale the printable area runs from (18.9, 37.8) to (340.2, 485.7).
+    auto draw = [&] {
+        QImage img(397, 562, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        gfx::PainterCanvas c(&img, 96, 96);
+        p->Draw(&c, 0.5, 0.5, 0, 0);
+        return img;
+    };
+    const QRgb red = qRgb(255, 0, 0), white = qRgb(255, 255, 255);
+    struct Case {
+        const char *what;
+        bool visible, printable, printing, stretched;
+        QRgb margin, corner, middle;  // at (10, 30), (30, 50), (200, 300)
+    } cases[] = {
+        {"stretched over the printable area", true, true, false, true, white, red, red},
+        {"at its own size", true, true, false, false, white, red, white},
+        {"hidden", false, true, false, true, white, white, white},
+        {"printing, not printable", true, false, true, true, white, white, white},
+        {"preview of one not printable", true, false, false, true, white, red, red},
+        {"printing", true, true, true, true, white, red, red},
+    };
+    for (const Case &c : cases) {
+        p->BackPictureVisible = c.visible;
+        p->BackPicturePrintable = c.printable;
+        p->IsPrinting = c.printing;
+        p->BackPictureStretched = c.stretched;
+        const QImage img = draw();
+        EXPECT_EQ(img.pixel(10, 30), c.margin) << c.what;
+        EXPECT_EQ(img.pixel(30, 50), c.corner) << c.what;
+        EXPECT_EQ(img.pixel(200, 300), c.middle) << c.what;
+        EXPECT_EQ(img.pixel(350, 300), white) << c.what;  // right margin
+    }
+
+    // Without a picture the colour fills the printable area.
+    p->IsPrinting = false;
+    p->BackPictureStretched = true;
+    p->BackPicture()->Clear();
+    p->SetColor(0xFF0000);  // blue
+    const QImage img = draw();
+    EXPECT_EQ(img.pixel(200, 300), qRgb(0, 0, 255));
+    EXPECT_EQ(img.pixel(10, 30), white);
+}
+
+TEST(ReportPage, PublishedPropertiesInTemplateOrder)
+{
+    QStringList names;
+    for (const rtl::PropInfo *prop : TkvlReportPage::StaticClass()->props())
+        names << prop->name();
+    EXPECT_EQ(names.join(QLatin1Char(' ')),
+              QStringLiteral("Name Tag Font Visible Orientation PaperWidth PaperHeight PaperSize LeftMargin "
+                             "RightMargin TopMargin BottomMargin MirrorMargins Columns ColumnWidth ColumnPositions "
+                             "Bin BinOtherPages BackPicture BackPictureVisible BackPicturePrintable "
+                             "BackPictureStretched PageCount Color DataSet DataSetName Duplex Frame EndlessHeight "
+                             "EndlessWidth LargeDesignHeight OutlineText PrintIfEmpty PrintOnPreviousPage "
+                             "ShowTitleOnPreviousPage ResetPageNumbers TitleBeforeHeader HGuides VGuides "
+                             "OnAfterPrint OnBeforePrint OnManualBuild"));
+}
+
 TEST(ReportPage, TemplateRoundTripKeepsBandsAndChildren)
 {
     kvlInitResources();
@@ -175,6 +258,9 @@ TEST(ReportPage, TemplateRoundTripKeepsBandsAndChildren)
         auto *data = new TkvlMasterData(p);
         data->SetName(QStringLiteral("MasterData1"));
         data->SetRowCount(3);
+        fillPicture(*p->BackPicture(), 6, 5, qRgb(0, 128, 0));
+        p->SetColor(0x00FFFF);
+        p->Frame()->SetTyp(kvlFrameBit(ftLeft));
         TMemoryStream m;
         report.SaveToStream(m);
         xml = m.Bytes();
@@ -203,6 +289,10 @@ TEST(ReportPage, TemplateRoundTripKeepsBandsAndChildren)
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->RowCount(), 3);
     EXPECT_EQ(data->VirtualDataSet()->RangeEndCount, 3);
+    EXPECT_EQ(p->Color(), 0x00FFFF);
+    EXPECT_EQ(p->Frame()->Typ(), kvlFrameBit(ftLeft));
+    ASSERT_EQ(p->BackPicture()->Width(), 6);
+    EXPECT_EQ(p->BackPicture()->Height(), 5);
 }
 
 } // namespace

@@ -218,6 +218,71 @@ TEST_F(CupsPrinters, TwoPagesOnCustomLandscapePaperReachTheQueue)
     }
 }
 
+TEST_F(CupsPrinters, PagesChangingBinOrDuplexGoAsFurtherJobs)
+{
+    REQUIRE_CUPS_SCHEDULER();
+    TkvlPrinter *p = printer(CupsScheduler::FileQueue);
+    ASSERT_NE(p, nullptr);
+    struct Page {
+        int bin, duplex;  // the page's duplex mode: 0 none, 1 vertical
+    };
+    struct Expected {
+        const char *source, *sides;
+        int pages, copies;
+    };
+    struct Case {
+        const char *what;
+        QList<Page> pages;
+        int copies;
+        QList<Expected> jobs;
+    } cases[] = {
+        {"one bin", {{1, 0}, {1, 0}}, 2, {{"top", "one-sided", 2, 2}}},
+        {"first page from another bin, last page two-sided",
+         {{1, 0}, {2, 0}, {2, 0}, {2, 1}},
+         1,
+         {{"top", "one-sided", 1, 1}, {"bottom", "one-sided", 2, 1}, {"bottom", "two-sided-long-edge", 1, 1}}},
+        {"copies of several jobs stay collated",
+         {{4, 0}, {2, 0}},
+         2,
+         {{"manual", "one-sided", 1, 1}, {"bottom", "one-sided", 1, 1}, {"manual", "one-sided", 1, 1},
+          {"bottom", "one-sided", 1, 1}}},
+    };
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("job.pdf"));
+    for (const Case &c : cases) {
+        const QList<CupsScheduler::Job> before = testsupport::cupsScheduler().jobs();
+        const int last = before.isEmpty() ? 0 : before.back().id;
+        p->Title = QString::fromLatin1(c.what);
+        bool begun = false;
+        for (const Page &page : c.pages) {
+            p->SetPrintParams(9, 210, 297, poPortrait, page.bin, page.duplex, c.copies);
+            if (!begun) {
+                begun = p->BeginDoc();
+                ASSERT_TRUE(begun) << c.what;
+            }
+            p->BeginPage();
+            p->Canvas()->Canvas()->rectangle(100, 100, 400, 400);
+            p->EndPage();
+        }
+        p->EndDoc();
+        const QList<CupsScheduler::Job> jobs = testsupport::cupsScheduler().jobs(last);
+        ASSERT_EQ(jobs.size(), c.jobs.size()) << c.what;
+        for (qsizetype i = 0; i < jobs.size(); ++i) {
+            const CupsScheduler::Job &got = jobs[i];
+            const Expected &want = c.jobs[i];
+            EXPECT_EQ(got.name, QString::fromLatin1(c.what)) << i;
+            EXPECT_EQ(got.source, QLatin1String(want.source)) << c.what << " job " << i;
+            EXPECT_EQ(got.sides, QLatin1String(want.sides)) << c.what << " job " << i;
+            EXPECT_EQ(got.copies, want.copies) << c.what << " job " << i;
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(got.document);
+            f.close();
+            EXPECT_EQ(pdfInfo(file).pages, want.pages) << c.what << " job " << i;
+        }
+    }
+}
+
 TEST_F(CupsPrinters, PrintToFileWritesThePdfThere)
 {
     REQUIRE_CUPS_SCHEDULER();

@@ -11,6 +11,11 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <cups/cups.h>
+
+#include <algorithm>
+#include <iterator>
+
 #include <arpa/inet.h>
 #include <grp.h>
 #include <netinet/in.h>
@@ -104,6 +109,13 @@ const char *const kPassThroughPpd = R"PPD(*PPD-Adobe: "4.3"
 *InputSlot Manual/Alimentazione manuale: ""
 *InputSlot Vassoio9/Vassoio 9: ""
 *CloseUI: *InputSlot
+*OpenUI *Duplex/Fronte e retro: PickOne
+*OrderDependency: 30 AnySetup *Duplex
+*DefaultDuplex: None
+*Duplex None/Solo fronte: ""
+*Duplex DuplexNoTumble/Lato lungo: ""
+*Duplex DuplexTumble/Lato corto: ""
+*CloseUI: *Duplex
 )PPD";
 
 bool writeFile(const QString &path, const QString &text)
@@ -192,6 +204,7 @@ bool CupsScheduler::start()
                              "BrowseLocalProtocols none\n"
                              "DefaultShared No\n"
                              "WebInterface No\n"
+                             "PreserveJobFiles Yes\n"
                              "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
                              "<Policy default>\n  <Limit All>\n    Order deny,allow\n    Allow all\n  </Limit>\n"
                              "</Policy>\n")
@@ -287,6 +300,59 @@ QByteArray CupsScheduler::waitForOutput(qsizetype minBytes, int timeoutMs) const
         QThread::msleep(200);
     }
     return last;
+}
+
+QList<CupsScheduler::Job> CupsScheduler::jobs(int afterId) const
+{
+    QList<Job> out;
+    http_t *http = httpConnect2("127.0.0.1", FPort, nullptr, AF_INET, HTTP_ENCRYPTION_IF_REQUESTED, 1, 10000, nullptr);
+    if (!http)
+        return out;
+    ipp_t *request = ippNewRequest(IPP_OP_GET_JOBS);
+    const QByteArray uri = QStringLiteral("ipp://127.0.0.1:%1/printers/%2").arg(FPort).arg(QLatin1String(FileQueue)).toLatin1();
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri.constData());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, "all");
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    static const char *const wanted[] = {"job-id", "job-name", "media", "media-source", "sides", "copies"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", int(std::size(wanted)),
+                  nullptr, wanted);
+    ipp_t *response = cupsDoRequest(http, request, "/");
+    Job job;
+    auto flush = [&] {
+        if (job.id > afterId) {
+            QFile doc(FDir.filePath(QStringLiteral("spool/d%1-001").arg(job.id, 5, 10, QLatin1Char('0'))));
+            if (doc.open(QIODevice::ReadOnly))
+                job.document = doc.readAll();
+            out.append(job);
+        }
+        job = Job();
+    };
+    for (ipp_attribute_t *a = ippFirstAttribute(response); a; a = ippNextAttribute(response)) {
+        const char *name = ippGetName(a);
+        if (!name) {  // the end of one job's group
+            flush();
+            continue;
+        }
+        const QByteArray n(name);
+        auto text = [a] { return QString::fromUtf8(ippGetString(a, 0, nullptr)); };
+        if (n == "job-id")
+            job.id = ippGetInteger(a, 0);
+        else if (n == "job-name")
+            job.name = text();
+        else if (n == "media")
+            job.media = text();
+        else if (n == "media-source")
+            job.source = text();
+        else if (n == "sides")
+            job.sides = text();
+        else if (n == "copies")
+            job.copies = ippGetInteger(a, 0);
+    }
+    flush();
+    ippDelete(response);
+    httpClose(http);
+    std::sort(out.begin(), out.end(), [](const Job &x, const Job &y) { return x.id < y.id; });
+    return out;
 }
 
 void CupsScheduler::stop()

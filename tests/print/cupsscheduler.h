@@ -4,6 +4,7 @@
 // cups-pdf driver and a file queue that writes the documents it receives, unchanged, into a
 // file of the folder.
 // start() sets CUPS_SERVER, so it must run before Qt's print support first asks for printers.
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -31,6 +32,18 @@ public:
     // (and holds at least minBytes); returns its bytes.
     QByteArray waitForOutput(qsizetype minBytes = 1, int timeoutMs = 30000) const;
     QString dir() const { return FDir.path(); }
+
+    // A job the file queue was given, with the options it came with and its document as
+    // the scheduler keeps it.
+    struct Job {
+        int id = 0;
+        QString name;
+        QString media, source, sides;  // empty when the job has none
+        int copies = 1;
+        QByteArray document;
+    };
+    // The file queue's jobs, oldest first, after the one with id afterId.
+    QList<Job> jobs(int afterId = 0) const;
 
     void stop();
 

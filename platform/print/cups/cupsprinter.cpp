@@ -13,7 +13,9 @@
 #include <cups/cups.h>
 
 #include <cmath>
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace print {
 
@@ -125,14 +127,21 @@ struct CupsPrinter::Private {
     PageSetup defaults;
     std::unique_ptr<QPrinter> device;  // the information context
 
-    // Job state.
+    // Job state. The queue takes media, bin and sides per job, so a document whose pages
+    // change them goes out as one job per run of pages that share them.
+    struct Part {
+        std::unique_ptr<QTemporaryFile> spool;
+        PageSetup setup;
+    };
     std::unique_ptr<QPrinter> job;
-    std::unique_ptr<QPainter> painter;
-    std::unique_ptr<QTemporaryFile> spool;
+    QPainter painter;
+    std::unique_ptr<QTemporaryFile> spool;  // of the part being drawn
+    std::vector<Part> parts;                // drawn before it
     QString title, fileName, error;
-    PageSetup jobSetup;  // of the first page: bin, duplex, copies and media of the job
+    PageSetup jobSetup;   // of the part being drawn: its first page's
+    PageSetup nextSetup;  // for the next page
     bool pageOpen = false;
-    int pagesStarted = 0;
+    int pagesStarted = 0;  // of the part being drawn
     int rawJob = 0;
 
     QPageSize pageSize(const PageSetup &s) const
@@ -160,12 +169,82 @@ struct CupsPrinter::Private {
     void failJob(const QString &why)
     {
         error = why;
-        if (painter && painter->isActive())
-            painter->end();
-        painter.reset();
+        if (painter.isActive())
+            painter.end();
         job.reset();
         spool.reset();
+        parts.clear();
         pageOpen = false;
+    }
+
+    // A PDF device for the pages of one part, written to the part's spool file (or to the
+    // user's file).
+    bool startPart(const PageSetup &setup)
+    {
+        QString target = fileName;
+        if (target.isEmpty()) {
+            spool = std::make_unique<QTemporaryFile>();
+            if (!spool->open()) {
+                failJob(QStringLiteral("Cannot create the spool file"));
+                return false;
+            }
+            target = spool->fileName();
+            spool->close();
+        }
+        job = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        job->setOutputFormat(QPrinter::PdfFormat);
+        job->setResolution(device->resolution());
+        job->setDocName(title);
+        job->setCreator(QStringLiteral("LirraCal"));
+        job->setOutputFileName(target);
+        job->setPageLayout(layoutFor(*device, setup));
+        jobSetup = setup;
+        pagesStarted = 0;
+        return true;
+    }
+
+    // What the queue takes per job: media, bin and sides (copies are the same throughout).
+    struct JobOptions {
+        QByteArray media, source, sides;
+        bool operator==(const JobOptions &) const = default;
+    };
+
+    JobOptions jobOptions(const PageSetup &s) const
+    {
+        JobOptions o;
+        const QPageSize size = pageSize(s);
+        const QSizeF mm = size.size(QPageSize::Millimeter);
+        o.media = s.paper == kCustomPaper || size.key().isEmpty()
+            ? QStringLiteral("Custom.%1x%2mm").arg(mm.width(), 0, 'f', 1).arg(mm.height(), 0, 'f', 1).toLatin1()
+            : size.key().toLatin1();
+        for (qsizetype i = 0; i < bins.size(); ++i)
+            if (bins[i].number == s.bin)
+                o.source = binKeywords[i].toLatin1();
+        o.sides = s.duplex == DuplexVertical ? "two-sided-long-edge"
+            : s.duplex == DuplexHorizontal   ? "two-sided-short-edge"
+                                             : "one-sided";
+        return o;
+    }
+
+    // Sends one part's document; the job id, or 0 with the error kept.
+    int submit(const Part &part, int copies)
+    {
+        const JobOptions o = jobOptions(part.setup);
+        cups_option_t *options = nullptr;
+        int n = cupsAddOption("media", o.media.constData(), 0, &options);
+        if (!o.source.isEmpty())
+            n = cupsAddOption("media-source", o.source.constData(), n, &options);
+        n = cupsAddOption("sides", o.sides.constData(), n, &options);
+        if (copies > 1)
+            n = cupsAddOption("copies", QByteArray::number(copies).constData(), n, &options);
+        const QByteArray queue = name.toLocal8Bit();
+        const QByteArray file = QFile::encodeName(part.spool->fileName());
+        const QByteArray t = (title.isEmpty() ? part.spool->fileName() : title).toUtf8();
+        const int id = cupsPrintFile2(CUPS_HTTP_DEFAULT, queue.constData(), file.constData(), t.constData(), n, options);
+        cupsFreeOptions(n, options);
+        if (id <= 0)
+            error = QString::fromUtf8(cupsLastErrorString());
+        return id > 0 ? id : 0;
     }
 };
 
@@ -186,7 +265,7 @@ const QList<NumberedName> &CupsPrinter::bins() const { return d->bins; }
 const PageSetup &CupsPrinter::defaults() const { return d->defaults; }
 bool CupsPrinter::printing() const { return d->job != nullptr; }
 QString CupsPrinter::lastError() const { return d->error; }
-QPainter *CupsPrinter::painter() const { return d->painter.get(); }
+QPainter *CupsPrinter::painter() const { return d->painter.isActive() ? &d->painter : nullptr; }
 
 bool CupsPrinter::open()
 {
@@ -252,34 +331,18 @@ bool CupsPrinter::beginDoc(const QString &title, const QString &fileName, const 
     d->error.clear();
     d->title = title;
     d->fileName = fileName;
-    d->jobSetup = setup;
-    d->job = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    d->job->setOutputFormat(QPrinter::PdfFormat);
-    d->job->setResolution(d->device->resolution());
-    d->job->setDocName(title);
-    d->job->setCreator(QStringLiteral("LirraCal"));
-    QString target = fileName;
-    if (target.isEmpty()) {
-        d->spool = std::make_unique<QTemporaryFile>();
-        if (!d->spool->open()) {
-            d->failJob(QStringLiteral("Cannot create the spool file"));
-            return false;
-        }
-        target = d->spool->fileName();
-        d->spool->close();
-    }
-    d->job->setOutputFileName(target);
-    d->job->setPageLayout(d->layoutFor(*d->device, setup));
-    d->pagesStarted = 0;
+    d->parts.clear();
+    d->nextSetup = setup;
     d->pageOpen = false;
-    return true;
+    return d->startPart(setup);
 }
 
 void CupsPrinter::setPageSetup(const PageSetup &setup)
 {
     if (!printing())
         return;
-    if (d->pagesStarted == 0)  // the first page's bin, duplex and copies go with the job
+    d->nextSetup = setup;
+    if (d->pagesStarted == 0)
         d->jobSetup = setup;
     d->job->setPageLayout(d->layoutFor(*d->device, setup));
 }
@@ -288,9 +351,15 @@ bool CupsPrinter::beginPage()
 {
     if (!printing() || d->pageOpen)
         return false;
+    // A page that needs other job options starts the next part (a file takes every page).
+    if (d->pagesStarted > 0 && d->fileName.isEmpty() && d->jobOptions(d->nextSetup) != d->jobOptions(d->jobSetup)) {
+        d->painter.end();
+        d->parts.push_back({std::move(d->spool), d->jobSetup});
+        if (!d->startPart(d->nextSetup))
+            return false;
+    }
     if (d->pagesStarted == 0) {
-        d->painter = std::make_unique<QPainter>();
-        if (!d->painter->begin(d->job.get())) {
+        if (!d->painter.begin(d->job.get())) {
             d->failJob(QStringLiteral("Cannot write the print document"));
             return false;
         }
@@ -315,44 +384,25 @@ bool CupsPrinter::endDoc()
 {
     if (!printing())
         return false;
-    if (d->pagesStarted == 0)  // an empty document still has one blank page
+    if (d->pagesStarted == 0 && d->parts.empty())  // an empty document still has one blank page
         beginPage();
-    if (d->painter && d->painter->isActive())
-        d->painter->end();
-    d->painter.reset();
+    if (d->painter.isActive())
+        d->painter.end();
     d->job.reset();
     d->pageOpen = false;
     if (!d->fileName.isEmpty())
         return true;
-    // Submit the document with the job's options.
-    const PageSetup &s = d->jobSetup;
-    cups_option_t *options = nullptr;
-    int n = 0;
-    const QPageSize size = d->pageSize(s);
-    const QSizeF mm = size.size(QPageSize::Millimeter);
-    const QByteArray media = s.paper == kCustomPaper || size.key().isEmpty()
-        ? QStringLiteral("Custom.%1x%2mm").arg(mm.width(), 0, 'f', 1).arg(mm.height(), 0, 'f', 1).toLatin1()
-        : size.key().toLatin1();
-    n = cupsAddOption("media", media.constData(), n, &options);
-    for (qsizetype i = 0; i < d->bins.size(); ++i)
-        if (d->bins[i].number == s.bin)
-            n = cupsAddOption("media-source", d->binKeywords[i].toLatin1().constData(), n, &options);
-    const char *sides = s.duplex == DuplexVertical ? "two-sided-long-edge"
-        : s.duplex == DuplexHorizontal               ? "two-sided-short-edge"
-                                                     : "one-sided";
-    n = cupsAddOption("sides", sides, n, &options);
-    if (s.copies > 1)
-        n = cupsAddOption("copies", QByteArray::number(s.copies).constData(), n, &options);
-    const QByteArray queue = d->name.toLocal8Bit();
-    const QByteArray file = QFile::encodeName(d->spool->fileName());
-    const QByteArray title = (d->title.isEmpty() ? d->spool->fileName() : d->title).toUtf8();
-    const int id = cupsPrintFile2(CUPS_HTTP_DEFAULT, queue.constData(), file.constData(), title.constData(), n, options);
-    cupsFreeOptions(n, options);
-    d->spool.reset();
-    if (id <= 0) {
-        d->error = QString::fromUtf8(cupsLastErrorString());
-        return false;
-    }
+    if (d->pagesStarted > 0)
+        d->parts.push_back({std::move(d->spool), d->jobSetup});
+    std::vector<Private::Part> parts = std::move(d->parts);
+    d->parts.clear();
+    // Several jobs make the copies as whole documents in turn, so they stay collated.
+    const int copies = std::max(1, parts.empty() ? 1 : parts.front().setup.copies);
+    const int rounds = parts.size() > 1 ? copies : 1;
+    for (int round = 0; round < rounds; ++round)
+        for (const Private::Part &part : parts)
+            if (!d->submit(part, parts.size() > 1 ? 1 : copies))
+                return false;
     return true;
 }
 
@@ -360,7 +410,7 @@ void CupsPrinter::abort()
 {
     if (!printing())
         return;
-    if (d->painter && d->painter->isActive())
+    if (d->painter.isActive())
         d->job->abort();
     d->failJob(QString());
     if (!d->fileName.isEmpty())
