@@ -267,13 +267,13 @@ void TkvlCustomMemoView::BeforePrint()
 {
     TkvlStretcheable::BeforePrint();
     if (!IsDataField())
-        FTempMemo = Text();
+        FTempMemo.Assign(FMemo);
 }
 
 void TkvlCustomMemoView::AfterPrint()
 {
     if (!IsDataField())
-        SetText(FTempMemo);
+        FMemo.Assign(FTempMemo);
     if (FHighlightActivated)
         RestorePreHighlightState();
     TkvlStretcheable::AfterPrint();
@@ -345,90 +345,215 @@ void TkvlCustomMemoView::GetData()
     }
 }
 
-void TkvlCustomMemoView::FillExpressions()
+// ---- filling --------------------------------------------------------------------------------
+
+namespace {
+
+enum class Marker : uint8_t { None, TotalPages, CopyName };
+
+// The late markers are left in the text for ExtractMacros.
+Marker markerOf(QStringView Expr)
 {
-    // An empty delimiter would match everywhere: filling stays off.
-    if (FOpenDelim.isEmpty() || FCloseDelim.isEmpty())
-        return;
-    QString t = Text();
+    if (Expr.compare(QLatin1String("TOTALPAGES#"), Qt::CaseInsensitive) == 0)
+        return Marker::TotalPages;
+    if (Expr.compare(QLatin1String("COPYNAME#"), Qt::CaseInsensitive) == 0)
+        return Marker::CopyName;
+    return Marker::None;
+}
+
+bool hasLineBreak(QStringView Text)
+{
+    for (const QChar c : Text) {
+        const char16_t u = c.unicode();
+        if ((u <= u'\r' && (u == u'\r' || u == u'\n')) || u == 0x2028)
+            return true;
+    }
+    return false;
+}
+
+QString markerText(Marker M)
+{
+    return M == Marker::TotalPages ? QStringLiteral("[TotalPages#]") : QStringLiteral("[CopyName#]");
+}
+
+// Splits an inline format written after " #" off Expr into Format; a ")" after the " #" means
+// it belongs to the expression. Answers whether there was a format.
+bool splitInlineFormat(const QString &Expr, QStringView &Rest, TkvlFormat &Format)
+{
+    Rest = Expr;
+    const qsizetype p = Expr.indexOf(QLatin1String(" #"));
+    if (p < 0)
+        return false;
+    const QStringView part = QStringView(Expr).mid(p + 2);
+    if (part.contains(u')'))
+        return false;
+    Rest = QStringView(Expr).left(p);
+    const QChar c = part.isEmpty() ? QChar() : part[0].toUpper();
+    QString fmt = part.mid(1, 255).toString();
+    if (c == u'N') {
+        Format.Kind = fkNumeric;
+        for (QChar &ch : fmt)
+            if (ch == u',' || ch == u'-' || ch == u'.') {
+                Format.DecimalSeparator = QString(ch);
+                ch = u'.';
+            }
+    } else if (c == u'D' || c == u'T') {
+        Format.Kind = fkDateTime;
+    } else if (c == u'B') {
+        Format.Kind = fkBoolean;
+    }
+    Format.FormatStr = fmt;
+    return true;
+}
+
+} // namespace
+
+struct TkvlCustomMemoView::Prepared {
+    struct Expression {
+        qsizetype literalFrom = 0, literalTo = 0;  // the literal text before it, in Text
+        QString expr;                              // what is evaluated
+        Marker marker = Marker::None;
+        std::unique_ptr<TkvlFormat> format;        // its inline format, else the memo's own
+    };
+    // What it was made from. The lines are kept shared with the memo's, so an unchanged line
+    // is seen by its data pointer alone.
+    std::vector<QString> lines;
+    QString open, close;
+    QString text;  // the lines joined by line breaks
+    std::vector<Expression> expressions;
+    qsizetype tailFrom = 0;
+    bool oneLine = false;  // the template has one line
+
+    bool MadeFrom(const TkvlWideStrings &Memo, const QString &Open, const QString &Close) const
+    {
+        if (int(lines.size()) != Memo.Count() || Open != open || Close != close)
+            return false;
+        for (int i = 0; i < Memo.Count(); ++i) {
+            const QString line = Memo.Get(i);
+            if (line.constData() != lines[size_t(i)].constData() && line != lines[size_t(i)])
+                return false;
+        }
+        return true;
+    }
+};
+
+std::shared_ptr<const TkvlCustomMemoView::Prepared> TkvlCustomMemoView::PreparedText()
+{
+    if (FPrepared && FPrepared->MadeFrom(FMemo, FOpenDelim, FCloseDelim))
+        return FPrepared;
+    auto p = std::make_shared<Prepared>();
+    p->open = FOpenDelim;
+    p->close = FCloseDelim;
+    for (int i = 0; i < FMemo.Count(); ++i)
+        p->lines.push_back(FMemo.Get(i));
+    QString &t = p->text;
+    t = FMemo.Text();
     if (t.endsWith(QLatin1String("\r\n")))
         t.chop(2);
-    qsizetype pos = t.indexOf(FOpenDelim);
-    if (pos < 0)
-        return;
-    int format = 0;
-    const int lastFormat = FFormats->Count() - 1;
-    bool changed = false;
+    // The scan of the filled text, done once on the template: a value inserted is never
+    // scanned again, so the expressions are those of the template.
+    qsizetype pos = 0, literal = 0;
     while ((pos = t.indexOf(FOpenDelim, pos)) >= 0) {
         int i = int(pos) + 1, j = i;
         const QString expr = kvlGetBrackedVariableW(t, FOpenDelim, FCloseDelim, i, j);
         if (j == i)
             break;
-        const QString value = CalcAndFormat(expr, FFormats->Items(format));
-        t.replace(pos, j - pos, value);
-        pos += value.size();
-        if (format < lastFormat)
-            ++format;
-        changed = true;
+        Prepared::Expression e;
+        e.literalFrom = literal;
+        e.literalTo = pos;
+        QStringView rest;
+        auto format = std::make_unique<TkvlFormat>(nullptr);
+        if (splitInlineFormat(expr, rest, *format))
+            e.format = std::move(format);
+        e.marker = markerOf(rest);
+        e.expr = rest.size() == expr.size() ? expr : rest.toString();
+        p->expressions.push_back(std::move(e));
+        pos = literal = j;
     }
-    if (changed)
-        SetText(t);
+    p->tailFrom = literal;
+    p->oneLine = !hasLineBreak(t);
+    FPrepared = std::move(p);
+    return FPrepared;
+}
+
+void TkvlCustomMemoView::FillExpressions()
+{
+    // An empty delimiter would match everywhere: filling stays off.
+    if (FOpenDelim.isEmpty() || FCloseDelim.isEmpty())
+        return;
+    const std::shared_ptr<const Prepared> p = PreparedText();
+    if (p->expressions.empty())
+        return;
+    TkvlReport *report = GetReport();
+    const int charset = ConvertingCharset();
+    const int lastFormat = FFormats->Count() - 1;
+    // Taken from the member so that an expression that fills this memo again cannot spoil it.
+    QString out = std::move(FFillBuffer);
+    out.resize(0);
+    const QStringView text = p->text;
+    int k = 0;
+    for (const Prepared::Expression &e : p->expressions) {
+        if (e.literalTo > e.literalFrom)
+            out += text.mid(e.literalFrom, e.literalTo - e.literalFrom);
+        if (e.marker != Marker::None)
+            out += markerText(e.marker);
+        else
+            out += EvaluateAndFormat(report, charset, e.expr,
+                                     e.format ? e.format.get() : FFormats->Items(std::min(k, lastFormat)));
+        ++k;
+    }
+    if (p->tailFrom < text.size())
+        out += text.mid(p->tailFrom);
+    // One line, the usual case, is taken as it is; the memo hands the buffer back after the record.
+    if (p->oneLine && !out.isEmpty() && !hasLineBreak(out)) {
+        FMemo.Clear();
+        FMemo.Add(out);
+    } else {
+        FMemo.SetText(out);
+    }
+    FFillBuffer = std::move(out);
 }
 
 QString TkvlCustomMemoView::CalcAndFormat(const QString &Expr, const TkvlFormat *Format)
 {
-    QStringView expr = Expr;
     TkvlFormat inlineFormat(nullptr);
-    const qsizetype p = Expr.indexOf(QLatin1String(" #"));
-    if (p >= 0) {
-        const QStringView part = QStringView(Expr).mid(p + 2);
-        if (!part.contains(u')')) {
-            expr = QStringView(Expr).left(p);
-            const QChar c = part.isEmpty() ? QChar() : part[0].toUpper();
-            QString fmt = part.mid(1, 255).toString();
-            if (c == u'N') {
-                inlineFormat.Kind = fkNumeric;
-                for (QChar &ch : fmt)
-                    if (ch == u',' || ch == u'-' || ch == u'.') {
-                        inlineFormat.DecimalSeparator = QString(ch);
-                        ch = u'.';
-                    }
-            } else if (c == u'D' || c == u'T') {
-                inlineFormat.Kind = fkDateTime;
-            } else if (c == u'B') {
-                inlineFormat.Kind = fkBoolean;
-            }
-            inlineFormat.FormatStr = fmt;
-            Format = &inlineFormat;
-        }
-    }
-    if (expr.compare(QLatin1String("TOTALPAGES#"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("[TotalPages#]");
-    if (expr.compare(QLatin1String("COPYNAME#"), Qt::CaseInsensitive) == 0)
-        return QStringLiteral("[CopyName#]");
-    if (NonDefaultCharset()) {
-        const int cs = Font()->Charset();
-        Value = Calc(AnsiToUnicode(UnicodeToAnsi(expr.toString(), cs), cs));
-    } else {
-        Value = Calc(expr.size() == Expr.size() ? Expr : expr.toString());
-    }
+    QStringView expr;
+    if (splitInlineFormat(Expr, expr, inlineFormat))
+        Format = &inlineFormat;
+    if (const Marker m = markerOf(expr); m != Marker::None)
+        return markerText(m);
+    return EvaluateAndFormat(GetReport(), ConvertingCharset(), expr.size() == Expr.size() ? Expr : expr.toString(),
+                             Format);
+}
+
+QString TkvlCustomMemoView::EvaluateAndFormat(TkvlReport *Report, int Charset, const QString &Expr,
+                                              const TkvlFormat *Format)
+{
+    if (!Report)
+        Value = Variant::null();
+    else if (Charset)
+        Value = Report->Calc(AnsiToUnicode(UnicodeToAnsi(Expr, Charset), Charset));
+    else
+        Value = Report->Calc(Expr);
     if (HideZero(Value))
         return QString();
-    return FormatData(Value, Format);
+    return FormatValue(Value, Format ? *Format : *DisplayFormat(), Charset);
 }
 
 QString TkvlCustomMemoView::FormatData(const Variant &AValue, const TkvlFormat *Format) const
 {
-    if (!Format)
-        Format = DisplayFormat();
-    if (Format->Kind == fkText && NonDefaultCharset() && !AValue.isNull()) {
+    return FormatValue(AValue, Format ? *Format : *DisplayFormat(), ConvertingCharset());
+}
+
+QString TkvlCustomMemoView::FormatValue(const Variant &AValue, const TkvlFormat &Format, int Charset) const
+{
+    if (Format.Kind == fkText && Charset && !AValue.isNull()) {
         try {
-            const int cs = Font()->Charset();
-            return AnsiToUnicode(UnicodeToAnsi(AValue.toString(), cs), cs);
+            return AnsiToUnicode(UnicodeToAnsi(AValue.toString(), Charset), Charset);
         } catch (const std::exception &) {
         }
     }
-    return kvlFormatMemoValue(AValue, *Format, rtl::FormatSettings());
+    return kvlFormatMemoValue(AValue, Format, rtl::FormatSettings());
 }
 
 QString TkvlCustomMemoView::GetComponentText()

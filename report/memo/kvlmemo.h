@@ -125,7 +125,16 @@ private:
     void SetLayoutParams(TkvlDrawText &L) const;
     void SetDrawParams(TkvlDrawText &L, TCanvas *ACanvas, double AScaleX, double AScaleY, double AOffsetX,
                        double AOffsetY);
+    struct Prepared;
+    // The template text cut into literal runs and expressions, made again only when the text or
+    // the delimiters change.
+    std::shared_ptr<const Prepared> PreparedText();
     void FillExpressions();
+    // One expression's value (into Value) and its text; Report answers it, Charset (when not 0)
+    // is the code page's character set the expression and a text pass through.
+    QString EvaluateAndFormat(TkvlReport *Report, int Charset, const QString &Expr, const TkvlFormat *Format);
+    QString FormatValue(const Variant &AValue, const TkvlFormat &Format, int Charset) const;
+    int ConvertingCharset() const { return NonDefaultCharset() ? Font()->Charset() : 0; }
     void DrawUnderlines(TkvlDrawText &L);
     void SavePreHighlightState();
     void RestorePreHighlightState();
@@ -141,7 +150,10 @@ private:
     rtl::ComponentRef<TkvlCustomMemoView> FFlowTo;
     TkvlDrawText *FLayout = nullptr;
 
-    QString FTempMemo, FPartMemo;
+    TkvlWideStrings FTempMemo;
+    QString FPartMemo;
+    std::shared_ptr<const Prepared> FPrepared;
+    QString FFillBuffer;  // the filled text, its room kept from record to record
     Variant FLastValue;
     bool FHighlightActivated = false;
     std::unique_ptr<TkvlFillSlot> FTempFill;

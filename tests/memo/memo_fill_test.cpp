@@ -7,6 +7,8 @@
 #include "report/xml/xmlitem.h"
 #include "platform/rtl/reflect/classinfo.h"
 
+#include <functional>
+
 namespace {
 
 QString lines(TkvlCustomMemoView *m)
@@ -287,6 +289,41 @@ TEST_F(MemoStreaming, TheSerializerReadsAndWritesTheMemoTextThroughItsAccess)
     EXPECT_EQ(m->Memo().Count(), 2);
     EXPECT_EQ(m->Memo().Get(1), QStringLiteral("quattro"));
     EXPECT_EQ(m->GetDescription(), QStringLiteral("Testo"));
+}
+
+} // namespace
+
+namespace {
+
+// A memo keeps its scanned template between records; any change of the text or of the
+// delimiters between two records must be seen.
+TEST_F(MemoFill, AChangedTemplateIsScannedAgain)
+{
+    report.Values = {{"A", Variant(1)}, {"B", Variant(2)}};
+    const struct {
+        const char *name;
+        std::function<void(TkvlMemoView *)> change;
+        const char *expected;
+    } cases[] = {
+        {"new text", [](TkvlMemoView *m) { m->SetText(QStringLiteral("<[B]>")); }, "<2>"},
+        {"line replaced, same length", [](TkvlMemoView *m) { m->Memo().Put(0, QStringLiteral("x[B]")); }, "x2"},
+        {"line added", [](TkvlMemoView *m) { m->Memo().Add(QStringLiteral("[B]")); }, "x1\r\n2"},
+        {"delimiters", [](TkvlMemoView *m) { m->SetExpressionDelimiters(QStringLiteral("x,1")); }, "x[A]"},
+        {"inline format", [](TkvlMemoView *m) { m->SetText(QStringLiteral("x[A #N0.0]")); }, "x1.0"},
+    };
+    rtl::ScopedFormatSettings en(TFormatSettings::english());
+    for (const auto &c : cases) {
+        TkvlMemoView *m = NewMemo(QStringLiteral("x[A]"));
+        m->BeforePrint();
+        m->GetData();
+        ASSERT_EQ(lines(m), QStringLiteral("x1"));
+        m->AfterPrint();
+        c.change(m);
+        m->BeforePrint();
+        m->GetData();
+        EXPECT_EQ(lines(m), QString::fromUtf8(c.expected)) << c.name;
+        m->AfterPrint();
+    }
 }
 
 } // namespace
