@@ -39,6 +39,29 @@ TEST(DialogComponent, DrawsA28PixelIconWithItsNameUnderneath)
     EXPECT_EQ(text.state.bkColor, clWindow);
 }
 
+// The registry's button image sits inside the icon only for a class that has an entry.
+TEST(DialogComponent, IconImageOnlyForARegisteredClass)
+{
+    for (bool registered : {false, true}) {
+        if (registered)
+            kvlObjects().RegisterObject1(TkvlUserDataSet::StaticClass(), nullptr, {}, {}, 0, 3);
+        TkvlUserDataSet ds(nullptr);
+        ds.SetName(QStringLiteral("UserDS1"));
+        ds.SetBounds(40, 50, 28, 28);
+        gfx::RecordingCanvas canvas;
+        ds.Draw(&canvas, 1, 1, 0, 0);
+        kvlObjects().Unregister(TkvlUserDataSet::StaticClass());
+        std::vector<QRect> images;
+        for (const gfx::DrawRecord &r : canvas.records())
+            if (r.kind == gfx::DrawRecord::Image)
+                images.push_back(r.rect);
+        ASSERT_EQ(images.size(), registered ? 1u : 0u);
+        if (registered)
+            EXPECT_EQ(images[0].topLeft(), QPoint(46, 56));
+        EXPECT_EQ(canvas.textRecords().size(), 1u);  // the name in both cases
+    }
+}
+
 // Writes what an object defines beyond its published properties.
 class CaptureFiler : public TFiler, public TWriter {
 public:
