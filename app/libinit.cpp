@@ -6,6 +6,7 @@
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/bands/kvlband.h"
+#include "report/controls/kvldialogcontrol.h"
 #include "report/core/kvlobjects.h"
 #include "report/data/kvldataset.h"
 #include "report/memo/kvlmemo.h"
@@ -38,6 +39,7 @@ void InitializeLibraries()
     kvlRegisterBandClasses();
     kvlRegisterPageClasses();
     kvlRegisterDataSetClasses();
+    kvlRegisterDialogControlClasses();
     kvlRegisterVariableClasses();
     kvlRegisterStyleClasses();
     kvlRegisterCSVExportClasses();

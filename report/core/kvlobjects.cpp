@@ -1,12 +1,12 @@
 #include "report/core/kvlobjects.h"
 
 #include "platform/gfx/picture.h"
+#include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/classbuilder.h"
 #include "report/data/kvldatasetlist.h"
 #include "report/options/kvloptions.h"
 
 LIRRA_DEFINE_CLASS(TkvlPage)
-LIRRA_DEFINE_CLASS(TkvlDialogPage)
 LIRRA_DEFINE_CLASS(TkvlReport)
 
 void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
@@ -15,12 +15,9 @@ void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
     b.publish("Visible");
 }
 
-void TkvlDialogPage::DeclareClass(rtl::ClassBuilder<TkvlDialogPage> &) {}
 void TkvlReport::DeclareClass(rtl::ClassBuilder<TkvlReport> &) {}
 
 TkvlPage::TkvlPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlComponent(AOwner, Design) {}
-
-TkvlDialogPage::TkvlDialogPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlPage(AOwner, Design) {}
 
 TkvlReport::TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design)
     : TkvlComponent(AOwner, Design),
@@ -42,6 +39,20 @@ TkvlReport::~TkvlReport()
 Variant TkvlReport::Calc(const QString &Expr)
 {
     return Evaluator ? Evaluator(Expr) : Variant::null();
+}
+
+void TkvlReport::DoNotifyEvent(TPersistent *Object, const QString &EventName, bool RunAlways)
+{
+    if (EventName.isEmpty())
+        return;
+    Variant params = Variant::arrayOf({rtl::objectToVariant(Object)});
+    DoParamEvent(EventName, params, RunAlways);
+}
+
+void TkvlReport::DoParamEvent(const QString &EventName, Variant &Params, bool)
+{
+    if (!EventName.isEmpty() && ScriptEvent)
+        ScriptEvent(EventName, Params);
 }
 
 void kvlRegisterObjectTreeClasses()

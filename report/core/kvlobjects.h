@@ -35,12 +35,8 @@ public:
     }
 };
 
-// A page shown as a dialog window; its objects are placed in window coordinates.
-class TkvlDialogPage : public TkvlPage {
-    LIRRA_CLASS(TkvlDialogPage, TkvlPage)
-public:
-    explicit TkvlDialogPage(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
-};
+// Dialog pages.
+#include "report/pages/kvldialogpage.h"
 
 // The report document: the root of the object tree and the owner of its objects.
 class TkvlReport : public TkvlComponent {
@@ -89,6 +85,13 @@ public:
     // own script, the evaluator below answers (Null without one).
     virtual Variant Calc(const QString &Expr);
     std::function<Variant(const QString &Expr)> Evaluator;
+    // Runs the script procedure EventName with Object as its one argument, or with the
+    // arguments of Params (a variant array passed by reference: changed values come back);
+    // nothing for an empty name. Until the report runs its own script, ScriptEvent stands in
+    // (nothing runs without it).
+    virtual void DoNotifyEvent(TPersistent *Object, const QString &EventName, bool RunAlways = false);
+    virtual void DoParamEvent(const QString &EventName, Variant &Params, bool RunAlways = false);
+    std::function<void(const QString &EventName, Variant &Params)> ScriptEvent;
     // The object the script variable "Self" names while it prints.
     TkvlComponent *SelfValue() const { return FSelfValue.get(); }
     virtual void SetSelfValue(TkvlComponent *Value) { FSelfValue = Value; }

@@ -4,6 +4,8 @@
 // window a dialog page runs in, and the pop-up close time. The windows themselves live in the
 // widgets library, which installs its factory at start-up; until then (and in tests of the core)
 // a factory that shows nothing answers at once.
+#include "report/progress/kvldialogwindow.h"
+
 #include <QRect>
 #include <QString>
 #include <functional>
@@ -53,34 +55,6 @@ private:
     bool FShowProgress = true;
     bool FShowCancel = true;
     bool FTerminated = false;
-};
-
-// The window a dialog page of a report runs in. The page sets its handlers and shows it.
-class TkvlDialogWindow {
-public:
-    explicit TkvlDialogWindow(bool ThreadSafe) : FThreadSafe(ThreadSafe) {}
-    virtual ~TkvlDialogWindow() = default;
-
-    // Made for a report whose engine runs thread-safe: nothing of the window is read from
-    // resources then.
-    bool ThreadSafe() const { return FThreadSafe; }
-
-    // After the user moved or resized the window (the designer marks the report modified).
-    std::function<void()> OnModify;
-    // Asked before the window closes; without a handler the window refuses to close.
-    std::function<bool()> OnCloseQuery;
-    bool CanClose() const { return OnCloseQuery && OnCloseQuery(); }
-
-    virtual void SetCaption(const QString &) {}
-    virtual void SetBounds(const QRect &) {}
-    virtual QRect Bounds() const { return {}; }
-    virtual void Show() {}
-    virtual void Hide() {}
-    // Runs modally; the modal result (1 OK, 2 Cancel), 2 where no window can be shown.
-    virtual int ShowModal() { return 2; }
-
-private:
-    bool FThreadSafe;
 };
 
 enum class TkvlInheritAnswer { Delete, Rename, Cancel };

@@ -1,6 +1,9 @@
 #include "report/widgets/kvlformutils.h"
 
+#include "platform/gfx/tfont.h"
+
 #include <QGuiApplication>
+#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 
@@ -36,4 +39,24 @@ void kvlCenterOnScreen(QWidget *Window, const QWidget *Anchor)
     r.moveLeft(qBound(area.left(), r.left(), qMax(area.left(), area.right() - r.width() + 1)));
     r.moveTop(qBound(area.top(), r.top(), qMax(area.top(), area.bottom() - r.height() + 1)));
     Window->move(r.topLeft());
+}
+
+QFont kvlQFont(const TFont &Font)
+{
+    QFont f(Font.Name());
+    // Negative heights are character heights in pixels; a positive cell height is taken as one.
+    f.setPixelSize(qMax(1, qAbs(Font.Height())));
+    f.setBold(Font.HasStyle(fsBold));
+    f.setItalic(Font.HasStyle(fsItalic));
+    f.setUnderline(Font.HasStyle(fsUnderline));
+    f.setStrikeOut(Font.HasStyle(fsStrikeOut));
+    return f;
+}
+
+void kvlSetBackground(QWidget *Widget, TColor Color)
+{
+    QPalette p = Widget->palette();
+    p.setColor(Widget->backgroundRole(), rtl::ToQColor(Color));
+    Widget->setPalette(p);
+    Widget->setAutoFillBackground(true);
 }

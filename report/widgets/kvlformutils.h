@@ -1,6 +1,11 @@
 #pragma once
 // Helpers the report library's small windows share.
+#include "platform/rtl/color.h"
+
+#include <QFont>
+
 class QWidget;
+class TFont;
 
 // For a window laid out right to left, flips its children's places within their parents
 // (the windows place their controls at fixed points for left-to-right).
@@ -8,3 +13,8 @@ void kvlMirrorIfRightToLeft(QWidget *Window);
 
 // Centres the window on the screen of Anchor (the primary screen without one), kept fully on it.
 void kvlCenterOnScreen(QWidget *Window, const QWidget *Anchor);
+
+// The Qt font of a report font (name, pixel height, style).
+QFont kvlQFont(const TFont &Font);
+// Gives a widget a background colour (system colours resolved).
+void kvlSetBackground(QWidget *Widget, TColor Color);

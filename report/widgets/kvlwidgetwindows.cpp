@@ -6,6 +6,9 @@
 #include "report/widgets/kvlpasswordform.h"
 #include "report/widgets/kvlprogressform.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 namespace {
 
 class TkvlWidgetWindows final : public TkvlWindowFactory {
@@ -27,8 +30,12 @@ public:
         return form.Answer();
     }
 
+    // Widgets exist on the user-interface thread only: a page made elsewhere (a template
+    // read on another thread) gets the window of a program without windows.
     std::unique_ptr<TkvlDialogWindow> CreateDialogWindow(bool ThreadSafe) override
     {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread())
+            return TkvlWindowFactory::CreateDialogWindow(ThreadSafe);
         return std::make_unique<TkvlDialogForm>(ThreadSafe);
     }
 };

@@ -1,9 +1,11 @@
 // The icon of a record source on the data page and its stored position.
+#include "platform/gfx/graphic.h"
 #include "platform/gfx/recordingcanvas.h"
 #include "platform/rtl/color.h"
 #include "report/core/kvlobjects.h"
 #include "report/data/kvldataset.h"
 #include "report/registry/kvlregistries.h"
+#include "report/resources/kvlresources.h"
 
 #include <QIODevice>
 #include <gtest/gtest.h>
@@ -37,6 +39,35 @@ TEST(DialogComponent, DrawsA28PixelIconWithItsNameUnderneath)
     EXPECT_EQ(text.b, 20 + 28 + 4);
     EXPECT_EQ(text.a, 10 - (canvas.textWidth(u"UserDS1") - 28) / 2);
     EXPECT_EQ(text.state.bkColor, clWindow);
+}
+
+// The registry's button image sits inside the icon only for a class that has an entry.
+TEST(DialogComponent, IconImageOnlyForARegisteredClass)
+{
+    // The palette's pictures come with the designer: four plain 16 x 16 ones stand in.
+    QImage strip(64, 16, QImage::Format_RGB32);
+    strip.fill(Qt::blue);
+    TBitmap pictures(strip);
+    kvlResources().SetObjectImages(&pictures);
+    for (bool registered : {false, true}) {
+        if (registered)
+            kvlObjects().RegisterObject1(TkvlUserDataSet::StaticClass(), nullptr, {}, {}, 0, 3);
+        TkvlUserDataSet ds(nullptr);
+        ds.SetName(QStringLiteral("UserDS1"));
+        ds.SetBounds(40, 50, 28, 28);
+        gfx::RecordingCanvas canvas;
+        ds.Draw(&canvas, 1, 1, 0, 0);
+        kvlObjects().Unregister(TkvlUserDataSet::StaticClass());
+        std::vector<QRect> images;
+        for (const gfx::DrawRecord &r : canvas.records())
+            if (r.kind == gfx::DrawRecord::Image)
+                images.push_back(r.rect);
+        ASSERT_EQ(images.size(), registered ? 1u : 0u);
+        if (registered) {
+            EXPECT_EQ(images[0].topLeft(), QPoint(46, 56));
+        }
+        EXPECT_EQ(canvas.textRecords().size(), 1u);  // the name in both cases
+    }
 }
 
 // Writes what an object defines beyond its published properties.
