@@ -217,6 +217,7 @@ class TkvlGroupHeader : public TkvlBand {
 public:
     using TkvlBand::TkvlBand;
     QString Condition;
+    QString Diff(TkvlComponent *Source) override;
     bool DrillDown = false;
     bool ExpandDrillDown = false;
     bool KeepTogether = false;

@@ -7,7 +7,6 @@
 
 LIRRA_DEFINE_CLASS(TkvlPage)
 LIRRA_DEFINE_CLASS(TkvlDialogPage)
-LIRRA_DEFINE_CLASS(TkvlReport)
 
 void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
 {
@@ -16,33 +15,10 @@ void TkvlPage::DeclareClass(rtl::ClassBuilder<TkvlPage> &b)
 }
 
 void TkvlDialogPage::DeclareClass(rtl::ClassBuilder<TkvlDialogPage> &) {}
-void TkvlReport::DeclareClass(rtl::ClassBuilder<TkvlReport> &) {}
 
 TkvlPage::TkvlPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlComponent(AOwner, Design) {}
 
 TkvlDialogPage::TkvlDialogPage(TComponent *AOwner, const rtl::TDesignInfo *Design) : TkvlPage(AOwner, Design) {}
-
-TkvlReport::TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design)
-    : TkvlComponent(AOwner, Design),
-      FEngineOptions(std::make_unique<TkvlEngineOptions>()),
-      FPreviewOptions(std::make_unique<TkvlPreviewOptions>()),
-      FPrintOptions(std::make_unique<TkvlPrintOptions>()),
-      FReportOptions(std::make_unique<TkvlReportOptions>(this)),
-      FDataSets(std::make_unique<TkvlReportDataSets>(this)),
-      FEnabledDataSets(std::make_unique<TkvlReportDataSets>(this))
-{
-}
-
-TkvlReport::~TkvlReport()
-{
-    // The objects go while the option records and lists they may read still exist.
-    Clear();
-}
-
-Variant TkvlReport::Calc(const QString &Expr)
-{
-    return Evaluator ? Evaluator(Expr) : Variant::null();
-}
 
 void kvlRegisterObjectTreeClasses()
 {
