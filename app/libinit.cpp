@@ -5,16 +5,9 @@
 #include "export/resources/exportstrings.h"
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
-#include "report/bands/kvlband.h"
 #include "report/controls/kvldialogcontrol.h"
-#include "report/core/kvlobjects.h"
-#include "report/data/kvldataset.h"
-#include "report/memo/kvlmemo.h"
-#include "report/pages/kvlreportpage.h"
+#include "report/document/kvlreportunit.h"
 #include "report/resources/kvlresources.h"
-#include "report/styles/kvlstyles.h"
-#include "report/vars/kvlvariables.h"
-#include "report/views/kvlviews.h"
 #include "report/widgets/kvlwidgetwindows.h"
 #include "script/classlib/qsclassesrtti.h"
 #include "script/grammar/qsgrammars.h"
@@ -33,15 +26,10 @@ void InitializeLibraries()
     // locks. The registries, the record-source list and the binding-module list make
     // themselves on first use.
     rtl::RegisterRootClasses();
-    kvlRegisterObjectTreeClasses();
-    kvlRegisterViewClasses();
-    kvlRegisterMemoClasses();
-    kvlRegisterBandClasses();
-    kvlRegisterPageClasses();
-    kvlRegisterDataSetClasses();
+    // The report classes, process-wide variables and hooks, cursors, and the script
+    // engine's copies of string-table texts.
+    kvlInitReportUnit();
     kvlRegisterDialogControlClasses();
-    kvlRegisterVariableClasses();
-    kvlRegisterStyleClasses();
     kvlRegisterCSVExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();

@@ -220,6 +220,7 @@ class TkvlGroupHeader : public TkvlBand {
 public:
     using TkvlBand::TkvlBand;
     QString Condition;
+    QString Diff(TkvlComponent *Source) override;
     bool DrillDown = false;
     bool ExpandDrillDown = false;
     bool KeepTogether = false;

@@ -182,6 +182,14 @@ public:
     // The same with the children.
     void AssignAll(TkvlComponent *Source, bool Streaming = false);
 
+    // ---- prepared copies (attribute text of how this copy differs from Source) ----
+    // Geometry, visibility, font and tag against Source.
+    QString InternalDiff(TkvlComponent *Source);
+    // Every stored attribute, then InternalDiff against Source when given.
+    QString AllDiff(TkvlComponent *Source);
+    // What the prepared-pages store keeps of a copy; kinds add their own attributes.
+    virtual QString Diff(TkvlComponent *Source);
+
     // ---- hooks for kinds, the engine and the designer ----
     virtual void AddSourceObjects() {}
     virtual void BeforeStartReport() {}

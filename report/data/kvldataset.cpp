@@ -50,6 +50,9 @@ TkvlDataSet::TkvlDataSet(TComponent *AOwner, const rtl::TDesignInfo *Design) : T
 TkvlDataSet::~TkvlDataSet()
 {
     kvlGlobalDataSetList().Remove(this);
+    // Told now, while references to this source still lead here.
+    if (auto *report = rtl_cast<TkvlReport>(Owner()))
+        report->DataSetRemoved(this);
 }
 
 TkvlReport *TkvlDataSet::ReportRef() const

@@ -71,9 +71,9 @@ bool replaceMarker(QString &Text, QLatin1StringView Marker, const QString &With)
 void TkvlCustomMemoView::DeclareClass(rtl::ClassBuilder<TkvlCustomMemoView> &b)
 {
     using T = TkvlCustomMemoView;
-    b.publish("Cursor");
     b.prop<&T::FirstParaBreak>("FirstParaBreak").def(false);
     b.prop<&T::LastParaBreak>("LastParaBreak").def(false);
+    b.publish("Cursor");
     b.publish("TagStr");
     b.publish("URL");
 
@@ -109,12 +109,12 @@ void TkvlCustomMemoView::DeclareClass(rtl::ClassBuilder<TkvlCustomMemoView> &b)
 
 void TkvlMemoView::DeclareClass(rtl::ClassBuilder<TkvlMemoView> &b)
 {
-    for (const char *n : {"AllowExpressions", "AllowHTMLTags", "AutoWidth", "BrushStyle", "CharSpacing", "Clipped",
+    for (const char *n : {"AutoWidth", "AllowExpressions", "AllowHTMLTags", "BrushStyle", "CharSpacing", "Clipped",
                           "Color", "DataField", "DataSet", "DataSetName", "DisplayFormat", "ExpressionDelimiters",
                           "FlowTo", "Font", "Frame", "FillType", "Fill", "GapX", "GapY", "HAlign", "HideZeros",
                           "Highlight", "LineSpacing", "ParagraphGap", "ParentFont", "Rotation", "RTLReading",
-                          "Style", "SuppressRepeated", "Underlines", "UseDefaultCharset", "VAlign", "WordBreak",
-                          "WordWrap", "Wysiwyg"})
+                          "Style", "SuppressRepeated", "Underlines", "UseDefaultCharset", "WordBreak", "WordWrap",
+                          "Wysiwyg", "VAlign"})
         b.publish(n);
     b.description([] { return kvlResourceText(QStringLiteral("obText")); });
 }

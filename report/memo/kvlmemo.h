@@ -114,6 +114,8 @@ public:
 
     void WriteNestedProperties(TkvlXMLItem *Item) override;
     bool ReadNestedProperty(TkvlXMLItem *Item) override;
+    // Also moves LastParaBreak into FirstParaBreak for the next part of the text.
+    QString Diff(TkvlComponent *Source) override;
 
 protected:
     bool IsFormatsStored() const { return FFormats->Count() == 1; }

@@ -5,6 +5,7 @@
 #include "platform/rtl/stringlist.h"
 #include "report/bands/kvldatabinding.h"
 #include "report/core/kvlobjects.h"
+#include "report/options/kvloptions.h"
 #include "report/printers/kvlprinters.h"
 
 #include <memory>
@@ -15,7 +16,6 @@ class TkvlFrame;
 class TkvlPictureView;
 class TkvlSubreport;
 
-enum TkvlDuplexMode : uint8_t { dmNone, dmVertical, dmHorizontal, dmSimplex };
 
 // Pixels per millimetre at 96 pixels per inch.
 constexpr double kvlPixelsPerMm = 3.77953;

@@ -3,7 +3,7 @@
 // preview code; this base carries no widget, so the report model stays free of them.
 #include "report/seams/kvlseamtypes.h"
 
-class QWidget;
+class TkvlCustomPreviewForm;
 class TkvlReport;
 class TkvlCustomPreviewPages;
 
@@ -17,7 +17,7 @@ public:
     TkvlCustomPreviewPages *PreviewPages = nullptr;
     TkvlReport *Report = nullptr;
     bool UseReportHints = false;
-    QWidget *PreviewForm = nullptr;  // the window that hosts the control, if any
+    TkvlCustomPreviewForm *PreviewForm = nullptr;  // the window that hosts the control, if any
 
     // Binds the control to a report and its prepared pages; UnInit unbinds.
     virtual void Init(TkvlReport *AReport, TkvlCustomPreviewPages *APreviewPages) = 0;

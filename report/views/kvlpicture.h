@@ -35,6 +35,8 @@ public:
     bool Stretched = true;
     bool HightQuality = false;
     bool Transparent = false;
+    // Files a changed picture with the report's prepared pages first.
+    QString Diff(TkvlComponent *Source) override;
     TColor TransparentColor = 0xFFFFFF;
 
     TPicture *Picture() const { return FPicture.get(); }

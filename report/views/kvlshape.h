@@ -17,6 +17,7 @@ public:
     explicit TkvlShapeView(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
 
     TkvlShapeKind Shape = skRectangle;
+    QString Diff(TkvlComponent *Source) override;
     // Corner size of rounded rectangles in tens of pixels (0: a quarter of the shorter side).
     int32_t Curve = 0;
 

@@ -105,6 +105,7 @@ public:
     virtual void DoMouseLeave(TkvlView *, bool &) {}
     virtual void DoMouseClick(TkvlView *, bool, bool &, bool &) {}
 
+    QString Diff(TkvlComponent *Source) override;
     // ---- printing ----
     void BeforePrint() override;
     // Expands TagStr and the hyperlink, then computes the hyperlink's expression.

@@ -204,19 +204,20 @@ TEST(ReportList, ItemsFollowTheirSourcesByName)
     EXPECT_EQ(item->DataSet(), nullptr);
     EXPECT_TRUE(item->DataSetName().isEmpty());
 
-    // Initialize hands each source the report; a destroyed source leaves an empty item.
-    auto *second = sets.Add(sedi);
+    // Initialize hands each source the report; a destroyed source of the report leaves the
+    // report's list.
+    sets.Add(sedi);
     sets.Initialize();
     EXPECT_EQ(sedi->ReportRef(), &report);
     delete sedi;
-    EXPECT_EQ(second->DataSet(), nullptr);
+    EXPECT_EQ(sets.Count(), 1);
     sets.Initialize();
     sets.Finalize();
     sets.Delete(QStringLiteral("nothing"));
-    EXPECT_EQ(sets.Count(), 2);
+    EXPECT_EQ(sets.Count(), 1);
     item->SetDataSet(events);
     sets.Delete(QStringLiteral("eventi"));
-    EXPECT_EQ(sets.Count(), 1);
+    EXPECT_EQ(sets.Count(), 0);
 }
 
 } // namespace

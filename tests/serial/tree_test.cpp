@@ -30,7 +30,9 @@ protected:
     static void load(TkvlComponent *c, const QByteArray &bytes)
     {
         TMemoryStream m(bytes);
-        c->LoadFromStream(m);
+        // The object tree's own read: a report document would also add its data page and
+        // report the problems to the user.
+        c->TkvlComponent::LoadFromStream(m);
     }
     static QByteArray doc(const char *body)
     {

@@ -1,0 +1,217 @@
+#pragma once
+// The report document: the root of the object tree (its direct children are the pages), the
+// holder of what a template carries (record sources, variables, styles, script, the four
+// option records) and the owner of what runs it (engine, prepared pages, text layout).
+#include "platform/rtl/stringlist.h"
+#include "platform/rtl/variant.h"
+#include "report/core/kvlcomponent.h"
+
+#include <functional>
+#include <memory>
+
+class TCustomIniFile;
+class TkvlCustomDesigner;
+class TkvlCustomEngine;
+class TkvlCustomPreview;
+class TkvlCustomPreviewForm;
+class TkvlCustomPreviewPages;
+class TkvlDataSet;
+class TkvlDrawText;
+class TkvlEngineOptions;
+class TkvlPreviewOptions;
+class TkvlPrintOptions;
+class TkvlProgress;
+class TkvlReportDataSets;
+class TkvlReportOptions;
+class TkvlStyles;
+class TkvlVariables;
+class TkvlXMLSerializer;
+class TqsScript;
+
+class TkvlReport : public TkvlComponent {
+    LIRRA_CLASS(TkvlReport, TkvlComponent)
+public:
+    // Empty (after Clear), with its engine and prepared pages when their factories are set.
+    explicit TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design = nullptr);
+    // Frees the objects first, while the lists and records they may read still exist.
+    ~TkvlReport() override;
+
+    // Empties the tree, the record-source list, variables and styles, and resets the options,
+    // script and main record source.
+    void Clear() override;
+
+    // ---- loading and saving ----
+    // Clear, then reads the file when it exists (or raises EFOpenError when it does not and
+    // ExceptionIfNotFound). True when the file existed.
+    bool LoadFromFile(const QString &AFileName, bool ExceptionIfNotFound = false);
+    // Reads a template. Nothing escapes: problems end in Errors and are reported once under
+    // "clErrors" as the silent mode says. The caller's engine and preview options (but the
+    // ones a template decides), settings path, preview and progress options survive. A
+    // password the user does not confirm leaves the report empty.
+    void LoadFromStream(TStream &Stream) override;
+    // Writes a template; the password is stored encoded unless a crypter takes the stream.
+    void SaveToStream(TStream &Stream, bool SaveChildren = true, bool SaveDefaultValues = false,
+                      bool Streaming = false) override;
+    // Replaces the file whole; an absolute ParentReport path becomes relative to its folder.
+    void SaveToFile(const QString &AFileName);
+
+    // ---- settings and environment ----
+    // The settings storage; a path beginning "\Software\" is that key of the current user's
+    // settings (an ini file under the user's configuration folder). The caller frees it.
+    std::unique_ptr<TCustomIniFile> GetIniFile() const;
+    // The program's folder, ending with '/'.
+    QString GetApplicationFolder() const;
+    // Makes the print options' printer current when the system has it.
+    void SelectPrinter();
+    // Makes sure the report has a data page ("Data", first among the pages) and moves every
+    // dialog component onto it.
+    void CheckDataPage();
+
+    // ---- record sources ----
+    TkvlDataSet *GetDataset(const QString &Alias) const;
+    // The source's user name, "clDSNotIncl" when the report does not list it, empty for nil.
+    QString GetAlias(TkvlDataSet *ADataSet) const;
+    // Splits 'SOURCE."FIELD"' into the source and the field.
+    void GetDatasetAndField(const QString &ComplexName, TkvlDataSet *&ADataSet, QString &Field) const;
+    void GetDataSetList(TStringList &List, bool OnlyDB = false) const;
+    void GetActiveDataSetList(TStringList &List) const;
+    TkvlDataSet *DataSet() const;
+    void SetDataSet(TkvlDataSet *Value);
+    // A record source of the report is being destroyed: its entry goes, and the main
+    // source when it was that one; an open designer updates its data tree.
+    void DataSetRemoved(TkvlDataSet *ADataSet);
+    QString DataSetName() const;
+    void SetDataSetName(const QString &Value);
+
+    // ---- what the report holds ----
+    TkvlEngineOptions *EngineOptions() const { return FEngineOptions.get(); }
+    TkvlPreviewOptions *PreviewOptions() const { return FPreviewOptions.get(); }
+    TkvlPrintOptions *PrintOptions() const { return FPrintOptions.get(); }
+    TkvlReportOptions *ReportOptions() const { return FReportOptions.get(); }
+    // The setters copy.
+    void SetEngineOptions(TkvlEngineOptions *Value);
+    void SetPreviewOptions(TkvlPreviewOptions *Value);
+    void SetPrintOptions(TkvlPrintOptions *Value);
+    void SetReportOptions(TkvlReportOptions *Value);
+    // The record sources the report uses (references only).
+    TkvlReportDataSets *DataSets() const { return FDataSets.get(); }
+    // The record sources the host offers the report when the engine options switch the
+    // process-wide list off; then no other source is found by name.
+    TkvlReportDataSets *EnabledDataSets() const { return FEnabledDataSets.get(); }
+    TkvlVariables &Variables() const { return *FVariables; }
+    TkvlStyles &Styles() const { return *FStyles; }
+    // nullptr empties the styles; otherwise a copy, applied to every memo.
+    void SetStyles(TkvlStyles *Value);
+    // Problems met while loading, preparing or exporting; sorted, each once.
+    TStringList &Errors() { return FErrors; }
+    TStringList &ScriptText() { return FScriptText; }
+    void SetScriptText(const TStringList &Value) { FScriptText.Assign(Value); }
+    TqsScript *Script() const { return FScript.get(); }
+    TkvlDrawText &DrawText() const { return *FDrawText; }
+    // Names of the system variables.
+    const TStringList &SysVariables() const { return FSysVariables; }
+    TStringList &DrillState() { return FDrillState; }
+    static QString Version() { return QStringLiteral("5.6.1"); }
+
+    // ---- what runs it ----
+    TkvlCustomEngine *Engine() const { return FEngine.get(); }
+    // The prepared pages in use; the report's own store unless switched.
+    TkvlCustomPreviewPages *PreviewPages() const { return FPreviewPages; }
+    void SetPreviewPages(TkvlCustomPreviewPages *Value) { FPreviewPages = Value; }
+    TkvlCustomPreviewPages *MainPreviewPages() const { return FMainPreviewPages.get(); }
+    TkvlCustomPreview *Preview() const { return FPreview; }
+    // Detaches the old control and binds the new one to the report's prepared pages.
+    void SetPreview(TkvlCustomPreview *Value);
+    // The preview window while it is shown (not owned).
+    TkvlCustomPreviewForm *PreviewForm = nullptr;
+    TkvlProgress *Progress = nullptr;
+
+    // ---- stored settings ----
+    QString ParentReport;
+    bool DotMatrixReport = false;
+    QString IniFile;
+    bool OldStyleProgress = false;
+    bool ShowProgress = true;
+    bool StoreInDFM = true;
+    // Language the report's expressions and script are written in.
+    QString ScriptLanguage = QStringLiteral("DozovoZozedi");
+    // Script procedures run at these moments (empty: none).
+    QString OnRunDialogs, OnStartReport, OnStopReport, OnReportPrint;
+
+    // ---- state ----
+    QString FileName;        // of the last LoadFromFile
+    TStream *LoadStream = nullptr;
+    bool StreamLoaded = false;
+    bool Reloading = false;  // reloading its own snapshot: no password asked
+    // Name of the object being processed, for error texts.
+    QString CurObject;
+    // Set to stop a run.
+    bool Terminated = false;
+    bool Modified = false;
+    // The serializer of the read or write in progress, so that nested lists reuse it.
+    TkvlXMLSerializer *XMLSerializer = nullptr;
+    // The open designer window, nullptr otherwise.
+    TkvlCustomDesigner *Designer = nullptr;
+
+    // ---- host hooks ----
+    // The host's optional element of its own at the end of a template.
+    std::function<void(TkvlXMLItem *)> OnGetCustomData;
+    std::function<void(TkvlXMLItem *)> OnSaveCustomData;
+    // Receives the connection strings found for ReportOptions.ConnectionName.
+    std::function<void(const QString &ConnString)> OnSetConnection;
+    // The object of the parent template that Name is written against (nothing without one).
+    virtual void GetAncestor(const QString &Name, TPersistent *&Ancestor)
+    {
+        (void)Name;
+        (void)Ancestor;
+    }
+
+    // ---- evaluation ----
+    // Evaluates an expression in the report's script language. Until the report runs its
+    // own script, the evaluator below answers (Null without one).
+    virtual Variant Calc(const QString &Expr);
+    std::function<Variant(const QString &Expr)> Evaluator;
+    // Runs the script procedure EventName with Object as its one argument, or with the
+    // arguments of Params (a variant array passed by reference: changed values come back);
+    // nothing for an empty name. Until the report runs its own script, ScriptEvent stands in
+    // (nothing runs without it).
+    virtual void DoNotifyEvent(TPersistent *Object, const QString &EventName, bool RunAlways = false);
+    virtual void DoParamEvent(const QString &EventName, Variant &Params, bool RunAlways = false);
+    std::function<void(const QString &EventName, Variant &Params)> ScriptEvent;
+    // The object the script variable "Self" names while it prints.
+    TkvlComponent *SelfValue() const { return FSelfValue.get(); }
+    virtual void SetSelfValue(TkvlComponent *Value) { FSelfValue = Value; }
+
+    // ---- streaming of the report's lists ----
+    void WriteNestedProperties(TkvlXMLItem *Item) override;
+    bool ReadNestedProperty(TkvlXMLItem *Item) override;
+
+protected:
+    // Reads the XML: the legacy load hook when it takes the stream, else the object tree.
+    virtual void DoLoadFromStream(TStream &Stream);
+
+private:
+    void FillSysVariables();
+
+    std::unique_ptr<TkvlEngineOptions> FEngineOptions;
+    std::unique_ptr<TkvlPreviewOptions> FPreviewOptions;
+    std::unique_ptr<TkvlPrintOptions> FPrintOptions;
+    std::unique_ptr<TkvlReportOptions> FReportOptions;
+    std::unique_ptr<TkvlReportDataSets> FDataSets;
+    std::unique_ptr<TkvlReportDataSets> FEnabledDataSets;
+    std::unique_ptr<TkvlVariables> FVariables;
+    std::unique_ptr<TkvlStyles> FStyles;
+    std::unique_ptr<TqsScript> FScript;
+    std::unique_ptr<TkvlDrawText> FDrawText;
+    TStringList FErrors;
+    TStringList FScriptText;
+    TStringList FSysVariables;
+    TStringList FDrillState;
+    rtl::ComponentRef<TkvlDataSet> FDataSet;
+    QString FDataSetName;
+    std::unique_ptr<TkvlCustomEngine> FEngine;
+    std::unique_ptr<TkvlCustomPreviewPages> FMainPreviewPages;
+    TkvlCustomPreviewPages *FPreviewPages = nullptr;
+    TkvlCustomPreview *FPreview = nullptr;
+    rtl::ComponentRef<TkvlComponent> FSelfValue;
+};

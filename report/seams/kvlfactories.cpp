@@ -1,0 +1,5 @@
+#include "report/seams/kvlfactories.h"
+
+TkvlEngineFactory kvlEngineFactory = nullptr;
+TkvlPreviewPagesFactory kvlPreviewPagesFactory = nullptr;
+TkvlPreviewFormFactory kvlPreviewFormFactory = nullptr;
