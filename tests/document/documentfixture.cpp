@@ -45,17 +45,23 @@ QByteArray tinyPng()
 
 namespace {
 
-// The last object of the class other than Self: references then run forward to objects made
-// later and never form a cycle a setter would refuse.
-TComponent *referenceFor(TkvlReport *Report, TPersistent *Self, const rtl::ClassInfo *Allowed)
+// Points the reference P of Self at the last object of its class that the setter keeps:
+// references then run forward to objects made later and never form a cycle a setter would
+// refuse, and a property typed wider than it accepts (a memo's FlowTo takes views, keeps
+// memos) still gets a target.
+void setReference(const PropInfo *P, TPersistent *Self, TkvlReport *Report)
 {
-    if (!Report || !Allowed)
-        return nullptr;
+    const rtl::ClassInfo *allowed = P->allowedClass();
+    if (!Report || !allowed)
+        return;
     const std::vector<TkvlComponent *> all = Report->GetAllObjects();
-    for (auto it = all.rbegin(); it != all.rend(); ++it)
-        if (*it != Self && (*it)->InheritsFrom(Allowed))
-            return *it;
-    return nullptr;
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {
+        if (*it == Self || !(*it)->InheritsFrom(allowed))
+            continue;
+        P->setObject(Self, *it);
+        if (P->getObject(Self) == *it)
+            return;
+    }
 }
 
 // Texts whose setters look things up or that would make the template ask for a password.
@@ -111,8 +117,7 @@ void perturb(TPersistent *Obj, TkvlReport *Report, int Depth)
                 p->setVariant(Obj, Variant(QStringLiteral("v")));
                 break;
             case TypeKind::Component:
-                if (TComponent *c = referenceFor(Report, Obj, p->allowedClass()))
-                    p->setObject(Obj, c);
+                setReference(p, Obj, Report);
                 break;
             case TypeKind::Class: {
                 TPersistent *child = p->getObject(Obj);
