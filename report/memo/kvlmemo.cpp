@@ -7,12 +7,15 @@
 #include "report/core/kvlobjects.h"
 #include "report/core/kvlresourcetext.h"
 #include "report/data/kvldataset.h"
+#include "report/document/kvlreport.h"
+#include "report/document/kvlreportunit.h"
 #include "report/memo/memoformat.h"
 #include "report/resources/kvlresources.h"
 #include "report/serial/collectionio.h"
 #include "report/serial/xmlserializer.h"
 #include "report/styles/kvlstyles.h"
 #include "report/utils/textutils.h"
+#include "report/vars/kvlvariables.h"
 #include "report/views/viewdraw.h"
 #include "report/xml/xmlitem.h"
 
@@ -202,6 +205,8 @@ void TkvlCustomMemoView::SetFlowTo(TkvlCustomMemoView *Value)
 void TkvlCustomMemoView::SetStyle(const QString &Value)
 {
     FStyle = Value;
+    if (TkvlReport *r = Report())
+        ApplyStyle(r->Styles().Find(Value));
 }
 
 void TkvlCustomMemoView::ApplyStyle(const TkvlStyleItem *AStyle)
@@ -573,8 +578,13 @@ void TkvlCustomMemoView::ExtractMacros()
         return;
     QString t = Text();
     bool changed = replaceMarker(t, QLatin1StringView("[TOTALPAGES#]"), QString::number(TotalPages));
-    // No report variable "CopyName" exists in this library's global set: the marker goes.
-    changed |= replaceMarker(t, QLatin1StringView("[COPYNAME#]"), QString());
+    // The copy's name comes from the process-wide variable "CopyName"; without it the marker goes.
+    if (t.contains(QLatin1StringView("[COPYNAME#]"), Qt::CaseInsensitive)) {
+        const TkvlVariables &globals = kvlGlobalVariables();
+        const int at = globals.IndexOf(QStringLiteral("CopyName"));
+        const QString name = at >= 0 ? rtl::VarToStr(globals.Items(at)->Value()) + QString::number(CopyNo) : QString();
+        changed |= replaceMarker(t, QLatin1StringView("[COPYNAME#]"), name);
+    }
     if (changed)
         SetText(t);
 }

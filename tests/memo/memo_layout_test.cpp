@@ -4,6 +4,9 @@
 
 #include "platform/gfx/recordingcanvas.h"
 #include "report/data/kvldataset.h"
+#include "report/document/kvlreportunit.h"
+#include "report/styles/kvlstyles.h"
+#include "report/vars/kvlvariables.h"
 
 namespace {
 
@@ -137,9 +140,41 @@ TEST_F(MemoLayout, TheDesignerShowsTheBoundFieldAndPreparedMemosTheirLateMacros)
     p->TotalPages = 12;
     p->ExtractMacros();
     EXPECT_EQ(lines(p), QStringLiteral("Pagine 12 12."));
+
+    // With the process-wide "CopyName" the marker gives its text and the copy's number.
+    TkvlVariables &globals = kvlGlobalVariables();
+    TkvlVariable *copyName = globals.Add();
+    copyName->SetName(QStringLiteral("CopyName"));
+    copyName->SetValue(Variant(QStringLiteral("Copia ")));
+    TkvlMemoView *n = NewMemo(QStringLiteral("[copyname#]/[CopyName#]"));
+    n->CopyNo = 2;
+    n->ExtractMacros();
+    globals.Clear();
+    EXPECT_EQ(lines(n), QStringLiteral("Copia 2/Copia 2"));
     TkvlMemoView *c = NewMemo(QStringLiteral("[TOTALPAGES] [TOTALPAGES]"));
     c->TotalPages = 3;
     EXPECT_EQ(c->GetComponentText(), QStringLiteral("3 [TOTALPAGES]\r\n"));
+}
+
+TEST_F(MemoLayout, AStyleNameTakesTheReportsStyleOfThatName)
+{
+    TkvlStyleItem *bold = report.Styles().Add();
+    bold->SetName(QStringLiteral("Titolo"));
+    bold->Font()->SetStyle(FontStyleBit(fsBold));
+    bold->Font()->SetSize(14);
+    bold->ApplyFill = false;
+    bold->ApplyFrame = false;
+
+    TkvlMemoView *m = NewMemo(QStringLiteral("x"));
+    m->SetStyle(QStringLiteral("titolo"));
+    EXPECT_EQ(m->Font()->Size(), 14);
+    EXPECT_EQ(m->Font()->Style() & FontStyleBit(fsBold), FontStyleBit(fsBold));
+
+    TkvlMemoView *other = NewMemo(QStringLiteral("y"));
+    const int size = other->Font()->Size();
+    other->SetStyle(QStringLiteral("Nessuno"));
+    EXPECT_EQ(other->Style(), QStringLiteral("Nessuno"));
+    EXPECT_EQ(other->Font()->Size(), size);
 }
 
 } // namespace
