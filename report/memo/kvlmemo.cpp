@@ -205,6 +205,10 @@ void TkvlCustomMemoView::SetFlowTo(TkvlCustomMemoView *Value)
 void TkvlCustomMemoView::SetStyle(const QString &Value)
 {
     FStyle = Value;
+    // A memo read from a template already carries what its style gave it, and what was changed
+    // after: applying the style again while loading would undo those changes.
+    if (GetIsLoading())
+        return;
     if (TkvlReport *r = Report())
         ApplyStyle(r->Styles().Find(Value));
 }

@@ -105,9 +105,17 @@ void perturb(TPersistent *Obj, TkvlReport *Report, int Depth)
             case TypeKind::String:
                 if (!p->isWritable())
                     break;
-                if (p->name() == QLatin1String("Style") && Report && Report->Styles().Count() > 0)
+                if (p->name() == QLatin1String("Style") && Report && Report->Styles().Count() > 0) {
+                    // Named as a template read from a file names it: the values set before
+                    // stay, as a style changed after it was applied leaves them.
+                    auto *c = rtl_cast<TkvlComponent>(Obj);
+                    const bool loading = c && c->IsLoading;
+                    if (c)
+                        c->IsLoading = true;
                     p->setStr(Obj, Report->Styles().Items(0)->Name());
-                else
+                    if (c)
+                        c->IsLoading = loading;
+                } else
                     p->setStr(Obj, QStringLiteral("a,b"));
                 break;
             case TypeKind::StringList:
