@@ -356,7 +356,9 @@ public:
     // each shape's own pen, brush and font take the next free slots and are freed after it.
     WmfEncoder(int w, int h) : FW(w), FH(h)
     {
-        Record(0x0103, [](Bytes &b) { b.u16(1); });               // MM_TEXT
+        // Anisotropic: readers map the window onto the placeable header's box; under MM_TEXT
+        // some take the coordinates as device pixels and draw the picture a few pixels wide.
+        Record(0x0103, [](Bytes &b) { b.u16(8); });               // MM_ANISOTROPIC
         Record(0x020B, [](Bytes &b) { b.i16(0), b.i16(0); });     // window origin
         Record(0x020C, [&](Bytes &b) { b.i16(FH), b.i16(FW); });  // window extent
         Record(0x0102, [](Bytes &b) { b.u16(1); });

@@ -33,11 +33,6 @@ for path in sys.argv[2:]:
             ok = False
             sys.stderr.write('%s at %d,%d: %r vs %r\n' % (path, x, y, got, ref.getpixel((x, y))))
     kind = path[-15:-12]
-    if kind == 'wmf':
-        # Placement inside LibreOffice's page is not compared for WMF yet: its drawing must
-        # show the recording's colours.
-        colours = set(c for _, c in im.getcolors(1 << 22))
-        ok = all(any(near(c, want) for c in colours) for want in [(255, 0, 0), (255, 255, 0), (0, 255, 0), (255, 0, 255)])
     out.append('%s %s' % (kind, ok))
 print(' '.join(out))
 )PY";
@@ -65,10 +60,7 @@ TEST(MetafileRendering, LibreOfficeDrawsTheRecordingLikeTheRaster)
     }
     const RunResult c = Python(kCompare, QStringList{dir.path() + QStringLiteral("/pic.png")} + rendered);
     const QByteArray verdict = c.out.trimmed();
-    EXPECT_TRUE(verdict.startsWith("emf True ")) << c.out.constData() << c.err.constData();
-    // Known gap: LibreOffice draws the WMF's lines and text but not yet its fills and image;
-    // the verdict is recorded until that is mended.
-    RecordProperty("wmf", verdict.mid(9).constData());
+    EXPECT_EQ(verdict, QByteArray("emf True wmf True")) << c.out.constData() << c.err.constData();
 }
 
 } // namespace
