@@ -53,6 +53,7 @@ void GenerateXMLContents(const TqsScript *prog, TqsXMLItem *item, bool functions
     TqsXMLItem *constants = item->FindItem(QStringLiteral("Constants"));
     QHash<TqsXMLItem *, QString> enumValues;
 
+    prog->RealiseLazyItems(); // the names no lookup has made yet are listed too
     for (int i = 0; i < prog->Count(); ++i) {
         TqsScriptItem *it = prog->Items(i);
         if (!it->IsScriptVariable())

@@ -4,6 +4,8 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+
 TqsScript::TqsScript() = default;
 
 TqsScript::~TqsScript()
@@ -38,8 +40,14 @@ void TqsScript::Add(const QString &name, TqsScriptItem *item)
         if (FrameLayout)
             qsTakeSlot(*FrameLayout, item);
     }
-    // Before any equal name, so the latest registration is found first.
-    FItems.insert(FItems.begin() + LowerBound(name), Entry{name, item});
+    // Before the equal names registered earlier, so the latest registration is found first.
+    // An item made lazily takes its table's place among them.
+    const unsigned order = FMakingOrder ? FMakingOrder : ++FOrder;
+    size_t at = LowerBound(name);
+    while (at < FItems.size() && FItems[at].order > order
+           && QStringView(FItems[at].name).compare(name, Qt::CaseInsensitive) == 0)
+        ++at;
+    FItems.insert(FItems.begin() + at, Entry{name, item, order});
 }
 
 void TqsScript::Remove(TqsScriptItem *item)
@@ -53,9 +61,14 @@ void TqsScript::Remove(TqsScriptItem *item)
 
 TqsScriptItem *TqsScript::FindLocal(QStringView name) const
 {
-    const size_t i = LowerBound(name);
-    if (i < FItems.size() && QStringView(FItems[i].name).compare(name, Qt::CaseInsensitive) == 0
-        && FItems[i].item->IsScriptVariable())
+    size_t i = LowerBound(name);
+    bool found = i < FItems.size() && QStringView(FItems[i].name).compare(name, Qt::CaseInsensitive) == 0;
+    // A lazy name registered after the item found (or any, when none is) may be the answer.
+    if (!FLazy.empty() && (!found || FItems[i].order < FNewestLazy) && MakeLazy(name)) {
+        i = LowerBound(name);
+        found = i < FItems.size() && QStringView(FItems[i].name).compare(name, Qt::CaseInsensitive) == 0;
+    }
+    if (found && FItems[i].item->IsScriptVariable())
         return FItems[i].item;
     return nullptr;
 }
@@ -70,10 +83,69 @@ TqsScriptItem *TqsScript::Find(QStringView name) const
 
 void TqsScript::ClearAllItems()
 {
+    FLazy.clear();
     std::vector<Entry> items = std::move(FItems);
     FItems.clear();
     for (auto it = items.rbegin(); it != items.rend(); ++it)
         delete it->item;
+}
+
+void TqsScript::AddLazyNames(const TqsLazyNames *names)
+{
+    FNewestLazy = ++FOrder;
+    FLazy.push_back(LazyTable{names, AddedBy, FNewestLazy, std::vector<bool>(size_t(names->Count()))});
+}
+
+bool TqsScript::MakeLazy(QStringView name) const
+{
+    bool made = false;
+    for (size_t t = 0; t < FLazy.size(); ++t) {
+        const int index = FLazy[t].names->IndexOf(name);
+        if (index >= 0 && !FLazy[t].made[size_t(index)]) {
+            MakeLazyItem(FLazy[t], index);
+            made = true;
+        }
+    }
+    return made;
+}
+
+void TqsScript::MakeLazyItem(LazyTable &table, int index) const
+{
+    // Marked first: making it may look its own name up ("unless present" registrations).
+    table.made[size_t(index)] = true;
+    auto *self = const_cast<TqsScript *>(this); // see FItems
+    const void *addedBy = self->AddedBy;
+    const unsigned making = FMakingOrder;
+    self->AddedBy = table.addedBy;
+    FMakingOrder = table.order;
+    struct Restore
+    {
+        TqsScript *s;
+        const void *addedBy;
+        unsigned making;
+        ~Restore()
+        {
+            s->AddedBy = addedBy;
+            s->FMakingOrder = making;
+        }
+    } restore{self, addedBy, making};
+    table.names->Make(*self, index);
+}
+
+void TqsScript::RealiseLazyItems() const
+{
+    for (size_t t = 0; t < FLazy.size(); ++t)
+        for (int i = 0; i < FLazy[t].names->Count(); ++i)
+            if (!FLazy[t].made[size_t(i)])
+                MakeLazyItem(FLazy[t], i);
+}
+
+void TqsScript::DropLazy(const std::function<bool(const void *addedBy)> &drop)
+{
+    std::erase_if(FLazy, [&](const LazyTable &t) { return drop(t.addedBy); });
+    FNewestLazy = 0;
+    for (const LazyTable &t : FLazy)
+        FNewestLazy = std::max(FNewestLazy, t.order);
 }
 
 QString TqsScript::SourceText() const

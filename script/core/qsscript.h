@@ -70,6 +70,20 @@ public:
     const void *AddedBy = nullptr;
 };
 
+// Names whose items a scope makes on their first lookup, so that a module with many names
+// costs a script only the items it uses. The table is read-only and may be shared by
+// every script; each script makes its own items from it.
+class TqsLazyNames
+{
+public:
+    virtual ~TqsLazyNames() = default;
+    virtual int Count() const = 0;
+    // The index of the name (any case), or -1.
+    virtual int IndexOf(QStringView name) const = 0;
+    // Registers the item of that index into the script, as an eager module would have.
+    virtual void Make(TqsScript &script, int index) const = 0;
+};
+
 class TqsScript
 {
 public:
@@ -91,10 +105,17 @@ public:
     int Count() const { return int(FItems.size()); }
     TqsScriptItem *Items(int index) const { return FItems[index].item; }
     const QString &ItemName(int index) const { return FItems[index].name; }
+    // Makes the item of a lazily named name first when it is the one the name finds.
     TqsScriptItem *FindLocal(QStringView name) const;
     TqsScriptItem *Find(QStringView name) const;
     // Frees every item.
     void ClearAllItems();
+    // Registers a table of lazily made names, as though each name were added now (stamped
+    // with AddedBy, found before the names added earlier and after those added later).
+    void AddLazyNames(const TqsLazyNames *names);
+    // Makes every lazily named item that is not made yet (for listing them all). Lookups
+    // make items too: a scope that threads share must have them made before.
+    void RealiseLazyItems() const;
 
     const void *AddedBy = nullptr; // stamped on script variables as they are added
     QString ErrorMsg, ErrorPos, ErrorUnit;
@@ -222,10 +243,28 @@ private:
     {
         QString name;
         TqsScriptItem *item;
+        unsigned order; // when it was registered: among equal names the latest comes first
     };
-    std::vector<Entry> FItems; // sorted by name, case-insensitively
+    // Mutable: a lookup may make a lazily named item (the scope's contents do not change
+    // as seen from outside, the item exists from its registration on).
+    mutable std::vector<Entry> FItems; // sorted by name, case-insensitively
     size_t LowerBound(QStringView name) const;
     void RemoveAt(int index) { FItems.erase(FItems.begin() + index); }
+
+    struct LazyTable
+    {
+        const TqsLazyNames *names;
+        const void *addedBy;
+        unsigned order;
+        std::vector<bool> made;
+    };
+    mutable std::vector<LazyTable> FLazy;
+    unsigned FOrder = 0;                // of the latest registration
+    mutable unsigned FMakingOrder = 0;  // while a lazy item is made: its table's order
+    unsigned FNewestLazy = 0;           // the latest order among FLazy
+    bool MakeLazy(QStringView name) const;
+    void MakeLazyItem(LazyTable &table, int index) const;
+    void DropLazy(const std::function<bool(const void *addedBy)> &drop);
 };
 
 // Gives a variable added to a procedure's scope its slot (script/items).

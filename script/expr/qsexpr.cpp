@@ -124,10 +124,28 @@ inline const Variant &rightRef(TqsExprNode *n, Variant &tmp)
     return tmp;
 }
 
-#define QS_OPERANDS                                                                                                    \
-    Variant lt_, rt_;                                                                                                  \
-    const Variant &l = leftRef(this, lt_);                                                                             \
-    const Variant &r = rightRef(this, rt_)
+// Calls f with both operands, taken as leftRef and rightRef would take them but without
+// temporaries to make, assign and destroy on the usual paths.
+template <class F>
+inline auto withOperands(TqsExprNode *n, F &&f)
+{
+    TqsExprNode *a = n->FLeft, *b = n->FRight;
+    if (a && b) [[likely]] {
+        if (b->IsDirect()) {
+            if (a->IsDirect())
+                return f(*a->Direct(), *b->Direct());
+            const Variant l = a->Eval();
+            return f(l, *b->Direct());
+        }
+        const Variant l = a->Eval(); // before the right side runs, which may change it
+        const Variant r = b->Eval();
+        return f(l, r);
+    }
+    Variant lt, rt;
+    const Variant &l = leftRef(n, lt);
+    const Variant &r = rightRef(n, rt);
+    return f(l, r);
+}
 
 template <TqsOperatorType Op>
 class TCompareNode : public TqsOperatorNode
@@ -137,23 +155,24 @@ public:
     Variant Eval() override { return Variant(EvalBool()); }
     bool EvalBool() override
     {
-        QS_OPERANDS;
-        if constexpr (Op == opEq || Op == opNonEq) {
-            bool eq;
-            if (l.type() == varInteger && r.type() == varInteger)
-                eq = Variant::compare(l, r) == Variant::Order::Equal;
-            else
-                eq = Variant::equals(l, r);
-            return Op == opEq ? eq : !eq;
-        } else {
-            const Variant::Order o = Variant::compare(l, r);
-            switch (Op) {
-            case opGreat: return o == Variant::Order::Greater;
-            case opLess: return o == Variant::Order::Less;
-            case opLessEq: return o != Variant::Order::Greater;
-            default: return o != Variant::Order::Less;
+        return withOperands(this, [](const Variant &l, const Variant &r) {
+            if constexpr (Op == opEq || Op == opNonEq) {
+                bool eq;
+                if (l.type() == varInteger && r.type() == varInteger)
+                    eq = Variant::compare(l, r) == Variant::Order::Equal;
+                else
+                    eq = Variant::equals(l, r);
+                return Op == opEq ? eq : !eq;
+            } else {
+                const Variant::Order o = Variant::compare(l, r);
+                switch (Op) {
+                case opGreat: return o == Variant::Order::Greater;
+                case opLess: return o == Variant::Order::Less;
+                case opLessEq: return o != Variant::Order::Greater;
+                default: return o != Variant::Order::Less;
+                }
             }
-        }
+        });
     }
 };
 
@@ -163,8 +182,7 @@ public:
     TPlusNode() : TqsOperatorNode(opPlus, 3) {}
     Variant Eval() override
     {
-        QS_OPERANDS;
-        return Variant::add(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::add(l, r); });
     }
 };
 
@@ -175,8 +193,7 @@ public:
     TStrCatNode() : TqsOperatorNode(opPlus, 3) { FStrCat = true; }
     Variant Eval() override
     {
-        QS_OPERANDS;
-        return Variant::concat(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::concat(l, r); });
     }
 };
 
@@ -186,8 +203,7 @@ public:
     TMinusNode() : TqsOperatorNode(opMinus, 3) {}
     Variant Eval() override
     {
-        QS_OPERANDS;
-        return Variant::sub(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::sub(l, r); });
     }
 };
 
@@ -197,8 +213,7 @@ public:
     TMulNode() : TqsOperatorNode(opMul, 2) {}
     Variant Eval() override
     {
-        QS_OPERANDS;
-        return Variant::mul(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::mul(l, r); });
     }
 };
 
@@ -208,8 +223,7 @@ public:
     TDivFloatNode() : TqsOperatorNode(opDivFloat, 2) {}
     Variant Eval() override
     {
-        QS_OPERANDS;
-        return Variant::divide(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::divide(l, r); });
     }
 };
 
@@ -219,8 +233,7 @@ public:
     TDivIntNode() : TqsOperatorNode(opDivInt, 2) {}
     Variant Eval() override
     {
-        QS_OPERANDS;
-        return Variant::intDiv(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::intDiv(l, r); });
     }
 };
 
@@ -230,13 +243,14 @@ public:
     TModNode() : TqsOperatorNode(opMod, 2) {}
     Variant Eval() override
     {
-        QS_OPERANDS;
-        if (l.type() == varInteger && r.type() == varInteger) {
-            const int b = r.integerPayload();
-            if (b > 0 || b < -1)
-                return Variant(l.integerPayload() % b);
-        }
-        return Variant::mod(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) {
+            if (l.type() == varInteger && r.type() == varInteger) {
+                const int b = r.integerPayload();
+                if (b > 0 || b < -1)
+                    return Variant(l.integerPayload() % b);
+            }
+            return Variant::mod(l, r);
+        });
     }
 };
 
@@ -246,8 +260,7 @@ public:
     TShlNode() : TqsOperatorNode(opShl, 2) {}
     Variant Eval() override
     {
-        QS_OPERANDS;
-        return Variant::shl(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::shl(l, r); });
     }
 };
 
@@ -257,8 +270,7 @@ public:
     TShrNode() : TqsOperatorNode(opShr, 2) {}
     Variant Eval() override
     {
-        QS_OPERANDS;
-        return Variant::shr(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::shr(l, r); });
     }
 };
 
@@ -268,8 +280,7 @@ public:
     TXorNode() : TqsOperatorNode(opXor, 3) {}
     Variant Eval() override
     {
-        QS_OPERANDS;
-        return Variant::bitXor(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::bitXor(l, r); });
     }
 };
 
@@ -285,8 +296,7 @@ public:
                 return rightOf(this);
             return l;
         }
-        QS_OPERANDS;
-        return Variant::bitOr(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::bitOr(l, r); });
     }
     bool EvalBool() override
     {
@@ -308,8 +318,7 @@ public:
                 return rightOf(this);
             return l;
         }
-        QS_OPERANDS;
-        return Variant::bitAnd(l, r);
+        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::bitAnd(l, r); });
     }
     bool EvalBool() override
     {

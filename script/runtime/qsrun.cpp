@@ -221,6 +221,7 @@ void TqsScript::Clear()
         if (i > Count())
             i = Count();
     }
+    DropLazy([](const void *addedBy) { return addedBy != RTTIMarker; });
     FUnitLines.clear();
     ErrorMsg.clear();
     ErrorPos.clear();
@@ -240,6 +241,7 @@ void TqsScript::ClearItems(const void *owner)
         if (i > Count())
             i = Count();
     }
+    DropLazy([owner](const void *addedBy) { return addedBy == owner; });
     FUnitLines.clear();
 }
 
@@ -256,6 +258,7 @@ void TqsScript::ClearRTTI()
         if (i > Count())
             i = Count();
     }
+    DropLazy([](const void *addedBy) { return addedBy == RTTIMarker; });
     FRTTIAdded = false;
 }
 

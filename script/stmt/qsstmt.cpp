@@ -92,7 +92,20 @@ void TqsIncStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    const Variant v = FVar->Read();
+    // A plain variable holding an Integer steps in place: the store would keep it as it is.
+    TqsCustomVariable *var = FVar;
+    if (var->FKind <= TqsCustomVariable::kParam && !var->FOnGetVarValue && !var->FIsReadOnly
+        && (var->FStore == TqsStoreKind::Raw || var->FStore == TqsStoreKind::Int)) {
+        Variant &slot = var->Value();
+        if (slot.type() == varInteger) {
+            const int64_t n = int64_t(slot.integerPayload()) + (FModificator == '+' ? 1 : -1);
+            if (n == int32_t(n)) {
+                qsAssign(slot, Variant(int(n)));
+                return;
+            }
+        }
+    }
+    const Variant v = var->Read();
     if (v.type() == varInteger) {
         const int64_t n = int64_t(v.integerPayload()) + (FModificator == '+' ? 1 : -1);
         if (n == int32_t(n)) {

@@ -25,13 +25,11 @@ Variant CallEntry(const TqsSysFunction *f, TqsMethodHelper &h)
 
 } // namespace
 
-void qsAddSysFunctions(TqsScript *script)
+void qsAddSysFunction(TqsScript *script, const TqsSysFunction &f)
 {
-    for (const TqsSysFunction &f : qsSysFunctionTable()) {
-        const TqsSysFunction *entry = &f;
-        script->AddMethod(
-            QString::fromLatin1(f.syntax),
-            [entry](const Variant &, const QString &, TqsMethodHelper &h) { return CallEntry(entry, h); },
-            QString::fromLatin1(f.category));
-    }
+    const TqsSysFunction *entry = &f;
+    script->AddMethod(
+        QString::fromLatin1(f.syntax),
+        [entry](const Variant &, const QString &, TqsMethodHelper &h) { return CallEntry(entry, h); },
+        QString::fromLatin1(f.category));
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Registers the built-in function library into a script, each function with its
-// declaration text and category, bound to its own entry of the library table.
+// Registers a function of the built-in library into a script, with its declaration text
+// and category, bound to its own entry of the library table.
 class TqsScript;
+struct TqsSysFunction;
 
-void qsAddSysFunctions(TqsScript *script);
+void qsAddSysFunction(TqsScript *script, const TqsSysFunction &f);

@@ -1,8 +1,8 @@
 #pragma once
 // The system binding module every script receives first: the type names of the languages,
 // True / False / nil / Null, the string and array index helpers, the exception variables
-// and the VarType codes. Functions are registered by AddFunctions, which later parts of
-// the library extend.
+// and the VarType codes, and the function library. Each script makes the items of the
+// names it uses, on their first lookup.
 #include "script/items/qsitems.h"
 
 class TqsSysFunctions : public TqsRTTIModule
@@ -18,8 +18,4 @@ public:
     static inline const QString CatOther = QStringLiteral("ctOther");
     static inline const QString CatStr = QStringLiteral("ctString");
 
-private:
-    void AddTypes();
-    void AddConstants();
-    void AddFunctions();
 };

@@ -63,12 +63,30 @@ TEST(QsExpressions, PrecedenceAndAssociativity)
     }
 }
 
+// F sets x to 100 and answers 1; x starts at 1.
 TEST(QsExpressions, LeftOperandIsReadBeforeTheRightRuns)
 {
-    EXPECT_EQ(runR(QStringLiteral("var r, x: Integer;\nfunction F: Integer; begin x := 100; Result := 1 end;\n"
-                                  "begin x := 1; r := x + F; r := r * 1000 + x end."))
-                  .toInt(),
-              2100);
+    const struct
+    {
+        const char *statements;
+        int r;
+    } cases[] = {
+        {"r := x + F; r := r * 1000 + x", 2100},
+        {"r := F + x", 101},
+        {"r := x * (F + 1)", 2},
+        {"r := x mod (F + 1)", 1},
+        {"r := (x + 0) - F", 0},
+        {"r := (x + 0) - (F + 0)", 0},
+        {"if x < F + 1 then r := 1 else r := 0", 1},
+        {"if x = F then r := 1 else r := 0", 1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(runR(QStringLiteral("var r, x: Integer;\nfunction F: Integer; begin x := 100; Result := 1 end;\n"
+                                      "begin x := 1; %1 end.")
+                           .arg(QLatin1String(c.statements)))
+                      .toInt(),
+                  c.r)
+            << c.statements;
 }
 
 TEST(QsExpressions, ShortCircuitOnlyBetweenBooleans)

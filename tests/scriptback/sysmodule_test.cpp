@@ -86,4 +86,34 @@ TEST(SysModule, EveryFunctionIsRegisteredOnceWithItsCategory)
     }
 }
 
+// The library's names are found as though each were registered with the module, though a
+// script makes only the items it uses: a host name registered later hides a library name,
+// one registered earlier is hidden by it, "unless present" registrations see library names,
+// and taking the module away takes them all.
+TEST(SysModule, LibraryAndHostNamesAreFoundByOrderOfRegistration)
+{
+    backtest::ensureLanguages();
+    auto answer = [](const char *text) {
+        return [text](const Variant &, const QString &, TqsMethodHelper &) { return Variant(QString::fromLatin1(text)); };
+    };
+    TqsScript s;
+    s.AddMethod(QStringLiteral("function Now: String"), answer("earlier"));
+    s.AddRTTI();
+    s.AddMethod(QStringLiteral("function Date: String"), answer("later"));
+    s.Lines = QStringList{QStringLiteral("var a, b: String;"),
+                          QStringLiteral("begin a := Date; b := IntToStr(VarType(Now)) end.")};
+    ASSERT_EQ(backtest::run(s), QString());
+    EXPECT_EQ(s.Variables(QStringLiteral("a")).toString(), QStringLiteral("later"));
+    EXPECT_EQ(s.Variables(QStringLiteral("b")).toString(), QStringLiteral("7")) << "varDate: the library's Now";
+    EXPECT_EQ(s.AddConst(QStringLiteral("PI"), QStringLiteral("Integer"), Variant(3)), nullptr);
+    EXPECT_EQ(s.AddType(QStringLiteral("tdatetime"), qvtInt), nullptr);
+
+    s.ClearRTTI();
+    EXPECT_EQ(s.Find(u"Trim"), nullptr);
+    EXPECT_EQ(s.Find(u"Integer"), nullptr);
+    EXPECT_NE(dynamic_cast<TqsMethodHelper *>(s.Find(u"Now")), nullptr) << "the host's own stays";
+    s.AddRTTI();
+    EXPECT_NE(s.Find(u"Trim"), nullptr);
+}
+
 } // namespace
