@@ -127,7 +127,7 @@ void TkvlDictionary::Add(const QString &Name, const QString &SourceName, TkvlCom
 
 QString TkvlDictionary::CreateUniqueName(const QString &Base) const
 {
-    auto used = [&](int n) { return FNames.count((Base + QString::number(n)).toCaseFolded()) != 0; };
+    auto used = [&](int n) { return FNames.count(QString(Base + QString::number(n)).toCaseFolded()) != 0; };
     int i = 10000;
     while (i > 1 && !used(i))
         i /= 2;

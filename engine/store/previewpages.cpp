@@ -26,6 +26,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
+#include <optional>
 
 namespace {
 

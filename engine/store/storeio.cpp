@@ -151,7 +151,9 @@ void TkvlPreviewPages::loadDocument(TStream &Stream, bool AllowPartialLoading)
         std::unique_ptr<TFileStream> copy = TFileStream::CreateTemp(dir, QStringLiteral("kv"));
         const QString name = copy->FileName();
         QFile::remove(name);  // unlinked: it goes away with the document
-        copy->CopyFrom(Stream, Stream.Size() - Stream.Position());
+        const int64_t rest = Stream.Size() - Stream.Position();
+        if (rest > 0)
+            copy->CopyFrom(Stream, rest);
         copy->Seek(0, soBeginning);
         FXMLDoc->LoadFromStream(copy.release(), true);
     } else {

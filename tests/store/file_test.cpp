@@ -90,6 +90,7 @@ TEST(FileTest, RoundTrip)
         EXPECT_EQ(saved(*b.store), first);
         for (int p = 0; p < 5; ++p) {
             const auto want = drawnTexts(*a.store, p), got = drawnTexts(*b.store, p);
+            ASSERT_FALSE(want.empty());
             ASSERT_EQ(got.size(), want.size()) << "page " << p;
             for (size_t i = 0; i < want.size(); ++i) {
                 EXPECT_EQ(got[i].text, want[i].text);
@@ -122,34 +123,50 @@ TEST(FileTest, RoundTrip)
     }
 }
 
+// Renames the page element of page Index (all pages of the fixture but the edited one are page0).
+static QByteArray renamePage(QByteArray Bytes, int Index, const QByteArray &Name)
+{
+    qsizetype open = -1, close = -1;
+    for (int i = 0; i <= Index; ++i) {
+        open = Bytes.indexOf("<page0", open + 1);
+        close = Bytes.indexOf("</page0>", close + 1);
+    }
+    Bytes.replace(close + 2, 5, Name);
+    Bytes.replace(open + 1, 5, Name);
+    return Bytes;
+}
+
 // Damaged files: what can be shown is shown, the rest is reported once, nothing crashes.
 TEST(FileTest, DamagedFiles)
 {
     Prepared a(false);
     const QByteArray good = saved(*a.store);
+    auto replaced = [&](const char *From, const char *To) {
+        QByteArray b = good;
+        const qsizetype at = b.indexOf(From);
+        return at < 0 ? QByteArray() : b.replace(at, qsizetype(strlen(From)), To);
+    };
     struct Case {
         const char *name;
-        QByteArray from, to;
+        QByteArray bytes;
         bool raises;
         bool reported;
         int emptyPage;  // built empty, -1: none
     };
     const Case cases[] = {
-        {"a page named page-1", "<page0><b1", "<page-1><b1", false, true, 0},
-        {"a page naming a source page that is missing", "</page0><page0>", "</page0><page7>", false, true, 1},
-        {"dictionary attributes in another order", "<m1 name=\"Page0.Memo1\"/>",
-         "<m1 x=\"Page9.y\" name=\"Page0.Memo1\"/>", false, false, -1},
-        {"a dictionary entry without a dot", "<m1 name=\"Page0.Memo1\"/>", "<m1 name=\"Page0Memo1\"/>", false, true,
-         -1},
-        {"malformed XML", "<page0><b1", "<page0<b1", true, false, -1},
+        {"a page named page-1", renamePage(good, 0, "page-1"), false, true, 0},
+        {"a page naming a source page that is missing", renamePage(good, 1, "page7"), false, true, 1},
+        {"dictionary attributes in another order",
+         replaced("<m1 name=\"Page0.Memo1\"/>", "<m1 x=\"Page9.y\" name=\"Page0.Memo1\"/>"), false, false, -1},
+        {"a dictionary entry without a dot", replaced("<m1 name=\"Page0.Memo1\"/>", "<m1 name=\"Page0Memo1\"/>"),
+         false, true, -1},
+        {"malformed XML", replaced("<page0><b1", "<page0<b1"), true, false, -1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        QByteArray bytes = good;
-        ASSERT_TRUE(bytes.contains(c.from));
-        bytes.replace(bytes.indexOf(c.from), c.from.size(), c.to);
+        ASSERT_FALSE(c.bytes.isEmpty());
         Fixture b;
-        TMemoryStream in(bytes);
+        TMemoryStream in(c.bytes);
         if (c.raises) {
             EXPECT_THROW(b.store->LoadFromStream(in), TkvlInvalidXMLException);
             EXPECT_EQ(b.store->GetCount(), 0);
@@ -160,10 +177,11 @@ TEST(FileTest, DamagedFiles)
         ASSERT_EQ(b.store->GetCount(), 5);
         for (int p = 0; p < 4; ++p) {
             const QStringList texts = textsOf(drawnTexts(*b.store, p));
-            if (p == c.emptyPage)
+            if (p == c.emptyPage) {
                 EXPECT_TRUE(texts.isEmpty());
-            else if (!c.reported)
+            } else if (!c.reported) {
                 EXPECT_EQ(texts, textsOf(drawnTexts(*a.store, p)));
+            }
         }
     }
 }

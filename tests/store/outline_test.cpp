@@ -28,8 +28,11 @@ QString outlineText(TkvlXMLItem *Level)
     return out;
 }
 
-struct OutlineTest : ::testing::Test {
-    OutlineTest() { registerOnce(); }
+struct Registered {
+    Registered() { registerOnce(); }
+};
+
+struct OutlineTest : ::testing::Test, Registered {
     TkvlReport report{nullptr};
     TkvlPreviewPages &store = *static_cast<TkvlPreviewPages *>(report.PreviewPages());
     TkvlOutline &outline = *static_cast<TkvlOutline *>(store.Outline.get());
