@@ -4,7 +4,8 @@
 // document, and pages rebuilt from elements held in memory (swapping off). Each phase's
 // peak resident memory is measured from a reset of the peak (Linux clear_refs).
 //
-//   bench_store [pages...]      default: 100 1000 10000
+//   bench_store [pages...] [on|off]   default: 100 1000 10000, both
+// Run one size and one mode per process for peak figures not spoiled by earlier runs.
 #include "../support/ratioreporter.h"
 
 #include "engine/store/previewpages.h"
@@ -55,7 +56,19 @@ long resetPeak()
 }
 double peakAboveMb(long BaselineKb) { return double(statusKb("VmHWM") - BaselineKb) / 1024.0; }
 
+// Every memo's text and place on a built page.
+QString pageSignature(TkvlPreviewPages &Store, int Index)
+{
+    QString out;
+    std::shared_ptr<TkvlPage> page = Store.GetPageShared(Index);
+    for (TkvlComponent *c : page->GetAllObjects())
+        if (auto *m = rtl_cast<TkvlMemoView>(c))
+            out += QStringLiteral("%1@%2,%3;").arg(m->Text()).arg(m->GetAbsLeft()).arg(m->GetAbsTop());
+    return out;
+}
+
 struct Run {
+    bool identical = true;
     double usPerObject = 0, addPeakMb = 0;
     double saveMBs = 0, savePeakMb = 0, loadMBs = 0, loadPeakMb = 0;
     double msPerPage = 0, pagePeakMb = 0;
@@ -105,6 +118,10 @@ Run runOnce(int Pages, bool Swap, const QString &Dir)
     out.usPerObject = secondsSince(t) * 1e6 / (double(Pages) * kRows * (kMemos + 1));
     out.addPeakMb = peakAboveMb(base);
     store->Finish();
+    std::vector<int> probe = {0, 1, Pages / 2, Pages - 1};
+    std::vector<QString> before;
+    for (int p : probe)
+        before.push_back(pageSignature(*store, p));
 
     const QString file = Dir + QStringLiteral("/r.kp3");
     base = resetPeak();
@@ -131,6 +148,9 @@ Run runOnce(int Pages, bool Swap, const QString &Dir)
         store->GetPage(pick(rng));
     out.msPerPage = secondsSince(t) * 1e3 / 100;
     out.pagePeakMb = peakAboveMb(base);
+
+    for (size_t i = 0; i < probe.size(); ++i)
+        out.identical = out.identical && pageSignature(*store, probe[i]) == before[i];
 
     // The XML layer reading and writing the same file whole.
     {
@@ -159,20 +179,28 @@ int main(int argc, char **argv)
     kvlInitReportUnit();
     kvlRegisterPreviewPagesStore();
     std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i)
-        sizes.push_back(std::atoi(argv[i]));
+    std::vector<bool> modes;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "on" || a == "off")
+            modes.push_back(a == "on");
+        else
+            sizes.push_back(std::atoi(argv[i]));
+    }
+    if (modes.empty())
+        modes = {true, false};
     if (sizes.empty())
         sizes = {100, 1000, 10000};
     QTemporaryDir dir;
     std::printf("reference: 2 us/object, 50 MB/s, 2 ms/page\n");
     std::printf("%6s %5s %9s %8s %8s %8s %8s %8s %7s %8s | peak MB: %6s %6s %6s %6s\n", "pages", "swap",
-                "us/obj", "kp3 MB", "save", "xmlsave", "load", "xmlload", "ms/pg", "", "add", "save", "load", "pages");
+                "us/obj", "kp3 MB", "save", "xmlsave", "load", "xmlload", "ms/pg", "same", "add", "save", "load", "pages");
     for (int n : sizes)
-        for (bool swap : {true, false}) {
+        for (bool swap : modes) {
             const Run r = runOnce(n, swap, dir.path());
             std::printf("%6d %5s %9.3f %8.2f %8.1f %8.1f %8.1f %8.1f %7.3f %8s | %15.1f %6.1f %6.1f %6.1f\n", n,
                         swap ? "on" : "off", r.usPerObject, r.sizeMb, r.saveMBs, r.xmlSaveMBs, r.loadMBs,
-                        r.xmlLoadMBs, r.msPerPage, "", r.addPeakMb, r.savePeakMb, r.loadPeakMb, r.pagePeakMb);
+                        r.xmlLoadMBs, r.msPerPage, r.identical ? "yes" : "NO", r.addPeakMb, r.savePeakMb, r.loadPeakMb, r.pagePeakMb);
             std::fflush(stdout);
         }
     return 0;
