@@ -1,5 +1,6 @@
 #include "app/libinit.h"
 
+#include "engine/store/previewpages.h"
 #include "export/csv/csvexport.h"
 #include "export/dialogs/csvexportdialog.h"
 #include "export/resources/exportstrings.h"
@@ -39,6 +40,8 @@ void InitializeLibraries()
     // The library's windows are Qt widgets; printers are the desktop's CUPS queues.
     kvlInstallWidgetWindows();
     print::installCupsPrintSystem();
+    // Reports keep their prepared pages in the store.
+    kvlRegisterPreviewPagesStore();
 }
 
 } // namespace lirracal

@@ -72,7 +72,8 @@ public:
     virtual void IncLogicalPageNumber() = 0;
     virtual void ResetLogicalPageNumber() = 0;
     virtual void PasteObjects(double X, double Y) = 0;
-    virtual void ShiftAnchors(int From, int Delta) = 0;
+    // Anchors after index From move to the page being filled, the first of them to NewTop.
+    virtual void ShiftAnchors(int From, int NewTop) = 0;
     virtual void AddPicture(TkvlView *Picture) = 0;
     virtual bool BandExists(TkvlBand *Band) = 0;
     virtual int GetCurPosition() = 0;
