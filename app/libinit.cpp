@@ -1,5 +1,6 @@
 #include "app/libinit.h"
 
+#include "engine/run/kvlengine.h"
 #include "export/csv/csvexport.h"
 #include "export/dialogs/csvexportdialog.h"
 #include "export/resources/exportstrings.h"
@@ -30,6 +31,7 @@ void InitializeLibraries()
     // engine's copies of string-table texts.
     kvlInitReportUnit();
     kvlRegisterDialogControlClasses();
+    kvlRegisterBandEngine();
     kvlRegisterCSVExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
