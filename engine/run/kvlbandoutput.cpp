@@ -3,6 +3,7 @@
 #include "engine/run/kvlengine.h"
 
 #include "report/core/kvlobjects.h"
+#include "report/memo/kvlmemo.h"
 #include "report/options/kvloptions.h"
 #include "report/pages/kvlreportpage.h"
 #include "report/seams/kvlpreviewpages.h"

@@ -84,9 +84,7 @@ void TkvlEngine::PreparePage(TStringList &Errors, bool Vertical)
         if (auto *db = rtl_cast<TkvlDataBand>(band); db && !db->DataSet() && db->RowCount() > 0)
             db->VirtualDataSet()->Initialize();
         const int n = band->BandNumber();
-        if (n < kHeader || n > kGroupFooter || !band->Is<TkvlBand>())
-            continue;
-        if (n == 0)
+        if (n < kHeader || n > kGroupFooter)
             continue;
         const double pos = Vertical ? band->Left() : band->Top();
         ordered.emplace(std::llround(pos * 100.0), band);

@@ -16,6 +16,7 @@ class TkvlDataSet;
 class TkvlGroupHeader;
 class TkvlNullBand;
 class TkvlReportPage;
+class TkvlCustomOutline;
 
 // Bands reprinted at the top of every new page and column.
 class TkvlHeaderList {
