@@ -70,7 +70,7 @@ EngineTest::EngineTest()
             return engine().CurLine;
         if (e == QLatin1String("Page#"))
             return store.CurPage + 1;
-        if (e == QLatin1String("TotalPages#"))
+        if (e == QLatin1String("TotalPages"))
             return engine().TotalPages;
         if (e.startsWith(QLatin1String("SUM(")))
             return engine().GetAggregateValue(QStringLiteral("SUM"), e.mid(4, e.size() - 5), nullptr, 0);

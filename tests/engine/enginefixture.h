@@ -1,7 +1,7 @@
 #pragma once
 // A report with the band engine over a recording store, record sources over in-memory
 // datasets, and a small evaluator standing in for the report's expressions: field names of the
-// bound source, "Line#", "Page#", "TotalPages#", SUM(field) through the engine's totals, and
+// bound source, "Line#", "Page#", "TotalPages", SUM(field) through the engine's totals, and
 // named values a test sets.
 #include "engine/run/kvlengine.h"
 #include "report/core/kvlobjects.h"

@@ -40,7 +40,7 @@ TEST_P(GroupList, PreparesToTheExpectedPages)
     ASSERT_TRUE(run());
     QString expected = readFixture(QStringLiteral("grouplist-pages.txt"));
     expected.replace(QStringLiteral("TOTAL"), doublePass ? QStringLiteral("3") : QStringLiteral("0"));
-    EXPECT_EQ(store.Listing(), expected);
+    EXPECT_EQ(store.Listing().toStdString(), expected.toStdString());
     if (doublePass)
         EXPECT_EQ(passes, (std::vector<std::pair<bool, int>>{{false, 0}, {true, 3}}));
     else
