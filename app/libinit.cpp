@@ -1,5 +1,6 @@
 #include "app/libinit.h"
 
+#include "engine/run/kvlengine.h"
 #include "engine/store/previewpages.h"
 #include "export/csv/csvexport.h"
 #include "export/dialogs/csvexportdialog.h"
@@ -31,6 +32,7 @@ void InitializeLibraries()
     // engine's copies of string-table texts.
     kvlInitReportUnit();
     kvlRegisterDialogControlClasses();
+    kvlRegisterBandEngine();
     kvlRegisterCSVExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();

@@ -44,6 +44,8 @@ public:
     double CurY = 0;
     // Host hook that shows one dialog page and sets its modal result.
     std::function<void(TkvlDialogPage *Page, TModalResult &Result)> OnRunDialog;
+    // Host hook that builds a page's content itself (through ShowBand, NewPage, NewColumn).
+    std::function<void(TkvlPage *Page)> OnManualBuild;
 
     TkvlReport *Report() const { return FReport; }
 

@@ -1,0 +1,151 @@
+#pragma once
+// The band engine: turns a report's template pages and record sources into prepared pages in
+// the report's prepared-pages store, in one or two passes.
+#include "engine/run/kvlengineaggregates.h"
+#include "engine/run/kvlpendingevents.h"
+#include "report/seams/kvlengine.h"
+
+#include <QString>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class TStringList;
+class TkvlDataBand;
+class TkvlDataSet;
+class TkvlGroupHeader;
+class TkvlNullBand;
+class TkvlReportPage;
+class TkvlCustomOutline;
+
+// Bands reprinted at the top of every new page and column.
+class TkvlHeaderList {
+public:
+    struct Item {
+        TkvlBand *Band = nullptr;  // nullptr: spent (a title after printing) or no such band
+        double Left = 0;           // X at which the band is reprinted
+        bool IsInKeepList = false; // added while a keep-together block was open
+    };
+
+    void Clear() { FItems.clear(); }
+    int Count() const { return int(FItems.size()); }
+    Item &Items(int Index) { return FItems[size_t(Index)]; }
+    void AddItem(TkvlBand *Band, double Left, bool InKeepList) { FItems.push_back({Band, Left, InKeepList}); }
+    // Removes the first entry of Band; nothing when absent.
+    void RemoveItem(TkvlBand *Band);
+
+private:
+    std::vector<Item> FItems;
+};
+
+class TkvlEngine : public TkvlCustomEngine {
+    LIRRA_CLASS(TkvlEngine, TkvlCustomEngine)
+public:
+    explicit TkvlEngine(TkvlReport *AReport);
+    ~TkvlEngine() override;
+
+    double GetPageHeight() override;
+    void EndPage() override;
+    void BreakAllKeep() override;
+    void NewColumn() override;
+    void NewPage() override;
+    void ShowBand(TkvlBand *Band) override;
+    void ShowBand(const rtl::ClassInfo *BandClass) override;
+    double HeaderHeight() override;
+    double FooterHeight() override;
+    double FreeSpace() override;
+    Variant GetAggregateValue(const QString &Name, const QString &Expression, TkvlBand *Band, int Flags) override;
+    // False at once while a run is going on (a handler cannot start another pass).
+    bool Run(bool RunDialogs, bool ClearLast = false, TkvlPage *Page = nullptr) override;
+
+    // The totals the run feeds; a list that answers nothing until one is attached.
+    TkvlEngineAggregates &Aggregates() { return *FAggregates; }
+    void SetAggregates(std::unique_ptr<TkvlEngineAggregates> Value);
+
+    // Builds the band tree of the current page (horizontal or vertical bands); structure
+    // problems go to Errors. Public for the report's single-page preparation and for tests.
+    void PreparePage(TStringList &Errors, bool Vertical);
+    void SetCurrentPage(TkvlReportPage *Page) { FPage = Page; }
+
+private:
+    // The page's bands of fixed kinds, found once per printed page.
+    struct PageBands {
+        TkvlBand *Title = nullptr, *Summary = nullptr, *PageHeader = nullptr, *PageFooter = nullptr;
+        TkvlBand *ColumnHeader = nullptr, *ColumnFooter = nullptr, *Overlay = nullptr;
+    };
+
+    // ---- run ----
+    bool Initialize();
+    void Finalize();
+    bool RunDialogs();
+    void RunReportPages(TkvlPage *APage);
+    void DoPages(TkvlPage *APage);
+    void RunPage(TkvlReportPage *Page);
+    void ShowPage();
+    void ShowNullBand();
+    void UpdateEndlessPage(double Width, double Height);
+    void NotifyObjects(TkvlBand *Band);
+    void CheckClashes(TStringList &Errors);
+    bool Terminated() const;
+
+    // ---- band tree and walk ----
+    bool CanShow(TkvlComponent *Obj, bool PrintIfDetailEmpty);
+    void ShowBandTree(TkvlComponent *Obj);
+    void ShowDataBand(TkvlDataBand *B);
+    void InitGroups(TkvlDataBand *B, TkvlGroupHeader *G, bool First, int From);
+    void CheckGroups(TkvlDataBand *B, TkvlGroupHeader *G, double ColumnStartY, int ColumnStartPos);
+    void ShowGroupFooters(TkvlGroupHeader *G, int From, TkvlDataBand *B);
+    void CheckDrill(TkvlDataBand *B, TkvlGroupHeader *G);
+    void CheckBandColumns(TkvlDataBand *B, int StartPos, double KeepY, double RowStartY, int &KeepPos);
+    void ResetSuppressValues(TkvlBand *Band);
+    void AddToHeaderList(TkvlBand *Band);
+    void RemoveFromHeaderList(TkvlBand *Band);
+
+    // ---- output ----
+    void InitPage();
+    void AddPage();
+    void AddColumn();
+    void EndColumn();
+    void DoShow(TkvlBand *Band);
+    // Stretch, place at (X, CurY), add, CurY grows: no fit test. Used for page-edge bands.
+    void PlaceBand(TkvlBand *Band, double X, bool OnlyIfAbsent);
+    void Stretch(TkvlBand *Band);
+    void UnStretch(TkvlBand *Band);
+    void StartKeep(TkvlBand *Band, int Position = 0);
+    void EndKeep(TkvlBand *Band);
+    void AddBandOutline(TkvlBand *Band);
+    void AddPageOutline();
+    void OutlineRoot();
+    void OutlineUp(TkvlBand *Band);
+    void DoBeforePrint(TkvlComponent *Obj);
+    void DoAfterPrint(TkvlComponent *Obj);
+    TkvlCustomOutline *Outline() const;
+
+    std::unique_ptr<TkvlEngineAggregates> FAggregates;
+    TkvlHeaderList FHeaderList;
+    TkvlPendingEvents FPendingEvents;
+    // Path of (data band name, LineThrough) of the rows being shown, for drill-down names.
+    std::vector<std::pair<QString, int>> FHBandNamesTree;
+    QString FDrillBuffer;  // keeps its room from row to row
+
+    TkvlReportPage *FPage = nullptr;
+    PageBands FBands;
+    TkvlBand *FCurBand = nullptr;
+    TkvlBand *FLastBandOnPage = nullptr;
+    TkvlBand *FStartNewPageBand = nullptr;
+    TkvlBand *FKeepBand = nullptr;
+    TkvlNullBand *FOutputTo = nullptr;
+    bool FCallFromAddPage = false, FCallFromEndPage = false, FCallFromPHeader = false;
+    bool FDontShowHeaders = false;
+    bool FFirstReportPage = false;
+    bool FIsFirstBand = false, FIsFirstPage = false, FIsLastPage = false, FTitlePrinted = false;
+    bool FKeeping = false, FKeepHeader = false, FKeepFooter = false;
+    double FFirstColumnY = 0;
+    double FKeepCurY = 0;
+    int FKeepPosition = 0, FKeepAnchor = 0;
+    double FPrevFooterHeight = 0;
+    double FPageCurX = 0;
+};
+
+// Start-up: reports make a TkvlEngine as their engine.
+void kvlRegisterBandEngine();
