@@ -502,6 +502,7 @@ void qsRegisterClassLibModules()
     static const bool done = [] {
         auto &modules = qsRTTIModules();
         modules.push_back(&TqsClassesFunctions::Create);
+        modules.push_back(&TqsGraphicsFunctions::Create);
         modules.push_back(&TqsIniFunctions::Create);
         return true;
     }();
