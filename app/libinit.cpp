@@ -10,6 +10,7 @@
 #include "report/resources/kvlresources.h"
 #include "report/widgets/kvlwidgetwindows.h"
 #include "script/classlib/qsclassesrtti.h"
+#include "script/forms/qsforms.h"
 #include "script/grammar/qsgrammars.h"
 
 namespace lirracal {
@@ -33,6 +34,7 @@ void InitializeLibraries()
     kvlRegisterCSVExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
+    qsRegisterFormsModules();
     kvlInitResources();
     kvlAddExportStrings();
     kvlRegisterExportDialogs();

@@ -71,6 +71,9 @@ bool TqsFormEvent::Run(Variant *args, int count, int copyBackLast)
     } catch (const std::exception &e) {
         Report(QString::fromLocal8Bit(e.what()));
         return false;
+    } catch (...) {
+        Report(QStringLiteral("Unknown error"));
+        return false;
     }
     if (params <= copyBackLast) {
         // a parameter the event reads back is missing

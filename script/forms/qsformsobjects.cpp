@@ -67,13 +67,22 @@ class EventFilter : public QObject
 {
 public:
     EventFilter(TControl *control, QWidget *widget) : QObject(widget), FControl(control) {}
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // nothing thrown here may reach Qt's event loop; the bridges report their own
+        try {
+            return Dispatch(watched, event);
+        } catch (...) {
+            return false;
+        }
+    }
+    bool Dispatch(QObject *watched, QEvent *event);
     TControl *FControl;
     bool FSynthetic = false; // a replaced key press on its way
     bool FResizing = false;  // a size set by OnCanResize
 };
 
-bool EventFilter::eventFilter(QObject *watched, QEvent *event)
+bool EventFilter::Dispatch(QObject *watched, QEvent *event)
 {
     TControl *c = FControl;
     if (!c || watched != c->WidgetOrNull())
@@ -323,9 +332,34 @@ void TMemo::SyncItems()
     }
 }
 
+namespace {
+// Tells the control when its list opens and closes.
+class ScriptComboBox : public QComboBox
+{
+public:
+    void showPopup() override
+    {
+        Notify("OnDropDown");
+        QComboBox::showPopup();
+    }
+    void hidePopup() override
+    {
+        QComboBox::hidePopup();
+        Notify("OnCloseUp");
+    }
+
+private:
+    void Notify(const char *event)
+    {
+        if (auto *b = SlotOf<TqsNotifyEvent>(ControlOf(this), event))
+            b->DoEvent(ControlOf(this));
+    }
+};
+} // namespace
+
 TCustomComboBox::TCustomComboBox(TComponent *AOwner) : TWinControl(AOwner)
 {
-    auto *c = new QComboBox;
+    auto *c = new ScriptComboBox;
     c->setEditable(true);
     Adopt(c);
     auto change = [c] {

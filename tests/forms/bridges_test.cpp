@@ -145,4 +145,23 @@ TEST_F(EventBridges, EventsAfterTheScriptOrTheControlIsGoneDoNothing)
     EXPECT_TRUE(form.isNull());
 }
 
+// Qt has no veto before a resize: a refused or changed size is set right after it.
+TEST_F(EventBridges, CanResizeChangesOrRefusesTheNewSize)
+{
+    ASSERT_EQ(Run("DozovoZozedi",
+                  QStringLiteral("var f: TForm; m: TMemo;\n"
+                                 "procedure CanResize(Sender: TObject; var NewWidth, NewHeight: Integer; var Resize: Boolean);\n"
+                                 "begin if NewWidth > 300 then Resize := False else NewHeight := 50 end;\n"
+                                 "begin f := TForm.Create(nil); m := TMemo.Create(f); m.Parent := f; m.SetBounds(0, 0, 100, 100);\n"
+                                 " m.OnCanResize := @CanResize; f.Show end.")),
+              QString());
+    QWidget *memo = WidgetOf("m");
+    memo->resize(200, 80);
+    QTest::qWait(1);
+    EXPECT_EQ(memo->size(), QSize(200, 50));
+    memo->resize(400, 80);
+    QTest::qWait(1);
+    EXPECT_EQ(memo->size(), QSize(200, 50));
+}
+
 } // namespace
