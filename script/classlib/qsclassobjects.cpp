@@ -92,9 +92,10 @@ void TqsXMLItem::InsertItem(int index, TqsXMLItem *item)
     for (const TqsXMLItem *p = this; p; p = p->FParent)
         if (p == item)
             throw EqsRunError(QStringLiteral("An element cannot contain itself"));
-    item->Detach();
-    if (index < 0 || index > Count())
+    // checked before the element leaves its old place, so a bad index moves nothing
+    if (index < 0 || index > Count() - (item->FParent == this ? 1 : 0))
         throw EStringListError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    item->Detach();
     item->FParent = this;
     FItems.insert(FItems.begin() + index, item);
 }
