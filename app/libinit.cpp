@@ -12,6 +12,7 @@
 #include "report/resources/kvlresources.h"
 #include "report/widgets/kvlwidgetwindows.h"
 #include "script/classlib/qsclassesrtti.h"
+#include "script/forms/qsforms.h"
 #include "script/grammar/qsgrammars.h"
 
 namespace lirracal {
@@ -36,6 +37,7 @@ void InitializeLibraries()
     kvlRegisterCSVExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
+    qsRegisterFormsModules();
     kvlInitResources();
     kvlAddExportStrings();
     kvlRegisterExportDialogs();

@@ -2,6 +2,7 @@
 
 #include "script/core/qsmessages.h"
 #include "script/items/qsclasses.h"
+#include "script/items/qsolehelper.h"
 #include "platform/rtl/reflect/component.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "platform/rtl/reflect/persistent.h"
@@ -575,11 +576,21 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
     DepthGuard depth(FDepth);
     SetPos(xi);
     auto d = std::make_unique<TqsDesignator>(scope);
+    // Members of an automation object: items whose helper is made once their arguments are known.
+    std::vector<std::pair<size_t, QString>> automation;
     for (int i = 0; i < xi->Count(); ++i) {
         TqsXMLItem *c = xi->Items(i);
         SetPos(c);
         const QString n = nameOf(c);
         const QString pos = c->Prop(QStringLiteral("pos"));
+        if (!automation.empty() && n == QLatin1String("node")) {
+            // every member after an automation member is one too; an index adds nothing
+            if (textOf(c) != QLatin1String("[")) {
+                automation.push_back({d->FItems.size(), textOf(c)});
+                d->FItems.push_back({nullptr, false, {}, pos});
+            }
+            continue;
+        }
         if (n == QLatin1String("addr")) {
             if (xi->Count() != 2)
                 Fail(qsMessage(u"SVarRequired"));
@@ -673,6 +684,11 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
                 typeName = obj->ClassName();
             } else if (cur.isString())
                 typ = qvtString;
+            else if (cur.isDispatch()) {
+                automation.push_back({d->FItems.size(), name});
+                d->FItems.push_back({nullptr, false, {}, pos});
+                continue;
+            }
         }
         switch (typ) {
         case qvtVariant:
@@ -749,6 +765,15 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
     }
     if (d->FItems.empty())
         Fail(QStringLiteral("Invalid intermediate program"));
+    for (const auto &[at, member] : automation) {
+        TqsDesignatorItem &item = d->FItems[at];
+        FErrorPos = item.FSourcePos.isEmpty() ? FErrorPos : item.FSourcePos;
+        if (int(item.FArgs.size()) > qsMaxDispatchArgs)
+            Fail(qsMessage(u"STooManyParams"));
+        auto *helper = new TqsOLEHelper(member, int(item.FArgs.size()), scope);
+        scope->Add(QString(), helper);
+        item.FRef = helper;
+    }
     if (emit == emFree) {
         TqsCustomVariable *last = d->FItems.back().FRef;
         if (last->FTyp != qvtClass && last->FTyp != qvtVariant)

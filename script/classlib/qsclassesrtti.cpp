@@ -396,6 +396,91 @@ void AddComponentClass(TqsScript *script)
                    QS_GET { return rtl::objectToVariant(Self<TComponent>(self, "TComponent").Owner()); });
 }
 
+TqsXMLItem &ItemOf(const Variant &v) { return Self<TqsXMLItem>(v, "TqsXMLItem"); }
+Variant Ref(TPersistent *obj) { return rtl::objectToVariant(obj); }
+
+void AddXMLClasses(TqsScript *script)
+{
+    if (TqsClassVariable *c = script->AddClass(TqsXMLItem::StaticClass(), QStringLiteral("TObject"))) {
+        c->AddConstructor(QStringLiteral("constructor Create"),
+                          QS_SCRIPT_CALL { (void)h; return Ref(ConstructNamed(script, self)); });
+        c->AddMethod(QStringLiteral("procedure AddItem(Item: TqsXMLItem)"), QS_CALL {
+            TqsXMLItem &item = ItemOf(self);
+            item.InsertItem(item.Count(), ObjectArg<TqsXMLItem>(h.GetVParam(0), "TqsXMLItem"));
+            return Variant(0);
+        });
+        c->AddMethod(QStringLiteral("procedure Clear"), QS_CALL {
+            (void)h;
+            ItemOf(self).Clear();
+            return Variant(0);
+        });
+        c->AddMethod(QStringLiteral("procedure InsertItem(Index: Integer; Item: TqsXMLItem)"), QS_CALL {
+            ItemOf(self).InsertItem(Int(h, 0), ObjectArg<TqsXMLItem>(h.GetVParam(1), "TqsXMLItem"));
+            return Variant(0);
+        });
+        c->AddMethod(QStringLiteral("function Add: TqsXMLItem"), QS_CALL { (void)h; return Ref(ItemOf(self).Add()); });
+        c->AddMethod(QStringLiteral("function Find(const Name: String): Integer"),
+                     QS_CALL { return Variant(ItemOf(self).Find(Str(h, 0))); });
+        c->AddMethod(QStringLiteral("function FindItem(const Name: String): TqsXMLItem"),
+                     QS_CALL { return Ref(ItemOf(self).FindItem(Str(h, 0))); });
+        c->AddMethod(QStringLiteral("function Root: TqsXMLItem"), QS_CALL { (void)h; return Ref(ItemOf(self).Root()); });
+        c->AddProperty(QStringLiteral("Data"), QStringLiteral("Integer"), QS_GET { return Variant(ItemOf(self).Data); },
+                       QS_SET { ItemOf(self).Data = v.toInt(); });
+        c->AddProperty(QStringLiteral("Count"), QStringLiteral("Integer"), QS_GET { return Variant(ItemOf(self).Count()); });
+        c->AddProperty(QStringLiteral("Name"), QStringLiteral("String"), QS_GET { return Variant(ItemOf(self).Name); },
+                       QS_SET { ItemOf(self).Name = v.toString(); });
+        c->AddProperty(QStringLiteral("Parent"), QStringLiteral("TqsXMLItem"), QS_GET { return Ref(ItemOf(self).Parent()); });
+        c->AddProperty(QStringLiteral("Text"), QStringLiteral("String"), QS_GET { return Variant(ItemOf(self).Text); },
+                       QS_SET { ItemOf(self).Text = v.toString(); });
+        c->AddDefaultProperty(QStringLiteral("Items"), QStringLiteral("Integer"), QStringLiteral("TqsXMLItem"),
+                              QS_CALL { return Ref(ItemOf(self).Items(Int(h, 0))); }, true);
+        c->AddIndexProperty(QStringLiteral("Prop"), QStringLiteral("String"), QStringLiteral("String"),
+                            [](const Variant &self, TqsClassRef, const QString &name, Args &h) -> Variant {
+                                // attributes live in the raw text: the engine's element parses it
+                                TqsXMLItem &item = ItemOf(self);
+                                ::TqsXMLItem raw;
+                                raw.Text = item.Text;
+                                if (name.endsWith(QLatin1String(".SET"))) {
+                                    raw.SetProp(Str(h, 0), Str(h, 1));
+                                    item.Text = raw.Text;
+                                    return Variant(0);
+                                }
+                                return Variant(raw.Prop(Str(h, 0)));
+                            });
+    }
+    if (TqsClassVariable *c = script->AddClass(TqsXMLDocument::StaticClass(), QStringLiteral("TObject"))) {
+        auto doc = [](const Variant &v) -> TqsXMLDocument & { return Self<TqsXMLDocument>(v, "TqsXMLDocument"); };
+        c->AddConstructor(QStringLiteral("constructor Create"),
+                          QS_SCRIPT_CALL { (void)h; return Ref(ConstructNamed(script, self)); });
+        c->AddMethod(QStringLiteral("procedure SaveToStream(Stream: TStream)"), [doc](const Variant &self, TqsClassRef, const QString &, Args &h) {
+            const QByteArray bytes = doc(self).SaveToBytes();
+            if (::TStream *s = StreamArg(h.GetVParam(0)))
+                s->WriteBytes(bytes);
+            return Variant(0);
+        });
+        c->AddMethod(QStringLiteral("procedure LoadFromStream(Stream: TStream)"), [doc](const Variant &self, TqsClassRef, const QString &, Args &h) {
+            TqsXMLDocument &d = doc(self);
+            if (::TStream *s = StreamArg(h.GetVParam(0)))
+                d.LoadFromBytes(s->ReadAll());
+            return Variant(0);
+        });
+        c->AddMethod(QStringLiteral("procedure SaveToFile(const FileName: String)"), [doc](const Variant &self, TqsClassRef, const QString &, Args &h) {
+            const QByteArray bytes = doc(self).SaveToBytes();
+            ::TFileStream f(Str(h, 0), fmCreate);
+            f.WriteBytes(bytes);
+            return Variant(0);
+        });
+        c->AddMethod(QStringLiteral("procedure LoadFromFile(const FileName: String)"), [doc](const Variant &self, TqsClassRef, const QString &, Args &h) {
+            TqsXMLDocument &d = doc(self);
+            ::TFileStream f(Str(h, 0), fmOpenRead | fmShareDenyWrite);
+            d.LoadFromBytes(f.ReadAll());
+            return Variant(0);
+        });
+        c->AddProperty(QStringLiteral("Root"), QStringLiteral("TqsXMLItem"),
+                       [doc](const Variant &self, TqsClassRef, const QString &) { return Ref(&doc(self).Root()); });
+    }
+}
+
 } // namespace
 } // namespace qscl
 
@@ -409,6 +494,7 @@ TqsClassesFunctions::TqsClassesFunctions(TqsScript *script) : TqsRTTIModule(scri
     AddStringsClasses(script);
     AddStreamClasses(script);
     AddComponentClass(script);
+    AddXMLClasses(script);
 }
 
 void qsRegisterClassLibModules()
@@ -416,6 +502,7 @@ void qsRegisterClassLibModules()
     static const bool done = [] {
         auto &modules = qsRTTIModules();
         modules.push_back(&TqsClassesFunctions::Create);
+        modules.push_back(&TqsGraphicsFunctions::Create);
         modules.push_back(&TqsIniFunctions::Create);
         return true;
     }();

@@ -1,6 +1,6 @@
 #pragma once
 // Binding modules of the class library for scripts: general classes (lists, streams,
-// components) and ini files. qsRegisterClassLibModules enters them, in their order, into
+// components), graphics and ini files. qsRegisterClassLibModules enters them, in their order, into
 // the process-wide module list.
 #include "script/items/qsitems.h"
 
@@ -11,6 +11,13 @@ public:
     static TqsRTTIModule *Create(TqsScript *script) { return new TqsClassesFunctions(script); }
 };
 
+class TqsGraphicsFunctions : public TqsRTTIModule
+{
+public:
+    explicit TqsGraphicsFunctions(TqsScript *script);
+    static TqsRTTIModule *Create(TqsScript *script) { return new TqsGraphicsFunctions(script); }
+};
+
 class TqsIniFunctions : public TqsRTTIModule
 {
 public:
@@ -18,5 +25,6 @@ public:
     static TqsRTTIModule *Create(TqsScript *script) { return new TqsIniFunctions(script); }
 };
 
-// Appends the widget-free modules once: general classes first, ini files last.
+// Appends the widget-free modules once: general classes, graphics, and ini files last (the
+// forms and dialogs modules go in between, see qsRegisterFormsModules).
 void qsRegisterClassLibModules();

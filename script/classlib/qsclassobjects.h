@@ -7,6 +7,7 @@
 #include "platform/rtl/stream.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/variant.h"
+#include "script/xml/qsxml.h"
 
 #include <memory>
 #include <vector>
@@ -60,6 +61,58 @@ class TMemoryStream : public TStream
 public:
     TMemoryStream() { FStream = std::make_unique<::TMemoryStream>(); }
     ::TMemoryStream &Memory() const { return static_cast<::TMemoryStream &>(*FStream); }
+};
+
+// An element of an XML tree made by a script. It owns its children; freeing an element
+// takes it out of its parent's list first, so that no list keeps a freed element, and the
+// handles of freed elements go stale like those of any other object.
+class TqsXMLItem : public TPersistent
+{
+    LIRRA_CLASS(TqsXMLItem, TPersistent)
+public:
+    ~TqsXMLItem() override;
+
+    QString Name, Text;
+    int Data = 0;
+
+    TqsXMLItem *Parent() const { return FParent; }
+    int Count() const { return int(FItems.size()); }
+    TqsXMLItem *Items(int index) const;
+    TqsXMLItem *Add();
+    // Moves item (with its children) from its old parent to index in this element; an
+    // element cannot become a child of itself or of its own descendants.
+    void InsertItem(int index, TqsXMLItem *item);
+    void Clear();
+    int Find(const QString &name) const;
+    TqsXMLItem *FindItem(const QString &name);
+    TqsXMLItem *Root();
+
+    // The engine's elements (deep copies both ways).
+    void CopyTo(::TqsXMLItem &target) const;
+    void CopyFrom(const ::TqsXMLItem &source);
+
+private:
+    void Detach();
+    std::vector<TqsXMLItem *> FItems; // owned
+    TqsXMLItem *FParent = nullptr;
+};
+
+class TqsXMLDocument : public TPersistent
+{
+    LIRRA_CLASS(TqsXMLDocument, TPersistent)
+public:
+    TqsXMLDocument();
+    ~TqsXMLDocument() override;
+    // The root element; one made afresh when a script freed the old one.
+    TqsXMLItem &Root();
+    QByteArray SaveToBytes() const;
+    void LoadFromBytes(const QByteArray &bytes);
+
+private:
+    // A script may free the root: the document then sees its handle stale.
+    TqsXMLItem *LiveRoot() const;
+    TqsXMLItem *FRoot = nullptr;
+    int32_t FRootHandle = 0;
 };
 
 // An ini file opened by the script's constructor call with its file name.

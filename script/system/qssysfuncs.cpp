@@ -6,6 +6,7 @@
 #include "platform/ui/messages.h"
 #include "platform/ui/services.h"
 #include "script/items/qsitems.h"
+#include "script/items/qsolehelper.h"
 
 #include <QLocale>
 #include <cmath>
@@ -376,8 +377,8 @@ Variant fExtractFilePath(Variant *a)
 
 Variant fCreateOleObject(Variant *a)
 {
-    // No automation servers here: every programmatic name is an unregistered class string.
-    throw Exception(QStringLiteral("OLE error 800401F3: ") + Str(a[0]) + QStringLiteral(": Invalid class string"));
+    // Objects of the names the program registered; any other name is an invalid class string.
+    return qsCreateOleObject(Str(a[0]));
 }
 
 Variant fVarArrayCreate(Variant *a)

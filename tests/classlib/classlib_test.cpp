@@ -1,53 +1,19 @@
 // The general-class and ini-file modules seen from scripts: the registered vocabulary,
 // lists, streams and ini files in the four languages, and object arguments that do not
 // hold the expected object.
-#include "platform/rtl/exceptions.h"
 #include "platform/rtl/objecthandles.h"
-#include "script/classlib/qsclassesrtti.h"
-#include "script/core/qsscript.h"
-#include "script/grammar/qsgrammars.h"
 #include "script/items/qsclasses.h"
+#include "tests/classlib/scriptrun.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
-std::unique_ptr<TqsScript> Make(const char *language, const QString &source)
-{
-    static const bool ready = [] {
-        qsRegisterStandardLanguages();
-        qsRegisterClassLibModules();
-        return true;
-    }();
-    (void)ready;
-    auto s = std::make_unique<TqsScript>();
-    s->AddRTTI();
-    s->SyntaxType = QString::fromLatin1(language);
-    s->Lines = source.split(QLatin1Char('\n'));
-    return s;
-}
-
-// Compiles and runs; "compile: ..." or "raised: ..." on failure, else the text of r.
-QString RunScript(const char *language, const QString &source, TqsScript **keep = nullptr)
-{
-    static std::unique_ptr<TqsScript> last;
-    last = Make(language, source);
-    if (keep)
-        *keep = last.get();
-    if (!last->Compile())
-        return QStringLiteral("compile: ") + last->ErrorMsg + QStringLiteral(" at ") + last->ErrorPos;
-    try {
-        last->Execute();
-    } catch (const Exception &e) {
-        return QStringLiteral("raised: ") + e.message();
-    }
-    return last->Variables(QStringLiteral("r")).toString();
-}
+using classlibtest::Make;
+using classlibtest::RunScript;
 
 QString FileText(const QString &name)
 {
@@ -82,6 +48,8 @@ TEST(ClassLibModules, RegisteredNamesHaveTheirValuesAndAncestors)
         {"TFileStream", "TStream", "Create"},
         {"TMemoryStream", "TStream", "Clear LoadFromStream LoadFromFile SaveToStream SaveToFile"},
         {"TComponent", "TPersistent", "Create Owner"},
+        {"TqsXMLItem", "TObject", "Create AddItem Clear InsertItem Add Find FindItem Root Data Count Name Parent Text Items Prop"},
+        {"TqsXMLDocument", "TObject", "Create SaveToStream LoadFromStream SaveToFile LoadFromFile Root"},
         {"TCustomIniFile", "TObject",
          "Create ReadInteger WriteInteger ReadBool WriteBool ReadDate WriteDate ReadDateTime WriteDateTime ReadFloat "
          "WriteFloat ReadTime WriteTime ReadBinaryStream WriteBinaryStream SectionExists ValueExists WriteTStrings "
@@ -240,6 +208,44 @@ TEST(ClassLibModules, MemIniFileStreamsItsLines)
     EXPECT_EQ(RunScript("DozovoZozedi", src), QStringLiteral("v-10"));
     // memory ini files write nothing until asked to
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("b.ini"))));
+}
+
+// An XML tree built, saved to a stream and read back; elements freed by their parent or by the
+// script leave stale handles, never dangling pointers.
+TEST(ClassLibModules, XMLTreesRoundTripAndFreedElementsGoStale)
+{
+    const QString src = QStringLiteral(
+        "var r: String; d, e: TqsXMLDocument; a, b: TqsXMLItem; m: TMemoryStream;\n"
+        "begin d := TqsXMLDocument.Create; d.Root.Name := 'cfg'; a := d.Root.Add; a.Name := 'item';\n"
+        " a.Prop['k'] := 'v <1>'; b := d.Root.FindItem('other'); b.Data := 7; a.Add.Name := 'leaf';\n"
+        " m := TMemoryStream.Create; d.SaveToStream(m); m.Position := 0;\n"
+        " e := TqsXMLDocument.Create; e.LoadFromStream(m);\n"
+        " r := e.Root.Name + '|' + IntToStr(e.Root.Count) + '|' + e.Root.Items[0].Prop['k'] + '|' + e.Root[0][0].Name;\n"
+        " r := r + '|' + IntToStr(e.Root.Find('other')) + IntToStr(e.Root.Find('none')) + '|' + IntToStr(d.Root.FindItem('other').Data);\n"
+        " b.InsertItem(0, a); r := r + '|' + IntToStr(d.Root.Count) + a.Parent.Name + a.Root.Name;\n"
+        " a.Free; r := r + '|' + IntToStr(b.Count);\n"
+        " m.Free; d.Free; e.Free;\nend.");
+    EXPECT_EQ(RunScript("DozovoZozedi", src), QStringLiteral("cfg|2|v <1>|leaf|1-1|7|1othercfg|0"));
+
+    const struct
+    {
+        const char *what, *body, *error;
+    } faults[] = {
+        {"child freed by its parent's Clear", "a := d.Root.Add; d.Root.Clear; a.Name := 'x'", "Invalid object reference"},
+        {"child of a freed document", "a := d.Root.Add; d.Free; a.Name := 'x'", "Invalid object reference"},
+        {"element into its own child", "a := d.Root.Add; a.AddItem(d.Root)", "cannot contain itself"},
+        {"index past the end", "a := d.Root.Items[0]", "out of bounds"},
+    };
+    for (const auto &c : faults) {
+        const QString got = RunScript("DozovoZozedi", QStringLiteral("var r: String; d: TqsXMLDocument; a: TqsXMLItem;\n"
+                                                                     "begin d := TqsXMLDocument.Create; %1; r := 'ran';\nend.")
+                                                          .arg(QLatin1String(c.body)));
+        EXPECT_TRUE(got.startsWith(QLatin1String("raised: ")) && got.contains(QLatin1String(c.error))) << c.what << ": " << got.toStdString();
+    }
+    // the root freed by the script: the document makes a new one
+    EXPECT_EQ(RunScript("DozovoZozedi", "var r: String; d: TqsXMLDocument;\n"
+                                        "begin d := TqsXMLDocument.Create; d.Root.Name := 'x'; d.Root.Free; r := '[' + d.Root.Name + ']'; d.Free;\nend."),
+              QStringLiteral("[]"));
 }
 
 } // namespace

@@ -1,0 +1,137 @@
+#include "script/classlib/qsgraphicsobjects.h"
+
+#include "platform/gfx/picture.h"
+#include "platform/gfx/recordingcanvas.h"
+#include "platform/rtl/objecthandles.h"
+#include "platform/rtl/reflect/classbuilder.h"
+#include "script/items/qsitems.h"
+
+namespace qscl {
+
+LIRRA_DEFINE_CLASS(TPen)
+void TPen::DeclareClass(rtl::ClassBuilder<TPen> &) {}
+LIRRA_DEFINE_CLASS(TBrush)
+void TBrush::DeclareClass(rtl::ClassBuilder<TBrush> &) {}
+LIRRA_DEFINE_CLASS(TCanvas)
+void TCanvas::DeclareClass(rtl::ClassBuilder<TCanvas> &) {}
+LIRRA_DEFINE_CLASS(TGraphic)
+void TGraphic::DeclareClass(rtl::ClassBuilder<TGraphic> &) {}
+LIRRA_DEFINE_CLASS(TMetafile)
+void TMetafile::DeclareClass(rtl::ClassBuilder<TMetafile> &) {}
+LIRRA_DEFINE_CLASS(TBitmap)
+void TBitmap::DeclareClass(rtl::ClassBuilder<TBitmap> &) {}
+LIRRA_DEFINE_CLASS(TMetafileCanvas)
+void TMetafileCanvas::DeclareClass(rtl::ClassBuilder<TMetafileCanvas> &) {}
+
+TCanvas::TCanvas()
+{
+    FOwn = std::make_unique<gfx::RecordingCanvas>();
+}
+
+TCanvas::~TCanvas()
+{
+    delete rtl::ObjectHandles::objectAs<::TFont>(FFont);
+    delete rtl::ObjectHandles::objectAs<TPen>(FPen);
+    delete rtl::ObjectHandles::objectAs<TBrush>(FBrush);
+}
+
+void TCanvas::Borrow(TPersistent *owner, Resolve resolve, Pixels pixels)
+{
+    FOwn.reset();
+    FOwnerHandle = rtl::ObjectHandles::handleOf(owner);
+    FResolve = resolve;
+    FPixels = pixels;
+}
+
+TPersistent *TCanvas::Owner() const
+{
+    TPersistent *owner = FOwnerHandle ? rtl::ObjectHandles::objectAs<TPersistent>(FOwnerHandle) : nullptr;
+    if (FOwnerHandle && !owner)
+        throw EqsRunError(QStringLiteral("Canvas does not allow drawing: its picture was freed"));
+    return owner;
+}
+
+::TCanvas &TCanvas::Surface()
+{
+    ::TCanvas *surface = FOwn ? FOwn.get() : FResolve(Owner());
+    surface->setPen(Pen().Pen);
+    surface->setBrush(Brush().Brush);
+    surface->setFont(Font().Desc());
+    return *surface;
+}
+
+TColor TCanvas::Pixel(int x, int y)
+{
+    const QImage *img = FPixels ? FPixels(Owner()) : nullptr;
+    if (!img || !img->valid(x, y))
+        return -1;
+    const QRgb c = img->pixel(x, y);
+    return TColor(qRed(c) | qGreen(c) << 8 | qBlue(c) << 16);
+}
+
+void TCanvas::SetPixel(int x, int y, TColor color)
+{
+    ::TCanvas &s = Surface();
+    s.setBrush(gfx::Brush{color, bsSolid});
+    s.fillRect(QRect(x, y, 1, 1));
+}
+
+// ---- Graphics
+
+namespace {
+void CheckSize(int w, int h)
+{
+    if (w < 0 || h < 0 || qint64(w) * qint64(h) > ::TPicture::kMaxPixels)
+        throw EqsRunError(QStringLiteral("Invalid picture size %1 x %2").arg(w).arg(h));
+}
+} // namespace
+
+void TGraphic::Resize(int w, int h)
+{
+    CheckSize(w, h);
+    SetSize(w, h);
+    Width = w;
+    Height = h;
+}
+
+void TGraphic::SetSize(int, int) { throw EqsRunError(QStringLiteral("A bare graphic has no size")); }
+void TGraphic::Load(const ::TGraphic &) { throw EqsRunError(QStringLiteral("A bare graphic cannot load a picture")); }
+
+void TMetafile::Load(const ::TGraphic &g)
+{
+    auto m = std::make_unique<::TMetafile>(g.width(), g.height());
+    g.draw(&m->canvas(), QRect(0, 0, g.width(), g.height()));
+    Graphic = std::move(m);
+    Width = g.width();
+    Height = g.height();
+}
+
+TBitmap::TBitmap() { Graphic = std::make_unique<::TBitmap>(); }
+
+TBitmap::~TBitmap() { delete FCanvas; }
+
+void TBitmap::Load(const ::TGraphic &g)
+{
+    Width = g.width();
+    Height = g.height();
+    if (const auto *b = dynamic_cast<const ::TBitmap *>(&g)) {
+        Bitmap().setImage(b->image());
+        return;
+    }
+    CheckSize(g.width(), g.height());
+    Bitmap().setSize(g.width(), g.height());
+    g.draw(Bitmap().canvas(), QRect(0, 0, g.width(), g.height()));
+}
+
+TCanvas &TBitmap::Canvas()
+{
+    if (!FCanvas) {
+        FCanvas = new TCanvas;
+        FCanvas->Borrow(
+            this, [](TPersistent *o) { return static_cast<TBitmap *>(o)->Bitmap().canvas(); },
+            [](TPersistent *o) { return &static_cast<TBitmap *>(o)->Bitmap().image(); });
+    }
+    return *FCanvas;
+}
+
+} // namespace qscl

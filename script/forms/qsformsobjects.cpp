@@ -1,0 +1,669 @@
+#include "script/forms/qsformsobjects.h"
+
+#include "platform/rtl/objecthandles.h"
+#include "platform/rtl/reflect/classbuilder.h"
+#include "script/classlib/qsgraphicsobjects.h"
+#include "script/forms/qsevents.h"
+#include "script/items/qsitems.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTimer>
+
+namespace qsforms {
+
+#define QS_PLAIN_CLASS(Cls)                                                                                          \
+    LIRRA_DEFINE_CLASS(Cls)                                                                                          \
+    void Cls::DeclareClass(rtl::ClassBuilder<Cls> &) {}
+QS_PLAIN_CLASS(TControl)
+QS_PLAIN_CLASS(TWinControl)
+QS_PLAIN_CLASS(TCustomControl)
+QS_PLAIN_CLASS(TGraphicControl)
+QS_PLAIN_CLASS(TGroupBox)
+QS_PLAIN_CLASS(TLabel)
+QS_PLAIN_CLASS(TEdit)
+QS_PLAIN_CLASS(TMemo)
+QS_PLAIN_CLASS(TCustomComboBox)
+QS_PLAIN_CLASS(TComboBox)
+QS_PLAIN_CLASS(TButton)
+QS_PLAIN_CLASS(TCheckBox)
+QS_PLAIN_CLASS(TRadioButton)
+QS_PLAIN_CLASS(TCustomListBox)
+QS_PLAIN_CLASS(TListBox)
+QS_PLAIN_CLASS(TControlScrollBar)
+QS_PLAIN_CLASS(TScrollingWinControl)
+QS_PLAIN_CLASS(TScrollBox)
+QS_PLAIN_CLASS(TCustomForm)
+QS_PLAIN_CLASS(TForm)
+QS_PLAIN_CLASS(TDataModule)
+QS_PLAIN_CLASS(TApplication)
+
+namespace {
+const char *const kHandleProperty = "lirraScriptControl";
+
+template<class B>
+B *SlotOf(TControl *c, const char *event)
+{
+    return c ? dynamic_cast<B *>(c->Slot(QLatin1String(event))) : nullptr;
+}
+
+int ButtonOrdinal(Qt::MouseButton b) { return b == Qt::RightButton ? 1 : b == Qt::MiddleButton ? 2 : 0; }
+} // namespace
+
+// Turns the widget's events into the control's events. Freed with the widget; the control
+// detaches itself first when it goes.
+class EventFilter : public QObject
+{
+public:
+    EventFilter(TControl *control, QWidget *widget) : QObject(widget), FControl(control) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // nothing thrown here may reach Qt's event loop; the bridges report their own
+        try {
+            return Dispatch(watched, event);
+        } catch (...) {
+            return false;
+        }
+    }
+    bool Dispatch(QObject *watched, QEvent *event);
+    TControl *FControl;
+    bool FSynthetic = false; // a replaced key press on its way
+    bool FResizing = false;  // a size set by OnCanResize
+};
+
+bool EventFilter::Dispatch(QObject *watched, QEvent *event)
+{
+    TControl *c = FControl;
+    if (!c || watched != c->WidgetOrNull())
+        return false;
+    // a handler may free the control: every step checks it is still there
+    const int32_t handle = rtl::ObjectHandles::handleOf(c);
+    auto alive = [handle] { return rtl::ObjectHandles::objectAs<TControl>(handle); };
+    auto notify = [&](const char *name) {
+        if (auto *b = SlotOf<TqsNotifyEvent>(alive(), name))
+            b->DoEvent(c);
+    };
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: {
+        auto *m = static_cast<QMouseEvent *>(event);
+        const QPoint p = m->position().toPoint();
+        const bool dbl = event->type() == QEvent::MouseButtonDblClick;
+        const int shift = ShiftOf(m->modifiers(), m->buttons() | (event->type() == QEvent::MouseButtonRelease ? Qt::NoButton : m->button()))
+                          | (dbl ? ssDouble : 0);
+        if (dbl)
+            notify("OnDblClick");
+        const char *name = event->type() == QEvent::MouseButtonRelease ? "OnMouseUp" : "OnMouseDown";
+        if (auto *b = SlotOf<TqsMouseEvent>(alive(), name))
+            b->DoEvent(c, ButtonOrdinal(m->button()), shift, p.x(), p.y());
+        // buttons click through their signal; other controls on a left release inside them
+        if (event->type() == QEvent::MouseButtonRelease && m->button() == Qt::LeftButton && alive()
+            && !qobject_cast<QAbstractButton *>(c->WidgetOrNull()) && c->WidgetOrNull()->rect().contains(p))
+            notify("OnClick");
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto *m = static_cast<QMouseEvent *>(event);
+        if (auto *b = SlotOf<TqsMouseMoveEvent>(c, "OnMouseMove"))
+            b->DoEvent(c, ShiftOf(m->modifiers(), m->buttons()), m->position().toPoint().x(), m->position().toPoint().y());
+        return false;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        if (FSynthetic)
+            return false;
+        auto *k = static_cast<QKeyEvent *>(event);
+        const bool press = event->type() == QEvent::KeyPress;
+        uint16_t key = VirtualKey(k->key());
+        if (auto *b = SlotOf<TqsKeyEvent>(c, press ? "OnKeyDown" : "OnKeyUp")) {
+            const uint16_t before = key;
+            b->DoEvent(c, key, ShiftOf(k->modifiers()));
+            if (before != 0 && key == 0)
+                return true; // swallowed
+        }
+        if (!press || k->text().isEmpty() || !alive())
+            return false;
+        if (auto *b = SlotOf<TqsKeyPressEvent>(c, "OnKeyPress")) {
+            QChar ch = k->text().at(0);
+            const QChar typed = ch;
+            b->DoEvent(c, ch);
+            if (ch.isNull())
+                return true;
+            if (ch != typed && alive()) {
+                // the replacement goes to the widget in place of the typed key
+                QKeyEvent replaced(QEvent::KeyPress, ch.isLetterOrNumber() ? QChar(ch.toUpper()).unicode() : 0, k->modifiers(),
+                                   QString(ch), k->isAutoRepeat(), 1);
+                FSynthetic = true;
+                QCoreApplication::sendEvent(c->WidgetOrNull(), &replaced);
+                FSynthetic = false;
+                return true;
+            }
+        }
+        return false;
+    }
+    case QEvent::FocusIn: notify("OnEnter"); return false;
+    case QEvent::FocusOut: notify("OnExit"); return false;
+    case QEvent::Show:
+        c->SyncItems(); // lists filled by the script before the window showed
+        notify("OnShow");
+        return false;
+    case QEvent::Hide: notify("OnHide"); return false;
+    case QEvent::WindowActivate: notify("OnActivate"); return false;
+    case QEvent::WindowDeactivate: notify("OnDeactivate"); return false;
+    case QEvent::Paint: notify("OnPaint"); return false;
+    case QEvent::Resize: {
+        if (FResizing)
+            return false;
+        auto *r = static_cast<QResizeEvent *>(event);
+        if (auto *b = SlotOf<TqsCanResizeEvent>(c, "OnCanResize")) {
+            // no veto before the resize here: a refused or changed size is set right after it
+            int w = r->size().width(), h = r->size().height();
+            bool resize = true;
+            b->DoEvent(c, w, h, resize);
+            const QSize target = resize ? QSize(w, h) : r->oldSize();
+            if (alive() && target.isValid() && target != r->size()) {
+                QWidget *widget = c->WidgetOrNull();
+                QTimer::singleShot(0, widget, [this, widget, target] {
+                    FResizing = true;
+                    widget->resize(target);
+                    FResizing = false;
+                });
+            }
+        }
+        notify("OnResize");
+        return false;
+    }
+    default: return false;
+    }
+}
+
+TControl *ControlOf(const QWidget *widget)
+{
+    const QVariant h = widget ? widget->property(kHandleProperty) : QVariant();
+    return h.isValid() ? rtl::ObjectHandles::objectAs<TControl>(h.toInt()) : nullptr;
+}
+
+void FireClick(TControl *control)
+{
+    if (auto *b = SlotOf<TqsNotifyEvent>(control, "OnClick"))
+        b->DoEvent(control);
+}
+
+// ---- Controls
+
+TControl::TControl(TComponent *AOwner) : TComponent(AOwner) {}
+
+TControl::~TControl()
+{
+    if (FFilter)
+        FFilter->FControl = nullptr;
+    if (QWidget *w = FWidget) {
+        // the widget may be in the middle of delivering an event to this control's handler
+        w->hide();
+        w->setProperty(kHandleProperty, QVariant());
+        w->deleteLater();
+    }
+}
+
+void TControl::Adopt(QWidget *widget)
+{
+    FWidget = widget;
+    widget->setProperty(kHandleProperty, rtl::ObjectHandles::handleOf(this));
+    FFilter = new EventFilter(this, widget);
+    widget->installEventFilter(FFilter);
+}
+
+QWidget &TControl::Widget() const
+{
+    if (!FWidget)
+        throw EqsRunError(QStringLiteral("The control %1 has no window any more").arg(ClassName()));
+    return *FWidget;
+}
+
+TControl *TControl::Parent() const
+{
+    return FParentHandle ? rtl::ObjectHandles::objectAs<TControl>(FParentHandle) : nullptr;
+}
+
+void TControl::SetParent(TControl *parent)
+{
+    if (parent == this)
+        throw EqsRunError(QStringLiteral("A control cannot be its own parent"));
+    QWidget &w = Widget();
+    QWidget *target = nullptr;
+    if (parent) {
+        target = &parent->Widget();
+        if (auto *scroll = qobject_cast<QScrollArea *>(target))
+            target = scroll->widget();
+        for (QWidget *p = target; p; p = p->parentWidget())
+            if (p == &w)
+                throw EqsRunError(QStringLiteral("A control cannot be placed inside itself"));
+    }
+    const QRect geometry = w.geometry();
+    w.setParent(target);
+    w.setGeometry(geometry);
+    FParentHandle = parent ? rtl::ObjectHandles::handleOf(parent) : 0;
+    w.setVisible(target && FVisible);
+}
+
+void TControl::SetVisible(bool on)
+{
+    FVisible = on;
+    if (FParentHandle)
+        Widget().setVisible(on);
+}
+
+void TControl::SetSlot(const QString &event, TqsFormEvent *bridge) { FSlots.insert(event, bridge); }
+
+void TControl::ClearSlot(const QString &event, const TqsFormEvent *bridge)
+{
+    auto it = FSlots.find(event);
+    if (it != FSlots.end() && (!bridge || it.value() == bridge))
+        FSlots.erase(it);
+}
+
+QString TControl::Text() const { return Widget().windowTitle(); }
+void TControl::SetText(const QString &text) { Widget().setWindowTitle(text); }
+
+TGroupBox::TGroupBox(TComponent *AOwner) : TWinControl(AOwner) { Adopt(new QGroupBox); }
+QString TGroupBox::Text() const { return static_cast<QGroupBox &>(Widget()).title(); }
+void TGroupBox::SetText(const QString &text) { static_cast<QGroupBox &>(Widget()).setTitle(text); }
+
+TLabel::TLabel(TComponent *AOwner) : TControl(AOwner) { Adopt(new QLabel); }
+QString TLabel::Text() const { return static_cast<QLabel &>(Widget()).text(); }
+void TLabel::SetText(const QString &text) { static_cast<QLabel &>(Widget()).setText(text); }
+
+TEdit::TEdit(TComponent *AOwner) : TWinControl(AOwner)
+{
+    auto *e = new QLineEdit;
+    Adopt(e);
+    QObject::connect(e, &QLineEdit::textChanged, e, [e] {
+        if (auto *b = SlotOf<TqsNotifyEvent>(ControlOf(e), "OnChange"))
+            b->DoEvent(ControlOf(e));
+    });
+}
+QString TEdit::Text() const { return static_cast<QLineEdit &>(Widget()).text(); }
+void TEdit::SetText(const QString &text) { static_cast<QLineEdit &>(Widget()).setText(text); }
+
+TMemo::TMemo(TComponent *AOwner) : TWinControl(AOwner)
+{
+    auto *e = new QPlainTextEdit;
+    Adopt(e);
+    QObject::connect(e, &QPlainTextEdit::textChanged, e, [e] {
+        if (auto *b = SlotOf<TqsNotifyEvent>(ControlOf(e), "OnChange"))
+            b->DoEvent(ControlOf(e));
+    });
+}
+TMemo::~TMemo() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FLines)); }
+QString TMemo::Text() const { return static_cast<QPlainTextEdit &>(Widget()).toPlainText(); }
+void TMemo::SetText(const QString &text) { static_cast<QPlainTextEdit &>(Widget()).setPlainText(text); }
+
+qscl::TStrings *TMemo::Items()
+{
+    // the lines as a list: script changes go to the widget before it is read again
+    SyncItems();
+    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FLines)))
+        FLines = new qscl::TStringList;
+    FLines->List.SetText(Text());
+    FLinesSynced = FLines->List.Text();
+    return FLines;
+}
+
+void TMemo::SyncItems()
+{
+    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FLines)))
+        return;
+    const QString now = FLines->List.Text();
+    if (now != FLinesSynced) {
+        SetText(now);
+        FLinesSynced = now;
+    }
+}
+
+namespace {
+// Tells the control when its list opens and closes.
+class ScriptComboBox : public QComboBox
+{
+public:
+    void showPopup() override
+    {
+        Notify("OnDropDown");
+        QComboBox::showPopup();
+    }
+    void hidePopup() override
+    {
+        QComboBox::hidePopup();
+        Notify("OnCloseUp");
+    }
+
+private:
+    void Notify(const char *event)
+    {
+        if (auto *b = SlotOf<TqsNotifyEvent>(ControlOf(this), event))
+            b->DoEvent(ControlOf(this));
+    }
+};
+} // namespace
+
+TCustomComboBox::TCustomComboBox(TComponent *AOwner) : TWinControl(AOwner)
+{
+    auto *c = new ScriptComboBox;
+    c->setEditable(true);
+    Adopt(c);
+    auto change = [c] {
+        if (auto *b = SlotOf<TqsNotifyEvent>(ControlOf(c), "OnChange"))
+            b->DoEvent(ControlOf(c));
+    };
+    QObject::connect(c, &QComboBox::currentIndexChanged, c, change);
+    QObject::connect(c, &QComboBox::editTextChanged, c, change);
+}
+
+TCustomComboBox::~TCustomComboBox() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems)); }
+
+qscl::TStrings *TCustomComboBox::Items()
+{
+    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems))) {
+        FItems = new qscl::TStringList;
+        FShown.clear();
+    }
+    return FItems;
+}
+
+void TCustomComboBox::SyncItems()
+{
+    auto &c = static_cast<QComboBox &>(Widget());
+    qscl::TStrings *items = Items();
+    QStringList now;
+    for (int i = 0; i < items->List.Count(); ++i)
+        now << items->List.Strings(i);
+    if (now == FShown)
+        return;
+    const QSignalBlocker quiet(&c);
+    const QString text = c.currentText();
+    c.clear();
+    c.addItems(now);
+    c.setCurrentIndex(-1);
+    if (c.isEditable())
+        c.setEditText(text);
+    FShown = now;
+}
+
+QString TCustomComboBox::Text() const { return static_cast<QComboBox &>(Widget()).currentText(); }
+void TCustomComboBox::SetText(const QString &text)
+{
+    auto &c = static_cast<QComboBox &>(Widget());
+    const_cast<TCustomComboBox *>(this)->SyncItems();
+    if (c.isEditable())
+        c.setEditText(text);
+    else
+        c.setCurrentIndex(c.findText(text));
+}
+
+void TCustomComboBox::SetStyle(int style)
+{
+    // csDropDownList picks from the list only; the other styles take typed text
+    FStyle = style;
+    static_cast<QComboBox &>(Widget()).setEditable(style != 2);
+}
+
+TButton::TButton(TComponent *AOwner) : TWinControl(AOwner)
+{
+    auto *b = new QPushButton;
+    b->setAutoDefault(false);
+    Adopt(b);
+    QObject::connect(b, &QPushButton::clicked, b, [b] {
+        TControl *c = ControlOf(b);
+        const int32_t handle = c ? rtl::ObjectHandles::handleOf(c) : 0;
+        FireClick(c);
+        // a button with a modal result closes its modal form after its own handler
+        auto *button = rtl::ObjectHandles::objectAs<TButton>(handle);
+        if (button && button->ModalResult != 0)
+            if (auto *form = dynamic_cast<TCustomForm *>(ControlOf(b->window())))
+                form->SetModalResult(button->ModalResult);
+    });
+}
+QString TButton::Text() const { return static_cast<QPushButton &>(Widget()).text(); }
+void TButton::SetText(const QString &text) { static_cast<QPushButton &>(Widget()).setText(text); }
+
+TCheckBox::TCheckBox(TComponent *AOwner) : TWinControl(AOwner)
+{
+    auto *b = new QCheckBox;
+    Adopt(b);
+    QObject::connect(b, &QCheckBox::clicked, b, [b] { FireClick(ControlOf(b)); });
+}
+QString TCheckBox::Text() const { return static_cast<QCheckBox &>(Widget()).text(); }
+void TCheckBox::SetText(const QString &text) { static_cast<QCheckBox &>(Widget()).setText(text); }
+
+TRadioButton::TRadioButton(TComponent *AOwner) : TWinControl(AOwner)
+{
+    auto *b = new QRadioButton;
+    Adopt(b);
+    QObject::connect(b, &QRadioButton::clicked, b, [b] { FireClick(ControlOf(b)); });
+}
+QString TRadioButton::Text() const { return static_cast<QRadioButton &>(Widget()).text(); }
+void TRadioButton::SetText(const QString &text) { static_cast<QRadioButton &>(Widget()).setText(text); }
+
+TCustomListBox::TCustomListBox(TComponent *AOwner) : TWinControl(AOwner) { Adopt(new QListWidget); }
+TCustomListBox::~TCustomListBox() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems)); }
+
+qscl::TStrings *TCustomListBox::Items()
+{
+    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems))) {
+        FItems = new qscl::TStringList;
+        FShown.clear();
+    }
+    return FItems;
+}
+
+void TCustomListBox::SyncItems()
+{
+    auto &l = static_cast<QListWidget &>(Widget());
+    qscl::TStrings *items = Items();
+    QStringList now;
+    for (int i = 0; i < items->List.Count(); ++i)
+        now << items->List.Strings(i);
+    if (now == FShown)
+        return;
+    l.clear();
+    l.addItems(now);
+    FShown = now;
+}
+
+TScrollBox::TScrollBox(TComponent *AOwner) : TScrollingWinControl(AOwner)
+{
+    auto *s = new QScrollArea;
+    s->setWidget(new QWidget);
+    s->setWidgetResizable(true);
+    Adopt(s);
+}
+
+// ---- Forms
+
+namespace {
+// The form's window: closing goes through the form's close path, and Escape closes too.
+class FormDialog : public QDialog
+{
+public:
+    explicit FormDialog(TCustomForm *form) : FHandle(rtl::ObjectHandles::handleOf(form)) {}
+    void closeEvent(QCloseEvent *e) override
+    {
+        auto *form = rtl::ObjectHandles::objectAs<TCustomForm>(FHandle);
+        if (form && !form->CloseRequested()) {
+            e->ignore();
+            return;
+        }
+        e->accept();
+        form = rtl::ObjectHandles::objectAs<TCustomForm>(FHandle);
+        done(form && form->ModalResult() ? form->ModalResult() : 2 /* mrCancel */);
+    }
+    void reject() override { close(); }
+
+private:
+    int32_t FHandle;
+};
+} // namespace
+
+TCustomForm::TCustomForm(TComponent *AOwner) : TScrollingWinControl(AOwner)
+{
+    auto *d = new FormDialog(this);
+    d->resize(320, 240);
+    Adopt(d);
+}
+
+TCustomForm::~TCustomForm() { delete rtl::ObjectHandles::objectAs<qscl::TCanvas>(rtl::ObjectHandles::existingHandle(FCanvas)); }
+
+QDialog &TCustomForm::Dialog() const { return static_cast<QDialog &>(Widget()); }
+QString TCustomForm::Text() const { return Widget().windowTitle(); }
+void TCustomForm::SetText(const QString &text) { Widget().setWindowTitle(text); }
+
+int TCustomForm::ShowModal()
+{
+    QDialog &d = Dialog();
+    if (FModal || d.isVisible())
+        throw EqsRunError(QStringLiteral("Cannot make a visible window modal"));
+    const int32_t handle = rtl::ObjectHandles::handleOf(this);
+    FModal = true;
+    FModalResult = 0;
+    const QPointer<QDialog> guard(&d);
+    const int result = d.exec();
+    // a handler may have freed the form meanwhile
+    auto *self = rtl::ObjectHandles::objectAs<TCustomForm>(handle);
+    if (!self)
+        return result;
+    FModal = false;
+    if (FFreePending)
+        delete this;
+    return result;
+}
+
+void TCustomForm::Close()
+{
+    QDialog &d = Dialog();
+    if (d.isVisible())
+        d.close();
+}
+
+void TCustomForm::SetModalResult(int result)
+{
+    FModalResult = result;
+    if (result != 0 && FModal && Dialog().isVisible())
+        Dialog().close();
+}
+
+bool TCustomForm::CloseRequested()
+{
+    const int32_t handle = rtl::ObjectHandles::handleOf(this);
+    auto alive = [handle] { return rtl::ObjectHandles::objectAs<TCustomForm>(handle); };
+    bool canClose = true;
+    if (auto *b = SlotOf<TqsCloseQueryEvent>(this, "OnCloseQuery"))
+        b->DoEvent(this, canClose);
+    if (!alive())
+        return true;
+    if (!canClose) {
+        FModalResult = 0;
+        return false;
+    }
+    int action = caHide;
+    if (auto *b = SlotOf<TqsCloseEvent>(this, "OnClose"))
+        b->DoEvent(this, action);
+    if (!alive())
+        return true;
+    switch (action) {
+    case caNone: FModalResult = 0; return false;
+    case caMinimize: Dialog().showMinimized(); return false;
+    case caFree:
+        if (FModal)
+            FFreePending = true; // ShowModal frees it once the modal loop has ended
+        else
+            FreeLater();
+        return true;
+    default: return true;
+    }
+}
+
+void TCustomForm::FreeLater()
+{
+    const int32_t handle = rtl::ObjectHandles::handleOf(this);
+    QTimer::singleShot(0, &Dialog(), [handle] { delete rtl::ObjectHandles::objectAs<TCustomForm>(handle); });
+}
+
+qscl::TCanvas &TCustomForm::Canvas()
+{
+    if (!rtl::ObjectHandles::objectAs<qscl::TCanvas>(rtl::ObjectHandles::existingHandle(FCanvas)))
+        FCanvas = new qscl::TCanvas;
+    return *FCanvas;
+}
+
+// ---- Keys
+
+int ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
+{
+    int s = 0;
+    if (mods & Qt::ShiftModifier)
+        s |= ssShift;
+    if (mods & Qt::AltModifier)
+        s |= ssAlt;
+    if (mods & Qt::ControlModifier)
+        s |= ssCtrl;
+    if (buttons & Qt::LeftButton)
+        s |= ssLeft;
+    if (buttons & Qt::RightButton)
+        s |= ssRight;
+    if (buttons & Qt::MiddleButton)
+        s |= ssMiddle;
+    return s;
+}
+
+uint16_t VirtualKey(int k)
+{
+    if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z))
+        return uint16_t(k);
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F12)
+        return uint16_t(112 + (k - Qt::Key_F1));
+    switch (k) {
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Pause: return 19;
+    case Qt::Key_CapsLock: return 20;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Help: return 47;
+    case Qt::Key_Meta: return 91;
+    case Qt::Key_Menu: return 93;
+    case Qt::Key_Asterisk: return 106;
+    case Qt::Key_Plus: return 107;
+    case Qt::Key_Minus: return 109;
+    case Qt::Key_NumLock: return 144;
+    case Qt::Key_ScrollLock: return 145;
+    default: return 0;
+    }
+}
+
+} // namespace qsforms

@@ -1,0 +1,167 @@
+// Event bridges on offscreen widgets driven with real key and mouse events: copied-back
+// arguments, re-entrant handlers, handlers that raise, and events that arrive after the
+// script or the control is gone.
+#include "tests/forms/formsfixture.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+using formstest::ScriptFixture;
+using EventBridges = ScriptFixture;
+
+const char *const kForm =
+    "var f: TForm; e: TEdit; b: TButton; log: String; depth, btn, shf: Integer; allow: Boolean;\n"
+    "procedure KeyPress(Sender: TObject; var Key: Char);\n"
+    "begin if Key = 'a' then Key := 'b'; if Key = 'x' then Key := Chr(0); if Key = 'e' then Key := '' end;\n"
+    "procedure Change(Sender: TObject);\n"
+    "var mine: String;\n"
+    "begin depth := depth + 1; mine := IntToStr(depth); if depth < 3 then e.Text := e.Text + mine; log := log + mine end;\n"
+    "procedure MouseDown(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer);\n"
+    "begin btn := Button; shf := Shift end;\n"
+    "procedure CloseQuery(Sender: TObject; var CanClose: Boolean);\n"
+    "begin CanClose := allow end;\n"
+    "procedure Boom(Sender: TObject);\n"
+    "begin log := log + 'boom'; StrToInt('nessun numero') end;\n"
+    "begin f := TForm.Create(nil); e := TEdit.Create(f); e.Parent := f; b := TButton.Create(f); b.Parent := f;\n"
+    " b.SetBounds(10, 40, 80, 24); f.Caption := 'Prova';\n"
+    " e.OnKeyPress := @KeyPress; e.OnMouseDown := @MouseDown; f.OnCloseQuery := @CloseQuery; b.OnClick := @Boom;\n"
+    " f.Show end.";
+
+TEST_F(EventBridges, KeysAreReplacedSwallowedOrLeft)
+{
+    ASSERT_EQ(Run("DozovoZozedi", QString::fromLatin1(kForm)), QString());
+    auto *edit = qobject_cast<QLineEdit *>(WidgetOf("e"));
+    ASSERT_NE(edit, nullptr);
+    // a becomes b, x is swallowed, an empty text leaves e as typed
+    QTest::keyClicks(edit, QStringLiteral("axce"));
+    EXPECT_EQ(edit->text(), QStringLiteral("bce"));
+}
+
+TEST_F(EventBridges, MouseDownPassesTheButtonAndShiftMask)
+{
+    ASSERT_EQ(Run("DozovoZozedi", QString::fromLatin1(kForm)), QString());
+    QTest::mousePress(WidgetOf("e"), Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(3, 3));
+    EXPECT_EQ(Var("btn"), QStringLiteral("1"));
+    // ssShift 1 + ssCtrl 4, with ssRight for the button held
+    EXPECT_EQ(script->Variables(QStringLiteral("shf")).toInt() & 7, 5);
+    QTest::mouseRelease(WidgetOf("e"), Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(3, 3));
+}
+
+TEST_F(EventBridges, CloseQueryKeepsTheFormOpenUntilAllowed)
+{
+    ASSERT_EQ(Run("DozovoZozedi", QString::fromLatin1(kForm)), QString());
+    QWidget *form = WidgetOf("f");
+    ASSERT_TRUE(form->isVisible());
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    QTest::keyClick(form, Qt::Key_Escape);
+    EXPECT_TRUE(form->isVisible());
+    script->SetVariables(QStringLiteral("allow"), Variant(true));
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(EventBridges, CloseWithCaFreeFreesTheFormAfterItsHandler)
+{
+    ASSERT_EQ(Run("DozovoZozedi", QStringLiteral("var f: TForm; r: String;\n"
+                                                 "procedure Closing(Sender: TObject; var Action: TCloseAction);\n"
+                                                 "begin r := TForm(Sender).Caption; Action := caFree end;\n"
+                                                 "begin f := TForm.Create(nil); f.Caption := 'via'; f.OnClose := @Closing; f.Show end.")),
+              QString());
+    QPointer<QWidget> form = WidgetOf("f");
+    ASSERT_TRUE(form);
+    form->close();
+    EXPECT_EQ(Var("r"), QStringLiteral("via")); // the handler ran on a live form
+    QTest::qWait(1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(WidgetOf("f"), nullptr); // the form's handle is stale
+    EXPECT_TRUE(form.isNull());
+}
+
+TEST_F(EventBridges, AReenteredHandlerKeepsItsLocals)
+{
+    ASSERT_EQ(Run("DozovoZozedi", QString::fromLatin1(kForm)), QString());
+    ASSERT_EQ(Run("DozovoZozedi", QString::fromLatin1(kForm).replace(QLatin1String("f.Show end."),
+                                                                      QLatin1String("e.OnChange := @Change; f.Show end."))),
+              QString());
+    QTest::keyClick(WidgetOf("e"), Qt::Key_Z, Qt::NoModifier);
+    // the innermost activation appends first; each outer one still has its own number
+    EXPECT_EQ(Var("log"), QStringLiteral("321"));
+    EXPECT_EQ(qobject_cast<QLineEdit *>(WidgetOf("e"))->text(), QStringLiteral("z12"));
+}
+
+TEST_F(EventBridges, ARaisingHandlerIsReportedAndTheLoopGoesOn)
+{
+    ASSERT_EQ(Run("DozovoZozedi", QString::fromLatin1(kForm)), QString());
+    QTest::mouseClick(WidgetOf("b"), Qt::LeftButton);
+    EXPECT_EQ(Var("log"), QStringLiteral("boom"));
+    ASSERT_EQ(services.messages.shown.size(), 1);
+    EXPECT_TRUE(services.messages.shown[0].text.contains(QLatin1String("nessun numero")));
+    EXPECT_EQ(services.messages.shown[0].icon, ui::MsgIcon::Error);
+    // the event loop still runs
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+    QTest::qWait(5);
+    EXPECT_TRUE(ran);
+
+    // a key-press procedure without the Key parameter: reported after it ran, key unchanged
+    ASSERT_EQ(Run("DozovoZozedi", QStringLiteral("var f: TForm; e: TEdit; n: Integer;\n"
+                                                 "procedure Short(Sender: TObject); begin n := n + 1 end;\n"
+                                                 "begin f := TForm.Create(nil); e := TEdit.Create(f); e.Parent := f; e.OnKeyPress := @Short end.")),
+              QString());
+    services.messages.shown.clear();
+    QTest::keyClick(WidgetOf("e"), Qt::Key_Q);
+    EXPECT_EQ(Var("n"), QStringLiteral("1"));
+    EXPECT_EQ(qobject_cast<QLineEdit *>(WidgetOf("e"))->text(), QStringLiteral("q"));
+    ASSERT_EQ(services.messages.shown.size(), 1);
+    EXPECT_EQ(services.messages.shown[0].text, QStringLiteral("List index out of bounds (1)"));
+}
+
+TEST_F(EventBridges, EventsAfterTheScriptOrTheControlIsGoneDoNothing)
+{
+    ASSERT_EQ(Run("DozovoZozedi", QString::fromLatin1(kForm)), QString());
+    QPointer<QLineEdit> edit = qobject_cast<QLineEdit *>(WidgetOf("e"));
+    QPointer<QWidget> form = WidgetOf("f");
+    const int64_t formHandle = script->Variables(QStringLiteral("f")).toInt64();
+    script.reset(); // frees the bridges; the form stays, as the script did not free it
+    ASSERT_TRUE(edit);
+    QTest::keyClicks(edit, QStringLiteral("ax"));
+    EXPECT_EQ(edit->text(), QStringLiteral("ax"));
+
+    // the control freed: its widget goes later, and events meanwhile find no control
+    auto *e = qobject_cast<QWidget *>(edit.data());
+    delete rtl::ObjectHandles::objectAs<qsforms::TControl>(rtl::ObjectHandles::handleOf(qsforms::ControlOf(e)));
+    QTest::keyClicks(e, QStringLiteral("a"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(edit.isNull());
+    delete rtl::ObjectHandles::objectAs<qsforms::TControl>(formHandle);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
+}
+
+// Qt has no veto before a resize: a refused or changed size is set right after it.
+TEST_F(EventBridges, CanResizeChangesOrRefusesTheNewSize)
+{
+    ASSERT_EQ(Run("DozovoZozedi",
+                  QStringLiteral("var f: TForm; m: TMemo;\n"
+                                 "procedure CanResize(Sender: TObject; var NewWidth, NewHeight: Integer; var Resize: Boolean);\n"
+                                 "begin if NewWidth > 300 then Resize := False else NewHeight := 50 end;\n"
+                                 "begin f := TForm.Create(nil); m := TMemo.Create(f); m.Parent := f; m.SetBounds(0, 0, 100, 100);\n"
+                                 " m.OnCanResize := @CanResize; f.Show end.")),
+              QString());
+    QWidget *memo = WidgetOf("m");
+    memo->resize(200, 80);
+    QTest::qWait(1);
+    EXPECT_EQ(memo->size(), QSize(200, 50));
+    memo->resize(400, 80);
+    QTest::qWait(1);
+    EXPECT_EQ(memo->size(), QSize(200, 50));
+}
+
+} // namespace
