@@ -230,8 +230,11 @@ TEST_F(PdfFixture, RotatedMemosTurnAroundTheirCentre)
         memo->SetRotation(c.rotation);
         const QByteArray content = Content(page, {memo});
         EXPECT_TRUE(content.contains(c.cm)) << content.constData();
+        if (c.rotation % 90 != 0)
+            continue;   // poppler reads diagonal text a few letters at a time
         const QString file = Save(Export({{page, {memo}}}));
-        EXPECT_TRUE(text(file).contains(QStringLiteral("Ruotato")));
+        const QString t = text(file);
+        EXPECT_TRUE(t.contains(QStringLiteral("Ruotato"))) << t.toStdString();
     }
 }
 
@@ -242,7 +245,7 @@ TEST_F(PdfFixture, StylesWithoutFacesAreSimulatedAndLinesDrawn)
     setStyle(sim, FontStyleBit(fsBold) | FontStyleBit(fsItalic));
     const QByteArray simulated = Content(page, {sim});
     EXPECT_TRUE(simulated.contains("1 0 0.3333 1 ")) << simulated.constData();
-    EXPECT_TRUE(simulated.contains("2 Tr 0.29 w 0 0 0 RG\r\n"));
+    EXPECT_TRUE(simulated.contains("2 Tr 0.29 w 0.00 0.00 0.00 RG\r\n"));
     EXPECT_TRUE(simulated.contains("ET\r\n0 Tr\r\n"));
 
     TkvlMemoView *real = NewMemo(QStringLiteral("Vero"), 100, 100, 300, 30);
