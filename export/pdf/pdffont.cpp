@@ -24,8 +24,8 @@ const char kDefaultFace[] = "Arial";
 
 bool embeddable(const QByteArray &face)
 {
-    // TrueType outlines only: a face with PostScript outlines begins with "OTTO".
-    return face.size() > 12 && !face.startsWith("OTTO");
+    // TrueType outlines only: not PostScript outlines ("OTTO"), nor any other kind of file.
+    return face.size() > 12 && (face.startsWith(QByteArrayView("\0\1\0\0", 4)) || face.startsWith("true"));
 }
 
 } // namespace

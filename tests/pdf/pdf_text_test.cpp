@@ -275,3 +275,20 @@ TEST_F(PdfFixture, RuledLinesSpanTheBox)
     const QByteArray content = Content(page, {memo});
     EXPECT_TRUE(content.contains(" m\r\n225.50 ")) << content.constData();
 }
+
+TEST_F(PdfFixture, AFaceWithoutTrueTypeOutlinesGivesWayToTheDefaultFaceWithOneWarning)
+{
+    // Installed only with PostScript outlines.
+    TkvlReportPage *page = NewPage();
+    TkvlMemoView *memo = NewMemo(QStringLiteral("Corsivo"), 100, 100, 300, 30, 12, QStringLiteral("Z003"));
+    TkvlMemoView *again = NewMemo(QStringLiteral("ancora"), 100, 140, 300, 30, 12, QStringLiteral("Z003"));
+    filter->Compressed = false;
+    const QByteArray pdf = Export({{page, {memo, again}}});
+    EXPECT_EQ(report->Errors().Count(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("/BaseFont /[A-Z]{6}\\+Arial\r")).match(QString::fromLatin1(pdf)).hasMatch());
+    const QString file = Save(pdf);
+    const QStringList rows = fontRows(file);
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_TRUE(rows[0].contains(QStringLiteral("CID TrueType Identity-H yes yes yes"))) << rows[0].toStdString();
+    EXPECT_TRUE(text(file).contains(QStringLiteral("Corsivo")));
+}
