@@ -2,6 +2,7 @@
 
 #include "export/csv/csvexport.h"
 #include "export/dialogs/csvexportdialog.h"
+#include "export/pdf/pdfexport.h"
 #include "export/resources/exportstrings.h"
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
@@ -31,6 +32,7 @@ void InitializeLibraries()
     kvlInitReportUnit();
     kvlRegisterDialogControlClasses();
     kvlRegisterCSVExportClasses();
+    kvlRegisterPDFExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
     kvlInitResources();

@@ -235,10 +235,13 @@ void TkvlPDFExport::FinishPage(TkvlPage *, int)
     FPagesRef.push_back(p);
     w << ObjNumber(p) << ln << "<<" << ln << "/Type /Page" << ln << "/Parent " << ObjNumberRef(FPagesNumber) << ln
       << "/MediaBox [0 0 " << num(FWidth) << ' ' << num(FHeight) << " ]" << ln;
+    WritePageAnnots(FOut);
     w << "/Group << /Type /Group /S /Transparency /CS /DeviceRGB >>" << ln << "/Resources <<" << ln << "/Font << ";
     for (auto &f : FFonts)
         w << f->Name << ' ' << ObjNumberRef(f->Reference) << ' ';
-    w << ">>" << ln << "/ProcSet [/PDF /Text /ImageC ]" << ln << ">>" << ln << "/Contents " << ObjNumberRef(c)
+    w << ">>" << ln;
+    WritePageXObjects(FOut);
+    w << "/ProcSet [/PDF /Text /ImageC ]" << ln << ">>" << ln << "/Contents " << ObjNumberRef(c)
       << ln << ">>" << ln << "endobj" << ln;
     if (FOut.size() >= kFlushSize)
         Flush();
@@ -262,6 +265,7 @@ void TkvlPDFExport::Finish()
             for (int p : FPagesRef)
                 w << ObjNumberRef(p) << ' ';
             w << "]" << ln << "/Count " << integer(qsizetype(FPagesRef.size())) << ln << ">>" << ln << "endobj" << ln;
+            WriteArchivalObjects();
 
             const int info = UpdateXRef();
             const QByteArray date = QDateTime::currentDateTime().toString(QStringLiteral("'D:'yyyyMMddHHmmss")).toLatin1();
@@ -277,6 +281,7 @@ void TkvlPDFExport::Finish()
             const int root = UpdateXRef();
             w << ObjNumber(root) << ln << "<<" << ln << "/Type /Catalog" << ln << "/Version /1.5" << ln << "/Pages "
               << ObjNumberRef(FPagesNumber) << ln << "/PageMode " << (Outline ? "/UseOutlines" : "/UseNone") << ln;
+            WriteCatalogEntries(FOut);
             w << "/ViewerPreferences <<" << ln;
             if (!Title.isEmpty())
                 w << "/DisplayDocTitle true" << ln;

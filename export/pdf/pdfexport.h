@@ -70,6 +70,13 @@ protected:
     virtual void AddPictureObject(TkvlView *View);
     virtual void AddLink(TkvlView *View) { (void)View; }
     virtual void WriteOutlineAndLinks() {}
+    // Entries of the page dictionary in progress: "/Annots [...]" of the page's links, and
+    // "/XObject << ... >>" of the images the page used (inside its resources).
+    virtual void WritePageAnnots(QByteArray &Out) { (void)Out; }
+    virtual void WritePageXObjects(QByteArray &Out) { (void)Out; }
+    // The archival mode's objects (after the page tree) and their catalogue entries.
+    virtual void WriteArchivalObjects() {}
+    virtual void WriteCatalogEntries(QByteArray &Out) { (void)Out; }
     // Data of object ObjNumber as it goes into the file (enciphered when protected).
     virtual void EncryptData(int ObjNumber, QByteArray &Data) { (void)ObjNumber; (void)Data; }
     bool Protected() const { return FProtection; }
