@@ -4,6 +4,7 @@
 #include "engine/store/previewpages.h"
 #include "export/csv/csvexport.h"
 #include "export/dialogs/csvexportdialog.h"
+#include "export/pdf/pdfexport.h"
 #include "export/resources/exportstrings.h"
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
@@ -35,6 +36,7 @@ void InitializeLibraries()
     kvlRegisterDialogControlClasses();
     kvlRegisterBandEngine();
     kvlRegisterCSVExportClasses();
+    kvlRegisterPDFExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
     qsRegisterFormsModules();

@@ -2,6 +2,7 @@
 #include "app/dm/dm.h"
 
 #include "export/csv/csvexport.h"
+#include "export/pdf/pdfexport.h"
 #include "report/data/kvldbdataset.h"
 
 namespace {
@@ -46,4 +47,27 @@ void Tdm::CreateReportComponents()
     kvlCSVExport1->UTF8 = false;
     kvlCSVExport1->NoSysSymbols = true;
     kvlCSVExport1->ForcedQuotes = false;
+
+    kvlPDFExport1 = new TkvlPDFExport(Components.get());
+    kvlPDFExport1->SetName(QStringLiteral("kvlPDFExport1"));
+    kvlPDFExport1->UseFileCache = true;
+    kvlPDFExport1->ShowProgress = true;
+    kvlPDFExport1->OverwritePrompt = false;
+    kvlPDFExport1->DataOnly = false;
+    kvlPDFExport1->PrintOptimized = false;
+    kvlPDFExport1->Outline = false;
+    kvlPDFExport1->Background = false;
+    kvlPDFExport1->HTMLTags = true;
+    kvlPDFExport1->Quality = 95;
+    kvlPDFExport1->Transparency = false;
+    kvlPDFExport1->Author = QStringLiteral("Korvelle");
+    kvlPDFExport1->Subject = QStringLiteral("Korvelle PDF export");
+    kvlPDFExport1->SetProtectionFlags(kvlPDFEncBit(ePrint) | kvlPDFEncBit(eModify) | kvlPDFEncBit(eCopy) | kvlPDFEncBit(eAnnot));
+    kvlPDFExport1->HideToolbar = false;
+    kvlPDFExport1->HideMenubar = false;
+    kvlPDFExport1->HideWindowUI = false;
+    kvlPDFExport1->FitWindow = false;
+    kvlPDFExport1->CenterWindow = false;
+    kvlPDFExport1->PrintScaling = false;
+    kvlPDFExport1->PdfA = false;
 }

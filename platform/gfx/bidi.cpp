@@ -35,19 +35,21 @@ bool hasRightToLeft(QStringView text)
     return false;
 }
 
-void visualOrder(QStringView text, std::vector<int> &order)
+void visualOrder(QStringView text, std::vector<int> &order) { visualOrder(text, true, order); }
+
+void visualOrder(QStringView text, bool rightToLeftBase, std::vector<int> &order)
 {
     const int n = int(text.size());
     order.resize(size_t(n));
     std::iota(order.begin(), order.end(), 0);
-    if (n == 0)
+    if (n == 0 || (!rightToLeftBase && !hasRightToLeft(text)))
         return;
     // The bidirectional algorithm as the text engine runs it: where each character's glyph
     // lands on an unbounded line tells its place. The face does not matter for the order.
     const QString s = text.toString();
     QTextLayout layout(s, QFont());
     QTextOption option;
-    option.setTextDirection(Qt::RightToLeft);
+    option.setTextDirection(rightToLeftBase ? Qt::RightToLeft : Qt::LeftToRight);
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);
     layout.beginLayout();
@@ -103,16 +105,15 @@ struct HbFont {
     }
 };
 
-} // namespace
-
-void shapeLine(const ScaledFont &font, QStringView text, std::vector<ShapedGlyph> &out)
+void shapeRuns(const ScaledFont &font, QStringView text, bool rightToLeftBase, bool kerning,
+               std::vector<ShapedGlyph> &out)
 {
     out.clear();
     const int n = int(text.size());
     if (n == 0)
         return;
     thread_local std::vector<int> order;
-    visualOrder(text, order);
+    visualOrder(text, rightToLeftBase, order);
     const std::shared_ptr<void> shaper = font.shaper([](const QByteArray &data) {
         return std::static_pointer_cast<void>(std::make_shared<HbFont>(data));
     });
@@ -138,7 +139,8 @@ void shapeLine(const ScaledFont &font, QStringView text, std::vector<ShapedGlyph
         hb_buffer_set_direction(buf, rtl ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
         hb_buffer_guess_segment_properties(buf);
         if (hb && hb->font) {
-            hb_shape(hb->font, buf, nullptr, 0);
+            static const hb_feature_t noKerning{HB_TAG('k', 'e', 'r', 'n'), 0, 0, ~0u};
+            hb_shape(hb->font, buf, kerning ? nullptr : &noKerning, kerning ? 0 : 1);
         }
         unsigned len = 0;
         const hb_glyph_info_t *info = hb_buffer_get_glyph_infos(buf, &len);
@@ -155,6 +157,19 @@ void shapeLine(const ScaledFont &font, QStringView text, std::vector<ShapedGlyph
         k = e;
     }
     hb_buffer_destroy(buf);
+}
+
+} // namespace
+
+void shapeLine(const ScaledFont &font, QStringView text, std::vector<ShapedGlyph> &out)
+{
+    shapeRuns(font, text, true, true, out);
+}
+
+void shapeGlyphs(const ScaledFont &font, QStringView text, bool rightToLeftBase,
+                 std::vector<ShapedGlyph> &out)
+{
+    shapeRuns(font, text, rightToLeftBase, false, out);
 }
 
 int shapedAdvances(const ScaledFont &font, QStringView text, int *out)
