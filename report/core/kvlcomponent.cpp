@@ -311,6 +311,11 @@ TkvlReport *TkvlComponent::GetReport() const
 
 void TkvlComponent::Clear()
 {
+    if (!FParent && !FObjects.empty()) {
+        // The whole tree goes (but for inherited objects): the indexes of names are made
+        // again on the next lookup, instead of every object leaving them one by one.
+        FNames.reset();
+    }
     size_t i = 0;
     while (i < FObjects.size()) {
         TkvlComponent *c = FObjects[i];

@@ -23,7 +23,7 @@ void TkvlXMLDocument::Clear()
     r->FUnloadable = false;
     r->Clear();
     r->FName.clear();
-    r->FText.clear();
+    r->SetText(QString());
     r->FValue.clear();
     r->FLoaded = true;
     r->FOffset = 0;

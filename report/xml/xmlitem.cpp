@@ -1,12 +1,17 @@
 #include "report/xml/xmlitem.h"
+#include "report/xml/xmlarena.h"
 #include "report/xml/xmltext.h"
+#include "report/base/codepage.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 namespace xml_detail {
 namespace {
 
-inline bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
+template <typename Char>
+inline bool isBlank(Char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 inline char16_t upper(char16_t c)
 {
@@ -32,14 +37,11 @@ bool sameName(QStringView a, QStringView b)
     return true;
 }
 
-} // namespace
-
-bool FindAttr(QStringView Text, QStringView Name, AttrSpan &Span)
+// The pair-by-pair scan over the units of a text; Same compares a name found with the one
+// looked for.
+template <typename Char, typename SameName>
+bool findAttr(const Char *p, qsizetype n, SameName Same, AttrSpan &Span)
 {
-    if (Name.isEmpty())
-        return false;
-    const char16_t *p = reinterpret_cast<const char16_t *>(Text.data());
-    const qsizetype n = Text.size();
     qsizetype i = 0;
     for (;;) {
         while (i < n && isBlank(p[i]))
@@ -47,29 +49,61 @@ bool FindAttr(QStringView Text, QStringView Name, AttrSpan &Span)
         if (i >= n)
             return false;
         const qsizetype nameStart = i;
-        while (i < n && p[i] != u'=' && !isBlank(p[i]))
+        while (i < n && p[i] != '=' && !isBlank(p[i]))
             ++i;
         const qsizetype nameEnd = i;
         while (i < n && isBlank(p[i]))
             ++i;
-        if (i >= n || p[i] != u'=')
+        if (i >= n || p[i] != '=')
             return false;
         ++i;
         while (i < n && isBlank(p[i]))
             ++i;
-        if (i >= n || p[i] != u'"')
+        if (i >= n || p[i] != '"')
             return false;
         const qsizetype valueStart = ++i;
-        while (i < n && p[i] != u'"')
+        while (i < n && p[i] != '"')
             ++i;
         if (i >= n)
             return false;
-        if (sameName(Text.mid(nameStart, nameEnd - nameStart), Name)) {
+        if (Same(p + nameStart, nameEnd - nameStart)) {
             Span = {nameStart, valueStart, i};
             return true;
         }
         ++i;
     }
+}
+
+} // namespace
+
+bool FindAttr(QStringView Text, QStringView Name, AttrSpan &Span)
+{
+    if (Name.isEmpty())
+        return false;
+    return findAttr(
+        reinterpret_cast<const char16_t *>(Text.data()), Text.size(),
+        [&](const char16_t *n, qsizetype size) { return sameName(QStringView(n, size), Name); }, Span);
+}
+
+bool FindAttr(const char *Text, qsizetype Size, QLatin1StringView Name, AttrSpan &Span)
+{
+    if (Name.isEmpty())
+        return false;
+    // Bytes of multi-byte characters are never ASCII, so comparing bytes finds exactly the
+    // ASCII names the decoded text would show.
+    return findAttr(
+        Text, Size,
+        [&](const char *n, qsizetype size) {
+            if (size != Name.size())
+                return false;
+            for (qsizetype i = 0; i < size; ++i) {
+                const char a = n[i], b = Name.data()[i];
+                if (a != b && !(uchar(a | 0x20) >= 'a' && uchar(a | 0x20) <= 'z' && (a | 0x20) == (b | 0x20)))
+                    return false;
+            }
+            return true;
+        },
+        Span);
 }
 
 } // namespace xml_detail
@@ -83,24 +117,70 @@ TkvlXMLItem::~TkvlXMLItem()
     detach();
 }
 
+void TkvlXMLItem::operator delete(TkvlXMLItem *Item, std::destroying_delete_t)
+{
+    TkvlXMLArena *arena = Item->FArena;
+    Item->~TkvlXMLItem();
+    if (arena)
+        arena->ItemDestroyed();
+    else
+        ::operator delete(Item);
+}
+
+void TkvlXMLItem::decodeRaw() const
+{
+    FText = FRawAnsi ? cp::FromAnsi(FRaw, FRawSize) : QString::fromUtf8(FRaw, FRawSize);
+    FRaw = nullptr;
+}
+
+void TkvlXMLItem::freeList()
+{
+    if (FCapacity > 0)
+        std::free(FList);
+    FList = nullptr;
+    FCount = FCapacity = 0;
+}
+
+void TkvlXMLItem::reserveOne()
+{
+    if (FCount < FCapacity)
+        return;
+    const int capacity = std::max(4, FCount * 2);
+    auto **list = static_cast<TkvlXMLItem **>(std::malloc(sizeof(TkvlXMLItem *) * size_t(capacity)));
+    if (!list)
+        throw std::bad_alloc();
+    if (FCount > 0)
+        std::memcpy(list, FList, sizeof(TkvlXMLItem *) * size_t(FCount));
+    if (FCapacity > 0)
+        std::free(FList);
+    FList = list;
+    FCapacity = capacity;
+}
+
 void TkvlXMLItem::detach()
 {
     if (!FParent)
         return;
-    auto &list = *FParent->FItems;
-    // Most removals take the last child.
-    if (!list.empty() && list.back() == this)
-        list.pop_back();
-    else
-        list.erase(std::find(list.begin(), list.end(), this));
+    TkvlXMLItem *p = FParent;
     FParent = nullptr;
+    // Most removals take the last child.
+    int i = p->FCount - 1;
+    while (i >= 0 && p->FList[i] != this)
+        --i;
+    if (i < 0)
+        return;
+    if (i < p->FCount - 1) {
+        if (p->FCapacity == 0)
+            p->reserveOne();  // the arena's list is not written to
+        std::memmove(p->FList + i, p->FList + i + 1, sizeof(TkvlXMLItem *) * size_t(p->FCount - 1 - i));
+    }
+    --p->FCount;
 }
 
 void TkvlXMLItem::appendOwned(TkvlXMLItem *Item)
 {
-    if (!FItems)
-        FItems = std::make_unique<std::vector<TkvlXMLItem *>>();
-    FItems->push_back(Item);
+    reserveOne();
+    FList[FCount++] = Item;
     Item->FParent = this;
 }
 
@@ -127,15 +207,14 @@ void TkvlXMLItem::AddItem(TkvlXMLItem *Item)
 void TkvlXMLItem::InsertItem(int Index, TkvlXMLItem *Item)
 {
     AddItem(Item);
-    auto &list = *FItems;
-    Index = std::clamp(Index, 0, int(list.size()) - 1);
-    std::rotate(list.begin() + Index, list.end() - 1, list.end());
+    Index = std::clamp(Index, 0, FCount - 1);
+    std::rotate(FList + Index, FList + FCount - 1, FList + FCount);
 }
 
 int TkvlXMLItem::Find(const QString &Name) const
 {
-    for (int i = 0; i < Count(); ++i)
-        if ((*FItems)[size_t(i)]->FName.compare(Name, Qt::CaseInsensitive) == 0)
+    for (int i = 0; i < FCount; ++i)
+        if (FList[i]->FName.compare(Name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
@@ -148,10 +227,10 @@ TkvlXMLItem *TkvlXMLItem::FindItem(const QString &Name)
 
 int TkvlXMLItem::IndexOf(const TkvlXMLItem *Item) const
 {
-    if (!FItems)
-        return -1;
-    const auto it = std::find(FItems->begin(), FItems->end(), Item);
-    return it == FItems->end() ? -1 : int(it - FItems->begin());
+    for (int i = 0; i < FCount; ++i)
+        if (FList[i] == Item)
+            return i;
+    return -1;
 }
 
 TkvlXMLItem *TkvlXMLItem::Root()
@@ -164,13 +243,21 @@ TkvlXMLItem *TkvlXMLItem::Root()
 
 void TkvlXMLItem::Clear()
 {
-    if (FItems) {
-        // Children are unlinked first so that each one need not search this list.
-        std::unique_ptr<std::vector<TkvlXMLItem *>> items = std::move(FItems);
-        for (TkvlXMLItem *child : *items) {
+    if (FList) {
+        // The list is taken first and children are unlinked before they go, so that none
+        // searches it. An arena list is read before its last element goes, which may free it.
+        TkvlXMLItem **list = FList;
+        const int count = FCount;
+        const bool own = FCapacity > 0;
+        FList = nullptr;
+        FCount = FCapacity = 0;
+        for (int i = 0; i < count; ++i) {
+            TkvlXMLItem *child = list[i];
             child->FParent = nullptr;
             delete child;
         }
+        if (own)
+            std::free(list);
     }
     if (FUnloadable)
         FLoaded = false;
@@ -179,7 +266,7 @@ void TkvlXMLItem::Clear()
 QString TkvlXMLItem::Prop(const QString &Name) const
 {
     AttrSpan s;
-    if (!FindAttr(FText, Name, s))
+    if (!FindAttr(Text(), Name, s))
         return {};
     return kvlXMLToStr(FText.mid(s.ValueStart, s.ValueEnd - s.ValueStart));
 }
@@ -187,12 +274,13 @@ QString TkvlXMLItem::Prop(const QString &Name) const
 bool TkvlXMLItem::PropExists(const QString &Name) const
 {
     AttrSpan s;
-    return FindAttr(FText, Name, s);
+    return FindAttr(Text(), Name, s);
 }
 
 void TkvlXMLItem::SetProp(const QString &Name, const QString &Value)
 {
     const QString pair = Name + QLatin1String("=\"") + kvlStrToXML(Value) + QLatin1Char('"');
+    Text();
     AttrSpan s;
     if (FindAttr(FText, Name, s)) {
         FText.replace(s.NameStart, s.ValueEnd + 1 - s.NameStart, pair);
@@ -205,6 +293,7 @@ void TkvlXMLItem::SetProp(const QString &Name, const QString &Value)
 
 void TkvlXMLItem::DeleteProp(const QString &Name)
 {
+    Text();
     AttrSpan s;
     if (!FindAttr(FText, Name, s))
         return;

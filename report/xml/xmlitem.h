@@ -4,9 +4,10 @@
 #include <QString>
 
 #include <cstdint>
-#include <memory>
+#include <new>
 #include <stdexcept>
-#include <vector>
+
+class TkvlXMLArena;
 
 class TkvlXMLItem
 {
@@ -16,6 +17,9 @@ public:
     ~TkvlXMLItem();
     TkvlXMLItem(const TkvlXMLItem &) = delete;
     TkvlXMLItem &operator=(const TkvlXMLItem &) = delete;
+    // Elements read from a file live in their load's block storage: deleting one runs its
+    // destructor and gives the memory back only for an element made with new.
+    void operator delete(TkvlXMLItem *Item, std::destroying_delete_t);
 
     TkvlXMLItem *Add();
     TkvlXMLItem *Add(const QString &Name);
@@ -38,20 +42,29 @@ public:
     bool PropExists(const QString &Name) const;
     void DeleteProp(const QString &Name);
 
-    int Count() const { return FItems ? int(FItems->size()) : 0; }
+    int Count() const { return FCount; }
     // An index outside 0 .. Count-1 raises std::out_of_range.
     TkvlXMLItem *Items(int Index) const
     {
-        if (!FItems || Index < 0 || size_t(Index) >= FItems->size())
+        if (Index < 0 || Index >= FCount)
             throw std::out_of_range("List index out of bounds");
-        return (*FItems)[size_t(Index)];
+        return FList[Index];
     }
     TkvlXMLItem *Parent() const { return FParent; }
 
     const QString &Name() const { return FName; }
     void SetName(const QString &Value) { FName = Value; }
-    const QString &Text() const { return FText; }
-    void SetText(const QString &Value) { FText = Value; }
+    const QString &Text() const
+    {
+        if (FRaw)
+            decodeRaw();
+        return FText;
+    }
+    void SetText(const QString &Value)
+    {
+        FRaw = nullptr;
+        FText = Value;
+    }
     const QString &Value() const { return FValue; }
     void SetValue(const QString &V) { FValue = V; }
     void *Data() const { return FData; }
@@ -69,18 +82,49 @@ public:
 private:
     friend class TkvlXMLReader;
     friend class TkvlXMLDocument;
+    friend class TkvlXMLWriter;
 
     // Which stream of the document holds an unloaded element.
     enum class Holder : uint8_t { None, LoadStream, SwapFile };
 
     void appendOwned(TkvlXMLItem *Item);
     void detach();
+    // Makes the child list one of this element's own with room for one more.
+    void reserveOne();
+    void freeList();
+    // The attribute text of a loaded element stays as read until it is first asked for.
+    void decodeRaw() const;
+    // For the reader: the attribute text's bytes (kept in the arena), UTF-8 or single-byte.
+    void setRaw(const char *Data, int Size, bool Ansi)
+    {
+        FRaw = Size > 0 ? Data : nullptr;
+        FRawSize = Size;
+        FRawAnsi = Ansi;
+        FText.clear();
+    }
+    // For the reader: children read in one go, their list kept in the arena.
+    void adoptList(TkvlXMLItem **List, int Count)
+    {
+        FList = List;
+        FCount = Count;
+        FCapacity = 0;
+    }
 
-    QString FName, FText, FValue;
+    QString FName;
+    mutable QString FText;
+    QString FValue;
     void *FData = nullptr;
-    std::unique_ptr<std::vector<TkvlXMLItem *>> FItems;
+    // Children: FCapacity > 0 means a heap list of this element's own; a list without
+    // capacity belongs to the arena and is copied on the first change.
+    TkvlXMLItem **FList = nullptr;
+    int FCount = 0;
+    int FCapacity = 0;
     TkvlXMLItem *FParent = nullptr;
+    TkvlXMLArena *FArena = nullptr;  // the storage this element lives in; nil: made with new
+    mutable const char *FRaw = nullptr;
     int64_t FOffset = 0;
+    int FRawSize = 0;
+    bool FRawAnsi = false;
     bool FLoaded = true;
     bool FUnloadable = false;
     Holder FHolder = Holder::None;
@@ -96,5 +140,7 @@ struct AttrSpan {
 // Scans the attribute text pair by pair, so text inside a value never matches a name.
 // Names compare ignoring case. A missing '=' or quote ends the scan.
 bool FindAttr(QStringView Text, QStringView Name, AttrSpan &Span);
+// The same scan over the bytes of an undecoded text, for a name of ASCII characters.
+bool FindAttr(const char *Text, qsizetype Size, QLatin1StringView Name, AttrSpan &Span);
 
 } // namespace xml_detail

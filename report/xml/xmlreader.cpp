@@ -1,4 +1,5 @@
 #include "report/xml/xmlreader.h"
+#include "report/xml/xmlarena.h"
 #include "report/base/codepage.h"
 #include "platform/rtl/stream.h"
 
@@ -192,37 +193,94 @@ void TkvlXMLReader::finishElement(TkvlXMLItem *Item, bool Unload, int64_t Start)
     Item->FHolder = FHolder;
 }
 
+namespace {
+
+// Strips every ld="0" marker (with the blank before it) from an attribute text, in place.
+// Returns whether there was one.
+template <typename Find, typename At, typename Remove>
+bool stripMarkers(Find find, At at, Remove remove)
+{
+    bool found = false;
+    AttrSpan s;
+    while (find(s) && s.ValueEnd - s.ValueStart == 1 && at(s.ValueStart) == '0') {
+        qsizetype from = s.NameStart;
+        if (from > 0 && at(from - 1) == ' ')
+            --from;
+        remove(from, s.ValueEnd + 1 - from);
+        found = true;
+    }
+    return found;
+}
+
+} // namespace
+
 void TkvlXMLReader::ReadRootItem(TkvlXMLItem *Item, bool ReadChildren)
 {
     struct Frame {
         TkvlXMLItem *Item;  // nil inside an element whose children are skipped
         QString Name;
         int64_t Start;
+        size_t First;  // where its children begin in the pending list
         bool Unload;
         bool Skipping;
     };
     std::vector<Frame> stack;
+    // Children wait here until their parent closes, so each list is made once at its size.
+    std::vector<TkvlXMLItem *> pending;
+    // The elements of this read live in an arena of their own that they keep alive; so
+    // elements read again after being swapped out do not pile up in an older one.
+    TkvlXMLArena *arena = new TkvlXMLArena;
+    struct ArenaRelease {
+        TkvlXMLArena *Arena;
+        ~ArenaRelease() { Arena->Release(); }
+    } release{arena};
+
+    auto attachChildren = [&](Frame &f) {
+        if (!f.Item || pending.size() == f.First)
+            return;
+        TkvlXMLItem *item = f.Item;
+        const size_t n = pending.size() - f.First;
+        if (item->FArena == arena && item->FCount == 0) {
+            auto **list = static_cast<TkvlXMLItem **>(arena->Allocate(sizeof(TkvlXMLItem *) * n, alignof(TkvlXMLItem *)));
+            std::memcpy(list, pending.data() + f.First, sizeof(TkvlXMLItem *) * n);
+            item->adoptList(list, int(n));
+        } else {
+            for (size_t i = f.First; i < pending.size(); ++i)
+                item->appendOwned(pending[i]);
+        }
+        pending.resize(f.First);
+    };
 
     // Takes the tag into Item (unless it already has a name), strips the partial-loading
     // marker and opens a level for the children.
     auto open = [&](TkvlXMLItem *item, const Tag &t, int64_t start, bool skipping) {
-        bool unload = false;
-        if (item) {
+        bool marked = false;
+        if (item && item->FName.isEmpty() && item->FArena == arena) {
+            // Kept as read, decoded when first asked for.
+            item->FName = t.Name;
+            char *raw = t.TextSize > 0 ? arena->CopyBytes(t.TextData, size_t(t.TextSize)) : nullptr;
+            qsizetype size = t.TextSize;
+            // Every marker goes, so that reading what the writer wrote gives the same text.
+            if (size >= 6)
+                marked = stripMarkers([&](AttrSpan &s) { return xml_detail::FindAttr(raw, size, QLatin1StringView("ld"), s); },
+                                      [&](qsizetype i) { return raw[i]; },
+                                      [&](qsizetype from, qsizetype n) {
+                                          std::memmove(raw + from, raw + from + n, size_t(size - from - n));
+                                          size -= n;
+                                      });
+            item->setRaw(raw, int(size), FOldFormat);
+        } else if (item) {
             if (item->FName.isEmpty()) {
                 item->FName = t.Name;
                 item->FText = decodeText(t.TextData, t.TextSize);
+                item->FRaw = nullptr;
             }
-            // Every marker goes, so that reading what the writer wrote gives the same text.
-            AttrSpan s;
-            while (xml_detail::FindAttr(item->FText, u"ld", s) && s.ValueEnd - s.ValueStart == 1 &&
-                   item->FText.at(s.ValueStart) == QLatin1Char('0')) {
-                qsizetype from = s.NameStart;
-                if (from > 0 && item->FText.at(from - 1) == QLatin1Char(' '))
-                    --from;
-                item->FText.remove(from, s.ValueEnd + 1 - from);
-                unload = !ReadChildren;
-            }
+            QString &text = const_cast<QString &>(item->Text());
+            marked = stripMarkers([&](AttrSpan &s) { return xml_detail::FindAttr(text, u"ld", s); },
+                                  [&](qsizetype i) { return text.at(i).unicode(); },
+                                  [&](qsizetype from, qsizetype n) { text.remove(from, n); });
         }
+        const bool unload = marked && !ReadChildren;
         if (t.SelfClosing) {
             if (item)
                 finishElement(item, unload, start);
@@ -230,39 +288,51 @@ void TkvlXMLReader::ReadRootItem(TkvlXMLItem *Item, bool ReadChildren)
         }
         if (stack.size() >= size_t(kMaxDepth))
             invalid();
-        stack.push_back({item, item ? item->FName : t.Name, start, unload, skipping || unload});
+        stack.push_back({item, item ? item->FName : t.Name, start, pending.size(), unload, skipping || unload});
     };
 
-    Tag t;
-    int64_t start = Position();
-    readTag(t);
-    if (t.End)
-        return;
-    open(Item, t, start, false);
-
-    while (!stack.empty()) {
-        start = Position();
+    try {
+        Tag t;
+        int64_t start = Position();
         readTag(t);
-        if (t.End) {
-            Frame &f = stack.back();
-            // An empty name (the end of the stream) closes without a check.
-            if (!t.Name.isEmpty()) {
-                const QStringView endName = QStringView(t.Name).mid(1);
-                if (endName != f.Name && endName.compare(f.Name, Qt::CaseInsensitive) != 0)
-                    invalid();
+        if (t.End)
+            return;
+        open(Item, t, start, false);
+
+        while (!stack.empty()) {
+            start = Position();
+            readTag(t);
+            if (t.End) {
+                Frame &f = stack.back();
+                // An empty name (the end of the stream) closes without a check.
+                if (!t.Name.isEmpty()) {
+                    const QStringView endName = QStringView(t.Name).mid(1);
+                    if (endName != f.Name && endName.compare(f.Name, Qt::CaseInsensitive) != 0)
+                        invalid();
+                }
+                attachChildren(f);
+                if (f.Item)
+                    finishElement(f.Item, f.Unload, f.Start);
+                stack.pop_back();
+                continue;
             }
-            if (f.Item)
-                finishElement(f.Item, f.Unload, f.Start);
+            if (stack.back().Skipping) {
+                open(nullptr, t, start, true);
+                continue;
+            }
+            auto *child = new (arena->Allocate(sizeof(TkvlXMLItem), alignof(TkvlXMLItem))) TkvlXMLItem;
+            child->FArena = arena;
+            arena->ItemCreated();
+            child->FParent = stack.back().Item;
+            pending.push_back(child);
+            open(child, t, start, false);
+        }
+    } catch (...) {
+        // The tree read so far stays: children still waiting join their parents.
+        while (!stack.empty()) {
+            attachChildren(stack.back());
             stack.pop_back();
-            continue;
         }
-        if (stack.back().Skipping) {
-            open(nullptr, t, start, true);
-            continue;
-        }
-        TkvlXMLItem *parent = stack.back().Item;
-        auto *child = new TkvlXMLItem;
-        parent->appendOwned(child);
-        open(child, t, start, false);
+        throw;
     }
 }

@@ -74,7 +74,7 @@ private:
     int FBufPos = 0, FBufEnd = 0;
     bool FOldFormat = false;
     TkvlXMLItem::Holder FHolder = TkvlXMLItem::Holder::None;
-    char FBuf[4096];
+    char FBuf[65536];  // large enough that reading a big file costs few system calls
     std::vector<char> FTag;
 
     struct NameSlot {

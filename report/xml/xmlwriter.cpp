@@ -101,8 +101,12 @@ void TkvlXMLWriter::writeStartTag(TkvlXMLItem *Item, int Indent, bool HasChildre
     indent(Indent);
     FBuffer.append('<');
     appendAnsi(Item->Name());
-    const QString &text = Item->Text();
-    if (!text.isEmpty()) {
+    if (Item->FRaw && !Item->FRawAnsi) {
+        // Text not decoded since it was read as UTF-8: written back as it came.
+        if (Item->FRaw[0] != ' ')
+            FBuffer.append(' ');
+        FBuffer.append(Item->FRaw, Item->FRawSize);
+    } else if (const QString &text = Item->Text(); !text.isEmpty()) {
         if (!text.startsWith(QLatin1Char(' ')))
             FBuffer.append(' ');
         appendUtf8(text);

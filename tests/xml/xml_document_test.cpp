@@ -99,6 +99,32 @@ TEST(XmlReader, MalformedKeepsTreeSoFar)
     EXPECT_EQ(shape(doc.Root()), u"a(b,c)"_qs);
 }
 
+// Loaded elements are edited, deleted and moved like made ones, and a moved one outlives
+// the document it was read by (the sanitized run of this test catches stale memory).
+TEST(XmlReader, LoadedElementsBehaveAsMadeOnes)
+{
+    TkvlXMLItem kept;
+    {
+        TkvlXMLDocument doc;
+        load(doc, kHeader + "<r><a x=\"1\"><b/></a><c y=\"&#60;\" z=\"2\"/><d/><e/></r>");
+        TkvlXMLItem *r = doc.Root();
+        EXPECT_EQ(r->Items(1)->Prop(u"y"_qs), u"<"_qs);
+        delete r->Items(1);  // from the middle of a list as read
+        r->Items(1)->SetProp(u"w"_qs, u"3"_qs);
+        r->Items(2)->SetText(u"v=\"4\""_qs);
+        r->InsertItem(0, r->Add(u"f"_qs));
+        EXPECT_EQ(shape(r), u"r(f,a[x=\"1\"](b),d[w=\"3\"],e[v=\"4\"])"_qs);
+        kept.AddItem(r->Items(1));
+        kept.AddItem(r->Items(1));
+        r->Items(0)->AddItem(kept.Items(1));  // back into the document's tree
+        EXPECT_EQ(shape(r), u"r(f(d[w=\"3\"]),e[v=\"4\"])"_qs);
+        // Saving writes texts that were never decoded as they were read.
+        EXPECT_EQ(save(doc), kHeader + "<r><f><d w=\"3\"/></f><e v=\"4\"/></r>");
+    }
+    EXPECT_EQ(shape(&kept), u"(a[x=\"1\"](b))"_qs);
+    EXPECT_EQ(kept.Items(0)->Items(0)->Parent(), kept.Items(0));
+}
+
 TEST(XmlReader, HostileNestingAndSizes)
 {
     TkvlXMLDocument doc;
@@ -132,11 +158,13 @@ TEST(XmlReader, HeaderSelectsEncoding)
     for (const auto &c : cases) {
         TkvlXMLDocument doc;
         // The name is single-byte in both forms; the attribute text follows the header.
-        load(doc, c.header + "<n\xE9 a=\"\xC3\xA9\xE9\"/>");
+        load(doc, c.header + "<n\xE9 a=\"\xC3\xA9\xE9\"><c a=\"\xC3\xA9\xE9\"/></n\xE9>");
         EXPECT_EQ(doc.OldVersion(), c.old) << c.header.constData();
         EXPECT_EQ(doc.Root()->Name(), u"n\u00e9"_qs);
-        EXPECT_EQ(doc.Root()->Prop(u"a"_qs), c.old ? u"\u00c3\u00a9\u00e9"_qs : u"\u00e9\ufffd"_qs)
-            << c.header.constData();
+        const QString expected = c.old ? u"\u00c3\u00a9\u00e9"_qs : u"\u00e9\ufffd"_qs;
+        EXPECT_EQ(doc.Root()->Prop(u"a"_qs), expected) << c.header.constData();
+        ASSERT_EQ(doc.Root()->Count(), 1);
+        EXPECT_EQ(doc.Root()->Items(0)->Prop(u"a"_qs), expected) << c.header.constData();
     }
 }
 

@@ -80,6 +80,7 @@ TComponent::~TComponent()
         l = next;
     }
     FLinks = nullptr;
+    FNameIndex.reset();  // every owned component goes below
     while (!FFreeNotifies.empty()) {
         TComponent *c = FFreeNotifies.back();
         FFreeNotifies.pop_back();
