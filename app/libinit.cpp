@@ -6,6 +6,7 @@
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/controls/kvldialogcontrol.h"
+#include "report/dmp/kvldmpviews.h"
 #include "report/document/kvlreportunit.h"
 #include "report/resources/kvlresources.h"
 #include "report/widgets/kvlwidgetwindows.h"
@@ -30,6 +31,7 @@ void InitializeLibraries()
     // engine's copies of string-table texts.
     kvlInitReportUnit();
     kvlRegisterDialogControlClasses();
+    kvlRegisterDMPClasses();
     kvlRegisterCSVExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
