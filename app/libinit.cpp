@@ -9,6 +9,7 @@
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/controls/kvldialogcontrol.h"
+#include "report/dmp/kvldmpviews.h"
 #include "report/document/kvlreportunit.h"
 #include "report/resources/kvlresources.h"
 #include "report/widgets/kvlwidgetwindows.h"
@@ -34,6 +35,7 @@ void InitializeLibraries()
     // engine's copies of string-table texts.
     kvlInitReportUnit();
     kvlRegisterDialogControlClasses();
+    kvlRegisterDMPClasses();
     kvlRegisterBandEngine();
     kvlRegisterCSVExportClasses();
     kvlRegisterPDFExportClasses();

@@ -168,6 +168,13 @@ void TkvlReportPage::SetSizeAndDimensions(int32_t ASize, double AWidth, double A
     UpdateDimensions();
 }
 
+void TkvlReportPage::SetSheetDirect(double AWidth, double AHeight)
+{
+    FPaperWidth = AWidth;
+    FPaperHeight = AHeight;
+    UpdateDimensions();
+}
+
 void TkvlReportPage::SetColumns(int32_t Value)
 {
     FColumns = Value;

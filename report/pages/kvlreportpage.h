@@ -35,11 +35,11 @@ public:
     double PaperWidth() const { return FPaperWidth; }
     double PaperHeight() const { return FPaperHeight; }
     // A size of the user's own: the paper becomes 256.
-    void SetPaperWidth(double Value);
-    void SetPaperHeight(double Value);
+    virtual void SetPaperWidth(double Value);
+    virtual void SetPaperHeight(double Value);
     int32_t PaperSize() const { return FPaperSize; }
     // A table paper takes its size (turned for landscape); 256 and above keep the size.
-    void SetPaperSize(int32_t Value);
+    virtual void SetPaperSize(int32_t Value);
     void SetSizeAndDimensions(int32_t ASize, double AWidth, double AHeight);
     double LeftMargin = 0, RightMargin = 0, TopMargin = 0, BottomMargin = 0;
     bool MirrorMargins = false;
@@ -84,7 +84,7 @@ public:
     bool IsSubReport() const { return SubReport() != nullptr; }
 
     // Margins 10 mm and the current printer's default paper and orientation.
-    void SetDefaults();
+    virtual void SetDefaults();
     // Width and height in pixels from the sheet size.
     void UpdateDimensions();
     // The first direct child of that class (or a kind of it); nullptr when none.
@@ -102,6 +102,10 @@ public:
 
     // Filled by the engine.
     std::vector<rtl::ComponentRef<TkvlBand>> SubBands, VSubBands;
+
+protected:
+    // Writes the sheet size as given (the paper number stays) and updates the pixel size.
+    void SetSheetDirect(double AWidth, double AHeight);
 
 private:
     TPrinterOrientation FOrientation = poPortrait;

@@ -89,14 +89,16 @@ TEST(CatalogueTest, EveryElementKindWritesItsAttributesInOrder)
     const QString memoHead = view + QStringLiteral("StretchMode FirstParaBreak LastParaBreak Cursor TagStr ");
     // ImageIndex is written only once the picture is in a prepared report's cache; a
     // record source's DataSet and DataSource only outside a report.
+    const QString reportPage = QStringLiteral(
+        "Orientation PaperWidth PaperHeight PaperSize LeftMargin RightMargin TopMargin BottomMargin MirrorMargins "
+        "Columns ColumnWidth ColumnPositions Bin BinOtherPages BackPicture BackPictureVisible BackPicturePrintable "
+        "BackPictureStretched PageCount Color DataSet DataSetName Duplex Frame EndlessHeight EndlessWidth "
+        "LargeDesignHeight OutlineText PrintIfEmpty PrintOnPreviousPage ShowTitleOnPreviousPage ResetPageNumbers "
+        "TitleBeforeHeader HGuides VGuides OnAfterPrint OnBeforePrint OnManualBuild");
     const std::vector<std::pair<const char *, QString>> table = {
-        {"TkvlReportPage",
-         QStringLiteral("Name Tag Font Visible Orientation PaperWidth PaperHeight PaperSize LeftMargin RightMargin "
-                        "TopMargin BottomMargin MirrorMargins Columns ColumnWidth ColumnPositions Bin BinOtherPages "
-                        "BackPicture BackPictureVisible BackPicturePrintable BackPictureStretched PageCount Color "
-                        "DataSet DataSetName Duplex Frame EndlessHeight EndlessWidth LargeDesignHeight OutlineText "
-                        "PrintIfEmpty PrintOnPreviousPage ShowTitleOnPreviousPage ResetPageNumbers "
-                        "TitleBeforeHeader HGuides VGuides OnAfterPrint OnBeforePrint OnManualBuild")},
+        {"TkvlReportPage", QStringLiteral("Name Tag Font Visible ") + reportPage},
+        // Its font is the fixed one its style makes: never its own, so never written.
+        {"TkvlDMPPage", QStringLiteral("Name Tag Visible ") + reportPage + QStringLiteral(" FontStyle")},
         {"TkvlDataPage", QStringLiteral("Name Tag Font Visible Height Left Top Width")},
         {"TkvlMasterData", named(kBand) + QLatin1String(kDataBand)},
         {"TkvlDetailData", named(kBand) + QLatin1String(kDataBand)},
@@ -137,6 +139,13 @@ TEST(CatalogueTest, EveryElementKindWritesItsAttributesInOrder)
         {"TkvlLineView",
          named(kView) + QStringLiteral("StretchMode Color TagStr ArrowEnd ArrowLength ArrowSolid ArrowStart "
                                        "ArrowWidth Frame Diagonal")},
+        {"TkvlDMPMemoView",
+         QStringLiteral("Name Tag Description ") + memoHead +
+             QStringLiteral("AutoWidth AllowExpressions DataField DataSet DataSetName DisplayFormat "
+                            "ExpressionDelimiters FlowTo FontStyle Frame HAlign HideZeros ParentFont RTLReading "
+                            "SuppressRepeated WordWrap TruncOutboundText VAlign Text")},
+        {"TkvlDMPLineView", named(kView) + QStringLiteral("StretchMode Color TagStr FontStyle ParentFont")},
+        {"TkvlDMPCommand", named(kView) + QStringLiteral("Command")},
         {"TkvlPictureView",
          named(kView) + QStringLiteral("Cursor AutoSize Center DataField DataSet DataSetName Frame FillType Fill "
                                        "FileLink KeepAspectRatio Picture Stretched TagStr HightQuality Transparent "

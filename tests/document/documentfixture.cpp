@@ -8,6 +8,8 @@
 #include "report/data/kvldataset.h"
 #include "report/data/kvldatasetlist.h"
 #include "report/data/kvldialogcomponent.h"
+#include "report/dmp/kvldmppage.h"
+#include "report/dmp/kvldmpviews.h"
 #include "report/document/kvlreportunit.h"
 #include "report/memo/kvlmemo.h"
 #include "report/options/kvloptions.h"
@@ -27,6 +29,7 @@ void registerReportClassesOnce()
     static const bool done = [] {
         rtl::RegisterRootClasses();
         kvlInitReportUnit();
+        kvlRegisterDMPClasses();
         return true;
     }();
     (void)done;
@@ -210,6 +213,10 @@ void buildEveryClassReport(TkvlReport &Report)
     setOffDefaults(data, &Report);
     for (TkvlComponent *c : made)
         setOffDefaults(c, &Report);
+    // A dot-matrix page as the designer makes it: whole cells of the printer's paper.
+    auto *dmp = new TkvlDMPPage(&Report);
+    dmp->SetName(QStringLiteral("DMPPage2"));
+    dmp->SetDefaults();
 }
 
 QByteArray templateBytes(TkvlReport &Report)

@@ -19,7 +19,7 @@ void setOffDefaults(TPersistent *Obj, TkvlReport *Report);
 
 // One report page and one data page; one object of every creatable registered report class
 // (bands and views on the report page, data components on the data page, pages on the
-// report), each off its defaults.
+// report), each off its defaults; then a dot-matrix page made by SetDefaults.
 void buildEveryClassReport(TkvlReport &Report);
 
 // A 2 x 2 PNG picture.
