@@ -46,7 +46,7 @@ void TkvlReport::DeclareClass(rtl::ClassBuilder<TkvlReport> &b)
 {
     using T = TkvlReport;
     b.prop<[](const T &) { return T::Version(); }, [](T &, const QString &) {}>("Version");
-    b.prop<&T::ParentReport>("ParentReport");
+    b.prop<[](const T &r) { return r.ParentReport; }, [](T &r, const QString &v) { r.SetParentReport(v); }>("ParentReport");
     b.prop<&T::DataSet, &T::SetDataSet>("DataSet");
     b.prop<&T::DataSetName, &T::SetDataSetName>("DataSetName");
     b.prop<&T::DotMatrixReport>("DotMatrixReport");
@@ -135,6 +135,7 @@ void TkvlReport::Clear()
     FNameCache.clear();
     DotMatrixReport = false;
     ParentReport.clear();
+    FParentReportObject.reset();
     ScriptLanguage = QStringLiteral("DozovoZozedi");
     FScriptText.Clear();
     FScriptText.Add(QStringLiteral("begin"));

@@ -167,12 +167,21 @@ public:
     std::function<void(TkvlXMLItem *)> OnSaveCustomData;
     // Receives the connection strings found for ReportOptions.ConnectionName.
     std::function<void(const QString &ConnString)> OnSetConnection;
-    // The object of the parent template that Name is written against (nothing without one).
-    virtual void GetAncestor(const QString &Name, TPersistent *&Ancestor)
-    {
-        (void)Name;
-        (void)Ancestor;
-    }
+    // ---- inheritance (report/document/inheritance.cpp) ----
+    // The object of the parent template that Name is written against: the parent copy for
+    // the report's own name, else its object of that name; nothing without a parent.
+    virtual void GetAncestor(const QString &Name, TPersistent *&Ancestor);
+    // Loads the parent template into the report and keeps a copy of it; everything it holds
+    // is marked inherited. Empty: no parent, no inherited flags. A chain that returns to a
+    // template already loading is refused with one error.
+    void SetParentReport(const QString &Value);
+    TkvlReport *ParentReportObject() const { return FParentReportObject.get(); }
+    // When set, loads parent templates in place of LoadFromFile.
+    std::function<void(TkvlReport *Report, const QString &FileName)> OnLoadTemplate;
+    enum TkvlInheriteMode { imDefault, imDelete, imRename };
+    // Makes the report inherit from the template, merging its own objects, variables, styles
+    // and script in. False when the template is the report's own file or the user cancels.
+    bool InheritFromTemplate(const QString &TemplateName, TkvlInheriteMode InheriteMode = imDefault);
 
     // ---- evaluation (report/run) ----
     // The AScript value that means the report's own script and makes an error read
@@ -282,6 +291,10 @@ private:
     TkvlCustomPreviewPages *FPreviewPages = nullptr;
     TkvlCustomPreview *FPreview = nullptr;
     rtl::ComponentRef<TkvlComponent> FSelfValue;
+
+    // ---- inheritance ----
+    std::unique_ptr<TkvlReport> FParentReportObject;
+    std::vector<QString> FLoadingParents;  // parent templates being loaded (cycle guard)
 
     // ---- run state (report/run) ----
     std::unique_ptr<TkvlExpressionCache> FExpressionCache;
