@@ -192,6 +192,9 @@ Variant TkvlReport::Calc(const QString &Expr, TqsScript *AScript)
         error = kvlResourceText(QStringLiteral("clExprError")) + QStringLiteral(" '") + Expr +
                 QStringLiteral("': expressions nested too deeply");
     } else {
+        // Outside a run the system functions are not registered yet.
+        if (AScript == FScript.get() && !FScript->RTTIAdded()) [[unlikely]]
+            FScript->AddRTTI();
         ++FCalcDepth;
         struct Depth {
             int &d;

@@ -89,10 +89,10 @@ TEST_F(Aggregates, CallsInFootersBecomeItemsFedByTheirDataBand)
 
 TEST_F(Aggregates, ArgumentsWithQuotedCommasAndParenthesesAndVariablesHoldingCalls)
 {
-    report->Variables().AddVariable(QStringLiteral("Cat"), QStringLiteral("Total"),
+    setVariable(*report, QStringLiteral("Total"),
                                     Variant(QStringLiteral("SUM(Get('DS.\"N\"'), MasterData1)")));
     // Variables that refer to each other are followed once.
-    report->Variables().AddVariable(QStringLiteral("Cat"), QStringLiteral("Loop"), Variant(QStringLiteral("Loop + 1")));
+    setVariable(*report, QStringLiteral("Loop"), Variant(QStringLiteral("Loop + 1")));
     addMemo(footer, QStringLiteral("[IIF(SUM(Len('a,b)'), MasterData1) > 0, 'x', 'y')] [Total] [Loop]"));
     list.AddItems(page);
     ASSERT_EQ(list.Count(), 2);

@@ -31,7 +31,7 @@ protected:
     }
     void setVariable(const QString &Name, const Variant &Value)
     {
-        report->Variables().AddVariable(QStringLiteral("Cat"), Name, Value);
+        ::setVariable(*report, Name, Value);
     }
 
     TestDataSet *ds = nullptr;
@@ -59,16 +59,17 @@ TEST_F(Evaluation, EveryLanguageCompilesItsOwnFunctionForm)
     const struct {
         const char *language, *expression;
         Variant expected;
+        QString script;  // an empty program of the language
     } cases[] = {
-        {"DozovoZozedi", "2 + 3", Variant(5)},
-        {"D++Iraved", "2 + 3", Variant(5)},
-        {"DevavAraroz", "2 + 3", Variant(5)},
-        {"JScript", "2 + 3", Variant(5)},
+        {"DozovoZozedi", "2 + 3", Variant(5), QStringLiteral("begin end.")},
+        {"D++Iraved", "2 + 3", Variant(5), QStringLiteral("{}")},
+        {"DevavAraroz", "2 + 3", Variant(5), QStringLiteral("x = 1")},
+        {"JScript", "2 + 3", Variant(5), QString()},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.language);
         report->ScriptLanguage = QString::fromLatin1(c.language);
-        report->ScriptText().Clear();
+        report->ScriptText().SetText(c.script);
         ASSERT_TRUE(report->PrepareScript()) << report->Errors().Text().toStdString();
         EXPECT_EQ(report->Calc(QString::fromLatin1(c.expression)), c.expected);
         EXPECT_NE(report->ExpressionCache().Script().FindLocal(u"kv3f0"), nullptr);

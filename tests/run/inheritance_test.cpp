@@ -27,7 +27,7 @@ protected:
             m->SetName(name);
             m->SetText(text);
         }
-        t.Variables().AddVariable(QStringLiteral("Cat"), QStringLiteral("V"), Variant(QStringLiteral("parent")));
+        setVariable(t, QStringLiteral("V"), Variant(QStringLiteral("parent")));
         if (!Script.isEmpty())
             t.ScriptText().SetText(Script);
         t.ParentReport = Parent;  // written as it stands, not loaded
@@ -137,8 +137,8 @@ TEST_F(Inheritance, ClashingNamesAreRenamedOrDropped)
         m->SetName(QStringLiteral("Memo1"));
         m->SetText(QStringLiteral("own memo"));
         // "V_renamed" is taken already: the renamed "V" gets a number.
-        report->Variables().AddVariable(QStringLiteral("Cat"), QStringLiteral("V_renamed"), Variant(QStringLiteral("taken")));
-        report->Variables().AddVariable(QStringLiteral("Cat"), QStringLiteral("V"), Variant(QStringLiteral("own")));
+        setVariable(*report, QStringLiteral("V_renamed"), Variant(QStringLiteral("taken")));
+        setVariable(*report, QStringLiteral("V"), Variant(QStringLiteral("own")));
 
         ASSERT_TRUE(report->InheritFromTemplate(path(QStringLiteral("base.kv3")), mode));
         EXPECT_EQ(report->ParentReport, QStringLiteral("base.kv3"));
@@ -172,8 +172,10 @@ TEST_F(Inheritance, TheParentScriptFollowsInACommentAndCancelRestoresTheReport)
     EXPECT_FALSE(report->InheritFromTemplate(path(QStringLiteral("base.kv3"))));
     EXPECT_EQ(windows.inheritAsked, 1);
     EXPECT_TRUE(report->ParentReport.isEmpty());
-    EXPECT_EQ(report->ObjectCount(), 1);
-    EXPECT_NE(report->FindObject(u"Memo1"), nullptr);
+    EXPECT_EQ(report->ParentReportObject(), nullptr);
+    ASSERT_NE(report->FindObject(u"Memo1"), nullptr);
+    for (TkvlComponent *c : report->GetAllObjects())
+        EXPECT_FALSE(c->Ancestor) << c->Name().toStdString();
     EXPECT_EQ(report->ScriptText().Text(), QStringLiteral("begin\r\nend.\r\n"));
 
     windows.inheritAnswer = TkvlInheritAnswer::Rename;

@@ -3,9 +3,9 @@
 #include "platform/rtl/format.h"
 #include "report/core/kvlresourcetext.h"
 #include "report/data/kvldatasetlist.h"
-#include "report/memo/kvlmemo.h"
 #include "report/options/kvloptions.h"
 #include "report/pages/kvlreportpage.h"
+#include "report/progress/kvlwindows.h"
 #include "report/utils/silentmode.h"
 #include "report/vars/kvlvariables.h"
 #include "tests/run/runfixture.h"
@@ -68,32 +68,22 @@ TEST_F(ReportRun, TheSnapshotUndoesWhatTheScriptChanged)
 {
     auto *page = new TkvlReportPage(report.get());
     page->SetName(QStringLiteral("Page1"));
-    auto *memo = new TkvlMemoView(page);
-    memo->SetName(QStringLiteral("Memo1"));
-    memo->SetText(QStringLiteral("before"));
-    report->Variables().AddVariable(QStringLiteral("Cat"), QStringLiteral("V"), Variant(QStringLiteral("1")));
-    setScript(QStringLiteral("begin\r\n  Memo1.Text := 'during';\r\n  Set('V', 2);\r\nend."));
+    setVariable(*report, QStringLiteral("V"), Variant(QStringLiteral("1")));
+    setScript(QStringLiteral("begin\r\n  Set('V', 2);\r\nend."));
 
     for (const bool destroyForms : {true, false}) {
         SCOPED_TRACE(destroyForms);
         report->EngineOptions()->DestroyForms = destroyForms;
-        QString seen;
-        Variant seenVar;
+        Variant seen;
         engine().OnRun = [&](FakeEngine &e) {
-            auto *m = static_cast<TkvlMemoView *>(e.Report()->FindObject(u"Memo1"));
-            seen = m ? m->Text().trimmed() : QString();
-            seenVar = e.Report()->Variables().Variables(QStringLiteral("V"));
+            seen = e.Report()->Variables().Variables(QStringLiteral("V"));
             return true;
         };
         ASSERT_TRUE(report->PrepareReport()) << shownText().toStdString();
-        EXPECT_EQ(seen, QStringLiteral("during"));
-        EXPECT_EQ(seenVar, Variant(2));
-        auto *after = static_cast<TkvlMemoView *>(report->FindObject(u"Memo1"));
-        ASSERT_NE(after, nullptr);
-        EXPECT_EQ(after->Text().trimmed(), destroyForms ? QStringLiteral("before") : QStringLiteral("during"));
-        EXPECT_EQ(report->Variables().Variables(QStringLiteral("V")), destroyForms ? Variant(QStringLiteral("1")) : Variant(2));
-        // Put the template back for the second round.
-        after->SetText(QStringLiteral("before"));
+        EXPECT_EQ(seen, Variant(2));
+        EXPECT_EQ(report->Variables().Variables(QStringLiteral("V")),
+                  destroyForms ? Variant(QStringLiteral("1")) : Variant(2));
+        EXPECT_NE(report->FindObject(u"Page1"), nullptr);
         report->Variables().SetVariables(QStringLiteral("V"), Variant(QStringLiteral("1")));
     }
 }
@@ -145,6 +135,36 @@ TEST_F(ReportRun, ShowReportDoesNothingWhileTheEngineRuns)
     report->ShowReport();
     EXPECT_EQ(engine().Runs, 1);
     EXPECT_EQ(nested, 1);
+}
+
+TEST_F(ReportRun, TheProgressWindowsCancelStopsTheRunAndThreadSafeModeMakesNone)
+{
+    report->OldStyleProgress = true;
+    report->InternalOnProgressStart(ptRunning);
+    ASSERT_NE(report->Progress, nullptr);
+    report->InternalOnProgress(ptRunning, 3);
+    EXPECT_FALSE(report->Terminated);
+    EXPECT_EQ(report->Progress->Message(), rtl::Format(kvlResourceText(QStringLiteral("prRunningFirst")), {Variant(3)}));
+    report->Progress->SetTerminated(true);  // the user pressed Cancel
+    report->InternalOnProgress(ptRunning, 4);
+    EXPECT_TRUE(report->Terminated);
+    report->InternalOnProgressStop(ptRunning);
+    EXPECT_EQ(report->Progress, nullptr);
+
+    // Running in the preview's own message area: no window for the run, one for printing.
+    report->OldStyleProgress = false;
+    report->InternalOnProgressStart(ptRunning);
+    EXPECT_EQ(report->Progress, nullptr);
+    report->InternalOnProgressStart(ptPrinting);
+    EXPECT_NE(report->Progress, nullptr);
+    report->InternalOnProgressStop(ptPrinting);
+
+    report->EngineOptions()->EnableThreadSafe = true;
+    int hostCalls = 0;
+    report->OnProgressStart = [&](TkvlReport *, TkvlProgressType, int) { ++hostCalls; };
+    report->InternalOnProgressStart(ptPrinting);
+    EXPECT_EQ(report->Progress, nullptr);
+    EXPECT_EQ(hostCalls, 0);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "report/document/kvlreportunit.h"
 #include "report/resources/kvlresources.h"
 #include "report/seams/kvlfactories.h"
+#include "report/vars/kvlvariables.h"
 #include "script/classlib/qsclassesrtti.h"
 #include "script/grammar/qsgrammars.h"
 #include "platform/ui/services.h"
@@ -45,4 +46,13 @@ TestDataSet *RunFixture::addDataSet(const QString &Name)
     report->DataSets()->Add(ds.get());
     dataSets.push_back(std::move(ds));
     return dataSets.back().get();
+}
+
+void setVariable(TkvlReport &Report, const QString &Name, const Variant &Value)
+{
+    TkvlVariables &vars = Report.Variables();
+    const int i = vars.IndexOf(Name);
+    TkvlVariable *v = i >= 0 ? vars.Items(i) : vars.Add();
+    v->SetName(Name);
+    v->SetValue(Value);
 }

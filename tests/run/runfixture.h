@@ -66,6 +66,9 @@ public:
 
 void registerRunClassesOnce();
 
+// Adds (or sets) a report variable outside any category.
+void setVariable(TkvlReport &Report, const QString &Name, const Variant &Value);
+
 class RunFixture : public ::testing::Test {
 protected:
     RunFixture();
