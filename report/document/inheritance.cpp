@@ -66,6 +66,10 @@ void TkvlReport::SetParentReport(const QString &Value)
     }
 
     const QString path = kvlParentTemplatePath(this, Value);
+    // A parent that cannot be found leaves the report as it is (a missing file is no
+    // message, as for LoadFromFile): loading would empty it.
+    if (!OnLoadTemplate && !QFileInfo(path).isFile())
+        return;
     const QString key = QFileInfo(path).absoluteFilePath();
     const bool cycle = std::find(FLoadingParents.begin(), FLoadingParents.end(), key) != FLoadingParents.end() ||
                        (!FileName.isEmpty() && QFileInfo(FileName).absoluteFilePath() == key);

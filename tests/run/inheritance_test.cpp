@@ -100,6 +100,10 @@ TEST_F(Inheritance, ARelativeParentIsLookedForNextToTheFileThenInTheApplicationF
     EXPECT_NE(report->FindObject(u"NextTo"), nullptr);
     EXPECT_EQ(report->FindObject(u"FromApp"), nullptr);
     QDir::setCurrent(cwd);
+    // A parent that cannot be found leaves the report as it is.
+    report->SetParentReport(QStringLiteral("missing.kv3"));
+    EXPECT_NE(report->FindObject(u"NextTo"), nullptr);
+    EXPECT_EQ(report->ParentReport, QStringLiteral("missing.kv3"));
     // A path beginning with "/" is taken as it stands.
     EXPECT_EQ(kvlParentTemplatePath(report.get(), QStringLiteral("/x/base.kv3")), QStringLiteral("/x/base.kv3"));
 }
