@@ -49,7 +49,7 @@ struct Setup {
     {
         source.SetUserName(QStringLiteral("DS"));
         report.DataSets()->Add(&source);
-        report.Variables().AddVariable(QStringLiteral("Cat"), QStringLiteral("Rate"), Variant(12.5));
+        report.Variables().SetVariables(QStringLiteral("Rate"), Variant(12.5));
         report.PrepareScript();
         expressions[0] = QStringLiteral("DS.\"N\"");
         expressions[1] = QStringLiteral("Line#");
