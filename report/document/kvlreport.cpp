@@ -24,7 +24,11 @@
 #include "report/styles/kvlstyles.h"
 #include "report/text/kvldrawtext.h"
 #include "report/vars/kvlvariables.h"
+#include "report/progress/kvlwindows.h"
+#include "report/run/kvlexpressioncache.h"
 #include "script/core/qsscript.h"
+
+#include <QTimer>
 
 #include <QDir>
 
@@ -42,7 +46,7 @@ void TkvlReport::DeclareClass(rtl::ClassBuilder<TkvlReport> &b)
 {
     using T = TkvlReport;
     b.prop<[](const T &) { return T::Version(); }, [](T &, const QString &) {}>("Version");
-    b.prop<&T::ParentReport>("ParentReport");
+    b.prop<[](const T &r) { return r.ParentReport; }, [](T &r, const QString &v) { r.SetParentReport(v); }>("ParentReport");
     b.prop<&T::DataSet, &T::SetDataSet>("DataSet");
     b.prop<&T::DataSetName, &T::SetDataSetName>("DataSetName");
     b.prop<&T::DotMatrixReport>("DotMatrixReport");
@@ -74,7 +78,8 @@ TkvlReport::TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design)
       FVariables(std::make_unique<TkvlVariables>(this)),
       FStyles(std::make_unique<TkvlStyles>(this)),
       FScript(std::make_unique<TqsScript>()),
-      FDrawText(std::make_unique<TkvlDrawText>())
+      FDrawText(std::make_unique<TkvlDrawText>()),
+      FExpressionCache(std::make_unique<TkvlExpressionCache>(FScript.get()))
 {
     IniFile = defaultIniFile();
     FScript->ExtendedCharset = true;
@@ -105,6 +110,7 @@ TkvlReport::~TkvlReport()
     TkvlComponent::Clear();
     FMainPreviewPages.reset();
     FEngine.reset();
+    FOwnPreviewForm.reset();
 }
 
 void TkvlReport::FillSysVariables()
@@ -126,8 +132,10 @@ void TkvlReport::Clear()
     FReportOptions->Clear();
     FDataSet = nullptr;
     FDataSetName.clear();
+    FNameCache.clear();
     DotMatrixReport = false;
     ParentReport.clear();
+    FParentReportObject.reset();
     ScriptLanguage = QStringLiteral("DozovoZozedi");
     FScriptText.Clear();
     FScriptText.Add(QStringLiteral("begin"));
@@ -137,25 +145,6 @@ void TkvlReport::Clear()
     OnRunDialogs.clear();
     OnStartReport.clear();
     OnStopReport.clear();
-}
-
-Variant TkvlReport::Calc(const QString &Expr)
-{
-    return Evaluator ? Evaluator(Expr) : Variant::null();
-}
-
-void TkvlReport::DoNotifyEvent(TPersistent *Object, const QString &EventName, bool RunAlways)
-{
-    if (EventName.isEmpty())
-        return;
-    Variant params = Variant::arrayOf({rtl::objectToVariant(Object)});
-    DoParamEvent(EventName, params, RunAlways);
-}
-
-void TkvlReport::DoParamEvent(const QString &EventName, Variant &Params, bool)
-{
-    if (!EventName.isEmpty() && ScriptEvent)
-        ScriptEvent(EventName, Params);
 }
 
 // ---- setters ----------------------------------------------------------------------------
@@ -271,6 +260,7 @@ void TkvlReport::DataSetRemoved(TkvlDataSet *ADataSet)
             FDataSets->Delete(i);
     if (FDataSet.get() == ADataSet)
         FDataSet = nullptr;
+    FNameCache.clear();
     if (Designer)
         Designer->UpdateDataTree();
 }

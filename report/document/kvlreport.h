@@ -5,9 +5,12 @@
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/variant.h"
 #include "report/core/kvlcomponent.h"
+#include "report/seams/kvlseamtypes.h"
 
+#include <QHash>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class TCustomIniFile;
 class TkvlCustomDesigner;
@@ -18,6 +21,11 @@ class TkvlCustomPreviewPages;
 class TkvlDataSet;
 class TkvlDrawText;
 class TkvlEngineOptions;
+class TkvlExpressionCache;
+class TkvlCustomExportFilter;
+class TkvlPage;
+class TkvlView;
+class QTimer;
 class TkvlPreviewOptions;
 class TkvlPrintOptions;
 class TkvlProgress;
@@ -159,28 +167,96 @@ public:
     std::function<void(TkvlXMLItem *)> OnSaveCustomData;
     // Receives the connection strings found for ReportOptions.ConnectionName.
     std::function<void(const QString &ConnString)> OnSetConnection;
-    // The object of the parent template that Name is written against (nothing without one).
-    virtual void GetAncestor(const QString &Name, TPersistent *&Ancestor)
-    {
-        (void)Name;
-        (void)Ancestor;
-    }
+    // ---- inheritance (report/document/inheritance.cpp) ----
+    // The object of the parent template that Name is written against: the parent copy for
+    // the report's own name, else its object of that name; nothing without a parent.
+    virtual void GetAncestor(const QString &Name, TPersistent *&Ancestor);
+    // Loads the parent template into the report and keeps a copy of it; everything it holds
+    // is marked inherited. Empty: no parent, no inherited flags. A chain that returns to a
+    // template already loading is refused with one error.
+    void SetParentReport(const QString &Value);
+    TkvlReport *ParentReportObject() const { return FParentReportObject.get(); }
+    // When set, loads parent templates in place of LoadFromFile.
+    std::function<void(TkvlReport *Report, const QString &FileName)> OnLoadTemplate;
+    enum TkvlInheriteMode { imDefault, imDelete, imRename };
+    // Makes the report inherit from the template, merging its own objects, variables, styles
+    // and script in. False when the template is the report's own file or the user cancels.
+    bool InheritFromTemplate(const QString &TemplateName, TkvlInheriteMode InheriteMode = imDefault);
 
-    // ---- evaluation ----
-    // Evaluates an expression in the report's script language. Until the report runs its
-    // own script, the evaluator below answers (Null without one).
-    virtual Variant Calc(const QString &Expr);
+    // ---- evaluation (report/run) ----
+    // The AScript value that means the report's own script and makes an error read
+    // "clErrorInExp" + message instead of naming the current object.
+    static TqsScript *const CalcMarker;
+    // The value of a name as DoGetValue resolves it, else the expression evaluated through
+    // the expression cache on behalf of AScript (nullptr: the report's script). An error is
+    // listed in Errors and raised. A host evaluator, when set, answers instead (tests).
+    virtual Variant Calc(const QString &Expr, TqsScript *AScript = nullptr);
     std::function<Variant(const QString &Expr)> Evaluator;
+    // Resolves a name: legacy hook, record-source field, system variable, host events,
+    // report variable (a one-line text evaluated), process-wide variable, script name.
+    bool DoGetValue(const QString &Name, Variant &Value);
+    // Texts differing only in case are distinct expressions either way; kept for templates.
+    bool CaseSensitiveExpressions = false;
+    TkvlExpressionCache &ExpressionCache() const { return *FExpressionCache; }
+    // A host function of the script; calls go to OnUserFunction.
+    void AddFunction(const QString &FuncName, const QString &Category = QString(),
+                     const QString &Description = QString());
     // Runs the script procedure EventName with Object as its one argument, or with the
     // arguments of Params (a variant array passed by reference: changed values come back);
-    // nothing for an empty name. Until the report runs its own script, ScriptEvent stands in
-    // (nothing runs without it).
+    // nothing for an empty name, or while the engine is not running unless RunAlways.
+    // ScriptEvent, when set, stands in for the script (tests and hosts without one).
     virtual void DoNotifyEvent(TPersistent *Object, const QString &EventName, bool RunAlways = false);
     virtual void DoParamEvent(const QString &EventName, Variant &Params, bool RunAlways = false);
     std::function<void(const QString &EventName, Variant &Params)> ScriptEvent;
+    void DoBeforePrint(TkvlComponent *c);
+    void DoAfterPrint(TkvlComponent *c);
+    void DoPreviewClick(TkvlView *v, TMouseButton Button, TShiftState Shift, bool &Modified, bool DblClick = false);
+    void DoMouseEnter(TkvlView *v, bool &Refresh);
+    void DoMouseLeave(TkvlView *v, bool &Refresh);
+    void DoMouseUp(TkvlView *v, double X, double Y, TMouseButton Button, TShiftState Shift, bool &Refresh);
     // The object the script variable "Self" names while it prints.
     TkvlComponent *SelfValue() const { return FSelfValue.get(); }
-    virtual void SetSelfValue(TkvlComponent *Value) { FSelfValue = Value; }
+    virtual void SetSelfValue(TkvlComponent *Value);
+    // The script variable "Value": the value of the expression being printed.
+    Variant LocalValue() const;
+    void SetLocalValue(const Variant &Value);
+
+    // ---- running (report/run) ----
+    // Builds the prepared pages; False (errors reported once) on any problem.
+    bool PrepareReport(bool ClearLastReport = true);
+    // Registers the objects and functions in the script and compiles it (a parent template's
+    // first). ActiveReport nil means the report itself.
+    bool PrepareScript(TkvlReport *ActiveReport = nullptr);
+    // Runs the engine for one page, dialogs off, last pages kept.
+    bool PreparePage(TkvlPage *Page);
+    // Prepares and shows; nothing while the engine runs.
+    void ShowReport(bool ClearLastReport = true);
+    void ShowPreparedReport();
+    bool Print();
+    bool Export(TkvlCustomExportFilter *Filter);
+    // True also terminates a running script.
+    void SetTerminated(bool Value);
+    // Whether the 50 ms start timer of ShowReport is armed.
+    bool StartTimerActive() const;
+    // Runs what the timer's first tick runs (tests drive it without an event loop).
+    void StartTimerTick();
+    // Progress of the engine, printing and export.
+    void InternalOnProgressStart(TkvlProgressType Kind);
+    void InternalOnProgress(TkvlProgressType Kind, int Progress);
+    void InternalOnProgressStop(TkvlProgressType Kind);
+    void SetProgressMessage(const QString &Value, bool IsHint = false);
+    // Reports the error list once under "clErrors" as the silent mode says.
+    void ReportErrors();
+
+    // ---- host events ----
+    std::function<void(TkvlReport *)> OnBeginDoc, OnEndDoc, OnAfterScriptCompile, OnPreview;
+    std::function<void(const QString &Name, Variant &Value)> OnGetValue;
+    std::function<void(TkvlReport *, const QString &Name, Variant &Value)> OnNewGetValue;
+    std::function<Variant(const QString &MethodName, Variant &Params)> OnUserFunction;
+    std::function<void(TkvlComponent *)> OnBeforePrint, OnAfterPrint;
+    std::function<void(TkvlView *, TMouseButton, TShiftState, bool &Modified)> OnClickObject, OnDblClickObject;
+    std::function<void(TkvlView *)> OnMouseEnter, OnMouseLeave;
+    std::function<void(TkvlReport *, TkvlProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
 
     // ---- streaming of the report's lists ----
     void WriteNestedProperties(TkvlXMLItem *Item) override;
@@ -191,6 +267,7 @@ protected:
     virtual void DoLoadFromStream(TStream &Stream);
 
 private:
+    friend struct TkvlReportRun;
     void FillSysVariables();
 
     std::unique_ptr<TkvlEngineOptions> FEngineOptions;
@@ -214,4 +291,29 @@ private:
     TkvlCustomPreviewPages *FPreviewPages = nullptr;
     TkvlCustomPreview *FPreview = nullptr;
     rtl::ComponentRef<TkvlComponent> FSelfValue;
+
+    // ---- inheritance ----
+    std::unique_ptr<TkvlReport> FParentReportObject;
+    std::vector<QString> FLoadingParents;  // parent templates being loaded (cycle guard)
+
+    // ---- run state (report/run) ----
+    std::unique_ptr<TkvlExpressionCache> FExpressionCache;
+    std::unique_ptr<QTimer> FStartTimer;
+    std::unique_ptr<TkvlProgress> FProgress;
+    std::unique_ptr<TkvlCustomPreviewForm> FOwnPreviewForm;
+    TqsScript *FSaveParentScript = nullptr;
+    bool FParentScriptSaved = false;
+    class TqsCustomVariable *FLocalValueVar = nullptr;
+    class TqsCustomVariable *FSelfValueVar = nullptr;
+    std::vector<QString> FVariablesInUse;  // report variables being evaluated (cycle guard)
+    int FCalcDepth = 0;
+    // The record source and field, or system variable, a name stands for; parsed once per run.
+    struct NameInfo {
+        rtl::ComponentRef<TkvlDataSet> DataSet;
+        QString Field;
+        int SysVar = -1;
+        bool IsField = false;
+    };
+    QHash<QString, NameInfo> FNameCache;
+    const NameInfo &ParseName(const QString &Name);
 };

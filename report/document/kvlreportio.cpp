@@ -69,11 +69,7 @@ QString errorText(const std::exception &e)
     return QString::fromUtf8(e.what());
 }
 
-void reportErrors(TkvlReport *r)
-{
-    kvlCommonErrorHandler(r->EngineOptions()->NewSilentMode,
-                          kvlResourceText(QStringLiteral("clErrors")) + QStringLiteral("\r\n") + r->Errors().Text());
-}
+void reportErrors(TkvlReport *r) { r->ReportErrors(); }
 
 const QString &invalidPassword()
 {
@@ -107,6 +103,12 @@ QString shifted(const QString &Password, int By)
 }
 
 } // namespace
+
+void TkvlReport::ReportErrors()
+{
+    kvlCommonErrorHandler(FEngineOptions->NewSilentMode,
+                          kvlResourceText(QStringLiteral("clErrors")) + QStringLiteral("\r\n") + FErrors.Text());
+}
 
 QString kvlEncodePwd(const QString &Password) { return shifted(Password, -10); }
 QString kvlDecodePwd(const QString &Password) { return shifted(Password, 10); }

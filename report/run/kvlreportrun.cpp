@@ -1,0 +1,224 @@
+// The report's run: preparing (record-source check, snapshot, script, engine), showing,
+// printing and exporting the prepared pages, and cancelling.
+#include "platform/rtl/exceptions.h"
+#include "platform/rtl/format.h"
+#include "platform/rtl/stream.h"
+#include "report/core/kvlresourcetext.h"
+#include "report/data/kvldataset.h"
+#include "report/data/kvldatasetlist.h"
+#include "report/document/kvlreport.h"
+#include "report/options/kvloptions.h"
+#include "report/progress/kvlwindows.h"
+#include "report/seams/kvlengine.h"
+#include "report/seams/kvlfactories.h"
+#include "report/seams/kvlpreview.h"
+#include "report/seams/kvlpreviewpages.h"
+#include "report/utils/silentmode.h"
+#include "script/core/qsscript.h"
+#include "script/stmt/qsstmt.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+namespace {
+
+QString messageOf(const std::exception &e)
+{
+    if (auto *x = dynamic_cast<const Exception *>(&e))
+        return x->message();
+    return QString::fromUtf8(e.what());
+}
+
+// The snapshot a run returns to: in memory, or in a new file of the engine's temporary
+// folder that is deleted with it.
+struct Snapshot {
+    std::unique_ptr<TStream> Stream;
+    QString FileName;
+
+    explicit Snapshot(TkvlEngineOptions *o)
+    {
+        if (o->UseFileCache) {
+            const QString dir = o->TempDir.isEmpty() ? QDir::tempPath() : o->TempDir;
+            auto f = TFileStream::CreateTemp(dir, QStringLiteral("kvl"));
+            FileName = f->FileName();
+            Stream = std::move(f);
+        } else {
+            Stream = std::make_unique<TMemoryStream>();
+        }
+    }
+    ~Snapshot()
+    {
+        Stream.reset();
+        if (!FileName.isEmpty())
+            QFile::remove(FileName);
+    }
+    Snapshot(const Snapshot &) = delete;
+    Snapshot &operator=(const Snapshot &) = delete;
+};
+
+} // namespace
+
+bool TkvlReport::PrepareReport(bool ClearLastReport)
+{
+    if (ClearLastReport && FPreviewPages)
+        FPreviewPages->Clear();
+    if (FPreview)
+        FPreview->Init(this, FPreviewPages);
+    FErrors.Clear();
+    Terminated = false;
+    bool result = false;
+
+    for (int i = 0; i < FDataSets->Count(); ++i) {
+        TkvlDataSetItem *item = FDataSets->Items(i);
+        if (!item->DataSet())
+            FErrors.Add(rtl::Format(kvlResourceText(QStringLiteral("clDSNotExist")), {item->DataSetName()}));
+    }
+
+    if (FErrors.Count() == 0) {
+        const QString password = FReportOptions->Password;
+        const int32_t splicingLine = FPrintOptions->SplicingLine;
+        const TkvlDuplexMode duplex = FPrintOptions->Duplex;
+        std::unique_ptr<Snapshot> snapshot;
+        try {
+            if (FEngineOptions->DestroyForms) {
+                snapshot = std::make_unique<Snapshot>(FEngineOptions.get());
+                // The snapshot holds no password: it comes back from memory afterwards.
+                FReportOptions->Password.clear();
+                SaveToStream(*snapshot->Stream, true, false);
+                FReportOptions->Password = password;
+            }
+            if (OnBeginDoc)
+                OnBeginDoc(this);
+            if (PrepareScript()) {
+                if (OnAfterScriptCompile)
+                    OnAfterScriptCompile(this);
+                if (FScript->Statement()->Count() > 0)
+                    FScript->Execute();
+                if (!Terminated && FEngine) {
+                    TkvlCustomPreviewForm *shownBefore = PreviewForm;
+                    if (FEngine->Run(true, false, nullptr)) {
+                        if (OnEndDoc)
+                            OnEndDoc(this);
+                        result = true;
+                    } else if (PreviewForm && PreviewForm != shownBefore) {
+                        PreviewForm->Close();
+                    }
+                }
+            }
+        } catch (const std::exception &e) {
+            FErrors.Add(messageOf(e));
+        }
+        if (snapshot) {
+            const QString setAside = FErrors.Text();
+            Reloading = true;
+            try {
+                snapshot->Stream->SetPosition(0);
+                LoadFromStream(*snapshot->Stream);
+            } catch (const std::exception &e) {
+                FErrors.Add(messageOf(e));
+            }
+            Reloading = false;
+            FReportOptions->Password = password;
+            FPrintOptions->SplicingLine = splicingLine;
+            FPrintOptions->Duplex = duplex;
+            snapshot.reset();
+            const QString reloadErrors = FErrors.Text();
+            FErrors.SetText(setAside);
+            if (!reloadErrors.isEmpty())
+                FErrors.SetText(FErrors.Text() + reloadErrors);
+        }
+    }
+
+    if (FErrors.Count() > 0) {
+        result = false;
+        ReportErrors();
+    }
+    return result;
+}
+
+bool TkvlReport::PreparePage(TkvlPage *Page)
+{
+    return FEngine && FEngine->Run(false, false, Page);
+}
+
+// ---- showing ------------------------------------------------------------------------------
+
+bool TkvlReport::StartTimerActive() const { return FStartTimer && FStartTimer->isActive(); }
+
+void TkvlReport::StartTimerTick()
+{
+    if (FStartTimer)
+        FStartTimer->stop();
+    // Runs from the event loop: nothing may escape. The raising silent mode leaves its
+    // errors in Errors; other modes have reported them already.
+    try {
+        PrepareReport(false);
+    } catch (const std::exception &e) {
+        if (FEngineOptions->NewSilentMode == simReThrow)
+            return;
+        FErrors.Add(messageOf(e));
+        try {
+            ReportErrors();
+        } catch (...) {
+        }
+    } catch (...) {
+    }
+}
+
+void TkvlReport::ShowReport(bool ClearLastReport)
+{
+    if (FEngine && FEngine->Running)
+        return;
+    if (ClearLastReport && FPreviewPages)
+        FPreviewPages->Clear();
+    if (!OldStyleProgress) {
+        if (!FStartTimer) {
+            FStartTimer = std::make_unique<QTimer>();
+            FStartTimer->setSingleShot(true);
+            FStartTimer->setInterval(50);
+            QObject::connect(FStartTimer.get(), &QTimer::timeout, FStartTimer.get(), [this] { StartTimerTick(); });
+        }
+        FStartTimer->start();
+        ShowPreparedReport();
+        return;
+    }
+    if (PrepareReport(false))
+        ShowPreparedReport();
+}
+
+void TkvlReport::ShowPreparedReport()
+{
+    PreviewForm = nullptr;
+    if (FPreview) {
+        FPreview->Init(this, FPreviewPages);
+        return;
+    }
+    if (!kvlPreviewFormFactory)
+        return;
+    // The window shows itself as the preview options say; the report keeps it until the
+    // next one or its own end.
+    FOwnPreviewForm.reset();
+    FOwnPreviewForm = kvlPreviewFormFactory(this);
+    if (!FOwnPreviewForm)
+        return;
+    PreviewForm = FOwnPreviewForm.get();
+    if (TkvlCustomPreview *p = FOwnPreviewForm->Preview()) {
+        p->Report = this;
+        p->PreviewPages = FPreviewPages;
+        p->Init(this, FPreviewPages);
+    }
+    if (OnPreview)
+        OnPreview(this);
+}
+
+bool TkvlReport::Print() { return FPreviewPages && FPreviewPages->Print(); }
+
+bool TkvlReport::Export(TkvlCustomExportFilter *Filter) { return FPreviewPages && Filter && FPreviewPages->Export(Filter); }
+
+void TkvlReport::SetTerminated(bool Value)
+{
+    Terminated = Value;
+    if (Value)
+        FScript->Terminate();
+}
