@@ -1,6 +1,7 @@
 // The run as a whole: checks, record sources, report events, dialog pages, the walk over the
 // report pages and the one or two passes.
 #include "engine/run/kvlengine.h"
+#include "engine/run/kvlreportaggregates.h"
 
 #include "platform/rtl/reflect/classbuilder.h"
 #include "report/core/kvlobjects.h"
@@ -25,7 +26,7 @@ void TkvlHeaderList::RemoveItem(TkvlBand *Band)
 }
 
 TkvlEngine::TkvlEngine(TkvlReport *AReport)
-    : TkvlCustomEngine(AReport), FAggregates(std::make_unique<TkvlEngineAggregates>())
+    : TkvlCustomEngine(AReport), FAggregates(kvlMakeReportAggregates(AReport))
 {
 }
 
