@@ -192,12 +192,12 @@ void TkvlXLSXExport::Finish()
     if (!ExportFailed && FError.isEmpty()) {
         try {
             TkvlIEMatrix &m = *FMatrix;
+            if (SingleSheet || ChunkSize > 0)
+                m.Prepare();
             const int lastRow = m.Height() - 2;
             if (SingleSheet) {
-                m.Prepare();
                 WriteSheets(0, lastRow, 1, ExportPageBreaks);
             } else if (ChunkSize > 0) {
-                m.Prepare();
                 int index = 1;
                 for (int first = 0; first <= lastRow; first += ChunkSize)
                     WriteSheets(first, std::min(first + ChunkSize - 1, lastRow), index++, false);
