@@ -3,7 +3,9 @@
 #include "engine/store/previewpages.h"
 #include "export/csv/csvexport.h"
 #include "export/dialogs/csvexportdialog.h"
+#include "export/dialogs/xlsxexportdialog.h"
 #include "export/resources/exportstrings.h"
+#include "export/xlsx/xlsxexport.h"
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/controls/kvldialogcontrol.h"
@@ -32,11 +34,13 @@ void InitializeLibraries()
     kvlInitReportUnit();
     kvlRegisterDialogControlClasses();
     kvlRegisterCSVExportClasses();
+    kvlRegisterXLSXExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
     kvlInitResources();
     kvlAddExportStrings();
     kvlRegisterExportDialogs();
+    kvlRegisterXLSXExportDialog();
     // The library's windows are Qt widgets; printers are the desktop's CUPS queues.
     kvlInstallWidgetWindows();
     print::installCupsPrintSystem();

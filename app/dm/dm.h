@@ -16,6 +16,7 @@
 
 class TkvlDBDataset;
 class TkvlCSVExport;
+class TkvlXLSXExport;
 
 // Every statement the program sends. Values are always bound as parameters.
 namespace dmsql {
@@ -101,6 +102,8 @@ public:
     TkvlDBDataset *fTITOLI = nullptr;
     // The comma-separated text export the preview offers (through the filter registry).
     TkvlCSVExport *kvlCSVExport1 = nullptr;
+    // The spreadsheet export the preview offers.
+    TkvlXLSXExport *kvlXLSXExport1 = nullptr;
 
     // Writes the main window's first status panel; set by the main window.
     std::function<void(const QString &)> OnStatusText;

@@ -2,6 +2,7 @@
 #include "app/dm/dm.h"
 
 #include "export/csv/csvexport.h"
+#include "export/xlsx/xlsxexport.h"
 #include "report/data/kvldbdataset.h"
 
 namespace {
@@ -46,4 +47,13 @@ void Tdm::CreateReportComponents()
     kvlCSVExport1->UTF8 = false;
     kvlCSVExport1->NoSysSymbols = true;
     kvlCSVExport1->ForcedQuotes = false;
+
+    kvlXLSXExport1 = new TkvlXLSXExport(Components.get());
+    kvlXLSXExport1->SetName(QStringLiteral("kvlXLSXExport1"));
+    kvlXLSXExport1->UseFileCache = true;
+    kvlXLSXExport1->ShowProgress = true;
+    kvlXLSXExport1->OverwritePrompt = false;
+    kvlXLSXExport1->DataOnly = false;
+    kvlXLSXExport1->ChunkSize = 0;
+    kvlXLSXExport1->PictureType = gpPNG;
 }

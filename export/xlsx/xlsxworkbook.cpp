@@ -539,7 +539,7 @@ void TkvlXLSXWorkbook::Finish(const QString &Author)
         bookRels += kRelNs;
         bookRels += "/worksheet\" Target=\"worksheets/sheet" + num + ".xml\"/>";
     }
-    book += "</sheets></workbook>";
+    book += "</sheets><calcPr calcId=\"124519\"/></workbook>";
     bookRels += "</Relationships>";
     WritePart(QStringLiteral("xl/workbook.xml"), book);
     WritePart(QStringLiteral("xl/_rels/workbook.xml.rels"), bookRels);
