@@ -282,3 +282,26 @@ TEST_F(Xlsx, UnwritableTargetFailsAndLeavesNoFolder)
     EXPECT_FALSE(f->StartError().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(Path("missing/sub/out.xlsx")));
 }
+
+TEST_F(Xlsx, AnEmptyPageGivesNoSecondBreak)
+{
+    NewMemo(pages.AddPage(), 0, 0, 200, 20, QStringLiteral("first"));
+    pages.AddPage();  // ends where the first page ends
+    TkvlBand *third = pages.AddPage();
+    NewMemo(third, 0, 0, 200, 20, QStringLiteral("third"));
+    NewMemo(third, 0, 40, 200, 20, QStringLiteral("third, below"));
+    auto f = NewFilter(Path("empty.xlsx"));
+    ASSERT_TRUE(RunExport(*f, pages));
+    const QJsonObject sheet = ReadBook(f->FileName)[QStringLiteral("sheets")].toArray()[0].toObject();
+    const QJsonArray breaks = sheet[QStringLiteral("breaks")].toArray();
+    ASSERT_EQ(breaks.size(), 1) << QJsonDocument(sheet).toJson().toStdString();
+    // The break (after sheet row id) lies between the row of "first" and the row of "third".
+    const QJsonObject cells = sheet[QStringLiteral("cells")].toObject();
+    QString thirdRef;
+    for (auto it = cells.begin(); it != cells.end(); ++it)
+        if (it.value().toObject()[QStringLiteral("value")].toString() == QStringLiteral("third"))
+            thirdRef = it.key();
+    const int after = breaks[0].toInt();
+    EXPECT_GE(after, 1);
+    EXPECT_LT(after, thirdRef.mid(1).toInt());
+}
