@@ -305,3 +305,18 @@ TEST_F(Xlsx, AnEmptyPageGivesNoSecondBreak)
     EXPECT_GE(after, 1);
     EXPECT_LT(after, thirdRef.mid(1).toInt());
 }
+
+TEST_F(Xlsx, AGridWiderThanASheetStopsWithAnErrorAndLeavesNoFile)
+{
+    TkvlBand *b = pages.AddPage();
+    b->SetBounds(0, 0, 3 * 16400, 100);
+    for (int i = 0; i <= 16384; ++i)
+        NewMemo(b, 3 * i, 0, 3, 20, QStringLiteral("x"));
+    TkvlReport report(nullptr);
+    auto f = NewFilter(Path("wide.xlsx"));
+    f->Report = &report;
+    ASSERT_TRUE(RunExport(*f, pages));
+    EXPECT_FALSE(QFileInfo::exists(f->FileName));
+    ASSERT_EQ(report.Errors().Count(), 1);
+    EXPECT_TRUE(report.Errors()[0].contains(QStringLiteral("16384"))) << report.Errors()[0].toStdString();
+}
