@@ -5,7 +5,9 @@
 #include "export/csv/csvexport.h"
 #include "export/dialogs/csvexportdialog.h"
 #include "export/pdf/pdfexport.h"
+#include "export/dialogs/xlsxexportdialog.h"
 #include "export/resources/exportstrings.h"
+#include "export/xlsx/xlsxexport.h"
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/controls/kvldialogcontrol.h"
@@ -39,12 +41,14 @@ void InitializeLibraries()
     kvlRegisterBandEngine();
     kvlRegisterCSVExportClasses();
     kvlRegisterPDFExportClasses();
+    kvlRegisterXLSXExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
     qsRegisterFormsModules();
     kvlInitResources();
     kvlAddExportStrings();
     kvlRegisterExportDialogs();
+    kvlRegisterXLSXExportDialog();
     // The library's windows are Qt widgets; printers are the desktop's CUPS queues.
     kvlInstallWidgetWindows();
     print::installCupsPrintSystem();

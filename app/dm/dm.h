@@ -17,6 +17,7 @@
 class TkvlDBDataset;
 class TkvlCSVExport;
 class TkvlPDFExport;
+class TkvlXLSXExport;
 
 // Every statement the program sends. Values are always bound as parameters.
 namespace dmsql {
@@ -104,6 +105,8 @@ public:
     TkvlCSVExport *kvlCSVExport1 = nullptr;
     // The PDF export, reached the same way.
     TkvlPDFExport *kvlPDFExport1 = nullptr;
+    // The spreadsheet export the preview offers.
+    TkvlXLSXExport *kvlXLSXExport1 = nullptr;
 
     // Writes the main window's first status panel; set by the main window.
     std::function<void(const QString &)> OnStatusText;

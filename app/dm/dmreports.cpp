@@ -3,6 +3,7 @@
 
 #include "export/csv/csvexport.h"
 #include "export/pdf/pdfexport.h"
+#include "export/xlsx/xlsxexport.h"
 #include "report/data/kvldbdataset.h"
 
 namespace {
@@ -70,4 +71,13 @@ void Tdm::CreateReportComponents()
     kvlPDFExport1->CenterWindow = false;
     kvlPDFExport1->PrintScaling = false;
     kvlPDFExport1->PdfA = false;
+
+    kvlXLSXExport1 = new TkvlXLSXExport(Components.get());
+    kvlXLSXExport1->SetName(QStringLiteral("kvlXLSXExport1"));
+    kvlXLSXExport1->UseFileCache = true;
+    kvlXLSXExport1->ShowProgress = true;
+    kvlXLSXExport1->OverwritePrompt = false;
+    kvlXLSXExport1->DataOnly = false;
+    kvlXLSXExport1->ChunkSize = 0;
+    kvlXLSXExport1->PictureType = gpPNG;
 }
