@@ -362,10 +362,15 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
         return finished.wait_for(lock, d, [&] { return done; });
     };
     // Paint and timers go on until the deadline or the end of the call.
+    const bool haveEventLoop = QCoreApplication::instance() != nullptr;
     const auto spin = [&](Clock::time_point deadline, QEventLoop::ProcessEventsFlags flags) {
         const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
             return;
+        if (!haveEventLoop) {
+            waitFor(milliseconds(left));
+            return;
+        }
         QEventLoop l;
         loop = &l;
         QTimer::singleShot(int(qMin<qint64>(left, INT_MAX)), &l, &QEventLoop::quit);
@@ -378,7 +383,7 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
     const auto silentAt = started + milliseconds(qMax(1, ServerSilenceMs));
     TCallEnd end = TCallEnd::Done;
     // Most calls end at once: no event loop for them, so nothing else runs meanwhile.
-    if (!waitFor(milliseconds(QCoreApplication::instance() ? qMin(50, SlowCallMs) : qMax(1, ServerSilenceMs)))) {
+    if (!waitFor(milliseconds(qMax(1, qMin(50, SlowCallMs))))) {
         spin(qMin(started + milliseconds(SlowCallMs), silentAt), QEventLoop::ExcludeUserInputEvents);
         bool cancelAsked = false;
         Clock::time_point cancelEndsAt;
