@@ -7,11 +7,13 @@
 #include "platform/rtl/apppath.h"
 #include "platform/rtl/inifile.h"
 #include "platform/ui/messages.h"
+#include "platform/ui/serverwait.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QCursor>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QSqlQuery>
 #include <cmath>
@@ -56,6 +58,15 @@ Tdm::Tdm(QObject *owner) : QObject(owner), FQ(&Conn), EVENTS(&Conn), SEDI(&Conn)
             QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         else
             QGuiApplication::restoreOverrideCursor();
+    };
+    // A call kept waiting by the server says so, and can be cancelled.
+    Conn.OnWaiting = [notice = std::make_shared<std::unique_ptr<ui::TServerWaitNotice>>()](
+                         bool waiting, const std::function<void()> &cancel) {
+        notice->reset();
+        if (!waiting || !qobject_cast<QApplication *>(QCoreApplication::instance()))
+            return;
+        *notice = std::make_unique<ui::TServerWaitNotice>(cancel);
+        (*notice)->show();
     };
 }
 

@@ -14,6 +14,11 @@
 #include <QSqlQuery>
 #include <QTimer>
 #include <atomic>
+#include <chrono>
+#include <climits>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -48,6 +53,9 @@ bool changesRows(const QString &sql)
     }
     return false;
 }
+
+const QString kNotSavedText = QStringLiteral("Operazione annullata: le modifiche non sono state salvate.");
+const QString kSilentText = QStringLiteral("Il server del database non risponde: connessione persa.");
 
 } // namespace
 
@@ -279,17 +287,143 @@ void TConnection::RaiseError(const QSqlError &err)
         (code == QLatin1String("-902") || code.isEmpty())) {
         lost = data::AttachmentLost(db().driver()->handle(), &codes);
     }
-    if (lost) {
-        // The server dropped the transaction with the attachment: nothing of it is kept.
-        Detach();
-        FState = TConnectionState::Lost;
-        if (!FLostNotified) {
-            FLostNotified = true;
-            notify(OnLost, *this);
-            RecoverLater();
+    if (lost)
+        MarkLost();
+    throw EDBEngineError(errorText(err), code, codes, lost);
+}
+
+void TConnection::MarkLost()
+{
+    // The server drops the transaction with the attachment: nothing of it is kept.
+    Detach();
+    FState = TConnectionState::Lost;
+    if (!FLostNotified) {
+        FLostNotified = true;
+        notify(OnLost, *this);
+        RecoverLater();
+    }
+}
+
+void TConnection::RaiseStopped(TCallEnd end)
+{
+    if (end == TCallEnd::Cancelled)
+        throw EDBEngineError(kNotSavedText, QStringLiteral("-901"), {}, false);
+    MarkLost();
+    throw EDBEngineError(end == TCallEnd::ServerSilent ? kSilentText : kNotSavedText, QStringLiteral("-902"), {}, true);
+}
+
+TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &call)
+{
+    using Clock = std::chrono::steady_clock;
+    using std::chrono::milliseconds;
+    if (FInCall)
+        throw EDatabaseError(QStringLiteral("The database is still busy with another statement"));
+    FInCall = true;
+    struct Reset
+    {
+        bool &flag;
+        ~Reset() { flag = false; }
+    } reset{FInCall};
+
+    const QVariant handle = db().driver()->handle();
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    bool ok = false;
+    std::exception_ptr error;
+    QObject context;
+    QEventLoop *loop = nullptr;
+    std::thread worker([&] {
+        bool result = false;
+        std::exception_ptr e;
+        try {
+            result = call();
+        } catch (...) {
+            e = std::current_exception();
+        }
+        {
+            const std::lock_guard lock(mutex);
+            done = true;
+            ok = result;
+            error = e;
+        }
+        finished.notify_all();
+        QMetaObject::invokeMethod(&context, [&] {
+            if (loop)
+                loop->quit();
+        }, Qt::QueuedConnection);
+    });
+    const auto isDone = [&] {
+        const std::lock_guard lock(mutex);
+        return done;
+    };
+    const auto waitFor = [&](Clock::duration d) {
+        std::unique_lock lock(mutex);
+        return finished.wait_for(lock, d, [&] { return done; });
+    };
+    // Paint and timers go on until the deadline or the end of the call.
+    const bool haveEventLoop = QCoreApplication::instance() != nullptr;
+    const auto spin = [&](Clock::time_point deadline, QEventLoop::ProcessEventsFlags flags) {
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0)
+            return;
+        if (!haveEventLoop) {
+            waitFor(milliseconds(left));
+            return;
+        }
+        QEventLoop l;
+        loop = &l;
+        QTimer::singleShot(int(qMin<qint64>(left, INT_MAX)), &l, &QEventLoop::quit);
+        if (!isDone())
+            l.exec(flags);
+        loop = nullptr;
+    };
+
+    const auto started = Clock::now();
+    const auto silentAt = started + milliseconds(qMax(1, ServerSilenceMs));
+    TCallEnd end = TCallEnd::Done;
+    // Most calls end at once: no event loop for them, so nothing else runs meanwhile.
+    if (!waitFor(milliseconds(qMax(1, qMin(50, SlowCallMs))))) {
+        spin(qMin(started + milliseconds(SlowCallMs), silentAt), QEventLoop::ExcludeUserInputEvents);
+        bool cancelAsked = false;
+        Clock::time_point cancelEndsAt;
+        if (!isDone() && Clock::now() < silentAt) {
+            const std::function<void()> cancel = [&] {
+                if (cancelAsked || isDone())
+                    return;
+                cancelAsked = true;
+                cancelEndsAt = Clock::now() + milliseconds(qMax(0, CancelGraceMs));
+                data::CancelOperation(handle, false);
+                if (loop)
+                    loop->quit();
+            };
+            if (OnWaiting)
+                OnWaiting(true, cancel);
+            // The notice takes the clicks, and keeps them from the other windows; without one
+            // clicks wait as before.
+            const auto flags = OnWaiting ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
+            while (!isDone()) {
+                const auto deadline = cancelAsked ? cancelEndsAt : silentAt;
+                if (Clock::now() >= deadline)
+                    break;
+                spin(deadline, flags);
+            }
+            if (OnWaiting)
+                OnWaiting(false, {});
+        }
+        if (!isDone()) {
+            // Closing our side of the connection ends the call at once; the server rolls the
+            // transaction back when it sees the connection gone.
+            data::CancelOperation(handle, true);
+            end = cancelAsked ? TCallEnd::CancelUnanswered : TCallEnd::ServerSilent;
+        } else if (cancelAsked && !ok && !error) {
+            end = TCallEnd::Cancelled;
         }
     }
-    throw EDBEngineError(errorText(err), code, codes, lost);
+    worker.join();
+    if (error && end == TCallEnd::Done)
+        std::rethrow_exception(error);
+    return end;
 }
 
 void TConnection::StartTransaction()
@@ -298,7 +432,11 @@ void TConnection::StartTransaction()
     if (FInTransaction)
         throw EDatabaseError(QStringLiteral("A transaction is already active"));
     QSqlDatabase d = db();
-    if (!d.transaction())
+    bool started = false;
+    const TCallEnd end = CallDatabase([&] { return started = d.transaction(); });
+    if (end != TCallEnd::Done)
+        RaiseStopped(end);
+    if (!started)
         RaiseError(d.lastError());
     FInTransaction = true;
 }
@@ -308,10 +446,18 @@ void TConnection::Commit()
     if (!FInTransaction)
         return;
     QSqlDatabase d = db();
-    if (!d.commit()) {
+    bool committed = false;
+    const TCallEnd end = CallDatabase([&] { return committed = d.commit(); });
+    if (end != TCallEnd::Done) {
+        FInTransaction = false;
+        if (end == TCallEnd::Cancelled)
+            CallDatabase([&] { return d.rollback(); });
+        RaiseStopped(end);
+    }
+    if (!committed) {
         const QSqlError err = d.lastError();
         FInTransaction = false;
-        d.rollback();
+        CallDatabase([&] { return d.rollback(); });
         RaiseError(err);
     }
     FInTransaction = false;
@@ -325,12 +471,15 @@ void TConnection::Rollback()
     if (FState != TConnectionState::Open)
         return;
     QSqlDatabase d = db();
-    if (!d.rollback()) {
-        try {
+    try {
+        bool rolledBack = false;
+        const TCallEnd end = CallDatabase([&] { return rolledBack = d.rollback(); });
+        if (end != TCallEnd::Done)
+            RaiseStopped(end);
+        if (!rolledBack)
             RaiseError(d.lastError());
-        } catch (const EDatabaseError &) {
-            // A failed rollback leaves nothing to undo; a lost connection is now recorded.
-        }
+    } catch (const EDatabaseError &) {
+        // A failed rollback leaves nothing to undo; a lost connection is now recorded.
     }
 }
 
@@ -358,22 +507,31 @@ int TConnection::Execute(const QString &sql, const TParams &params,
     const data::SqlWithParams parsed = data::ParseSqlParams(sql);
     int affected = -1;
     QSqlError failure;
+    TCallEnd end = TCallEnd::Done;
     {
         QSqlQuery q(db());
         q.setForwardOnly(true);
-        if (!q.prepare(parsed.sql)) {
-            failure = q.lastError();
-        } else {
-            for (const QString &name : parsed.names) {
-                const TParam *p = params.FindParam(name);
-                if (!p)
-                    throw EDatabaseError(QStringLiteral("Parameter '%1' not found").arg(name));
-                if (p->IsBinary() && p->Value().isString())
-                    q.addBindValue(QVariant(p->Value().toString().toLatin1()));
-                else
-                    q.addBindValue(data::ToQVariant(p->Value()));
-            }
-            if (!q.exec()) {
+        QVariantList values;
+        values.reserve(parsed.names.size());
+        for (const QString &name : parsed.names) {
+            const TParam *p = params.FindParam(name);
+            if (!p)
+                throw EDatabaseError(QStringLiteral("Parameter '%1' not found").arg(name));
+            if (p->IsBinary() && p->Value().isString())
+                values << QVariant(p->Value().toString().toLatin1());
+            else
+                values << data::ToQVariant(p->Value());
+        }
+        bool executed = false;
+        end = CallDatabase([&] {
+            if (!q.prepare(parsed.sql))
+                return false;
+            for (const QVariant &v : std::as_const(values))
+                q.addBindValue(v);
+            return executed = q.exec();
+        });
+        if (end == TCallEnd::Done) {
+            if (!executed) {
                 failure = q.lastError();
             } else {
                 if (q.isSelect() && onRows) {
@@ -386,6 +544,8 @@ int TConnection::Execute(const QString &sql, const TParams &params,
             }
         }
     }
+    if (end != TCallEnd::Done)
+        RaiseStopped(end);
     if (failure.isValid())
         RaiseError(failure);
     return affected;

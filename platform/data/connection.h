@@ -9,6 +9,13 @@
 // stay alive; OnRestored is called once when the connection is back. One round of tries runs
 // by itself ReconnectDelayMs after the loss, and another before each statement while the
 // connection stays lost.
+//
+// Calls that reach the database run on a thread of their own while the calling thread waits
+// in a local event loop, so the windows keep painting. One that takes SlowCallMs makes
+// OnWaiting show that the program waits for the server, with a way to cancel it: the server
+// is asked to fail the call, whose action is then rolled back and reported as not saved; if
+// the server does not answer that within CancelGraceMs, or a call gets no answer for
+// ServerSilenceMs, the connection is given up and reported lost as above.
 #include "platform/data/params.h"
 
 #include <QString>
@@ -41,12 +48,19 @@ public:
     // windows stay alive meanwhile.
     int ConnectTimeoutMs = 5000;
 
+    int SlowCallMs = 2000;
+    int CancelGraceMs = 2000;
+    int ServerSilenceMs = 30000;
+
     std::function<void(TConnection &)> OnLost;
     std::function<TRecoverAction(TConnection &)> OnRecover;
     std::function<void(TConnection &)> OnRestored;
     // Called with true when the connection starts talking to the database and with false when
     // it is done (nested calls come in pairs); the program shows its busy cursor meanwhile.
     std::function<void(bool busy)> OnBusy;
+    // Called with true and a cancel function once a call has waited SlowCallMs, and with false
+    // (and no function) when it ends; the function is valid only in between.
+    std::function<void(bool waiting, const std::function<void()> &cancel)> OnWaiting;
 
     void Open();
     // Commits an open transaction, then detaches. Closing a closed connection does nothing.
@@ -90,6 +104,10 @@ private:
     void EnsureUsable();
     void Recover();
     void RecoverLater();
+    void MarkLost();
+    enum class TCallEnd { Done, Cancelled, CancelUnanswered, ServerSilent };
+    TCallEnd CallDatabase(const std::function<bool()> &call);
+    [[noreturn]] void RaiseStopped(TCallEnd end);
 
     class Busy;
     QString FConnName;
@@ -98,4 +116,5 @@ private:
     bool FInTransaction = false;
     bool FRecovering = false;
     bool FLostNotified = false;
+    bool FInCall = false;
 };

@@ -168,6 +168,17 @@ bool IsConnectionLossCode(long code)
     }
 }
 
+bool CancelOperation(const QVariant &driverHandle, bool abort)
+{
+    if (!driverHandle.isValid())
+        return false;
+    isc_db_handle h = driverHandle.value<isc_db_handle>();
+    if (!h)
+        return false;
+    ISC_STATUS_ARRAY st;
+    return fb_cancel_operation(st, &h, abort ? fb_cancel_abort : fb_cancel_raise) == 0;
+}
+
 bool AttachmentLost(const QVariant &driverHandle, QList<long> *codes)
 {
     if (!driverHandle.isValid())

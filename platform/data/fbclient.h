@@ -29,6 +29,13 @@ void CreateDatabase(const QString &database, const QString &user, const QString 
 // network or shutdown error, i.e. the connection is gone; codes receives the status codes.
 bool AttachmentLost(const QVariant &driverHandle, QList<long> *codes = nullptr);
 
+// Stops the call now running on the attachment behind a Qt driver handle; made from another
+// thread than the one waiting in that call. Without abort the server is asked to fail the
+// call (it answers when it is alive); with abort the client side of the connection is closed
+// at once, which also ends a call waiting on a server that says nothing. False when the client
+// library refused.
+bool CancelOperation(const QVariant &driverHandle, bool abort);
+
 // Status codes that mean the attachment no longer exists.
 bool IsConnectionLossCode(long code);
 

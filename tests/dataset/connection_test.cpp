@@ -2,6 +2,10 @@
 #include "platform/data/connection.h"
 #include "platform/data/dberrors.h"
 #include "platform/data/fbclient.h"
+#include "tests/dataset/tempdb.h"
+
+#include <QElapsedTimer>
+#include <QSqlQuery>
 
 #include <QTcpServer>
 #include <gtest/gtest.h>
@@ -60,6 +64,53 @@ TEST(DatabaseName, UnreachableServerFailsClearly)
     }
     EXPECT_FALSE(c.Connected());
     EXPECT_THROW(c.ExecSQL(QStringLiteral("SELECT 1 FROM RDB$DATABASE")), EDatabaseError);
+}
+
+using SlowCall = TempDbTest;
+
+// A statement the engine works on for minutes unless it is stopped.
+const char *kEndlessBlock = "EXECUTE BLOCK AS DECLARE I BIGINT = 0; BEGIN WHILE (I < 100000000000) DO I = I + 1; END";
+
+TEST_F(SlowCall, CancelRollsTheActionBackAndKeepsTheConnection)
+{
+    exec({"CREATE TABLE T (N INTEGER)"});
+    conn.SlowCallMs = 200;
+    QList<bool> notices;
+    conn.OnWaiting = [&](bool waiting, const std::function<void()> &cancel) {
+        notices << waiting;
+        EXPECT_EQ(bool(cancel), waiting);
+        if (cancel)
+            cancel(); // as "Annulla" would
+    };
+    QElapsedTimer clock;
+    clock.start();
+    QString message;
+    bool lost = true;
+    try {
+        conn.RunInTransaction([&] {
+            conn.ExecSQL(QStringLiteral("INSERT INTO T VALUES (1)"));
+            conn.ExecSQL(QString::fromUtf8(kEndlessBlock));
+        });
+        ADD_FAILURE() << "the endless statement ended";
+    } catch (const EDBEngineError &e) {
+        message = e.message();
+        lost = e.connectionLost();
+    }
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(notices, (QList<bool>{true, false}));
+    EXPECT_EQ(message, QStringLiteral("Operazione annullata: le modifiche non sono state salvate."));
+    EXPECT_FALSE(lost);
+    EXPECT_EQ(conn.State(), TConnectionState::Open);
+    EXPECT_FALSE(conn.InTransaction());
+
+    // The insert went with the action, and the connection goes on working.
+    int rows = -1;
+    conn.Execute(QStringLiteral("SELECT COUNT(*) FROM T"), TParams(), [&](QSqlQuery &q) {
+        if (q.next())
+            rows = q.value(0).toInt();
+    });
+    EXPECT_EQ(rows, 0);
+    EXPECT_EQ(notices.size(), 2);
 }
 
 } // namespace

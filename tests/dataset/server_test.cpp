@@ -2,19 +2,28 @@
 #include "app/dm/dm.h"
 #include "platform/data/dberrors.h"
 #include "platform/ui/fakes.h"
+#include "platform/ui/serverwait.h"
 #include "platform/ui/services.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <chrono>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -87,7 +96,18 @@ public:
             m_proc.waitForFinished(10000);
         }
     }
-    void Stop() { Kill(); }
+    void Stop()
+    {
+        Resume();
+        Kill();
+    }
+    // SIGSTOP: the server keeps its sockets but answers nothing.
+    void Pause() { ::kill(pid_t(m_proc.processId()), SIGSTOP); }
+    void Resume()
+    {
+        if (m_proc.state() != QProcess::NotRunning)
+            ::kill(pid_t(m_proc.processId()), SIGCONT);
+    }
 
     quint16 port = 0;
 
@@ -229,6 +249,161 @@ TEST(ServerConnection, LossIsReportedOnceAndNothingIsStoredTwice)
     EXPECT_EQ(boxes.shown.size(), 2);
 
     dm.EVENTS.Close();
+    dm.Conn.Close();
+    server.Stop();
+}
+
+// The waiting notice on screen, if any.
+ui::TServerWaitNotice *visibleNotice()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *n = dynamic_cast<ui::TServerWaitNotice *>(w); n && n->isVisible())
+            return n;
+    return nullptr;
+}
+
+int countEvents(const QString &database, const QString &password)
+{
+    TConnection c;
+    c.Database = database;
+    c.Password = password;
+    c.Open();
+    int n = -1;
+    c.Execute(QStringLiteral("SELECT COUNT(*) FROM EVENTS"), TParams(), [&](QSqlQuery &q) {
+        if (q.next())
+            n = q.value(0).toInt();
+    });
+    c.Close();
+    return n;
+}
+
+TEST(ServerConnection, PausedServerShowsNoticeCancelsAndCountsAsLost)
+{
+    const QString password = sysdbaPassword();
+    if (password.isEmpty())
+        GTEST_SKIP() << "cannot read the SYSDBA password of the server package from " << kPasswordFile.toStdString();
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString lockDir = dir.filePath(QStringLiteral("lock"));
+    QDir().mkpath(lockDir);
+    const QString root = dir.filePath(QStringLiteral("root"));
+    QString why = makeServerRoot(root);
+    if (!why.isEmpty())
+        GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
+    ServerProcess server;
+    why = server.Start(root, lockDir);
+    if (!why.isEmpty())
+        GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
+
+    TDatabaseConfig cfg;
+    cfg.embedded = false;
+    cfg.database = QStringLiteral("127.0.0.1/%1:%2").arg(server.port).arg(dir.filePath(QStringLiteral("remote.fdb")));
+    cfg.password = password;
+    {
+        TConnection c;
+        c.Database = cfg.database;
+        c.Password = password;
+        c.CreateDatabase();
+        c.Open();
+        Tdm::CreateSchema(c);
+    }
+
+    ui::FakeMessageBoxes boxes;
+    ui::IMessageBoxes *previous = ui::install(&boxes);
+    struct Restore
+    {
+        ui::IMessageBoxes *p;
+        ~Restore() { ui::install(p); }
+    } restore{previous};
+
+    Tdm dm;
+    QStringList status;
+    dm.OnStatusText = [&](const QString &s) { status << s; };
+    dm.PrepareDatabase(cfg);
+    dm.Conn.ReconnectDelayMs = 600000; // no reconnecting by itself while the server sleeps
+    dm.Conn.Open();
+
+    // Watches for the notice while a call waits; clicks "Annulla" when asked to.
+    bool clickCancel = false;
+    bool noticeSeen = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        ui::TServerWaitNotice *n = visibleNotice();
+        if (!n)
+            return;
+        noticeSeen = true;
+        if (clickCancel) {
+            auto *button = n->findChild<QPushButton *>(QStringLiteral("cancelButton"));
+            ASSERT_NE(button, nullptr);
+            EXPECT_EQ(button->text(), QStringLiteral("Annulla"));
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    });
+    watch.start(50);
+
+    // A pause shorter than the notice's delay: the insert goes through and nothing shows.
+    server.Pause();
+    std::thread wake([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        server.Resume();
+    });
+    dm.InsertNewEvent(46000);
+    wake.join();
+    EXPECT_FALSE(noticeSeen);
+    EXPECT_EQ(countEvents(cfg.database, password), 1);
+
+    // A long pause: the notice shows, "Annulla" ends the call within seconds, nothing is saved.
+    server.Pause();
+    clickCancel = true;
+    QElapsedTimer clock;
+    clock.start();
+    QString message;
+    bool lost = false;
+    try {
+        dm.InsertNewEvent(46001);
+    } catch (const EDBEngineError &e) {
+        message = e.message();
+        lost = e.connectionLost();
+    }
+    const qint64 cancelMs = clock.elapsed();
+    EXPECT_TRUE(noticeSeen);
+    EXPECT_EQ(visibleNotice(), nullptr);
+    EXPECT_EQ(message, QStringLiteral("Operazione annullata: le modifiche non sono state salvate."));
+    EXPECT_GE(cancelMs, 1500);
+    EXPECT_LT(cancelMs, 10000);
+    // The sleeping server could not take the cancel: the connection is given up.
+    EXPECT_TRUE(lost);
+    EXPECT_EQ(dm.Conn.State(), TConnectionState::Lost);
+    EXPECT_EQ(status, QStringList{QStringLiteral("Connessione persa")});
+    server.Resume();
+    EXPECT_EQ(countEvents(cfg.database, password), 1);
+
+    // Back again, then silent with nobody clicking: after the time allowed, the connection is lost.
+    clickCancel = false;
+    noticeSeen = false;
+    dm.InsertNewEvent(46002);
+    EXPECT_EQ(dm.Conn.State(), TConnectionState::Open);
+    ASSERT_EQ(countEvents(cfg.database, password), 2);
+    dm.Conn.ServerSilenceMs = 4000;
+    server.Pause();
+    clock.restart();
+    lost = false;
+    try {
+        dm.InsertNewEvent(46003);
+    } catch (const EDBEngineError &e) {
+        lost = e.connectionLost();
+    }
+    const qint64 silentMs = clock.elapsed();
+    EXPECT_TRUE(lost);
+    EXPECT_TRUE(noticeSeen);
+    EXPECT_EQ(visibleNotice(), nullptr);
+    EXPECT_GE(silentMs, 3500);
+    EXPECT_LT(silentMs, 12000);
+    EXPECT_EQ(status.size(), 2);
+    server.Resume();
+    EXPECT_EQ(countEvents(cfg.database, password), 2);
+
+    watch.stop();
     dm.Conn.Close();
     server.Stop();
 }
