@@ -321,6 +321,9 @@ void TkvlCustomMemoView::GetData()
         FillExpressions();
     }
 
+    // Highlight conditions read the memo's value as "Value".
+    if (TkvlReport *r = Report())
+        r->SetLocalValue(Value);
     for (int i = 0; i < FHighlights->Count(); ++i) {
         TkvlHighlight *h = FHighlights->Items(i);
         if (h->Condition.trimmed().isEmpty())

@@ -252,3 +252,32 @@ TEST_F(Evaluation, ParameterEventsWriteBackAndWaitForARunUnlessAlways)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Evaluation, HighlightConditionsSeeTheMemosValue)
+{
+    prepare();
+    auto *page = new TkvlReportPage(report.get());
+    page->CreateUniqueName();
+    auto *band = new TkvlMasterData(page);
+    band->CreateUniqueName();
+    auto *memo = new TkvlMemoView(band);
+    memo->CreateUniqueName();
+    TkvlHighlight *h = memo->Highlight();
+    h->Condition = QStringLiteral("Value = 42");
+    h->ApplyFill = false;
+    h->ApplyFrame = false;
+    h->Font()->SetStyle(FontStyleBit(fsBold));
+
+    for (const auto &[text, bold] : {std::pair{"[6 * 7]", true}, std::pair{"[6 * 6]", false}}) {
+        SCOPED_TRACE(text);
+        memo->SetText(QString::fromLatin1(text));
+        memo->Font()->SetStyle(0);
+        memo->GetData();
+        EXPECT_EQ((memo->Font()->Style() & FontStyleBit(fsBold)) != 0, bold);
+        memo->AfterPrint();
+    }
+}
+
+} // namespace
