@@ -128,44 +128,54 @@ QString sysdbaPassword()
     return QString();
 }
 
-TEST(ServerConnection, LossIsReportedOnceAndNothingIsStoredTwice)
-{
-    const QString password = sysdbaPassword();
-    if (password.isEmpty())
-        GTEST_SKIP() << "cannot read the SYSDBA password of the server package from " << kPasswordFile.toStdString();
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString lockDir = dir.filePath(QStringLiteral("lock"));
-    QDir().mkpath(lockDir);
-    const QString root = dir.filePath(QStringLiteral("root"));
-    QString why = makeServerRoot(root);
-    if (!why.isEmpty())
-        GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
-    ServerProcess server;
-    why = server.Start(root, lockDir);
-    if (!why.isEmpty())
-        GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
-
-    TDatabaseConfig cfg;
-    cfg.embedded = false;
-    cfg.database = QStringLiteral("127.0.0.1/%1:%2").arg(server.port).arg(dir.filePath(QStringLiteral("remote.fdb")));
-    cfg.password = password;
+// A private server with a new events database, and message boxes that answer at once.
+class ServerConnection : public ::testing::Test {
+protected:
+    void SetUp() override
     {
+        password = sysdbaPassword();
+        if (password.isEmpty())
+            GTEST_SKIP() << "cannot read the SYSDBA password of the server package from " << kPasswordFile.toStdString();
+        ASSERT_TRUE(dir.isValid());
+        lockDir = dir.filePath(QStringLiteral("lock"));
+        QDir().mkpath(lockDir);
+        root = dir.filePath(QStringLiteral("root"));
+        QString why = makeServerRoot(root);
+        if (!why.isEmpty())
+            GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
+        why = server.Start(root, lockDir);
+        if (!why.isEmpty())
+            GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
+
+        cfg.embedded = false;
+        cfg.database =
+            QStringLiteral("127.0.0.1/%1:%2").arg(server.port).arg(dir.filePath(QStringLiteral("remote.fdb")));
+        cfg.password = password;
         TConnection c;
         c.Database = cfg.database;
         c.Password = password;
         c.CreateDatabase();
         c.Open();
         Tdm::CreateSchema(c);
+        previousBoxes = ui::install(&boxes);
+    }
+    void TearDown() override
+    {
+        if (previousBoxes)
+            ui::install(previousBoxes);
     }
 
+    QString password;
+    QTemporaryDir dir;
+    QString lockDir, root;  // the server's lock folder and root, for starting it again
+    ServerProcess server;
+    TDatabaseConfig cfg;
     ui::FakeMessageBoxes boxes;
-    ui::IMessageBoxes *previous = ui::install(&boxes);
-    struct Restore
-    {
-        ui::IMessageBoxes *p;
-        ~Restore() { ui::install(p); }
-    } restore{previous};
+    ui::IMessageBoxes *previousBoxes = nullptr;
+};
+
+TEST_F(ServerConnection, LossIsReportedOnceAndNothingIsStoredTwice)
+{
 
     Tdm dm;
     QStringList status;
@@ -277,44 +287,8 @@ int countEvents(const QString &database, const QString &password)
     return n;
 }
 
-TEST(ServerConnection, PausedServerShowsNoticeCancelsAndCountsAsLost)
+TEST_F(ServerConnection, PausedServerShowsNoticeCancelsAndCountsAsLost)
 {
-    const QString password = sysdbaPassword();
-    if (password.isEmpty())
-        GTEST_SKIP() << "cannot read the SYSDBA password of the server package from " << kPasswordFile.toStdString();
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString lockDir = dir.filePath(QStringLiteral("lock"));
-    QDir().mkpath(lockDir);
-    const QString root = dir.filePath(QStringLiteral("root"));
-    QString why = makeServerRoot(root);
-    if (!why.isEmpty())
-        GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
-    ServerProcess server;
-    why = server.Start(root, lockDir);
-    if (!why.isEmpty())
-        GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
-
-    TDatabaseConfig cfg;
-    cfg.embedded = false;
-    cfg.database = QStringLiteral("127.0.0.1/%1:%2").arg(server.port).arg(dir.filePath(QStringLiteral("remote.fdb")));
-    cfg.password = password;
-    {
-        TConnection c;
-        c.Database = cfg.database;
-        c.Password = password;
-        c.CreateDatabase();
-        c.Open();
-        Tdm::CreateSchema(c);
-    }
-
-    ui::FakeMessageBoxes boxes;
-    ui::IMessageBoxes *previous = ui::install(&boxes);
-    struct Restore
-    {
-        ui::IMessageBoxes *p;
-        ~Restore() { ui::install(p); }
-    } restore{previous};
 
     Tdm dm;
     QStringList status;
