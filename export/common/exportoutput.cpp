@@ -154,6 +154,18 @@ void kvlOpenExportedFile(const QString &FileName)
     ui::shell().OpenDocument(FileName);
 }
 
+void kvlCompleteExport(TkvlExportOutput &Output, TkvlReport *Report, bool OpenAfterExport, const QString &FileName)
+{
+    const bool isFile = Output.IsFile();
+    if (!Output.Commit()) {
+        if (Report)
+            Report->Errors().Add(Output.Error());
+        return;
+    }
+    if (OpenAfterExport && isFile)
+        kvlOpenExportedFile(FileName);
+}
+
 bool kvlIsPageRangeChar(QChar c)
 {
     return c.isDigit() || c == QLatin1Char(',') || c == QLatin1Char('-');

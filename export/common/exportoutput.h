@@ -57,6 +57,10 @@ bool kvlPrepareExportTarget(TkvlCustomExportFilter &Filter, const QString &Exten
 // Hands the written file to the desktop's program for its type.
 void kvlOpenExportedFile(const QString &FileName);
 
+// The last step of every filter's Finish: puts the written file in place, lists a failure in
+// the report's errors, and opens the file when asked (never a caller's stream).
+void kvlCompleteExport(TkvlExportOutput &Output, TkvlReport *Report, bool OpenAfterExport, const QString &FileName);
+
 // The page-range field takes digits, ',' and '-' only.
 bool kvlIsPageRangeChar(QChar c);
 

@@ -204,12 +204,5 @@ void TkvlCSVExport::Finish()
         FOutput.Discard();
         return;
     }
-    const bool isFile = FOutput.IsFile();
-    if (!FOutput.Commit()) {
-        if (Report)
-            Report->Errors().Add(FOutput.Error());
-        return;
-    }
-    if (OpenAfterExport && isFile)
-        kvlOpenExportedFile(FileName);
+    kvlCompleteExport(FOutput, Report, OpenAfterExport, FileName);
 }

@@ -226,12 +226,5 @@ void TkvlXLSXExport::Finish()
             Report->Errors().Add(FError);
         return;
     }
-    const bool isFile = FOutput.IsFile();
-    if (!FOutput.Commit()) {
-        if (Report)
-            Report->Errors().Add(FOutput.Error());
-        return;
-    }
-    if (OpenAfterExport && isFile)
-        kvlOpenExportedFile(FileName);
+    kvlCompleteExport(FOutput, Report, OpenAfterExport, FileName);
 }
