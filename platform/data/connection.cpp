@@ -523,25 +523,27 @@ int TConnection::Execute(const QString &sql, const TParams &params,
                 values << data::ToQVariant(p->Value());
         }
         bool executed = false;
+        // The rows are read in the same call: each fetch may wait on the server as long
+        // as the statement itself.
         end = CallDatabase([&] {
             if (!q.prepare(parsed.sql))
                 return false;
             for (const QVariant &v : std::as_const(values))
                 q.addBindValue(v);
-            return executed = q.exec();
+            if (!(executed = q.exec()))
+                return false;
+            if (q.isSelect() && onRows) {
+                onRows(q);
+                if (q.lastError().isValid())
+                    failure = q.lastError();
+            }
+            return !failure.isValid();
         });
         if (end == TCallEnd::Done) {
-            if (!executed) {
+            if (!executed)
                 failure = q.lastError();
-            } else {
-                if (q.isSelect() && onRows) {
-                    onRows(q);
-                    if (q.lastError().isValid())
-                        failure = q.lastError();
-                }
-                if (!failure.isValid() && changesRows(parsed.sql))
-                    affected = q.numRowsAffected();
-            }
+            else if (!failure.isValid() && changesRows(parsed.sql))
+                affected = q.numRowsAffected();
         }
     }
     if (end != TCallEnd::Done)

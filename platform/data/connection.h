@@ -83,8 +83,9 @@ public:
     void RunInTransaction(const std::function<void()> &fn);
 
     // Runs one statement with its parameters bound by name. For a statement that returns
-    // rows, onRows gets the positioned-before-first query and reads every row. Returns the
-    // number of rows the statement changed (-1 when unknown).
+    // rows, onRows gets the positioned-before-first query and reads every row; it runs on the
+    // thread that talks to the server while the caller waits, so it must only fill storage
+    // of its own. Returns the number of rows the statement changed (-1 when unknown).
     int Execute(const QString &sql, const TParams &params,
                 const std::function<void(QSqlQuery &)> &onRows = {});
     // Convenience for statements without parameters.

@@ -201,11 +201,15 @@ void TQuery::DoFetch(RowSink &sink)
 {
     ParamsFromMaster();
     bool rows = false;
-    Conn().Execute(FSQL, FParams, [&sink, &rows](QSqlQuery &q) {
+    // Filled while the server is read, off this thread; the sink (which views may be
+    // reading meanwhile) gets them once the read is over.
+    std::vector<ColumnInfo> cols;
+    std::vector<std::vector<Variant>> fetched;
+    Conn().Execute(FSQL, FParams, [&cols, &fetched, &rows](QSqlQuery &q) {
         rows = true;
         const QSqlRecord rec = q.record();
         const int n = rec.count();
-        std::vector<ColumnInfo> cols(static_cast<size_t>(n));
+        cols.resize(static_cast<size_t>(n));
         std::vector<bool> trim(static_cast<size_t>(n), false);
         std::vector<bool> binary(static_cast<size_t>(n), false);
         for (int i = 0; i < n; ++i) {
@@ -218,7 +222,6 @@ void TQuery::DoFetch(RowSink &sink)
             trim[size_t(i)] = c.type == TFieldType::ftFixedChar;
             binary[size_t(i)] = c.type == TFieldType::ftBlob;
         }
-        sink.setColumns(cols);
         while (q.next()) {
             std::vector<Variant> values;
             values.reserve(size_t(n));
@@ -238,9 +241,14 @@ void TQuery::DoFetch(RowSink &sink)
                     values.push_back(data::FromQVariant(v));
                 }
             }
-            sink.addRow(std::move(values));
+            fetched.push_back(std::move(values));
         }
     });
+    if (rows) {
+        sink.setColumns(cols);
+        for (std::vector<Variant> &values : fetched)
+            sink.addRow(std::move(values));
+    }
     if (!rows)
         throw EDatabaseError(QStringLiteral("%1: the statement returns no rows to open; run it with ExecSQL").arg(Name));
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Common dialogs: colour, open and save.
+// Common dialogs: colour, font, open and save.
 #include "platform/rtl/color.h"
 
 #include <QString>
@@ -12,6 +12,23 @@ public:
     virtual ~IColorDialog() = default;
     // Starts from color; on OK stores the choice there and answers true.
     virtual bool Execute(TColor &color) = 0;
+};
+
+// A font as the font dialog shows it.
+struct FontChoice {
+    QString family;
+    int pointSize = 10;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+};
+
+class IFontDialog {
+public:
+    virtual ~IFontDialog() = default;
+    // Starts from font; on OK stores the choice there and answers true.
+    virtual bool Execute(FontChoice &font) = 0;
 };
 
 struct FileDialogRequest {

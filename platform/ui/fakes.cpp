@@ -59,6 +59,16 @@ bool FakeShell::OpenDocument(const QString &path)
     return result;
 }
 
+bool FakeFontDialog::Execute(FontChoice &font)
+{
+    shown.append(font);
+    if (!accept)
+        return false;
+    if (!answer.family.isEmpty())
+        font = answer;
+    return true;
+}
+
 void FakeHelp::ShowHelp(const QString &helpFile, const QString &page) { shown.append({helpFile, page}); }
 
 bool FakeNetProbe::CanConnect(const QString &host, quint16 port, int timeoutMs)
@@ -68,7 +78,7 @@ bool FakeNetProbe::CanConnect(const QString &host, quint16 port, int timeoutMs)
 }
 
 FakeServices::FakeServices()
-    : FOldMessages(install(&messages)), FOldColors(install(&colors)), FOldFiles(install(&files)),
+    : FOldMessages(install(&messages)), FOldColors(install(&colors)), FOldFonts(install(&fonts)), FOldFiles(install(&files)),
       FOldShell(install(&shell)), FOldHelp(install(&help)), FOldClock(install(&clock)), FOldNet(install(&net))
 {
 }
@@ -77,6 +87,7 @@ FakeServices::~FakeServices()
 {
     install(FOldMessages);
     install(FOldColors);
+    install(FOldFonts);
     install(FOldFiles);
     install(FOldShell);
     install(FOldHelp);

@@ -23,6 +23,14 @@ public:
     bool Execute(TColor &color) override;
 };
 
+class FakeFontDialog final : public IFontDialog {
+public:
+    bool accept = true;
+    FontChoice answer; // an empty family: OK with the font unchanged
+    QList<FontChoice> shown;
+    bool Execute(FontChoice &font) override;
+};
+
 class FakeFileDialogs final : public IFileDialogs {
 public:
     QList<FileDialogRequest> opened, saved;
@@ -83,6 +91,7 @@ public:
 
     FakeMessageBoxes messages;
     FakeColorDialog colors;
+    FakeFontDialog fonts;
     FakeFileDialogs files;
     FakeShell shell;
     FakeHelp help;
@@ -92,6 +101,7 @@ public:
 private:
     IMessageBoxes *FOldMessages;
     IColorDialog *FOldColors;
+    IFontDialog *FOldFonts;
     IFileDialogs *FOldFiles;
     IShell *FOldShell;
     IHelp *FOldHelp;

@@ -6,7 +6,7 @@ namespace {
 
 const bool registered = [] {
     using namespace ui::qt;
-    ui::registerDefaults({makeMessageBoxes, makeColorDialog, makeFileDialogs, makeShell, makeHelp, makeNetProbe});
+    ui::registerDefaults({makeMessageBoxes, makeColorDialog, makeFileDialogs, makeShell, makeHelp, makeNetProbe, makeFontDialog});
     return true;
 }();
 

@@ -1,7 +1,9 @@
 #include "platform/ui/qtservices.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QColorDialog>
+#include <QFontDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -95,6 +97,25 @@ public:
     }
 };
 
+class QtFontDialog final : public IFontDialog {
+public:
+    bool Execute(FontChoice &font) override
+    {
+        QFont initial(font.family);
+        initial.setPointSize(std::max(1, font.pointSize));
+        initial.setBold(font.bold);
+        initial.setItalic(font.italic);
+        initial.setUnderline(font.underline);
+        initial.setStrikeOut(font.strikeOut);
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(&ok, initial, dialogParent());
+        if (!ok)
+            return false;
+        font = {chosen.family(), chosen.pointSize(), chosen.bold(), chosen.italic(), chosen.underline(), chosen.strikeOut()};
+        return true;
+    }
+};
+
 class QtFileDialogs final : public IFileDialogs {
 public:
     FileDialogResult Open(const FileDialogRequest &r) override { return run(r, false); }
@@ -168,6 +189,7 @@ public:
 
 std::unique_ptr<IMessageBoxes> makeMessageBoxes() { return std::make_unique<QtMessageBoxes>(); }
 std::unique_ptr<IColorDialog> makeColorDialog() { return std::make_unique<QtColorDialog>(); }
+std::unique_ptr<IFontDialog> makeFontDialog() { return std::make_unique<QtFontDialog>(); }
 std::unique_ptr<IFileDialogs> makeFileDialogs() { return std::make_unique<QtFileDialogs>(); }
 std::unique_ptr<IShell> makeShell() { return std::make_unique<QtShell>(); }
 std::unique_ptr<IHelp> makeHelp() { return std::make_unique<QtHelp>(); }

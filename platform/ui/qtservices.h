@@ -16,6 +16,7 @@ QTranslator *InstallItalianQtTranslations();
 
 std::unique_ptr<IMessageBoxes> makeMessageBoxes();
 std::unique_ptr<IColorDialog> makeColorDialog();
+std::unique_ptr<IFontDialog> makeFontDialog();
 std::unique_ptr<IFileDialogs> makeFileDialogs();
 std::unique_ptr<IShell> makeShell();
 std::unique_ptr<IHelp> makeHelp();

@@ -26,6 +26,11 @@ public:
     bool Execute(TColor &) override { return false; }
 };
 
+class HeadlessFontDialog final : public IFontDialog {
+public:
+    bool Execute(FontChoice &) override { return false; }
+};
+
 class HeadlessFileDialogs final : public IFileDialogs {
 public:
     FileDialogResult Open(const FileDialogRequest &) override { return {}; }
@@ -80,6 +85,7 @@ template <class I> struct Slot {
 
 Slot<IMessageBoxes> gMessages;
 Slot<IColorDialog> gColor;
+Slot<IFontDialog> gFont;
 Slot<IFileDialogs> gFiles;
 Slot<IShell> gShell;
 Slot<IHelp> gHelp;
@@ -90,6 +96,7 @@ Slot<INetProbe> gNet;
 
 IMessageBoxes &messageBoxes() { return gMessages.get(makeHeadless<IMessageBoxes, HeadlessMessageBoxes>); }
 IColorDialog &colorDialog() { return gColor.get(makeHeadless<IColorDialog, HeadlessColorDialog>); }
+IFontDialog &fontDialog() { return gFont.get(makeHeadless<IFontDialog, HeadlessFontDialog>); }
 IFileDialogs &fileDialogs() { return gFiles.get(makeHeadless<IFileDialogs, HeadlessFileDialogs>); }
 IShell &shell() { return gShell.get(makeHeadless<IShell, HeadlessShell>); }
 IHelp &help() { return gHelp.get(makeHeadless<IHelp, HeadlessHelp>); }
@@ -98,6 +105,7 @@ INetProbe &netProbe() { return gNet.get(makeHeadless<INetProbe, HeadlessNetProbe
 
 IMessageBoxes *install(IMessageBoxes *s) { return gMessages.swap(s); }
 IColorDialog *install(IColorDialog *s) { return gColor.swap(s); }
+IFontDialog *install(IFontDialog *s) { return gFont.swap(s); }
 IFileDialogs *install(IFileDialogs *s) { return gFiles.swap(s); }
 IShell *install(IShell *s) { return gShell.swap(s); }
 IHelp *install(IHelp *s) { return gHelp.swap(s); }
@@ -112,6 +120,7 @@ void registerDefaults(const DefaultServices &makers)
     gShell.make = makers.shell;
     gHelp.make = makers.help;
     gNet.make = makers.netProbe;
+    gFont.make = makers.fontDialog;
 }
 
 QStringList FilterList(const QString &pipeFilter)

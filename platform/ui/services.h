@@ -18,6 +18,7 @@ namespace ui {
 
 IMessageBoxes &messageBoxes();
 IColorDialog &colorDialog();
+IFontDialog &fontDialog();
 IFileDialogs &fileDialogs();
 IShell &shell();
 IHelp &help();
@@ -26,6 +27,7 @@ INetProbe &netProbe();
 
 IMessageBoxes *install(IMessageBoxes *s);
 IColorDialog *install(IColorDialog *s);
+IFontDialog *install(IFontDialog *s);
 IFileDialogs *install(IFileDialogs *s);
 IShell *install(IShell *s);
 IHelp *install(IHelp *s);
@@ -40,6 +42,7 @@ struct DefaultServices {
     std::unique_ptr<IShell> (*shell)() = nullptr;
     std::unique_ptr<IHelp> (*help)() = nullptr;
     std::unique_ptr<INetProbe> (*netProbe)() = nullptr;
+    std::unique_ptr<IFontDialog> (*fontDialog)() = nullptr;
 };
 // Called once at start-up, before any service is used.
 void registerDefaults(const DefaultServices &makers);

@@ -10,7 +10,6 @@
 #include "script/classlib/qsbind.h"
 #include "script/core/qsscript.h"
 
-#include <QFontDialog>
 #include <QInputDialog>
 
 #include <atomic>
@@ -90,19 +89,15 @@ public:
     bool Execute() override
     {
         ::TFont &f = Font();
-        QFont initial(f.Name());
-        initial.setPointSize(std::max(1, f.Size()));
-        initial.setBold(f.HasStyle(fsBold));
-        initial.setItalic(f.HasStyle(fsItalic));
-        bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, initial);
-        if (!ok)
+        ui::FontChoice choice{f.Name(), f.Size(), f.HasStyle(fsBold), f.HasStyle(fsItalic), f.HasStyle(fsUnderline),
+                              f.HasStyle(fsStrikeOut)};
+        if (!ui::fontDialog().Execute(choice))
             return false;
-        f.SetName(chosen.family());
-        f.SetSize(chosen.pointSize());
-        f.SetStyle(TFontStyles((chosen.bold() ? FontStyleBit(fsBold) : 0) | (chosen.italic() ? FontStyleBit(fsItalic) : 0)
-                               | (chosen.underline() ? FontStyleBit(fsUnderline) : 0)
-                               | (chosen.strikeOut() ? FontStyleBit(fsStrikeOut) : 0)));
+        f.SetName(choice.family);
+        f.SetSize(choice.pointSize);
+        f.SetStyle(TFontStyles((choice.bold ? FontStyleBit(fsBold) : 0) | (choice.italic ? FontStyleBit(fsItalic) : 0)
+                               | (choice.underline ? FontStyleBit(fsUnderline) : 0)
+                               | (choice.strikeOut ? FontStyleBit(fsStrikeOut) : 0)));
         return true;
     }
 

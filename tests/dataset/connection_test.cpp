@@ -2,6 +2,7 @@
 #include "platform/data/connection.h"
 #include "platform/data/dberrors.h"
 #include "platform/data/fbclient.h"
+#include "platform/data/query.h"
 #include "tests/dataset/tempdb.h"
 
 #include <QElapsedTimer>
@@ -111,6 +112,36 @@ TEST_F(SlowCall, CancelRollsTheActionBackAndKeepsTheConnection)
     });
     EXPECT_EQ(rows, 0);
     EXPECT_EQ(notices.size(), 2);
+}
+
+// The first row comes at once, the second only after the engine has counted for a long while:
+// reading the rows waits on the server as much as running the statement does.
+TEST_F(SlowCall, ReadingRowsShowsTheNoticeAndCancels)
+{
+    conn.SlowCallMs = 200;
+    QList<bool> notices;
+    conn.OnWaiting = [&](bool waiting, const std::function<void()> &cancel) {
+        notices << waiting;
+        if (cancel)
+            cancel();
+    };
+    TQuery q;
+    q.SetConnection(&conn);
+    QElapsedTimer clock;
+    clock.start();
+    QString message;
+    try {
+        q.Open(QStringLiteral("EXECUTE BLOCK RETURNS (N INTEGER) AS DECLARE I BIGINT = 0; BEGIN N = 1; SUSPEND; "
+                              "WHILE (I < 3000000000) DO I = I + 1; N = 2; SUSPEND; END"));
+        ADD_FAILURE() << "the second row came";
+    } catch (const EDBEngineError &e) {
+        message = e.message();
+    }
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(notices, (QList<bool>{true, false}));
+    EXPECT_EQ(message, QStringLiteral("Operazione annullata: le modifiche non sono state salvate."));
+    EXPECT_EQ(conn.State(), TConnectionState::Open);
+    EXPECT_FALSE(q.Active());
 }
 
 } // namespace

@@ -123,6 +123,18 @@ TEST_F(FormsModules, CommonDialogsGoThroughTheDialogServices)
     ASSERT_EQ(services.files.opened.size(), 2);
     EXPECT_EQ(services.files.opened[0].title, QStringLiteral("Scegli"));
     EXPECT_EQ(services.files.opened[0].filter, QStringLiteral("Testo|*.txt|Tutti|*.*"));
+
+    // The font dialog starts from the dialog's font and gives the choice back to it.
+    services.fonts.answer = ui::FontChoice{QStringLiteral("DejaVu Serif"), 14, true, false, false, false};
+    ASSERT_EQ(Run("DozovoZozedi",
+                  QStringLiteral("var r: String; f: TFontDialog;\n"
+                                 "begin f := TFontDialog.Create(nil); f.Font.Name := 'DejaVu Sans'; f.Font.Size := 9;\n"
+                                 " r := BoolToStr(f.Execute) + f.Font.Name + IntToStr(f.Font.Size); f.Free end.")),
+              QString());
+    EXPECT_EQ(Var("r"), QStringLiteral("-1DejaVu Serif14"));
+    ASSERT_EQ(services.fonts.shown.size(), 1);
+    EXPECT_EQ(services.fonts.shown[0].family, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(services.fonts.shown[0].pointSize, 9);
 }
 
 } // namespace
