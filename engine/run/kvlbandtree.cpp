@@ -76,6 +76,8 @@ void TkvlEngine::PreparePage(TStringList &Errors, bool Vertical)
         auto *band = rtl_cast<TkvlBand>(c);
         if (!band || band->Vertical() != Vertical)
             continue;
+        band->ShiftChildren.clear();
+        PrepareShiftTree(band);
         band->SubBands.clear();
         band->Header = nullptr;
         band->Footer = nullptr;
@@ -170,6 +172,8 @@ void TkvlEngine::PreparePage(TStringList &Errors, bool Vertical)
     }
     for (TkvlBand *b : list)
         addMessage(Errors, "enBandPos", b);
+    if (!Vertical)
+        MoveIntoVBands();
 }
 
 bool TkvlEngine::CanShow(TkvlComponent *Obj, bool PrintIfDetailEmpty)
