@@ -249,6 +249,12 @@ void TkvlEngine::AbandonKeep()
     }
 }
 
+bool TkvlEngine::KeepStartsAtTop() const
+{
+    return FKeepPage == PreviewPages->CurPage && FKeepColumn == CurColumn && FFreshPage == FKeepPage &&
+           FFreshColumn == FKeepColumn && FKeepCurY <= FFreshY + kTolerance;
+}
+
 void TkvlEngine::CutKeepBlock()
 {
     if (FKeepFooter)
@@ -275,8 +281,8 @@ void TkvlEngine::NewColumn()
         NewPage();
         return;
     }
-    if (FKeeping && FKeepPage == PreviewPages->CurPage && FKeepColumn == CurColumn && FKeepCurY <= FFreshY + kTolerance)
-        AbandonKeep();  // the block already starts at the top: moving it gains nothing
+    if (FKeeping && KeepStartsAtTop())
+        AbandonKeep();  // moving the block would gain no room
     if (FKeeping) {
         CutKeepBlock();
         CurY = PreviewPages->GetLastY(0);
@@ -295,9 +301,7 @@ void TkvlEngine::NewPage()
 {
     if (FKeeping && FKeepBand) {
         const bool tooTall = CurY - FKeepCurY + FKeepBand->Height() > GetPageHeight() - FooterHeight();
-        const bool atTop = FKeepPage == PreviewPages->CurPage && FKeepColumn == CurColumn &&
-                           FFreshPage == FKeepPage && FKeepCurY <= FFreshY + kTolerance;
-        if (tooTall || atTop)
+        if (tooTall || KeepStartsAtTop())
             AbandonKeep();
     }
     TkvlBand *travelling = nullptr;  // the header that goes with the cut block

@@ -10,6 +10,7 @@
 #include "report/pages/kvlreportpage.h"
 #include "report/seams/kvlpreviewpages.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -501,12 +502,22 @@ void TkvlEngine::AddToHeaderList(TkvlBand *Band)
         return;
     const bool reprint = (Band->Is<TkvlHeader>() && static_cast<TkvlHeader *>(Band)->ReprintOnNewPage) ||
                          (Band->Is<TkvlGroupHeader>() && static_cast<TkvlGroupHeader *>(Band)->ReprintOnNewPage);
-    if (reprint)
+    if (!reprint)
+        return;
+    if (Band->Vertical())
+        FVHeaderList.push_back(Band);
+    else
         FHeaderList.AddItem(Band, FPageCurX, FKeeping && !Band->Is<TkvlHeader>());
 }
 
 void TkvlEngine::RemoveFromHeaderList(TkvlBand *Band)
 {
-    if (Band)
+    if (!Band)
+        return;
+    if (Band->Vertical()) {
+        if (auto it = std::find(FVHeaderList.begin(), FVHeaderList.end(), Band); it != FVHeaderList.end())
+            FVHeaderList.erase(it);
+    } else {
         FHeaderList.RemoveItem(Band);
+    }
 }

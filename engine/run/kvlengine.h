@@ -132,6 +132,8 @@ private:
     void CheckRoomLeft();
     // The open keep block given up where it stands.
     void AbandonKeep();
+    // The kept block began right below the headers of this page or column.
+    bool KeepStartsAtTop() const;
     // The kept block leaves this page or column and comes back below the next one's headers.
     void CutKeepBlock();
     void PasteKeepBlock(double X);

@@ -92,6 +92,7 @@ void TkvlEngine::ShowVBandTree(const std::vector<rtl::ComponentRef<TkvlBand>> &B
         if (!ds)
             continue;
         TkvlBand *header = b->Header.get(), *footer = b->Footer.get();
+        auto *group = static_cast<TkvlGroupHeader *>(b->Group.get());
         ds->First();
         b->LineN = 1;
         b->LineThrough = 1;
@@ -103,8 +104,13 @@ void TkvlEngine::ShowVBandTree(const std::vector<rtl::ComponentRef<TkvlBand>> &B
         while (!ds->Eof()) {
             if (!any) {
                 ShowBand(header);
-                if (auto *h = rtl_cast<TkvlHeader>(header); h && h->ReprintOnNewPage)
-                    FVHeaderList.push_back(h);
+                AddToHeaderList(header);
+            }
+            if (group) {
+                if (!any)
+                    InitGroups(b, group, true, 0);
+                else
+                    CheckGroups(b, group, 0, 0);
             }
             CurLine = b->LineN;
             CurLineThrough = b->LineThrough;
@@ -121,7 +127,9 @@ void TkvlEngine::ShowVBandTree(const std::vector<rtl::ComponentRef<TkvlBand>> &B
                 break;
         }
         if (any) {
-            std::erase(FVHeaderList, header);
+            if (group)
+                ShowGroupFooters(group, 0, b);
+            RemoveFromHeaderList(header);
             if (!b->FooterAfterEach)
                 ShowBand(footer);
         }

@@ -390,6 +390,32 @@ TEST_P(VerticalBands, CellsRunAcrossPagesWithTheirHeaderReprinted)
     EXPECT_EQ(cells->ObjectCount(), 0);
 }
 
+TEST_F(Output, VerticalGroupsPrintTheirHeaderAndFooterCells)
+{
+    auto *page = addPage();
+    page->SetSizeAndDimensions(256, 1000 / kvlPixelsPerMm, 1000 / kvlPixelsPerMm);
+    auto vertical = [&](TkvlBand *b, double Left, double Width) {
+        b->SetVertical(true);
+        b->SetBounds(Left, 0, Width, 1000);
+        return b;
+    };
+    auto *group = static_cast<TkvlGroupHeader *>(vertical(addBand<TkvlGroupHeader>(page, QStringLiteral("VGroup"), 0), 0, 50));
+    group->Condition = QStringLiteral("CITY");
+    auto *cells = static_cast<TkvlMasterData *>(vertical(addBand<TkvlMasterData>(page, QStringLiteral("VData"), 0), 50, 100));
+    cells->SetDataSet(addSource(QStringLiteral("ROWS"), {{1, "Bari", "Gen", 1.0, true},
+                                                         {2, "Bari", "Gen", 2.0, true},
+                                                         {3, "Roma", "Feb", 3.0, true}}));
+    vertical(addBand<TkvlGroupFooter>(page, QStringLiteral("VFooter"), 0), 150, 50);
+    auto *row = rows(page, QStringLiteral("Row"), 40, 1, {});
+    memoAt(row, QStringLiteral("[CITY]"), 0, 0, 50, 20);
+    memoAt(row, QStringLiteral("[ID]"), 50, 0, 100, 20);
+    memoAt(row, QStringLiteral("end"), 150, 0, 50, 20);
+
+    ASSERT_TRUE(run()) << report.Errors().Text().toStdString();
+    EXPECT_EQ(listing(true).toStdString(),
+              "page 1\n0 0 Bari\n0 50 1\n0 150 2\n0 250 end\n0 300 Roma\n0 350 3\n0 450 end\n");
+}
+
 INSTANTIATE_TEST_SUITE_P(Width, VerticalBands, ::testing::Values(false, true),
                          [](const auto &info) { return info.param ? "Endless" : "Fixed"; });
 
