@@ -84,11 +84,7 @@ TkvlMemoView *memo(TkvlComponent *Band, const QString &Text, double Left, double
     return m;
 }
 
-struct Template {
-    TkvlMasterData *Data = nullptr;
-};
-
-Template build(TkvlReport &Report)
+void build(TkvlReport &Report)
 {
     auto *page = new TkvlReportPage(&Report);
     page->SetName(QStringLiteral("Page1"));
@@ -111,7 +107,6 @@ Template build(TkvlReport &Report)
     memo(data, QStringLiteral("[") + field("SITE") + u']', 540, 160);
     memo(band(new TkvlGroupFooter(page), "GroupFooter1", 120), QStringLiteral("Eventi: [COUNT(MasterData1)]"), 0,
          300);
-    return {data};
 }
 
 struct Figures {
@@ -125,7 +120,6 @@ struct Bench {
     MemDataSet rows;
     TkvlReport report{nullptr};
     TkvlDBDataset source{nullptr};
-    Template tpl;
     QTemporaryDir dir;
 
     explicit Bench(int Rows)
@@ -135,7 +129,7 @@ struct Bench {
         source.SetUserName(kSource);
         source.SetDataSet(&rows);
         report.DataSets()->Add(&source);
-        tpl = build(report);
+        build(report);
         TkvlEngineOptions *o = report.EngineOptions();
         o->UseFileCache = true;
         o->MaxMemSize = 10;
@@ -165,7 +159,10 @@ struct Bench {
         store->BeginPass();
         report.PrepareScript();
         report.DataSets()->Initialize();
-        TkvlMasterData *band = tpl.Data;
+        // The preparation may have rebuilt the template: look the band up again.
+        auto *band = rtl_cast<TkvlMasterData>(report.FindObject(QStringLiteral("MasterData1")));
+        if (!band)
+            return 0;
         auto *page = rtl_cast<TkvlReportPage>(band->Parent());
         std::vector<TkvlMemoView *> memos;
         for (TkvlComponent *c : band->Objects())
