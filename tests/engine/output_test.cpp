@@ -4,6 +4,7 @@
 #include "engine/store/previewpages.h"
 #include "platform/ui/fakes.h"
 #include "report/bands/kvlsubreport.h"
+#include "report/dmp/kvldmpviews.h"
 #include "tests/engine/enginefixture.h"
 #include "tests/engine/pagelisting.h"
 
@@ -126,6 +127,22 @@ TEST_F(Output, ObjectsAreOrderedByTheirNumericTop)
     memoAt(band, QStringLiteral("B"), 0, 9.75, 200, 20);
     ASSERT_TRUE(run());
     EXPECT_EQ(listing().toStdString(), "page 1\n0 A\n40 B\n");
+}
+
+TEST_F(Output, ADotMatrixFrameBottomLineTakesACharacterRowOfItsOwn)
+{
+    auto *page = addPage();
+    auto *band = rows(page, QStringLiteral("Band"), 0, 1, {}, 100);
+    band->Stretched = true;
+    auto *m = new TkvlDMPMemoView(band);
+    m->CreateUniqueName();
+    m->SetBounds(0, 0, 200, 34);
+    m->SetText(QStringLiteral("D"));
+    m->Frame()->SetTyp(kvlFrameBit(ftBottom));
+    rows(page, QStringLiteral("After"), 200, 1, QStringLiteral("after"));
+    ASSERT_TRUE(run());
+    // The band grew to the memo's bottom (34) and one character row (17).
+    EXPECT_TRUE(listing().contains(QStringLiteral("\n51 after\n"))) << listing().toStdString();
 }
 
 // ---- split and breaks ----------------------------------------------------------------------
