@@ -82,7 +82,9 @@ void TkvlEngine::InitPage()
     OutlineRoot();
     if (FPage->ResetPageNumbers)
         PreviewPages->ResetLogicalPageNumber();
-    if (PreviewPages->GetCount() > 0 && FPage->PrintOnPreviousPage) {
+    // Continuing on the last prepared page: the space there is not a fresh page's.
+    const bool continued = PreviewPages->GetCount() > 0 && FPage->PrintOnPreviousPage;
+    if (continued) {
         // Output goes on below what the last prepared page holds.
         PreviewPages->CurPage = PreviewPages->GetCount() - 1;
         int column = 0;
@@ -106,7 +108,6 @@ void TkvlEngine::InitPage()
             CurColumn = 1;
             FFirstColumnY = CurY;
         }
-        MarkFreshSpace();
     } else {
         AddPage();
         FFirstColumnY = CurY;
@@ -116,8 +117,10 @@ void TkvlEngine::InitPage()
     if (FBands.ColumnHeader) {
         ShowBand(FBands.ColumnHeader);
         FHeaderList.AddItem(FBands.ColumnHeader, 0, false);
-        MarkFreshSpace();
-        CheckRoomLeft();
+        if (!continued) {
+            MarkFreshSpace();
+            CheckRoomLeft();
+        }
     }
     if (FBands.Title)
         FHeaderList.RemoveItem(FBands.Title);

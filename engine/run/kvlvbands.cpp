@@ -11,6 +11,8 @@
 #include "report/pages/kvlreportpage.h"
 #include "report/seams/kvlpreviewpages.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr double kTolerance = 1e-4;
@@ -219,7 +221,9 @@ void TkvlEngine::RenderVBand(TkvlBand *Band, double SavedX)
     // The band's background, made after the cells were counted, comes first and shows on every page.
     TkvlComponent *fill = Band->FillMemo();
     const int shift = fill && !all.empty() && all.front() == fill ? 1 : 0;
-    const int slices = int(FVPageList.size()) - 1;
+    // A band reprinted while a page is being started stays on that page: breaking from there
+    // would start pages without end.
+    const int slices = FCallFromAddPage ? std::min<int>(1, int(FVPageList.size()) - 1) : int(FVPageList.size()) - 1;
     try {
         for (int k = 0; k < slices; ++k) {
             const int from = FVPageList[size_t(k)] + shift, to = FVPageList[size_t(k) + 1] + shift;

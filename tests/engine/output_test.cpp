@@ -199,9 +199,15 @@ TEST_F(Output, ABandThatDoesNotFitMovesToTheNextColumnThenPage)
                                            "page 2\n0 0 7\n");
 }
 
-TEST_F(Output, AKeptGroupMovesWholeWithItsOutlineAndAnchors)
+class KeptGroup : public Output, public ::testing::WithParamInterface<int> {};
+
+// The block of group header and rows does not fit below the first band: it moves whole to the
+// next column (two page columns) or page (one).
+TEST_P(KeptGroup, MovesWholeWithItsOutlineAndAnchors)
 {
+    const int columns = GetParam();
     auto *page = addPage(200);
+    page->SetColumns(columns);
     rows(page, QStringLiteral("Top"), 0, 1, QStringLiteral("top"), 120);
     auto *group = addBand<TkvlGroupHeader>(page, QStringLiteral("Group"), 150, QStringLiteral("G"));
     group->Condition = QStringLiteral("CITY");
@@ -217,26 +223,32 @@ TEST_F(Output, AKeptGroupMovesWholeWithItsOutlineAndAnchors)
     };
 
     ASSERT_TRUE(run());
-    EXPECT_EQ(listing().toStdString(), "page 1\n0 top\npage 2\n0 G\n20 1\n40 2\n60 3\n80 4\n");
+    const int blockPage = columns == 1 ? 1 : 0;
+    EXPECT_EQ(listing(true).toStdString(),
+              columns == 1 ? "page 1\n0 0 top\npage 2\n0 0 G\n20 0 1\n40 0 2\n60 0 3\n80 0 4\n"
+                           : "page 1\n0 0 top\n0 100 G\n20 100 1\n40 100 2\n60 100 3\n80 100 4\n");
     pages.Outline->LevelRoot();
     ASSERT_EQ(pages.Outline->GetCount(), 1);
     QString text;
     int onPage = -1, top = -1;
     pages.Outline->GetItem(0, text, onPage, top);
     EXPECT_EQ(text, QStringLiteral("C"));
-    EXPECT_EQ(onPage, 1);
+    EXPECT_EQ(onPage, blockPage);
     EXPECT_EQ(top, 0);
     pages.Outline->LevelDown(0);
     ASSERT_EQ(pages.Outline->GetCount(), 4);
     for (int i = 0; i < 4; ++i) {
         pages.Outline->GetItem(i, text, onPage, top);
         EXPECT_EQ(text, QString::number(i + 1));
-        EXPECT_EQ(onPage, 1) << text.toStdString();
+        EXPECT_EQ(onPage, blockPage) << text.toStdString();
         EXPECT_EQ(top, 20 * (i + 1)) << text.toStdString();
     }
     for (int i = 1; i <= 4; ++i)
-        EXPECT_EQ(pages.GetAnchorPage(QStringLiteral("row %1").arg(i)), 2) << i;
+        EXPECT_EQ(pages.GetAnchorPage(QStringLiteral("row %1").arg(i)), blockPage + 1) << i;
 }
+
+INSTANTIATE_TEST_SUITE_P(Columns, KeptGroup, ::testing::Values(1, 2),
+                         [](const auto &info) { return info.param == 1 ? "ToNextPage" : "ToNextColumn"; });
 
 TEST_F(Output, RepeatedValuesComeBackAtTheTopOfTheNextPage)
 {
@@ -263,18 +275,20 @@ TEST_F(Output, APagePrintedOnThePreviousOneGoesOnBelowIt)
     struct Case {
         const char *Title;
         bool WithTitle;
+        double Height;
         const char *Expected;
     };
     const Case cases[] = {
-        {"plain", false, "page 1\n0 a1\n20 a2\n40 b1\n60 b2\n"},
-        {"with its report title", true, "page 1\n0 a1\n20 a2\n40 T\n60 b1\n80 b2\n"},
+        {"plain", false, 1000, "page 1\n0 a1\n20 a2\n40 b1\n60 b2\n"},
+        {"with its report title", true, 1000, "page 1\n0 a1\n20 a2\n40 T\n60 b1\n80 b2\n"},
+        {"its first band not fitting", false, 50, "page 1\n0 a1\n20 a2\npage 2\n0 b1\n20 b2\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Title);
         pages.Clear();
-        auto *first = addPage();
+        auto *first = addPage(c.Height);
         rows(first, QStringLiteral("A"), 0, 2, QStringLiteral("a[Line#]"));
-        auto *second = addPage();
+        auto *second = addPage(c.Height);
         second->PrintOnPreviousPage = true;
         if (c.WithTitle)
             addBand<TkvlReportTitle>(second, QStringLiteral("Title"), 0, QStringLiteral("T"));
