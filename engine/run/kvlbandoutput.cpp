@@ -1,6 +1,7 @@
 // Placing bands on the prepared page: stretching to their content, page and column breaks,
 // headers reprinted on each new page, footers, summary and overlays.
 #include "engine/run/kvlengine.h"
+#include "engine/run/kvlenginehelpers.h"
 
 #include "report/core/kvlobjects.h"
 #include "report/memo/kvlmemo.h"
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr double kTolerance = 1e-4;
+using kvlengine::kTolerance;
 
 // A band's height with its chain of child bands.
 double heightWithChildren(const TkvlBand *Band)

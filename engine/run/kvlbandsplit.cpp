@@ -1,6 +1,7 @@
 // A band printed in pieces over several columns or pages, and repeated values brought back
 // before a band moves to a new column.
 #include "engine/run/kvlengine.h"
+#include "engine/run/kvlenginehelpers.h"
 
 #include "report/bands/kvlsubreport.h"
 #include "report/core/kvlobjects.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr double kTolerance = 1e-4;
+using kvlengine::kTolerance;
 
 bool overlapsHorizontally(const TkvlComponent *A, const TkvlComponent *B)
 {

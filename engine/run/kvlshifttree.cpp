@@ -1,5 +1,6 @@
 // Which objects of a band move when an object above them grows, and moving them.
 #include "engine/run/kvlengine.h"
+#include "engine/run/kvlenginehelpers.h"
 
 #include "report/core/kvlobjects.h"
 
@@ -7,7 +8,7 @@
 
 namespace {
 
-constexpr double kTolerance = 1e-4;
+using kvlengine::kTolerance;
 
 struct Span {
     double From, To;

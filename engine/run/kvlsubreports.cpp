@@ -1,8 +1,8 @@
 // Subreports: another page of the report printed inside a band, either as output of its own
 // that starts at the subreport's place, or merged into the band as its objects.
 #include "engine/run/kvlengine.h"
+#include "engine/run/kvlenginehelpers.h"
 
-#include "platform/rtl/reflect/classinfo.h"
 #include "report/bands/kvlsubreport.h"
 #include "report/core/kvlobjects.h"
 #include "report/pages/kvlreportpage.h"
@@ -23,19 +23,6 @@ std::vector<TkvlSubreport *> subreportsOf(TkvlBand *Band, bool OnParent)
         if (auto *s = rtl_cast<TkvlSubreport>(Band->Object(i)); s && s->Visible() && s->PrintOnParent == OnParent)
             out.push_back(s);
     return out;
-}
-
-// A copy of a printed object: same class, every stored property, the same source object.
-TkvlComponent *copyOf(TkvlComponent *Obj)
-{
-    auto *copy = rtl_cast<TkvlComponent>(Obj->ClassType()->create(nullptr));
-    if (!copy)
-        return nullptr;
-    copy->Assign(Obj);
-    copy->SetName(QString());  // copies live beside their originals in the same report
-    copy->AliasName = Obj->AliasName;
-    copy->OriginalComponent = Obj->OriginalComponent.get();
-    return copy;
 }
 
 } // namespace
@@ -78,7 +65,7 @@ void TkvlEngine::CollectBand(TkvlBand *Band)
     copy->SetParent(FOutputTo);
     for (TkvlComponent *c : Band->Objects())
         if (c->Is<TkvlReportComponent>() && c->Visible())
-            if (TkvlComponent *o = copyOf(c))
+            if (TkvlComponent *o = kvlengine::CopyForOutput(c))
                 o->SetParent(copy);
 }
 

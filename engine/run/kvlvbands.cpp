@@ -2,8 +2,8 @@
 // crossing them prints one cell per vertical row; cells past the page's width continue on
 // further pages, filled row by row in step with the horizontal bands.
 #include "engine/run/kvlengine.h"
+#include "engine/run/kvlenginehelpers.h"
 
-#include "platform/rtl/reflect/classinfo.h"
 #include "report/core/kvlobjects.h"
 #include "report/data/kvldataset.h"
 #include "report/memo/kvlmemo.h"
@@ -15,14 +15,8 @@
 
 namespace {
 
-constexpr double kTolerance = 1e-4;
-
-TkvlDataSet *sourceOf(TkvlDataBand *B)
-{
-    if (TkvlDataSet *ds = B->DataSet())
-        return ds;
-    return B->RowCount() > 0 ? B->VirtualDataSet() : nullptr;
-}
+using kvlengine::kTolerance;
+using kvlengine::SourceOf;
 
 } // namespace
 
@@ -90,7 +84,7 @@ void TkvlEngine::ShowVBandTree(const std::vector<rtl::ComponentRef<TkvlBand>> &B
         if (Terminated())
             return;
         auto *b = rtl_cast<TkvlDataBand>(ref.get());
-        TkvlDataSet *ds = b ? sourceOf(b) : nullptr;
+        TkvlDataSet *ds = b ? SourceOf(b) : nullptr;
         if (!ds)
             continue;
         TkvlBand *header = b->Header.get(), *footer = b->Footer.get();
@@ -182,11 +176,7 @@ void TkvlEngine::AddVBand(TkvlBand *Band)
                 o->GetData();
                 rep->DoNotifyEvent(o, o->OnAfterData);
             }
-            if (auto *cell = rtl_cast<TkvlComponent>(o->ClassType()->create(nullptr))) {
-                cell->Assign(o);
-                cell->SetName(QString());
-                cell->AliasName = o->AliasName;
-                cell->OriginalComponent = o->OriginalComponent.get();
+            if (TkvlComponent *cell = kvlengine::CopyForOutput(o)) {
                 cell->SetParent(master);
                 cell->SetLeft(o->Left() + CurX);
             }
