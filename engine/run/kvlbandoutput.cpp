@@ -1,19 +1,23 @@
 // Placing bands on the prepared page: stretching to their content, page and column breaks,
 // headers reprinted on each new page, footers, summary and overlays.
 #include "engine/run/kvlengine.h"
+#include "engine/run/kvlenginehelpers.h"
 
 #include "report/core/kvlobjects.h"
 #include "report/memo/kvlmemo.h"
 #include "report/options/kvloptions.h"
 #include "report/pages/kvlreportpage.h"
 #include "report/seams/kvlpreviewpages.h"
+#include "report/bands/kvlsubreport.h"
+#include "report/dmp/kvldmpgrid.h"
+#include "report/dmp/kvldmpviews.h"
 #include "report/views/kvlstretch.h"
 
 #include <cmath>
 
 namespace {
 
-constexpr double kTolerance = 1e-4;
+using kvlengine::kTolerance;
 
 // A band's height with its chain of child bands.
 double heightWithChildren(const TkvlBand *Band)
@@ -73,18 +77,51 @@ void TkvlEngine::InitPage()
     CurY = 0;
     CurColumn = 1;
     FPageCurX = 0;
+    FVMasterBand = nullptr;
     FIsFirstPage = true;
     FIsLastPage = false;
     OutlineRoot();
     if (FPage->ResetPageNumbers)
         PreviewPages->ResetLogicalPageNumber();
-    AddPage();
-    FFirstColumnY = CurY;
+    // Continuing on the last prepared page: the space there is not a fresh page's.
+    const bool continued = PreviewPages->GetCount() > 0 && FPage->PrintOnPreviousPage;
+    if (continued) {
+        // Output goes on below what the last prepared page holds.
+        PreviewPages->CurPage = PreviewPages->GetCount() - 1;
+        int column = 0;
+        double x = 0;
+        PreviewPages->GetLastColumnPos(column, x);
+        CurX = x;
+        const bool titleHere = FBands.Title && FPage->ShowTitleOnPreviousPage;
+        if (FPage->Columns() < 2 || titleHere) {
+            CurX = 0;
+            column = 0;
+        }
+        CurY = PreviewPages->GetLastY(CurX);
+        if (column != 0)
+            CurColumn = column;
+        else
+            FFirstColumnY = CurY;
+        FHeaderList.RemoveItem(FBands.Title);
+        if (FPage->Columns() < 2 || titleHere) {
+            CurColumn = FPage->Columns();
+            ShowBand(FBands.Title);
+            CurColumn = 1;
+            FFirstColumnY = CurY;
+        }
+    } else {
+        AddPage();
+        FFirstColumnY = CurY;
+    }
     if (FFirstReportPage)
         PreviewPages->FirstPage = PreviewPages->CurPage;
     if (FBands.ColumnHeader) {
         ShowBand(FBands.ColumnHeader);
         FHeaderList.AddItem(FBands.ColumnHeader, 0, false);
+        if (!continued) {
+            MarkFreshSpace();
+            CheckRoomLeft();
+        }
     }
     if (FBands.Title)
         FHeaderList.RemoveItem(FBands.Title);
@@ -149,15 +186,36 @@ void TkvlEngine::AddPage()
             FFirstColumnY = band->StretchedHeight;
     }
     CurX = savedX;
+    MarkFreshSpace();
+    CheckRoomLeft();
+}
+
+void TkvlEngine::MarkFreshSpace()
+{
+    FFreshPage = PreviewPages->CurPage;
+    FFreshColumn = CurColumn;
+    FFreshY = CurY;
+}
+
+bool TkvlEngine::SpaceIsEmpty() const
+{
+    return PreviewPages->CurPage == FFreshPage && CurColumn == FFreshColumn && CurY <= FFreshY + kTolerance;
+}
+
+void TkvlEngine::CheckRoomLeft()
+{
+    if (FPage->EndlessHeight || FOutputTo || FNoRoomReported || FreeSpace() > kTolerance)
+        return;
+    FNoRoomReported = true;
+    Report()->Errors().Add(QStringLiteral("The headers and footers of page %1 leave no room for its bands")
+                               .arg(FPage->Name()));
+    Report()->Terminated = true;
 }
 
 void TkvlEngine::AddColumn()
 {
     ++CurColumn;
-    const QStringList &positions = FPage->ColumnPositions().toQStringList();
-    double x = 0;
-    if (CurColumn - 1 < positions.size())
-        x = QString(positions[CurColumn - 1]).replace(QLatin1Char(','), QLatin1Char('.')).toDouble() * kvlPixelsPerMm;
+    const double x = ColumnOffset(CurColumn);
     CurY = FFirstColumnY;
     for (int i = 0; i < FHeaderList.Count(); ++i) {
         const TkvlHeaderList::Item item = FHeaderList.Items(i);
@@ -168,6 +226,15 @@ void TkvlEngine::AddColumn()
             PlaceBand(b, FPageCurX + x + item.Left, false);
     }
     CurX = FPageCurX + x;
+    MarkFreshSpace();
+}
+
+double TkvlEngine::ColumnOffset(int Column) const
+{
+    const QStringList &positions = FPage->ColumnPositions().toQStringList();
+    if (Column < 1 || Column > positions.size())
+        return 0;
+    return QString(positions[Column - 1]).replace(QLatin1Char(','), QLatin1Char('.')).toDouble() * kvlPixelsPerMm;
 }
 
 void TkvlEngine::EndColumn()
@@ -176,24 +243,80 @@ void TkvlEngine::EndColumn()
         PlaceBand(FBands.ColumnFooter, CurX - FPageCurX, false);
 }
 
+void TkvlEngine::AbandonKeep()
+{
+    FKeeping = false;
+    FAggregates->EndKeep();
+    if (FKeepBand && FKeepBand->Is<TkvlGroupHeader>()) {
+        RemoveFromHeaderList(FKeepBand);
+        AddToHeaderList(FKeepBand);
+    }
+}
+
+bool TkvlEngine::KeepStartsAtTop() const
+{
+    return FKeepPage == PreviewPages->CurPage && FKeepColumn == CurColumn && FFreshPage == FKeepPage &&
+           FFreshColumn == FKeepColumn && FKeepCurY <= FFreshY + kTolerance;
+}
+
+void TkvlEngine::CutKeepBlock()
+{
+    if (FKeepFooter)
+        FAggregates->DeleteValue(FKeepBand);
+    PreviewPages->CutObjects(FKeepPosition);
+}
+
+void TkvlEngine::PasteKeepBlock(double X)
+{
+    FAggregates->EndKeep();
+    PreviewPages->PasteObjects(X, CurY);
+    const int top = int(std::lround(CurY));
+    if (TkvlCustomOutline *outline = Outline())
+        outline->ShiftItems(FKeepOutline, top);
+    PreviewPages->ShiftAnchors(FKeepAnchor, top);
+    CurY = PreviewPages->GetLastY(X);
+    if (FKeepFooter)
+        FAggregates->AddValue(FKeepBand, 0);
+}
+
 void TkvlEngine::NewColumn()
 {
     if (CurColumn >= FPage->Columns()) {
         NewPage();
         return;
     }
+    if (FKeeping && KeepStartsAtTop())
+        AbandonKeep();  // moving the block would gain no room
+    if (FKeeping) {
+        CutKeepBlock();
+        CurY = PreviewPages->GetLastY(0);
+    }
     FLastBandOnPage = FCurBand;
     EndColumn();
     AddColumn();
     FLastBandOnPage = nullptr;
     if (FKeeping)
-        FAggregates->EndKeep();
+        PasteKeepBlock(CurX);
     FKeeping = false;
     FKeepHeader = false;
 }
 
 void TkvlEngine::NewPage()
 {
+    if (FKeeping && FKeepBand) {
+        const bool tooTall = CurY - FKeepCurY + FKeepBand->Height() > GetPageHeight() - FooterHeight();
+        if (tooTall || KeepStartsAtTop())
+            AbandonKeep();
+    }
+    TkvlBand *travelling = nullptr;  // the header that goes with the cut block
+    if (FKeeping) {
+        CutKeepBlock();
+        if (std::fabs(PreviewPages->GetLastY(0) - CurY) >= kTolerance)
+            if (auto *data = rtl_cast<TkvlDataBand>(FCurBand); data && data->KeepHeader && data->Header) {
+                travelling = data->Header.get();
+                RemoveFromHeaderList(travelling);
+            }
+    }
     FLastBandOnPage = FCurBand;
     EndPage();
     if (FPage->EndlessHeight)
@@ -201,8 +324,10 @@ void TkvlEngine::NewPage()
                           FooterHeight() + CurY + (FPage->TopMargin + FPage->BottomMargin) * kvlPixelsPerMm);
     AddPage();
     FLastBandOnPage = nullptr;
-    if (FKeeping)
-        FAggregates->EndKeep();
+    if (FKeeping) {
+        PasteKeepBlock(0);
+        AddToHeaderList(travelling);
+    }
     FKeeping = false;
     FKeepHeader = false;
     FKeepCurY = 0;
@@ -219,6 +344,8 @@ void TkvlEngine::EndPage()
         CurX = FPageCurX;
         CurColumn = 1;
     }
+    if (FPage->Columns() > 1)
+        PreviewPages->UpdatePageLastColumn(CurColumn, false, CurX);
     if (FIsLastPage && !reentered) {
         FCallFromEndPage = true;
         try {
@@ -292,6 +419,27 @@ void TkvlEngine::ShowBand(TkvlBand *Band)
 
 void TkvlEngine::DoShow(TkvlBand *Band)
 {
+    if (Band->Vertical()) {
+        AddVBand(Band);
+        return;
+    }
+    // A band crossing vertical bands makes its cells first.
+    TkvlBand *vmaster = nullptr;
+    std::vector<int> vpages;
+    double vx = 0;
+    if (Band->HasVBands && !Band->Is<TkvlPageHeader>()) {
+        vx = CurX;
+        Report()->CurObject = Band->Name();
+        Band->BeforePrint();
+        DoBeforePrint(Band);
+        ShowVBands(Band);
+        CurX = 0;
+        CurLine = Band->LineN;
+        CurLineThrough = Band->LineThrough;
+        PreviewPages->AddPageAction = apAdd;
+        vmaster = FVMasterBand;
+        vpages = FVPageList;
+    }
     auto *data = rtl_cast<TkvlDataBand>(Band);
     const bool isGroupHeader = Band->Is<TkvlGroupHeader>();
     if (!FCallFromAddPage && Band->Visible() && Band->StartNewPage && !FOutputTo &&
@@ -308,23 +456,56 @@ void TkvlEngine::DoShow(TkvlBand *Band)
         if (Band->Visible()) {
             const bool isNull = Band->Is<TkvlNullBand>();
             const bool fitTest = !(data && data->Columns > 1) && !Band->Is<TkvlOverlay>() && !isNull;
-            // Headers reprinted on a fresh page are not tested: breaking again would never end.
-            if (fitTest && !FCallFromAddPage && !FOutputTo && FreeSpace() < Band->Height() - kTolerance) {
-                // A band taller than a whole page goes where it stands (split comes later);
-                // anything else moves to the next column or page.
+            bool drawn = false;
+            // Headers reprinted on a fresh page are not tested: they are what makes it fresh.
+            if (fitTest && !FCallFromAddPage && !FOutputTo && !Terminated() &&
+                FreeSpace() < Band->Height() - kTolerance) {
                 const bool tallerThanPage = Band->Height() > GetPageHeight() - FooterHeight();
-                if (!tallerThanPage && !(Band->Is<TkvlChild>() && FCallFromPHeader))
-                    NewColumn();
+                if ((Band->AllowSplit && !FKeeping && !Band->HasVBands) || (tallerThanPage && !Band->HasVBands)) {
+                    if (!Band->AllowSplit && Band->LineThrough > 1 && !Band->StartNewPage && !SpaceIsEmpty()) {
+                        FCurBand = Band;
+                        NewColumn();
+                    }
+                    if (FKeeping)
+                        EndKeep(Band);
+                    DrawSplit(Band);
+                    drawn = true;
+                } else if (!SpaceIsEmpty()) {
+                    // Space holding only reprinted headers gets the band, cut at the bottom:
+                    // another break would find no more room.
+                    if (!FKeeping)
+                        CheckSuppress(Band);
+                    if (!(Band->Is<TkvlChild>() && FCallFromPHeader))
+                        NewColumn();
+                }
             }
-            if (!isNull) {
-                Band->SetLeft(data && data->Columns > 1 ? Band->Left() + CurX : CurX);
+            if (!drawn && FOutputTo) {
+                if (!isNull) {
+                    Band->SetLeft(CurX);
+                    Band->SetTop(CurY);
+                }
+                CollectBand(Band);
+                CurY += Band->Height();
+            } else if (!drawn && vmaster) {
+                FVMasterBand = vmaster;
+                FVPageList = vpages;
+                Band->SetLeft(0);
                 Band->SetTop(CurY);
+                if (FinalPass)
+                    Band->CreateFillMemo();
+                RenderVBand(Band, vx);
+                CurY += Band->Height();
+            } else if (!drawn) {
+                if (!isNull) {
+                    Band->SetLeft(data && data->Columns > 1 ? Band->Left() + CurX : CurX);
+                    Band->SetTop(CurY);
+                }
+                if (FinalPass)
+                    Band->CreateFillMemo();
+                if (!FCallFromAddPage || !PreviewPages->BandExists(Band))
+                    PreviewPages->AddObject(Band);
+                CurY += Band->Height();
             }
-            if (FinalPass)
-                Band->CreateFillMemo();
-            if (!FCallFromAddPage || !PreviewPages->BandExists(Band))
-                PreviewPages->AddObject(Band);
-            CurY += Band->Height();
         }
     } catch (...) {
         UnStretch(Band);
@@ -332,6 +513,8 @@ void TkvlEngine::DoShow(TkvlBand *Band)
     }
     UnStretch(Band);
     FAggregates->Reset(Band);
+    if (Band->Visible() && !FOutputTo)
+        CheckSubReports(Band);
 }
 
 // Stretch, place and add without a fit test; for bands at fixed places of the page.
@@ -361,15 +544,24 @@ void TkvlEngine::Stretch(TkvlBand *Band)
 {
     TkvlReport *rep = Report();
     FCurBand = Band;
-    rep->CurObject = Band->Name();
-    Band->BeforePrint();
-    DoBeforePrint(Band);
+    if (Band->ShiftChildren.empty())
+        PrepareShiftTree(Band);
+    const bool vmaster = Band == FVMasterBand;
+    if (!vmaster) {
+        rep->CurObject = Band->Name();
+        Band->BeforePrint();
+        DoBeforePrint(Band);
+    }
     const bool bandVisible = Band->Visible();
-    bool anyGrew = false;
-    for (TkvlComponent *c : Band->Objects()) {
-        auto *o = rtl_cast<TkvlReportComponent>(c);
+    const int own = vmaster && Band->OriginalObjectsCount >= 0 ? Band->OriginalObjectsCount : Band->ObjectCount();
+    bool onParent = false;
+    FGrowth.clear();
+    for (int i = 0; i < own; ++i) {
+        auto *o = rtl_cast<TkvlReportComponent>(Band->Object(i));
         if (!o)
             continue;
+        if (auto *sub = rtl_cast<TkvlSubreport>(o); sub && sub->PrintOnParent)
+            onParent = true;
         rep->CurObject = o->Name();
         o->BeforePrint();
         if (bandVisible) {
@@ -383,24 +575,37 @@ void TkvlEngine::Stretch(TkvlBand *Band)
             if (auto *s = rtl_cast<TkvlStretcheable>(o); s && s->StretchMode != smDontStretch) {
                 const double h = s->CalcHeight();
                 if (h > s->Height()) {
+                    FGrowth.emplace_back(o, h - s->Height());
                     s->SetHeight(h);
-                    anyGrew = true;
                 }
             }
     }
-    (void)anyGrew;  // objects below growing ones move with the shift tree
     if (!bandVisible)
         return;
+    if (!FGrowth.empty())
+        ShiftObjects(Band, 0, true);
+    if (onParent)
+        PrintSubreportsOnParent(Band);
     double bottom = 0;
+    TkvlComponent *lowest = nullptr;
     for (TkvlComponent *c : Band->Objects())
-        if (c->Is<TkvlReportComponent>())
-            bottom = std::max(bottom, c->Top() + c->Height());
+        if (c->Is<TkvlReportComponent>() && c->Top() + c->Height() > bottom) {
+            bottom = c->Top() + c->Height();
+            lowest = c;
+        }
+    // A dot-matrix frame's bottom line takes a character row of its own.
+    auto bottomLine = [](TkvlComponent *c) {
+        auto *m = rtl_cast<TkvlDMPMemoView>(c);
+        return m && (m->Frame()->Typ() & kvlFrameBit(ftBottom)) != 0;
+    };
+    if (bottomLine(lowest))
+        bottom += kvlCharY;
     if (Band->Stretched)
         Band->SetHeight(bottom);
     rep->DoNotifyEvent(Band, Band->OnAfterCalcHeight);
     for (TkvlComponent *c : Band->Objects())
         if (auto *s = rtl_cast<TkvlStretcheable>(c); s && s->StretchMode == smMaxHeight)
-            s->SetHeight(bottom - s->Top());
+            s->SetHeight(bottom - s->Top() - (bottomLine(c) ? kvlCharY : 0));
 }
 
 void TkvlEngine::UnStretch(TkvlBand *Band)
@@ -413,14 +618,24 @@ void TkvlEngine::UnStretch(TkvlBand *Band)
                 rep->CurObject = c->Name();
                 DoAfterPrint(c);
             }
-    for (TkvlComponent *c : Band->Objects())
-        if (c != fill)
+    // The cells of a vertical master band are not its own: they go below.
+    const int own = Band == FVMasterBand && Band->OriginalObjectsCount >= 0
+                        ? Band->OriginalObjectsCount + (fill && Band->Object(0) == fill ? 1 : 0)
+                        : Band->ObjectCount();
+    for (int i = 0; i < own; ++i)
+        if (TkvlComponent *c = Band->Object(i); c != fill)
             if (auto *o = rtl_cast<TkvlReportComponent>(c))
                 o->AfterPrint();
     DoAfterPrint(Band);
     Band->AfterPrint();
     if (FinalPass)
         Band->DisposeFillMemo();
+    // Objects merged from subreports or made for vertical cells live only while the band prints.
+    if (Band->OriginalObjectsCount >= 0) {
+        while (Band->ObjectCount() > Band->OriginalObjectsCount)
+            delete Band->Object(Band->ObjectCount() - 1);
+        Band->OriginalObjectsCount = -1;
+    }
 }
 
 // Script events of printing objects; the report's host events join them there.
@@ -436,7 +651,7 @@ void TkvlEngine::DoAfterPrint(TkvlComponent *Obj)
         Report()->DoNotifyEvent(o, o->OnAfterPrint);
 }
 
-// ---- keep together: the state only; moving kept blocks comes with band splitting ------
+// ---- keep together ---------------------------------------------------------------------
 
 void TkvlEngine::StartKeep(TkvlBand *Band, int Position)
 {
@@ -447,6 +662,9 @@ void TkvlEngine::StartKeep(TkvlBand *Band, int Position)
     FKeepBand = Band;
     FKeepPosition = Position != 0 ? Position : PreviewPages->GetCurPosition();
     FKeepAnchor = PreviewPages->GetAnchorCurPosition();
+    FKeepOutline = Outline() ? Outline()->GetCurPosition() : nullptr;
+    FKeepPage = PreviewPages->CurPage;
+    FKeepColumn = CurColumn;
     FAggregates->StartKeep();
 }
 

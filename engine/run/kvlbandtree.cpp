@@ -1,6 +1,7 @@
 // The band tree of a page (data bands master over detail with headers, footers and groups),
 // and the walk over it record by record.
 #include "engine/run/kvlengine.h"
+#include "engine/run/kvlenginehelpers.h"
 
 #include "report/core/kvlobjects.h"
 #include "report/core/kvlresourcetext.h"
@@ -10,18 +11,13 @@
 #include "report/pages/kvlreportpage.h"
 #include "report/seams/kvlpreviewpages.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
 namespace {
 
-// The source a data band walks: its own, else the virtual one counting to RowCount.
-TkvlDataSet *sourceOf(TkvlDataBand *B)
-{
-    if (TkvlDataSet *ds = B->DataSet())
-        return ds;
-    return B->RowCount() > 0 ? B->VirtualDataSet() : nullptr;
-}
+using kvlengine::SourceOf;
 
 void addMessage(TStringList &Errors, const char *Key, const TkvlBand *Band)
 {
@@ -51,7 +47,7 @@ void collectSubtree(TkvlDataBand *Parent, std::vector<TkvlBand *> &List, size_t 
         const int n = b->BandNumber();
         if (n == level + 1) {
             List.erase(List.begin() + std::ptrdiff_t(At));
-            if (sourceOf(b))
+            if (SourceOf(b))
                 Parent->SubBands.emplace_back(b);
             if (n != kData6)
                 collectSubtree(b, List, At);
@@ -76,6 +72,8 @@ void TkvlEngine::PreparePage(TStringList &Errors, bool Vertical)
         auto *band = rtl_cast<TkvlBand>(c);
         if (!band || band->Vertical() != Vertical)
             continue;
+        band->ShiftChildren.clear();
+        PrepareShiftTree(band);
         band->SubBands.clear();
         band->Header = nullptr;
         band->Footer = nullptr;
@@ -164,12 +162,14 @@ void TkvlEngine::PreparePage(TStringList &Errors, bool Vertical)
         }
         auto *master = static_cast<TkvlDataBand *>(list[i]);
         list.erase(list.begin() + std::ptrdiff_t(i));
-        if (sourceOf(master))
+        if (SourceOf(master))
             roots.emplace_back(master);
         collectSubtree(master, list, i);
     }
     for (TkvlBand *b : list)
         addMessage(Errors, "enBandPos", b);
+    if (!Vertical)
+        MoveIntoVBands();
 }
 
 bool TkvlEngine::CanShow(TkvlComponent *Obj, bool PrintIfDetailEmpty)
@@ -181,7 +181,7 @@ bool TkvlEngine::CanShow(TkvlComponent *Obj, bool PrintIfDetailEmpty)
     bool result = !Obj->Is<TkvlReportPage>() && details.empty();
     for (const auto &ref : details) {
         auto *d = static_cast<TkvlDataBand *>(ref.get());
-        TkvlDataSet *ds = d ? sourceOf(d) : nullptr;
+        TkvlDataSet *ds = d ? SourceOf(d) : nullptr;
         if (!ds)
             continue;
         Report()->DoNotifyEvent(d, d->OnMasterDetail);
@@ -204,7 +204,7 @@ void TkvlEngine::ShowBandTree(TkvlComponent *Obj)
                                                    : static_cast<TkvlBand *>(Obj)->SubBands;
     for (size_t i = 0; i < bands.size(); ++i) {
         auto *b = static_cast<TkvlDataBand *>(bands[i].get());
-        if (b && sourceOf(b))
+        if (b && SourceOf(b))
             ShowDataBand(b);
         if (Terminated())
             return;
@@ -215,7 +215,7 @@ void TkvlEngine::ShowBandTree(TkvlComponent *Obj)
 void TkvlEngine::ShowDataBand(TkvlDataBand *B)
 {
     TkvlReport *rep = Report();
-    TkvlDataSet *ds = sourceOf(B);
+    TkvlDataSet *ds = SourceOf(B);
     auto *group = static_cast<TkvlGroupHeader *>(B->Group.get());
     TkvlBand *header = B->Header.get(), *footer = B->Footer.get();
     const double columnStartY = CurY;
@@ -378,7 +378,7 @@ void TkvlEngine::CheckGroups(TkvlDataBand *B, TkvlGroupHeader *G, double ColumnS
         if (B->Columns > 1)
             B->SetCurColumn(B->Columns);
         // Footers print while the source stands on the finished group's last record.
-        TkvlDataSet *ds = sourceOf(B);
+        TkvlDataSet *ds = SourceOf(B);
         bool steppedBack = true;
         try {
             ds->Prior();
@@ -497,12 +497,22 @@ void TkvlEngine::AddToHeaderList(TkvlBand *Band)
         return;
     const bool reprint = (Band->Is<TkvlHeader>() && static_cast<TkvlHeader *>(Band)->ReprintOnNewPage) ||
                          (Band->Is<TkvlGroupHeader>() && static_cast<TkvlGroupHeader *>(Band)->ReprintOnNewPage);
-    if (reprint)
+    if (!reprint)
+        return;
+    if (Band->Vertical())
+        FVHeaderList.push_back(Band);
+    else
         FHeaderList.AddItem(Band, FPageCurX, FKeeping && !Band->Is<TkvlHeader>());
 }
 
 void TkvlEngine::RemoveFromHeaderList(TkvlBand *Band)
 {
-    if (Band)
+    if (!Band)
+        return;
+    if (Band->Vertical()) {
+        if (auto it = std::find(FVHeaderList.begin(), FVHeaderList.end(), Band); it != FVHeaderList.end())
+            FVHeaderList.erase(it);
+    } else {
         FHeaderList.RemoveItem(Band);
+    }
 }

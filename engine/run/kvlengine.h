@@ -17,6 +17,9 @@ class TkvlGroupHeader;
 class TkvlNullBand;
 class TkvlReportPage;
 class TkvlCustomOutline;
+class TkvlReportComponent;
+class TkvlXMLItem;
+class TkvlSubreport;
 
 // Bands reprinted at the top of every new page and column.
 class TkvlHeaderList {
@@ -106,11 +109,55 @@ private:
     void AddPage();
     void AddColumn();
     void EndColumn();
+    // X of a page column (1-based) from the page's column positions.
+    double ColumnOffset(int Column) const;
     void DoShow(TkvlBand *Band);
     // Stretch, place at (X, CurY), add, CurY grows: no fit test. Used for page-edge bands.
     void PlaceBand(TkvlBand *Band, double X, bool OnlyIfAbsent);
     void Stretch(TkvlBand *Band);
     void UnStretch(TkvlBand *Band);
+    // Links every object of Band to the objects below it that move when it grows.
+    void PrepareShiftTree(TkvlBand *Band);
+    // Moves the objects of Band below the ones that grew in the last stretch.
+    void ShiftObjects(TkvlReportComponent *Parent, double Amount, bool UnderRoot);
+    double &GrowthOf(TkvlComponent *Obj);
+    // Prints Band in pieces over as many columns and pages as it needs.
+    void DrawSplit(TkvlBand *Band);
+    // Repeated values forgotten and the band stretched again before it moves to a new column.
+    void CheckSuppress(TkvlBand *Band);
+    // The place after the last break's reprinted headers: nothing printed there since.
+    void MarkFreshSpace();
+    bool SpaceIsEmpty() const;
+    // After headers are printed: ends the run with one error when they leave no room.
+    void CheckRoomLeft();
+    // The open keep block given up where it stands.
+    void AbandonKeep();
+    // The kept block began right below the headers of this page or column.
+    bool KeepStartsAtTop() const;
+    // The kept block leaves this page or column and comes back below the next one's headers.
+    void CutKeepBlock();
+    void PasteKeepBlock(double X);
+
+    // ---- subreports ----
+    // Runs the band tree of a subreport's page; a page already running gets one error instead.
+    void RunSubreportPage(TkvlSubreport *Sub);
+    // Subreports printed on the parent: their output becomes objects of Band.
+    void PrintSubreportsOnParent(TkvlBand *Band);
+    // Independent subreports of Band, each from its place; output goes on below the longest.
+    void CheckSubReports(TkvlBand *Band);
+    // A copy of Band and its objects in the band collecting subreport output.
+    void CollectBand(TkvlBand *Band);
+
+    // ---- vertical bands ----
+    // The objects of horizontal bands lying inside a vertical band become its objects for the run.
+    void MoveIntoVBands();
+    void RestoreVBandObjects();
+    // Makes the cells of Band by walking the vertical band tree.
+    void ShowVBands(TkvlBand *Band);
+    void ShowVBandTree(const std::vector<rtl::ComponentRef<TkvlBand>> &Bands);
+    void AddVBand(TkvlBand *Band);
+    // Places Band once on every page across, each time with that page's cells.
+    void RenderVBand(TkvlBand *Band, double SavedX);
     void StartKeep(TkvlBand *Band, int Position = 0);
     void EndKeep(TkvlBand *Band);
     void AddBandOutline(TkvlBand *Band);
@@ -145,6 +192,29 @@ private:
     int FKeepPosition = 0, FKeepAnchor = 0;
     double FPrevFooterHeight = 0;
     double FPageCurX = 0;
+    TkvlXMLItem *FKeepOutline = nullptr;
+    int FKeepPage = 0, FKeepColumn = 0;
+    // Growth of the objects in the band being stretched (few: searched in order).
+    std::vector<std::pair<TkvlComponent *, double>> FGrowth;
+    // Where the space of the current page or column starts, below its reprinted headers.
+    int FFreshPage = -1, FFreshColumn = 0;
+    double FFreshY = 0;
+    bool FNoRoomReported = false;
+    // Vertical bands: the band whose cells are made, the vertical headers reprinted on pages
+    // across, and where each page's cells begin among the band's objects (then their count).
+    TkvlBand *FVMasterBand = nullptr;
+    std::vector<TkvlBand *> FVHeaderList;
+    std::vector<int> FVPageList;
+    struct MovedObject {
+        rtl::ComponentRef<TkvlComponent> Obj, Band;
+        int Index;
+        double Left;
+    };
+    std::vector<MovedObject> FMovedToVBands;
+    // Pages whose band tree is running, the outermost first.
+    std::vector<TkvlReportPage *> FRunningPages;
+    std::vector<TkvlSubreport *> FRecursiveSubs;  // already named in an error
+    bool FRunFailed = false;
 };
 
 // Start-up: reports make a TkvlEngine as their engine.

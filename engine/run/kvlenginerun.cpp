@@ -98,7 +98,8 @@ bool TkvlEngine::Run(bool, bool, TkvlPage *APage)
         throw;
     }
     Finalize();
-    return result;
+    // A run that had to end on an error (headers without room, a subreport in itself) failed.
+    return result && !FNoRoomReported && !FRunFailed;
 }
 
 bool TkvlEngine::Initialize()
@@ -115,6 +116,11 @@ bool TkvlEngine::Initialize()
     FTitlePrinted = false;
     CurVColumn = 0;
     FOutputTo = nullptr;
+    FRunningPages.clear();
+    FRecursiveSubs.clear();
+    FNoRoomReported = false;
+    FRunFailed = false;
+    FFreshPage = -1;
     FHBandNamesTree.clear();
     FPendingEvents.Restart();
     FAggregates->Clear();
@@ -159,6 +165,7 @@ void TkvlEngine::CheckClashes(TStringList &Errors)
 
 void TkvlEngine::Finalize()
 {
+    RestoreVBandObjects();
     try {
         Report()->DataSets()->Finalize();
     } catch (...) {
@@ -247,6 +254,7 @@ void TkvlEngine::RunPage(TkvlReportPage *Page)
     FBands.ColumnFooter = Page->FindBand<TkvlColumnFooter>();
     FBands.Overlay = Page->FindBand<TkvlOverlay>();
     rep->DoNotifyEvent(Page, Page->OnBeforePrint);
+    FRunningPages.assign(1, Page);
     if (TkvlDataSet *ds = Page->DataSet()) {
         ds->First();
         while (!ds->Eof() && !Terminated()) {

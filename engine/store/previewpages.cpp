@@ -797,6 +797,8 @@ void TkvlPreviewPages::ModifyPage(int Index, TkvlPage *Page)
     TkvlXMLItem *pages = pagesItem();
     if (!Page || Index < 0 || Index >= pages->Count())
         return;
+    // Page is often one of the cached pages: it must outlive the emptied cache.
+    const std::vector<CacheEntry> held = FPageCache;
     ClearPageCache();
     TkvlXMLItem *e = pages->Items(Index);
     FXMLDoc->LoadItem(e);

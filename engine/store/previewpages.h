@@ -75,8 +75,8 @@ public:
     int GetAnchorPage(const QString &Text);
 
     // ---- columns, dimensions ----
-    void GetLastColumnPos(int &Column, double &ColumnPos);
-    void UpdatePageLastColumn(int Column, bool Reset, double ColumnPos);
+    void GetLastColumnPos(int &Column, double &ColumnPos) override;
+    void UpdatePageLastColumn(int Column, bool Reset, double ColumnPos) override;
     void UpdatePageDimensions(TkvlPage *Page, double Width, double Height);
 
     // The source object of an alias.

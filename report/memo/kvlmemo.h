@@ -110,6 +110,12 @@ public:
     QString WrapText(bool WrapWords);
     void InitPart() override;
     double DrawPart() override;
+    // Text remains after the part drawn last.
+    bool HasNextDataPart(double aFreeSpace) override
+    {
+        (void)aFreeSpace;
+        return !FPartMemo.isEmpty();
+    }
     const QString &PartMemo() const { return FPartMemo; }
 
     void WriteNestedProperties(TkvlXMLItem *Item) override;

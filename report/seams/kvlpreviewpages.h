@@ -79,6 +79,18 @@ public:
     virtual int GetCurPosition() = 0;
     virtual int GetAnchorCurPosition() = 0;
     virtual double GetLastY(double ColumnPosition) = 0;
+    // The last column used on the current page and its X (unchanged when not recorded).
+    virtual void GetLastColumnPos(int &Column, double &ColumnPos)
+    {
+        (void)Column;
+        (void)ColumnPos;
+    }
+    virtual void UpdatePageLastColumn(int Column, bool Reset, double ColumnPos)
+    {
+        (void)Column;
+        (void)Reset;
+        (void)ColumnPos;
+    }
     virtual int GetLogicalPageNo() = 0;
     virtual int GetLogicalTotalPages() = 0;
     virtual void AddEmptyPage(int Index) = 0;

@@ -14,6 +14,7 @@
 #include "script/grammar/qsgrammars.h"
 #include "platform/ui/fakes.h"
 #include "tests/dataset/memdataset.h"
+#include "tests/engine/pagelisting.h"
 #include "tests/testsupport.h"
 
 #include <gtest/gtest.h>
@@ -36,26 +37,6 @@ void registerOnce()
         return true;
     }();
     (void)done;
-}
-
-// Each page of the store as "page N" and one line per memo: its top and its text.
-QString listing(TkvlCustomPreviewPages &Pages)
-{
-    QString out;
-    for (int i = 0; i < Pages.GetCount(); ++i) {
-        out += QStringLiteral("page %1\n").arg(i + 1);
-        std::multimap<double, QString> lines;
-        for (TkvlComponent *c : Pages.GetPage(i)->GetAllObjects())
-            if (auto *m = rtl_cast<TkvlCustomMemoView>(c)) {
-                QString t = m->Text();
-                while (t.endsWith(QLatin1Char('\n')) || t.endsWith(QLatin1Char('\r')))
-                    t.chop(1);
-                lines.emplace(m->GetAbsTop(), t);
-            }
-        for (const auto &[top, text] : lines)
-            out += QStringLiteral("%1 %2\n").arg(qRound(top)).arg(text);
-    }
-    return out;
 }
 
 class Prepare : public ::testing::TestWithParam<bool> {};
@@ -98,7 +79,7 @@ TEST_P(Prepare, TheGroupListComesOutOfTheStoreWithItsTotals)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     QString expected = QString::fromUtf8(f.readAll());
     expected.replace(QStringLiteral("TOTAL"), doublePass ? QStringLiteral("3") : QStringLiteral("0"));
-    EXPECT_EQ(listing(*report.PreviewPages()).toStdString(), expected.toStdString());
+    EXPECT_EQ(pageListing(*report.PreviewPages()).toStdString(), expected.toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Passes, Prepare, ::testing::Values(false, true),

@@ -1,0 +1,298 @@
+// A list report prepared through PrepareReport with the report's own expressions: a page
+// header with the page number, a group on the site with a COUNT footer, a data band of five
+// memos (number, title, two formatted dates, site) over in-memory rows ordered by site (20
+// sites), the store swapping pages (UseFileCache, MaxMemSize 10, PagesInCache 50). The peer,
+// in the same process: the same rows' five memos doing GetData and CalcHeight and the store
+// adding the band, without the engine.
+//
+//   bench_engine                 runs every case below, each in a process of its own
+//   bench_engine ROWS [once|twice|double]
+//       once: one preparation; twice: two in one process; double: one in two passes
+#include "../support/ratioreporter.h"
+
+#include "engine/run/kvlengine.h"
+#include "engine/store/previewpages.h"
+#include "platform/rtl/reflect/classinfo.h"
+#include "platform/ui/fakes.h"
+#include "report/core/kvlobjects.h"
+#include "report/data/kvldatasetlist.h"
+#include "report/data/kvldbdataset.h"
+#include "report/document/kvlreportunit.h"
+#include "report/memo/kvlmemo.h"
+#include "report/options/kvloptions.h"
+#include "report/pages/kvlreportpage.h"
+#include "report/resources/kvlresources.h"
+#include "script/grammar/qsgrammars.h"
+#include "tests/dataset/memdataset.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double msSince(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
+
+long statusKb(const char *Key)
+{
+    std::ifstream f("/proc/self/status");
+    std::string line;
+    const std::string key = std::string(Key) + ":";
+    while (std::getline(f, line))
+        if (line.rfind(key, 0) == 0)
+            return std::stol(line.substr(key.size()));
+    return 0;
+}
+double peakMb() { return double(statusKb("VmHWM")) / 1024.0; }
+void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+const QString kSource = QStringLiteral("EVENTS");
+QString field(const char *Name) { return kSource + QStringLiteral(".\"") + QLatin1String(Name) + u'"'; }
+
+void fillRows(MemDataSet &data, int Rows)
+{
+    data.columns = {{QStringLiteral("ID"), TFieldType::ftInteger},
+                    {QStringLiteral("TITLE"), TFieldType::ftString},
+                    {QStringLiteral("START_EVENT"), TFieldType::ftDateTime},
+                    {QStringLiteral("END_EVENT"), TFieldType::ftDateTime},
+                    {QStringLiteral("SITE"), TFieldType::ftString}};
+    data.rows.reserve(size_t(Rows));
+    constexpr int kSites = 20;
+    for (int i = 0; i < Rows; ++i) {
+        const int site = int((long long)i * kSites / Rows);
+        data.rows.push_back({i + 1, QStringLiteral("Evento %1").arg(i + 1), Variant::fromDate(45000 + i % 365),
+                             Variant::fromDate(45000.5 + i % 365), QStringLiteral("Sede %1").arg(site, 2, 10, QChar(u'0'))});
+    }
+}
+
+TkvlMemoView *memo(TkvlComponent *Band, const QString &Text, double Left, double Width)
+{
+    auto *m = new TkvlMemoView(Band);
+    m->CreateUniqueName();
+    m->SetBounds(Left, 0, Width, Band->Height());
+    m->SetText(Text);
+    return m;
+}
+
+void build(TkvlReport &Report)
+{
+    auto *page = new TkvlReportPage(&Report);
+    page->SetName(QStringLiteral("Page1"));
+    page->SetPaperSize(9);
+    auto band = [&](TkvlBand *b, const char *Name, double Top) {
+        b->SetName(QLatin1String(Name));
+        b->SetBounds(0, Top, 700, 20);
+        return b;
+    };
+    memo(band(new TkvlPageHeader(page), "PageHeader1", 0), QStringLiteral("Pagina [Page#]"), 0, 200);
+    auto *group = static_cast<TkvlGroupHeader *>(band(new TkvlGroupHeader(page), "GroupHeader1", 40));
+    group->Condition = field("SITE");
+    memo(group, QStringLiteral("[") + field("SITE") + u']', 0, 300);
+    auto *data = static_cast<TkvlMasterData *>(band(new TkvlMasterData(page), "MasterData1", 80));
+    data->SetDataSetName(kSource);
+    memo(data, QStringLiteral("[") + field("ID") + u']', 0, 60);
+    memo(data, QStringLiteral("[") + field("TITLE") + u']', 60, 240);
+    memo(data, QStringLiteral("[") + field("START_EVENT") + QStringLiteral(" #ddd/mm/yyyy]"), 300, 120);
+    memo(data, QStringLiteral("[") + field("END_EVENT") + QStringLiteral(" #ddd/mm/yyyy]"), 420, 120);
+    memo(data, QStringLiteral("[") + field("SITE") + u']', 540, 160);
+    memo(band(new TkvlGroupFooter(page), "GroupFooter1", 120), QStringLiteral("Eventi: [COUNT(MasterData1)]"), 0,
+         300);
+}
+
+struct Figures {
+    double EngineMs = 0, PeerMs = 0;
+    int Pages = 0;
+    double PeakMb = 0;
+    double BaseMb = 0;  // resident before the preparation: the program and the generated rows
+};
+
+struct Bench {
+    ui::FakeServices fakes;
+    MemDataSet rows;
+    TkvlReport report{nullptr};
+    TkvlDBDataset source{nullptr};
+    QTemporaryDir dir;
+
+    explicit Bench(int Rows)
+    {
+        fillRows(rows, Rows);
+        source.SetName(QStringLiteral("fEVENTS"));
+        source.SetUserName(kSource);
+        source.SetDataSet(&rows);
+        report.DataSets()->Add(&source);
+        build(report);
+        TkvlEngineOptions *o = report.EngineOptions();
+        o->UseFileCache = true;
+        o->MaxMemSize = 10;
+        report.PreviewOptions()->PagesInCache = 50;
+        o->TempDir = dir.path();
+        o->NewSilentMode = simSilent;
+    }
+
+    Figures prepare(bool DoublePass)
+    {
+        report.EngineOptions()->DoublePass = DoublePass;
+        Figures f;
+        const auto t = Clock::now();
+        if (!report.PrepareReport())
+            std::fprintf(stderr, "preparation failed: %s\n", qPrintable(report.Errors().Text()));
+        f.EngineMs = msSince(t);
+        f.Pages = report.PreviewPages()->GetCount();
+        return f;
+    }
+
+    // The same rows' memos filled and measured, and the band added, pages as the engine made them.
+    double peer(int RowsPerPage)
+    {
+        TkvlCustomPreviewPages *store = report.PreviewPages();
+        store->Clear();
+        store->Initialize();
+        store->BeginPass();
+        report.PrepareScript();
+        report.DataSets()->Initialize();
+        // The preparation may have rebuilt the template: look the band up again.
+        auto *band = rtl_cast<TkvlMasterData>(report.FindObject(QStringLiteral("MasterData1")));
+        if (!band)
+            return 0;
+        auto *page = rtl_cast<TkvlReportPage>(band->Parent());
+        std::vector<TkvlMemoView *> memos;
+        for (TkvlComponent *c : band->Objects())
+            if (auto *m = rtl_cast<TkvlMemoView>(c))
+                memos.push_back(m);
+        const auto t = Clock::now();
+        int row = 0;
+        for (source.First(); !source.Eof(); source.Next(), ++row) {
+            if (row % RowsPerPage == 0)
+                store->AddPage(page);
+            band->SetTop(20 + (row % RowsPerPage) * 20);
+            for (TkvlMemoView *m : memos) {
+                m->BeforePrint();
+                m->GetData();
+                benchmark::DoNotOptimize(m->CalcHeight());
+            }
+            store->AddObject(band);
+            for (TkvlMemoView *m : memos)
+                m->AfterPrint();
+        }
+        store->Finish();
+        const double ms = msSince(t);
+        report.DataSets()->Finalize();
+        return ms;
+    }
+};
+
+int runChild(int Rows, const std::string &Mode)
+{
+    // Fonts, the script compiler and the first pages' allocations are paid once per process,
+    // not per row: a small preparation first.
+    {
+        Bench warm(200);
+        warm.prepare(false);
+    }
+    Bench b(Rows);
+    auto line = [&](const char *Label, const Figures &f) {
+        std::printf("%s rows=%d engine=%.3f peer=%.3f pages=%d peak=%.1f base=%.1f\n", Label, Rows,
+                    f.EngineMs * 1000 / Rows, f.PeerMs * 1000 / Rows, f.Pages, f.PeakMb, f.BaseMb);
+        std::fflush(stdout);
+    };
+    resetPeak();
+    const double base = double(statusKb("VmRSS")) / 1024.0;
+    Figures first = b.prepare(Mode == "double");
+    first.BaseMb = base;
+    first.PeakMb = peakMb();
+    const int perPage = first.Pages > 0 ? std::max(1, Rows / first.Pages) : 40;
+    if (Mode == "twice") {
+        line("first", first);
+        resetPeak();
+        const double base2 = double(statusKb("VmRSS")) / 1024.0;
+        Figures second = b.prepare(false);
+        second.BaseMb = base2;
+        second.PeakMb = peakMb();
+        second.PeerMs = b.peer(perPage);
+        line("second", second);
+        return 0;
+    }
+    first.PeerMs = b.peer(perPage);
+    line(Mode == "double" ? "double" : "once", first);
+    return 0;
+}
+
+// One case in a process of its own; its printed lines by label.
+std::map<std::string, Figures> runCase(const char *Self, int Rows, const char *Mode)
+{
+    QProcess p;
+    p.start(QString::fromLocal8Bit(Self), {QString::number(Rows), QLatin1String(Mode)});
+    p.waitForFinished(-1);
+    std::map<std::string, Figures> out;
+    for (const QByteArray &l : p.readAllStandardOutput().split('\n')) {
+        char label[16] = {};
+        int rows = 0;
+        Figures f;
+        if (std::sscanf(l.constData(), "%15s rows=%d engine=%lf peer=%lf pages=%d peak=%lf base=%lf", label, &rows,
+                        &f.EngineMs, &f.PeerMs, &f.Pages, &f.PeakMb, &f.BaseMb) == 7)
+            out[label] = f;
+    }
+    std::fputs(p.readAllStandardError().constData(), stderr);
+    return out;
+}
+
+int runAll(const char *Self)
+{
+    std::printf("ms per 1,000 rows (reference 40), pages, peak RSS and RSS before preparing (MB)\n");
+    std::printf("%-22s %9s %9s %7s %7s %8s %8s\n", "case", "engine", "peer", "ratio", "pages", "peak", "before");
+    auto show = [](const char *Name, const Figures &f) {
+        std::printf("%-22s %9.2f %9.2f %7.2f %7d %8.1f %8.1f\n", Name, f.EngineMs, f.PeerMs,
+                    f.PeerMs > 0 ? f.EngineMs / f.PeerMs : 0, f.Pages, f.PeakMb, f.BaseMb);
+        std::fflush(stdout);
+    };
+    const Figures small = runCase(Self, 10000, "once")["once"];
+    show("10,000 rows", small);
+    const Figures large = runCase(Self, 100000, "once")["once"];
+    show("100,000 rows", large);
+    auto twice = runCase(Self, 100000, "twice");
+    show("100,000 first of two", twice["first"]);
+    show("100,000 second of two", twice["second"]);
+    const Figures two = runCase(Self, 100000, "double")["double"];
+    show("100,000 two passes", two);
+
+    std::printf("\ngoals:\n");
+    std::printf("  engine at most 1.5x the peer:           %.2f (100,000 rows)\n",
+                large.PeerMs > 0 ? large.EngineMs / large.PeerMs : 0);
+    std::printf("  per 1,000 rows at 100,000 within 10%%:   %+.1f%%\n",
+                small.EngineMs > 0 ? (large.EngineMs / small.EngineMs - 1) * 100 : 0);
+    std::printf("  two passes at most 2.1x one:            %.2f\n", large.EngineMs > 0 ? two.EngineMs / large.EngineMs : 0);
+    std::printf("  peak under 200 MB at 100,000:           %.1f MB\n", large.PeakMb);
+    std::printf("  at most 16 MB above 10,000 rows:        %+.1f MB (%+.1f MB above the rows held before)\n",
+                large.PeakMb - small.PeakMb, (large.PeakMb - large.BaseMb) - (small.PeakMb - small.BaseMb));
+    std::printf("  second preparation within 10%% in time:  %+.1f%%\n",
+                twice["first"].EngineMs > 0 ? (twice["second"].EngineMs / twice["first"].EngineMs - 1) * 100 : 0);
+    std::printf("  and within 8 MB in peak:                %+.1f MB\n", twice["second"].PeakMb - twice["first"].PeakMb);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchsupport::useOffscreenAndProjectFonts(LIRRA_SOURCE_ROOT);
+    QGuiApplication app(argc, argv);
+    if (argc < 2)
+        return runAll(argv[0]);
+    rtl::RegisterRootClasses();
+    kvlInitReportUnit();
+    kvlInitResources();
+    qsRegisterStandardLanguages();
+    kvlRegisterBandEngine();
+    kvlRegisterPreviewPagesStore();
+    return runChild(std::atoi(argv[1]), argc > 2 ? argv[2] : "once");
+}
