@@ -21,7 +21,6 @@ public:
 
     virtual bool HasTab(const QString &Name) = 0;
     virtual void SwitchToTab(const QString &Name) = 0;
-    virtual bool HasVisibleTabs() = 0;
     // A new closable tab named Name with caption Caption showing a prepared detail report;
     // the preview owns the report from now on.
     virtual void AddReportTab(std::unique_ptr<TkvlReport> Report, const QString &Name, const QString &Caption) = 0;

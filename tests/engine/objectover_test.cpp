@@ -26,7 +26,6 @@ public:
     void SetPageNo(int PageNo) override { Calls << QStringLiteral("SetPageNo %1").arg(PageNo); }
     bool HasTab(const QString &Name) override { return Tabs.contains(Name); }
     void SwitchToTab(const QString &Name) override { Calls << QStringLiteral("SwitchToTab ") + Name; }
-    bool HasVisibleTabs() override { return !Tabs.isEmpty(); }
     void AddReportTab(std::unique_ptr<TkvlReport> R, const QString &Name, const QString &Caption) override
     {
         Calls << QStringLiteral("AddReportTab %1 %2").arg(Name, Caption);
