@@ -226,3 +226,19 @@ TEST(ExportDriver, AutoWidthMemosReachTheFilterMeasured)
     EXPECT_TRUE(kvlExportPreparedPages(*r.store, f.get()));
     EXPECT_GT(width, 8);  // "d1" in the default font is wider than 4 px
 }
+
+// With CurPage the page the preview shows is the one exported.
+TEST(ExportDriver, CurrentPageOfThePreview)
+{
+    PreparedReport r;
+    r.addPages(3);
+    r.attachPreview();
+    r.store->CurPreviewPage = 3;
+    auto f = TkvlCustomExportFilter::CreateNoRegister<RecordingFilter>();
+    f->ShowDialog = false;
+    f->CurPage = true;
+    f->PageNumbers = QStringLiteral("1");
+    const Exported e = runExport(r, *f);
+    EXPECT_TRUE(e.Result);
+    EXPECT_EQ(e.Calls, "Start " + page(2) + " Finish");
+}
