@@ -1,5 +1,7 @@
 #include "engine/store/previewpages.h"
 
+#include "engine/store/exportdriver.h"
+
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/recordingcanvas.h"
 #include "platform/rtl/format.h"
@@ -151,6 +153,7 @@ void TkvlPreviewPages::Clear()
     FXMLSize = 0;
     FLastY = 0;
     FLastObjectOver = nullptr;
+    FLoadedFromFile = false;
     FFirstPageIndex = -1;
     FFirstObjectIndex = FFirstOutlineIndex = 0;
     FLogicalPageN = 0;
@@ -911,14 +914,9 @@ void TkvlPreviewPages::DrawPage(int Index, TCanvas *Canvas, double ScaleX, doubl
         Canvas->restoreClip();
 }
 
-void TkvlPreviewPages::ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, int &,
-                                  TkvlMouseIntEvents)
-{
-}
-
 bool TkvlPreviewPages::Print() { return gPrintRoutine ? gPrintRoutine(this) : false; }
 
 bool TkvlPreviewPages::Export(TkvlCustomExportFilter *Filter)
 {
-    return gExportRoutine ? gExportRoutine(this, Filter) : false;
+    return gExportRoutine ? gExportRoutine(this, Filter) : kvlExportPreparedPages(*this, Filter);
 }

@@ -63,6 +63,7 @@ public:
     void SaveToFile(const QString &FileName) override;
     // The routine registered with kvlSetPrintRoutine; False without one.
     bool Print() override;
+    // The registered export routine, else the export driver (exportdriver.h).
     bool Export(TkvlCustomExportFilter *Filter) override;
 
     // A built page shared with the cache: leaving the cache does not free it while held.
@@ -95,6 +96,10 @@ public:
     int PagesBuilt() const { return FPagesBuilt; }
     // Page elements whose objects are in memory.
     int LoadedPageCount();
+
+    // The pages came from a prepared-report file, not from preparing the report: nothing may
+    // replace them with a preparation until the report is prepared again.
+    bool LoadedFromFile() const { return FLoadedFromFile; }
 
     int FCopyNo = 0;
     double FPrintScale = 1;
@@ -136,6 +141,7 @@ private:
     double FLastY = 0;
     int FPagesBuilt = 0;
     rtl::ComponentRef<TkvlComponent> FLastObjectOver;
+    bool FLoadedFromFile = false;
 };
 
 // The printing code registers how a store is printed; the store never links printing.

@@ -307,4 +307,5 @@ void TkvlPreviewPages::afterLoad(QStringList &Errors)
     if (badPages > 0)
         Errors.append(QStringLiteral("Pagine senza pagina di origine: %1").arg(badPages));
     CurPage = pages->Count() - 1;
+    FLoadedFromFile = true;
 }

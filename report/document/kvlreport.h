@@ -22,6 +22,7 @@ class TkvlDataSet;
 class TkvlDrawText;
 class TkvlEngineOptions;
 class TkvlExpressionCache;
+class TkvlHyperlink;
 class TkvlCustomExportFilter;
 class TkvlPage;
 class TkvlView;
@@ -256,6 +257,10 @@ public:
     std::function<void(TkvlComponent *)> OnBeforePrint, OnAfterPrint;
     std::function<void(TkvlView *, TMouseButton, TShiftState, bool &Modified)> OnClickObject, OnDblClickObject;
     std::function<void(TkvlView *)> OnMouseEnter, OnMouseLeave;
+    // The mouse is over a printed object of the preview.
+    std::function<void(TkvlView *)> OnMouseOverObject;
+    // Loads the template of a detail-report link into Report; False leaves it to the file.
+    std::function<bool(TkvlReport *Report, const QString &TemplateName, TkvlHyperlink *Hyperlink)> OnLoadDetailTemplate;
     std::function<void(TkvlReport *, TkvlProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
 
     // ---- streaming of the report's lists ----

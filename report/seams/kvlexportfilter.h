@@ -68,7 +68,7 @@ public:
     QString GetDescription() const { return ClassType()->description(); }
     // Why Start answered false (naming the file that could not be made); empty when there was
     // nothing to export to. For the driver's error list.
-    const QString &StartError() const { return FStartError; }
+    virtual QString StartError() const { return FStartError; }
     // Set by the driver before Finish when the export failed: the filter then discards its
     // output and keeps what was there before.
     bool ExportFailed = false;

@@ -1,0 +1,117 @@
+// A prepared report exported through the report's export driver into the CSV filter, and the
+// file read back by Python's csv module.
+#include "export/csv/csvexport.h"
+#include "tests/engine/preparedfixture.h"
+#include "tests/exportgrid/gridfixture.h"
+
+#include "platform/rtl/formatsettings.h"
+#include "platform/ui/fakes.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Three prepared pages: a page header "Elenco" across two columns, a data row "dN" and
+// "Evento N" (with a memo hidden from export beside them), a page footer "Pagina N di
+// [TOTALPAGES#]" across both columns; the bands follow each other without gaps.
+struct ThreePages {
+    ThreePages()
+    {
+        preparedtest::registerOnce();
+        report = std::make_unique<TkvlReport>(nullptr);
+        report->EngineOptions()->NewSilentMode = simSilent;
+        report->EngineOptions()->EnableThreadSafe = true;
+        auto *page = new TkvlReportPage(report.get());
+        page->SetName(QStringLiteral("Page1"));
+        page->SetPaperSize(9);
+        page->LeftMargin = page->TopMargin = 10;
+        auto *header = new TkvlPageHeader(page);
+        header->SetName(QStringLiteral("H"));
+        header->SetBounds(0, 0, 600, 20);
+        preparedtest::newMemo(header, QStringLiteral("Hdr"), 0, 0, 500, 20, QStringLiteral("Elenco"));
+        auto *data = new TkvlMasterData(page);
+        data->SetName(QStringLiteral("D"));
+        data->SetBounds(0, 20, 600, 20);
+        auto *day = preparedtest::newMemo(data, QStringLiteral("Day"), 0, 0, 200, 20);
+        auto *event = preparedtest::newMemo(data, QStringLiteral("Event"), 200, 0, 300, 20);
+        auto *hidden = preparedtest::newMemo(data, QStringLiteral("Hidden"), 500, 0, 100, 20, QStringLiteral("no"));
+        hidden->Visibility = kvlBit(vsPreview) | kvlBit(vsPrint);
+        auto *footer = new TkvlPageFooter(page);
+        footer->SetName(QStringLiteral("F"));
+        footer->SetBounds(0, 40, 600, 20);
+        auto *foot = preparedtest::newMemo(footer, QStringLiteral("Ftr"), 0, 0, 500, 20);
+        for (TkvlMemoView *m : {day, event, foot}) {
+            m->Font()->SetName(QStringLiteral("Arial"));
+            m->GapX = m->GapY = 0;
+        }
+        auto *store = static_cast<TkvlPreviewPages *>(report->PreviewPages());
+        store->Initialize();
+        store->BeginPass();
+        store->AddSourcePage(page);
+        for (int n = 1; n <= 3; ++n) {
+            store->AddPage(page);
+            day->SetText(QStringLiteral("d%1").arg(n));
+            event->SetText(QStringLiteral("Evento %1").arg(n));
+            foot->SetText(QStringLiteral("Pagina %1 di [TOTALPAGES#]").arg(n));
+            store->AddObject(header);
+            store->AddObject(data);
+            store->AddObject(footer);
+        }
+        store->Finish();
+    }
+    std::unique_ptr<TkvlReport> report;
+};
+
+} // namespace
+
+TEST(CsvThroughTheDriver, PageRangesAndSuppressedHeadersReadBackByPython)
+{
+    rtl::ScopedFormatSettings fs{TFormatSettings::english()};
+    ui::FakeServices services;
+    QTemporaryDir dir;
+    const QStringList head{QStringLiteral("Elenco"), QString()};
+    auto row = [](int N) { return QStringList{QStringLiteral("d%1").arg(N), QStringLiteral("Evento %1").arg(N)}; };
+    auto foot = [](int N) { return QStringList{QStringLiteral("Pagina %1 di 3").arg(N), QString()}; };
+    struct Case {
+        const char *Name;
+        QString Pages;
+        bool Suppress;
+        QList<QStringList> Rows;
+    };
+    const Case cases[] = {
+        {"every page", QString(), false, {head, row(1), foot(1), head, row(2), foot(2), head, row(3), foot(3)}},
+        {"pages 2-3, headers and footers once", QStringLiteral("2-3"), true, {head, row(2), row(3), foot(3)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        ThreePages r;
+        auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlCSVExport>();
+        f->ShowDialog = false;
+        f->ShowProgress = false;
+        f->UseFileCache = false;
+        f->Separator = QStringLiteral(";");
+        f->UTF8 = true;
+        f->PageNumbers = c.Pages;
+        f->SuppressPageHeadersFooters = c.Suppress;
+        f->FileName = dir.filePath(QStringLiteral("elenco.csv"));
+        ASSERT_TRUE(r.report->Export(f.get()));
+        EXPECT_EQ(PythonCsvRows(f->FileName, QStringLiteral("utf-8"), QStringLiteral(";")), c.Rows);
+    }
+}
+
+// A file that cannot be made: the export answers False and says why, once.
+TEST(CsvThroughTheDriver, AFileThatCannotBeMadeIsNotASuccess)
+{
+    ui::FakeServices services;
+    QTemporaryDir dir;
+    ThreePages r;
+    auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlCSVExport>();
+    f->ShowDialog = false;
+    f->ShowProgress = false;
+    const QString target = dir.filePath(QStringLiteral("manca/elenco.csv"));
+    f->FileName = target;
+    EXPECT_FALSE(r.report->Export(f.get()));
+    ASSERT_EQ(r.report->Errors().Count(), 1);
+    EXPECT_TRUE(r.report->Errors()[0].contains(target)) << r.report->Errors()[0].toStdString();
+}
