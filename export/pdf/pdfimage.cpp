@@ -162,10 +162,7 @@ void TkvlPDFExport::AddPictureObject(TkvlView *View)
     TBitmap bitmap(canvasImage);
     try {
         if (selfDrawn) {
-            const bool printing = View->IsPrinting;
-            View->IsPrinting = true;
             View->Draw(bitmap.canvas(), g, g, -rnd((absLeft - offX) * g), -rnd((absTop - offY) * g));
-            View->IsPrinting = printing;
         } else {
             const int gw = pic->Stretched ? bw : rnd(picture->Width() * shrink);
             const int gh = pic->Stretched ? bh : rnd(picture->Height() * shrink);

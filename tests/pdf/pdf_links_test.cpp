@@ -173,7 +173,9 @@ import io, json, re, subprocess, sys
 import xml.etree.ElementTree as ET
 from PIL import ImageCms
 f = sys.argv[1]
-j = json.loads(subprocess.run(["qpdf", "--json", "--json-key=objects", f], check=True, capture_output=True).stdout)
+q = subprocess.run(["qpdf", "--json", "--json-key=qpdf", f], capture_output=True)
+assert q.returncode == 0, q.stderr
+j = json.loads(q.stdout)
 objs = j["qpdf"][1]
 trailer = objs["trailer"]["value"]
 assert "/Encrypt" not in trailer, "encrypted"
