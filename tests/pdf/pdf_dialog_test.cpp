@@ -66,7 +66,7 @@ TEST_F(PdfDialog, PropertiesGoInAndComeOutThroughTheTabs)
     Click(dialog.TransparentCB());
     dialog.PageControl()->setCurrentIndex(1);
     dialog.AuthorE()->selectAll();
-    QTest::keyClicks(dialog.AuthorE(), QStringLiteral("Dùccio"));
+    QTest::keyClicks(dialog.AuthorE(), QStringLiteral("Dante"));
     dialog.PageControl()->setCurrentIndex(2);
     QTest::keyClicks(dialog.OwnPassE(), QStringLiteral("segreta"));
     Click(dialog.PrintCB());
@@ -79,7 +79,7 @@ TEST_F(PdfDialog, PropertiesGoInAndComeOutThroughTheTabs)
     EXPECT_EQ(filter->Quality, 55);
     EXPECT_FALSE(filter->Outline);
     EXPECT_TRUE(filter->Transparency);
-    EXPECT_EQ(filter->Author, QStringLiteral("Dùccio"));
+    EXPECT_EQ(filter->Author, QStringLiteral("Dante"));
     EXPECT_EQ(filter->OwnerPassword, QStringLiteral("segreta"));
     EXPECT_EQ(filter->UserPassword, QStringLiteral("u"));
     EXPECT_EQ(filter->ProtectionFlags(), kvlPDFEncAll & ~kvlPDFEncBit(ePrint));
