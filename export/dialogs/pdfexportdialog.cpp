@@ -181,14 +181,4 @@ int TkvlPDFExportDialog::Apply(TkvlPDFExport &Filter)
     return TkvlExportDialog::Apply(Filter, Filter.OpenAfterExport);
 }
 
-void kvlRegisterPDFExportDialog()
-{
-    kvlSetExportDialog(TkvlPDFExport::StaticClass()->name(), [](TkvlCustomExportFilter &F) {
-        auto &filter = static_cast<TkvlPDFExport &>(F);
-        TkvlPDFExportDialog dialog;
-        dialog.Load(filter);
-        if (dialog.exec() != QDialog::Accepted)
-            return int(mrCancel);
-        return dialog.Apply(filter);
-    });
-}
+void kvlRegisterPDFExportDialog() { kvlRegisterExportDialogFor<TkvlPDFExportDialog, TkvlPDFExport>(); }
