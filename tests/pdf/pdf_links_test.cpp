@@ -297,4 +297,13 @@ TEST_F(PdfLinks, AProtectedExportRendersAndReadsAsTheUnprotectedOne)
     const QByteArray pixels = render(plainCopy);
     ASSERT_FALSE(pixels.isEmpty());
     EXPECT_TRUE(pixels == render(opened));
+
+    // The same report in the archival mode: no protection, and a file qpdf finds sound.
+    filter->PdfA = true;
+    const QString archival = ExportPagesTwoAndThree(objects);
+    const exporttest::RunResult check =
+        exporttest::RunProgram(QStringLiteral("qpdf"), {QStringLiteral("--check"), archival});
+    EXPECT_EQ(check.exitCode, 0) << check.out.constData() << check.err.constData();
+    EXPECT_EQ(exporttest::Python(kReader, {archival}).out, a.out);
+    EXPECT_TRUE(render(archival) == pixels);
 }
