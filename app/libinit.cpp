@@ -6,6 +6,7 @@
 #include "export/dialogs/csvexportdialog.h"
 #include "export/pdf/pdfexport.h"
 #include "export/dialogs/xlsxexportdialog.h"
+#include "export/dialogs/pdfexportdialog.h"
 #include "export/resources/exportstrings.h"
 #include "export/xlsx/xlsxexport.h"
 #include "platform/print/cups/cupsprintsystem.h"
@@ -49,6 +50,7 @@ void InitializeLibraries()
     kvlAddExportStrings();
     kvlRegisterExportDialogs();
     kvlRegisterXLSXExportDialog();
+    kvlRegisterPDFExportDialog();
     // The library's windows are Qt widgets; printers are the desktop's CUPS queues.
     kvlInstallWidgetWindows();
     print::installCupsPrintSystem();

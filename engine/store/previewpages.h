@@ -71,7 +71,7 @@ public:
 
     // ---- anchors ----
     void AddAnchor(const QString &Text);
-    TkvlXMLItem *FindAnchor(const QString &Text);
+    TkvlXMLItem *FindAnchor(const QString &Text) override;
     // 1-based page of the latest anchor of that text; 1 when none.
     int GetAnchorPage(const QString &Text);
 

@@ -44,14 +44,4 @@ int TkvlCSVExportDialog::Apply(TkvlCSVExport &Filter)
     return TkvlExportDialog::Apply(Filter, Filter.OpenAfterExport);
 }
 
-void kvlRegisterExportDialogs()
-{
-    kvlSetExportDialog(TkvlCSVExport::StaticClass()->name(), [](TkvlCustomExportFilter &F) {
-        auto &filter = static_cast<TkvlCSVExport &>(F);
-        TkvlCSVExportDialog dialog;
-        dialog.Load(filter);
-        if (dialog.exec() != QDialog::Accepted)
-            return int(mrCancel);
-        return dialog.Apply(filter);
-    });
-}
+void kvlRegisterExportDialogs() { kvlRegisterExportDialogFor<TkvlCSVExportDialog, TkvlCSVExport>(); }

@@ -2,6 +2,9 @@
 // The pattern every export dialog follows: the page range (all, current, listed pages with a
 // field that takes digits, ',' and '-' only), open-after-export, OK and Cancel, F1 for help,
 // and the save dialog (through the file-dialog service) after OK.
+#include "export/common/exportoutput.h"
+#include "report/seams/kvlseamtypes.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -55,3 +58,17 @@ private:
     QString FSaveFileName;
     bool FOverwritePrompt = false;
 };
+
+// Makes Dialog the ShowModal of the filter class Filter: Load, the modal loop, Apply.
+template <class Dialog, class Filter>
+void kvlRegisterExportDialogFor()
+{
+    kvlSetExportDialog(Filter::StaticClass()->name(), [](TkvlCustomExportFilter &F) {
+        auto &filter = static_cast<Filter &>(F);
+        Dialog dialog;
+        dialog.Load(filter);
+        if (dialog.exec() != QDialog::Accepted)
+            return int(mrCancel);
+        return dialog.Apply(filter);
+    });
+}

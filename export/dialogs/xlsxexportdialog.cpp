@@ -73,14 +73,4 @@ int TkvlXLSXExportDialog::Apply(TkvlXLSXExport &Filter)
     return TkvlExportDialog::Apply(Filter, Filter.OpenAfterExport);
 }
 
-void kvlRegisterXLSXExportDialog()
-{
-    kvlSetExportDialog(TkvlXLSXExport::StaticClass()->name(), [](TkvlCustomExportFilter &F) {
-        auto &filter = static_cast<TkvlXLSXExport &>(F);
-        TkvlXLSXExportDialog dialog;
-        dialog.Load(filter);
-        if (dialog.exec() != QDialog::Accepted)
-            return int(mrCancel);
-        return dialog.Apply(filter);
-    });
-}
+void kvlRegisterXLSXExportDialog() { kvlRegisterExportDialogFor<TkvlXLSXExportDialog, TkvlXLSXExport>(); }

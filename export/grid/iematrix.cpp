@@ -1,4 +1,5 @@
 #include "export/grid/iematrix.h"
+#include "export/common/framewidths.h"
 
 #include "platform/gfx/fontservice.h"
 #include "platform/gfx/graphic.h"
@@ -56,25 +57,6 @@ void LinesFromFrame(TkvlIEMStyle &S, const TkvlFrame &F)
     CopyLine(S.RightLine, *F.RightLine());
     CopyLine(S.BottomLine, *F.BottomLine());
 }
-
-// The four side widths of a frame, put back one by one after the frame width was changed
-// (its setter gives every side the same width).
-struct FrameWidths {
-    explicit FrameWidths(const TkvlFrame &F)
-        : frame(F.Width()), left(F.LeftLine()->Width()), top(F.TopLine()->Width()),
-          right(F.RightLine()->Width()), bottom(F.BottomLine()->Width())
-    {
-    }
-    void RestoreTo(TkvlFrame &F) const
-    {
-        F.SetWidth(frame);
-        F.LeftLine()->SetWidth(left);
-        F.TopLine()->SetWidth(top);
-        F.RightLine()->SetWidth(right);
-        F.BottomLine()->SetWidth(bottom);
-    }
-    double frame, left, top, right, bottom;
-};
 
 } // namespace
 
@@ -372,7 +354,7 @@ void TkvlIEMatrix::RenderPicture(TkvlView *Obj, TkvlIEMObject &O)
     O.Height = dy;
 
     TkvlFrame &F = *Obj->Frame();
-    const FrameWidths saved(F);
+    const TkvlFrameWidths saved(F);
     const bool zeroFrame = F.Typ() != 0 && F.Width() > 0;
     if (zeroFrame) {
         F.SetWidth(0);
@@ -380,7 +362,7 @@ void TkvlIEMatrix::RenderPicture(TkvlView *Obj, TkvlIEMObject &O)
             saved.RestoreTo(F);  // a line is drawn by its frame width
     }
     struct Restore {
-        const FrameWidths &w;
+        const TkvlFrameWidths &w;
         TkvlFrame &f;
         bool on;
         ~Restore()

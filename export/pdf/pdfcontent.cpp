@@ -168,8 +168,6 @@ void TkvlPDFExport::AddObject(TkvlView *View)
     AddPictureObject(View);
 }
 
-void TkvlPDFExport::AddPictureObject(TkvlView *View) { MakeUpFrames(View); }
-
 void TkvlPDFExport::MakeUpFrames(TkvlView *View)
 {
     const TkvlFrame *f = View->Frame();

@@ -2,6 +2,7 @@
 
 #include "export/crypto/kvlmd5.h"
 #include "export/pdf/pdffont.h"
+#include "export/pdf/pdfsecurity.h"
 #include "export/pdf/pdftext.h"
 #include "platform/gfx/tfont.h"
 #include "platform/rtl/color.h"
@@ -12,8 +13,11 @@
 #include "report/core/kvlobjects.h"
 #include "report/document/kvlreport.h"
 #include "report/memo/kvlmemo.h"
+#include "report/options/kvloptions.h"
 #include "report/pages/kvlreportpage.h"
 #include "report/resources/kvlresources.h"
+#include "report/seams/kvlpreviewpages.h"
+#include "report/utils/textutils.h"
 #include "report/views/kvlcheckbox.h"
 #include "report/views/kvlline.h"
 #include "report/views/kvlshape.h"
@@ -104,6 +108,8 @@ TkvlPDFExport::~TkvlPDFExport() = default;
 
 TModalResult TkvlPDFExport::ShowModal()
 {
+    if (Title.isEmpty() && Report)
+        Title = Report->ReportOptions()->Name;
     if (Stream)
         return mrOk;
     return TModalResult(kvlRunExportDialog(*this));
@@ -141,8 +147,7 @@ void TkvlPDFExport::WritePDFStream(int ObjNo, QByteArray &Source, bool Compress,
     // The source keeps its room for the next page.
     QByteArray data = Compress ? deflated(Source) : QByteArray(Source.constData(), Source.size());
     Source.resize(0);
-    if (FProtection)
-        EncryptData(ObjNo, data);
+    EncryptData(ObjNo, data);
     pdf::Writer w(FOut);
     if (OpenDict)
         w << "<<";
@@ -156,17 +161,51 @@ void TkvlPDFExport::WritePDFStream(int ObjNo, QByteArray &Source, bool Compress,
         Flush();
 }
 
+void TkvlPDFExport::EncryptData(int ObjNo, QByteArray &Data) const
+{
+    if (FSecurity)
+        FSecurity->CryptStream(Data, ObjNo);
+}
+
+QByteArray TkvlPDFExport::LiteralString(const QByteArray &Bytes, int ObjNo) const
+{
+    QByteArray out = "(";
+    if (FSecurity)
+        out += FSecurity->CryptStr(Bytes, ObjNo);
+    else
+        pdf::appendEscaped(out, Bytes);
+    out += ')';
+    return out;
+}
+
 QByteArray TkvlPDFExport::PrepareString(const QString &Value, int ObjNo)
 {
-    (void)ObjNo;   // the object's key enciphers the text of a protected document
     QByteArray out;
-    pdf::appendTextString(out, Value);
-    return out;
+    if (!FSecurity) {
+        pdf::appendTextString(out, Value);
+        return out;
+    }
+    // A protected text: the byte-order mark and UTF-16 big-endian, enciphered.
+    QByteArray bytes("\xFE\xFF", 2);
+    bytes.reserve(2 + 2 * Value.size());
+    for (QChar c : Value) {
+        bytes += char(c.unicode() >> 8);
+        bytes += char(c.unicode() & 0xFF);
+    }
+    return LiteralString(bytes, ObjNo);
 }
 
 void TkvlPDFExport::Clear()
 {
     FFonts.clear();
+    FXObjects.clear();
+    FUsedXObjects.clear();
+    FAnnots.clear();
+    FPageAnnots.clear();
+    FPageHeights.clear();
+    FOutlineRoot = 0;
+    FArchival = {};
+    FSecurity.reset();
     FXRef.clear();
     FPagesRef.clear();
     FContent.clear();
@@ -182,6 +221,17 @@ bool TkvlPDFExport::Start()
     if (!kvlPrepareExportTarget(*this, QStringLiteral(".pdf")))
         return false;
     FProtection = !PdfA && (!OwnerPassword.isEmpty() || !UserPassword.isEmpty());
+    std::optional<QByteArray> user, owner;
+    if (FProtection) {
+        user = TkvlPDFSecurity::PasswordBytes(UserPassword);
+        owner = TkvlPDFSecurity::PasswordBytes(OwnerPassword);
+        if (!user || !owner) {
+            // A character without a byte in the Western page could never be typed into a reader.
+            SetStartError(QStringLiteral("La password del PDF contiene caratteri che non si possono digitare in un lettore PDF: "
+                                         "usare solo lettere, cifre e segni dell'alfabeto latino."));
+            return false;
+        }
+    }
     if (!FOutput.Open(Stream, FileName)) {
         SetStartError(FOutput.Error());
         return false;
@@ -189,6 +239,19 @@ bool TkvlPDFExport::Start()
     Clear();
     const QByteArray guid = QUuid::createUuid().toString(QUuid::WithBraces).toUpper().toLatin1();
     FFileID = MD5String(guid);
+    FDate = QDateTime::currentDateTime();
+    FDate.setTime(QTime(FDate.time().hour(), FDate.time().minute(), FDate.time().second()));
+    FPageList.clear();
+    if (!PageNumbers.isEmpty() && Report && Report->PreviewPages()) {
+        try {
+            kvlParsePageNumbers(PageNumbers, FPageList, Report->PreviewPages()->GetCount());
+        } catch (const Exception &) {
+            FPageList.clear();   // the driver has refused such a list already
+        }
+    }
+    if (FProtection)
+        FSecurity = std::make_unique<TkvlPDFSecurity>(*user, *owner, TkvlPDFSecurity::PermissionValue(FProtectionFlags),
+                                                      QByteArray::fromHex(FFileID));
     FLastColor = 0;
     FLastColorResult = "0 0 0";
     pdf::Writer w(FOut);
@@ -201,6 +264,7 @@ bool TkvlPDFExport::Start()
 void TkvlPDFExport::StartPage(TkvlPage *Page, int)
 {
     FContent.resize(0);
+    FUsedXObjects.clear();
     FWidth = Page ? Page->Width() * kDivider : 0;
     FHeight = Page ? Page->Height() * kDivider : 0;
     auto *rp = rtl_cast<TkvlReportPage>(Page);
@@ -233,6 +297,7 @@ void TkvlPDFExport::FinishPage(TkvlPage *, int)
         }
     const int p = UpdateXRef();
     FPagesRef.push_back(p);
+    FPageHeights.push_back(FHeight);
     w << ObjNumber(p) << ln << "<<" << ln << "/Type /Page" << ln << "/Parent " << ObjNumberRef(FPagesNumber) << ln
       << "/MediaBox [0 0 " << num(FWidth) << ' ' << num(FHeight) << " ]" << ln;
     WritePageAnnots(FOut);
@@ -243,6 +308,7 @@ void TkvlPDFExport::FinishPage(TkvlPage *, int)
     WritePageXObjects(FOut);
     w << "/ProcSet [/PDF /Text /ImageC ]" << ln << ">>" << ln << "/Contents " << ObjNumberRef(c)
       << ln << ">>" << ln << "endobj" << ln;
+    ClearXObject();
     if (FOut.size() >= kFlushSize)
         Flush();
 }
@@ -268,15 +334,21 @@ void TkvlPDFExport::Finish()
             WriteArchivalObjects();
 
             const int info = UpdateXRef();
-            const QByteArray date = QDateTime::currentDateTime().toString(QStringLiteral("'D:'yyyyMMddHHmmss")).toLatin1();
+            const QByteArray date = pdf::dateString(FDate);
             w << ObjNumber(info) << ln << "<<" << ln;
             w << "/Title " << PrepareString(Title, info) << ln << "/Author " << PrepareString(Author, info) << ln
               << "/Subject " << PrepareString(Subject, info) << ln << "/Keywords " << PrepareString(Keywords, info)
               << ln << "/Creator " << PrepareString(Creator, info) << ln << "/Producer "
               << PrepareString(Producer, info) << ln;
-            w << "/CreationDate (" << date << ")" << ln << "/ModDate (" << date << ")" << ln << ">>" << ln << "endobj"
-              << ln;
-            WriteOutlineAndLinks();
+            w << "/CreationDate " << LiteralString(date, info) << ln << "/ModDate " << LiteralString(date, info) << ln
+              << ">>" << ln << "endobj" << ln;
+            int encrypt = 0;
+            if (FSecurity) {
+                encrypt = UpdateXRef();
+                w << ObjNumber(encrypt) << ln << FSecurity->Dictionary() << "endobj" << ln;
+            }
+            WriteOutline();
+            WriteAnnots();
 
             const int root = UpdateXRef();
             w << ObjNumber(root) << ln << "<<" << ln << "/Type /Catalog" << ln << "/Version /1.5" << ln << "/Pages "
@@ -307,7 +379,10 @@ void TkvlPDFExport::Finish()
                 FOut.append(entry, 20);
             }
             w << "trailer" << ln << "<<" << ln << "/Size " << integer(qsizetype(FXRef.size()) + 1) << ln << "/Root "
-              << ObjNumberRef(root) << ln << "/Info " << ObjNumberRef(info) << ln << "/ID [<" << FFileID << "><"
+              << ObjNumberRef(root) << ln << "/Info " << ObjNumberRef(info) << ln;
+            if (encrypt)
+                w << "/Encrypt " << ObjNumberRef(encrypt) << ln;
+            w << "/ID [<" << FFileID << "><"
               << FFileID << ">]" << ln << ">>" << ln << "startxref" << ln << integer(xref) << ln << "%%EOF" << ln;
             Flush();
         } catch (...) {
@@ -394,8 +469,9 @@ void TkvlPDFExport::WriteFont(TkvlPDFFont &Font)
     WritePDFStream(d, cmap, Compressed, true);
 
     const int e = UpdateXRef();
-    w << ObjNumber(e) << ln << "<<" << ln << "/Registry (Adobe) /Ordering (Identity) /Supplement 0" << ln << ">>"
-      << ln << "endobj" << ln;
+    // Readers decipher every string of a protected file, these too.
+    w << ObjNumber(e) << ln << "<<" << ln << "/Registry " << LiteralString("Adobe", e) << " /Ordering "
+      << LiteralString("Identity", e) << " /Supplement 0" << ln << ">>" << ln << "endobj" << ln;
 
     // Every used glyph is listed, zero widths too: one left out would take the default
     // width and push the rest of its line on.

@@ -6,6 +6,8 @@
 #include "report/appearance/frame.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -15,6 +17,7 @@ class TkvlCustomLineView;
 class TkvlShapeView;
 class TkvlCheckBoxView;
 class TkvlPDFFont;
+class TkvlPDFSecurity;
 class TFont;
 
 enum TkvlPDFEncBit : uint8_t { ePrint, eModify, eCopy, eAnnot };
@@ -65,21 +68,11 @@ public:
     QByteArray GetPDFColor(TColor Color);
 
 protected:
-    // Extension points of images, links, outline and security. The base writes no
-    // image (a view drawn as a picture gets its frame), no link and no encryption.
-    virtual void AddPictureObject(TkvlView *View);
-    virtual void AddLink(TkvlView *View) { (void)View; }
-    virtual void WriteOutlineAndLinks() {}
-    // Entries of the page dictionary in progress: "/Annots [...]" of the page's links, and
-    // "/XObject << ... >>" of the images the page used (inside its resources).
-    virtual void WritePageAnnots(QByteArray &Out) { (void)Out; }
-    virtual void WritePageXObjects(QByteArray &Out) { (void)Out; }
-    // The archival mode's objects (after the page tree) and their catalogue entries.
-    virtual void WriteArchivalObjects() {}
-    virtual void WriteCatalogEntries(QByteArray &Out) { (void)Out; }
-    // Data of object ObjNumber as it goes into the file (enciphered when protected).
-    virtual void EncryptData(int ObjNumber, QByteArray &Data) { (void)ObjNumber; (void)Data; }
     bool Protected() const { return FProtection; }
+    // Data of object ObjNo as it goes into the file: enciphered in place when protected.
+    void EncryptData(int ObjNo, QByteArray &Data) const;
+    // A literal string of object ObjNo, parentheses included: enciphered when protected.
+    QByteArray LiteralString(const QByteArray &Bytes, int ObjNo) const;
 
     // Output: the bytes written so far and the object table.
     void Write(const QByteArray &Bytes);
@@ -104,6 +97,21 @@ private:
     void AddShape(TkvlShapeView *Shape);
     void AddCheckBox(TkvlCheckBoxView *Check);
     void AddMemoText(TkvlCustomMemoView *Memo);
+    // Images (pdfimage.cpp): a view drawn by itself into a bitmap, written as a JPEG with a
+    // soft mask when transparent; equal images within a page share one object.
+    void AddPictureObject(TkvlView *View);
+    int FindXObject(const QByteArray &Hash) const;
+    int AddXObject(int ObjId, const QByteArray &Hash);
+    void ClearXObject();
+    void WritePageXObjects(QByteArray &Out);
+    // Outline and links (pdflinks.cpp).
+    void AddLink(TkvlView *View);
+    void WritePageAnnots(QByteArray &Out);
+    void WriteOutline();
+    void WriteAnnots();
+    // The archival mode's objects after the page tree, and their catalogue entries (pdfarchive.cpp).
+    void WriteArchivalObjects();
+    void WriteCatalogEntries(QByteArray &Out);
     int GetObjFontNumber(const TFont &Font);
     void WriteFont(TkvlPDFFont &Font);
     void Clear();
@@ -118,12 +126,37 @@ private:
     QByteArray FContent;         // the page in progress
     QByteArray FFileID;
     bool FProtection = false;
+    std::unique_ptr<TkvlPDFSecurity> FSecurity;
+    QDateTime FDate;             // creation instant, with the local offset from UTC
     bool FStarted = false;
     double FWidth = 0, FHeight = 0, FMarginLeft = 0, FMarginTop = 0;
     TColor FLastColor = 0;
     QByteArray FLastColorResult = "0 0 0";
     int FPagesNumber = 0;
     TkvlPDFEncBits FProtectionFlags = kvlPDFEncAll;
+    struct XObject {
+        int ObjId = 0;
+        QByteArray Hash;   // MD5 of the image (and its mask) bytes
+    };
+    std::vector<XObject> FXObjects;   // indices grow through the document
+    std::vector<int> FUsedXObjects;   // of the page in progress
+    struct Annot {
+        int Number = 0;
+        QByteArray Rect;        // left bottom right top, in points
+        QByteArray URI;         // external target, ASCII; empty for an internal link
+        int DestPage = -1;      // page index of an internal link
+        int DestY = 0;          // points from the page bottom
+    };
+    std::vector<Annot> FAnnots;
+    QByteArray FPageAnnots;            // references of the page in progress
+    QStringList FPageList;             // the exported page numbers; empty: all
+    std::vector<double> FPageHeights;  // points, per exported page
+    int FOutlineRoot = 0;
+    struct {
+        int StructTree = 0, Metadata = 0, OutputIntent = 0;
+    } FArchival;
+    // Position among the exported pages of page index Page, -1 when it is not exported.
+    int ExportedPosition(int Page) const;
 };
 
 // Start-up: the filter class enters the class registry.

@@ -1,6 +1,8 @@
 #include "export/pdf/pdftext.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace pdf {
 
@@ -82,6 +84,28 @@ void appendNameChars(QByteArray &out, QStringView name)
             out.append(char(c));
         }
     }
+}
+
+namespace {
+QByteArray offsetText(int Seconds, const char *Separator, const char *Tail)
+{
+    const int minutes = std::abs(Seconds) / 60;
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%c%02d%s%02d%s", Seconds < 0 ? '-' : '+', minutes / 60, Separator, minutes % 60,
+                  Tail);
+    return buf;
+}
+} // namespace
+
+QByteArray dateString(const QDateTime &When)
+{
+    return When.toString(QStringLiteral("'D:'yyyyMMddHHmmss")).toLatin1() + offsetText(When.offsetFromUtc(), "'", "'");
+}
+
+QByteArray xmpDateString(const QDateTime &When)
+{
+    return When.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")).toLatin1() +
+           offsetText(When.offsetFromUtc(), ":", "");
 }
 
 } // namespace pdf

@@ -2,6 +2,7 @@
 // Pieces of PDF syntax appended to a growing byte buffer: numbers with two decimals written
 // without locale or temporary strings, names, text strings and glyph codes.
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringView>
 #include <cstdint>
@@ -19,6 +20,11 @@ void appendTextString(QByteArray &out, QStringView text);
 // A name's characters (without the leading "/"): UTF-8, "#" and every byte outside "!".."~"
 // or a delimiter written as "#" and two upper-case hexadecimal digits.
 void appendNameChars(QByteArray &out, QStringView name);
+
+// "D:YYYYMMDDHHmmSS+HH'mm'": the instant with its offset from UTC.
+QByteArray dateString(const QDateTime &When);
+// "YYYY-MM-DDTHH:mm:SS+HH:mm", the same instant and offset as XMP writes them.
+QByteArray xmpDateString(const QDateTime &When);
 
 // Fluent writer over one buffer: w << "text" << num(1.5) << ln.
 struct Num { double v; };

@@ -90,12 +90,12 @@ const char kBlock[] = R"xml(<?xml version="1.1" encoding="utf-8"?>
 <StrRes Name="8604" Text="Opzione di esportazione 8604"/>
 <StrRes Name="8605" Text="Opzione di esportazione 8605"/>
 <StrRes Name="8606" Text="Opzione di esportazione 8606"/>
-<StrRes Name="8700" Text="Opzione di esportazione 8700"/>
-<StrRes Name="8701" Text="Opzione di esportazione 8701"/>
-<StrRes Name="8702" Text="Opzione di esportazione 8702"/>
-<StrRes Name="8703" Text="Opzione di esportazione 8703"/>
-<StrRes Name="8704" Text="Opzione di esportazione 8704"/>
-<StrRes Name="8705" Text="Opzione di esportazione 8705"/>
+<StrRes Name="8700" Text="Esportazione in formato PDF"/>
+<StrRes Name="8701" Text="PDF/A"/>
+<StrRes Name="8702" Text="Includi caratteri"/>
+<StrRes Name="8703" Text="Stampa ottimizzata"/>
+<StrRes Name="8704" Text="Outline"/>
+<StrRes Name="8705" Text="Esporta in sottofondo"/>
 <StrRes Name="8706" Text="Apri il PDF dopo l'esportazione"/>
 <StrRes Name="8707" Text="Adobe PDF file (*.pdf)|*.pdf"/>
 <StrRes Name="8708" Text=".pdf"/>
@@ -173,33 +173,33 @@ const char kBlock[] = R"xml(<?xml version="1.1" encoding="utf-8"?>
 <StrRes Name="ODTExport" Text="Documento di testo aperto"/>
 <StrRes Name="8960" Text="Opzione di esportazione 8960"/>
 <StrRes Name="8961" Text="Opzione di esportazione 8961"/>
-<StrRes Name="8962" Text="Opzione di esportazione 8962"/>
+<StrRes Name="8962" Text="Sicurezza"/>
 <StrRes Name="8963" Text="Opzione di esportazione 8963"/>
-<StrRes Name="8964" Text="Opzione di esportazione 8964"/>
-<StrRes Name="8965" Text="Opzione di esportazione 8965"/>
-<StrRes Name="8966" Text="Opzione di esportazione 8966"/>
-<StrRes Name="8967" Text="Opzione di esportazione 8967"/>
-<StrRes Name="8968" Text="Opzione di esportazione 8968"/>
-<StrRes Name="8969" Text="Opzione di esportazione 8969"/>
+<StrRes Name="8964" Text="Parola chiave proprietario"/>
+<StrRes Name="8965" Text="Parola chiave utente"/>
+<StrRes Name="8966" Text="Permetti la stampa del documento"/>
+<StrRes Name="8967" Text="Permetti la modifica del documento"/>
+<StrRes Name="8968" Text="Permetti l'estrazione di testi e/o immagini"/>
+<StrRes Name="8969" Text="Permetti l'aggiunta e/o la modifica di annotazioni"/>
 <StrRes Name="8970" Text="Opzione di esportazione 8970"/>
-<StrRes Name="8971" Text="Opzione di esportazione 8971"/>
-<StrRes Name="8972" Text="Opzione di esportazione 8972"/>
-<StrRes Name="8973" Text="Opzione di esportazione 8973"/>
-<StrRes Name="8974" Text="Opzione di esportazione 8974"/>
-<StrRes Name="8975" Text="Opzione di esportazione 8975"/>
-<StrRes Name="8976" Text="Opzione di esportazione 8976"/>
-<StrRes Name="8977" Text="Opzione di esportazione 8977"/>
-<StrRes Name="8978" Text="Opzione di esportazione 8978"/>
-<StrRes Name="8979" Text="Opzione di esportazione 8979"/>
-<StrRes Name="8980" Text="Opzione di esportazione 8980"/>
-<StrRes Name="8981" Text="Opzione di esportazione 8981"/>
-<StrRes Name="8982" Text="Opzione di esportazione 8982"/>
-<StrRes Name="8983" Text="Opzione di esportazione 8983"/>
-<StrRes Name="8984" Text="Opzione di esportazione 8984"/>
-<StrRes Name="8985" Text="Opzione di esportazione 8985"/>
-<StrRes Name="8986" Text="Opzione di esportazione 8986"/>
-<StrRes Name="8987" Text="Opzione di esportazione 8987"/>
-<StrRes Name="8988" Text="Opzione di esportazione 8988"/>
+<StrRes Name="8971" Text=" Informazioni del documento "/>
+<StrRes Name="8972" Text="Informazioni"/>
+<StrRes Name="8973" Text="Titolo"/>
+<StrRes Name="8974" Text="Autore"/>
+<StrRes Name="8975" Text="Oggetto"/>
+<StrRes Name="8976" Text="Parole chiave"/>
+<StrRes Name="8977" Text="Creatore"/>
+<StrRes Name="8978" Text="Produttore"/>
+<StrRes Name="8979" Text=" Autentificazione "/>
+<StrRes Name="8980" Text=" Autorizzazioni "/>
+<StrRes Name="8981" Text="Visualizzazione"/>
+<StrRes Name="8982" Text=" Impostazioni di visualizzazione "/>
+<StrRes Name="8983" Text="Nascondi la barra degli strumenti"/>
+<StrRes Name="8984" Text="Nascondi i menù"/>
+<StrRes Name="8985" Text="Nascondi l'interfaccia utente"/>
+<StrRes Name="8986" Text="Adatta alla finestra"/>
+<StrRes Name="8987" Text="Centra la finestra nello schermo"/>
+<StrRes Name="8988" Text="Stampa in scala (print scaling)"/>
 <StrRes Name="8989" Text="Opzione di esportazione 8989"/>
 <StrRes Name="9000" Text="Conteggio righe:"/>
 <StrRes Name="9001" Text="Adatta al foglio"/>

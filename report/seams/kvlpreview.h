@@ -25,6 +25,8 @@ public:
     virtual void Lock() = 0;
     virtual void Unlock() = 0;
     virtual void RefreshReport() = 0;
+    // Whether the control shows the report's outline now.
+    virtual bool OutlineVisible() const { return false; }
     virtual void InternalOnProgressStart(TkvlReport *AReport, TkvlProgressType Kind, int Progress) = 0;
     virtual void InternalOnProgress(TkvlReport *AReport, TkvlProgressType Kind, int Progress) = 0;
     virtual void InternalOnProgressStop(TkvlReport *AReport, TkvlProgressType Kind, int Progress) = 0;

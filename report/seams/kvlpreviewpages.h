@@ -78,6 +78,8 @@ public:
     virtual bool BandExists(TkvlBand *Band) = 0;
     virtual int GetCurPosition() = 0;
     virtual int GetAnchorCurPosition() = 0;
+    // The anchor named Text (its "page" and "top"), nullptr when the pages have none.
+    virtual TkvlXMLItem *FindAnchor(const QString &Text) { (void)Text; return nullptr; }
     virtual double GetLastY(double ColumnPosition) = 0;
     // The last column used on the current page and its X (unchanged when not recorded).
     virtual void GetLastColumnPos(int &Column, double &ColumnPos)

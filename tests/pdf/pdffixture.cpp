@@ -1,5 +1,6 @@
 #include "tests/pdf/pdffixture.h"
 
+#include "engine/store/previewpages.h"
 #include "export/resources/exportstrings.h"
 #include "platform/gfx/tfont.h"
 #include "platform/rtl/reflect/classinfo.h"
@@ -25,6 +26,7 @@ void registerOnce()
         kvlRegisterPDFExportClasses();
         kvlInitResources();
         kvlAddExportStrings();
+        kvlRegisterPreviewPagesStore();
         return true;
     }();
     (void)done;
