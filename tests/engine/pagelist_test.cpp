@@ -27,13 +27,16 @@ TEST(PageLayout, PlacesPagesInCentredRows)
         {"narrow page centred", {{200, 300}}, 500, 0, false, QRect(160, 10, 200, 300)},
         {"wide page at 10", {{600, 300}}, 500, 0, false, QRect(10, 10, 600, 300)},
         {"mirrored right to left", {{200, 300}}, 500, 0, true, QRect(140, 10, 200, 300)},
-        // Three fit into 330 (100 + 10 each); the fourth wraps below the tallest of the row.
+        // Three fit into 330 (100 + 10 each); the fourth wraps below the tallest of the row,
+        // centred alone: (330 - 100) / 2 + 10.
         {"row of unequal heights", {{100, 200}, {100, 300}, {100, 250}, {100, 100}}, 330, 3, false,
-         QRect(120, 320, 100, 100)},
-        {"second of a row", {{100, 200}, {100, 300}, {100, 250}}, 330, 1, false, QRect(120, 10, 100, 300)},
+         QRect(125, 320, 100, 100)},
+        // The full row is 320 wide plus its trailing gap: 5 pixels each side, then 10 more.
+        {"second of a row", {{100, 200}, {100, 300}, {100, 250}}, 330, 1, false, QRect(125, 10, 100, 300)},
         // A4 at 96 dpi is 794 x 1123; centred in 1000 at scale 1.
         {"default A4 rectangle", {{100, 100}}, 1000, 5, false, QRect(103, 10, 794, 1123)},
-        {"default A4 at half scale", {}, 1000, 0, false, QRect(302, 5, 397, 562)},
+        // 301.5 -> 302 and 566.5 -> 566: halves go to the even neighbour.
+        {"default A4 at half scale", {}, 1000, 0, false, QRect(302, 5, 397, 561)},
         {"default A4 in a narrow client", {}, 500, 0, false, QRect(10, 10, 794, 1123)},
     };
     for (const LayoutCase &c : cases) {
