@@ -83,6 +83,10 @@ public:
         Canvas->setBrush(gfx::Brush{0xC0FFC0, bsSolid});
         const int l = int(std::nearbyint(OffsetX + 20 * ScaleX)), t = int(std::nearbyint(OffsetY + 20 * ScaleY));
         Canvas->fillRect(QRect(l, t, int(std::nearbyint(40 * ScaleX)), int(std::nearbyint(40 * ScaleY))));
+        gfx::FontDesc font;
+        font.height = int(std::nearbyint(-13 * ScaleY));
+        Canvas->setFont(font);
+        Canvas->setBkMode(gfx::BkMode::Transparent);
         for (const PageText &x : p.Texts)
             Canvas->textOut(int(std::nearbyint(OffsetX + x.X * ScaleX)), int(std::nearbyint(OffsetY + x.Y * ScaleY)),
                             x.Text);
