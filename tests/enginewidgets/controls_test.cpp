@@ -5,6 +5,10 @@
 #include "platform/rtl/inifile.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -242,6 +246,48 @@ TEST(FontComboBox, AFontNoLongerInstalledLeavesTheStorage)
     EXPECT_EQ(ini->ReadString(QStringLiteral("MRUFont"), QStringLiteral("Font1"), QStringLiteral("?")), QString());
     EXPECT_EQ(ini->ReadInteger(QStringLiteral("MRUFont"), QStringLiteral("FontType1"), -1), 0);
 
+}
+
+TEST(ComboEdit, ButtonFocusesThenFiresAndDialogKeysReachTheForm)
+{
+    QDialog dialog;
+    auto *edit = new TkvlComboEdit(&dialog);
+    auto *other = new QLineEdit(&dialog);
+    auto *ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setDefault(true);
+    edit->setGeometry(10, 10, 150, 21);
+    other->setGeometry(10, 40, 150, 21);
+    ok->move(10, 70);
+    bool focusedWhenFired = false;
+    int clicks = 0;
+    edit->OnButtonClick = [&](TkvlComboEdit *) {
+        ++clicks;
+        focusedWhenFired = edit->hasFocus() || edit->lineEdit()->hasFocus();
+    };
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    other->setFocus();
+    QTest::mouseClick(edit->Button(), Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(focusedWhenFired);
+    // The panel with the button sits square at the right.
+    EXPECT_EQ(edit->Button()->parentWidget()->geometry(), QRect(150 - 21 + 2, 2, 17, 17));
+
+    edit->SetButtonEnabled(false);
+    EXPECT_FALSE(edit->Button()->isEnabled());
+    edit->SetButtonEnabled(true);
+    edit->setEnabled(false);
+    EXPECT_FALSE(edit->Button()->isEnabled());
+    edit->setEnabled(true);
+    EXPECT_TRUE(edit->Button()->isEnabled());
+
+    // Enter in the box presses the form's default button.
+    bool accepted = false;
+    QObject::connect(&dialog, &QDialog::accepted, [&] { accepted = true; });
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    edit->lineEdit()->setFocus();
+    QTest::keyClick(edit->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(accepted);
 }
 
 } // namespace

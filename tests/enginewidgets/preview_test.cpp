@@ -215,6 +215,51 @@ TEST(Preview, ClicksReachTheStoreWithTheirTiming)
     EXPECT_DOUBLE_EQ(last.Scale, 1.0);
 }
 
+TEST(Preview, TheHandDragsTheViewAndMovesReachTheHitTest)
+{
+    PreviewFixture f(5);
+    f.init();
+    TkvlPreviewWorkspace *ws = f.preview->Workspace();
+    QWidget *vp = ws->viewport();
+    ws->SetVertPosition(400);
+    ws->SetHorzPosition(0);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, vp->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(vp, &e);
+    };
+    // Without a button the store hears of the move and sets the cursor.
+    f.store->CursorAnswer = -21; // a link
+    send(QEvent::MouseMove, QPoint(300, 200), Qt::NoButton, Qt::NoButton);
+    ASSERT_EQ(f.store->Overs.size(), 1u);
+    EXPECT_EQ(f.store->Overs[0].Event, meMouseMove);
+    EXPECT_EQ(f.store->Overs[0].Index, 0);
+    EXPECT_EQ(f.store->Overs[0].OffsetY, ws->PageBounds(0).top() - 400);
+    EXPECT_EQ(vp->cursor().shape(), Qt::PointingHandCursor);
+    // With the left button held the view follows the mouse.
+    send(QEvent::MouseButtonPress, QPoint(300, 300), Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, QPoint(290, 200), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, QPoint(290, 150), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(ws->VertPosition(), 400 + 150);
+    send(QEvent::MouseButtonRelease, QPoint(290, 150), Qt::LeftButton, Qt::NoButton);
+    const size_t overs = f.store->Overs.size();
+    send(QEvent::MouseMove, QPoint(290, 100), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(ws->VertPosition(), 400 + 150);
+    EXPECT_EQ(f.store->Overs.size(), overs + 1);
+}
+
+TEST(Preview, DrawsOnlyThePagesInView)
+{
+    PreviewFixture f(1000, 100, 100); // many small pages, several per row
+    f.init();
+    f.preview->Workspace()->SetVertPosition(50000);
+    f.store->Drawn.clear();
+    const QImage shot = f.preview->grab().toImage();
+    ASSERT_FALSE(f.store->Drawn.empty());
+    const QRect view(f.preview->Workspace()->Offset(), f.preview->Workspace()->viewport()->size());
+    for (int index : f.store->Drawn)
+        EXPECT_TRUE(f.preview->Workspace()->PageBounds(index).adjusted(0, 0, 0, 1).intersects(view)) << index;
+}
+
 TEST(Preview, SearchFindsEachMatchThenReportsNotFoundOnce)
 {
     PreviewFixture f(3);
