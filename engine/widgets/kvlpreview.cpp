@@ -476,15 +476,17 @@ void TkvlPreview::UpdatePages()
     FThumbnail->SetZoom(0.1);
     FWorkspace->ClearPageList();
     FThumbnail->ClearPageList();
+    // A hidden strip is filled when it is shown (SetThumbnailVisible lays the pages out).
+    const bool thumbnails = !FRunning && ThumbnailVisible();
     const int count = PageCount();
     for (int i = 0; i < count; ++i) {
         const QPoint s = PreviewPages->GetPageSize(i);
         FWorkspace->AddPage(s.x(), s.y());
-        if (!FRunning)
+        if (thumbnails)
             FThumbnail->AddPage(s.x(), s.y());
     }
     FWorkspace->CalcPageBounds(layoutWidth(FWorkspace));
-    if (!FRunning)
+    if (thumbnails)
         FThumbnail->CalcPageBounds(layoutWidth(FThumbnail));
     FWorkspace->UpdateScrollBars();
     FThumbnail->UpdateScrollBars();

@@ -310,8 +310,10 @@ TEST(Preview, ProgressLaysOutTheFirstPagesAndRefreshesByTheStep)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.secondPageMs);
         PreviewFixture f(0);
+        f.report->PreviewOptions()->ThumbnailVisible = true;
         f.report->SetPreviewPages(f.store.get());
         f.report->SetPreview(f.preview.get());
+        ASSERT_TRUE(f.preview->ThumbnailVisible());
         FakeRun run{f};
         run.start();
         EXPECT_TRUE(f.preview->Running());
