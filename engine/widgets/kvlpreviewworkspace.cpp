@@ -3,6 +3,7 @@
 #include "engine/preview/kvltextsearch.h"
 #include "engine/widgets/kvlpreview.h"
 #include "platform/gfx/paintercanvas.h"
+#include "platform/rtl/exceptions.h"
 #include "platform/ui/services.h"
 #include "report/core/kvlresourcetext.h"
 #include "report/pages/kvlreportpage.h"
@@ -18,6 +19,22 @@
 
 namespace {
 int roundEven(double v) { return int(std::nearbyint(v)); }
+
+// Store calls made from the event loop: what they raise is shown, never passed on.
+template <class F> bool storeCall(F &&Body)
+{
+    try {
+        Body();
+        return true;
+    } catch (const Exception &e) {
+        ui::ShowErrorMessage(QString::fromLatin1(e.className()), e.message());
+    } catch (const std::exception &e) {
+        ui::ShowErrorMessage(QStringLiteral("Exception"), QString::fromUtf8(e.what()));
+    } catch (...) {
+        ui::ShowErrorMessage(QStringLiteral("Exception"), QString());
+    }
+    return false;
+}
 
 // The shape of a cursor number: the library's own, else the standard ones a hit test names.
 Qt::CursorShape cursorShape(int Cursor)
@@ -66,6 +83,11 @@ void TkvlPreviewWorkspace::SetFrameColor(TColor Value)
 
 bool TkvlPreviewWorkspace::storeBusy() const { return FPreview && FPreview->Running(); }
 
+TkvlCustomPreviewPages *TkvlPreviewWorkspace::pages() const
+{
+    return FPreview && !FPreview->PreviewPages ? nullptr : FPreviewPages;
+}
+
 void TkvlPreviewWorkspace::UpdateScrollBars()
 {
     const QPoint max = FPageList.GetMaxBounds();
@@ -89,9 +111,9 @@ void TkvlPreviewWorkspace::SetToPageNo(int PageN)
 
 void TkvlPreviewWorkspace::SetPosition(int PageN, int Top)
 {
-    if (!FPreviewPages)
+    if (!pages())
         return;
-    TkvlPage *page = FPreviewPages->GetPage(PageN - 1);
+    TkvlPage *page = pages()->GetPage(PageN - 1);
     if (!page)
         return;
     const auto *reportPage = dynamic_cast<TkvlReportPage *>(page);
@@ -101,9 +123,9 @@ void TkvlPreviewWorkspace::SetPosition(int PageN, int Top)
 
 int TkvlPreviewWorkspace::GetTopPosition()
 {
-    if (!FPreviewPages)
+    if (!pages())
         return 0;
-    TkvlPage *page = FPreviewPages->GetPage(FPageNo - 1);
+    TkvlPage *page = pages()->GetPage(FPageNo - 1);
     if (!page)
         return 0;
     const auto *reportPage = dynamic_cast<TkvlReportPage *>(page);
@@ -141,7 +163,8 @@ void TkvlPreviewWorkspace::Paint(QPainter &Painter, const QRegion &Dirty)
         canvas.fillRect(client);
         return;
     }
-    if (!FPreviewPages)
+    TkvlCustomPreviewPages *store = pages();
+    if (!store)
         return;
     const int f = FPageList.FindPage(FOffset.y(), 0);
     const int first = std::max(0, f - 60), last = std::min(FPageList.Count() - 1, f + 340);
@@ -174,7 +197,10 @@ void TkvlPreviewWorkspace::Paint(QPainter &Painter, const QRegion &Dirty)
         canvas.setBrush(gfx::Brush{clWhite, bsSolid});
         canvas.setPen(gfx::Pen{FFrameColor, 1, psSolid});
         canvas.rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
-        FPreviewPages->DrawPage(i, &canvas, FZoom, FZoom, r.left(), r.top());
+        if (!storeCall([&] { store->DrawPage(i, &canvas, FZoom, FZoom, r.left(), r.top()); }))
+            store = nullptr; // one message per paint
+        if (!store)
+            return;
         if (FIsThumbnail) {
             gfx::FontDesc font;
             font.name = QStringLiteral("Arial");
@@ -228,12 +254,16 @@ void TkvlPreviewWorkspace::resizeEvent(QResizeEvent *Event)
 
 void TkvlPreviewWorkspace::objectOver(int Index, const QPoint &At, TMouseButton Button, TShiftState Shift, int Event)
 {
-    if (!FPreviewPages || Index < 0 || Index >= FPreviewPages->GetCount())
+    TkvlCustomPreviewPages *store = pages();
+    if (!store || Index < 0 || Index >= store->GetCount())
         return;
     const QRect r = PageBounds(Index);
     int cursor = FDefaultCursor;
-    FPreviewPages->ObjectOver(Index, At.x(), At.y(), Button, Shift, FZoom, r.left() - FOffset.x(),
-                              r.top() - FOffset.y(), cursor, TkvlMouseIntEvents(Event));
+    // The store answers for the objects under the mouse: links, hints, cursors, drill-down.
+    storeCall([&] {
+        store->ObjectOver(Index, At.x(), At.y(), Button, Shift, FZoom, r.left() - FOffset.x(), r.top() - FOffset.y(),
+                          cursor, TkvlMouseIntEvents(Event));
+    });
     viewport()->setCursor(cursorShape(cursor));
 }
 
@@ -349,9 +379,13 @@ void TkvlPreviewWorkspace::keyPressEvent(QKeyEvent *Event)
 
 bool TkvlPreviewWorkspace::FindText()
 {
-    if (!FSearch || !FPreviewPages)
+    TkvlCustomPreviewPages *store = pages();
+    if (!FSearch || !store)
         return false;
-    if (!FSearch->FindNext(FPreviewPages, FPageList.Count())) {
+    bool hit = false;
+    if (!storeCall([&] { hit = FSearch->FindNext(store, FPageList.Count()); }))
+        return false;
+    if (!hit) {
         viewport()->update();
         ui::ShowMessage(kvlResourceText(QStringLiteral("clStrNotFound")));
         return false;

@@ -86,6 +86,8 @@ private:
     QRect viewBounds(int Index) const;
     QRegion frameArea(int PageN) const;
     bool storeBusy() const;
+    // The pages to draw: none once the report has let the preview go (its store may be gone).
+    TkvlCustomPreviewPages *pages() const;
     void objectOver(int Index, const QPoint &At, TMouseButton Button, TShiftState Shift, int Event);
 
     TColor FActiveFrameColor = 0x3CC7FF;

@@ -260,6 +260,20 @@ TEST(Preview, DrawsOnlyThePagesInView)
         EXPECT_TRUE(f.preview->Workspace()->PageBounds(index).adjusted(0, 0, 0, 1).intersects(view)) << index;
 }
 
+TEST(Preview, AReportThatLetsThePreviewGoIsNeitherDrawnNorHit)
+{
+    PreviewFixture f(3);
+    f.report->SetPreviewPages(f.store.get());
+    f.report->SetPreview(f.preview.get());
+    f.report->SetPreview(nullptr); // as the report does when it goes away
+    f.store->Drawn.clear();
+    f.preview->grab();
+    QTest::mouseClick(f.preview->Workspace()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 100));
+    EXPECT_TRUE(f.store->Drawn.empty());
+    EXPECT_TRUE(f.store->Overs.empty());
+    EXPECT_EQ(f.preview->PageCount(), 0);
+}
+
 TEST(Preview, SearchFindsEachMatchThenReportsNotFoundOnce)
 {
     PreviewFixture f(3);
