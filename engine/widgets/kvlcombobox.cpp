@@ -161,10 +161,12 @@ void TkvlCustomComboBox::paintEvent(QPaintEvent *)
     }
 }
 
-void TkvlCustomComboBox::placeEdit()
+QRect TkvlCustomComboBox::editRect() const
 {
-    lineEdit()->setGeometry(FEditOffset + 3, 3, width() - FButtonWidth - FEditOffset - 8, height() - 6);
+    return QRect(FEditOffset + 3, 3, width() - FButtonWidth - FEditOffset - 8, height() - 6);
 }
+
+void TkvlCustomComboBox::placeEdit() { lineEdit()->setGeometry(editRect()); }
 
 void TkvlCustomComboBox::resizeEvent(QResizeEvent *Event)
 {
@@ -213,6 +215,10 @@ bool TkvlCustomComboBox::eventFilter(QObject *Watched, QEvent *Event)
 {
     if (Watched == lineEdit() && (Event->type() == QEvent::FocusIn || Event->type() == QEvent::FocusOut))
         update();
+    // The base box places its edit part again on many occasions; ours stays where we put it.
+    if (Watched == lineEdit() && (Event->type() == QEvent::Move || Event->type() == QEvent::Resize) &&
+        lineEdit()->geometry() != editRect())
+        placeEdit();
     return QComboBox::eventFilter(Watched, Event);
 }
 

@@ -50,6 +50,7 @@ protected:
     bool eventFilter(QObject *Watched, QEvent *Event) override;
 
 private:
+    QRect editRect() const;
     void placeEdit();
     bool active() const;
 

@@ -4,6 +4,7 @@
 #include "engine/widgets/kvlscrollwin.h"
 #include "platform/rtl/inifile.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
@@ -134,6 +135,32 @@ TEST(FlatComboBox, PaintsTheButtonInThreeStates)
     box.setEnabled(false);
     EXPECT_EQ(buttonPixel(), pixelOf(clBtnFace));
     EXPECT_EQ(box.grab().toImage().pixel(0, 0), pixelOf(clBtnShadow));
+}
+
+TEST(FlatComboBox, TypingTakesTheListedSpellingAndTheListHasItsOwnWidth)
+{
+    TkvlComboBox box;
+    box.addItems({QStringLiteral("Arial"), QStringLiteral("Courier New")});
+    box.resize(120, 22);
+    box.show();
+    box.setCurrentIndex(-1);
+    box.lineEdit()->clear();
+    QTest::keyClicks(&box, QStringLiteral("courier ne"));
+    EXPECT_EQ(box.currentIndex(), -1);
+    EXPECT_EQ(box.currentText(), QStringLiteral("courier ne"));
+    QTest::keyClick(&box, Qt::Key_W);
+    EXPECT_EQ(box.currentIndex(), 1);
+    EXPECT_EQ(box.currentText(), QStringLiteral("Courier New"));
+    EXPECT_EQ(box.lineEdit()->cursorPosition(), 11);
+    // The edit part sits inside the frame, left of the button.
+    EXPECT_EQ(box.lineEdit()->geometry(), QRect(3, 3, 120 - 11 - 8, 22 - 6));
+
+    for (int listWidth : {0, 300}) {
+        box.SetListWidth(listWidth);
+        box.showPopup();
+        EXPECT_EQ(box.view()->window()->width(), listWidth ? listWidth : 120);
+        box.hidePopup();
+    }
 }
 
 // ---- the recent fonts ----
