@@ -467,6 +467,7 @@ TkvlComboEdit::TkvlComboEdit(QWidget *Parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    lineEdit()->installEventFilter(this);
     resize(width(), 21);
     FButton->setAutoRaise(true);
     connect(FButton, &QToolButton::clicked, this, [this] {
@@ -487,13 +488,24 @@ void TkvlComboEdit::SetButtonEnabled(bool Value)
     FButton->setEnabled(Value && isEnabled());
 }
 
+QRect TkvlComboEdit::editRect() const { return QRect(3, 3, std::max(0, width() - height() - 4), height() - 6); }
+
 void TkvlComboEdit::resizeEvent(QResizeEvent *Event)
 {
     QComboBox::resizeEvent(Event);
     const int h = height();
-    lineEdit()->setGeometry(3, 3, std::max(0, width() - h - 4), h - 6);
+    lineEdit()->setGeometry(editRect());
     FPanel->setGeometry(width() - h + 2, 2, h - 4, h - 4);
     FButton->setGeometry(0, 0, h - 4, h - 4);
+}
+
+bool TkvlComboEdit::eventFilter(QObject *Watched, QEvent *Event)
+{
+    // The base box places its edit part again on many occasions; the button's room stays free.
+    if (Watched == lineEdit() && (Event->type() == QEvent::Move || Event->type() == QEvent::Resize) &&
+        lineEdit()->geometry() != editRect())
+        lineEdit()->setGeometry(editRect());
+    return QComboBox::eventFilter(Watched, Event);
 }
 
 void TkvlComboEdit::keyPressEvent(QKeyEvent *Event)

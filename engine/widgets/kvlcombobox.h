@@ -155,8 +155,10 @@ protected:
     void resizeEvent(QResizeEvent *Event) override;
     void keyPressEvent(QKeyEvent *Event) override;
     void changeEvent(QEvent *Event) override;
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
 
 private:
+    QRect editRect() const;
     QFrame *FPanel;
     QToolButton *FButton;
     bool FButtonEnabled = true;

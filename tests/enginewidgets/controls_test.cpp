@@ -299,6 +299,7 @@ TEST(ComboEdit, ButtonFocusesThenFiresAndDialogKeysReachTheForm)
     EXPECT_TRUE(focusedWhenFired);
     // The panel with the button sits square at the right.
     EXPECT_EQ(edit->Button()->parentWidget()->geometry(), QRect(150 - 21 + 2, 2, 17, 17));
+    EXPECT_EQ(edit->lineEdit()->geometry(), QRect(3, 3, 150 - 21 - 4, 21 - 6));
 
     edit->SetButtonEnabled(false);
     EXPECT_FALSE(edit->Button()->isEnabled());
