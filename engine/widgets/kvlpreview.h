@@ -1,0 +1,232 @@
+#pragma once
+// The preview control: shows a report's prepared pages in a page workspace with an outline
+// tree or a thumbnail strip beside it, receives the report's progress while pages are being
+// prepared (so pages appear while the engine runs) and carries out the preview's commands.
+#include "engine/preview/kvltextsearch.h"
+#include "platform/rtl/color.h"
+#include "report/options/kvloptions.h"
+#include "report/seams/kvlpreview.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QMenu;
+class QTabBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QFrame;
+class TkvlCustomExportFilter;
+class TkvlPreviewWorkspace;
+
+// What a window hosting the preview shows of its state; the preview window implements it.
+class TkvlPreviewHost {
+public:
+    virtual ~TkvlPreviewHost() = default;
+    virtual void UpdateControls() = 0;
+    // The Close button's caption: "Annulla" while the engine runs, "Chiudi" after.
+    virtual void SetCloseCaption(const QString &Caption) = 0;
+    virtual void ShowZoom(double Zoom) = 0;
+    virtual void SetOutlineButton(bool Down) = 0;
+    virtual void SetThumbnailButton(bool Down) = 0;
+    virtual void ClearStatus() = 0;
+};
+
+// The bar between the outline (or thumbnails) and the pages.
+class TkvlPreviewSplitter : public QWidget {
+    Q_OBJECT
+public:
+    explicit TkvlPreviewSplitter(QWidget *Parent);
+    std::function<void(int Dx)> OnMove;
+    std::function<void()> OnMoved;
+
+protected:
+    void mousePressEvent(QMouseEvent *Event) override;
+    void mouseMoveEvent(QMouseEvent *Event) override;
+    void mouseReleaseEvent(QMouseEvent *Event) override;
+
+private:
+    bool FDown = false;
+    int FLastX = 0;
+};
+
+class TkvlPreview : public QWidget, public TkvlCustomPreview {
+    Q_OBJECT
+public:
+    enum TBorderStyle { bsNone, bsSingle };
+
+    explicit TkvlPreview(QWidget *Parent = nullptr);
+    ~TkvlPreview() override;
+
+    // ---- attachment ----
+    void Init(TkvlReport *AReport, TkvlCustomPreviewPages *APreviewPages) override;
+    void UnInit(TkvlCustomPreviewPages *APreviewPages) override;
+    void Lock() override;
+    void Unlock() override;
+    void RefreshReport() override;
+    void InternalOnProgressStart(TkvlReport *AReport, TkvlProgressType Kind, int Progress) override;
+    void InternalOnProgress(TkvlReport *AReport, TkvlProgressType Kind, int Progress) override;
+    void InternalOnProgressStop(TkvlReport *AReport, TkvlProgressType Kind, int Progress) override;
+    // The attached report is going away.
+    void ReportDestroyed();
+
+    // ---- navigation ----
+    int PageCount();
+    int PageNo() const { return FPageNo; }
+    void SetPageNo(int Value);
+    void SetActivePage(int Value);
+    void First();
+    void Prior();
+    void Next();
+    void Last();
+    void SetPosition(int PageN, int Top);
+    int GetTopPosition();
+
+    // ---- zoom and layout ----
+    double Zoom() const { return FZoom; }
+    void SetZoom(double Value);
+    TkvlZoomMode ZoomMode() const { return FZoomMode; }
+    void SetZoomMode(TkvlZoomMode Value);
+    // The page kept current while the zoom box changes the zoom; -1 = none.
+    int SavedPageNo() const { return FSavedPageNo; }
+    void SetSavedPageNo(int Value) { FSavedPageNo = Value; }
+    void UpdatePages();
+    void UpdateOutline();
+    void MouseWheelScroll(int Delta, bool Horizontal, bool Zoom);
+    // The key table; true when the key was used.
+    bool KeyDown(QKeyEvent *Event);
+
+    // ---- state ----
+    bool Locked() const { return FLocked; }
+    // The engine is preparing pages for this preview: commands that reach the store are refused.
+    bool Running() const { return FRunning; }
+    bool Initialized() const { return FInitialized; }
+    bool AllowF3() const { return FAllowF3; }
+
+    // ---- commands (each refused while the engine runs, except Cancel) ----
+    bool Print();
+    bool SaveToFile(const QString &FileName);
+    bool LoadFromFile(const QString &FileName);
+    bool Export(TkvlCustomExportFilter *Filter);
+    void Edit();
+    void PageSetupDlg();
+    // Asks for the search text (through OnFindDialog) and searches from the first page.
+    void Find();
+    void FindNext();
+    // Searches from the first page (or from the current place with Next).
+    bool FindText(const QString &Text, bool CaseSensitive, bool Next = false);
+    bool FindTextFound() const { return FSearch.Found(); }
+    void FindTextClear();
+    void AddPage();
+    void DeletePage();
+    // Stops a running preparation at the next page.
+    void Cancel();
+    void Clear();
+
+    // ---- message panel ----
+    void ShowMessage(const QString &Text);
+    void HideMessage();
+
+    // ---- outline and thumbnails ----
+    bool OutlineVisible() const;
+    void SetOutlineVisible(bool Value);
+    bool ThumbnailVisible() const;
+    void SetThumbnailVisible(bool Value);
+    int OutlineWidth() const { return FOutlineWidth; }
+    void SetOutlineWidth(int Value);
+    TColor OutlineColor() const { return FOutlineColor; }
+    void SetOutlineColor(TColor Value);
+
+    // ---- published ----
+    TColor ActiveFrameColor() const;
+    void SetActiveFrameColor(TColor Value);
+    TColor BackColor() const;
+    void SetBackColor(TColor Value);
+    TColor FrameColor() const;
+    void SetFrameColor(TColor Value);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    bool EachReportInTab() const { return FEachReportInTab; }
+    void SetEachReportInTab(bool Value) { FEachReportInTab = Value; }
+    void SetOnMouseDown(std::function<void(QMouseEvent *)> Handler);
+
+    std::function<void(TkvlPreview *, int PageNo)> OnPageChanged;
+    std::function<void(TkvlPreview *)> OnClick, OnDblClick;
+    // The host's find dialog: fills the text and the case flag, false when cancelled.
+    std::function<bool(QString &Text, bool &CaseSensitive)> OnFindDialog;
+    // The host's file dialogs for Ctrl+S and Ctrl+O: fill the name, false when cancelled.
+    std::function<bool(QString &FileName)> OnSaveDialog, OnOpenDialog;
+    // The host window (preview window), nullptr for a preview on a form of its own.
+    TkvlPreviewHost *Host = nullptr;
+
+    // ---- children ----
+    QTreeWidget *OutlineTree() const { return FOutline; }
+    QMenu *OutlinePopup() const { return FOutlinePopup; }
+    TkvlPreviewSplitter *Splitter() const { return FSplitter; }
+    TkvlPreviewWorkspace *Thumbnail() const { return FThumbnail; }
+    TkvlPreviewWorkspace *Workspace() const { return FWorkspace; }
+    QFrame *MessagePanel() const { return FMessagePanel; }
+    QLabel *MessageLabel() const { return FMessageLabel; }
+    QTabBar *Tabs() const { return FTabs; }
+    const TkvlTextSearch &Search() const { return FSearch; }
+
+    // Called by the workspaces.
+    void DoClick();
+    void DoDblClick();
+
+    // The tabs: the first one is made by Init.
+    struct TabItem {
+        TkvlReport *Report;
+        TkvlCustomPreviewPages *PreviewPages;
+        QString Name;
+        bool FreeObjects;
+    };
+    const std::vector<TabItem> &TabItems() const { return FTabItems; }
+    void AddPreviewTab(TkvlReport *AReport, const QString &Name, bool FreeObjects);
+    void SwitchToTab(TkvlReport *AReport);
+
+protected:
+    void resizeEvent(QResizeEvent *Event) override;
+    void keyPressEvent(QKeyEvent *Event) override;
+    bool eventFilter(QObject *Watched, QEvent *Event) override;
+
+private:
+    // Commands that reach the store: false (refused) while the engine runs.
+    bool commandAllowed() const { return !FRunning; }
+    void pageChanged();
+    void layoutChildren();
+    int layoutWidth(const QWidget *Control) const;
+    void onOutlineClick(QTreeWidgetItem *Item);
+    void attachPages();
+    void guardClose(bool On);
+
+    bool FAllowF3 = false;
+    TBorderStyle FBorderStyle = bsSingle;
+    bool FLocked = false;
+    QFrame *FMessagePanel = nullptr;
+    QLabel *FMessageLabel = nullptr;
+    QTreeWidget *FOutline = nullptr;
+    TColor FOutlineColor = clWindow;
+    QMenu *FOutlinePopup = nullptr;
+    int FOutlineWidth = 120;
+    int FPageNo = 1;
+    int FSavedPageNo = -1;
+    bool FRefreshing = false;
+    bool FRunning = false;
+    TkvlPreviewSplitter *FSplitter = nullptr;
+    TkvlPreviewWorkspace *FThumbnail = nullptr;
+    qint64 FTickStart = 0; // while preparing: the tick count of the first page
+    int FRefreshStep = 0;  // then the pages between page-counter refreshes
+    TkvlPreviewWorkspace *FWorkspace = nullptr;
+    double FZoom = 1.0;
+    TkvlZoomMode FZoomMode = zmDefault;
+    QTabBar *FTabs = nullptr;
+    bool FInitialized = false;
+    bool FCalledFromPreview = false;
+    std::vector<TabItem> FTabItems;
+    bool FEachReportInTab = false;
+    QWidget *FGuardedWindow = nullptr;
+    TkvlTextSearch FSearch;
+};
