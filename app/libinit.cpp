@@ -1,5 +1,6 @@
 #include "app/libinit.h"
 
+#include "engine/print/kvlprint.h"
 #include "engine/run/kvlengine.h"
 #include "engine/store/previewpages.h"
 #include "export/csv/csvexport.h"
@@ -54,6 +55,8 @@ void InitializeLibraries()
     print::installCupsPrintSystem();
     // Reports keep their prepared pages in the store.
     kvlRegisterPreviewPagesStore();
+    // The store prints through the engine's printing.
+    kvlRegisterPrinting();
 }
 
 } // namespace lirracal

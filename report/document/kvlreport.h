@@ -257,6 +257,10 @@ public:
     std::function<void(TkvlView *, TMouseButton, TShiftState, bool &Modified)> OnClickObject, OnDblClickObject;
     std::function<void(TkvlView *)> OnMouseEnter, OnMouseLeave;
     std::function<void(TkvlReport *, TkvlProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
+    // Printing: before the job, before each page (with its copy number), after the job (also
+    // after a failure).
+    std::function<void(TkvlReport *)> OnPrintReport, OnAfterPrintReport;
+    std::function<void(TkvlPage *, int CopyNo)> OnPrintPage;
 
     // ---- streaming of the report's lists ----
     void WriteNestedProperties(TkvlXMLItem *Item) override;
