@@ -3,6 +3,7 @@
 #include "engine/print/kvlprint.h"
 #include "engine/run/kvlengine.h"
 #include "engine/store/previewpages.h"
+#include "engine/widgets/kvlprintdialog.h"
 #include "export/csv/csvexport.h"
 #include "export/dialogs/csvexportdialog.h"
 #include "export/pdf/pdfexport.h"
@@ -57,6 +58,7 @@ void InitializeLibraries()
     kvlRegisterPreviewPagesStore();
     // The store prints through the engine's printing.
     kvlRegisterPrinting();
+    kvlRegisterPrintDialog();
 }
 
 } // namespace lirracal
