@@ -1,7 +1,9 @@
 #include "app/libinit.h"
 
+#include "engine/print/kvlprint.h"
 #include "engine/run/kvlengine.h"
 #include "engine/store/previewpages.h"
+#include "engine/widgets/kvlprintdialog.h"
 #include "export/csv/csvexport.h"
 #include "export/dialogs/csvexportdialog.h"
 #include "export/pdf/pdfexport.h"
@@ -56,6 +58,9 @@ void InitializeLibraries()
     print::installCupsPrintSystem();
     // Reports keep their prepared pages in the store.
     kvlRegisterPreviewPagesStore();
+    // The store prints through the engine's printing.
+    kvlRegisterPrinting();
+    kvlRegisterPrintDialog();
 }
 
 } // namespace lirracal

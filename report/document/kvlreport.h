@@ -262,6 +262,10 @@ public:
     // Loads the template of a detail-report link into Report; False leaves it to the file.
     std::function<bool(TkvlReport *Report, const QString &TemplateName, TkvlHyperlink *Hyperlink)> OnLoadDetailTemplate;
     std::function<void(TkvlReport *, TkvlProgressType, int)> OnProgressStart, OnProgress, OnProgressStop;
+    // Printing: before the job, before each page (with its copy number), after the job (also
+    // after a failure).
+    std::function<void(TkvlReport *)> OnPrintReport, OnAfterPrintReport;
+    std::function<void(TkvlPage *, int CopyNo)> OnPrintPage;
 
     // ---- streaming of the report's lists ----
     void WriteNestedProperties(TkvlXMLItem *Item) override;

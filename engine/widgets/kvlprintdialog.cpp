@@ -1,0 +1,320 @@
+#include "engine/widgets/kvlprintdialog.h"
+
+#include "engine/print/kvlprint.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/services.h"
+#include "report/document/kvlreport.h"
+#include "report/printers/kvlprinters.h"
+#include "report/resources/kvlresources.h"
+#include "report/seams/kvlpreviewpages.h"
+#include "report/widgets/kvlformutils.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+QComboBox *list(QWidget *Parent, const char *Name, std::initializer_list<const char *> Items)
+{
+    auto *cb = new QComboBox(Parent);
+    cb->setObjectName(QLatin1String(Name));
+    for (const char *i : Items)
+        cb->addItem(QString::fromUtf8(i));
+    return cb;
+}
+
+TkvlCustomPrinter *current() { return kvlPrinters().GetCurrentPrinter(); }
+
+} // namespace
+
+TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode, QWidget *Parent)
+    : QDialog(Parent), FReport(AReport), FDuplexMode(ADuplexMode)
+{
+    setWindowTitle(kvlGet(200));
+    setObjectName(QStringLiteral("TkvlPrintDialog"));
+    auto *grid = new QGridLayout(this);
+
+    auto *printerGB = new QGroupBox(kvlGet(201), this);
+    auto *pg = new QGridLayout(printerGB);
+    pg->addWidget(new QLabel(kvlGet(212), printerGB), 0, 0);
+    FPrinters = new QComboBox(printerGB);
+    FPrinters->setObjectName(QStringLiteral("PrintersCB"));
+    pg->addWidget(FPrinters, 0, 1);
+    FProp = new QPushButton(kvlGet(209), printerGB);
+    FProp->setObjectName(QStringLiteral("PropButton"));
+    pg->addWidget(FProp, 0, 2);
+    pg->addWidget(new QLabel(kvlGet(208), printerGB), 1, 0);
+    FWhere = new QLabel(printerGB);
+    FWhere->setObjectName(QStringLiteral("WhereL1"));
+    pg->addWidget(FWhere, 1, 1);
+    FFile = new QCheckBox(kvlGet(210), printerGB);
+    FFile->setObjectName(QStringLiteral("FileCB"));
+    pg->addWidget(FFile, 1, 2);
+    grid->addWidget(printerGB, 0, 0, 1, 2);
+
+    auto *pagesGB = new QGroupBox(kvlGet(202), this);
+    auto *pv = new QVBoxLayout(pagesGB);
+    FAll = new QRadioButton(kvlGet(3), pagesGB);
+    FAll->setObjectName(QStringLiteral("AllRB"));
+    FAll->setChecked(true);
+    FCurPage = new QRadioButton(kvlGet(4), pagesGB);
+    FCurPage->setObjectName(QStringLiteral("CurPageRB"));
+    FPageNumbersRB = new QRadioButton(kvlGet(5), pagesGB);
+    FPageNumbersRB->setObjectName(QStringLiteral("PageNumbersRB"));
+    FPageNumbers = new QLineEdit(pagesGB);
+    FPageNumbers->setObjectName(QStringLiteral("PageNumbersE"));
+    auto *descr = new QLabel(kvlGet(9), pagesGB);
+    descr->setWordWrap(true);
+    for (QWidget *w : {static_cast<QWidget *>(FAll), static_cast<QWidget *>(FCurPage),
+                       static_cast<QWidget *>(FPageNumbersRB), static_cast<QWidget *>(FPageNumbers),
+                       static_cast<QWidget *>(descr)})
+        pv->addWidget(w);
+    grid->addWidget(pagesGB, 1, 0);
+
+    auto *copiesGB = new QGroupBox(kvlGet(205), this);
+    auto *cv = new QVBoxLayout(copiesGB);
+    cv->addWidget(new QLabel(kvlGet(203), copiesGB));
+    FCopies = new QSpinBox(copiesGB);
+    FCopies->setObjectName(QStringLiteral("CopiesE"));
+    FCopies->setRange(1, 1000);
+    cv->addWidget(FCopies);
+    FCollate = new QCheckBox(kvlGet(204), copiesGB);
+    FCollate->setObjectName(QStringLiteral("CollateCB"));
+    FCollate->setChecked(true);
+    cv->addWidget(FCollate);
+    grid->addWidget(copiesGB, 1, 1);
+
+    auto *otherGB = new QGroupBox(kvlGet(207), this);
+    auto *og = new QGridLayout(otherGB);
+    og->addWidget(new QLabel(kvlGet(206), otherGB), 0, 0);
+    FPrintPages = list(otherGB, "PrintPagesCB", {"Tutte le pagine", "Pagine dispari", "Pagine pari"});
+    og->addWidget(FPrintPages, 0, 1);
+    og->addWidget(new QLabel(kvlGet(211), otherGB), 1, 0);
+    FOrder = list(otherGB, "OrderCB",
+                  {"Dalla prima pagina all'utima (1-9)", "Dall'ultima pagina alla prima (9-1)"});
+    og->addWidget(FOrder, 1, 1);
+    og->addWidget(new QLabel(kvlGet(216), otherGB), 2, 0);
+    FDuplex = list(otherGB, "DuplexCB",
+                   {"Predefinito", "Verticale (lato lungo)", "Orizzontale (lato corto)", "Simplex"});
+    og->addWidget(FDuplex, 2, 1);
+    grid->addWidget(otherGB, 2, 0);
+
+    auto *modeGB = new QGroupBox(kvlGet(213), this);
+    auto *mv = new QVBoxLayout(modeGB);
+    FPrintMode = list(modeGB, "PrintModeCB",
+                      {"Normale", "Dividi le pagine grandi in due", "Unisci le pagine piccole in una",
+                       "Adatta alla pagina"});
+    mv->addWidget(FPrintMode);
+    mv->addWidget(new QLabel(kvlGet(214), modeGB));
+    FSheets = new QComboBox(modeGB);
+    FSheets->setObjectName(QStringLiteral("PagPageSizeCB"));
+    mv->addWidget(FSheets);
+    grid->addWidget(modeGB, 2, 1);
+
+    FOk = new QPushButton(kvlGet(1), this);
+    FOk->setObjectName(QStringLiteral("OkB"));
+    FOk->setDefault(true);
+    FCancel = new QPushButton(kvlGet(2), this);
+    FCancel->setObjectName(QStringLiteral("CancelB"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(FOk);
+    buttons->addWidget(FCancel);
+    grid->addLayout(buttons, 3, 0, 1, 2);
+
+    connect(FOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(FPrinters, &QComboBox::activated, this, [this] { PrinterChosen(); });
+    connect(FPrintMode, &QComboBox::activated, this, [this] { PrintModeChosen(); });
+    connect(FProp, &QPushButton::clicked, this, [this] { PropertiesClicked(); });
+    connect(FPageNumbersRB, &QRadioButton::clicked, this, [this] {
+        if (isVisible())
+            FPageNumbers->setFocus();
+    });
+    connect(FPageNumbers, &QLineEdit::textEdited, this, [this] { FPageNumbersRB->setChecked(true); });
+
+    TkvlPrinters &printers = kvlPrinters();
+    FPrinters->addItems(printers.Printers());
+    FPrinters->setCurrentIndex(printers.PrinterIndex());
+    PrinterChosen();
+    FOldIndex = printers.PrinterIndex();
+    kvlMirrorIfRightToLeft(this);
+    kvlCenterOnScreen(this, nullptr);
+}
+
+void TkvlPrintDialog::FillSheets(TkvlCustomPrinter *Printer)
+{
+    FSheets->clear();
+    FSheetNumbers.clear();
+    FSheets->addItem(QStringLiteral("Default"));
+    FSheetNumbers.append(-1);
+    if (!Printer)
+        return;
+    for (const print::NumberedName &p : Printer->Papers())
+        if (p.number != kvlCustomPaper) {
+            FSheets->addItem(p.name);
+            FSheetNumbers.append(p.number);
+        }
+}
+
+void TkvlPrintDialog::SelectSheet(int PaperNumber)
+{
+    const qsizetype i = PaperNumber < 0 ? -1 : FSheetNumbers.indexOf(PaperNumber);
+    FSheets->setCurrentIndex(i > 0 ? int(i) : 0);
+}
+
+void TkvlPrintDialog::PrinterChosen()
+{
+    const int sheet = FSheets->currentIndex();
+    const int wanted = sheet > 0 ? FSheetNumbers.value(sheet, -1) : -1;
+    kvlPrinters().SetPrinterIndex(FPrinters->currentIndex());
+    TkvlCustomPrinter *printer = current();
+    FWhere->setText(printer ? printer->Port() : QString());
+    FillSheets(printer);
+    SelectSheet(wanted);
+}
+
+void TkvlPrintDialog::PrintModeChosen()
+{
+    if (FPrintMode->currentIndex() == pmDefault) {
+        FSheets->setCurrentIndex(0);
+        FSheets->setEnabled(false);
+        return;
+    }
+    FSheets->setEnabled(true);
+    if (FSheets->currentIndex() <= 0)
+        SelectSheet(kvlA4Paper);
+}
+
+void TkvlPrintDialog::PropertiesClicked()
+{
+    TkvlCustomPrinter *printer = current();
+    if (!printer)
+        return;
+    printer->PropertiesDlg();
+    int entry = -1;
+    switch (printer->Duplex()) {
+    case print::DuplexSimplex: entry = dmSimplex; break;
+    case print::DuplexVertical: entry = dmVertical; break;
+    case print::DuplexHorizontal: entry = dmHorizontal; break;
+    default: break;
+    }
+    if (entry >= 1) {
+        FDuplexMode = TkvlDuplexMode(entry);
+        FDuplex->setCurrentIndex(entry);
+    }
+}
+
+void TkvlPrintDialog::FormShow()
+{
+    const TkvlPrintOptions *o = FReport->PrintOptions();
+    FCopies->setValue(o->Copies);
+    FCollate->setChecked(o->Collate);
+    FPageNumbers->setText(o->PageNumbers);
+    if (!o->PageNumbers.isEmpty())
+        FPageNumbersRB->setChecked(true);
+    FPrintPages->setCurrentIndex(o->PrintPages);
+    FOrder->setCurrentIndex(o->Reverse ? 1 : 0);
+    FPrintMode->setCurrentIndex(o->PrintMode);
+    FDuplex->setCurrentIndex(FDuplexMode);
+    PrintModeChosen();
+    if (o->PrintMode != pmDefault)
+        SelectSheet(o->PrintOnSheet);
+}
+
+void TkvlPrintDialog::showEvent(QShowEvent *Event)
+{
+    if (!FShown) {
+        FShown = true;
+        FormShow();
+    }
+    QDialog::showEvent(Event);
+}
+
+void TkvlPrintDialog::keyPressEvent(QKeyEvent *Event)
+{
+    if (Event->key() == Qt::Key_F1) {
+        kvlResources().Help(this);
+        return;
+    }
+    QDialog::keyPressEvent(Event);
+}
+
+void TkvlPrintDialog::done(int Result)
+{
+    if (Result == Accepted) {
+        TkvlCustomPrinter *printer = current();
+        if (printer)
+            printer->FileName.clear();
+        if (printer && FFile->isChecked()) {
+            ui::FileDialogRequest request;
+            request.title = kvlGet(507);
+            request.filter = kvlGet(510);
+            request.defaultExt = QStringLiteral("prn");
+            const ui::FileDialogResult answer = ui::fileDialogs().Save(request);
+            if (answer.accepted && !answer.fileName().isEmpty()) {
+                const QFileInfo fi(answer.fileName());
+                printer->FileName = fi.path() + u'/' + fi.completeBaseName() + QStringLiteral(".prn");
+            } else {
+                Result = Rejected;
+            }
+        }
+    }
+    if (Result == Accepted)
+        WriteOptions();
+    else
+        kvlPrinters().SetPrinterIndex(FOldIndex);
+    QDialog::done(Result);
+}
+
+void TkvlPrintDialog::WriteOptions()
+{
+    TkvlPrintOptions *o = FReport->PrintOptions();
+    o->Copies = FCopies->cleanText().isEmpty() ? 1 : FCopies->value();
+    o->Collate = FCollate->isChecked();
+    if (FAll->isChecked())
+        o->PageNumbers.clear();
+    else if (FCurPage->isChecked())
+        o->PageNumbers = QString::number(FReport->PreviewPages() ? FReport->PreviewPages()->CurPreviewPage : 1);
+    else
+        o->PageNumbers = FPageNumbers->text();
+    o->PrintPages = TkvlPrintPages(FPrintPages->currentIndex());
+    FDuplexMode = TkvlDuplexMode(FDuplex->currentIndex());
+    o->Reverse = FOrder->currentIndex() == 1;
+    o->PrintMode = TkvlPrintMode(FPrintMode->currentIndex());
+    TkvlCustomPrinter *printer = current();
+    o->PrintOnSheet = printer ? printer->PaperNameToNumber(FSheets->currentText()) : kvlCustomPaper;
+}
+
+namespace {
+
+// Printing asks with the dialog, modally, its owner the active window.
+class PrintDialogService final : public TkvlPrintDialogService {
+public:
+    bool Execute(TkvlReport *Report, TkvlDuplexMode &Duplex) override
+    {
+        TkvlPrintDialog dialog(Report, Duplex);
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        Duplex = dialog.ADuplexMode();
+        return true;
+    }
+};
+
+} // namespace
+
+void kvlRegisterPrintDialog()
+{
+    static PrintDialogService service;
+    kvlInstallPrintDialog(&service);
+}
