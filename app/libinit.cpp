@@ -18,6 +18,7 @@
 #include "script/classlib/qsclassesrtti.h"
 #include "script/forms/qsforms.h"
 #include "script/grammar/qsgrammars.h"
+#include "script/report/kvlclassrtti.h"
 
 namespace lirracal {
 
@@ -45,6 +46,7 @@ void InitializeLibraries()
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
     qsRegisterFormsModules();
+    kvlRegisterReportModules(&TqsFormsFunctions::Create);
     kvlInitResources();
     kvlAddExportStrings();
     kvlRegisterExportDialogs();
