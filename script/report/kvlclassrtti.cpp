@@ -149,9 +149,14 @@ void AddConstants(TqsScript *s)
     s->AddConst(QStringLiteral("kv01cm"), ext, Variant(3.77953));
     s->AddConst(QStringLiteral("kv1cm"), ext, Variant(37.7953));
     s->AddConst(QStringLiteral("kv01in"), ext, Variant(9.6));
-    s->AddConst(QStringLiteral("kv1in"), ext, Variant(96));
+    // Two of them hold integer values although declared Extended.
+    auto integral = [s, &ext](const QString &name, int value) {
+        if (TqsCustomVariable *v = s->AddConst(name, ext, Variant(value)))
+            v->FValue = Variant(value);
+    };
+    integral(QStringLiteral("kv1in"), 96);
     s->AddConst(QStringLiteral("kv1CharX"), ext, Variant(9.6));
-    s->AddConst(QStringLiteral("kv1CharY"), ext, Variant(17));
+    integral(QStringLiteral("kv1CharY"), 17);
     const QString integer = QStringLiteral("Integer");
     s->AddConst(QStringLiteral("clTransparent"), integer, Variant(0x1FFFFFFF));
     s->AddConst(QStringLiteral("crHand"), integer, Variant(150));
