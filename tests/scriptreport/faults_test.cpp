@@ -47,3 +47,45 @@ TEST(ScriptFaults, ForgedFreedAndHeldObjectsAreScriptErrors)
 }
 
 } // namespace
+
+namespace {
+
+// What a handler may still do while the report runs: make and free objects of its own, and
+// ask for the report to be shown, which does nothing then.
+TEST(ScriptFaults, HandlersStillCreateObjectsAndShowReportDoesNothingWhileRunning)
+{
+    ReportRun run;
+    run.Load(QStringLiteral("engine-outline"), "DozovoZozedi",
+             QStringLiteral("procedure CityBefore(Sender: Variant); begin end;\n"
+                            "procedure SummaryBefore(Sender: Variant); begin end;\n"
+                            "procedure FooterBefore(Sender: Variant); begin end;\n"
+                            "function Amount: Variant; begin Result := 0 end;\n"
+                            "procedure RowBefore(Sender: Variant);\nvar m: TkvlMemoView; l: TWideStrings;\nbegin\n"
+                            "  m := TkvlMemoView.Create(nil);\n  m.Text := 'nuovo';\n  l := m.Lines;\n"
+                            "  MemoRow.TagStr := l[0];\n  m.Free;\n  Report.ShowReport;\nend;\nbegin end."));
+    bool prepared = false;
+    EXPECT_EQ(run.Prepare(&prepared), QString());
+    EXPECT_TRUE(prepared);
+    EXPECT_TRUE(run.Listing().contains(QStringLiteral("0 Gamma 7")));
+    EXPECT_EQ(run.fakes.messages.shown.size(), 0u);
+}
+
+// The lines of a memo follow the memo: once it is freed they are a script error.
+TEST(ScriptFaults, LinesOfAFreedMemoAreAScriptError)
+{
+    ReportRun run;
+    run.Load(QStringLiteral("memos"), "DozovoZozedi", QString());
+    run.report.ScriptText().SetText(QStringLiteral(
+        "var r: String; m: TkvlMemoView; l: TWideStrings;\nbegin\n  m := TkvlMemoView.Create(nil);\n"
+        "  l := m.Lines;\n  l.Add('uno');\n  r := m.Text;\n  m.Free;\n  l.Add('due');\nend."));
+    ASSERT_TRUE(run.report.PrepareScript()) << run.report.Errors().Text().toStdString();
+    try {
+        run.report.Script()->Execute();
+        ADD_FAILURE() << "no error";
+    } catch (const Exception &e) {
+        EXPECT_TRUE(e.message().contains(QStringLiteral("memo"))) << e.message().toStdString();
+    }
+    EXPECT_EQ(run.report.Script()->Variables(QStringLiteral("r")).toString(), QStringLiteral("uno\r\n"));
+}
+
+} // namespace
