@@ -21,6 +21,7 @@
 #include "script/classlib/qsclassesrtti.h"
 #include "script/forms/qsforms.h"
 #include "script/grammar/qsgrammars.h"
+#include "script/report/kvlclassrtti.h"
 
 namespace lirracal {
 
@@ -48,6 +49,7 @@ void InitializeLibraries()
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
     qsRegisterFormsModules();
+    kvlRegisterReportModules(&TqsFormsFunctions::Create);
     kvlInitResources();
     kvlAddExportStrings();
     kvlRegisterExportDialogs();

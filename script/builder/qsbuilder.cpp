@@ -681,7 +681,11 @@ TqsDesignator *TqsBuilder::DoDesignator(TqsXMLItem *xi, TqsScript *scope, TqsEmi
             TPersistent *obj = cur.isOrdinal() && cur.toInt64() != 0 ? rtl::variantToObject<TPersistent>(cur) : nullptr;
             if (obj) {
                 typ = qvtClass;
-                typeName = obj->ClassName();
+                // a class scripts do not know is taken as its nearest known ancestor
+                const rtl::ClassInfo *c = obj->ClassType();
+                while (c->parent() && !scope->FindClass(c->name()))
+                    c = c->parent();
+                typeName = c->name();
             } else if (cur.isString())
                 typ = qvtString;
             else if (cur.isDispatch()) {
