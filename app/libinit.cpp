@@ -8,6 +8,8 @@
 #include "export/dialogs/xlsxexportdialog.h"
 #include "export/resources/exportstrings.h"
 #include "export/xlsx/xlsxexport.h"
+#include "export/dialogs/docxexportdialog.h"
+#include "export/docx/docxexport.h"
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/controls/kvldialogcontrol.h"
@@ -42,6 +44,7 @@ void InitializeLibraries()
     kvlRegisterCSVExportClasses();
     kvlRegisterPDFExportClasses();
     kvlRegisterXLSXExportClasses();
+    kvlRegisterDOCXExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
     qsRegisterFormsModules();
@@ -49,6 +52,7 @@ void InitializeLibraries()
     kvlAddExportStrings();
     kvlRegisterExportDialogs();
     kvlRegisterXLSXExportDialog();
+    kvlRegisterDOCXExportDialog();
     // The library's windows are Qt widgets; printers are the desktop's CUPS queues.
     kvlInstallWidgetWindows();
     print::installCupsPrintSystem();

@@ -210,7 +210,7 @@ void TkvlDOCXExport::WriteTable(QByteArray &Out)
     Out += "<w:tbl><w:tblPr><w:tblW w:w=\"0\" w:type=\"auto\"/><w:tblInd w:w=\"15\" w:type=\"dxa\"/>"
            "<w:tblLayout w:type=\"fixed\"/><w:tblCellMar><w:left w:w=\"15\" w:type=\"dxa\"/>"
            "<w:right w:w=\"15\" w:type=\"dxa\"/></w:tblCellMar><w:tblLook w:val=\"0000\"/></w:tblPr><w:tblGrid>";
-    std::vector<int> widths(size_t(columns));
+    std::vector<int> widths(static_cast<size_t>(columns));
     for (int c = 0; c < columns; ++c) {
         widths[size_t(c)] = docx::ColumnTwips(m.GetXPosById(c + 1) - m.GetXPosById(c));
         Out += "<w:gridCol w:w=\"" + QByteArray::number(widths[size_t(c)]) + "\"/>";
@@ -218,7 +218,7 @@ void TkvlDOCXExport::WriteTable(QByteArray &Out)
     Out += "</w:tblGrid>";
 
     // Run properties of each style's own font, made once.
-    std::vector<QByteArray> fonts(size_t(m.StylesCount()));
+    std::vector<QByteArray> fonts(static_cast<size_t>(m.StylesCount()));
     auto fontOf = [&](const TkvlIEMObject &O) -> const QByteArray & {
         QByteArray &f = fonts[size_t(O.StyleIndex)];
         if (f.isEmpty())

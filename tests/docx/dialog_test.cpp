@@ -17,10 +17,14 @@ namespace {
 
 void Click(QWidget *Button) { QTest::mouseClick(Button, Qt::LeftButton, {}, QPoint(6, Button->height() / 2)); }
 
-struct DocxDialog : ::testing::Test {
+// The texts are in the table before the filter and the dialog are made.
+struct WithExportStrings {
+    WithExportStrings() { kvlAddExportStrings(); }
+};
+
+struct DocxDialog : ::testing::Test, WithExportStrings {
     DocxDialog()
     {
-        kvlAddExportStrings();
         filter->FileName = QStringLiteral("/tmp/eventi.docx");
     }
     ui::FakeServices services;
