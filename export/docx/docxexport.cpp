@@ -39,6 +39,35 @@ const rtl::TypeInfo *PictureTypeInfo()
 const char kParagraphStart[] = "<w:pPr><w:widowControl w:val=\"0\"/><w:autoSpaceDE w:val=\"0\"/>"
                                "<w:autoSpaceDN w:val=\"0\"/><w:adjustRightInd w:val=\"0\"/>";
 
+// The properties of a cell of the style, in the schema's order: borders (each side drawn
+// when the frame has it), shading ("auto" for black), text direction, vertical alignment.
+QByteArray CellProperties(const TkvlIEMStyle &S)
+{
+    static const char *const sides[] = {"top", "left", "bottom", "right"};
+    const TkvlFrameLine *lines[] = {&S.TopLine, &S.LeftLine, &S.BottomLine, &S.RightLine};
+    const TkvlFrameType types[] = {ftTop, ftLeft, ftBottom, ftRight};
+    QByteArray p = "<w:tcBorders>";
+    for (int i = 0; i < 4; ++i) {
+        p += "<w:";
+        p += sides[i];
+        p += ' ';
+        docx::AppendBorder(p, *lines[i], (S.FrameTyp & kvlFrameBit(types[i])) != 0);
+        p += "/>";
+    }
+    p += "</w:tcBorders><w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"";
+    p += S.Color != 0 ? docx::ColorHex(S.Color) : QByteArray("auto");
+    p += "\"/>";
+    if (S.Rotation != 0) {
+        p += "<w:textDirection w:val=\"";
+        p += docx::TextDirection(S.Rotation);
+        p += "\"/>";
+    }
+    p += "<w:vAlign w:val=\"";
+    p += docx::VAlign(S.VAlign);
+    p += "\"/>";
+    return p;
+}
+
 } // namespace
 
 void TkvlDOCXExport::DeclareClass(rtl::ClassBuilder<TkvlDOCXExport> &b)
@@ -226,6 +255,15 @@ void TkvlDOCXExport::WriteTable(QByteArray &Out)
         return f;
     };
 
+    // Borders, shading, text direction and vertical alignment of each style, made once.
+    std::vector<QByteArray> cells(static_cast<size_t>(m.StylesCount()));
+    auto cellOf = [&](const TkvlIEMObject &O) -> const QByteArray & {
+        QByteArray &p = cells[size_t(O.StyleIndex)];
+        if (p.isEmpty())
+            p = CellProperties(*O.Style);
+        return p;
+    };
+
     for (int r = 0; r < rows; ++r) {
         Out += "<w:tr><w:tblPrEx><w:tblCellMar><w:top w:w=\"0\" w:type=\"dxa\"/><w:bottom w:w=\"0\" "
                "w:type=\"dxa\"/></w:tblCellMar></w:tblPrEx><w:trPr><w:trHeight w:hRule=\"exact\" w:val=\"";
@@ -246,31 +284,8 @@ void TkvlDOCXExport::WriteTable(QByteArray &Out)
                 Out += "<w:gridSpan w:val=\"" + QByteArray::number(e - c + 1) + "\"/>";
             if (O && rec->dy > 1)
                 Out += r == rec->y ? "<w:vMerge w:val=\"restart\"/>" : "<w:vMerge/>";
-            if (O) {
-                const TkvlIEMStyle &s = *O->Style;
-                static const char *const sides[] = {"top", "left", "bottom", "right"};
-                const TkvlFrameLine *lines[] = {&s.TopLine, &s.LeftLine, &s.BottomLine, &s.RightLine};
-                const TkvlFrameType types[] = {ftTop, ftLeft, ftBottom, ftRight};
-                Out += "<w:tcBorders>";
-                for (int i = 0; i < 4; ++i) {
-                    Out += "<w:";
-                    Out += sides[i];
-                    Out += ' ';
-                    docx::AppendBorder(Out, *lines[i], (s.FrameTyp & kvlFrameBit(types[i])) != 0);
-                    Out += "/>";
-                }
-                Out += "</w:tcBorders><w:shd w:val=\"clear\" w:color=\"auto\" w:fill=\"";
-                Out += s.Color != 0 ? docx::ColorHex(s.Color) : QByteArray("auto");
-                Out += "\"/>";
-                if (s.Rotation != 0) {
-                    Out += "<w:textDirection w:val=\"";
-                    Out += docx::TextDirection(s.Rotation);
-                    Out += "\"/>";
-                }
-                Out += "<w:vAlign w:val=\"";
-                Out += docx::VAlign(s.VAlign);
-                Out += "\"/>";
-            }
+            if (O)
+                Out += cellOf(*O);
             Out += "</w:tcPr><w:p>";
             Out += kParagraphStart;
             if (O && O->IsText) {

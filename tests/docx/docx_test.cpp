@@ -204,6 +204,10 @@ TEST_F(Docx, RunsFillsBordersAndDirections)
     TkvlMemoView *tagged = NewMemo(b, 0, 40, 200, 20, QStringLiteral("a <b>bold</b> c"));
     tagged->AllowHTMLTags = true;
     NewMemo(b, 0, 60, 200, 20, QStringLiteral("later"));  // the same style as the tagged memo
+    // Tags start from the memo's own font, as the memo is drawn.
+    TkvlMemoView *redTagged = NewMemo(b, 200, 40, 200, 20, QStringLiteral("r <i>i</i>"));
+    redTagged->AllowHTMLTags = true;
+    redTagged->Font()->SetColor(clRed);
     NewMemo(b, 0, 80, 200, 20, QStringLiteral("x\x01y\tz"));
     NewMemo(b, 0, 100, 200, 20, QStringLiteral("clear"))->SetColor(clNone);
     NewMemo(b, 0, 120, 200, 20, QStringLiteral("black"))->SetColor(clBlack);
@@ -248,6 +252,12 @@ TEST_F(Docx, RunsFillsBordersAndDirections)
                     {QStringLiteral(" c"), false, false},
                     {QString(), true, true}}));
     EXPECT_EQ(runsOf(CellWith(doc, QStringLiteral("later"))), Runs({{QStringLiteral("later"), false, false}}));
+    const QJsonArray redRuns = CellWith(doc, QStringLiteral("r i"))[QStringLiteral("runs")].toArray();
+    ASSERT_GE(redRuns.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(redRuns[i].toObject()[QStringLiteral("color")].toString(), QStringLiteral("FF0000")) << i;
+        EXPECT_EQ(redRuns[i].toObject()[QStringLiteral("italic")].toBool(), i == 1) << i;
+    }
     EXPECT_EQ(runsOf(CellWith(doc, QStringLiteral("xy\tz"))), Runs({{QStringLiteral("xy\tz"), false, false}}));
 
     const QJsonObject heavy = CellWith(doc, QStringLiteral("heavy"));
