@@ -11,6 +11,8 @@
 #include "export/dialogs/pdfexportdialog.h"
 #include "export/resources/exportstrings.h"
 #include "export/xlsx/xlsxexport.h"
+#include "export/dialogs/docxexportdialog.h"
+#include "export/docx/docxexport.h"
 #include "platform/print/cups/cupsprintsystem.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/controls/kvldialogcontrol.h"
@@ -46,6 +48,7 @@ void InitializeLibraries()
     kvlRegisterCSVExportClasses();
     kvlRegisterPDFExportClasses();
     kvlRegisterXLSXExportClasses();
+    kvlRegisterDOCXExportClasses();
     qsRegisterStandardLanguages();
     qsRegisterClassLibModules();
     qsRegisterFormsModules();
@@ -55,6 +58,7 @@ void InitializeLibraries()
     kvlRegisterExportDialogs();
     kvlRegisterXLSXExportDialog();
     kvlRegisterPDFExportDialog();
+    kvlRegisterDOCXExportDialog();
     // The library's windows are Qt widgets; printers are the desktop's CUPS queues.
     kvlInstallWidgetWindows();
     print::installCupsPrintSystem();

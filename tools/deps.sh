@@ -17,6 +17,7 @@ LIRRA_TEST_PACKAGES=(
   firebird3.0-server
   # independent checkers of the export files: archives, pictures, ciphers, metafiles
   unzip zip python3-pil imagemagick openssl libreoffice-draw-nogui
+  python3-docx libreoffice-writer-nogui
   # a private print scheduler and a PDF queue for the printing tests
   cups cups-client printer-driver-cups-pdf
 )

@@ -18,6 +18,7 @@ class TkvlDBDataset;
 class TkvlCSVExport;
 class TkvlPDFExport;
 class TkvlXLSXExport;
+class TkvlDOCXExport;
 
 // Every statement the program sends. Values are always bound as parameters.
 namespace dmsql {
@@ -107,6 +108,8 @@ public:
     TkvlPDFExport *kvlPDFExport1 = nullptr;
     // The spreadsheet export the preview offers.
     TkvlXLSXExport *kvlXLSXExport1 = nullptr;
+    // The word-processing export the preview offers.
+    TkvlDOCXExport *kvlDOCXExport1 = nullptr;
 
     // Writes the main window's first status panel; set by the main window.
     std::function<void(const QString &)> OnStatusText;

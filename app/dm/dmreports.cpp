@@ -2,6 +2,7 @@
 #include "app/dm/dm.h"
 
 #include "export/csv/csvexport.h"
+#include "export/docx/docxexport.h"
 #include "export/pdf/pdfexport.h"
 #include "export/xlsx/xlsxexport.h"
 #include "report/data/kvldbdataset.h"
@@ -80,4 +81,13 @@ void Tdm::CreateReportComponents()
     kvlXLSXExport1->DataOnly = false;
     kvlXLSXExport1->ChunkSize = 0;
     kvlXLSXExport1->PictureType = gpPNG;
+
+    kvlDOCXExport1 = new TkvlDOCXExport(Components.get());
+    kvlDOCXExport1->SetName(QStringLiteral("kvlDOCXExport1"));
+    kvlDOCXExport1->UseFileCache = true;
+    kvlDOCXExport1->ShowProgress = true;
+    kvlDOCXExport1->OverwritePrompt = false;
+    kvlDOCXExport1->DataOnly = false;
+    kvlDOCXExport1->OpenAfterExport = false;
+    kvlDOCXExport1->PictureType = gpPNG;
 }

@@ -130,3 +130,25 @@ void SaveGraphicAs(const TGraphic &Graphic, const QString &FileName, TkvlPicture
     TFileStream file(FileName, fmCreate);
     SaveGraphicAs(Graphic, file, PictureType);
 }
+
+const char *kvlPictureExtension(TkvlPictureType PictureType)
+{
+    switch (PictureType) {
+    case gpBMP: return "bmp";
+    case gpEMF: return "emf";
+    case gpWMF: return "wmf";
+    case gpJPG: return "jpeg";
+    case gpGIF: return "gif";
+    default: return "png";
+    }
+}
+
+const char *kvlPictureContentType(const QString &Extension)
+{
+    if (Extension == u"bmp") return "image/bmp";
+    if (Extension == u"emf") return "image/x-emf";
+    if (Extension == u"wmf") return "image/x-wmf";
+    if (Extension == u"jpeg") return "image/jpeg";
+    if (Extension == u"gif") return "image/gif";
+    return "image/png";
+}

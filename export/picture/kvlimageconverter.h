@@ -22,3 +22,8 @@ constexpr int kvlPictureBackground = 0x123456;  // TColor: red 0x56, green 0x34,
 void SaveGraphicAs(const TGraphic &Graphic, TStream &Stream, TkvlPictureType PictureType);
 // The same into a new (or truncated) file.
 void SaveGraphicAs(const TGraphic &Graphic, const QString &FileName, TkvlPictureType PictureType);
+
+// The file extension of a picture type ("png", "jpeg", ...), and the media content type of
+// such an extension, for the media parts of a package.
+const char *kvlPictureExtension(TkvlPictureType PictureType);
+const char *kvlPictureContentType(const QString &Extension);

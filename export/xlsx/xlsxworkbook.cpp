@@ -70,28 +70,6 @@ int PositionIndex(int Count, double V, double (TkvlIEMatrix::*Pos)(int) const, c
     return Count;
 }
 
-const char *MediaExtension(TkvlPictureType T)
-{
-    switch (T) {
-    case gpBMP: return "bmp";
-    case gpEMF: return "emf";
-    case gpWMF: return "wmf";
-    case gpJPG: return "jpeg";
-    case gpGIF: return "gif";
-    default: return "png";
-    }
-}
-
-const char *MediaContentType(const QString &Ext)
-{
-    if (Ext == u"bmp") return "image/bmp";
-    if (Ext == u"emf") return "image/x-emf";
-    if (Ext == u"wmf") return "image/x-wmf";
-    if (Ext == u"jpeg") return "image/jpeg";
-    if (Ext == u"gif") return "image/gif";
-    return "image/png";
-}
-
 QChar FirstOr(const QString &S, QChar Fallback) { return S.isEmpty() ? Fallback : S[0]; }
 
 } // namespace
@@ -414,7 +392,7 @@ void TkvlXLSXWorkbook::AddSheet(TkvlIEMatrix &G, const TkvlXLSXSheetRange &R)
 void TkvlXLSXWorkbook::WriteDrawing(TkvlIEMatrix &G, const TkvlXLSXSheetRange &R, const std::vector<int> &Pictures)
 {
     const int N = R.Index, F = R.FirstRow;
-    const QString ext = QLatin1String(MediaExtension(FPictureType));
+    const QString ext = QLatin1String(kvlPictureExtension(FPictureType));
     FMediaExtensions.insert(ext);
     FDrawings.push_back(N);
 
@@ -477,7 +455,7 @@ void TkvlXLSXWorkbook::Finish(const QString &Author)
              "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
              "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>";
     for (const QString &ext : FMediaExtensions)
-        types += "<Default Extension=\"" + ext.toUtf8() + "\" ContentType=\"" + MediaContentType(ext) + "\"/>";
+        types += "<Default Extension=\"" + ext.toUtf8() + "\" ContentType=\"" + kvlPictureContentType(ext) + "\"/>";
     types += "<Override PartName=\"/xl/styles.xml\" "
              "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
              "<Override PartName=\"/xl/workbook.xml\" "
