@@ -130,7 +130,7 @@ public:
     void HideMessage();
 
     // ---- outline and thumbnails ----
-    bool OutlineVisible() const;
+    bool OutlineVisible() const override;
     void SetOutlineVisible(bool Value);
     bool ThumbnailVisible() const;
     void SetThumbnailVisible(bool Value);

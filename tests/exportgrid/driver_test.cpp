@@ -1,12 +1,16 @@
-// A prepared report exported through the report's export driver into the CSV filter, and the
-// file read back by Python's csv module.
+// A prepared report exported through the report's export driver into the CSV and DOCX filters,
+// and the files read back by Python (csv, python-docx).
 #include "export/csv/csvexport.h"
+#include "export/docx/docxexport.h"
 #include "tests/engine/preparedfixture.h"
 #include "tests/exportgrid/gridfixture.h"
 
 #include "platform/rtl/formatsettings.h"
 #include "platform/ui/fakes.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -63,6 +67,36 @@ struct ThreePages {
     std::unique_ptr<TkvlReport> report;
 };
 
+// The non-empty cell texts of each table of a word-processing file, a merged cell once.
+QList<QStringList> PythonDocxTables(const QString &File)
+{
+    const QString script = QStringLiteral(
+        "import docx, json, sys\n"
+        "tables = []\n"
+        "for t in docx.Document(sys.argv[1]).tables:\n"
+        "    seen, texts = set(), []\n"
+        "    for row in t.rows:\n"
+        "        for c in row.cells:\n"
+        "            if id(c._tc) in seen: continue\n"
+        "            seen.add(id(c._tc))\n"
+        "            if c.text: texts.append(c.text)\n"
+        "    tables.append(texts)\n"
+        "print(json.dumps(tables))\n");
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, File});
+    p.waitForFinished(60000);
+    QList<QStringList> tables;
+    for (const auto &t : QJsonDocument::fromJson(p.readAllStandardOutput()).array()) {
+        QStringList texts;
+        for (const auto &c : t.toArray())
+            texts << c.toString();
+        tables << texts;
+    }
+    if (p.exitCode() != 0)
+        tables << QStringList{QStringLiteral("python failed:"), QString::fromUtf8(p.readAllStandardError())};
+    return tables;
+}
+
 } // namespace
 
 TEST(CsvThroughTheDriver, PageRangesAndSuppressedHeadersReadBackByPython)
@@ -114,4 +148,43 @@ TEST(CsvThroughTheDriver, AFileThatCannotBeMadeIsNotASuccess)
     EXPECT_FALSE(r.report->Export(f.get()));
     ASSERT_EQ(r.report->Errors().Count(), 1);
     EXPECT_TRUE(r.report->Errors()[0].contains(target)) << r.report->Errors()[0].toStdString();
+}
+
+// Each exported page is one table of the document, in order, with the texts of its bands.
+TEST(DocxThroughTheDriver, EveryExportedPageIsATableReadByPythonDocx)
+{
+    rtl::ScopedFormatSettings fs{TFormatSettings::english()};
+    ui::FakeServices services;
+    QTemporaryDir dir;
+    auto page = [](int N, bool Header, bool Footer) {
+        QStringList texts;
+        if (Header)
+            texts << QStringLiteral("Elenco");
+        texts << QStringLiteral("d%1").arg(N) << QStringLiteral("Evento %1").arg(N);
+        if (Footer)
+            texts << QStringLiteral("Pagina %1 di 3").arg(N);
+        return texts;
+    };
+    struct Case {
+        const char *Name;
+        QString Pages;
+        bool Suppress;
+        QList<QStringList> Tables;
+    };
+    const Case cases[] = {
+        {"every page", QString(), false, {page(1, true, true), page(2, true, true), page(3, true, true)}},
+        {"pages 2-3, headers and footers once", QStringLiteral("2-3"), true, {page(2, true, false), page(3, false, true)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        ThreePages r;
+        auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlDOCXExport>();
+        f->ShowDialog = false;
+        f->ShowProgress = false;
+        f->PageNumbers = c.Pages;
+        f->SuppressPageHeadersFooters = c.Suppress;
+        f->FileName = dir.filePath(QStringLiteral("elenco.docx"));
+        ASSERT_TRUE(r.report->Export(f.get()));
+        EXPECT_EQ(PythonDocxTables(f->FileName), c.Tables);
+    }
 }
