@@ -312,9 +312,11 @@ TkvlReport *TkvlComponent::GetReport() const
 void TkvlComponent::Clear()
 {
     if (!FParent && !FObjects.empty()) {
-        // The whole tree goes (but for inherited objects): the indexes of names are made
-        // again on the next lookup, instead of every object leaving them one by one.
+        // The whole tree goes (but for inherited objects): the indexes of names, ours and the
+        // owner-side one of the report that owns the objects, are made again on the next
+        // lookup, instead of every object leaving them one by one.
         FNames.reset();
+        DropNameIndex();
     }
     size_t i = 0;
     while (i < FObjects.size()) {

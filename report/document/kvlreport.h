@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <functional>
+#include <unordered_map>
 #include <memory>
 #include <vector>
 
@@ -317,12 +318,21 @@ private:
     std::vector<QString> FVariablesInUse;  // report variables being evaluated (cycle guard)
     int FCalcDepth = 0;
     // The record source and field, or system variable, a name stands for; parsed once per run.
+    // For a text that is none of them: the variables' name generations at which neither list
+    // had it (0: not known), whether a script item could have it, and its compiled function
+    // with the expression cache's generation it belongs to.
     struct NameInfo {
         rtl::ComponentRef<TkvlDataSet> DataSet;
         QString Field;
         int SysVar = -1;
         bool IsField = false;
+        bool MayNameScriptItem = true;
+        uint64_t NoVariableAt = 0, NoGlobalAt = 0, FunctionAt = 0;
+        class TqsProcVariable *Function = nullptr;
     };
-    QHash<QString, NameInfo> FNameCache;
-    const NameInfo &ParseName(const QString &Name);
+    std::unordered_map<QString, NameInfo> FNameCache;  // entries stay put while others are added
+    // nullptr for a field of a record source that is not there yet (not remembered).
+    NameInfo *ParseName(const QString &Name);
+    bool DoGetValue(const QString &Name, Variant &Value, NameInfo *Info);
+    bool lookUpVariable(const QString &Name, Variant &Value);
 };

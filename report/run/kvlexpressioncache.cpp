@@ -16,6 +16,7 @@ TkvlExpressionCache::~TkvlExpressionCache() = default;
 void TkvlExpressionCache::Clear()
 {
     FExpressions.clear();
+    ++FGeneration;
     FScript->Parent = nullptr;
     FScript->Clear();
     FScript->Lines.clear();
@@ -66,16 +67,25 @@ TqsProcVariable *TkvlExpressionCache::Compile(const QString &Expression, QString
     return nullptr;
 }
 
+TqsProcVariable *TkvlExpressionCache::Compiled(const QString &Expression, QString &ErrorMsg, TqsScript *AScript)
+{
+    ErrorMsg.clear();
+    // The names of a new expression are resolved in AScript's scope while it compiles.
+    FScript->Parent = AScript;
+    TqsProcVariable *func = FExpressions.value(Expression);
+    return func ? func : Compile(Expression, ErrorMsg);
+}
+
 Variant TkvlExpressionCache::Calc(const QString &Expression, QString &ErrorMsg, TqsScript *AScript)
+{
+    TqsProcVariable *func = Compiled(Expression, ErrorMsg, AScript);
+    return func ? Call(func, ErrorMsg, AScript) : Variant::null();
+}
+
+Variant TkvlExpressionCache::Call(TqsProcVariable *func, QString &ErrorMsg, TqsScript *AScript)
 {
     ErrorMsg.clear();
     FScript->Parent = AScript;
-    TqsProcVariable *func = FExpressions.value(Expression);
-    if (!func) {
-        func = Compile(Expression, ErrorMsg);
-        if (!func)
-            return Variant::null();
-    }
     // Script statements that look at the main program's state must not take an expression
     // for it; the flag comes back however the call ends.
     struct MainProgGuard {

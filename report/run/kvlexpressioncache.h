@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 class TqsScript;
@@ -28,6 +29,14 @@ public:
     // Evaluates Expression with AScript as the names' scope. On failure ErrorMsg holds the
     // message and the result is Null; a text that does not compile is not kept.
     Variant Calc(const QString &Expression, QString &ErrorMsg, TqsScript *AScript);
+    // Calls a function of this cache (from Find or Compiled) as Calc does.
+    Variant Call(TqsProcVariable *Function, QString &ErrorMsg, TqsScript *AScript);
+    // The compiled function of a text, compiling it when it is new; nullptr and ErrorMsg when
+    // it does not compile.
+    TqsProcVariable *Compiled(const QString &Expression, QString &ErrorMsg, TqsScript *AScript);
+    // Changes whenever Clear drops the functions: a function pointer kept by a caller holds
+    // while the generation it was taken at is current.
+    uint64_t Generation() const { return FGeneration; }
     // The compiled function of a text, or nullptr.
     TqsProcVariable *Find(const QString &Expression) const { return FExpressions.value(Expression); }
     int Count() const { return int(FExpressions.size()); }
@@ -39,4 +48,5 @@ private:
     TqsScript *FMainScript;
     std::unique_ptr<TqsScript> FScript;
     QHash<QString, TqsProcVariable *> FExpressions;  // the functions live in FScript
+    uint64_t FGeneration = 1;
 };

@@ -56,15 +56,25 @@ TkvlBand *bandOf(TkvlReport *Report, const Variant &v)
     return rtl::variantToObject<TkvlBand>(v);
 }
 
+// Script items are named by identifiers (dotted at most): a text with any other character,
+// such as an arithmetic expression, is never one.
+bool mayNameScriptItem(QStringView Text)
+{
+    for (const QChar c : Text)
+        if (!(c.isLetterOrNumber() || c == u'_' || c == u'.' || c == u'$'))
+            return false;
+    return !Text.isEmpty();
+}
+
 } // namespace
 
 // ---- names --------------------------------------------------------------------------------
 
-const TkvlReport::NameInfo &TkvlReport::ParseName(const QString &Name)
+TkvlReport::NameInfo *TkvlReport::ParseName(const QString &Name)
 {
-    auto it = FNameCache.constFind(Name);
-    if (it != FNameCache.constEnd())
-        return *it;
+    auto it = FNameCache.find(Name);
+    if (it != FNameCache.end())
+        return &it->second;
     NameInfo info;
     TkvlDataSet *ds = nullptr;
     GetDatasetAndField(Name, ds, info.Field);
@@ -72,16 +82,17 @@ const TkvlReport::NameInfo &TkvlReport::ParseName(const QString &Name)
         info.IsField = true;
         info.DataSet = ds;
     } else if (!info.Field.isEmpty()) {
-        // A source that may yet be added: not remembered.
-        static const NameInfo unresolved;
-        return unresolved;
+        return nullptr;  // a source that may yet be added: not remembered
     } else {
         info.SysVar = FSysVariables.IndexOf(Name);
+        info.MayNameScriptItem = mayNameScriptItem(Name);
     }
-    return *FNameCache.insert(Name, info);
+    return &FNameCache.emplace(Name, std::move(info)).first->second;
 }
 
-bool TkvlReport::DoGetValue(const QString &Name, Variant &Value)
+bool TkvlReport::DoGetValue(const QString &Name, Variant &Value) { return DoGetValue(Name, Value, ParseName(Name)); }
+
+bool TkvlReport::DoGetValue(const QString &Name, Variant &Value, NameInfo *Info)
 {
     Value = Variant::null();
     if (const auto &legacy = kvlKV2Events().OnGetValue) {
@@ -93,7 +104,8 @@ bool TkvlReport::DoGetValue(const QString &Name, Variant &Value)
         }
     }
 
-    const NameInfo &info = ParseName(Name);
+    static const NameInfo unresolved;
+    const NameInfo &info = Info ? *Info : unresolved;
     if (info.IsField) {
         if (TkvlDataSet *ds = info.DataSet.get()) {
             Value = ds->GetValue(info.Field);
@@ -131,6 +143,40 @@ bool TkvlReport::DoGetValue(const QString &Name, Variant &Value)
         }
     }
 
+    // The variables are searched again only after their names have changed.
+    const uint64_t variablesAt = FVariables->NamesGeneration();
+    if (!Info || Info->NoVariableAt != variablesAt) {
+        if (lookUpVariable(Name, Value))
+            return true;
+        if (Info)
+            Info->NoVariableAt = variablesAt;
+    }
+
+    TkvlVariables &globals = kvlGlobalVariables();
+    const uint64_t globalsAt = globals.NamesGeneration();
+    if (!Info || Info->NoGlobalAt != globalsAt) {
+        const int gi = globals.IndexOf(Name);
+        if (gi >= 0) {
+            Value = globals.Items(gi)->Value();
+            return true;
+        }
+        if (Info)
+            Info->NoGlobalAt = globalsAt;
+    }
+
+    if (!kvlKV2Events().OnGetScriptValue && info.MayNameScriptItem) {
+        auto *item = dynamic_cast<TqsCustomVariable *>(FScript->Find(Name));
+        if (item && !dynamic_cast<TqsProcVariable *>(item) && !dynamic_cast<TqsMethodHelper *>(item) &&
+            !dynamic_cast<TqsClassVariable *>(item) && !dynamic_cast<TqsTypeVariable *>(item)) {
+            Value = item->GetValue();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TkvlReport::lookUpVariable(const QString &Name, Variant &Value)
+{
     const int vi = FVariables->IndexOf(Name);
     if (vi >= 0) {
         const Variant &v = FVariables->Items(vi)->Value();
@@ -155,21 +201,6 @@ bool TkvlReport::DoGetValue(const QString &Name, Variant &Value)
         return true;
     }
 
-    TkvlVariables &globals = kvlGlobalVariables();
-    const int gi = globals.IndexOf(Name);
-    if (gi >= 0) {
-        Value = globals.Items(gi)->Value();
-        return true;
-    }
-
-    if (!kvlKV2Events().OnGetScriptValue) {
-        auto *item = dynamic_cast<TqsCustomVariable *>(FScript->Find(Name));
-        if (item && !dynamic_cast<TqsProcVariable *>(item) && !dynamic_cast<TqsMethodHelper *>(item) &&
-            !dynamic_cast<TqsClassVariable *>(item) && !dynamic_cast<TqsTypeVariable *>(item)) {
-            Value = item->GetValue();
-            return true;
-        }
-    }
     return false;
 }
 
@@ -184,7 +215,8 @@ Variant TkvlReport::Calc(const QString &Expr, TqsScript *AScript)
         AScript = FScript.get();
 
     Variant result;
-    if (DoGetValue(Expr, result))
+    NameInfo *info = ParseName(Expr);
+    if (DoGetValue(Expr, result, info))
         return result;
 
     QString error;
@@ -200,7 +232,20 @@ Variant TkvlReport::Calc(const QString &Expr, TqsScript *AScript)
             int &d;
             ~Depth() { --d; }
         } depth{FCalcDepth};
-        result = FExpressionCache->Calc(Expr, error, AScript);
+        // The function is looked up once per run, then kept with the text's name answers.
+        TqsProcVariable *func = nullptr;
+        const uint64_t cacheAt = FExpressionCache->Generation();
+        if (info && info->FunctionAt == cacheAt) {
+            func = info->Function;
+        } else {
+            func = FExpressionCache->Compiled(Expr, error, AScript);
+            if (func && info) {
+                info->Function = func;
+                info->FunctionAt = cacheAt;
+            }
+        }
+        if (func)
+            result = FExpressionCache->Call(func, error, AScript);
     }
     if (error.isEmpty())
         return result;

@@ -42,6 +42,8 @@ void TkvlCollectionItem::SetInheritedName(const QString &Value)
 void TkvlCollectionItem::SetItemName(const QString &Value)
 {
     FName = Value;
+    if (auto *c = rtl_cast<TkvlCollection>(Collection()))
+        ++c->FNamesGeneration;
     reindex();
 }
 
@@ -90,12 +92,14 @@ void TkvlCollection::Notify(TCollectionItem *Item, bool Added)
 
 void TkvlCollection::addName(const QString &Name)
 {
+    ++FNamesGeneration;
     if (!Name.isEmpty())
         ++FNameCount[Name];
 }
 
 void TkvlCollection::removeName(const QString &Name)
 {
+    ++FNamesGeneration;
     auto i = FNameCount.find(Name);
     if (i == FNameCount.end())
         return;

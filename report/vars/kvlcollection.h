@@ -50,6 +50,9 @@ public:
     virtual TkvlCollectionItem *FindByName(const QString &Name) const;
     // Prefix followed by the lowest number from 1 that no item gives as its internal name.
     QString UniqueInheritedName(const QString &Prefix);
+    // Changes whenever an item is added, goes or is renamed: a caller may keep an answer such
+    // as "no item has this name" for as long as it stays the same.
+    uint64_t NamesGeneration() const { return FNamesGeneration; }
 
 protected:
     void Notify(TCollectionItem *Item, bool Added) override;
@@ -63,4 +66,5 @@ private:
     // Prefix + number is taken: a template's items get their names in constant time.
     QHash<QString, int> FNameCount;
     QHash<QString, qint64> FFreeFrom;
+    uint64_t FNamesGeneration = 1;
 };

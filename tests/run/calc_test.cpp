@@ -155,6 +155,34 @@ TEST_F(Evaluation, NamesResolveInOrder)
     kvlGlobalVariables().DeleteVariable(QStringLiteral("GlobalOne"));
 }
 
+// What a run remembers about a text (not a variable, its compiled function) gives way to a
+// variable of that name made later, in the report or process-wide, and to a cleared cache.
+TEST_F(Evaluation, ATextEvaluatedOnceStillSeesVariablesMadeLater)
+{
+    prepare();
+    const QString text = QStringLiteral("2 + 3");
+    const struct {
+        const char *what;
+        std::function<void()> change, undo;
+        Variant expected;
+    } cases[] = {
+        {"report variable", [&] { report->Variables().SetVariables(text, Variant(7)); },
+         [&] { report->Variables().DeleteVariable(text); }, Variant(7)},
+        {"process-wide variable", [&] { kvlGlobalVariables().SetVariables(text, Variant(8)); },
+         [&] { kvlGlobalVariables().DeleteVariable(text); }, Variant(8)},
+        {"cache cleared", [&] { report->ExpressionCache().Clear(); }, [] {}, Variant(5)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(report->Calc(text), Variant(5));
+        EXPECT_EQ(report->Calc(text), Variant(5));
+        c.change();
+        EXPECT_EQ(report->Calc(text), c.expected);
+        c.undo();
+        EXPECT_EQ(report->Calc(text), Variant(5));
+    }
+}
+
 TEST_F(Evaluation, NullFieldsBecomeTheEmptyValueOfTheirTypeWhenConverted)
 {
     prepare();

@@ -139,6 +139,8 @@ void TComponent::ChangeName(const QString &NewName)
     FName = NewName;
 }
 
+void TComponent::DropNameIndex() { FNameIndex.reset(); }
+
 void TComponent::ValidateRename(TComponent *AComponent, const QString &CurName, const QString &NewName)
 {
     if (AComponent && !rtl::SameName(CurName, NewName) && !NewName.isEmpty()) {

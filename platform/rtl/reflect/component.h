@@ -151,6 +151,9 @@ protected:
     virtual void ValidateRename(TComponent *AComponent, const QString &CurName, const QString &NewName);
     // Renames without checks.
     void ChangeName(const QString &NewName);
+    // Forgets the index of owned components by name (made again by the next lookup): for an
+    // owner about to free all it owns, so that they need not leave the index one by one.
+    void DropNameIndex();
 
 private:
     friend class rtl::ComponentLink;
