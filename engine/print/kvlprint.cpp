@@ -222,20 +222,39 @@ private:
         return held;
     }
 
-    bool PrintPage(int N)
+    // The page at position N of the job, built and counted as a copy; no page when it is not
+    // printed. False when the report was stopped: the job is aborted.
+    struct Taken {
+        int index = -1;
+        TkvlReportPage *page = nullptr;
+        std::shared_ptr<TkvlPage> held;
+        int copies = 1;
+    };
+    bool TakePage(int N, Taken &t)
     {
-        const int index = PageIndex(N);
-        if (index < 0 || !Selected(index))
+        t.index = PageIndex(N);
+        if (t.index < 0 || !Selected(t.index))
             return true;
         if (FReport->Terminated) {
             Abort();
             return false;
         }
-        TkvlReportPage *page = nullptr;
-        const std::shared_ptr<TkvlPage> held = Build(index, page);
-        if (!page)
+        t.held = Build(t.index, t.page);
+        if (t.page)
+            t.copies = PrepareCopy(t.page, FOpts->Collate ? FCopy : 1);
+        return true;
+    }
+
+    bool PrintPage(int N)
+    {
+        Taken t;
+        if (!TakePage(N, t))
+            return false;
+        if (!t.page)
             return true;
-        const int copies = PrepareCopy(page, FOpts->Collate ? FCopy : 1);
+        const int index = t.index;
+        TkvlReportPage *const page = t.page;
+        const int copies = t.copies;
 
         int bin = page->Bin;
         if (FUsedBins.contains(page->Bin))
@@ -282,18 +301,14 @@ private:
 
     bool PrintSplitPage(int N)
     {
-        const int index = PageIndex(N);
-        if (index < 0 || !Selected(index))
-            return true;
-        if (FReport->Terminated) {
-            Abort();
+        Taken t;
+        if (!TakePage(N, t))
             return false;
-        }
-        TkvlReportPage *page = nullptr;
-        const std::shared_ptr<TkvlPage> held = Build(index, page);
-        if (!page)
+        if (!t.page)
             return true;
-        const int copies = PrepareCopy(page, FOpts->Collate ? FCopy : 1);
+        const int index = t.index;
+        TkvlReportPage *const page = t.page;
+        const int copies = t.copies;
         const int bin = index == 0 ? page->Bin : page->BinOtherPages;
         const int duplex = PageDuplex(page);
 
