@@ -215,22 +215,31 @@ void TkvlPreview::Init(TkvlReport *AReport, TkvlCustomPreviewPages *APreviewPage
 
 void TkvlPreview::UnInit(TkvlCustomPreviewPages *APreviewPages)
 {
-    FTabItems.erase(std::remove_if(FTabItems.begin(), FTabItems.end(),
-                                   [&](const TabItem &t) { return t.PreviewPages == APreviewPages; }),
-                    FTabItems.end());
+    dropTabs([&](const TabItem &t) { return t.PreviewPages == APreviewPages; });
+}
+
+void TkvlPreview::dropTabs(const std::function<bool(const TabItem &)> &Which)
+{
+    FTabItems.erase(std::remove_if(FTabItems.begin(), FTabItems.end(), Which), FTabItems.end());
     while (FTabs->count() > int(FTabItems.size()))
         FTabs->removeTab(FTabs->count() - 1);
     if (FTabItems.empty())
         FInitialized = false;
 }
 
-void TkvlPreview::ReportDestroyed()
+void TkvlPreview::ReportDestroyed(TkvlReport *AReport)
 {
-    Clear();
+    dropTabs([&](const TabItem &t) { return t.Report == AReport; });
+    if (Report && Report != AReport)
+        return; // the pages of another report are shown
+    // The pages go with the report: let go of them first, so that only the view is cleared.
+    // A run of that report is over too.
     Report = nullptr;
     PreviewPages = nullptr;
-    FWorkspace->SetPreviewPages(nullptr);
-    FThumbnail->SetPreviewPages(nullptr);
+    FRunning = false;
+    guardClose(false);
+    attachPages();
+    Clear();
 }
 
 void TkvlPreview::AddPreviewTab(TkvlReport *AReport, const QString &Name, bool FreeObjects)
@@ -474,20 +483,23 @@ void TkvlPreview::UpdatePages()
 
     FWorkspace->SetZoom(FZoom);
     FThumbnail->SetZoom(0.1);
-    FWorkspace->ClearPageList();
-    FThumbnail->ClearPageList();
     // A hidden strip is filled when it is shown (SetThumbnailVisible lays the pages out).
     const bool thumbnails = !FRunning && ThumbnailVisible();
     const int count = PageCount();
+    // Each page is placed as it is read: one pass over the page items, however many.
+    FWorkspace->BeginPageLayout(layoutWidth(FWorkspace), count);
+    if (thumbnails)
+        FThumbnail->BeginPageLayout(layoutWidth(FThumbnail), count);
+    else
+        FThumbnail->ClearPageList();
     for (int i = 0; i < count; ++i) {
         const QPoint s = PreviewPages->GetPageSize(i);
         FWorkspace->AddPage(s.x(), s.y());
         if (thumbnails)
             FThumbnail->AddPage(s.x(), s.y());
     }
-    FWorkspace->CalcPageBounds(layoutWidth(FWorkspace));
-    if (thumbnails)
-        FThumbnail->CalcPageBounds(layoutWidth(FThumbnail));
+    FWorkspace->EndPageLayout();
+    FThumbnail->EndPageLayout();
     FWorkspace->UpdateScrollBars();
     FThumbnail->UpdateScrollBars();
     FWorkspace->SetHorzPosition(FWorkspace->HorzPosition());

@@ -69,8 +69,7 @@ public:
     void InternalOnProgressStart(TkvlReport *AReport, TkvlProgressType Kind, int Progress) override;
     void InternalOnProgress(TkvlReport *AReport, TkvlProgressType Kind, int Progress) override;
     void InternalOnProgressStop(TkvlReport *AReport, TkvlProgressType Kind, int Progress) override;
-    // The attached report is going away.
-    void ReportDestroyed();
+    void ReportDestroyed(TkvlReport *AReport) override;
 
     // ---- navigation ----
     int PageCount();
@@ -200,6 +199,7 @@ private:
     int layoutWidth(const QWidget *Control) const;
     void onOutlineClick(QTreeWidgetItem *Item);
     void attachPages();
+    void dropTabs(const std::function<bool(const TabItem &)> &Which);
     void guardClose(bool On);
 
     bool FAllowF3 = false;

@@ -102,9 +102,11 @@ TkvlReport::~TkvlReport()
 {
     if (PreviewForm)
         PreviewForm->Close();
-    if (FPreview) {
-        FPreview->UnInit(FPreviewPages);
+    if (TkvlCustomPreview *preview = FPreview) {
+        preview->UnInit(FPreviewPages);
         SetPreview(nullptr);
+        // A control that outlives the report must not draw or hit-test its pages.
+        preview->ReportDestroyed(this);
     }
     // The objects go while the option records and lists they may read still exist.
     TkvlComponent::Clear();

@@ -30,4 +30,6 @@ public:
     virtual void InternalOnProgressStart(TkvlReport *AReport, TkvlProgressType Kind, int Progress) = 0;
     virtual void InternalOnProgress(TkvlReport *AReport, TkvlProgressType Kind, int Progress) = 0;
     virtual void InternalOnProgressStop(TkvlReport *AReport, TkvlProgressType Kind, int Progress) = 0;
+    // The report is being destroyed: the control lets go of it and of its prepared pages.
+    virtual void ReportDestroyed(TkvlReport *AReport) { (void)AReport; }
 };

@@ -274,6 +274,43 @@ TEST(Preview, AReportThatLetsThePreviewGoIsNeitherDrawnNorHit)
     EXPECT_EQ(f.preview->PageCount(), 0);
 }
 
+TEST(Preview, APreviewOutlivingItsReportForgetsItAndItsPages)
+{
+    // The store outlives the report here, so that any later use of it shows.
+    PreviewFixture f(3);
+    f.store->Pages[1].Texts = {{10, 10, QStringLiteral("alpha")}};
+    QWidget window;
+    f.preview->setParent(&window);
+    window.show();
+    f.report->SetPreviewPages(f.store.get());
+    f.report->SetPreview(f.preview.get());
+    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), false));
+    // The report goes while it is preparing pages (a script of the run frees it).
+    f.report->InternalOnProgressStart(ptRunning);
+    ASSERT_TRUE(f.preview->Running());
+    f.store->addPages(3);
+    f.report.reset();
+    EXPECT_EQ(f.preview->Report, nullptr);
+    EXPECT_EQ(f.preview->PreviewPages, nullptr);
+    EXPECT_FALSE(f.preview->Running());
+    EXPECT_EQ(f.preview->PageCount(), 0);
+    EXPECT_EQ(f.preview->Workspace()->PageList().Count(), 0);
+    EXPECT_EQ(f.preview->Tabs()->count(), 0);
+    EXPECT_FALSE(f.preview->Initialized());
+    f.store->Drawn.clear();
+    window.grab();
+    QWidget *vp = f.preview->Workspace()->viewport();
+    QTest::mouseClick(vp, Qt::LeftButton, Qt::NoModifier, QPoint(300, 100));
+    QTest::mouseMove(vp, QPoint(310, 120));
+    QTest::keyClick(f.preview->Workspace(), Qt::Key_F3);
+    QTest::keyClick(f.preview->Workspace(), Qt::Key_End);
+    EXPECT_TRUE(f.store->Drawn.empty());
+    EXPECT_TRUE(f.store->Overs.empty());
+    EXPECT_EQ(f.store->GetCount(), 3); // the pages were let go, not cleared through the preview
+    EXPECT_TRUE(window.close());       // nothing runs any more
+    f.preview->setParent(nullptr);
+}
+
 TEST(Preview, SearchFindsEachMatchThenReportsNotFoundOnce)
 {
     PreviewFixture f(3);

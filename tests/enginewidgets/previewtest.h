@@ -89,7 +89,8 @@ struct PreviewFixture {
     ~PreviewFixture()
     {
         preview.reset();
-        report->SetPreviewPages(report->MainPreviewPages());
+        if (report)
+            report->SetPreviewPages(report->MainPreviewPages());
         report.reset();
     }
     void init() { preview->Init(report.get(), store.get()); }
