@@ -153,8 +153,8 @@ static bool followHyperlink(TkvlPreviewPages &Store, TkvlReport *Report, TkvlPre
         if (!page || !engine)
             return false;
         Link.AssignVariables(&Report->Variables());
+        // The run initializes the store (and starts and stops its progress) itself.
         auto pages = std::make_unique<TkvlPreviewPages>(Report);
-        pages->Initialize();
         // The detail page is prepared into its own store; the report and its engine go back to
         // the store shown, and the preview meets the new pages through the tab.
         TkvlCustomPreview *preview = Report->Preview();

@@ -183,6 +183,7 @@ void TkvlPreviewPages::Initialize()
         FPictureCache.SetTempDir(Report->EngineOptions()->TempDir);
     }
     FXMLDoc->SetTempDir(Report->EngineOptions()->TempDir);
+    Report->InternalOnProgressStart(ptRunning);
 }
 
 void TkvlPreviewPages::BeginPass()
@@ -232,6 +233,8 @@ void TkvlPreviewPages::Finish()
     ClearPageCache();
     for (auto &p : FSourcePages)
         p->OriginalComponent = nullptr;
+    if (Report)
+        Report->InternalOnProgressStop(ptRunning);
 }
 
 // ---- logical page numbers -----------------------------------------------------------------
@@ -394,6 +397,10 @@ void TkvlPreviewPages::AddPage(TkvlPage *Page)
     AddPageAction = apWriteOver;
     CurPage = pages->Count() - 1;
     IncLogicalPageNumber();
+    // Told last, with the store complete again: the progress lets pending events (a preview's
+    // painting and scrolling among them) run in here.
+    if (Report)
+        Report->InternalOnProgress(ptRunning, pages->Count());
 }
 
 TkvlXMLItem *TkvlPreviewPages::CurXMLPage()
