@@ -13,37 +13,70 @@ void TkvlPageList::AddPage(int Width, int Height, double Zoom)
     item.Width = roundEven(Zoom * Width);
     item.Height = roundEven(Zoom * Height);
     FItems.push_back(item);
+    if (FLayingOut)
+        place(FItems.size() - 1);
 }
 
 void TkvlPageList::Clear()
 {
     FItems.clear();
     FMaxWidth = 0;
+    FLayingOut = false;
+}
+
+void TkvlPageList::startRows(int ClientWidth)
+{
+    FMaxWidth = 0;
+    FRow = RowCursor{};
+    FRow.ClientWidth = ClientWidth;
+}
+
+void TkvlPageList::place(size_t Index)
+{
+    TkvlPageItem &item = FItems[Index];
+    if (FRow.X != 0 && item.Width + FRow.X > FRow.ClientWidth)
+        closeRow(Index);
+    item.OffsetX = FRow.X;
+    item.OffsetY = FRow.Y;
+    FRow.Height = std::max(FRow.Height, item.Height);
+    FRow.X += item.Width + 10;
+}
+
+void TkvlPageList::closeRow(size_t End)
+{
+    FMaxWidth = std::max(FMaxWidth, FRow.X);
+    int c = (FRow.ClientWidth - FRow.X + 10) / 2;
+    c = c < 0 ? 10 : c + 10;
+    for (size_t k = FRow.Start; k < End; ++k)
+        FItems[k].OffsetX += c;
+    FRow.Y += FRow.Height + 10;
+    FRow.X = FRow.Height = 0;
+    FRow.Start = End;
 }
 
 void TkvlPageList::CalcBounds(int ClientWidth)
 {
-    FMaxWidth = 0;
-    int y = 10;
-    size_t i = 0;
-    while (i < FItems.size()) {
-        const size_t rowStart = i;
-        int x = 0, rowHeight = 0;
-        while (i < FItems.size() && (x == 0 || FItems[i].Width + x <= ClientWidth)) {
-            TkvlPageItem &item = FItems[i];
-            item.OffsetX = x;
-            item.OffsetY = y;
-            rowHeight = std::max(rowHeight, item.Height);
-            x += item.Width + 10;
-            ++i;
-        }
-        FMaxWidth = std::max(FMaxWidth, x);
-        int c = (ClientWidth - x + 10) / 2;
-        c = c < 0 ? 10 : c + 10;
-        for (size_t k = rowStart; k < i; ++k)
-            FItems[k].OffsetX += c;
-        y += rowHeight + 10;
-    }
+    FLayingOut = false;
+    startRows(ClientWidth);
+    for (size_t i = 0; i < FItems.size(); ++i)
+        place(i);
+    if (FRow.Start < FItems.size())
+        closeRow(FItems.size());
+}
+
+void TkvlPageList::BeginLayout(int ClientWidth, int ExpectedCount)
+{
+    Clear();
+    FItems.reserve(size_t(std::max(ExpectedCount, 0)));
+    startRows(ClientWidth);
+    FLayingOut = true;
+}
+
+void TkvlPageList::EndLayout()
+{
+    if (FLayingOut && FRow.Start < FItems.size())
+        closeRow(FItems.size());
+    FLayingOut = false;
 }
 
 QRect TkvlPageList::GetPageBounds(int Index, int ClientWidth, double Scale, bool RTL) const

@@ -22,6 +22,10 @@ public:
     // Rows filled left to right for a client of that width, 10 pixels between pages and
     // around them, each row centred.
     void CalcBounds(int ClientWidth);
+    // The same rows built while the pages are added, in one pass over the items: BeginLayout
+    // empties the list, each AddPage is placed at once, EndLayout centres the last row.
+    void BeginLayout(int ClientWidth, int ExpectedCount = 0);
+    void EndLayout();
     // The item's rectangle (mirrored in right-to-left layout); a missing index gives an
     // A4-sized default at the scale.
     QRect GetPageBounds(int Index, int ClientWidth, double Scale, bool RTL) const;
@@ -35,8 +39,20 @@ public:
     int MaxWidth() const { return FMaxWidth; }
 
 private:
+    // The row being filled: where the next page goes and where the row began.
+    struct RowCursor {
+        int ClientWidth = 0;
+        int X = 0, Y = 10, Height = 0;
+        size_t Start = 0;
+    };
+    void startRows(int ClientWidth);
+    void place(size_t Index);
+    void closeRow(size_t End);
+
     std::vector<TkvlPageItem> FItems;
     int FMaxWidth = 0;
+    RowCursor FRow;
+    bool FLayingOut = false;
 };
 
 // Screen pixels per millimetre at zoom 1.

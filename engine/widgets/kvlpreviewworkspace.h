@@ -50,6 +50,9 @@ public:
     void AddPage(int Width, int Height) { FPageList.AddPage(Width, Height, FZoom); }
     void ClearPageList() { FPageList.Clear(); }
     void CalcPageBounds(int ClientWidth) { FPageList.CalcBounds(ClientWidth); }
+    // Lays the pages out while they are added (see TkvlPageList::BeginLayout).
+    void BeginPageLayout(int ClientWidth, int ExpectedCount) { FPageList.BeginLayout(ClientWidth, ExpectedCount); }
+    void EndPageLayout() { FPageList.EndLayout(); }
     void UpdateScrollBars();
     // The page's rectangle in the scrolled area (at the zoom).
     QRect PageBounds(int Index) const;

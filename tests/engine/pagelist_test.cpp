@@ -40,13 +40,21 @@ TEST(PageLayout, PlacesPagesInCentredRows)
         {"default A4 in a narrow client", {}, 500, 0, false, QRect(10, 10, 794, 1123)},
     };
     for (const LayoutCase &c : cases) {
-        SCOPED_TRACE(c.name);
-        TkvlPageList list;
-        for (Size s : c.pages)
-            list.AddPage(s.w, s.h, 1);
-        list.CalcBounds(c.clientWidth);
-        const double scale = QString::fromLatin1(c.name).contains(QLatin1String("half")) ? 0.5 : 1;
-        EXPECT_EQ(list.GetPageBounds(c.index, c.clientWidth, scale, c.rtl), c.expected);
+        // Laid out after the pages are added, and while they are added.
+        for (const bool whileAdding : {false, true}) {
+            SCOPED_TRACE(testing::Message() << c.name << (whileAdding ? " while adding" : ""));
+            TkvlPageList list;
+            if (whileAdding)
+                list.BeginLayout(c.clientWidth);
+            for (Size s : c.pages)
+                list.AddPage(s.w, s.h, 1);
+            if (whileAdding)
+                list.EndLayout();
+            else
+                list.CalcBounds(c.clientWidth);
+            const double scale = QString::fromLatin1(c.name).contains(QLatin1String("half")) ? 0.5 : 1;
+            EXPECT_EQ(list.GetPageBounds(c.index, c.clientWidth, scale, c.rtl), c.expected);
+        }
     }
 }
 
