@@ -71,6 +71,21 @@ QImage typeGlyph(bool TrueType)
     return img;
 }
 
+// Rows of the list as high as the box's font.
+class TkvlItemHeightDelegate : public QStyledItemDelegate {
+public:
+    explicit TkvlItemHeightDelegate(QWidget *Box) : QStyledItemDelegate(Box), FBox(Box) {}
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize s = QStyledItemDelegate::sizeHint(option, index);
+        s.setHeight(QFontMetrics(FBox->font()).height());
+        return s;
+    }
+
+private:
+    QWidget *FBox;
+};
+
 } // namespace
 
 // ---- the flat combo box ---------------------------------------------------------------------
@@ -80,6 +95,7 @@ TkvlCustomComboBox::TkvlCustomComboBox(QWidget *Parent) : QComboBox(Parent)
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
     setAttribute(Qt::WA_Hover);
+    setItemDelegate(new TkvlItemHeightDelegate(this));
     lineEdit()->installEventFilter(this);
     lineEdit()->setFrame(false);
     connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &Text) {
@@ -209,6 +225,9 @@ void TkvlCustomComboBox::changeEvent(QEvent *Event)
     QComboBox::changeEvent(Event);
     if (Event->type() == QEvent::EnabledChange)
         update();
+    // The list's rows take their height from the font: lay them out again.
+    if (Event->type() == QEvent::FontChange)
+        view()->doItemsLayout();
 }
 
 bool TkvlCustomComboBox::eventFilter(QObject *Watched, QEvent *Event)

@@ -258,6 +258,27 @@ TEST(FontComboBox, RecentFontsStandAboveTheSortedList)
     EXPECT_EQ(box.RecentCount(), 5);
 }
 
+TEST(FlatComboBox, ListRowsTakeTheHeightOfANewFont)
+{
+    TkvlComboBox plain;
+    plain.addItems({QStringLiteral("Arial"), QStringLiteral("Courier New")});
+    FixtureFontBox fonts;
+    fonts.PopulateList();
+    for (QComboBox *box : {static_cast<QComboBox *>(&plain), static_cast<QComboBox *>(&fonts)}) {
+        SCOPED_TRACE(box->metaObject()->className());
+        box->resize(160, 22);
+        box->show();
+        box->showPopup(); // the rows are laid out once at the old font
+        box->hidePopup();
+        QFont big = box->font();
+        big.setPixelSize(30);
+        box->setFont(big);
+        box->showPopup();
+        EXPECT_EQ(box->view()->visualRect(box->model()->index(1, 0)).height(), QFontMetrics(big).height());
+        box->hidePopup();
+    }
+}
+
 TEST(FontComboBox, AFontNoLongerInstalledLeavesTheStorage)
 {
     FixtureFontBox box;
