@@ -192,8 +192,13 @@ int main(int argc, char **argv)
     kvlInitResources();
     kvlRegisterPreviewPagesStore();
     ui::FakeServices services; // the search's "not found" answers at once
-    benchLayout();
-    benchPaint();
-    benchSearch();
+    // LIRRA_BENCH_ONLY=layout (or paint, search) runs one part, for a profiler.
+    const QByteArray only = qgetenv("LIRRA_BENCH_ONLY");
+    if (only.isEmpty() || only == "layout")
+        benchLayout();
+    if (only.isEmpty() || only == "paint")
+        benchPaint();
+    if (only.isEmpty() || only == "search")
+        benchSearch();
     return 0;
 }
