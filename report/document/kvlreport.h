@@ -8,6 +8,7 @@
 #include "report/seams/kvlseamtypes.h"
 
 #include <QHash>
+#include <array>
 #include <functional>
 #include <unordered_map>
 #include <memory>
@@ -330,9 +331,27 @@ private:
         uint64_t NoVariableAt = 0, NoGlobalAt = 0, FunctionAt = 0;
         class TqsProcVariable *Function = nullptr;
     };
-    std::unordered_map<QString, NameInfo> FNameCache;  // entries stay put while others are added
+    // The names parsed in this run by text, and the last texts asked for by where their
+    // characters lie: a caller that keeps its string finds its entry again without hashing it
+    // (the text is still compared, so a reused buffer never finds another text's entry).
+    struct NameCache {
+        using Entry = std::pair<const QString, NameInfo>;
+        std::unordered_map<QString, NameInfo> ByText;  // entries stay put while others are added
+        struct Recent {
+            const QChar *Data = nullptr;
+            Entry *Found = nullptr;
+        };
+        std::array<Recent, 64> Recents{};
+        void clear()
+        {
+            ByText.clear();
+            Recents.fill(Recent{});
+        }
+    };
+    NameCache FNameCache;
     // nullptr for a field of a record source that is not there yet (not remembered).
     NameInfo *ParseName(const QString &Name);
+    std::unordered_map<QString, NameInfo>::iterator parseNewName(const QString &Name);
     bool DoGetValue(const QString &Name, Variant &Value, NameInfo *Info);
     bool lookUpVariable(const QString &Name, Variant &Value);
 };

@@ -19,6 +19,9 @@
 #include "report/views/viewdraw.h"
 #include "report/xml/xmlitem.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
 #include <cmath>
 
 LIRRA_DEFINE_CLASS(TkvlCustomMemoView)
@@ -499,23 +502,34 @@ void TkvlCustomMemoView::FillExpressions()
     TkvlReport *report = GetReport();
     const int charset = ConvertingCharset();
     const int lastFormat = FFormats->Count() - 1;
-    // Taken from the member so that an expression that fills this memo again cannot spoil it.
-    QString out = std::move(FFillBuffer);
-    out.resize(0);
     const QStringView text = p->text;
+    // The values first, then the text in one piece of known length.
+    QVarLengthArray<QString, 8> values;
+    qsizetype length = text.size() - p->tailFrom;
     int k = 0;
     for (const Prepared::Expression &e : p->expressions) {
-        if (e.literalTo > e.literalFrom)
-            out += text.mid(e.literalFrom, e.literalTo - e.literalFrom);
         if (e.marker != Marker::None)
-            out += markerText(e.marker);
+            values.append(markerText(e.marker));
         else
-            out += EvaluateAndFormat(report, charset, e.expr,
-                                     e.format ? e.format.get() : FFormats->Items(std::min(k, lastFormat)));
+            values.append(EvaluateAndFormat(report, charset, e.expr,
+                                            e.format ? e.format.get() : FFormats->Items(std::min(k, lastFormat))));
+        length += e.literalTo - e.literalFrom + values.back().size();
         ++k;
     }
-    if (p->tailFrom < text.size())
-        out += text.mid(p->tailFrom);
+    // Taken from the member so that an expression that fills this memo again cannot spoil it.
+    QString out = std::move(FFillBuffer);
+    out.resize(length);
+    QChar *to = out.data();
+    auto put = [&to](QStringView s) {
+        std::copy_n(s.data(), s.size(), to);
+        to += s.size();
+    };
+    for (size_t i = 0; i < p->expressions.size(); ++i) {
+        const Prepared::Expression &e = p->expressions[i];
+        put(text.mid(e.literalFrom, e.literalTo - e.literalFrom));
+        put(values[qsizetype(i)]);
+    }
+    put(text.mid(p->tailFrom));
     // One line, the usual case, is taken as it is; the memo hands the buffer back after the record.
     if (p->oneLine && !out.isEmpty() && !hasLineBreak(out)) {
         FMemo.Clear();

@@ -72,9 +72,21 @@ bool mayNameScriptItem(QStringView Text)
 
 TkvlReport::NameInfo *TkvlReport::ParseName(const QString &Name)
 {
-    auto it = FNameCache.find(Name);
-    if (it != FNameCache.end())
-        return &it->second;
+    const QChar *data = Name.constData();
+    const auto where = quintptr(data);
+    NameCache::Recent &recent = FNameCache.Recents[((where >> 4) ^ (where >> 10)) % FNameCache.Recents.size()];
+    if (recent.Data == data && recent.Found && QStringView(recent.Found->first) == QStringView(Name))
+        return &recent.Found->second;
+    auto it = FNameCache.ByText.find(Name);
+    if (it == FNameCache.ByText.end())
+        it = parseNewName(Name);
+    if (it != FNameCache.ByText.end())
+        recent = {data, &*it};
+    return it == FNameCache.ByText.end() ? nullptr : &it->second;
+}
+
+std::unordered_map<QString, TkvlReport::NameInfo>::iterator TkvlReport::parseNewName(const QString &Name)
+{
     NameInfo info;
     TkvlDataSet *ds = nullptr;
     GetDatasetAndField(Name, ds, info.Field);
@@ -82,12 +94,12 @@ TkvlReport::NameInfo *TkvlReport::ParseName(const QString &Name)
         info.IsField = true;
         info.DataSet = ds;
     } else if (!info.Field.isEmpty()) {
-        return nullptr;  // a source that may yet be added: not remembered
+        return FNameCache.ByText.end();  // a source that may yet be added: not remembered
     } else {
         info.SysVar = FSysVariables.IndexOf(Name);
         info.MayNameScriptItem = mayNameScriptItem(Name);
     }
-    return &FNameCache.emplace(Name, std::move(info)).first->second;
+    return FNameCache.ByText.emplace(Name, std::move(info)).first;
 }
 
 bool TkvlReport::DoGetValue(const QString &Name, Variant &Value) { return DoGetValue(Name, Value, ParseName(Name)); }
@@ -214,8 +226,43 @@ Variant TkvlReport::Calc(const QString &Expr, TqsScript *AScript)
     if (!AScript || marker)
         AScript = FScript.get();
 
-    Variant result;
+    auto failed = [&](QString &error) -> Variant {
+        if (FEngineOptions->IgnoreDevByZero && error == QLatin1String(rtl::msg::ZeroDivide))
+            return Variant::null();
+        if (marker)
+            error = kvlResourceText(QStringLiteral("clErrorInExp")) + error;
+        else if (!CurObject.isEmpty())
+            error = CurObject + QStringLiteral(": ") + error;
+        FErrors.Add(error);
+        throw Exception(error);
+    };
+
     NameInfo *info = ParseName(Expr);
+    // A text already found to name nothing that DoGetValue answers (no field, system
+    // variable, report or process-wide variable, script item, and no host hook that could
+    // answer it now) goes straight to its compiled function of this run.
+    if (info && info->FunctionAt == FExpressionCache->Generation() && !info->IsField && info->SysVar < 0
+        && FCalcDepth < MaxCalcDepth && !OnGetValue && !OnNewGetValue
+        && info->NoVariableAt == FVariables->NamesGeneration()) {
+        static TkvlKV2Events &events = kvlKV2Events();
+        static TkvlVariables &globals = kvlGlobalVariables();
+        if (!events.OnGetValue && info->NoGlobalAt == globals.NamesGeneration()
+            && (!info->MayNameScriptItem || events.OnGetScriptValue)
+            && (AScript != FScript.get() || FScript->RTTIAdded())) {
+            ++FCalcDepth;
+            struct Depth {
+                int &d;
+                ~Depth() { --d; }
+            } depth{FCalcDepth};
+            QString error;
+            Variant result = FExpressionCache->Call(info->Function, error, AScript);
+            if (error.isEmpty()) [[likely]]
+                return result;
+            return failed(error);
+        }
+    }
+
+    Variant result;
     if (DoGetValue(Expr, result, info))
         return result;
 
@@ -249,14 +296,7 @@ Variant TkvlReport::Calc(const QString &Expr, TqsScript *AScript)
     }
     if (error.isEmpty())
         return result;
-    if (FEngineOptions->IgnoreDevByZero && error == QLatin1String(rtl::msg::ZeroDivide))
-        return Variant::null();
-    if (marker)
-        error = kvlResourceText(QStringLiteral("clErrorInExp")) + error;
-    else if (!CurObject.isEmpty())
-        error = CurObject + QStringLiteral(": ") + error;
-    FErrors.Add(error);
-    throw Exception(error);
+    return failed(error);
 }
 
 // ---- the script ---------------------------------------------------------------------------

@@ -103,13 +103,39 @@ void TkvlXMLDocument::UnloadItem(TkvlXMLItem *Item)
         return;
     CreateTempFile();
     const int64_t offset = FSwapStream->Seek(0, soEnd);
+    int64_t childrenFrom = 0, childrenTo = 0;
     {
         TkvlXMLWriter writer(*FSwapStream, this);
         writer.WriteRootItem(Item);
+        writer.RootChildren(childrenFrom, childrenTo);
     }
     Item->Clear();
     Item->FOffset = offset;
     Item->FHolder = TkvlXMLItem::Holder::SwapFile;
+    if (childrenTo > childrenFrom)
+        FSwapped[Item] = {offset, childrenFrom, childrenTo};
+    else
+        FSwapped.erase(Item);
+}
+
+bool TkvlXMLDocument::SwappedChildren(const TkvlXMLItem *Item, int64_t &From, int64_t &To) const
+{
+    if (Item->FLoaded || Item->FHolder != TkvlXMLItem::Holder::SwapFile || !FSwapStream)
+        return false;
+    // An element freed and another made at its address is told apart by its offset: each
+    // unload writes at a new one.
+    const auto it = FSwapped.find(Item);
+    if (it == FSwapped.end() || it->second.Offset != Item->FOffset)
+        return false;
+    From = it->second.From;
+    To = it->second.To;
+    return true;
+}
+
+void TkvlXMLDocument::ReadSwapFile(int64_t From, char *To, qsizetype Size)
+{
+    FSwapStream->SetPosition(From);
+    FSwapStream->ReadBuffer(To, Size);
 }
 
 void TkvlXMLDocument::CreateTempFile()
@@ -126,6 +152,7 @@ void TkvlXMLDocument::CreateTempFile()
 
 void TkvlXMLDocument::DeleteTempFile()
 {
+    FSwapped.clear();
     FSwapStream.reset();
     FLoadStream.reset();
     if (!FTempFileName.isEmpty()) {

@@ -9,7 +9,9 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <memory>
+#include <unordered_map>
 
 class TStream;
 
@@ -50,6 +52,12 @@ public:
     void CreateTempFile();
     void DeleteTempFile();
     const QString &TempFileName() const { return FTempFileName; }
+    // Where the children of an element that UnloadItem moved out lie in the swap file (From
+    // up to To, the end tag not included), so that a writer can copy them as they are
+    // instead of reading them back; false when the element is not held there that way.
+    bool SwappedChildren(const TkvlXMLItem *Item, int64_t &From, int64_t &To) const;
+    // Reads Size bytes of the swap file at From into To.
+    void ReadSwapFile(int64_t From, char *To, qsizetype Size);
 
 private:
     std::unique_ptr<TkvlXMLItem> FRoot;
@@ -61,4 +69,8 @@ private:
     std::unique_ptr<TStream> FLoadStream;
     std::unique_ptr<TStream> FSwapStream;
     QString FTempFileName;
+    struct SwappedSpan {
+        int64_t Offset, From, To;
+    };
+    std::unordered_map<const TkvlXMLItem *, SwappedSpan> FSwapped;
 };

@@ -5,6 +5,7 @@
 #include "report/base/codepage.h"
 #include "platform/rtl/stream.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -137,6 +138,36 @@ void TkvlXMLWriter::writeStartTag(TkvlXMLItem *Item, int Indent, bool HasChildre
     newLine();
 }
 
+void TkvlXMLWriter::writeEndTag(TkvlXMLItem *Item, int Indent)
+{
+    indent(Indent);
+    FBuffer.append("</", 2);
+    appendAnsi(Item->Name());
+    FBuffer.append('>');
+    newLine();
+}
+
+// An element swapped out unchanged is written with its children copied from the swap file,
+// which holds them as this writer writes them when it does not indent.
+bool TkvlXMLWriter::copySwappedChildren(TkvlXMLItem *Item, int Indent)
+{
+    int64_t from = 0, to = 0;
+    if (FAutoIndent || !FDocument || !FDocument->SwappedChildren(Item, from, to))
+        return false;
+    writeStartTag(Item, Indent, true);
+    constexpr qsizetype kChunk = 64 * 1024;
+    while (from < to) {
+        const qsizetype n = qsizetype(std::min<int64_t>(kChunk, to - from));
+        const qsizetype old = FBuffer.size();
+        FBuffer.resize(old + n);
+        FDocument->ReadSwapFile(from, FBuffer.data() + old, n);
+        from += n;
+        flush();
+    }
+    writeEndTag(Item, Indent);
+    return true;
+}
+
 void TkvlXMLWriter::WriteRootItem(TkvlXMLItem *Item)
 {
     struct Frame {
@@ -149,6 +180,8 @@ void TkvlXMLWriter::WriteRootItem(TkvlXMLItem *Item)
 
     auto visit = [&](TkvlXMLItem *item, int ind) {
         bool reloaded = false;
+        if (item->Unloadable() && !item->Loaded() && copySwappedChildren(item, ind))
+            return;
         if (item->Unloadable() && !item->Loaded() && FDocument) {
             FDocument->LoadItem(item);
             reloaded = item->Loaded();
@@ -161,7 +194,10 @@ void TkvlXMLWriter::WriteRootItem(TkvlXMLItem *Item)
             item->Clear();
     };
 
+    FRootChildrenFrom = FRootChildrenTo = 0;
     visit(Item, 0);
+    if (!stack.empty())
+        FRootChildrenFrom = FStreamPos + FBuffer.size();
     while (!stack.empty()) {
         Frame &f = stack.back();
         if (f.Next < f.Item->Count()) {
@@ -169,11 +205,9 @@ void TkvlXMLWriter::WriteRootItem(TkvlXMLItem *Item)
             visit(child, f.Indent + 2);
             continue;
         }
-        indent(f.Indent);
-        FBuffer.append("</", 2);
-        appendAnsi(f.Item->Name());
-        FBuffer.append('>');
-        newLine();
+        if (stack.size() == 1)
+            FRootChildrenTo = FStreamPos + FBuffer.size();
+        writeEndTag(f.Item, f.Indent);
         if (f.Reloaded)
             f.Item->Clear();
         stack.pop_back();

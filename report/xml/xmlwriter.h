@@ -25,6 +25,13 @@ public:
     void WriteHeader();
     // Writes the element tree and flushes the buffer.
     void WriteRootItem(TkvlXMLItem *Item);
+    // Where the last root element's children went in the stream (the end tag not
+    // included); From == To when it had none.
+    void RootChildren(int64_t &From, int64_t &To) const
+    {
+        From = FRootChildrenFrom;
+        To = FRootChildrenTo;
+    }
 
 private:
     void flush();
@@ -33,10 +40,13 @@ private:
     void appendAnsi(const QString &S);
     void appendUtf8(const QString &S);
     void writeStartTag(TkvlXMLItem *Item, int Indent, bool HasChildren);
+    void writeEndTag(TkvlXMLItem *Item, int Indent);
+    bool copySwappedChildren(TkvlXMLItem *Item, int Indent);
 
     TStream &FStream;
     TkvlXMLDocument *FDocument;
     int64_t FStreamPos;  // where the next bytes go, should a reload move the stream
     bool FAutoIndent = false;
     QByteArray FBuffer;
+    int64_t FRootChildrenFrom = 0, FRootChildrenTo = 0;
 };

@@ -171,6 +171,10 @@ TEST_F(Evaluation, ATextEvaluatedOnceStillSeesVariablesMadeLater)
         {"process-wide variable", [&] { kvlGlobalVariables().SetVariables(text, Variant(8)); },
          [&] { kvlGlobalVariables().DeleteVariable(text); }, Variant(8)},
         {"cache cleared", [&] { report->ExpressionCache().Clear(); }, [] {}, Variant(5)},
+        {"host's hook", [&] { report->OnGetValue = [](const QString &, Variant &V) { V = Variant(6); }; },
+         [&] { report->OnGetValue = nullptr; }, Variant(6)},
+        {"host's new hook", [&] { report->OnNewGetValue = [](TkvlReport *, const QString &, Variant &V) { V = Variant(9); }; },
+         [&] { report->OnNewGetValue = nullptr; }, Variant(9)},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -180,6 +184,21 @@ TEST_F(Evaluation, ATextEvaluatedOnceStillSeesVariablesMadeLater)
         EXPECT_EQ(report->Calc(text), c.expected);
         c.undo();
         EXPECT_EQ(report->Calc(text), Variant(5));
+    }
+}
+
+// Texts are remembered by where their characters lie as well as by their content: two texts
+// over the same characters, one a prefix of the other, are two texts.
+TEST_F(Evaluation, TextsSharingTheirCharactersAreToldApart)
+{
+    prepare();
+    static const char16_t chars[] = u"2 + 3";
+    const QString whole = QString::fromRawData(reinterpret_cast<const QChar *>(chars), 5);
+    const QString first = QString::fromRawData(reinterpret_cast<const QChar *>(chars), 1);
+    ASSERT_EQ(whole.constData(), first.constData());
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(report->Calc(whole), Variant(5));
+        EXPECT_EQ(report->Calc(first), Variant(2));
     }
 }
 

@@ -330,6 +330,38 @@ TEST_F(XmlPartialLoading, LoadUnloadAndSave)
     EXPECT_EQ(doc.Root()->Name(), QString());
 }
 
+// An element kept in the swap file is saved as it would be from memory, with the start tag
+// it has now, indented or not.
+TEST_F(XmlPartialLoading, SwappedElementsSaveAsFromMemory)
+{
+    for (const bool indented : {false, true}) {
+        SCOPED_TRACE(indented ? "indented" : "plain");
+        TkvlXMLDocument doc;
+        doc.SetTempDir(dir.path());
+        doc.LoadFromFile(file);
+        doc.SetAutoIndent(indented);
+        TkvlXMLItem *pages = doc.Root()->FindItem(u"previewpages"_qs);
+        TkvlXMLItem *page0 = pages->Items(0), *page2 = pages->Items(2);
+        doc.LoadItem(page0);
+        page0->Items(0)->SetProp(u"y"_qs, u"<\u00e9>"_qs);
+        page2->SetUnloadable(true);
+        const QByteArray before = save(doc);
+
+        doc.UnloadItem(page0);
+        doc.UnloadItem(page2);
+        EXPECT_EQ(save(doc), before);
+
+        // Changed while swapped out: the attributes written are the new ones.
+        page0->SetProp(u"n"_qs, u"2"_qs);
+        const QByteArray swapped = save(doc);
+        EXPECT_NE(swapped, before);
+        doc.LoadItem(page0);
+        doc.LoadItem(page2);
+        EXPECT_EQ(save(doc), swapped);
+        EXPECT_TRUE(swapped.contains("n=\"2\""));
+    }
+}
+
 TEST_F(XmlPartialLoading, FailedSaveLeavesFileWhole)
 {
     const QByteArray before = readFile(file);
