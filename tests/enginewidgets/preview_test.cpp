@@ -5,6 +5,7 @@
 #include "engine/preview/kvlpagelist.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStyle>
@@ -118,9 +119,9 @@ TEST(Preview, KeyTable)
         SCOPED_TRACE(c.name);
         PreviewFixture f(5);
         int finds = 0;
-        f.preview->OnFindDialog = [&](QString &, bool &) {
+        f.preview->ExecDialog = [&](QDialog &) {
             ++finds;
-            return false;
+            return int(QDialog::Rejected);
         };
         f.init();
         f.preview->SetZoom(2);
@@ -280,7 +281,7 @@ TEST(Preview, SearchFindsEachMatchThenReportsNotFoundOnce)
     f.store->Pages[0].Texts = {{100, 50, QStringLiteral("alpha beta")}, {300, 200, QStringLiteral(" alpha")}};
     f.store->Pages[2].Texts = {{40, 400, QStringLiteral("ALPHA")}};
     f.init();
-    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), false));
+    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), true, false));
     EXPECT_EQ(f.preview->Search().LastFoundPage(), 0);
     EXPECT_TRUE(f.preview->AllowF3());
     QTest::keyClick(f.preview->Workspace(), Qt::Key_F3);
@@ -295,7 +296,7 @@ TEST(Preview, SearchFindsEachMatchThenReportsNotFoundOnce)
     EXPECT_EQ(f.services.messages.shown[0].text, QStringLiteral("Testo non trovato"));
     EXPECT_EQ(f.preview->Search().Renderings(), 3); // each page recorded once
     // Case-sensitive: only the last page matches.
-    ASSERT_TRUE(f.preview->FindText(QStringLiteral("ALPHA"), true));
+    ASSERT_TRUE(f.preview->FindText(QStringLiteral("ALPHA"), true, true));
     EXPECT_EQ(f.preview->Search().LastFoundPage(), 2);
 }
 
@@ -353,12 +354,11 @@ TEST(Preview, CommandsReachingTheStoreAreRefusedWhileRunning)
     f.report->SetPreview(f.preview.get());
     f.preview->show();
     int finds = 0;
-    f.preview->OnFindDialog = [&](QString &Text, bool &) {
+    f.preview->ExecDialog = [&](QDialog &) {
         ++finds;
-        Text = QStringLiteral("alpha");
-        return true;
+        return int(QDialog::Accepted);
     };
-    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), false)); // F3 allowed from here
+    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), true, false)); // F3 allowed from here
     const int renderings = f.preview->Search().Renderings();
     FakeRun run{f};
     run.start(); // the store starts empty, as for a new run
@@ -375,7 +375,7 @@ TEST(Preview, CommandsReachingTheStoreAreRefusedWhileRunning)
         {"LoadFromFile", [&] { f.preview->LoadFromFile(QStringLiteral("/nonexistent/x.kp3")); }},
         {"Find", [&] { f.preview->Find(); }},
         {"FindNext", [&] { f.preview->FindNext(); }},
-        {"FindText", [&] { f.preview->FindText(QStringLiteral("alpha"), false); }},
+        {"FindText", [&] { f.preview->FindText(QStringLiteral("alpha"), true, false); }},
         {"F3", [&] { QTest::keyClick(f.preview->Workspace(), Qt::Key_F3); }},
         {"Ctrl+P", [&] { QTest::keyClick(f.preview->Workspace(), Qt::Key_P, Qt::ControlModifier); }},
         {"AddPage", [&] { f.preview->AddPage(); }},
