@@ -217,9 +217,23 @@ void TkvlPreview::Init(TkvlReport *AReport, TkvlCustomPreviewPages *APreviewPage
 
 void TkvlPreview::UnInit(TkvlCustomPreviewPages *APreviewPages)
 {
+    // The pages' report is going away: its detail-page tabs go with it, and it gets its own
+    // pages back before theirs are freed.
+    TkvlReport *going = nullptr;
+    for (const TabItem &t : FTabItems)
+        if (t.PreviewPages == APreviewPages)
+            going = t.Report;
+    if (going && going->MainPreviewPages()) {
+        going->SetPreviewPages(going->MainPreviewPages());
+        if (going->Engine())
+            going->Engine()->PreviewPages = going->MainPreviewPages();
+    }
     FTabItems.erase(std::remove_if(FTabItems.begin(), FTabItems.end(),
-                                   [&](const TabItem &t) { return t.PreviewPages == APreviewPages; }),
+                                   [&](const TabItem &t) {
+                                       return t.PreviewPages == APreviewPages || (going && t.Report == going);
+                                   }),
                     FTabItems.end());
+    FCurTab = std::min(FCurTab, std::max(0, int(FTabItems.size()) - 1));
     while (FTabs->count() > int(FTabItems.size()))
         FTabs->removeTab(FTabs->count() - 1);
     if (FTabItems.empty())
@@ -237,7 +251,9 @@ void TkvlPreview::ReportDestroyed()
 
 void TkvlPreview::AddPreviewTab(TkvlReport *AReport, const QString &Name, bool FreeObjects)
 {
-    FTabItems.push_back(TabItem{AReport, AReport ? AReport->PreviewPages() : PreviewPages, Name, FreeObjects});
+    FTabItems.push_back(
+        TabItem{AReport, AReport && AReport != Report ? AReport->PreviewPages() : PreviewPages, Name, FreeObjects});
+    const QSignalBlocker quiet(FTabs);
     FTabs->addTab(Name);
 }
 
@@ -248,7 +264,11 @@ void TkvlPreview::SwitchToTab(TkvlReport *AReport)
     TabItem &tab = FTabItems.front();
     tab.Report = AReport;
     tab.PreviewPages = PreviewPages;
-    FTabs->setCurrentIndex(0);
+    FCurTab = 0;
+    {
+        const QSignalBlocker quiet(FTabs);
+        FTabs->setCurrentIndex(0);
+    }
     attachPages();
     UpdatePages();
     UpdateOutline();

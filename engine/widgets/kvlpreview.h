@@ -21,6 +21,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QFrame;
 class TStream;
+class TkvlPage;
 class TkvlCustomExportFilter;
 class TkvlPreviewWorkspace;
 
@@ -147,9 +148,10 @@ public:
     // Runs a modal dialog of the preview (find, page settings) and answers its result; tests
     // drive the dialog here instead of the default exec().
     std::function<int(QDialog &)> ExecDialog;
-    // Opens the designer on a report; true when the design was changed. Empty while no designer
-    // is linked in: Edit and EditTemplate then do nothing.
-    std::function<bool(TkvlReport &Report, bool PreviewPage)> OnDesign;
+    // Opens the designer modally on Report: a prepared page copied into it (LentPages empty), or
+    // the template pages lent to it (LentPages, which stay the store's); true when the design
+    // was changed. Empty while no designer is linked in: Edit and EditTemplate do nothing.
+    std::function<bool(TkvlReport &Report, const std::vector<TkvlPage *> &LentPages)> OnDesign;
 
     // ---- message panel ----
     void ShowMessage(const QString &Text);
@@ -200,6 +202,10 @@ public:
 
     // The tabs: the first one is made by Init.
     struct TabItem {
+        TabItem(TkvlReport *AReport, TkvlCustomPreviewPages *APages, const QString &AName, bool AFreeObjects)
+            : Report(AReport), PreviewPages(APages), Name(AName), FreeObjects(AFreeObjects)
+        {
+        }
         TkvlReport *Report;
         TkvlCustomPreviewPages *PreviewPages;
         QString Name;

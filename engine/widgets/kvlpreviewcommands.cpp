@@ -67,16 +67,6 @@ bool loadedFromFile(TkvlCustomPreviewPages *Pages)
     return store && store->LoadedFromFile();
 }
 
-// A report that shows pages it does not own: they are its objects only while it lives.
-class LentPagesReport : public TkvlReport {
-public:
-    explicit LentPagesReport(const std::vector<TkvlPage *> &Pages) : TkvlReport(nullptr)
-    {
-        FObjects.assign(Pages.begin(), Pages.end());
-    }
-    ~LentPagesReport() override { FObjects.clear(); }
-};
-
 // A prepared page made a plain designable page: values instead of fields, every object placed
 // on the page itself, no bands.
 void flattenPage(TkvlPage *Page)
@@ -248,7 +238,7 @@ void TkvlPreview::Edit()
                                                               : new TkvlReportPage(report.get());
         page->AssignAll(source.get());
         flattenPage(page);
-        if (!OnDesign(*report, true))
+        if (!OnDesign(*report, {}))
             return;
         TkvlPage *edited = nullptr;
         for (TkvlComponent *o : report->Objects())
@@ -273,8 +263,8 @@ void TkvlPreview::EditTemplate()
     std::vector<TkvlPage *> pages;
     for (int i = 0; i < store->SourcePageCount(); ++i)
         pages.push_back(store->SourcePage(i));
-    LentPagesReport report(pages);
-    OnDesign(report, false);
+    TkvlReport report(nullptr);
+    OnDesign(report, pages);
 }
 
 void TkvlPreview::PageSetupDlg()

@@ -358,6 +358,11 @@ TEST(Preview, CommandsReachingTheStoreAreRefusedWhileRunning)
         ++finds;
         return int(QDialog::Accepted);
     };
+    int designs = 0;
+    f.preview->OnDesign = [&](TkvlReport &, const std::vector<TkvlPage *> &) {
+        ++designs;
+        return true;
+    };
     ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), true, false)); // F3 allowed from here
     const int renderings = f.preview->Search().Renderings();
     FakeRun run{f};
@@ -378,6 +383,13 @@ TEST(Preview, CommandsReachingTheStoreAreRefusedWhileRunning)
         {"FindText", [&] { f.preview->FindText(QStringLiteral("alpha"), true, false); }},
         {"F3", [&] { QTest::keyClick(f.preview->Workspace(), Qt::Key_F3); }},
         {"Ctrl+P", [&] { QTest::keyClick(f.preview->Workspace(), Qt::Key_P, Qt::ControlModifier); }},
+        {"SaveToFile dialog", [&] { f.preview->SaveToFile(); }},
+        {"LoadFromFile dialog", [&] { f.preview->LoadFromFile(); }},
+        {"Ctrl+S", [&] { QTest::keyClick(f.preview->Workspace(), Qt::Key_S, Qt::ControlModifier); }},
+        {"Edit", [&] { f.preview->Edit(); }},
+        {"EditTemplate", [&] { f.preview->EditTemplate(); }},
+        {"PageSetupDlg", [&] { f.preview->PageSetupDlg(); }},
+        {"RefreshReport", [&] { f.preview->RefreshReport(); }},
         {"AddPage", [&] { f.preview->AddPage(); }},
         {"DeletePage", [&] { f.preview->DeletePage(); }},
         {"Clear", [&] { f.preview->Clear(); }},
@@ -391,6 +403,9 @@ TEST(Preview, CommandsReachingTheStoreAreRefusedWhileRunning)
         EXPECT_EQ(f.store->GetCount(), pages);
         EXPECT_TRUE(f.store->Overs.empty());
         EXPECT_EQ(finds, 0);
+        EXPECT_EQ(designs, 0);
+        EXPECT_TRUE(f.services.files.saved.isEmpty());
+        EXPECT_TRUE(f.services.files.opened.isEmpty());
         EXPECT_EQ(f.preview->Search().Renderings(), renderings);
     }
     EXPECT_FALSE(f.report->Terminated);
