@@ -3,6 +3,7 @@
 #include "tests/enginewidgets/previewtest.h"
 
 #include "engine/preview/kvlpagelist.h"
+#include "report/seams/kvlexportfilter.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -454,3 +455,29 @@ TEST(Preview, ALongRunStaysResponsiveAndCancelStopsItAtTheNextPage)
 }
 
 } // namespace
+
+namespace {
+
+// A filter that only says it was used.
+class NullFilter : public TkvlCustomExportFilter {
+public:
+    explicit NullFilter(TComponent *AOwner) : TkvlCustomExportFilter(AOwner) {}
+};
+
+} // namespace
+
+// Printing (Ctrl+P) and exporting start from the page shown, and leave the preview usable.
+TEST(Preview, PrintAndExportStartFromThePageShown)
+{
+    PreviewFixture f(5);
+    f.init();
+    f.preview->SetPageNo(3);
+    QTest::keyClick(f.preview->Workspace(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(f.store->Prints, 1);
+    EXPECT_EQ(f.store->CurPreviewPage, 3);
+    f.preview->SetPageNo(4);
+    auto filter = TkvlCustomExportFilter::CreateNoRegister<NullFilter>();
+    EXPECT_TRUE(f.preview->Export(filter.get()));
+    EXPECT_EQ(f.store->CurPreviewPage, 4);
+    EXPECT_FALSE(f.preview->Locked());
+}
