@@ -3,15 +3,17 @@
 #include "platform/gfx/recordingcanvas.h"
 #include "report/seams/kvlpreviewpages.h"
 
+#include <algorithm>
+
 TkvlTextSearch::TkvlTextSearch() : FCache(std::make_unique<gfx::RecordingCanvas>()) {}
 TkvlTextSearch::~TkvlTextSearch() = default;
 
-void TkvlTextSearch::Start(const QString &Text, bool CaseSensitive)
+void TkvlTextSearch::Start(const QString &Text, bool CaseSensitive, int FromPage)
 {
     FText = Text;
     FCaseSensitive = CaseSensitive;
     FFound = false;
-    FLastFoundPage = 0;
+    FLastFoundPage = std::max(0, FromPage);
     FLastMatched = -1;
 }
 

@@ -14,8 +14,8 @@ public:
     TkvlTextSearch();
     ~TkvlTextSearch();
 
-    // Starts a new search from the first page.
-    void Start(const QString &Text, bool CaseSensitive);
+    // Starts a new search from page FromPage (0-based).
+    void Start(const QString &Text, bool CaseSensitive, int FromPage = 0);
     // From LastFoundPage on, the next record holding the text; false when the pages ran
     // out (LastFoundPage then equals the page count, so the next call fails at once).
     bool FindNext(TkvlCustomPreviewPages *Pages, int PageCount);

@@ -107,6 +107,7 @@ TkvlPreview::TkvlPreview(QWidget *Parent) : QWidget(Parent)
     FTabs = new QTabBar(this);
     FTabs->hide();
     FTabs->setFixedHeight(22);
+    connect(FTabs, &QTabBar::currentChanged, this, [this](int Index) { guarded([&] { SetCurrentTab(Index); }); });
 
     // 3. The outline tree.
     FOutline = new QTreeWidget(this);
@@ -157,6 +158,7 @@ TkvlPreview::TkvlPreview(QWidget *Parent) : QWidget(Parent)
 TkvlPreview::~TkvlPreview()
 {
     guardClose(false);
+    releaseTabs();
     if (Report && Report->Preview() == this)
         Report->SetPreview(nullptr);
 }
@@ -215,12 +217,24 @@ void TkvlPreview::Init(TkvlReport *AReport, TkvlCustomPreviewPages *APreviewPage
 
 void TkvlPreview::UnInit(TkvlCustomPreviewPages *APreviewPages)
 {
-    dropTabs([&](const TabItem &t) { return t.PreviewPages == APreviewPages; });
+    // The pages' report is going away: its detail-page tabs go with it, and it gets its own
+    // pages back before theirs are freed.
+    TkvlReport *going = nullptr;
+    for (const TabItem &t : FTabItems)
+        if (t.PreviewPages == APreviewPages)
+            going = t.Report;
+    if (going && going->MainPreviewPages()) {
+        going->SetPreviewPages(going->MainPreviewPages());
+        if (going->Engine())
+            going->Engine()->PreviewPages = going->MainPreviewPages();
+    }
+    dropTabs([&](const TabItem &t) { return t.PreviewPages == APreviewPages || (going && t.Report == going); });
 }
 
 void TkvlPreview::dropTabs(const std::function<bool(const TabItem &)> &Which)
 {
     FTabItems.erase(std::remove_if(FTabItems.begin(), FTabItems.end(), Which), FTabItems.end());
+    FCurTab = std::min(FCurTab, std::max(0, int(FTabItems.size()) - 1));
     while (FTabs->count() > int(FTabItems.size()))
         FTabs->removeTab(FTabs->count() - 1);
     if (FTabItems.empty())
@@ -244,7 +258,9 @@ void TkvlPreview::ReportDestroyed(TkvlReport *AReport)
 
 void TkvlPreview::AddPreviewTab(TkvlReport *AReport, const QString &Name, bool FreeObjects)
 {
-    FTabItems.push_back(TabItem{AReport, AReport ? AReport->PreviewPages() : PreviewPages, Name, FreeObjects});
+    FTabItems.push_back(
+        TabItem{AReport, AReport && AReport != Report ? AReport->PreviewPages() : PreviewPages, Name, FreeObjects});
+    const QSignalBlocker quiet(FTabs);
     FTabs->addTab(Name);
 }
 
@@ -255,7 +271,11 @@ void TkvlPreview::SwitchToTab(TkvlReport *AReport)
     TabItem &tab = FTabItems.front();
     tab.Report = AReport;
     tab.PreviewPages = PreviewPages;
-    FTabs->setCurrentIndex(0);
+    FCurTab = 0;
+    {
+        const QSignalBlocker quiet(FTabs);
+        FTabs->setCurrentIndex(0);
+    }
     attachPages();
     UpdatePages();
     UpdateOutline();
@@ -278,24 +298,6 @@ void TkvlPreview::Unlock()
     UpdatePages();
     FWorkspace->viewport()->update();
     FThumbnail->viewport()->update();
-}
-
-void TkvlPreview::RefreshReport()
-{
-    if (!commandAllowed() || !Report)
-        return;
-    const int page = FPageNo, top = GetTopPosition();
-    FRefreshing = true;
-    try {
-        Report->PrepareReport(true);
-    } catch (...) {
-        FRefreshing = false;
-        throw;
-    }
-    FRefreshing = false;
-    UpdatePages();
-    UpdateOutline();
-    SetPosition(page, top);
 }
 
 // ---- progress while preparing ----------------------------------------------------------------------
@@ -389,12 +391,6 @@ void TkvlPreview::InternalOnProgressStop(TkvlReport *, TkvlProgressType, int)
         Host->ClearStatus();
         Host->UpdateControls();
     }
-}
-
-void TkvlPreview::Cancel()
-{
-    if (FRunning && Report)
-        Report->SetTerminated(true);
 }
 
 // ---- navigation ----------------------------------------------------------------------------------
@@ -564,12 +560,10 @@ bool TkvlPreview::KeyDown(QKeyEvent *Event)
                 used = false;
             break;
         case Qt::Key_S:
-            if (ctrl && has(pbSave) && OnSaveDialog) {
-                QString name;
-                if (OnSaveDialog(name))
-                    SaveToFile(name);
-            } else
-                used = ctrl && has(pbSave);
+            if (ctrl && has(pbSave))
+                SaveToFile();
+            else
+                used = false;
             break;
         case Qt::Key_F:
             if (ctrl && has(pbFind))
@@ -578,12 +572,10 @@ bool TkvlPreview::KeyDown(QKeyEvent *Event)
                 used = false;
             break;
         case Qt::Key_O:
-            if (ctrl && has(pbLoad) && OnOpenDialog) {
-                QString name;
-                if (OnOpenDialog(name))
-                    LoadFromFile(name);
-            } else
-                used = ctrl && has(pbLoad);
+            if (ctrl && has(pbLoad))
+                LoadFromFile();
+            else
+                used = false;
             break;
         default: used = false;
         }
@@ -768,144 +760,3 @@ void TkvlPreview::ShowMessage(const QString &Text)
 }
 
 void TkvlPreview::HideMessage() { FMessagePanel->hide(); }
-
-// ---- commands ------------------------------------------------------------------------------------
-
-void TkvlPreview::Clear()
-{
-    if (FRunning)
-        return;
-    Lock();
-    try {
-        if (PreviewPages)
-            PreviewPages->Clear();
-    } catch (...) {
-        Unlock();
-        throw;
-    }
-    Unlock();
-    FWorkspace->ClearPageList();
-    FThumbnail->ClearPageList();
-    UpdateOutline();
-    SetPageNo(1);
-    FWorkspace->SetHorzRange(0);
-    FWorkspace->SetVertRange(0);
-    if (ThumbnailVisible()) {
-        FThumbnail->SetHorzRange(0);
-        FThumbnail->SetVertRange(0);
-    }
-}
-
-bool TkvlPreview::Print()
-{
-    if (!commandAllowed() || !PreviewPages)
-        return false;
-    return PreviewPages->Print();
-}
-
-bool TkvlPreview::SaveToFile(const QString &FileName)
-{
-    if (!commandAllowed() || !PreviewPages || FileName.isEmpty())
-        return false;
-    Lock();
-    ShowMessage(kvlResourceText(QStringLiteral("clSaving")));
-    try {
-        PreviewPages->SaveToFile(FileName);
-    } catch (...) {
-        Unlock();
-        throw;
-    }
-    Unlock();
-    return true;
-}
-
-bool TkvlPreview::LoadFromFile(const QString &FileName)
-{
-    if (!commandAllowed() || !PreviewPages || FileName.isEmpty())
-        return false;
-    Lock();
-    ShowMessage(kvlResourceText(QStringLiteral("clLoading")));
-    bool ok = false;
-    try {
-        ok = PreviewPages->LoadFromFile(FileName);
-    } catch (...) {
-        Unlock();
-        throw;
-    }
-    Unlock();
-    UpdateOutline();
-    First();
-    return ok;
-}
-
-bool TkvlPreview::Export(TkvlCustomExportFilter *Filter)
-{
-    if (!commandAllowed() || !PreviewPages || !Filter)
-        return false;
-    return PreviewPages->Export(Filter);
-}
-
-void TkvlPreview::Edit()
-{
-    // Editing a page comes with the preview's commands.
-}
-
-void TkvlPreview::PageSetupDlg()
-{
-    if (!commandAllowed())
-        return;
-    // The page-settings dialog comes with the preview's commands.
-}
-
-void TkvlPreview::Find()
-{
-    if (!commandAllowed() || !OnFindDialog)
-        return;
-    QString text = FSearch.Text();
-    bool caseSensitive = FSearch.CaseSensitive();
-    if (OnFindDialog(text, caseSensitive))
-        FindText(text, caseSensitive);
-}
-
-void TkvlPreview::FindNext()
-{
-    if (!commandAllowed() || !FAllowF3)
-        return;
-    FindText(FSearch.Text(), FSearch.CaseSensitive(), true);
-}
-
-bool TkvlPreview::FindText(const QString &Text, bool CaseSensitive, bool Next)
-{
-    // The search builds pages the engine may be writing.
-    if (!commandAllowed() || !PreviewPages)
-        return false;
-    if (!Next)
-        FSearch.Start(Text, CaseSensitive);
-    const bool found = FWorkspace->FindText();
-    FAllowF3 = true;
-    return found;
-}
-
-void TkvlPreview::FindTextClear()
-{
-    FSearch.Clear();
-    FWorkspace->viewport()->update();
-}
-
-void TkvlPreview::AddPage()
-{
-    if (!commandAllowed() || !PreviewPages)
-        return;
-    PreviewPages->AddEmptyPage(FPageNo - 1);
-    UpdatePages();
-    FWorkspace->viewport()->update();
-}
-
-void TkvlPreview::DeletePage()
-{
-    if (!commandAllowed() || !PreviewPages || PageCount() < 2)
-        return;
-    PreviewPages->DeletePage(FPageNo - 1);
-    UpdatePages();
-    SetPageNo(FPageNo);
-}

@@ -3,6 +3,7 @@
 // tree or a thumbnail strip beside it, receives the report's progress while pages are being
 // prepared (so pages appear while the engine runs) and carries out the preview's commands.
 #include "engine/preview/kvltextsearch.h"
+#include "engine/store/previewnavigator.h"
 #include "platform/rtl/color.h"
 #include "report/options/kvloptions.h"
 #include "report/seams/kvlpreview.h"
@@ -12,12 +13,15 @@
 #include <memory>
 #include <vector>
 
+class QDialog;
 class QLabel;
 class QMenu;
 class QTabBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QFrame;
+class TStream;
+class TkvlPage;
 class TkvlCustomExportFilter;
 class TkvlPreviewWorkspace;
 
@@ -32,6 +36,12 @@ public:
     virtual void SetOutlineButton(bool Down) = 0;
     virtual void SetThumbnailButton(bool Down) = 0;
     virtual void ClearStatus() = 0;
+    // The report's progress message (IsHint: its hint) for the status bar.
+    virtual void ShowStatus(const QString &Text, bool IsHint)
+    {
+        (void)Text;
+        (void)IsHint;
+    }
 };
 
 // The bar between the outline (or thumbnails) and the pages.
@@ -52,7 +62,7 @@ private:
     int FLastX = 0;
 };
 
-class TkvlPreview : public QWidget, public TkvlCustomPreview {
+class TkvlPreview : public QWidget, public TkvlCustomPreview, public TkvlPreviewNavigator {
     Q_OBJECT
 public:
     enum TBorderStyle { bsNone, bsSingle };
@@ -74,13 +84,13 @@ public:
     // ---- navigation ----
     int PageCount();
     int PageNo() const { return FPageNo; }
-    void SetPageNo(int Value);
+    void SetPageNo(int Value) override;
     void SetActivePage(int Value);
     void First();
     void Prior();
     void Next();
     void Last();
-    void SetPosition(int PageN, int Top);
+    void SetPosition(int PageN, int Top) override;
     int GetTopPosition();
 
     // ---- zoom and layout ----
@@ -106,16 +116,26 @@ public:
 
     // ---- commands (each refused while the engine runs, except Cancel) ----
     bool Print();
+    // Asks for a name through the file-dialog service and saves there as ".kp3".
+    void SaveToFile();
     bool SaveToFile(const QString &FileName);
+    // Asks for a name through the file-dialog service and loads it.
+    void LoadFromFile();
     bool LoadFromFile(const QString &FileName);
+    void LoadFromStream(TStream &Stream);
     bool Export(TkvlCustomExportFilter *Filter);
+    // The current page copied into a report of its own and designed; stored back when changed.
     void Edit();
+    // The template pages the prepared pages came from, lent to a report of their own and designed.
+    void EditTemplate();
+    // The page settings of the current page, or of every template page and a new preparation.
     void PageSetupDlg();
-    // Asks for the search text (through OnFindDialog) and searches from the first page.
+    // Asks for the search text in the find dialog and searches.
     void Find();
+    // F3: searches again from the last match.
     void FindNext();
-    // Searches from the first page (or from the current place with Next).
-    bool FindText(const QString &Text, bool CaseSensitive, bool Next = false);
+    // Searches from the first page (FromTop) or from the current one.
+    bool FindText(const QString &Text, bool FromTop, bool CaseSensitive);
     bool FindTextFound() const { return FSearch.Found(); }
     void FindTextClear();
     void AddPage();
@@ -123,6 +143,14 @@ public:
     // Stops a running preparation at the next page.
     void Cancel();
     void Clear();
+
+    // Runs a modal dialog of the preview (find, page settings) and answers its result; tests
+    // drive the dialog here instead of the default exec().
+    std::function<int(QDialog &)> ExecDialog;
+    // Opens the designer modally on Report: a prepared page copied into it (LentPages empty), or
+    // the template pages lent to it (LentPages, which stay the store's); true when the design
+    // was changed. Empty while no designer is linked in: Edit and EditTemplate do nothing.
+    std::function<bool(TkvlReport &Report, const std::vector<TkvlPage *> &LentPages)> OnDesign;
 
     // ---- message panel ----
     void ShowMessage(const QString &Text);
@@ -153,10 +181,6 @@ public:
 
     std::function<void(TkvlPreview *, int PageNo)> OnPageChanged;
     std::function<void(TkvlPreview *)> OnClick, OnDblClick;
-    // The host's find dialog: fills the text and the case flag, false when cancelled.
-    std::function<bool(QString &Text, bool &CaseSensitive)> OnFindDialog;
-    // The host's file dialogs for Ctrl+S and Ctrl+O: fill the name, false when cancelled.
-    std::function<bool(QString &FileName)> OnSaveDialog, OnOpenDialog;
     // The host window (preview window), nullptr for a preview on a form of its own.
     TkvlPreviewHost *Host = nullptr;
 
@@ -177,14 +201,40 @@ public:
 
     // The tabs: the first one is made by Init.
     struct TabItem {
+        TabItem(TkvlReport *AReport, TkvlCustomPreviewPages *APages, const QString &AName, bool AFreeObjects)
+            : Report(AReport), PreviewPages(APages), Name(AName), FreeObjects(AFreeObjects)
+        {
+        }
         TkvlReport *Report;
         TkvlCustomPreviewPages *PreviewPages;
         QString Name;
         bool FreeObjects;
+        QString DetailPage; // the report page prepared alone for this tab; empty for a whole report
+        int Left = 0, Top = 0, PageNo = 1;
+        double Zoom = 1;
+        TkvlZoomMode ZoomMode = zmDefault;
+        // What the tab owns: a detail report, or the pages of a detail page.
+        std::shared_ptr<TkvlReport> OwnedReport;
+        std::shared_ptr<TkvlCustomPreviewPages> OwnedPages;
     };
     const std::vector<TabItem> &TabItems() const { return FTabItems; }
     void AddPreviewTab(TkvlReport *AReport, const QString &Name, bool FreeObjects);
     void SwitchToTab(TkvlReport *AReport);
+    int CurrentTab() const { return FCurTab; }
+    void SetCurrentTab(int Index);
+
+    // ---- navigation asked by the prepared pages (objects under the mouse) ----
+    bool HasTab(const QString &Name) override;
+    void SwitchToTab(const QString &Name) override;
+    void AddReportTab(std::unique_ptr<TkvlReport> Report, const QString &Name, const QString &Caption) override;
+    void AddPagesTab(TkvlReport *Report, std::unique_ptr<TkvlCustomPreviewPages> Pages, const QString &Name,
+                     const QString &DetailPage, const QString &Caption) override;
+    void Invalidate() override;
+    void RepaintWorkspace() override;
+    void ShowReportHint(const QString &Text, QPoint At) override;
+    void HideReportHint() override;
+    // The report's progress message, passed to the host's status bar.
+    void ShowProgressMessage(const QString &Text, bool IsHint) override;
 
 protected:
     void resizeEvent(QResizeEvent *Event) override;
@@ -201,6 +251,11 @@ private:
     void attachPages();
     void dropTabs(const std::function<bool(const TabItem &)> &Which);
     void guardClose(bool On);
+    int execDialog(QDialog &Dialog);
+    void afterLoad();
+    void addTab(TabItem Item, const QString &Caption);
+    void refreshDetailPage(const TabItem &Tab);
+    void releaseTabs();
 
     bool FAllowF3 = false;
     TBorderStyle FBorderStyle = bsSingle;
@@ -226,6 +281,7 @@ private:
     bool FInitialized = false;
     bool FCalledFromPreview = false;
     std::vector<TabItem> FTabItems;
+    int FCurTab = 0;
     bool FEachReportInTab = false;
     QWidget *FGuardedWindow = nullptr;
     TkvlTextSearch FSearch;

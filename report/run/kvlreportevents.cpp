@@ -164,10 +164,11 @@ void TkvlReport::InternalOnProgressStop(TkvlProgressType Kind)
 
 void TkvlReport::SetProgressMessage(const QString &Value, bool IsHint)
 {
-    (void)IsHint;
     if (FEngineOptions->EnableThreadSafe)
         return;
     if (OldStyleProgress && FEngine && FEngine->Running && ShowProgress && FProgress)
         FProgress->SetMessage(Value);
+    if (FPreview)
+        FPreview->ShowProgressMessage(Value, IsHint);
     processMessages();
 }

@@ -3,6 +3,8 @@
 // preview code; this base carries no widget, so the report model stays free of them.
 #include "report/seams/kvlseamtypes.h"
 
+#include <QString>
+
 class TkvlCustomPreviewForm;
 class TkvlReport;
 class TkvlCustomPreviewPages;
@@ -27,6 +29,12 @@ public:
     virtual void RefreshReport() = 0;
     // Whether the control shows the report's outline now.
     virtual bool OutlineVisible() const { return false; }
+    // The report's progress message (IsHint: its hint) for the window that shows the control.
+    virtual void ShowProgressMessage(const QString &Text, bool IsHint)
+    {
+        (void)Text;
+        (void)IsHint;
+    }
     virtual void InternalOnProgressStart(TkvlReport *AReport, TkvlProgressType Kind, int Progress) = 0;
     virtual void InternalOnProgress(TkvlReport *AReport, TkvlProgressType Kind, int Progress) = 0;
     virtual void InternalOnProgressStop(TkvlReport *AReport, TkvlProgressType Kind, int Progress) = 0;

@@ -3,8 +3,10 @@
 #include "tests/enginewidgets/previewtest.h"
 
 #include "engine/preview/kvlpagelist.h"
+#include "report/seams/kvlexportfilter.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QScrollBar>
 #include <QStyle>
@@ -118,9 +120,9 @@ TEST(Preview, KeyTable)
         SCOPED_TRACE(c.name);
         PreviewFixture f(5);
         int finds = 0;
-        f.preview->OnFindDialog = [&](QString &, bool &) {
+        f.preview->ExecDialog = [&](QDialog &) {
             ++finds;
-            return false;
+            return int(QDialog::Rejected);
         };
         f.init();
         f.preview->SetZoom(2);
@@ -317,7 +319,7 @@ TEST(Preview, SearchFindsEachMatchThenReportsNotFoundOnce)
     f.store->Pages[0].Texts = {{100, 50, QStringLiteral("alpha beta")}, {300, 200, QStringLiteral(" alpha")}};
     f.store->Pages[2].Texts = {{40, 400, QStringLiteral("ALPHA")}};
     f.init();
-    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), false));
+    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), true, false));
     EXPECT_EQ(f.preview->Search().LastFoundPage(), 0);
     EXPECT_TRUE(f.preview->AllowF3());
     QTest::keyClick(f.preview->Workspace(), Qt::Key_F3);
@@ -332,7 +334,7 @@ TEST(Preview, SearchFindsEachMatchThenReportsNotFoundOnce)
     EXPECT_EQ(f.services.messages.shown[0].text, QStringLiteral("Testo non trovato"));
     EXPECT_EQ(f.preview->Search().Renderings(), 3); // each page recorded once
     // Case-sensitive: only the last page matches.
-    ASSERT_TRUE(f.preview->FindText(QStringLiteral("ALPHA"), true));
+    ASSERT_TRUE(f.preview->FindText(QStringLiteral("ALPHA"), true, true));
     EXPECT_EQ(f.preview->Search().LastFoundPage(), 2);
 }
 
@@ -390,12 +392,16 @@ TEST(Preview, CommandsReachingTheStoreAreRefusedWhileRunning)
     f.report->SetPreview(f.preview.get());
     f.preview->show();
     int finds = 0;
-    f.preview->OnFindDialog = [&](QString &Text, bool &) {
+    f.preview->ExecDialog = [&](QDialog &) {
         ++finds;
-        Text = QStringLiteral("alpha");
+        return int(QDialog::Accepted);
+    };
+    int designs = 0;
+    f.preview->OnDesign = [&](TkvlReport &, const std::vector<TkvlPage *> &) {
+        ++designs;
         return true;
     };
-    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), false)); // F3 allowed from here
+    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), true, false)); // F3 allowed from here
     const int renderings = f.preview->Search().Renderings();
     FakeRun run{f};
     run.start(); // the store starts empty, as for a new run
@@ -412,9 +418,16 @@ TEST(Preview, CommandsReachingTheStoreAreRefusedWhileRunning)
         {"LoadFromFile", [&] { f.preview->LoadFromFile(QStringLiteral("/nonexistent/x.kp3")); }},
         {"Find", [&] { f.preview->Find(); }},
         {"FindNext", [&] { f.preview->FindNext(); }},
-        {"FindText", [&] { f.preview->FindText(QStringLiteral("alpha"), false); }},
+        {"FindText", [&] { f.preview->FindText(QStringLiteral("alpha"), true, false); }},
         {"F3", [&] { QTest::keyClick(f.preview->Workspace(), Qt::Key_F3); }},
         {"Ctrl+P", [&] { QTest::keyClick(f.preview->Workspace(), Qt::Key_P, Qt::ControlModifier); }},
+        {"SaveToFile dialog", [&] { f.preview->SaveToFile(); }},
+        {"LoadFromFile dialog", [&] { f.preview->LoadFromFile(); }},
+        {"Ctrl+S", [&] { QTest::keyClick(f.preview->Workspace(), Qt::Key_S, Qt::ControlModifier); }},
+        {"Edit", [&] { f.preview->Edit(); }},
+        {"EditTemplate", [&] { f.preview->EditTemplate(); }},
+        {"PageSetupDlg", [&] { f.preview->PageSetupDlg(); }},
+        {"RefreshReport", [&] { f.preview->RefreshReport(); }},
         {"AddPage", [&] { f.preview->AddPage(); }},
         {"DeletePage", [&] { f.preview->DeletePage(); }},
         {"Clear", [&] { f.preview->Clear(); }},
@@ -428,6 +441,9 @@ TEST(Preview, CommandsReachingTheStoreAreRefusedWhileRunning)
         EXPECT_EQ(f.store->GetCount(), pages);
         EXPECT_TRUE(f.store->Overs.empty());
         EXPECT_EQ(finds, 0);
+        EXPECT_EQ(designs, 0);
+        EXPECT_TRUE(f.services.files.saved.isEmpty());
+        EXPECT_TRUE(f.services.files.opened.isEmpty());
         EXPECT_EQ(f.preview->Search().Renderings(), renderings);
     }
     EXPECT_FALSE(f.report->Terminated);
@@ -476,3 +492,29 @@ TEST(Preview, ALongRunStaysResponsiveAndCancelStopsItAtTheNextPage)
 }
 
 } // namespace
+
+namespace {
+
+// A filter that only says it was used.
+class NullFilter : public TkvlCustomExportFilter {
+public:
+    explicit NullFilter(TComponent *AOwner) : TkvlCustomExportFilter(AOwner) {}
+};
+
+} // namespace
+
+// Printing (Ctrl+P) and exporting start from the page shown, and leave the preview usable.
+TEST(Preview, PrintAndExportStartFromThePageShown)
+{
+    PreviewFixture f(5);
+    f.init();
+    f.preview->SetPageNo(3);
+    QTest::keyClick(f.preview->Workspace(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(f.store->Prints, 1);
+    EXPECT_EQ(f.store->CurPreviewPage, 3);
+    f.preview->SetPageNo(4);
+    auto filter = TkvlCustomExportFilter::CreateNoRegister<NullFilter>();
+    EXPECT_TRUE(f.preview->Export(filter.get()));
+    EXPECT_EQ(f.store->CurPreviewPage, 4);
+    EXPECT_FALSE(f.preview->Locked());
+}

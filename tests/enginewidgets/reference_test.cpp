@@ -44,7 +44,7 @@ TEST(PreviewRendering, MatchesItsReferenceImages)
              p.SetZoom(0.5);
              p.SetOutlineVisible(true);
          }},
-        {"found", [](TkvlPreview &p) { p.FindText(QStringLiteral("Totale"), false); }},
+        {"found", [](TkvlPreview &p) { p.FindText(QStringLiteral("Totale"), true, false); }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,6 +2,8 @@
 // and the files read back by Python (csv, python-docx).
 #include "export/csv/csvexport.h"
 #include "export/docx/docxexport.h"
+#include "export/pdf/pdfexport.h"
+#include "export/xlsx/xlsxexport.h"
 #include "tests/engine/preparedfixture.h"
 #include "tests/exportgrid/gridfixture.h"
 
@@ -11,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -95,6 +98,62 @@ QList<QStringList> PythonDocxTables(const QString &File)
     if (p.exitCode() != 0)
         tables << QStringList{QStringLiteral("python failed:"), QString::fromUtf8(p.readAllStandardError())};
     return tables;
+}
+
+// Runs a Python script on File; its standard output, or what went wrong.
+QByteArray RunPython(const QString &Script, const QString &File)
+{
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), Script, File});
+    p.waitForFinished(60000);
+    if (p.exitCode() != 0)
+        return "python failed: " + p.readAllStandardError();
+    return p.readAllStandardOutput();
+}
+
+// The non-empty cell values of each non-empty row of every worksheet, as openpyxl reads them.
+QList<QStringList> OpenpyxlRows(const QString &File)
+{
+    const QByteArray out = RunPython(QStringLiteral("import openpyxl, json, sys\n"
+                                                    "rows = []\n"
+                                                    "for ws in openpyxl.load_workbook(sys.argv[1]).worksheets:\n"
+                                                    "    for r in ws.iter_rows(values_only=True):\n"
+                                                    "        v = [str(c) for c in r if c is not None and str(c) != '']\n"
+                                                    "        if v: rows.append(v)\n"
+                                                    "print(json.dumps(rows))\n"),
+                                     File);
+    QList<QStringList> rows;
+    for (const auto &r : QJsonDocument::fromJson(out).array()) {
+        QStringList values;
+        for (const auto &c : r.toArray())
+            values << c.toString();
+        rows << values;
+    }
+    if (rows.isEmpty())
+        rows << QStringList{QString::fromUtf8(out)};
+    return rows;
+}
+
+// The words of each page of a PDF file as pdftotext reads them in content order.
+QList<QStringList> PdfPageWords(const QString &File)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), File, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    QList<QStringList> pages;
+    const QStringList texts = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+    for (const QString &t : texts)
+        if (!t.trimmed().isEmpty())
+            pages << t.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    return pages;
+}
+
+int QpdfCheck(const QString &File)
+{
+    QProcess p;
+    p.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), File});
+    p.waitForFinished(60000);
+    return p.exitCode();
 }
 
 } // namespace
@@ -186,5 +245,79 @@ TEST(DocxThroughTheDriver, EveryExportedPageIsATableReadByPythonDocx)
         f->FileName = dir.filePath(QStringLiteral("elenco.docx"));
         ASSERT_TRUE(r.report->Export(f.get()));
         EXPECT_EQ(PythonDocxTables(f->FileName), c.Tables);
+    }
+}
+
+// All pages on one worksheet: each band a row, the header across both columns in one merged cell.
+TEST(XlsxThroughTheDriver, PageRangesReadBackByOpenpyxl)
+{
+    rtl::ScopedFormatSettings fs{TFormatSettings::english()};
+    ui::FakeServices services;
+    QTemporaryDir dir;
+    const QStringList head{QStringLiteral("Elenco")};
+    auto row = [](int N) { return QStringList{QStringLiteral("d%1").arg(N), QStringLiteral("Evento %1").arg(N)}; };
+    auto foot = [](int N) { return QStringList{QStringLiteral("Pagina %1 di 3").arg(N)}; };
+    struct Case {
+        const char *Name;
+        QString Pages;
+        bool Suppress;
+        QList<QStringList> Rows;
+    };
+    const Case cases[] = {
+        {"every page", QString(), false, {head, row(1), foot(1), head, row(2), foot(2), head, row(3), foot(3)}},
+        {"page 2", QStringLiteral("2"), false, {head, row(2), foot(2)}},
+        {"pages 2-3, headers and footers once", QStringLiteral("2-3"), true, {head, row(2), row(3), foot(3)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        ThreePages r;
+        auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlXLSXExport>();
+        f->ShowDialog = false;
+        f->ShowProgress = false;
+        f->PageNumbers = c.Pages;
+        f->EmptyLines = !c.Suppress; // a continuous sheet is what shows headers and footers once
+        f->FileName = dir.filePath(QStringLiteral("elenco.xlsx"));
+        ASSERT_TRUE(r.report->Export(f.get()));
+        EXPECT_EQ(OpenpyxlRows(f->FileName), c.Rows);
+    }
+}
+
+// One PDF page per exported page, with the texts of its bands in order; qpdf finds the file sound.
+TEST(PdfThroughTheDriver, PageRangesReadBackByPdftotextAndChecked)
+{
+    rtl::ScopedFormatSettings fs{TFormatSettings::english()};
+    ui::FakeServices services;
+    QTemporaryDir dir;
+    auto page = [](int N, bool Header, bool Footer) {
+        QStringList words;
+        if (Header)
+            words << QStringLiteral("Elenco");
+        words << QStringLiteral("d%1").arg(N) << QStringLiteral("Evento") << QString::number(N);
+        if (Footer)
+            words << QStringLiteral("Pagina") << QString::number(N) << QStringLiteral("di") << QStringLiteral("3");
+        return words;
+    };
+    struct Case {
+        const char *Name;
+        QString Pages;
+        bool Suppress;
+        QList<QStringList> Words;
+    };
+    const Case cases[] = {
+        {"every page", QString(), false, {page(1, true, true), page(2, true, true), page(3, true, true)}},
+        {"pages 2-3, headers and footers once", QStringLiteral("2-3"), true, {page(2, true, false), page(3, false, true)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        ThreePages r;
+        auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlPDFExport>();
+        f->ShowDialog = false;
+        f->ShowProgress = false;
+        f->PageNumbers = c.Pages;
+        f->SuppressPageHeadersFooters = c.Suppress;
+        f->FileName = dir.filePath(QStringLiteral("elenco.pdf"));
+        ASSERT_TRUE(r.report->Export(f.get()));
+        EXPECT_EQ(QpdfCheck(f->FileName), 0);
+        EXPECT_EQ(PdfPageWords(f->FileName), c.Words);
     }
 }
