@@ -19,11 +19,11 @@ mkdir -p "$LIRRACAL_HOME" 2>/dev/null || true
 if [ ! -d "$LIRRACAL_HOME" ] || [ ! -w "$LIRRACAL_HOME" ]; then
   echo "warning: LIRRACAL_HOME ($LIRRACAL_HOME) is not a writable folder: nothing LirraCal keeps there" \
        "(window positions, the local database) can be saved." >&2
-elif [ ! -d "$LIRRACAL_HOME/LirraCal_Report" ]; then
+else
+  # The shipped templates that the report folder lacks; a copy there (perhaps edited) is kept.
+  mkdir -p "$LIRRACAL_HOME/LirraCal_Report"
   if [ -d data/LirraCal_Report ]; then
-    cp -r data/LirraCal_Report "$LIRRACAL_HOME/"
-  else
-    mkdir -p "$LIRRACAL_HOME/LirraCal_Report"
+    cp -n data/LirraCal_Report/* "$LIRRACAL_HOME/LirraCal_Report/" 2>/dev/null || true
   fi
 fi
 export FONTCONFIG_FILE="$PWD/fonts/fonts.conf"

@@ -183,6 +183,12 @@ void TfMain::CreatePanel1()
     connect(bOpenFormARC, &QPushButton::clicked, this, [this] { bOpenFormARCClick(); });
     connect(bOpenFormTITOLI, &QPushButton::clicked, this, [this] { bOpenFormTITOLIClick(); });
     connect(bOpenFormSEDI, &QPushButton::clicked, this, [this] { bOpenFormSEDIClick(); });
+    connect(bStampa, &QToolButton::clicked, this, [this] { bStampaClick(); });
+    connect(bEditReport, &QToolButton::clicked, this, [this] { bEditReportClick(); });
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        if (FReportMenu)
+            FReportMenu->popup(mapToGlobal(at));
+    });
 }
 
 void TfMain::CreatePanel2()

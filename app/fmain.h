@@ -107,6 +107,16 @@ public:
     void bArchiviaEventiFiltratiClick();
     void DBGridEVENTSDblClick();
 
+    // --- report menus (freports.cpp): each press lists the report folder in a new menu, shown
+    // under the button and kept as the window's context menu; an item runs its road.
+    static QString ReportFolder(); // AppPath + "LirraCal_Report"
+    void bStampaClick();
+    void bEditReportClick();
+    void OnClickStampaHandler(QAction *item);
+    void OnClickEditReportHandler(QAction *item);
+    // The menu the last press built (the window's context menu); nullptr before the first.
+    QMenu *ReportContextMenu() const { return FReportMenu; }
+
     static constexpr int kProbeTimeoutMs = 2000;
 
 protected:
@@ -129,6 +139,10 @@ private:
     void ShowEventsView(const QString &sql, bool showArc);
     void CloseChildWindows();
     int OuterWidth() const;
+    QMenu *BuildReportMenu(bool print);
+    void FillReportMenu(QMenu *menu, bool print);
+    void RunReport(QAction *item, bool edit);
+    QMenu *FReportMenu = nullptr;
 
     QList<QLabel *> FStatusPanels;
     bool FShown = false;

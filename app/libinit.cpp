@@ -4,6 +4,7 @@
 #include "engine/run/kvlengine.h"
 #include "engine/store/previewpages.h"
 #include "engine/widgets/kvlprintdialog.h"
+#include "engine/widgets/kvlpreviewform.h"
 #include "export/csv/csvexport.h"
 #include "export/dialogs/csvexportdialog.h"
 #include "export/pdf/pdfexport.h"
@@ -67,6 +68,8 @@ void InitializeLibraries()
     // The store prints through the engine's printing.
     kvlRegisterPrinting();
     kvlRegisterPrintDialog();
+    // Reports show their pages in the preview window.
+    kvlRegisterPreviewForm();
 }
 
 } // namespace lirracal

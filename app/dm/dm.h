@@ -19,6 +19,7 @@ class TkvlCSVExport;
 class TkvlPDFExport;
 class TkvlXLSXExport;
 class TkvlDOCXExport;
+class TkvlReport;
 
 // Every statement the program sends. Values are always bound as parameters.
 namespace dmsql {
@@ -110,6 +111,8 @@ public:
     TkvlXLSXExport *kvlXLSXExport1 = nullptr;
     // The word-processing export the preview offers.
     TkvlDOCXExport *kvlDOCXExport1 = nullptr;
+    // The report document the report menus load templates into; it prepares before it shows.
+    TkvlReport *fREP = nullptr;
 
     // Writes the main window's first status panel; set by the main window.
     std::function<void(const QString &)> OnStatusText;

@@ -5,7 +5,12 @@
 #include "export/docx/docxexport.h"
 #include "export/pdf/pdfexport.h"
 #include "export/xlsx/xlsxexport.h"
+#include "report/data/kvldatasetlist.h"
 #include "report/data/kvldbdataset.h"
+#include "report/document/kvlreport.h"
+#include "report/options/kvloptions.h"
+#include "report/pages/kvlreportpage.h"
+#include "report/resources/kvlresources.h"
 
 namespace {
 
@@ -90,4 +95,33 @@ void Tdm::CreateReportComponents()
     kvlDOCXExport1->DataOnly = false;
     kvlDOCXExport1->OpenAfterExport = false;
     kvlDOCXExport1->PictureType = gpPNG;
+
+    fREP = new TkvlReport(Components.get());
+    fREP->SetName(QStringLiteral("fREP"));
+    fREP->SetDataSet(fEVENTS);
+    fREP->IniFile = QStringLiteral("\\Software\\Korvelle Works");
+    // Templates keep this when loaded: every road prepares first and then shows the preview.
+    fREP->OldStyleProgress = true;
+    TkvlPreviewOptions *preview = fREP->PreviewOptions();
+    preview->Buttons = kvlBit(pbPrint) | kvlBit(pbLoad) | kvlBit(pbSave) | kvlBit(pbExport) | kvlBit(pbZoom) |
+                       kvlBit(pbFind) | kvlBit(pbOutline) | kvlBit(pbPageSetup) | kvlBit(pbTools) | kvlBit(pbEdit) |
+                       kvlBit(pbNavigator) | kvlBit(pbExportQuick);
+    preview->PagesInCache = 30;
+    preview->ThumbnailVisible = true;
+    preview->Zoom = 1.0;
+    preview->PictureCacheInFile = true;
+    fREP->PrintOptions()->Printer = kvlResources().Get(QStringLiteral("prDefault"));
+    fREP->PrintOptions()->PrintOnSheet = 0;
+    fREP->ScriptLanguage = QStringLiteral("DozovoZozedi");
+    fREP->ScriptText().SetText(QStringLiteral("begin\r\n\r\nend."));
+    for (TkvlDBDataset *source : {fSEDI, fTITOLI, fEVENTS})
+        fREP->DataSets()->Add(source);
+    auto *data = new TkvlDataPage(fREP);
+    data->SetName(QStringLiteral("Data"));
+    data->SetWidth(1000);
+    data->SetHeight(1000);
+    auto *page = new TkvlReportPage(fREP);
+    page->SetName(QStringLiteral("Page1"));
+    page->SetPaperSize(9);
+    page->LeftMargin = page->RightMargin = page->TopMargin = page->BottomMargin = 10;
 }

@@ -190,26 +190,41 @@ void TkvlReport::ShowReport(bool ClearLastReport)
 void TkvlReport::ShowPreparedReport()
 {
     PreviewForm = nullptr;
-    if (FPreview) {
+    // A preview the host attached shows the pages; the report's own window does not count as one.
+    const bool ownWindow = FOwnPreviewForm && FPreview && FOwnPreviewForm->Preview() == FPreview;
+    if (FPreview && !ownWindow) {
         FPreview->Init(this, FPreviewPages);
         return;
     }
     if (!kvlPreviewFormFactory)
         return;
-    // The window shows itself as the preview options say; the report keeps it until the
-    // next one or its own end.
+    // The window shows itself as the preview options say; a modeless one stays with the report
+    // until the next one or the report's end, a modal one goes when it closes.
+    if (ownWindow)
+        SetPreview(nullptr);
     FOwnPreviewForm.reset();
     FOwnPreviewForm = kvlPreviewFormFactory(this);
     if (!FOwnPreviewForm)
         return;
-    PreviewForm = FOwnPreviewForm.get();
-    if (TkvlCustomPreview *p = FOwnPreviewForm->Preview()) {
-        p->Report = this;
-        p->PreviewPages = FPreviewPages;
-        p->Init(this, FPreviewPages);
+    TkvlCustomPreviewForm *form = FOwnPreviewForm.get();
+    if (TkvlCustomPreview *p = form->Preview()) {
+        p->PreviewForm = form;
+        SetPreview(p);
     }
+    PreviewForm = form;
+    form->Init();
     if (OnPreview)
         OnPreview(this);
+    form->Execute();
+    if (!FPreviewOptions->Modal)
+        return;
+    // The window may have gone with the report's content meanwhile (a script loading another template).
+    if (FOwnPreviewForm.get() == form) {
+        if (FPreview == form->Preview())
+            SetPreview(nullptr);
+        PreviewForm = nullptr;
+        FOwnPreviewForm.reset();
+    }
 }
 
 bool TkvlReport::Print() { return FPreviewPages && FPreviewPages->Print(); }

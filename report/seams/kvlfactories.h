@@ -20,6 +20,10 @@ public:
     // The preview control inside the window.
     virtual TkvlCustomPreview *Preview() = 0;
     virtual void Close() = 0;
+    // Prepares the window for the report its preview shows (buttons, menus, caption).
+    virtual void Init() {}
+    // Shows the window as the report's preview options say; a modal window returns when closed.
+    virtual void Execute() {}
 };
 
 using TkvlEngineFactory = std::unique_ptr<TkvlCustomEngine> (*)(TkvlReport *Report);
