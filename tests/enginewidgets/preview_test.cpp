@@ -286,7 +286,7 @@ TEST(Preview, APreviewOutlivingItsReportForgetsItAndItsPages)
     window.show();
     f.report->SetPreviewPages(f.store.get());
     f.report->SetPreview(f.preview.get());
-    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), false));
+    ASSERT_TRUE(f.preview->FindText(QStringLiteral("alpha"), true, false));
     // The report goes while it is preparing pages (a script of the run frees it).
     f.report->InternalOnProgressStart(ptRunning);
     ASSERT_TRUE(f.preview->Running());
