@@ -1,5 +1,6 @@
 #include "script/forms/qsformsobjects.h"
 
+#include "platform/gfx/paintercanvas.h"
 #include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/classbuilder.h"
 #include "script/classlib/qsgraphicsobjects.h"
@@ -15,11 +16,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTimer>
+
+#include <type_traits>
 
 namespace qsforms {
 
@@ -156,13 +160,11 @@ bool EventFilter::Dispatch(QObject *watched, QEvent *event)
     case QEvent::FocusIn: notify("OnEnter"); return false;
     case QEvent::FocusOut: notify("OnExit"); return false;
     case QEvent::Show:
-        c->SyncItems(); // lists filled by the script before the window showed
         notify("OnShow");
         return false;
     case QEvent::Hide: notify("OnHide"); return false;
     case QEvent::WindowActivate: notify("OnActivate"); return false;
     case QEvent::WindowDeactivate: notify("OnDeactivate"); return false;
-    case QEvent::Paint: notify("OnPaint"); return false;
     case QEvent::Resize: {
         if (FResizing)
             return false;
@@ -297,39 +299,92 @@ TEdit::TEdit(TComponent *AOwner) : TWinControl(AOwner)
 QString TEdit::Text() const { return static_cast<QLineEdit &>(Widget()).text(); }
 void TEdit::SetText(const QString &text) { static_cast<QLineEdit &>(Widget()).setText(text); }
 
+namespace {
+// The list behind a control's Items or Lines: each change a script makes reaches the
+// widget at once.
+class ControlItems final : public qscl::TStringList
+{
+public:
+    explicit ControlItems(TControl *control) : FControl(rtl::ObjectHandles::handleOf(control)) {}
+    void Changed() noexcept override
+    {
+        try {
+            if (auto *c = rtl::ObjectHandles::objectAs<TControl>(FControl); c && c->WidgetOrNull())
+                c->ItemsChanged();
+        } catch (...) {
+        }
+    }
+
+private:
+    int32_t FControl;
+};
+
+// The control's list by its handle, made at first use (again when a script freed it).
+qscl::TStrings *ItemsOf(TControl *control, int32_t &handle, bool &made)
+{
+    made = false;
+    if (auto *list = rtl::ObjectHandles::objectAs<qscl::TStrings>(handle))
+        return list;
+    auto *list = new ControlItems(control);
+    handle = rtl::ObjectHandles::handleOf(list);
+    made = true;
+    return list;
+}
+
+// Shows lines in a list widget, the current entry kept while it is still there.
+template<class W>
+void Refill(W &widget, const QStringList &lines, int current, const QString &currentText)
+{
+    widget.clear();
+    widget.addItems(lines);
+    const int keep = current >= 0 && current < lines.size() && lines[current] == currentText ? current : -1;
+    if constexpr (std::is_same_v<W, QComboBox>)
+        widget.setCurrentIndex(keep);
+    else
+        widget.setCurrentRow(keep);
+}
+} // namespace
+
 TMemo::TMemo(TComponent *AOwner) : TWinControl(AOwner)
 {
     auto *e = new QPlainTextEdit;
     Adopt(e);
     QObject::connect(e, &QPlainTextEdit::textChanged, e, [e] {
+        // the lines follow what is typed
+        if (auto *memo = dynamic_cast<TMemo *>(ControlOf(e)); memo && !memo->FToWidget)
+            if (auto *lines = rtl::ObjectHandles::objectAs<qscl::TStrings>(memo->FLines))
+                lines->List.SetText(e->toPlainText());
         if (auto *b = SlotOf<TqsNotifyEvent>(ControlOf(e), "OnChange"))
             b->DoEvent(ControlOf(e));
     });
 }
-TMemo::~TMemo() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FLines)); }
+TMemo::~TMemo() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(FLines); }
 QString TMemo::Text() const { return static_cast<QPlainTextEdit &>(Widget()).toPlainText(); }
 void TMemo::SetText(const QString &text) { static_cast<QPlainTextEdit &>(Widget()).setPlainText(text); }
 
 qscl::TStrings *TMemo::Items()
 {
-    // the lines as a list: script changes go to the widget before it is read again
-    SyncItems();
-    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FLines)))
-        FLines = new qscl::TStringList;
-    FLines->List.SetText(Text());
-    FLinesSynced = FLines->List.Text();
-    return FLines;
+    bool made = false;
+    qscl::TStrings *lines = ItemsOf(this, FLines, made);
+    if (made)
+        lines->List.SetText(Text());
+    return lines;
 }
 
-void TMemo::SyncItems()
+void TMemo::ItemsChanged()
 {
-    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FLines)))
+    auto *lines = rtl::ObjectHandles::objectAs<qscl::TStrings>(FLines);
+    if (!lines)
         return;
-    const QString now = FLines->List.Text();
-    if (now != FLinesSynced) {
-        SetText(now);
-        FLinesSynced = now;
+    FToWidget = true;
+    const QString text = lines->List.toQStringList().join(QLatin1Char('\n'));
+    try {
+        SetText(text);
+    } catch (...) {
+        FToWidget = false;
+        throw;
     }
+    FToWidget = false;
 }
 
 namespace {
@@ -370,41 +425,28 @@ TCustomComboBox::TCustomComboBox(TComponent *AOwner) : TWinControl(AOwner)
     QObject::connect(c, &QComboBox::editTextChanged, c, change);
 }
 
-TCustomComboBox::~TCustomComboBox() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems)); }
+TCustomComboBox::~TCustomComboBox() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(FItems); }
 
 qscl::TStrings *TCustomComboBox::Items()
 {
-    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems))) {
-        FItems = new qscl::TStringList;
-        FShown.clear();
-    }
-    return FItems;
+    bool made = false;
+    return ItemsOf(this, FItems, made);
 }
 
-void TCustomComboBox::SyncItems()
+void TCustomComboBox::ItemsChanged()
 {
     auto &c = static_cast<QComboBox &>(Widget());
-    qscl::TStrings *items = Items();
-    QStringList now;
-    for (int i = 0; i < items->List.Count(); ++i)
-        now << items->List.Strings(i);
-    if (now == FShown)
-        return;
-    const QSignalBlocker quiet(&c);
+    const QSignalBlocker quiet(&c); // a new list is no change of the choice
     const QString text = c.currentText();
-    c.clear();
-    c.addItems(now);
-    c.setCurrentIndex(-1);
+    Refill(c, Items()->List.toQStringList(), c.currentIndex(), text);
     if (c.isEditable())
         c.setEditText(text);
-    FShown = now;
 }
 
 QString TCustomComboBox::Text() const { return static_cast<QComboBox &>(Widget()).currentText(); }
 void TCustomComboBox::SetText(const QString &text)
 {
     auto &c = static_cast<QComboBox &>(Widget());
-    const_cast<TCustomComboBox *>(this)->SyncItems();
     if (c.isEditable())
         c.setEditText(text);
     else
@@ -456,29 +498,19 @@ QString TRadioButton::Text() const { return static_cast<QRadioButton &>(Widget()
 void TRadioButton::SetText(const QString &text) { static_cast<QRadioButton &>(Widget()).setText(text); }
 
 TCustomListBox::TCustomListBox(TComponent *AOwner) : TWinControl(AOwner) { Adopt(new QListWidget); }
-TCustomListBox::~TCustomListBox() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems)); }
+TCustomListBox::~TCustomListBox() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(FItems); }
 
 qscl::TStrings *TCustomListBox::Items()
 {
-    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems))) {
-        FItems = new qscl::TStringList;
-        FShown.clear();
-    }
-    return FItems;
+    bool made = false;
+    return ItemsOf(this, FItems, made);
 }
 
-void TCustomListBox::SyncItems()
+void TCustomListBox::ItemsChanged()
 {
     auto &l = static_cast<QListWidget &>(Widget());
-    qscl::TStrings *items = Items();
-    QStringList now;
-    for (int i = 0; i < items->List.Count(); ++i)
-        now << items->List.Strings(i);
-    if (now == FShown)
-        return;
-    l.clear();
-    l.addItems(now);
-    FShown = now;
+    const QListWidgetItem *current = l.currentItem();
+    Refill(l, Items()->List.toQStringList(), l.currentRow(), current ? current->text() : QString());
 }
 
 TScrollBox::TScrollBox(TComponent *AOwner) : TScrollingWinControl(AOwner)
@@ -509,6 +541,12 @@ public:
         done(form && form->ModalResult() ? form->ModalResult() : 2 /* mrCancel */);
     }
     void reject() override { close(); }
+    void paintEvent(QPaintEvent *e) override
+    {
+        QDialog::paintEvent(e);
+        if (auto *form = rtl::ObjectHandles::objectAs<TCustomForm>(FHandle))
+            form->Paint(*this);
+    }
 
 private:
     int32_t FHandle;
@@ -522,7 +560,15 @@ TCustomForm::TCustomForm(TComponent *AOwner) : TScrollingWinControl(AOwner)
     Adopt(d);
 }
 
-TCustomForm::~TCustomForm() { delete rtl::ObjectHandles::objectAs<qscl::TCanvas>(rtl::ObjectHandles::existingHandle(FCanvas)); }
+TCustomForm::~TCustomForm()
+{
+    // OnDestroy sees the form and its controls whole; marked as going first, so that the
+    // handler cannot free the form again or make it modal
+    SetState(csDestroying, true);
+    if (auto *b = SlotOf<TqsNotifyEvent>(this, "OnDestroy"))
+        b->DoEvent(this);
+    delete rtl::ObjectHandles::objectAs<qscl::TCanvas>(rtl::ObjectHandles::existingHandle(FCanvas));
+}
 
 QDialog &TCustomForm::Dialog() const { return static_cast<QDialog &>(Widget()); }
 QString TCustomForm::Text() const { return Widget().windowTitle(); }
@@ -533,6 +579,8 @@ int TCustomForm::ShowModal()
     QDialog &d = Dialog();
     if (FModal || d.isVisible())
         throw EqsRunError(QStringLiteral("Cannot make a visible window modal"));
+    if (HasState(csDestroying))
+        throw EqsRunError(QStringLiteral("Cannot show a form that is being freed"));
     const int32_t handle = rtl::ObjectHandles::handleOf(this);
     FModal = true;
     FModalResult = 0;
@@ -601,9 +649,81 @@ void TCustomForm::FreeLater()
 
 qscl::TCanvas &TCustomForm::Canvas()
 {
-    if (!rtl::ObjectHandles::objectAs<qscl::TCanvas>(rtl::ObjectHandles::existingHandle(FCanvas)))
+    if (!rtl::ObjectHandles::objectAs<qscl::TCanvas>(rtl::ObjectHandles::existingHandle(FCanvas))) {
         FCanvas = new qscl::TCanvas;
+        FCanvas->Borrow(
+            this, [](TPersistent *o) { return &static_cast<TCustomForm *>(o)->Layer(); },
+            [](TPersistent *o, int x, int y) { return static_cast<TCustomForm *>(o)->LayerPixel(x, y); });
+    }
     return *FCanvas;
+}
+
+namespace {
+// A form larger than this keeps its drawing to the top left part.
+constexpr int kMaxLayerSide = 8192;
+} // namespace
+
+::TCanvas &TCustomForm::Layer()
+{
+    QWidget &w = Widget();
+    const QSize want = QSize(std::clamp(w.width(), 1, kMaxLayerSide), std::clamp(w.height(), 1, kMaxLayerSide))
+                           .expandedTo(FLayer.size());
+    if (want != FLayer.size()) {
+        // grown with the form, keeping what was drawn and where the pen stands
+        QPoint pen;
+        if (FLayerCanvas)
+            pen = FLayerCanvas->penPos();
+        FLayerCanvas.reset();
+        QImage grown(want, QImage::Format_ARGB32_Premultiplied);
+        grown.fill(Qt::transparent);
+        if (!FLayer.isNull()) {
+            QPainter p(&grown);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(0, 0, FLayer);
+        }
+        FLayer = std::move(grown);
+        FLayerCanvas = std::make_unique<gfx::PainterCanvas>(&FLayer, 96, 96);
+        FLayerCanvas->moveTo(pen.x(), pen.y());
+    }
+    // drawing from OnPaint is shown by the paint under way
+    if (!FPainting)
+        w.update();
+    return *FLayerCanvas;
+}
+
+TColor TCustomForm::LayerPixel(int x, int y)
+{
+    QWidget &w = Widget();
+    if (!w.rect().contains(x, y))
+        return -1;
+    if (FLayerCanvas)
+        FLayerCanvas->flush();
+    if (FLayer.valid(x, y) && qAlpha(FLayer.pixel(x, y)) == 255)
+        return qscl::ImagePixel(FLayer, x, y);
+    // where nothing was drawn the form's own colour shows
+    const QColor bg = w.palette().color(w.backgroundRole());
+    return TColor(bg.red() | bg.green() << 8 | bg.blue() << 16);
+}
+
+void TCustomForm::Paint(QWidget &widget)
+{
+    if (auto *b = SlotOf<TqsNotifyEvent>(this, "OnPaint")) {
+        const int32_t handle = rtl::ObjectHandles::handleOf(this);
+        if (FLayerCanvas) {
+            FLayerCanvas->flush();
+            FLayer.fill(Qt::transparent);
+        }
+        FPainting = true;
+        b->DoEvent(this);
+        if (!rtl::ObjectHandles::objectAs<TCustomForm>(handle))
+            return; // freed by its handler
+        FPainting = false;
+    }
+    if (!FLayerCanvas)
+        return;
+    FLayerCanvas->flush();
+    QPainter p(&widget);
+    p.drawImage(0, 0, FLayer);
 }
 
 // ---- Keys

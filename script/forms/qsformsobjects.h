@@ -8,11 +8,15 @@
 #include "script/classlib/qsgraphicsobjects.h"
 
 #include <QHash>
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
 class TqsFormEvent;
 class QDialog;
+namespace gfx {
+class PainterCanvas;
+}
 
 namespace qsforms {
 
@@ -43,8 +47,8 @@ public:
 
     // The list behind Items or Lines, for the controls that have one.
     virtual qscl::TStrings *Items() { return nullptr; }
-    // Copies Items into the widget when they changed.
-    virtual void SyncItems() {}
+    // Shows the list's new contents in the widget.
+    virtual void ItemsChanged() {}
     virtual QString Text() const;
     virtual void SetText(const QString &text);
 
@@ -117,11 +121,11 @@ public:
     QString Text() const override;
     void SetText(const QString &text) override;
     qscl::TStrings *Items() override;
-    void SyncItems() override;
+    void ItemsChanged() override;
 
 private:
-    qscl::TStrings *FLines = nullptr;
-    QString FLinesSynced; // the lines' text when last taken from the widget
+    int32_t FLines = 0;
+    bool FToWidget = false; // the lines are being shown in the widget
 };
 
 class TCustomComboBox : public TWinControl
@@ -133,13 +137,12 @@ public:
     QString Text() const override;
     void SetText(const QString &text) override;
     qscl::TStrings *Items() override;
-    void SyncItems() override;
+    void ItemsChanged() override;
     void SetStyle(int style);
     int Style() const { return FStyle; }
 
 private:
-    qscl::TStrings *FItems = nullptr;
-    QStringList FShown;
+    int32_t FItems = 0;
     int FStyle = 0;
 };
 
@@ -185,11 +188,10 @@ public:
     explicit TCustomListBox(TComponent *AOwner);
     ~TCustomListBox() override;
     qscl::TStrings *Items() override;
-    void SyncItems() override;
+    void ItemsChanged() override;
 
 private:
-    qscl::TStrings *FItems = nullptr;
-    QStringList FShown;
+    int32_t FItems = 0;
 };
 
 class TListBox : public TCustomListBox
@@ -235,17 +237,26 @@ public:
     int ModalResult() const { return FModalResult; }
     // A modal result other than mrNone closes a modal form.
     void SetModalResult(int result);
+    // Draws on the form: what it draws stays on a transparent layer over the form's
+    // background until a paint with an OnPaint handler, which draws the layer afresh.
     qscl::TCanvas &Canvas();
+    // The form's paint event: OnPaint, then the layer.
+    void Paint(QWidget &widget);
 
     // The close path: false when the form stays open.
     bool CloseRequested();
 
 private:
     void FreeLater();
+    ::TCanvas &Layer();
+    TColor LayerPixel(int x, int y);
     int FModalResult = 0;
     bool FModal = false;
     bool FFreePending = false;
+    bool FPainting = false;
     qscl::TCanvas *FCanvas = nullptr;
+    QImage FLayer;
+    std::unique_ptr<gfx::PainterCanvas> FLayerCanvas;
 };
 
 class TForm : public TCustomForm

@@ -72,7 +72,9 @@ TEST_F(EventBridges, CloseWithCaFreeFreesTheFormAfterItsHandler)
     ASSERT_EQ(Run("DozovoZozedi", QStringLiteral("var f: TForm; r: String;\n"
                                                  "procedure Closing(Sender: TObject; var Action: TCloseAction);\n"
                                                  "begin r := TForm(Sender).Caption; Action := caFree end;\n"
-                                                 "begin f := TForm.Create(nil); f.Caption := 'via'; f.OnClose := @Closing; f.Show end.")),
+                                                 "procedure Gone(Sender: TObject); begin r := r + '-freed' end;\n"
+                                                 "begin f := TForm.Create(nil); f.Caption := 'via'; f.OnClose := @Closing; f.OnDestroy := @Gone;\n"
+                                                 " f.Show end.")),
               QString());
     QPointer<QWidget> form = WidgetOf("f");
     ASSERT_TRUE(form);
@@ -81,7 +83,25 @@ TEST_F(EventBridges, CloseWithCaFreeFreesTheFormAfterItsHandler)
     QTest::qWait(1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(WidgetOf("f"), nullptr); // the form's handle is stale
+    EXPECT_EQ(Var("r"), QStringLiteral("via-freed"));
     EXPECT_TRUE(form.isNull());
+}
+
+// OnDestroy runs while the form and its controls are whole; freeing the form again or
+// making it modal from there is refused, not a second free.
+TEST_F(EventBridges, OnDestroyRunsBeforeTheFormGoes)
+{
+    ASSERT_EQ(Run("DozovoZozedi", QStringLiteral("var f: TForm; e: TEdit; log: String;\n"
+                                                 "procedure Gone(Sender: TObject);\n"
+                                                 "begin log := log + TForm(Sender).Caption + ':' + e.Text; f.Free; log := log + '+';\n"
+                                                 " f.ShowModal; log := log + 'modal' end;\n"
+                                                 "begin f := TForm.Create(nil); f.Caption := 'via'; e := TEdit.Create(f); e.Parent := f;\n"
+                                                 " e.Text := 'ultimo'; f.OnDestroy := @Gone; f.Free; log := log + '|' end.")),
+              QString());
+    EXPECT_EQ(Var("log"), QStringLiteral("via:ultimo+|"));
+    ASSERT_EQ(services.messages.shown.size(), 1);
+    EXPECT_EQ(services.messages.shown[0].text, QStringLiteral("Cannot show a form that is being freed"));
+    EXPECT_EQ(WidgetOf("e"), nullptr); // the edit went with its owner
 }
 
 TEST_F(EventBridges, AReenteredHandlerKeepsItsLocals)
