@@ -7,6 +7,7 @@
 #include "script/forms/qsevents.h"
 #include "script/items/qsitems.h"
 
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -83,13 +84,34 @@ public:
     bool Dispatch(QObject *watched, QEvent *event);
     TControl *FControl;
     bool FSynthetic = false; // a replaced key press on its way
+    const QEvent *FPartEvent = nullptr; // the last mouse event taken from a part
+    quint64 FPartStamp = 0;
     bool FResizing = false;  // a size set by OnCanResize
 };
 
 bool EventFilter::Dispatch(QObject *watched, QEvent *event)
 {
     TControl *c = FControl;
-    if (!c || watched != c->WidgetOrNull())
+    if (!c || !c->WidgetOrNull())
+        return false;
+    if (watched != c->WidgetOrNull()) {
+        // a part of the widget (a scroll area's viewport, a combo box's line edit) takes
+        // the mouse: its mouse events are the control's, at the control's coordinates
+        auto *part = qobject_cast<QWidget *>(watched);
+        const bool mouse = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+                           || event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::MouseMove;
+        if (!part || !mouse || !c->WidgetOrNull()->isAncestorOf(part))
+            return false;
+        auto *m = static_cast<QMouseEvent *>(event);
+        const QPointF at = part->mapTo(c->WidgetOrNull(), m->position());
+        QMouseEvent mapped(m->type(), at, m->scenePosition(), m->globalPosition(), m->button(), m->buttons(), m->modifiers());
+        mapped.setTimestamp(m->timestamp());
+        FPartEvent = event;
+        FPartStamp = m->timestamp();
+        return Dispatch(c->WidgetOrNull(), &mapped);
+    }
+    // the same event passed on to the widget when its part left it unhandled
+    if (event == FPartEvent && event->isPointerEvent() && static_cast<QMouseEvent *>(event)->timestamp() == FPartStamp)
         return false;
     // a handler may free the control: every step checks it is still there
     const int32_t handle = rtl::ObjectHandles::handleOf(c);
@@ -136,6 +158,24 @@ bool EventFilter::Dispatch(QObject *watched, QEvent *event)
             b->DoEvent(c, key, ShiftOf(k->modifiers()));
             if (before != 0 && key == 0)
                 return true; // swallowed
+            const int qtKey = QtKey(key);
+            if (press && key != before && qtKey != 0 && alive()) {
+                // the control handles the new key in place of the pressed one
+                QString text;
+                if ((key >= '0' && key <= '9') || key == ' ')
+                    text = QChar(key);
+                else if (key >= 'A' && key <= 'Z')
+                    text = (k->modifiers() & Qt::ShiftModifier) ? QChar(key) : QChar(key).toLower();
+                else if (key == 13)
+                    text = QStringLiteral("\r");
+                else if (key == 9)
+                    text = QStringLiteral("\t");
+                QKeyEvent replaced(QEvent::KeyPress, qtKey, k->modifiers(), text, k->isAutoRepeat(), 1);
+                FSynthetic = true;
+                QCoreApplication::sendEvent(c->WidgetOrNull(), &replaced);
+                FSynthetic = false;
+                return true;
+            }
         }
         if (!press || k->text().isEmpty() || !alive())
             return false;
@@ -225,6 +265,8 @@ void TControl::Adopt(QWidget *widget)
     widget->setProperty(kHandleProperty, rtl::ObjectHandles::handleOf(this));
     FFilter = new EventFilter(this, widget);
     widget->installEventFilter(FFilter);
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
+        WatchPart(area->viewport());
 }
 
 QWidget &TControl::Widget() const
@@ -267,7 +309,22 @@ void TControl::SetVisible(bool on)
         Widget().setVisible(on);
 }
 
-void TControl::SetSlot(const QString &event, TqsFormEvent *bridge) { FSlots.insert(event, bridge); }
+void TControl::SetSlot(const QString &event, TqsFormEvent *bridge)
+{
+    FSlots.insert(event, bridge);
+    // moves without a button held reach the widget only when it asks for them
+    if (event == QLatin1String("OnMouseMove") && FWidget) {
+        FWidget->setMouseTracking(true);
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(FWidget.data()))
+            area->viewport()->setMouseTracking(true);
+    }
+}
+
+void TControl::WatchPart(QWidget *part)
+{
+    if (part && FFilter)
+        part->installEventFilter(FFilter);
+}
 
 void TControl::ClearSlot(const QString &event, const TqsFormEvent *bridge)
 {
@@ -417,6 +474,7 @@ TCustomComboBox::TCustomComboBox(TComponent *AOwner) : TWinControl(AOwner)
     auto *c = new ScriptComboBox;
     c->setEditable(true);
     Adopt(c);
+    WatchPart(c->lineEdit());
     auto change = [c] {
         if (auto *b = SlotOf<TqsNotifyEvent>(ControlOf(c), "OnChange"))
             b->DoEvent(ControlOf(c));
@@ -457,7 +515,9 @@ void TCustomComboBox::SetStyle(int style)
 {
     // csDropDownList picks from the list only; the other styles take typed text
     FStyle = style;
-    static_cast<QComboBox &>(Widget()).setEditable(style != 2);
+    auto &c = static_cast<QComboBox &>(Widget());
+    c.setEditable(style != 2);
+    WatchPart(c.lineEdit()); // a new one when the box became editable again
 }
 
 TButton::TButton(TComponent *AOwner) : TWinControl(AOwner)
@@ -746,44 +806,44 @@ int ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
     return s;
 }
 
+namespace {
+// Qt keys and the virtual-key codes they stand for, besides letters, digits and F1 to F12.
+constexpr struct
+{
+    int qt;
+    uint16_t vk;
+} kKeys[] = {
+    {Qt::Key_Backspace, 8},  {Qt::Key_Tab, 9},       {Qt::Key_Return, 13},   {Qt::Key_Enter, 13},   {Qt::Key_Shift, 16},
+    {Qt::Key_Control, 17},   {Qt::Key_Alt, 18},      {Qt::Key_Pause, 19},    {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},
+    {Qt::Key_Space, 32},     {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},     {Qt::Key_Home, 36},
+    {Qt::Key_Left, 37},      {Qt::Key_Up, 38},       {Qt::Key_Right, 39},    {Qt::Key_Down, 40},    {Qt::Key_Insert, 45},
+    {Qt::Key_Delete, 46},    {Qt::Key_Help, 47},     {Qt::Key_Meta, 91},     {Qt::Key_Menu, 93},    {Qt::Key_Asterisk, 106},
+    {Qt::Key_Plus, 107},     {Qt::Key_Minus, 109},   {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
+};
+} // namespace
+
 uint16_t VirtualKey(int k)
 {
     if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z))
         return uint16_t(k);
     if (k >= Qt::Key_F1 && k <= Qt::Key_F12)
         return uint16_t(112 + (k - Qt::Key_F1));
-    switch (k) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Help: return 47;
-    case Qt::Key_Meta: return 91;
-    case Qt::Key_Menu: return 93;
-    case Qt::Key_Asterisk: return 106;
-    case Qt::Key_Plus: return 107;
-    case Qt::Key_Minus: return 109;
-    case Qt::Key_NumLock: return 144;
-    case Qt::Key_ScrollLock: return 145;
-    default: return 0;
-    }
+    for (const auto &key : kKeys)
+        if (key.qt == k)
+            return key.vk;
+    return 0;
+}
+
+int QtKey(uint16_t vk)
+{
+    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
+        return vk;
+    if (vk >= 112 && vk <= 123)
+        return Qt::Key_F1 + (vk - 112);
+    for (const auto &key : kKeys)
+        if (key.vk == vk)
+            return key.qt;
+    return 0;
 }
 
 } // namespace qsforms

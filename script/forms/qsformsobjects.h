@@ -54,6 +54,8 @@ public:
 
 protected:
     void Adopt(QWidget *widget);
+    // A child widget that takes the mouse in the widget's place.
+    void WatchPart(QWidget *part);
 
 private:
     friend class EventFilter;
@@ -287,6 +289,8 @@ void FireClick(TControl *control);
 
 // Qt key code to the virtual-key code scripts compare with the VK_ constants (0: none).
 uint16_t VirtualKey(int qtKey);
+// The Qt key of a virtual-key code (0: none).
+int QtKey(uint16_t vk);
 // Qt modifiers and buttons to a shift-state mask.
 int ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons = Qt::NoButton);
 

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QAbstractScrollArea>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -51,6 +53,60 @@ TEST_F(EventBridges, MouseDownPassesTheButtonAndShiftMask)
     // ssShift 1 + ssCtrl 4, with ssRight for the button held
     EXPECT_EQ(script->Variables(QStringLiteral("shf")).toInt() & 7, 5);
     QTest::mouseRelease(WidgetOf("e"), Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(3, 3));
+}
+
+// The mouse on a memo or list box lands on its viewport, and moves without a button held
+// are asked for once OnMouseMove is assigned: both reach the control, at its coordinates.
+TEST_F(EventBridges, MouseEventsOfScrollingControlsAndPlainMoves)
+{
+    ASSERT_EQ(Run("DozovoZozedi",
+                  QStringLiteral("var f: TForm; m: TMemo; l: TListBox; e: TEdit; log: String;\n"
+                                 "procedure Down(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer);\n"
+                                 "begin log := log + 'down' + IntToStr(X) + ',' + IntToStr(Y) + ' ' end;\n"
+                                 "procedure Clicked(Sender: TObject); begin log := log + 'click ' end;\n"
+                                 "procedure Moved(Sender: TObject; Shift: TShiftState; X, Y: Integer);\n"
+                                 "begin log := log + 'move' + IntToStr(Shift) + ' ' end;\n"
+                                 "begin f := TForm.Create(nil); f.SetBounds(0, 0, 300, 300);\n"
+                                 " m := TMemo.Create(f); m.Parent := f; m.SetBounds(0, 0, 100, 100); m.OnMouseDown := @Down;\n"
+                                 " l := TListBox.Create(f); l.Parent := f; l.SetBounds(0, 110, 100, 100); l.OnClick := @Clicked;\n"
+                                 " e := TEdit.Create(f); e.Parent := f; e.SetBounds(110, 0, 100, 24); e.OnMouseMove := @Moved; f.Show end.")),
+              QString());
+    auto *memo = qobject_cast<QAbstractScrollArea *>(WidgetOf("m"));
+    ASSERT_NE(memo, nullptr);
+    const QPoint inMemo(40, 30);
+    QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, memo->viewport()->mapFrom(memo, inMemo));
+    QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, memo->viewport()->mapFrom(memo, inMemo));
+    EXPECT_EQ(Var("log"), QStringLiteral("down40,30 "));
+
+    script->SetVariables(QStringLiteral("log"), Variant(QString()));
+    auto *list = qobject_cast<QAbstractScrollArea *>(WidgetOf("l"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(Var("log"), QStringLiteral("click "));
+
+    script->SetVariables(QStringLiteral("log"), Variant(QString()));
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 10), QPointF(20, 10), QPointF(20, 10), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(WidgetOf("e"), &move);
+    EXPECT_EQ(Var("log"), QStringLiteral("move0 "));
+    EXPECT_TRUE(WidgetOf("e")->hasMouseTracking());
+}
+
+// A key changed by OnKeyDown reaches the control in place of the one pressed.
+TEST_F(EventBridges, KeyDownReplacesTheKeyTheControlGets)
+{
+    ASSERT_EQ(Run("DozovoZozedi",
+                  QStringLiteral("var f: TForm; m: TMemo;\n"
+                                 "procedure KeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);\n"
+                                 "begin if Key = Ord('A') then Key := Ord('B'); if Key = VK_LEFT then Key := VK_HOME end;\n"
+                                 "begin f := TForm.Create(nil); m := TMemo.Create(f); m.Parent := f; m.OnKeyDown := @KeyDown; f.Show end.")),
+              QString());
+    auto *memo = qobject_cast<QPlainTextEdit *>(WidgetOf("m"));
+    ASSERT_NE(memo, nullptr);
+    memo->setFocus();
+    QTest::keyClicks(memo, QStringLiteral("cab"));
+    QTest::keyClick(memo, Qt::Key_Left);
+    QTest::keyClicks(memo, QStringLiteral("x"));
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("xcbb"));
 }
 
 TEST_F(EventBridges, CloseQueryKeepsTheFormOpenUntilAllowed)
