@@ -138,7 +138,7 @@ void TMetafile::Load(const ::TGraphic &g)
 
 TBitmap::TBitmap() { Graphic = std::make_unique<::TBitmap>(); }
 
-TBitmap::~TBitmap() { delete FCanvas; }
+TBitmap::~TBitmap() { delete rtl::ObjectHandles::objectAs<TCanvas>(FCanvas); }
 
 void TBitmap::Load(const ::TGraphic &g)
 {
@@ -155,13 +155,15 @@ void TBitmap::Load(const ::TGraphic &g)
 
 TCanvas &TBitmap::Canvas()
 {
-    if (!FCanvas) {
-        FCanvas = new TCanvas;
-        FCanvas->Borrow(
-            this, [](TPersistent *o) { return static_cast<TBitmap *>(o)->Bitmap().canvas(); },
-            [](TPersistent *o, int x, int y) { return ImagePixel(static_cast<TBitmap *>(o)->Bitmap().image(), x, y); });
-    }
-    return *FCanvas;
+    // a script may have freed the canvas: a new one then takes its place
+    if (auto *canvas = rtl::ObjectHandles::objectAs<TCanvas>(FCanvas))
+        return *canvas;
+    auto *canvas = new TCanvas;
+    FCanvas = rtl::ObjectHandles::handleOf(canvas);
+    canvas->Borrow(
+        this, [](TPersistent *o) { return static_cast<TBitmap *>(o)->Bitmap().canvas(); },
+        [](TPersistent *o, int x, int y) { return ImagePixel(static_cast<TBitmap *>(o)->Bitmap().image(), x, y); });
+    return *canvas;
 }
 
 } // namespace qscl

@@ -118,7 +118,7 @@ public:
     TCanvas &Canvas();
 
 private:
-    TCanvas *FCanvas = nullptr; // owned, made at first use
+    int32_t FCanvas = 0; // owned, made at first use
 };
 
 // A canvas drawing into a recorded picture.

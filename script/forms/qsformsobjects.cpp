@@ -433,15 +433,12 @@ void TMemo::ItemsChanged()
     auto *lines = rtl::ObjectHandles::objectAs<qscl::TStrings>(FLines);
     if (!lines)
         return;
+    // OnChange runs from here and may free the memo
+    const int32_t handle = rtl::ObjectHandles::handleOf(this);
     FToWidget = true;
-    const QString text = lines->List.toQStringList().join(QLatin1Char('\n'));
-    try {
-        SetText(text);
-    } catch (...) {
+    static_cast<QPlainTextEdit &>(Widget()).setPlainText(lines->List.toQStringList().join(QLatin1Char('\n')));
+    if (rtl::ObjectHandles::objectAs<TMemo>(handle))
         FToWidget = false;
-        throw;
-    }
-    FToWidget = false;
 }
 
 namespace {
@@ -627,7 +624,7 @@ TCustomForm::~TCustomForm()
     SetState(csDestroying, true);
     if (auto *b = SlotOf<TqsNotifyEvent>(this, "OnDestroy"))
         b->DoEvent(this);
-    delete rtl::ObjectHandles::objectAs<qscl::TCanvas>(rtl::ObjectHandles::existingHandle(FCanvas));
+    delete rtl::ObjectHandles::objectAs<qscl::TCanvas>(FCanvas);
 }
 
 QDialog &TCustomForm::Dialog() const { return static_cast<QDialog &>(Widget()); }
@@ -709,18 +706,20 @@ void TCustomForm::FreeLater()
 
 qscl::TCanvas &TCustomForm::Canvas()
 {
-    if (!rtl::ObjectHandles::objectAs<qscl::TCanvas>(rtl::ObjectHandles::existingHandle(FCanvas))) {
-        FCanvas = new qscl::TCanvas;
-        FCanvas->Borrow(
-            this, [](TPersistent *o) { return &static_cast<TCustomForm *>(o)->Layer(); },
-            [](TPersistent *o, int x, int y) { return static_cast<TCustomForm *>(o)->LayerPixel(x, y); });
-    }
-    return *FCanvas;
+    // a script may have freed the canvas: a new one then takes its place
+    if (auto *canvas = rtl::ObjectHandles::objectAs<qscl::TCanvas>(FCanvas))
+        return *canvas;
+    auto *canvas = new qscl::TCanvas;
+    FCanvas = rtl::ObjectHandles::handleOf(canvas);
+    canvas->Borrow(
+        this, [](TPersistent *o) { return &static_cast<TCustomForm *>(o)->Layer(); },
+        [](TPersistent *o, int x, int y) { return static_cast<TCustomForm *>(o)->LayerPixel(x, y); });
+    return *canvas;
 }
 
 namespace {
 // A form larger than this keeps its drawing to the top left part.
-constexpr int kMaxLayerSide = 8192;
+constexpr int kMaxLayerSide = 4096;
 } // namespace
 
 ::TCanvas &TCustomForm::Layer()

@@ -256,7 +256,7 @@ private:
     bool FModal = false;
     bool FFreePending = false;
     bool FPainting = false;
-    qscl::TCanvas *FCanvas = nullptr;
+    int32_t FCanvas = 0;
     QImage FLayer;
     std::unique_ptr<gfx::PainterCanvas> FLayerCanvas;
 };

@@ -79,6 +79,10 @@ TEST(GraphicsModule, BitmapCanvasDrawsAndReadsBackItsPixels)
         "Dim r, b\nb = TBitmap.Create\nb.Width = 4\nb.Height = 4\nb.Canvas.Pixels(1, 2) = clLime\n"
         "r = IntToStr(b.Canvas.Pixels(1, 2))\nb.Free";
     EXPECT_EQ(RunScript("DevavAraroz", QString::fromLatin1(basic)), QStringLiteral("65280"));
+    // a bitmap whose canvas a script freed gives a new one
+    EXPECT_EQ(RunScript("DozovoZozedi", QStringLiteral("var r: String; b: TBitmap;\nbegin b := TBitmap.Create; b.Width := 4; b.Height := 4;\n"
+                                                      " b.Canvas.Free; b.Canvas.Pixels[1, 1] := clRed; r := IntToStr(b.Canvas.Pixels[1, 1]); b.Free end.")),
+              QStringLiteral("255"));
 }
 
 // A red line (pen 0000FF) over teal (808000) through each mode the canvas can draw; the

@@ -84,6 +84,14 @@ TEST_F(Controls, ItemsAndLinesReachTheWidgetAtOnce)
     auto *lines = rtl::ObjectHandles::objectAs<qscl::TStrings>(script->Variables(QStringLiteral("lines")).toInt64());
     ASSERT_NE(lines, nullptr);
     EXPECT_EQ(lines->List.toQStringList(), QStringList({"primo", "due", "tre"}));
+
+    // an OnChange handler that frees the memo while its lines are being shown
+    ASSERT_EQ(Run("DozovoZozedi", QStringLiteral("var f: TForm; m: TMemo; r: String;\n"
+                                                 "procedure Change(Sender: TObject); begin m.Free end;\n"
+                                                 "begin f := TForm.Create(nil); m := TMemo.Create(f); m.Parent := f; m.OnChange := @Change;\n"
+                                                 " m.Lines.Add('x'); r := 'ran'; f.Free end.")),
+              QString());
+    EXPECT_EQ(Var("r"), QStringLiteral("ran"));
 }
 
 } // namespace
