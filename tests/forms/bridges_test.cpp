@@ -60,7 +60,7 @@ TEST_F(EventBridges, MouseDownPassesTheButtonAndShiftMask)
 TEST_F(EventBridges, MouseEventsOfScrollingControlsAndPlainMoves)
 {
     ASSERT_EQ(Run("DozovoZozedi",
-                  QStringLiteral("var f: TForm; m: TMemo; l: TListBox; e: TEdit; log: String;\n"
+                  QStringLiteral("var f: TForm; m: TMemo; l: TListBox; e: TEdit; s: TScrollBox; log: String;\n"
                                  "procedure Down(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer);\n"
                                  "begin log := log + 'down' + IntToStr(X) + ',' + IntToStr(Y) + ' ' end;\n"
                                  "procedure Clicked(Sender: TObject); begin log := log + 'click ' end;\n"
@@ -69,7 +69,8 @@ TEST_F(EventBridges, MouseEventsOfScrollingControlsAndPlainMoves)
                                  "begin f := TForm.Create(nil); f.SetBounds(0, 0, 300, 300);\n"
                                  " m := TMemo.Create(f); m.Parent := f; m.SetBounds(0, 0, 100, 100); m.OnMouseDown := @Down;\n"
                                  " l := TListBox.Create(f); l.Parent := f; l.SetBounds(0, 110, 100, 100); l.OnClick := @Clicked;\n"
-                                 " e := TEdit.Create(f); e.Parent := f; e.SetBounds(110, 0, 100, 24); e.OnMouseMove := @Moved; f.Show end.")),
+                                 " e := TEdit.Create(f); e.Parent := f; e.SetBounds(110, 0, 100, 24); e.OnMouseMove := @Moved;\n"
+                                 " s := TScrollBox.Create(f); s.Parent := f; s.SetBounds(110, 110, 100, 100); s.OnMouseDown := @Down; f.Show end.")),
               QString());
     auto *memo = qobject_cast<QAbstractScrollArea *>(WidgetOf("m"));
     ASSERT_NE(memo, nullptr);
@@ -77,6 +78,14 @@ TEST_F(EventBridges, MouseEventsOfScrollingControlsAndPlainMoves)
     QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, memo->viewport()->mapFrom(memo, inMemo));
     QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, memo->viewport()->mapFrom(memo, inMemo));
     EXPECT_EQ(Var("log"), QStringLiteral("down40,30 "));
+
+    // a press the scroll box's inside leaves unhandled passes on to the box: seen once
+    script->SetVariables(QStringLiteral("log"), Variant(QString()));
+    auto *box = qobject_cast<QAbstractScrollArea *>(WidgetOf("s"));
+    ASSERT_NE(box, nullptr);
+    QWidget *inside = box->viewport()->childAt(20, 20);
+    QTest::mousePress(inside ? inside : box->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(Var("log"), QStringLiteral("down%1,%2 ").arg(box->viewport()->x() + 20).arg(box->viewport()->y() + 20));
 
     script->SetVariables(QStringLiteral("log"), Variant(QString()));
     auto *list = qobject_cast<QAbstractScrollArea *>(WidgetOf("l"));
