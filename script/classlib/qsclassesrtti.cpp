@@ -18,6 +18,7 @@ using Call = TqsModuleCall;
 #define QS_SET [](const Variant &self, TqsClassRef, const QString &, const Variant &v)
 
 ::TStringList &ListOf(const Variant &v) { return Self<TStrings>(v, "TStrings").List; }
+EditedList Edit(const Variant &v) { return EditedList(Self<TStrings>(v, "TStrings")); }
 ::TStream &StreamOf(const Variant &v) { return Self<TStream>(v, "TStream").Stream(); }
 ::TStream *StreamArg(const Variant &v)
 {
@@ -108,7 +109,11 @@ void AddObjectClasses(TqsScript *script)
                           QS_SCRIPT_CALL { (void)h; return rtl::objectToVariant(ConstructNamed(script, self)); });
         c->AddMethod(QStringLiteral("procedure Free"), QS_CALL {
             (void)h;
-            delete ObjectArg<TPersistent>(self, "TObject");
+            TPersistent *obj = ObjectArg<TPersistent>(self, "TObject");
+            // a handler run while its object is being freed cannot free it a second time
+            if (auto *c = dynamic_cast<TComponent *>(obj); c && c->HasState(csDestroying))
+                return Variant(0);
+            delete obj;
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("function ClassName: String"),
@@ -205,17 +210,17 @@ void AddStringsClasses(TqsScript *script)
         c->AddConstructor(QStringLiteral("constructor Create"),
                           QS_SCRIPT_CALL { (void)h; return rtl::objectToVariant(ConstructNamed(script, self)); });
         c->AddMethod(QStringLiteral("function Add(const S: string): Integer"),
-                     QS_CALL { return Variant(ListOf(self).Add(Str(h, 0))); });
+                     QS_CALL { return Variant(Edit(self)->Add(Str(h, 0))); });
         c->AddMethod(QStringLiteral("function AddObject(const S: string; AObject: TObject): Integer"), QS_CALL {
-            return Variant(ListOf(self).AddObject(Str(h, 0), reinterpret_cast<void *>(intptr_t(h.GetVParam(1).toInt()))));
+            return Variant(Edit(self)->AddObject(Str(h, 0), reinterpret_cast<void *>(intptr_t(h.GetVParam(1).toInt()))));
         });
         c->AddMethod(QStringLiteral("procedure Clear"), QS_CALL {
             (void)h;
-            ListOf(self).Clear();
+            Edit(self)->Clear();
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("procedure Delete(Index: Integer)"), QS_CALL {
-            ListOf(self).Delete(Int(h, 0));
+            Edit(self)->Delete(Int(h, 0));
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("function IndexOf(const S: string): Integer"),
@@ -226,21 +231,21 @@ void AddStringsClasses(TqsScript *script)
             return Variant(ListOf(self).IndexOfObject(reinterpret_cast<void *>(intptr_t(h.GetVParam(0).toInt()))));
         });
         c->AddMethod(QStringLiteral("procedure Insert(Index: Integer; const S: string)"), QS_CALL {
-            ListOf(self).Insert(Int(h, 0), Str(h, 1));
+            Edit(self)->Insert(Int(h, 0), Str(h, 1));
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("procedure InsertObject(Index: Integer; const S: string; AObject: TObject)"), QS_CALL {
-            ListOf(self).InsertObject(Int(h, 0), Str(h, 1), reinterpret_cast<void *>(intptr_t(h.GetVParam(2).toInt())));
+            Edit(self)->InsertObject(Int(h, 0), Str(h, 1), reinterpret_cast<void *>(intptr_t(h.GetVParam(2).toInt())));
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("procedure LoadFromFile(const FileName: string)"), QS_CALL {
-            LoadListFromFile(ListOf(self), Str(h, 0));
+            LoadListFromFile(Edit(self).List(), Str(h, 0));
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("procedure LoadFromStream(Stream: TStream)"), QS_CALL {
-            ::TStringList &list = ListOf(self);
+            EditedList list = Edit(self);
             if (::TStream *s = StreamArg(h.GetVParam(0)))
-                list.SetText(TextOfBytes(s->ReadAll()));
+                list->SetText(TextOfBytes(s->ReadAll()));
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("procedure SaveToFile(const FileName: string)"), QS_CALL {
@@ -248,7 +253,7 @@ void AddStringsClasses(TqsScript *script)
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("procedure Move(CurIndex, NewIndex: Integer)"), QS_CALL {
-            ListOf(self).Move(Int(h, 0), Int(h, 1));
+            Edit(self)->Move(Int(h, 0), Int(h, 1));
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("procedure SaveToStream(Stream: TStream)"), QS_CALL {
@@ -259,10 +264,10 @@ void AddStringsClasses(TqsScript *script)
         });
         c->AddProperty(QStringLiteral("CommaText"), QStringLiteral("string"),
                        QS_GET { return Variant(ListOf(self).CommaText()); },
-                       QS_SET { ListOf(self).SetCommaText(v.toString()); });
+                       QS_SET { Edit(self)->SetCommaText(v.toString()); });
         c->AddProperty(QStringLiteral("Count"), QStringLiteral("Integer"), QS_GET { return Variant(ListOf(self).Count()); });
         c->AddProperty(QStringLiteral("Text"), QStringLiteral("string"), QS_GET { return Variant(ListOf(self).Text()); },
-                       QS_SET { ListOf(self).SetText(v.toString()); });
+                       QS_SET { Edit(self)->SetText(v.toString()); });
         c->AddIndexProperty(QStringLiteral("Names"), QStringLiteral("Integer"), QStringLiteral("string"), QS_CALL {
             ::TStringList &list = ListOf(self);
             CheckIndex(list, Int(h, 0));
@@ -272,7 +277,7 @@ void AddStringsClasses(TqsScript *script)
                             [](const Variant &self, TqsClassRef, const QString &name, Args &h) -> Variant {
                                 ::TStringList &list = ListOf(self);
                                 if (name.endsWith(QLatin1String(".SET"))) {
-                                    list.SetObjects(Int(h, 0), reinterpret_cast<void *>(intptr_t(h.GetVParam(1).toInt())));
+                                    Edit(self)->SetObjects(Int(h, 0), reinterpret_cast<void *>(intptr_t(h.GetVParam(1).toInt())));
                                     return Variant(0);
                                 }
                                 return Variant(int(reinterpret_cast<intptr_t>(list.Objects(Int(h, 0)))));
@@ -281,7 +286,7 @@ void AddStringsClasses(TqsScript *script)
                             [](const Variant &self, TqsClassRef, const QString &name, Args &h) -> Variant {
                                 ::TStringList &list = ListOf(self);
                                 if (name.endsWith(QLatin1String(".SET"))) {
-                                    list.SetValues(Str(h, 0), Str(h, 1));
+                                    Edit(self)->SetValues(Str(h, 0), Str(h, 1));
                                     return Variant(0);
                                 }
                                 return Variant(list.Values(Str(h, 0)));
@@ -290,7 +295,7 @@ void AddStringsClasses(TqsScript *script)
                               [](const Variant &self, TqsClassRef, const QString &name, Args &h) -> Variant {
                                   ::TStringList &list = ListOf(self);
                                   if (name.endsWith(QLatin1String(".SET"))) {
-                                      list.SetStrings(Int(h, 0), Str(h, 1));
+                                      Edit(self)->SetStrings(Int(h, 0), Str(h, 1));
                                       return Variant(0);
                                   }
                                   return Variant(list.Strings(Int(h, 0)));
@@ -305,7 +310,7 @@ void AddStringsClasses(TqsScript *script)
         });
         c->AddMethod(QStringLiteral("procedure Sort"), QS_CALL {
             (void)h;
-            ListOf(self).Sort();
+            Edit(self)->Sort();
             return Variant(0);
         });
         c->AddProperty(QStringLiteral("Duplicates"), QStringLiteral("TDuplicates"),
@@ -316,7 +321,7 @@ void AddStringsClasses(TqsScript *script)
                            ListOf(self).SetDuplicates(TDuplicates(d));
                        });
         c->AddProperty(QStringLiteral("Sorted"), QStringLiteral("Boolean"), QS_GET { return Variant(ListOf(self).Sorted()); },
-                       QS_SET { ListOf(self).SetSorted(v.toBool()); });
+                       QS_SET { Edit(self)->SetSorted(v.toBool()); });
     }
 }
 

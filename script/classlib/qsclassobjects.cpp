@@ -40,6 +40,7 @@ void TStrings::Assign(TPersistent *Source)
         const bool sorted = List.Sorted();
         List.Assign(s->List);
         List.SetSorted(sorted);
+        Changed();
         return;
     }
     TPersistent::Assign(Source);

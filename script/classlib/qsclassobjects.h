@@ -33,7 +33,25 @@ class TStrings : public TPersistent
     LIRRA_CLASS(TStrings, TPersistent)
 public:
     void Assign(TPersistent *Source) override;
+    // Told after every change a script makes (a control showing the list refills itself).
+    virtual void Changed() noexcept {}
     ::TStringList List;
+};
+
+// A list a member is changing: the list hears of it once the member is done, also when
+// the member failed halfway.
+class EditedList
+{
+public:
+    explicit EditedList(TStrings &strings) : FStrings(strings) {}
+    EditedList(const EditedList &) = delete;
+    EditedList &operator=(const EditedList &) = delete;
+    ~EditedList() { FStrings.Changed(); }
+    ::TStringList &List() { return FStrings.List; }
+    ::TStringList *operator->() { return &FStrings.List; }
+
+private:
+    TStrings &FStrings;
 };
 
 class TStringList : public TStrings

@@ -54,26 +54,56 @@ TPersistent *TCanvas::Owner() const
 ::TCanvas &TCanvas::Surface()
 {
     ::TCanvas *surface = FOwn ? FOwn.get() : FResolve(Owner());
-    surface->setPen(Pen().Pen);
-    surface->setBrush(Brush().Brush);
+    gfx::Pen pen = Pen().Pen;
+    gfx::Brush brush = Brush().Brush;
+    gfx::RasterOp rop = gfx::RasterOp::Copy;
+    // A mode combines pen and brush with the pixels below; those the platform canvas has
+    // no raster operation for are drawn as pmCopy.
+    auto both = [&](TColor c) { pen.color = brush.color = c; };
+    auto inverted = [](TColor c) { return TColor(~gfx::colorToRgb(c) & 0xFFFFFF); };
+    switch (Pen().Mode) {
+    case pmBlack: both(0); break;
+    case pmWhite: both(0xFFFFFF); break;
+    case pmNop:
+        pen.style = psClear;
+        brush.style = bsClear;
+        break;
+    case pmNot: // D xor white
+        both(0xFFFFFF);
+        rop = gfx::RasterOp::Xor;
+        break;
+    case pmNotCopy:
+        pen.color = inverted(pen.color);
+        brush.color = inverted(brush.color);
+        break;
+    case pmXor: rop = gfx::RasterOp::Xor; break;
+    case pmNotXor: rop = gfx::RasterOp::NotXor; break;
+    default: break;
+    }
+    surface->setPen(pen);
+    surface->setBrush(brush);
+    surface->setRasterOp(rop);
     surface->setFont(Font().Desc());
     return *surface;
 }
 
-TColor TCanvas::Pixel(int x, int y)
-{
-    const QImage *img = FPixels ? FPixels(Owner()) : nullptr;
-    if (!img || !img->valid(x, y))
-        return -1;
-    const QRgb c = img->pixel(x, y);
-    return TColor(qRed(c) | qGreen(c) << 8 | qBlue(c) << 16);
-}
+TColor TCanvas::Pixel(int x, int y) { return FPixels ? FPixels(Owner(), x, y) : -1; }
 
 void TCanvas::SetPixel(int x, int y, TColor color)
 {
+    // a pixel set by hand takes its colour whatever the pen's mode
     ::TCanvas &s = Surface();
     s.setBrush(gfx::Brush{color, bsSolid});
+    s.setRasterOp(gfx::RasterOp::Copy);
     s.fillRect(QRect(x, y, 1, 1));
+}
+
+TColor ImagePixel(const QImage &img, int x, int y)
+{
+    if (!img.valid(x, y))
+        return -1;
+    const QRgb c = img.pixel(x, y);
+    return TColor(qRed(c) | qGreen(c) << 8 | qBlue(c) << 16);
 }
 
 // ---- Graphics
@@ -108,7 +138,7 @@ void TMetafile::Load(const ::TGraphic &g)
 
 TBitmap::TBitmap() { Graphic = std::make_unique<::TBitmap>(); }
 
-TBitmap::~TBitmap() { delete FCanvas; }
+TBitmap::~TBitmap() { delete rtl::ObjectHandles::objectAs<TCanvas>(FCanvas); }
 
 void TBitmap::Load(const ::TGraphic &g)
 {
@@ -125,13 +155,15 @@ void TBitmap::Load(const ::TGraphic &g)
 
 TCanvas &TBitmap::Canvas()
 {
-    if (!FCanvas) {
-        FCanvas = new TCanvas;
-        FCanvas->Borrow(
-            this, [](TPersistent *o) { return static_cast<TBitmap *>(o)->Bitmap().canvas(); },
-            [](TPersistent *o) { return &static_cast<TBitmap *>(o)->Bitmap().image(); });
-    }
-    return *FCanvas;
+    // a script may have freed the canvas: a new one then takes its place
+    if (auto *canvas = rtl::ObjectHandles::objectAs<TCanvas>(FCanvas))
+        return *canvas;
+    auto *canvas = new TCanvas;
+    FCanvas = rtl::ObjectHandles::handleOf(canvas);
+    canvas->Borrow(
+        this, [](TPersistent *o) { return static_cast<TBitmap *>(o)->Bitmap().canvas(); },
+        [](TPersistent *o, int x, int y) { return ImagePixel(static_cast<TBitmap *>(o)->Bitmap().image(), x, y); });
+    return *canvas;
 }
 
 } // namespace qscl

@@ -13,11 +13,16 @@
 
 namespace qscl {
 
+// How pen and brush combine with the pixels below, as scripts number the modes.
+enum PenMode { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot, pmMergeNotPen,
+               pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor };
+
 class TPen : public TPersistent
 {
     LIRRA_CLASS(TPen, TPersistent)
 public:
     gfx::Pen Pen;
+    int Mode = pmCopy;
 };
 
 class TBrush : public TPersistent
@@ -37,12 +42,14 @@ public:
     TCanvas();
     ~TCanvas() override;
     using Resolve = ::TCanvas *(*)(TPersistent *owner);
-    using Pixels = const QImage *(*)(TPersistent *owner);
+    // The colour at (x, y), -1 outside the owner's pixels.
+    using Pixels = TColor (*)(TPersistent *owner, int x, int y);
     // Draws on the surface resolve gives for owner at each call (a bitmap remakes its
     // surface when resized); pixels, when given, reads the owner's pixels back.
     void Borrow(TPersistent *owner, Resolve resolve, Pixels pixels = nullptr);
 
-    // The surface with this canvas's font, pen and brush applied.
+    // The surface with this canvas's font, pen and brush applied, the pen's mode turned
+    // into the colours and raster operation that give it.
     ::TCanvas &Surface();
     // The colour of a pixel, or -1 when the surface keeps no pixels (or outside them).
     TColor Pixel(int x, int y);
@@ -70,6 +77,9 @@ private:
     Resolve FResolve = nullptr;
     Pixels FPixels = nullptr;
 };
+
+// The colour of an image's pixel, -1 outside it.
+TColor ImagePixel(const QImage &img, int x, int y);
 
 // A graphic: the platform graphic it holds (none for a bare TGraphic).
 class TGraphic : public TPersistent
@@ -108,7 +118,7 @@ public:
     TCanvas &Canvas();
 
 private:
-    TCanvas *FCanvas = nullptr; // owned, made at first use
+    int32_t FCanvas = 0; // owned, made at first use
 };
 
 // A canvas drawing into a recorded picture.

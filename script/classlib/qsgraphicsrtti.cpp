@@ -37,6 +37,9 @@ constexpr struct
 };
 static_assert(std::size(kColors) == 52);
 
+// Points either way: a larger size would overflow the font's height in pixels.
+constexpr int kMaxFontSize = 1 << 24;
+
 TCanvas &CanvasOf(const Variant &v) { return Self<TCanvas>(v, "TCanvas"); }
 Variant Ref(TPersistent *obj) { return rtl::objectToVariant(obj); }
 Variant Done() { return Variant(0); }
@@ -66,8 +69,14 @@ void AddTypes(TqsScript *s)
 void AddPenBrushFont(TqsScript *script)
 {
     auto create = [script](const Variant &self, TqsClassRef, const QString &, Args &) { return Ref(ConstructNamed(script, self)); };
-    if (TqsClassVariable *c = script->AddClass(::TFont::StaticClass(), QStringLiteral("TPersistent")))
+    if (TqsClassVariable *c = script->AddClass(::TFont::StaticClass(), QStringLiteral("TPersistent"))) {
         c->AddConstructor(QStringLiteral("constructor Create"), create);
+        // Size is published but not stored (templates keep Height), so the class's own
+        // properties leave it out; scripts set fonts by it more than by anything else.
+        c->AddProperty(QStringLiteral("Size"), QStringLiteral("Integer"),
+                       QS_GET { return Variant(Self<::TFont>(self, "TFont").Size()); },
+                       QS_SET { Self<::TFont>(self, "TFont").SetSize(std::clamp(v.toInt(), -kMaxFontSize, kMaxFontSize)); });
+    }
     if (TqsClassVariable *c = script->AddClass(TPen::StaticClass(), QStringLiteral("TPersistent"))) {
         c->AddConstructor(QStringLiteral("constructor Create"), create);
         auto pen = [](const Variant &v) -> gfx::Pen & { return Self<TPen>(v, "TPen").Pen; };
@@ -77,6 +86,8 @@ void AddPenBrushFont(TqsScript *script)
                        [pen](const Variant &self, TqsClassRef, const QString &, const Variant &v) { pen(self).width = std::clamp(v.toInt(), 0, 10000); });
         c->AddProperty(QStringLiteral("Style"), QStringLiteral("TPenStyle"), [pen](const Variant &self, TqsClassRef, const QString &) { return Variant(int(pen(self).style)); },
                        [pen](const Variant &self, TqsClassRef, const QString &, const Variant &v) { pen(self).style = TPenStyle(std::clamp(v.toInt(), 0, int(psInsideFrame))); });
+        c->AddProperty(QStringLiteral("Mode"), QStringLiteral("TPenMode"), QS_GET { return Variant(Self<TPen>(self, "TPen").Mode); },
+                       QS_SET { Self<TPen>(self, "TPen").Mode = std::clamp(v.toInt(), int(pmBlack), int(pmNotXor)); });
     }
     if (TqsClassVariable *c = script->AddClass(TBrush::StaticClass(), QStringLiteral("TPersistent"))) {
         c->AddConstructor(QStringLiteral("constructor Create"), create);

@@ -11,6 +11,7 @@ namespace {
 
 ::TCustomIniFile &IniOf(const Variant &v) { return Self<TCustomIniFile>(v, "TCustomIniFile").Ini(); }
 ::TStringList &ListRef(const Variant &v) { return Self<TStrings>(v, "TStrings").List; }
+EditedList EditArg(const Variant &v) { return EditedList(Self<TStrings>(v, "TStrings")); }
 
 // Lines "Items0".."ItemsN-1" and "Count". Reading stops after the last "Items" key present,
 // so a "Count" written by hand cannot make a huge list of empty lines.
@@ -157,7 +158,7 @@ void AddCustomIniFile(TqsScript *script)
     c->AddMethod(QStringLiteral("function ReadTStrings(const Section :String; Value :TStrings; IsClear :Boolean = True): String;"),
                  QS_CALL {
                      const ::TCustomIniFile &ini = IniOf(self);
-                     ReadTStrings(ini, Str(h, 0), ListRef(h.GetVParam(1)), Bool(h, 2));
+                     ReadTStrings(ini, Str(h, 0), EditArg(h.GetVParam(1)).List(), Bool(h, 2));
                      return Variant(0);
                  });
     c->AddProperty(QStringLiteral("FileName"), QStringLiteral("String"),
@@ -175,13 +176,13 @@ void AddFileMembers(TqsClassVariable *c, bool memory)
                  QS_CALL { return Variant(IniOf(self).ReadString(Str(h, 0), Str(h, 1), Str(h, 2))); });
     c->AddMethod(QStringLiteral("procedure ReadSectionValuesEx(const Section: String; Strings: TStrings)"), QS_CALL {
         const ::TCustomIniFile &ini = IniOf(self);
-        ::TStringList &out = ListRef(h.GetVParam(1));
+        EditedList out = EditArg(h.GetVParam(1));
         QStringList lines;
         ini.ReadSectionValues(Str(h, 0), lines);
         const ::TStringList temp(lines);
-        out.Clear();
+        out->Clear();
         for (int i = 0; i < temp.Count(); ++i)
-            out.Add(temp.Values(temp.Names(i)));
+            out->Add(temp.Values(temp.Names(i)));
         return Variant(0);
     });
     c->AddMethod(QStringLiteral("procedure DeleteKey(const Section, Ident: String)"), QS_CALL {
@@ -197,21 +198,21 @@ void AddFileMembers(TqsClassVariable *c, bool memory)
                  [intoList](const Variant &self, TqsClassRef, const QString &, Args &h) {
                      QStringList keys;
                      IniOf(self).ReadSection(Str(h, 0), keys);
-                     intoList(ListRef(h.GetVParam(1)), keys);
+                     intoList(EditArg(h.GetVParam(1)).List(), keys);
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure ReadSections(Strings: TStrings)"),
                  [intoList](const Variant &self, TqsClassRef, const QString &, Args &h) {
                      QStringList sections;
                      IniOf(self).ReadSections(sections);
-                     intoList(ListRef(h.GetVParam(0)), sections);
+                     intoList(EditArg(h.GetVParam(0)).List(), sections);
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure ReadSectionValues(const Section: String; Strings: TStrings)"),
                  [intoList](const Variant &self, TqsClassRef, const QString &, Args &h) {
                      QStringList lines;
                      IniOf(self).ReadSectionValues(Str(h, 0), lines);
-                     intoList(ListRef(h.GetVParam(1)), lines);
+                     intoList(EditArg(h.GetVParam(1)).List(), lines);
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure EraseSection(const Section: String)"), QS_CALL {
@@ -226,7 +227,7 @@ void AddFileMembers(TqsClassVariable *c, bool memory)
         });
         c->AddMethod(QStringLiteral("procedure GetStrings(List: TStrings)"),
                      [intoList](const Variant &self, TqsClassRef, const QString &, Args &h) {
-                         intoList(ListRef(h.GetVParam(0)), IniOf(self).GetStrings());
+                         intoList(EditArg(h.GetVParam(0)).List(), IniOf(self).GetStrings());
                          return Variant(0);
                      });
         c->AddMethod(QStringLiteral("procedure SetStrings(List: TStrings)"), QS_CALL {

@@ -1,6 +1,8 @@
 #include "script/forms/qsforms.h"
 
 #include "platform/gfx/tfont.h"
+#include "platform/print/printdevice.h"
+#include "platform/print/printerdialog.h"
 #include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/classbuilder.h"
 #include "platform/rtl/reflect/component.h"
@@ -105,13 +107,46 @@ private:
     int32_t FFont = 0;
 };
 
-// Printing is set up in the report's own print window; these answer as cancelled.
+// The printer's settings through the print system's dialog: the default queue, starting
+// from its defaults the first time and from the last choice after that.
+class PrinterChoice
+{
+public:
+    bool Execute(int &copies)
+    {
+        const QString name = print::defaultPrinterName();
+        QList<print::NumberedName> bins;
+        std::unique_ptr<print::Printer> queue = print::makePrinter(name);
+        if (queue && queue->open()) {
+            bins = queue->bins();
+            if (!FChosen)
+                FSetup = queue->defaults();
+        }
+        print::PageSetup setup = FSetup;
+        setup.copies = std::max(1, copies);
+        if (!print::printerDialog().Execute(name, bins, setup))
+            return false;
+        FSetup = setup;
+        FChosen = true;
+        copies = setup.copies;
+        return true;
+    }
+
+private:
+    print::PageSetup FSetup;
+    bool FChosen = false;
+};
+
 class TPrintDialog : public TCommonDialog
 {
     LIRRA_CLASS(TPrintDialog, TCommonDialog)
 public:
     using TCommonDialog::TCommonDialog;
-    bool Execute() override { return false; }
+    bool Execute() override { return FChoice.Execute(Copies); }
+    int Copies = 1;
+
+private:
+    PrinterChoice FChoice;
 };
 
 class TPrinterSetupDialog : public TCommonDialog
@@ -119,7 +154,14 @@ class TPrinterSetupDialog : public TCommonDialog
     LIRRA_CLASS(TPrinterSetupDialog, TCommonDialog)
 public:
     using TCommonDialog::TCommonDialog;
-    bool Execute() override { return false; }
+    bool Execute() override
+    {
+        int copies = 1;
+        return FChoice.Execute(copies);
+    }
+
+private:
+    PrinterChoice FChoice;
 };
 
 #define QS_PLAIN_CLASS(Cls)                                                                                          \
@@ -285,7 +327,10 @@ void AddDialogClasses(TqsScript *script)
     if (TqsClassVariable *c = script->AddClass(TFontDialog::StaticClass(), QStringLiteral("TCommonDialog")))
         c->AddProperty(QStringLiteral("Font"), QStringLiteral("TFont"),
                        QS_GET { return rtl::objectToVariant(&Self<TFontDialog>(self, "TFontDialog").Font()); });
-    script->AddClass(TPrintDialog::StaticClass(), QStringLiteral("TCommonDialog"));
+    if (TqsClassVariable *c = script->AddClass(TPrintDialog::StaticClass(), QStringLiteral("TCommonDialog")))
+        c->AddProperty(QStringLiteral("Copies"), QStringLiteral("Integer"),
+                       QS_GET { return Variant(Self<TPrintDialog>(self, "TPrintDialog").Copies); },
+                       QS_SET { Self<TPrintDialog>(self, "TPrintDialog").Copies = std::clamp(v.toInt(), 1, 9999); });
     script->AddClass(TPrinterSetupDialog::StaticClass(), QStringLiteral("TCommonDialog"));
 }
 

@@ -1,11 +1,13 @@
 #include "script/forms/qsformsobjects.h"
 
+#include "platform/gfx/paintercanvas.h"
 #include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/classbuilder.h"
 #include "script/classlib/qsgraphicsobjects.h"
 #include "script/forms/qsevents.h"
 #include "script/items/qsitems.h"
 
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -15,11 +17,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTimer>
+
+#include <type_traits>
 
 namespace qsforms {
 
@@ -79,13 +84,34 @@ public:
     bool Dispatch(QObject *watched, QEvent *event);
     TControl *FControl;
     bool FSynthetic = false; // a replaced key press on its way
+    const QEvent *FPartEvent = nullptr; // the last mouse event taken from a part
+    quint64 FPartStamp = 0;
     bool FResizing = false;  // a size set by OnCanResize
 };
 
 bool EventFilter::Dispatch(QObject *watched, QEvent *event)
 {
     TControl *c = FControl;
-    if (!c || watched != c->WidgetOrNull())
+    if (!c || !c->WidgetOrNull())
+        return false;
+    if (watched != c->WidgetOrNull()) {
+        // a part of the widget (a scroll area's viewport, a combo box's line edit) takes
+        // the mouse: its mouse events are the control's, at the control's coordinates
+        auto *part = qobject_cast<QWidget *>(watched);
+        const bool mouse = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+                           || event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::MouseMove;
+        if (!part || !mouse || !c->WidgetOrNull()->isAncestorOf(part))
+            return false;
+        auto *m = static_cast<QMouseEvent *>(event);
+        const QPointF at = part->mapTo(c->WidgetOrNull(), m->position());
+        QMouseEvent mapped(m->type(), at, m->scenePosition(), m->globalPosition(), m->button(), m->buttons(), m->modifiers());
+        mapped.setTimestamp(m->timestamp());
+        FPartEvent = event;
+        FPartStamp = m->timestamp();
+        return Dispatch(c->WidgetOrNull(), &mapped);
+    }
+    // the same event passed on to the widget when its part left it unhandled
+    if (event == FPartEvent && event->isPointerEvent() && static_cast<QMouseEvent *>(event)->timestamp() == FPartStamp)
         return false;
     // a handler may free the control: every step checks it is still there
     const int32_t handle = rtl::ObjectHandles::handleOf(c);
@@ -132,6 +158,24 @@ bool EventFilter::Dispatch(QObject *watched, QEvent *event)
             b->DoEvent(c, key, ShiftOf(k->modifiers()));
             if (before != 0 && key == 0)
                 return true; // swallowed
+            const int qtKey = QtKey(key);
+            if (press && key != before && qtKey != 0 && alive()) {
+                // the control handles the new key in place of the pressed one
+                QString text;
+                if ((key >= '0' && key <= '9') || key == ' ')
+                    text = QChar(key);
+                else if (key >= 'A' && key <= 'Z')
+                    text = (k->modifiers() & Qt::ShiftModifier) ? QChar(key) : QChar(key).toLower();
+                else if (key == 13)
+                    text = QStringLiteral("\r");
+                else if (key == 9)
+                    text = QStringLiteral("\t");
+                QKeyEvent replaced(QEvent::KeyPress, qtKey, k->modifiers(), text, k->isAutoRepeat(), 1);
+                FSynthetic = true;
+                QCoreApplication::sendEvent(c->WidgetOrNull(), &replaced);
+                FSynthetic = false;
+                return true;
+            }
         }
         if (!press || k->text().isEmpty() || !alive())
             return false;
@@ -156,13 +200,11 @@ bool EventFilter::Dispatch(QObject *watched, QEvent *event)
     case QEvent::FocusIn: notify("OnEnter"); return false;
     case QEvent::FocusOut: notify("OnExit"); return false;
     case QEvent::Show:
-        c->SyncItems(); // lists filled by the script before the window showed
         notify("OnShow");
         return false;
     case QEvent::Hide: notify("OnHide"); return false;
     case QEvent::WindowActivate: notify("OnActivate"); return false;
     case QEvent::WindowDeactivate: notify("OnDeactivate"); return false;
-    case QEvent::Paint: notify("OnPaint"); return false;
     case QEvent::Resize: {
         if (FResizing)
             return false;
@@ -223,6 +265,8 @@ void TControl::Adopt(QWidget *widget)
     widget->setProperty(kHandleProperty, rtl::ObjectHandles::handleOf(this));
     FFilter = new EventFilter(this, widget);
     widget->installEventFilter(FFilter);
+    if (auto *area = qobject_cast<QAbstractScrollArea *>(widget))
+        WatchPart(area->viewport());
 }
 
 QWidget &TControl::Widget() const
@@ -265,7 +309,22 @@ void TControl::SetVisible(bool on)
         Widget().setVisible(on);
 }
 
-void TControl::SetSlot(const QString &event, TqsFormEvent *bridge) { FSlots.insert(event, bridge); }
+void TControl::SetSlot(const QString &event, TqsFormEvent *bridge)
+{
+    FSlots.insert(event, bridge);
+    // moves without a button held reach the widget only when it asks for them
+    if (event == QLatin1String("OnMouseMove") && FWidget) {
+        FWidget->setMouseTracking(true);
+        if (auto *area = qobject_cast<QAbstractScrollArea *>(FWidget.data()))
+            area->viewport()->setMouseTracking(true);
+    }
+}
+
+void TControl::WatchPart(QWidget *part)
+{
+    if (part && FFilter)
+        part->installEventFilter(FFilter);
+}
 
 void TControl::ClearSlot(const QString &event, const TqsFormEvent *bridge)
 {
@@ -297,39 +356,89 @@ TEdit::TEdit(TComponent *AOwner) : TWinControl(AOwner)
 QString TEdit::Text() const { return static_cast<QLineEdit &>(Widget()).text(); }
 void TEdit::SetText(const QString &text) { static_cast<QLineEdit &>(Widget()).setText(text); }
 
+namespace {
+// The list behind a control's Items or Lines: each change a script makes reaches the
+// widget at once.
+class ControlItems final : public qscl::TStringList
+{
+public:
+    explicit ControlItems(TControl *control) : FControl(rtl::ObjectHandles::handleOf(control)) {}
+    void Changed() noexcept override
+    {
+        try {
+            if (auto *c = rtl::ObjectHandles::objectAs<TControl>(FControl); c && c->WidgetOrNull())
+                c->ItemsChanged();
+        } catch (...) {
+        }
+    }
+
+private:
+    int32_t FControl;
+};
+
+// The control's list by its handle, made at first use (again when a script freed it).
+qscl::TStrings *ItemsOf(TControl *control, int32_t &handle, bool &made)
+{
+    made = false;
+    if (auto *list = rtl::ObjectHandles::objectAs<qscl::TStrings>(handle))
+        return list;
+    auto *list = new ControlItems(control);
+    handle = rtl::ObjectHandles::handleOf(list);
+    made = true;
+    return list;
+}
+
+// Shows lines in a list widget, the current entry kept while it is still there.
+template<class W>
+void Refill(W &widget, const QStringList &lines, int current, const QString &currentText)
+{
+    widget.clear();
+    widget.addItems(lines);
+    const int keep = current >= 0 && current < lines.size() && lines[current] == currentText ? current : -1;
+    if constexpr (std::is_same_v<W, QComboBox>)
+        widget.setCurrentIndex(keep);
+    else
+        widget.setCurrentRow(keep);
+}
+} // namespace
+
 TMemo::TMemo(TComponent *AOwner) : TWinControl(AOwner)
 {
     auto *e = new QPlainTextEdit;
     Adopt(e);
     QObject::connect(e, &QPlainTextEdit::textChanged, e, [e] {
+        // the lines follow what is typed
+        if (auto *memo = dynamic_cast<TMemo *>(ControlOf(e)); memo && !memo->FToWidget)
+            if (auto *lines = rtl::ObjectHandles::objectAs<qscl::TStrings>(memo->FLines))
+                lines->List.SetText(e->toPlainText());
         if (auto *b = SlotOf<TqsNotifyEvent>(ControlOf(e), "OnChange"))
             b->DoEvent(ControlOf(e));
     });
 }
-TMemo::~TMemo() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FLines)); }
+TMemo::~TMemo() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(FLines); }
 QString TMemo::Text() const { return static_cast<QPlainTextEdit &>(Widget()).toPlainText(); }
 void TMemo::SetText(const QString &text) { static_cast<QPlainTextEdit &>(Widget()).setPlainText(text); }
 
 qscl::TStrings *TMemo::Items()
 {
-    // the lines as a list: script changes go to the widget before it is read again
-    SyncItems();
-    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FLines)))
-        FLines = new qscl::TStringList;
-    FLines->List.SetText(Text());
-    FLinesSynced = FLines->List.Text();
-    return FLines;
+    bool made = false;
+    qscl::TStrings *lines = ItemsOf(this, FLines, made);
+    if (made)
+        lines->List.SetText(Text());
+    return lines;
 }
 
-void TMemo::SyncItems()
+void TMemo::ItemsChanged()
 {
-    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FLines)))
+    auto *lines = rtl::ObjectHandles::objectAs<qscl::TStrings>(FLines);
+    if (!lines)
         return;
-    const QString now = FLines->List.Text();
-    if (now != FLinesSynced) {
-        SetText(now);
-        FLinesSynced = now;
-    }
+    // OnChange runs from here and may free the memo
+    const int32_t handle = rtl::ObjectHandles::handleOf(this);
+    FToWidget = true;
+    static_cast<QPlainTextEdit &>(Widget()).setPlainText(lines->List.toQStringList().join(QLatin1Char('\n')));
+    if (rtl::ObjectHandles::objectAs<TMemo>(handle))
+        FToWidget = false;
 }
 
 namespace {
@@ -362,6 +471,7 @@ TCustomComboBox::TCustomComboBox(TComponent *AOwner) : TWinControl(AOwner)
     auto *c = new ScriptComboBox;
     c->setEditable(true);
     Adopt(c);
+    WatchPart(c->lineEdit());
     auto change = [c] {
         if (auto *b = SlotOf<TqsNotifyEvent>(ControlOf(c), "OnChange"))
             b->DoEvent(ControlOf(c));
@@ -370,41 +480,28 @@ TCustomComboBox::TCustomComboBox(TComponent *AOwner) : TWinControl(AOwner)
     QObject::connect(c, &QComboBox::editTextChanged, c, change);
 }
 
-TCustomComboBox::~TCustomComboBox() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems)); }
+TCustomComboBox::~TCustomComboBox() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(FItems); }
 
 qscl::TStrings *TCustomComboBox::Items()
 {
-    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems))) {
-        FItems = new qscl::TStringList;
-        FShown.clear();
-    }
-    return FItems;
+    bool made = false;
+    return ItemsOf(this, FItems, made);
 }
 
-void TCustomComboBox::SyncItems()
+void TCustomComboBox::ItemsChanged()
 {
     auto &c = static_cast<QComboBox &>(Widget());
-    qscl::TStrings *items = Items();
-    QStringList now;
-    for (int i = 0; i < items->List.Count(); ++i)
-        now << items->List.Strings(i);
-    if (now == FShown)
-        return;
-    const QSignalBlocker quiet(&c);
+    const QSignalBlocker quiet(&c); // a new list is no change of the choice
     const QString text = c.currentText();
-    c.clear();
-    c.addItems(now);
-    c.setCurrentIndex(-1);
+    Refill(c, Items()->List.toQStringList(), c.currentIndex(), text);
     if (c.isEditable())
         c.setEditText(text);
-    FShown = now;
 }
 
 QString TCustomComboBox::Text() const { return static_cast<QComboBox &>(Widget()).currentText(); }
 void TCustomComboBox::SetText(const QString &text)
 {
     auto &c = static_cast<QComboBox &>(Widget());
-    const_cast<TCustomComboBox *>(this)->SyncItems();
     if (c.isEditable())
         c.setEditText(text);
     else
@@ -415,7 +512,9 @@ void TCustomComboBox::SetStyle(int style)
 {
     // csDropDownList picks from the list only; the other styles take typed text
     FStyle = style;
-    static_cast<QComboBox &>(Widget()).setEditable(style != 2);
+    auto &c = static_cast<QComboBox &>(Widget());
+    c.setEditable(style != 2);
+    WatchPart(c.lineEdit()); // a new one when the box became editable again
 }
 
 TButton::TButton(TComponent *AOwner) : TWinControl(AOwner)
@@ -456,29 +555,19 @@ QString TRadioButton::Text() const { return static_cast<QRadioButton &>(Widget()
 void TRadioButton::SetText(const QString &text) { static_cast<QRadioButton &>(Widget()).setText(text); }
 
 TCustomListBox::TCustomListBox(TComponent *AOwner) : TWinControl(AOwner) { Adopt(new QListWidget); }
-TCustomListBox::~TCustomListBox() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems)); }
+TCustomListBox::~TCustomListBox() { delete rtl::ObjectHandles::objectAs<qscl::TStrings>(FItems); }
 
 qscl::TStrings *TCustomListBox::Items()
 {
-    if (!rtl::ObjectHandles::objectAs<qscl::TStrings>(rtl::ObjectHandles::existingHandle(FItems))) {
-        FItems = new qscl::TStringList;
-        FShown.clear();
-    }
-    return FItems;
+    bool made = false;
+    return ItemsOf(this, FItems, made);
 }
 
-void TCustomListBox::SyncItems()
+void TCustomListBox::ItemsChanged()
 {
     auto &l = static_cast<QListWidget &>(Widget());
-    qscl::TStrings *items = Items();
-    QStringList now;
-    for (int i = 0; i < items->List.Count(); ++i)
-        now << items->List.Strings(i);
-    if (now == FShown)
-        return;
-    l.clear();
-    l.addItems(now);
-    FShown = now;
+    const QListWidgetItem *current = l.currentItem();
+    Refill(l, Items()->List.toQStringList(), l.currentRow(), current ? current->text() : QString());
 }
 
 TScrollBox::TScrollBox(TComponent *AOwner) : TScrollingWinControl(AOwner)
@@ -509,6 +598,12 @@ public:
         done(form && form->ModalResult() ? form->ModalResult() : 2 /* mrCancel */);
     }
     void reject() override { close(); }
+    void paintEvent(QPaintEvent *e) override
+    {
+        QDialog::paintEvent(e);
+        if (auto *form = rtl::ObjectHandles::objectAs<TCustomForm>(FHandle))
+            form->Paint(*this);
+    }
 
 private:
     int32_t FHandle;
@@ -522,7 +617,15 @@ TCustomForm::TCustomForm(TComponent *AOwner) : TScrollingWinControl(AOwner)
     Adopt(d);
 }
 
-TCustomForm::~TCustomForm() { delete rtl::ObjectHandles::objectAs<qscl::TCanvas>(rtl::ObjectHandles::existingHandle(FCanvas)); }
+TCustomForm::~TCustomForm()
+{
+    // OnDestroy sees the form and its controls whole; marked as going first, so that the
+    // handler cannot free the form again or make it modal
+    SetState(csDestroying, true);
+    if (auto *b = SlotOf<TqsNotifyEvent>(this, "OnDestroy"))
+        b->DoEvent(this);
+    delete rtl::ObjectHandles::objectAs<qscl::TCanvas>(FCanvas);
+}
 
 QDialog &TCustomForm::Dialog() const { return static_cast<QDialog &>(Widget()); }
 QString TCustomForm::Text() const { return Widget().windowTitle(); }
@@ -533,6 +636,8 @@ int TCustomForm::ShowModal()
     QDialog &d = Dialog();
     if (FModal || d.isVisible())
         throw EqsRunError(QStringLiteral("Cannot make a visible window modal"));
+    if (HasState(csDestroying))
+        throw EqsRunError(QStringLiteral("Cannot show a form that is being freed"));
     const int32_t handle = rtl::ObjectHandles::handleOf(this);
     FModal = true;
     FModalResult = 0;
@@ -601,9 +706,83 @@ void TCustomForm::FreeLater()
 
 qscl::TCanvas &TCustomForm::Canvas()
 {
-    if (!rtl::ObjectHandles::objectAs<qscl::TCanvas>(rtl::ObjectHandles::existingHandle(FCanvas)))
-        FCanvas = new qscl::TCanvas;
-    return *FCanvas;
+    // a script may have freed the canvas: a new one then takes its place
+    if (auto *canvas = rtl::ObjectHandles::objectAs<qscl::TCanvas>(FCanvas))
+        return *canvas;
+    auto *canvas = new qscl::TCanvas;
+    FCanvas = rtl::ObjectHandles::handleOf(canvas);
+    canvas->Borrow(
+        this, [](TPersistent *o) { return &static_cast<TCustomForm *>(o)->Layer(); },
+        [](TPersistent *o, int x, int y) { return static_cast<TCustomForm *>(o)->LayerPixel(x, y); });
+    return *canvas;
+}
+
+namespace {
+// A form larger than this keeps its drawing to the top left part.
+constexpr int kMaxLayerSide = 4096;
+} // namespace
+
+::TCanvas &TCustomForm::Layer()
+{
+    QWidget &w = Widget();
+    const QSize want = QSize(std::clamp(w.width(), 1, kMaxLayerSide), std::clamp(w.height(), 1, kMaxLayerSide))
+                           .expandedTo(FLayer.size());
+    if (want != FLayer.size()) {
+        // grown with the form, keeping what was drawn and where the pen stands
+        QPoint pen;
+        if (FLayerCanvas)
+            pen = FLayerCanvas->penPos();
+        FLayerCanvas.reset();
+        QImage grown(want, QImage::Format_ARGB32_Premultiplied);
+        grown.fill(Qt::transparent);
+        if (!FLayer.isNull()) {
+            QPainter p(&grown);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(0, 0, FLayer);
+        }
+        FLayer = std::move(grown);
+        FLayerCanvas = std::make_unique<gfx::PainterCanvas>(&FLayer, 96, 96);
+        FLayerCanvas->moveTo(pen.x(), pen.y());
+    }
+    // drawing from OnPaint is shown by the paint under way
+    if (!FPainting)
+        w.update();
+    return *FLayerCanvas;
+}
+
+TColor TCustomForm::LayerPixel(int x, int y)
+{
+    QWidget &w = Widget();
+    if (!w.rect().contains(x, y))
+        return -1;
+    if (FLayerCanvas)
+        FLayerCanvas->flush();
+    if (FLayer.valid(x, y) && qAlpha(FLayer.pixel(x, y)) == 255)
+        return qscl::ImagePixel(FLayer, x, y);
+    // where nothing was drawn the form's own colour shows
+    const QColor bg = w.palette().color(w.backgroundRole());
+    return TColor(bg.red() | bg.green() << 8 | bg.blue() << 16);
+}
+
+void TCustomForm::Paint(QWidget &widget)
+{
+    if (auto *b = SlotOf<TqsNotifyEvent>(this, "OnPaint")) {
+        const int32_t handle = rtl::ObjectHandles::handleOf(this);
+        if (FLayerCanvas) {
+            FLayerCanvas->flush();
+            FLayer.fill(Qt::transparent);
+        }
+        FPainting = true;
+        b->DoEvent(this);
+        if (!rtl::ObjectHandles::objectAs<TCustomForm>(handle))
+            return; // freed by its handler
+        FPainting = false;
+    }
+    if (!FLayerCanvas)
+        return;
+    FLayerCanvas->flush();
+    QPainter p(&widget);
+    p.drawImage(0, 0, FLayer);
 }
 
 // ---- Keys
@@ -626,44 +805,44 @@ int ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
     return s;
 }
 
+namespace {
+// Qt keys and the virtual-key codes they stand for, besides letters, digits and F1 to F12.
+constexpr struct
+{
+    int qt;
+    uint16_t vk;
+} kKeys[] = {
+    {Qt::Key_Backspace, 8},  {Qt::Key_Tab, 9},       {Qt::Key_Return, 13},   {Qt::Key_Enter, 13},   {Qt::Key_Shift, 16},
+    {Qt::Key_Control, 17},   {Qt::Key_Alt, 18},      {Qt::Key_Pause, 19},    {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},
+    {Qt::Key_Space, 32},     {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},     {Qt::Key_Home, 36},
+    {Qt::Key_Left, 37},      {Qt::Key_Up, 38},       {Qt::Key_Right, 39},    {Qt::Key_Down, 40},    {Qt::Key_Insert, 45},
+    {Qt::Key_Delete, 46},    {Qt::Key_Help, 47},     {Qt::Key_Meta, 91},     {Qt::Key_Menu, 93},    {Qt::Key_Asterisk, 106},
+    {Qt::Key_Plus, 107},     {Qt::Key_Minus, 109},   {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
+};
+} // namespace
+
 uint16_t VirtualKey(int k)
 {
     if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z))
         return uint16_t(k);
     if (k >= Qt::Key_F1 && k <= Qt::Key_F12)
         return uint16_t(112 + (k - Qt::Key_F1));
-    switch (k) {
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return 35;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Help: return 47;
-    case Qt::Key_Meta: return 91;
-    case Qt::Key_Menu: return 93;
-    case Qt::Key_Asterisk: return 106;
-    case Qt::Key_Plus: return 107;
-    case Qt::Key_Minus: return 109;
-    case Qt::Key_NumLock: return 144;
-    case Qt::Key_ScrollLock: return 145;
-    default: return 0;
-    }
+    for (const auto &key : kKeys)
+        if (key.qt == k)
+            return key.vk;
+    return 0;
+}
+
+int QtKey(uint16_t vk)
+{
+    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
+        return vk;
+    if (vk >= 112 && vk <= 123)
+        return Qt::Key_F1 + (vk - 112);
+    for (const auto &key : kKeys)
+        if (key.vk == vk)
+            return key.qt;
+    return 0;
 }
 
 } // namespace qsforms

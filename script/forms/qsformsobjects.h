@@ -8,11 +8,15 @@
 #include "script/classlib/qsgraphicsobjects.h"
 
 #include <QHash>
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
 class TqsFormEvent;
 class QDialog;
+namespace gfx {
+class PainterCanvas;
+}
 
 namespace qsforms {
 
@@ -43,13 +47,15 @@ public:
 
     // The list behind Items or Lines, for the controls that have one.
     virtual qscl::TStrings *Items() { return nullptr; }
-    // Copies Items into the widget when they changed.
-    virtual void SyncItems() {}
+    // Shows the list's new contents in the widget.
+    virtual void ItemsChanged() {}
     virtual QString Text() const;
     virtual void SetText(const QString &text);
 
 protected:
     void Adopt(QWidget *widget);
+    // A child widget that takes the mouse in the widget's place.
+    void WatchPart(QWidget *part);
 
 private:
     friend class EventFilter;
@@ -117,11 +123,11 @@ public:
     QString Text() const override;
     void SetText(const QString &text) override;
     qscl::TStrings *Items() override;
-    void SyncItems() override;
+    void ItemsChanged() override;
 
 private:
-    qscl::TStrings *FLines = nullptr;
-    QString FLinesSynced; // the lines' text when last taken from the widget
+    int32_t FLines = 0;
+    bool FToWidget = false; // the lines are being shown in the widget
 };
 
 class TCustomComboBox : public TWinControl
@@ -133,13 +139,12 @@ public:
     QString Text() const override;
     void SetText(const QString &text) override;
     qscl::TStrings *Items() override;
-    void SyncItems() override;
+    void ItemsChanged() override;
     void SetStyle(int style);
     int Style() const { return FStyle; }
 
 private:
-    qscl::TStrings *FItems = nullptr;
-    QStringList FShown;
+    int32_t FItems = 0;
     int FStyle = 0;
 };
 
@@ -185,11 +190,10 @@ public:
     explicit TCustomListBox(TComponent *AOwner);
     ~TCustomListBox() override;
     qscl::TStrings *Items() override;
-    void SyncItems() override;
+    void ItemsChanged() override;
 
 private:
-    qscl::TStrings *FItems = nullptr;
-    QStringList FShown;
+    int32_t FItems = 0;
 };
 
 class TListBox : public TCustomListBox
@@ -235,17 +239,26 @@ public:
     int ModalResult() const { return FModalResult; }
     // A modal result other than mrNone closes a modal form.
     void SetModalResult(int result);
+    // Draws on the form: what it draws stays on a transparent layer over the form's
+    // background until a paint with an OnPaint handler, which draws the layer afresh.
     qscl::TCanvas &Canvas();
+    // The form's paint event: OnPaint, then the layer.
+    void Paint(QWidget &widget);
 
     // The close path: false when the form stays open.
     bool CloseRequested();
 
 private:
     void FreeLater();
+    ::TCanvas &Layer();
+    TColor LayerPixel(int x, int y);
     int FModalResult = 0;
     bool FModal = false;
     bool FFreePending = false;
-    qscl::TCanvas *FCanvas = nullptr;
+    bool FPainting = false;
+    int32_t FCanvas = 0;
+    QImage FLayer;
+    std::unique_ptr<gfx::PainterCanvas> FLayerCanvas;
 };
 
 class TForm : public TCustomForm
@@ -276,6 +289,8 @@ void FireClick(TControl *control);
 
 // Qt key code to the virtual-key code scripts compare with the VK_ constants (0: none).
 uint16_t VirtualKey(int qtKey);
+// The Qt key of a virtual-key code (0: none).
+int QtKey(uint16_t vk);
 // Qt modifiers and buttons to a shift-state mask.
 int ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons = Qt::NoButton);
 

@@ -134,9 +134,7 @@ void AddControlProperties(TqsClassVariable *c)
     }
     for (const char *name : {"Caption", "Text"})
         c->AddProperty(QLatin1String(name), QStringLiteral("String"), QS_GET {
-            TControl &ctl = ControlSelf(self);
-            ctl.SyncItems();
-            return Variant(ctl.Text());
+            return Variant(ControlSelf(self).Text());
         }, QS_SET { ControlSelf(self).SetText(v.toString()); });
     c->AddProperty(QStringLiteral("Visible"), QStringLiteral("Boolean"), QS_GET { return Variant(ControlSelf(self).Visible()); },
                    QS_SET { ControlSelf(self).SetVisible(v.toBool()); });
@@ -227,7 +225,6 @@ void AddControls(TqsScript *script)
         c->AddProperty(QStringLiteral("DroppedDown"), QStringLiteral("Boolean"),
                        QS_GET { return Variant(WidgetAs<QComboBox>(self, "TCustomComboBox").view()->isVisible()); },
                        QS_SET {
-                           ControlSelf(self).SyncItems();
                            auto &combo = WidgetAs<QComboBox>(self, "TCustomComboBox");
                            if (v.toBool())
                                combo.showPopup();
@@ -235,10 +232,8 @@ void AddControls(TqsScript *script)
                                combo.hidePopup();
                        });
         c->AddProperty(QStringLiteral("ItemIndex"), QStringLiteral("Integer"), QS_GET {
-            ControlSelf(self).SyncItems();
             return Variant(WidgetAs<QComboBox>(self, "TCustomComboBox").currentIndex());
         }, QS_SET {
-            ControlSelf(self).SyncItems();
             auto &combo = WidgetAs<QComboBox>(self, "TCustomComboBox");
             const int i = v.toInt();
             combo.setCurrentIndex(i >= 0 && i < combo.count() ? i : -1);
@@ -267,16 +262,13 @@ void AddControls(TqsScript *script)
                            QS_SET { WidgetAs<QAbstractButton>(self, "TCheckBox").setChecked(v.toBool()); });
     if (TqsClassVariable *c = script->AddClass(TCustomListBox::StaticClass(), QStringLiteral("TWinControl"))) {
         c->AddProperty(QStringLiteral("ItemIndex"), QStringLiteral("Integer"), QS_GET {
-            ControlSelf(self).SyncItems();
             return Variant(WidgetAs<QListWidget>(self, "TCustomListBox").currentRow());
         }, QS_SET {
-            ControlSelf(self).SyncItems();
             auto &list = WidgetAs<QListWidget>(self, "TCustomListBox");
             const int i = v.toInt();
             list.setCurrentRow(i >= 0 && i < list.count() ? i : -1);
         });
         c->AddProperty(QStringLiteral("SelCount"), QStringLiteral("Integer"), QS_GET {
-            ControlSelf(self).SyncItems();
             return Variant(int(WidgetAs<QListWidget>(self, "TCustomListBox").selectedItems().size()));
         });
         c->AddProperty(QStringLiteral("MultiSelect"), QStringLiteral("Boolean"), QS_GET {
@@ -287,7 +279,6 @@ void AddControls(TqsScript *script)
         });
         c->AddIndexProperty(QStringLiteral("Selected"), QStringLiteral("Integer"), QStringLiteral("Boolean"),
                             [](const Variant &self, TqsClassRef, const QString &name, Args &h) -> Variant {
-                                ControlSelf(self).SyncItems();
                                 auto &list = WidgetAs<QListWidget>(self, "TCustomListBox");
                                 QListWidgetItem *item = list.item(Int(h, 0));
                                 if (!item)

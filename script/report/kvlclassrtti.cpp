@@ -313,7 +313,7 @@ void AddDataSet(TqsClassVariable *c)
     c->AddMethod(QStringLiteral("procedure GetFieldList(List: TStrings)"),
                  [ds](const Variant &self, TqsClassRef, const QString &, Args &h) {
                      TkvlDataSet &d = ds(self);
-                     d.GetFieldList(NeedArg<qscl::TStrings>(h.GetVParam(0), "GetFieldList", "TStrings").List);
+                     d.GetFieldList(qscl::EditedList(NeedArg<qscl::TStrings>(h.GetVParam(0), "GetFieldList", "TStrings")).List());
                      return Variant(0);
                  });
     c->AddProperty(QStringLiteral("RecNo"), QStringLiteral("Integer"),
@@ -447,12 +447,12 @@ void AddStyles(TqsClassVariable *c)
     c->AddMethod(QStringLiteral("procedure GetList(List: TStrings)"),
                  [styles](const Variant &self, TqsClassRef, const QString &, Args &h) {
                      TkvlStyles &s = styles(self);
-                     auto &list = NeedArg<qscl::TStrings>(h.GetVParam(0), "GetList", "TStrings").List;
+                     qscl::EditedList list(NeedArg<qscl::TStrings>(h.GetVParam(0), "GetList", "TStrings"));
                      QStringList names;
                      s.GetList(names);
-                     list.Clear();
+                     list->Clear();
                      for (const QString &n : names)
-                         list.Add(n);
+                         list->Add(n);
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure LoadFromFile(const FileName: String)"),

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 
 namespace {
 
@@ -36,6 +38,31 @@ TEST(GraphicsModule, ColoursAndTypesAreRegistered)
     }
 }
 
+// Size is in points over 96 pixels per inch: 12 points are 16 pixels, written as the
+// negative cell height; a height of -40 pixels reads back as 30 points.
+TEST(GraphicsModule, FontSizeIsReachableInEachLanguage)
+{
+    const struct
+    {
+        const char *language, *source;
+    } programs[] = {
+        {"DozovoZozedi", "var r: String; f: TFont;\nbegin f := TFont.Create; f.Size := 12; r := IntToStr(f.Height) + ',';\n"
+                         " f.Height := -40; r := r + IntToStr(f.Size); f.Free end."},
+        {"D++Iraved", "string r; TFont f;\n{ f = TFont.Create; f.Size = 12; r = IntToStr(f.Height) + \",\";\n"
+                      " f.Height = -40; r = r + IntToStr(f.Size); f.Free; }"},
+        {"DevavAraroz", "Dim r, f\nf = TFont.Create\nf.Size = 12\nr = IntToStr(f.Height) & \",\"\n"
+                        "f.Height = -40\nr = r & IntToStr(f.Size)\nf.Free"},
+        {"JScript", "var r, f;\nf = TFont.Create(); f.Size = 12; r = IntToStr(f.Height) + \",\";\n"
+                    "f.Height = -40; r = r + IntToStr(f.Size); f.Free();"},
+    };
+    for (const auto &p : programs)
+        EXPECT_EQ(RunScript(p.language, QString::fromLatin1(p.source)), QStringLiteral("-16,30")) << p.language;
+    // the canvas's font takes its size the same way
+    EXPECT_EQ(RunScript("DozovoZozedi", QStringLiteral("var r: String; b: TBitmap;\nbegin b := TBitmap.Create; b.Canvas.Font.Size := 9;\n"
+                                                      " r := IntToStr(b.Canvas.Font.Height); b.Free end.")),
+              QStringLiteral("-12"));
+}
+
 TEST(GraphicsModule, BitmapCanvasDrawsAndReadsBackItsPixels)
 {
     // a red filled rectangle covers 2..5 (the right and bottom edges are left out); the
@@ -52,6 +79,48 @@ TEST(GraphicsModule, BitmapCanvasDrawsAndReadsBackItsPixels)
         "Dim r, b\nb = TBitmap.Create\nb.Width = 4\nb.Height = 4\nb.Canvas.Pixels(1, 2) = clLime\n"
         "r = IntToStr(b.Canvas.Pixels(1, 2))\nb.Free";
     EXPECT_EQ(RunScript("DevavAraroz", QString::fromLatin1(basic)), QStringLiteral("65280"));
+    // a bitmap whose canvas a script freed gives a new one
+    EXPECT_EQ(RunScript("DozovoZozedi", QStringLiteral("var r: String; b: TBitmap;\nbegin b := TBitmap.Create; b.Width := 4; b.Height := 4;\n"
+                                                      " b.Canvas.Free; b.Canvas.Pixels[1, 1] := clRed; r := IntToStr(b.Canvas.Pixels[1, 1]); b.Free end.")),
+              QStringLiteral("255"));
+}
+
+// A red line (pen 0000FF) over teal (808000) through each mode the canvas can draw; the
+// values are the binary raster operations of the pen P and the pixel below D.
+TEST(GraphicsModule, PenModesCombineThePenWithThePixelsBelow)
+{
+    const struct
+    {
+        const char *mode;
+        int expected;
+    } cases[] = {
+        {"pmBlack", 0},             // 0
+        {"pmWhite", 0xFFFFFF},      // 1
+        {"pmNop", 0x808000},        // D
+        {"pmNot", 0x7F7FFF},        // not D
+        {"pmCopy", 0x0000FF},       // P
+        {"pmNotCopy", 0xFFFF00},    // not P
+        {"pmXor", 0x8080FF},        // P xor D
+        {"pmNotXor", 0x7F7F00},     // not (P xor D)
+    };
+    for (const auto &c : cases) {
+        const QString src = QStringLiteral(
+                                "var r: String; b: TBitmap;\n"
+                                "begin b := TBitmap.Create; b.Width := 10; b.Height := 10;\n"
+                                " b.Canvas.Brush.Color := clTeal; b.Canvas.Pen.Color := clTeal; b.Canvas.Rectangle(0, 0, 10, 10);\n"
+                                " b.Canvas.Pen.Color := clRed; b.Canvas.Pen.Mode := %1; b.Canvas.MoveTo(0, 5); b.Canvas.LineTo(10, 5);\n"
+                                " r := IntToStr(b.Canvas.Pixels[3, 5]) + ',' + IntToStr(b.Canvas.Pixels[3, 2]) + ',' + IntToStr(b.Canvas.Pen.Mode);\n"
+                                " b.Free end.")
+                                .arg(QLatin1String(c.mode));
+        const QString got = RunScript("DozovoZozedi", src);
+        const QStringList parts = got.split(QLatin1Char(','));
+        ASSERT_EQ(parts.size(), 3) << c.mode << ": " << got.toStdString();
+        EXPECT_EQ(parts[0].toInt(), c.expected) << c.mode;
+        EXPECT_EQ(parts[1].toInt(), 0x808000) << c.mode; // off the line nothing changed
+        EXPECT_EQ(RunScript("DozovoZozedi", QStringLiteral("var r: Integer;\nbegin r := %1 end.").arg(QLatin1String(c.mode))),
+                  parts[2])
+            << c.mode;
+    }
 }
 
 TEST(GraphicsModule, RecordedPictureReplaysOntoABitmap)

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QAbstractScrollArea>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -53,6 +55,69 @@ TEST_F(EventBridges, MouseDownPassesTheButtonAndShiftMask)
     QTest::mouseRelease(WidgetOf("e"), Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(3, 3));
 }
 
+// The mouse on a memo or list box lands on its viewport, and moves without a button held
+// are asked for once OnMouseMove is assigned: both reach the control, at its coordinates.
+TEST_F(EventBridges, MouseEventsOfScrollingControlsAndPlainMoves)
+{
+    ASSERT_EQ(Run("DozovoZozedi",
+                  QStringLiteral("var f: TForm; m: TMemo; l: TListBox; e: TEdit; s: TScrollBox; log: String;\n"
+                                 "procedure Down(Sender: TObject; Button: TMouseButton; Shift: TShiftState; X, Y: Integer);\n"
+                                 "begin log := log + 'down' + IntToStr(X) + ',' + IntToStr(Y) + ' ' end;\n"
+                                 "procedure Clicked(Sender: TObject); begin log := log + 'click ' end;\n"
+                                 "procedure Moved(Sender: TObject; Shift: TShiftState; X, Y: Integer);\n"
+                                 "begin log := log + 'move' + IntToStr(Shift) + ' ' end;\n"
+                                 "begin f := TForm.Create(nil); f.SetBounds(0, 0, 300, 300);\n"
+                                 " m := TMemo.Create(f); m.Parent := f; m.SetBounds(0, 0, 100, 100); m.OnMouseDown := @Down;\n"
+                                 " l := TListBox.Create(f); l.Parent := f; l.SetBounds(0, 110, 100, 100); l.OnClick := @Clicked;\n"
+                                 " e := TEdit.Create(f); e.Parent := f; e.SetBounds(110, 0, 100, 24); e.OnMouseMove := @Moved;\n"
+                                 " s := TScrollBox.Create(f); s.Parent := f; s.SetBounds(110, 110, 100, 100); s.OnMouseDown := @Down; f.Show end.")),
+              QString());
+    auto *memo = qobject_cast<QAbstractScrollArea *>(WidgetOf("m"));
+    ASSERT_NE(memo, nullptr);
+    const QPoint inMemo(40, 30);
+    QTest::mousePress(memo->viewport(), Qt::LeftButton, {}, memo->viewport()->mapFrom(memo, inMemo));
+    QTest::mouseRelease(memo->viewport(), Qt::LeftButton, {}, memo->viewport()->mapFrom(memo, inMemo));
+    EXPECT_EQ(Var("log"), QStringLiteral("down40,30 "));
+
+    // a press the scroll box's inside leaves unhandled passes on to the box: seen once
+    script->SetVariables(QStringLiteral("log"), Variant(QString()));
+    auto *box = qobject_cast<QAbstractScrollArea *>(WidgetOf("s"));
+    ASSERT_NE(box, nullptr);
+    QWidget *inside = box->viewport()->childAt(20, 20);
+    QTest::mousePress(inside ? inside : box->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(Var("log"), QStringLiteral("down%1,%2 ").arg(box->viewport()->x() + 20).arg(box->viewport()->y() + 20));
+
+    script->SetVariables(QStringLiteral("log"), Variant(QString()));
+    auto *list = qobject_cast<QAbstractScrollArea *>(WidgetOf("l"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(Var("log"), QStringLiteral("click "));
+
+    script->SetVariables(QStringLiteral("log"), Variant(QString()));
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 10), QPointF(20, 10), QPointF(20, 10), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(WidgetOf("e"), &move);
+    EXPECT_EQ(Var("log"), QStringLiteral("move0 "));
+    EXPECT_TRUE(WidgetOf("e")->hasMouseTracking());
+}
+
+// A key changed by OnKeyDown reaches the control in place of the one pressed.
+TEST_F(EventBridges, KeyDownReplacesTheKeyTheControlGets)
+{
+    ASSERT_EQ(Run("DozovoZozedi",
+                  QStringLiteral("var f: TForm; m: TMemo;\n"
+                                 "procedure KeyDown(Sender: TObject; var Key: Word; Shift: TShiftState);\n"
+                                 "begin if Key = Ord('A') then Key := Ord('B'); if Key = VK_LEFT then Key := VK_HOME end;\n"
+                                 "begin f := TForm.Create(nil); m := TMemo.Create(f); m.Parent := f; m.OnKeyDown := @KeyDown; f.Show end.")),
+              QString());
+    auto *memo = qobject_cast<QPlainTextEdit *>(WidgetOf("m"));
+    ASSERT_NE(memo, nullptr);
+    memo->setFocus();
+    QTest::keyClicks(memo, QStringLiteral("cab"));
+    QTest::keyClick(memo, Qt::Key_Left);
+    QTest::keyClicks(memo, QStringLiteral("x"));
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("xcbb"));
+}
+
 TEST_F(EventBridges, CloseQueryKeepsTheFormOpenUntilAllowed)
 {
     ASSERT_EQ(Run("DozovoZozedi", QString::fromLatin1(kForm)), QString());
@@ -72,7 +137,9 @@ TEST_F(EventBridges, CloseWithCaFreeFreesTheFormAfterItsHandler)
     ASSERT_EQ(Run("DozovoZozedi", QStringLiteral("var f: TForm; r: String;\n"
                                                  "procedure Closing(Sender: TObject; var Action: TCloseAction);\n"
                                                  "begin r := TForm(Sender).Caption; Action := caFree end;\n"
-                                                 "begin f := TForm.Create(nil); f.Caption := 'via'; f.OnClose := @Closing; f.Show end.")),
+                                                 "procedure Gone(Sender: TObject); begin r := r + '-freed' end;\n"
+                                                 "begin f := TForm.Create(nil); f.Caption := 'via'; f.OnClose := @Closing; f.OnDestroy := @Gone;\n"
+                                                 " f.Show end.")),
               QString());
     QPointer<QWidget> form = WidgetOf("f");
     ASSERT_TRUE(form);
@@ -81,7 +148,25 @@ TEST_F(EventBridges, CloseWithCaFreeFreesTheFormAfterItsHandler)
     QTest::qWait(1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(WidgetOf("f"), nullptr); // the form's handle is stale
+    EXPECT_EQ(Var("r"), QStringLiteral("via-freed"));
     EXPECT_TRUE(form.isNull());
+}
+
+// OnDestroy runs while the form and its controls are whole; freeing the form again or
+// making it modal from there is refused, not a second free.
+TEST_F(EventBridges, OnDestroyRunsBeforeTheFormGoes)
+{
+    ASSERT_EQ(Run("DozovoZozedi", QStringLiteral("var f: TForm; e: TEdit; log: String;\n"
+                                                 "procedure Gone(Sender: TObject);\n"
+                                                 "begin log := log + TForm(Sender).Caption + ':' + e.Text; f.Free; log := log + '+';\n"
+                                                 " f.ShowModal; log := log + 'modal' end;\n"
+                                                 "begin f := TForm.Create(nil); f.Caption := 'via'; e := TEdit.Create(f); e.Parent := f;\n"
+                                                 " e.Text := 'ultimo'; f.OnDestroy := @Gone; f.Free; log := log + '|' end.")),
+              QString());
+    EXPECT_EQ(Var("log"), QStringLiteral("via:ultimo+|"));
+    ASSERT_EQ(services.messages.shown.size(), 1);
+    EXPECT_EQ(services.messages.shown[0].text, QStringLiteral("Cannot show a form that is being freed"));
+    EXPECT_EQ(WidgetOf("e"), nullptr); // the edit went with its owner
 }
 
 TEST_F(EventBridges, AReenteredHandlerKeepsItsLocals)

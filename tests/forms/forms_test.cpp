@@ -1,5 +1,7 @@
 // The forms and dialogs modules seen from scripts: their vocabulary, the module order, and
 // the message and input functions answered by the UI fakes.
+#include "platform/print/printdevice.h"
+#include "platform/print/printerdialog.h"
 #include "script/classlib/qsclassesrtti.h"
 #include "script/items/qsclasses.h"
 #include "tests/forms/formsfixture.h"
@@ -134,6 +136,62 @@ TEST_F(FormsModules, CommonDialogsGoThroughTheDialogServices)
     EXPECT_EQ(Var("r"), QStringLiteral("-1DejaVu Serif"));
     ASSERT_EQ(services.fonts.shown.size(), 1);
     EXPECT_EQ(services.fonts.shown[0].family, QStringLiteral("DejaVu Sans"));
+}
+
+// One queue, "Ufficio", whose details cannot be read: the dialog starts from the plain
+// defaults.
+class OneQueue final : public print::PrintSystem
+{
+public:
+    QStringList printerNames() override { return {QStringLiteral("Ufficio")}; }
+    QString defaultPrinterName() override { return QStringLiteral("Ufficio"); }
+    std::unique_ptr<print::Printer> printer(const QString &) override { return nullptr; }
+};
+
+// Answers with the next of its answers, choosing five copies and long-edge duplex.
+class FakePrinterDialog final : public print::IPrinterDialog
+{
+public:
+    bool Execute(const QString &printerName, const QList<print::NumberedName> &, print::PageSetup &setup) override
+    {
+        shown.push_back({printerName, setup});
+        const bool ok = !answers.empty() && answers.front();
+        if (!answers.empty())
+            answers.erase(answers.begin());
+        if (ok) {
+            setup.copies = 5;
+            setup.duplex = print::DuplexVertical;
+        }
+        return ok;
+    }
+    std::vector<bool> answers;
+    std::vector<std::pair<QString, print::PageSetup>> shown;
+};
+
+TEST_F(FormsModules, PrintDialogsGoThroughThePrinterDialog)
+{
+    OneQueue queue;
+    FakePrinterDialog dialog;
+    print::PrintSystem *oldSystem = print::installPrintSystem(&queue);
+    print::IPrinterDialog *oldDialog = print::install(&dialog);
+    dialog.answers = {true, false, true};
+    const QString ran = Run("DozovoZozedi",
+                            QStringLiteral("var r: String; p: TPrintDialog; s: TPrinterSetupDialog;\n"
+                                           "begin p := TPrintDialog.Create(nil); p.Copies := 2;\n"
+                                           " r := BoolToStr(p.Execute) + IntToStr(p.Copies) + BoolToStr(p.Execute) + IntToStr(p.Copies);\n"
+                                           " s := TPrinterSetupDialog.Create(nil); r := r + BoolToStr(s.Execute); p.Free; s.Free end."));
+    print::install(oldDialog);
+    print::installPrintSystem(oldSystem);
+    ASSERT_EQ(ran, QString());
+    EXPECT_EQ(Var("r"), QStringLiteral("-1505-1")); // a refused dialog leaves the last choice
+    ASSERT_EQ(dialog.shown.size(), 3u);
+    EXPECT_EQ(dialog.shown[0].first, QStringLiteral("Ufficio"));
+    EXPECT_EQ(dialog.shown[0].second.copies, 2);
+    EXPECT_EQ(dialog.shown[0].second.duplex, print::DuplexSimplex);
+    // the second time starts from the first choice
+    EXPECT_EQ(dialog.shown[1].second.copies, 5);
+    EXPECT_EQ(dialog.shown[1].second.duplex, print::DuplexVertical);
+    EXPECT_EQ(dialog.shown[2].second.duplex, print::DuplexSimplex);
 }
 
 } // namespace
