@@ -128,6 +128,8 @@ private:
     void OpenWebPage(const QString &path);
     void ShowEventsView(const QString &sql, bool showArc);
     void CloseChildWindows();
+    // The window without a connection, as "Chiudi" leaves it.
+    void ShowClosed();
     int OuterWidth() const;
 
     QList<QLabel *> FStatusPanels;
