@@ -219,10 +219,25 @@ void TConnection::Attach()
 void TConnection::Detach()
 {
     FInTransaction = false;
-    if (QSqlDatabase::contains(FConnName)) {
-        QSqlDatabase d = db();
-        d.close();
-    }
+    if (!QSqlDatabase::contains(FConnName))
+        return;
+    const auto held = std::make_shared<QSqlDatabase>(db());
+    if (!held->isOpen())
+        return;
+    // Nothing waits on the result: a server that does not answer is not waited for, and the
+    // attachment is let go.
+    const TCallEnd end = CallDatabase(
+        [held] {
+            held->close();
+            return true;
+        },
+        [held, name = FConnName] {
+            *held = QSqlDatabase();
+            removeConnectionLater(name);
+        },
+        true);
+    if (end != TCallEnd::Done)
+        FConnName.clear();
 }
 
 void TConnection::Open()
@@ -370,7 +385,7 @@ void TConnection::RaiseStopped(TCallEnd end)
 }
 
 TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &call,
-                                                const std::function<void()> &whenLeft)
+                                                const std::function<void()> &whenLeft, bool quiet)
 {
     using Clock = std::chrono::steady_clock;
     using std::chrono::milliseconds;
@@ -458,7 +473,7 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
     };
 
     const auto started = Clock::now();
-    const auto silentAt = started + milliseconds(qMax(1, ServerSilenceMs));
+    const auto silentAt = started + milliseconds(qMax(1, quiet ? SlowCallMs : ServerSilenceMs));
     TCallEnd end = TCallEnd::Done;
     bool left = false;
     // Most calls end at once: no event loop for them, so nothing else runs meanwhile.

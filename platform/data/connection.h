@@ -110,8 +110,10 @@ private:
     void MarkLost();
     enum class TCallEnd { Done, Cancelled, CancelUnanswered, ServerSilent };
     // Runs call on a worker thread while this one waits (above). A call that can be left
-    // (an attach) gives whenLeft, which its thread runs if it ends after being given up.
-    TCallEnd CallDatabase(const std::function<bool()> &call, const std::function<void()> &whenLeft = {});
+    // (an attach, a detach) gives whenLeft, which its thread runs if it ends after being given
+    // up. A quiet call shows no notice and is given up after SlowCallMs.
+    TCallEnd CallDatabase(const std::function<bool()> &call, const std::function<void()> &whenLeft = {},
+                          bool quiet = false);
     [[noreturn]] void RaiseStopped(TCallEnd end);
 
     class Busy;
