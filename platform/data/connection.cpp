@@ -212,7 +212,8 @@ void TConnection::Attach()
                              QStringLiteral("-902"), {}, false);
     }
     if (attempt->error.isValid())
-        throw EDBEngineError(QStringLiteral("Impossibile aprire %1: ").arg(target) + errorText(attempt->error),
+        throw EDBEngineError(QStringLiteral("Impossibile aprire il database %1: ").arg(Database.trimmed()) +
+                                 errorText(attempt->error),
                              attempt->error.nativeErrorCode(), {}, false);
 }
 
