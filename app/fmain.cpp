@@ -529,6 +529,16 @@ void TfMain::bCloseConnClick()
         ui::ShowMessage(QStringLiteral("Errore durante la disconnessione: ") + QString::fromLocal8Bit(e.what()));
     }
     // The connection is closed whatever the commit said.
+    ShowClosed();
+}
+
+void TfMain::ShowClosed()
+{
+    CloseChildWindows();
+    if (dm) {
+        for (TQuery *q : {&dm->EVENTS, &dm->SEDI, &dm->TITOLI, &dm->FQ})
+            q->Close();
+    }
     SetStatusText(0, StatusClosed);
     DisableControls(Panel1, false);
     DisableControls(Panel2, false);
@@ -545,7 +555,9 @@ void TfMain::bApplicaClick()
         return;
     }
     const WaitCursor wait;
-    RunGuarded([this] { dm->Conn.Reconnect(); });
+    // A reconnect that failed has taken the connection down.
+    if (!RunGuarded([this] { dm->Conn.Reconnect(); }) && !dm->Conn.Connected())
+        ShowClosed();
 }
 
 // ---------------------------------------------------------------- views and counting

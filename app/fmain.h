@@ -138,6 +138,8 @@ private:
     void OpenWebPage(const QString &path);
     void ShowEventsView(const QString &sql, bool showArc);
     void CloseChildWindows();
+    // The window without a connection, as "Chiudi" leaves it.
+    void ShowClosed();
     int OuterWidth() const;
     QMenu *BuildReportMenu(bool print);
     void FillReportMenu(QMenu *menu, bool print);

@@ -56,6 +56,24 @@ bool changesRows(const QString &sql)
 
 const QString kNotSavedText = QStringLiteral("Operazione annullata: le modifiche non sono state salvate.");
 const QString kSilentText = QStringLiteral("Il server del database non risponde: connessione persa.");
+const QString kLostText = QStringLiteral("La connessione al database è persa");
+const QString kNotConnected = QStringLiteral("LirraCal non è connesso al database.");
+
+// An attach the user cancelled: reconnecting stops trying.
+class EConnectCancelled final : public EDBEngineError
+{
+public:
+    using EDBEngineError::EDBEngineError;
+};
+
+// A connection given up while its attach still runs is removed by the thread that made it.
+void removeConnectionLater(const QString &name)
+{
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, [name] { QSqlDatabase::removeDatabase(name); }, Qt::QueuedConnection);
+    else
+        QSqlDatabase::removeDatabase(name);
+}
 
 } // namespace
 
@@ -80,7 +98,7 @@ private:
 TConnection::TConnection()
 {
     static std::atomic<int> counter{0};
-    FConnName = QStringLiteral("lirra-conn-%1").arg(++counter);
+    FConnBase = QStringLiteral("lirra-conn-%1").arg(++counter);
     FTimerContext = std::make_unique<QObject>();
 }
 
@@ -106,67 +124,121 @@ bool TConnection::IsRemote() const
     return data::IsRemoteDatabase(Database);
 }
 
-void TConnection::WaitForServer()
+QString TConnection::Target() const
 {
     QString host;
     quint16 port = 0;
-    if (!data::ServerAddress(Database, &host, &port) || !QCoreApplication::instance())
-        return;
-    // The client library would block for its own, much longer, time-out on a host that does
-    // not answer; a socket of ours tells first, with the event loop running.
-    QTcpSocket socket;
-    QEventLoop loop;
-    bool connected = false;
-    QObject::connect(&socket, &QTcpSocket::connected, &loop, [&] {
-        connected = true;
-        loop.quit();
-    });
-    QObject::connect(&socket, &QTcpSocket::errorOccurred, &loop, [&] { loop.quit(); });
-    QTimer::singleShot(qMax(1, ConnectTimeoutMs), &loop, &QEventLoop::quit);
-    socket.connectToHost(host, port);
-    if (socket.state() != QAbstractSocket::ConnectedState && socket.state() != QAbstractSocket::UnconnectedState)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    connected = connected || socket.state() == QAbstractSocket::ConnectedState;
-    if (!connected) {
-        const QString reason = socket.error() == QAbstractSocket::UnknownSocketError
-                                   ? QStringLiteral("no answer within %1 ms").arg(ConnectTimeoutMs)
-                                   : socket.errorString();
-        socket.abort();
-        throw EDBEngineError(QStringLiteral("Unable to reach the database server %1:%2 (%3)").arg(host).arg(port).arg(reason),
-                             QStringLiteral("-902"), {}, false);
-    }
-    socket.abort();
+    if (data::ServerAddress(Database, &host, &port))
+        return QStringLiteral("il server del database %1 (porta %2)").arg(host).arg(port);
+    return QStringLiteral("il database %1").arg(Database.trimmed());
 }
 
 void TConnection::Attach()
 {
     const Busy busy(*this);
     data::PrepareClientEnvironment();
-    WaitForServer();
-    // A fresh driver each time: after a failed open the driver keeps refusing transactions.
+    // A fresh driver each time: after a failed open the driver keeps refusing transactions. Under
+    // a new name, as an attach given up on may still run under the old one.
     if (QSqlDatabase::contains(FConnName)) {
         db().close();
         QSqlDatabase::removeDatabase(FConnName);
     }
+    FConnName = FConnBase + QLatin1Char('-') + QString::number(++FAttachCount);
     QSqlDatabase::addDatabase(kDriver, FConnName);
     QSqlDatabase d = db();
     d.setDatabaseName(Database.trimmed());
     d.setUserName(UserName);
     d.setPassword(Password);
     d.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
-    if (!d.open()) {
-        const QSqlError err = d.lastError();
-        throw EDBEngineError(errorText(err), err.nativeErrorCode(), {}, false);
+
+    // Owned by the attach's thread too, which may outlive this call.
+    struct Attempt
+    {
+        QSqlDatabase db;
+        bool reached = true;
+        QString unreachable;
+        QSqlError error;
+    };
+    const auto attempt = std::make_shared<Attempt>();
+    attempt->db = d;
+    d = QSqlDatabase();
+    QString host;
+    quint16 port = 0;
+    const bool remote = data::ServerAddress(Database, &host, &port);
+    const int reachMs = qMax(1, ConnectTimeoutMs);
+    const TCallEnd end = CallDatabase(
+        [attempt, remote, host, port, reachMs] {
+            if (remote) {
+                // The client library would wait its own, much longer, time on a host that does
+                // not answer.
+                QTcpSocket socket;
+                socket.connectToHost(host, port);
+                if (!socket.waitForConnected(reachMs)) {
+                    attempt->reached = false;
+                    attempt->unreachable = socket.error() == QAbstractSocket::SocketTimeoutError
+                                               ? QStringLiteral("nessuna risposta entro %1 ms").arg(reachMs)
+                                               : socket.errorString();
+                    return false;
+                }
+                socket.abort();
+            }
+            if (attempt->db.open())
+                return true;
+            attempt->error = attempt->db.lastError();
+            return false;
+        },
+        [attempt, name = FConnName] {
+            attempt->db.close();
+            attempt->db = QSqlDatabase();
+            removeConnectionLater(name);
+        });
+    QString target = Target();
+    switch (end) {
+    case TCallEnd::Done: break;
+    case TCallEnd::Cancelled:
+    case TCallEnd::CancelUnanswered:
+        FConnName.clear(); // the attach's thread lets it go
+        throw EConnectCancelled(QStringLiteral("Connessione annullata: %1 non ha risposto. ").arg(target) + kNotConnected,
+                                QStringLiteral("-902"), {}, false);
+    case TCallEnd::ServerSilent:
+        FConnName.clear();
+        target[0] = target.at(0).toUpper();
+        throw EDBEngineError(QStringLiteral("%1 non risponde. ").arg(target) + kNotConnected, QStringLiteral("-902"), {},
+                             false);
     }
+    if (!attempt->reached) {
+        target[0] = target.at(0).toUpper();
+        throw EDBEngineError(QStringLiteral("%1 non è raggiungibile (%2). ").arg(target, attempt->unreachable) + kNotConnected,
+                             QStringLiteral("-902"), {}, false);
+    }
+    if (attempt->error.isValid())
+        throw EDBEngineError(QStringLiteral("Impossibile aprire il database %1: ").arg(Database.trimmed()) +
+                                 errorText(attempt->error),
+                             attempt->error.nativeErrorCode(), {}, false);
 }
 
 void TConnection::Detach()
 {
     FInTransaction = false;
-    if (QSqlDatabase::contains(FConnName)) {
-        QSqlDatabase d = db();
-        d.close();
-    }
+    if (!QSqlDatabase::contains(FConnName))
+        return;
+    const auto held = std::make_shared<QSqlDatabase>(db());
+    if (!held->isOpen())
+        return;
+    // Nothing waits on the result: a server that does not answer is not waited for, and the
+    // attachment is let go.
+    const TCallEnd end = CallDatabase(
+        [held] {
+            held->close();
+            return true;
+        },
+        [held, name = FConnName] {
+            *held = QSqlDatabase();
+            removeConnectionLater(name);
+        },
+        true);
+    if (end != TCallEnd::Done)
+        FConnName.clear();
 }
 
 void TConnection::Open()
@@ -223,16 +295,15 @@ void TConnection::Reconnect()
 void TConnection::EnsureUsable()
 {
     if (FState == TConnectionState::Closed)
-        throw EDatabaseError(QStringLiteral("The connection to the database is not open"));
+        throw EDatabaseError(QStringLiteral("La connessione al database non è aperta"));
     if (FState == TConnectionState::Lost)
         Recover();
 }
 
 void TConnection::Recover()
 {
-    const QString lostText = QStringLiteral("The connection to the database is lost");
     if (FRecovering)
-        throw EDBEngineError(lostText, QStringLiteral("-902"), {}, true);
+        throw EDBEngineError(kLostText, QStringLiteral("-902"), {}, true);
     FRecovering = true;
     struct Reset
     {
@@ -252,6 +323,8 @@ void TConnection::Recover()
         }
         try {
             Attach();
+        } catch (const EConnectCancelled &e) {
+            throw EDBEngineError(e.message(), QStringLiteral("-902"), {}, true);
         } catch (const EDatabaseError &e) {
             lastError = e.message();
             continue;
@@ -261,14 +334,14 @@ void TConnection::Recover()
         notify(OnRestored, *this);
         return;
     }
-    throw EDBEngineError(lastError.isEmpty() ? lostText : lostText + QLatin1String(": ") + lastError,
+    throw EDBEngineError(lastError.isEmpty() ? kLostText : kLostText + QLatin1String(": ") + lastError,
                          QStringLiteral("-902"), {}, true);
 }
 
 void TConnection::RecoverLater()
 {
     QTimer::singleShot(qMax(0, ReconnectDelayMs), FTimerContext.get(), [this] {
-        if (FState != TConnectionState::Lost || FRecovering)
+        if (FState != TConnectionState::Lost || FRecovering || FInCall)
             return;
         try {
             Recover();
@@ -312,7 +385,8 @@ void TConnection::RaiseStopped(TCallEnd end)
     throw EDBEngineError(end == TCallEnd::ServerSilent ? kSilentText : kNotSavedText, QStringLiteral("-902"), {}, true);
 }
 
-TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &call)
+TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &call,
+                                                const std::function<void()> &whenLeft, bool quiet)
 {
     using Clock = std::chrono::steady_clock;
     using std::chrono::milliseconds;
@@ -325,15 +399,22 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
         ~Reset() { flag = false; }
     } reset{FInCall};
 
-    const QVariant handle = db().driver()->handle();
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
-    bool ok = false;
-    std::exception_ptr error;
+    // Shared with the worker, which may outlive this call when it is left.
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+        bool ok = false;
+        bool left = false;
+        std::exception_ptr error;
+    };
+    const auto state = std::make_shared<State>();
+    const bool canLeave = bool(whenLeft);
+    const QVariant handle = canLeave ? QVariant() : db().driver()->handle();
     QObject context;
     QEventLoop *loop = nullptr;
-    std::thread worker([&] {
+    std::thread worker([state, call, whenLeft, &context, &loop] {
         bool result = false;
         std::exception_ptr e;
         try {
@@ -341,25 +422,38 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
         } catch (...) {
             e = std::current_exception();
         }
+        bool left = false;
         {
-            const std::lock_guard lock(mutex);
-            done = true;
-            ok = result;
-            error = e;
+            const std::lock_guard lock(state->mutex);
+            state->done = true;
+            state->ok = result;
+            state->error = e;
+            left = state->left;
         }
-        finished.notify_all();
-        QMetaObject::invokeMethod(&context, [&] {
+        state->finished.notify_all();
+        if (left) {
+            // Nobody waits any more: the caller's context and loop are gone.
+            whenLeft();
+            return;
+        }
+        QMetaObject::invokeMethod(&context, [&loop] {
             if (loop)
                 loop->quit();
         }, Qt::QueuedConnection);
     });
     const auto isDone = [&] {
-        const std::lock_guard lock(mutex);
-        return done;
+        const std::lock_guard lock(state->mutex);
+        return state->done;
     };
     const auto waitFor = [&](Clock::duration d) {
-        std::unique_lock lock(mutex);
-        return finished.wait_for(lock, d, [&] { return done; });
+        std::unique_lock lock(state->mutex);
+        return state->finished.wait_for(lock, d, [&] { return state->done; });
+    };
+    // Gives the call up unless it has just ended; its thread then runs whenLeft.
+    const auto leave = [&] {
+        const std::lock_guard lock(state->mutex);
+        state->left = !state->done;
+        return state->left;
     };
     // Paint and timers go on until the deadline or the end of the call.
     const bool haveEventLoop = QCoreApplication::instance() != nullptr;
@@ -380,8 +474,9 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
     };
 
     const auto started = Clock::now();
-    const auto silentAt = started + milliseconds(qMax(1, ServerSilenceMs));
+    const auto silentAt = started + milliseconds(qMax(1, quiet ? SlowCallMs : ServerSilenceMs));
     TCallEnd end = TCallEnd::Done;
+    bool left = false;
     // Most calls end at once: no event loop for them, so nothing else runs meanwhile.
     if (!waitFor(milliseconds(qMax(1, qMin(50, SlowCallMs))))) {
         spin(qMin(started + milliseconds(SlowCallMs), silentAt), QEventLoop::ExcludeUserInputEvents);
@@ -392,8 +487,10 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
                 if (cancelAsked || isDone())
                     return;
                 cancelAsked = true;
-                cancelEndsAt = Clock::now() + milliseconds(qMax(0, CancelGraceMs));
-                data::CancelOperation(handle, false);
+                // A call that can be left needs no answer from the server.
+                cancelEndsAt = Clock::now() + milliseconds(canLeave ? 0 : qMax(0, CancelGraceMs));
+                if (!canLeave)
+                    data::CancelOperation(handle, false);
                 if (loop)
                     loop->quit();
             };
@@ -412,17 +509,29 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
                 OnWaiting(false, {});
         }
         if (!isDone()) {
-            // Closing our side of the connection ends the call at once; the server rolls the
-            // transaction back when it sees the connection gone.
-            data::CancelOperation(handle, true);
-            end = cancelAsked ? TCallEnd::CancelUnanswered : TCallEnd::ServerSilent;
-        } else if (cancelAsked && !ok && !error) {
-            end = TCallEnd::Cancelled;
+            if (canLeave) {
+                left = leave();
+            } else {
+                // Closing our side of the connection ends the call at once; the server rolls
+                // the transaction back when it sees the connection gone.
+                data::CancelOperation(handle, true);
+            }
+            if (left || !canLeave)
+                end = cancelAsked ? TCallEnd::CancelUnanswered : TCallEnd::ServerSilent;
+        }
+        if (end == TCallEnd::Done && cancelAsked) {
+            const std::lock_guard lock(state->mutex);
+            if (!state->ok && !state->error)
+                end = TCallEnd::Cancelled;
         }
     }
+    if (left) {
+        worker.detach();
+        return end;
+    }
     worker.join();
-    if (error && end == TCallEnd::Done)
-        std::rethrow_exception(error);
+    if (state->error && end == TCallEnd::Done)
+        std::rethrow_exception(state->error);
     return end;
 }
 

@@ -10,12 +10,14 @@
 // by itself ReconnectDelayMs after the loss, and another before each statement while the
 // connection stays lost.
 //
-// Calls that reach the database run on a thread of their own while the calling thread waits
-// in a local event loop, so the windows keep painting. One that takes SlowCallMs makes
-// OnWaiting show that the program waits for the server, with a way to cancel it: the server
-// is asked to fail the call, whose action is then rolled back and reported as not saved; if
-// the server does not answer that within CancelGraceMs, or a call gets no answer for
-// ServerSilenceMs, the connection is given up and reported lost as above.
+// Calls that reach the database, attaching included, run on a thread of their own while the
+// calling thread waits in a local event loop, so the windows keep painting. One that takes
+// SlowCallMs makes OnWaiting show that the program waits for the server, with a way to cancel
+// it: the server is asked to fail the call, whose action is then rolled back and reported as
+// not saved; if the server does not answer that within CancelGraceMs, or a call gets no
+// answer for ServerSilenceMs, the connection is given up and reported lost as above. An
+// attach has nothing the server could be asked to stop: cancelled or unanswered, it is left
+// to end on its own thread (and then let go) and reported as not connected at once.
 #include "platform/data/params.h"
 
 #include <QString>
@@ -44,8 +46,7 @@ public:
     QString Password;
     int ReconnectAttempts = 3;
     int ReconnectDelayMs = 1000;
-    // How long a server may take to accept the connection before an attach gives up; the
-    // windows stay alive meanwhile.
+    // How long a server may take to accept the network connection before an attach gives up.
     int ConnectTimeoutMs = 5000;
 
     int SlowCallMs = 2000;
@@ -100,18 +101,25 @@ public:
 private:
     QSqlDatabase db() const;
     void Attach();
-    void WaitForServer();
     void Detach();
+    // "il server del database host (porta n)" or "il database path", for messages.
+    QString Target() const;
     void EnsureUsable();
     void Recover();
     void RecoverLater();
     void MarkLost();
     enum class TCallEnd { Done, Cancelled, CancelUnanswered, ServerSilent };
-    TCallEnd CallDatabase(const std::function<bool()> &call);
+    // Runs call on a worker thread while this one waits (above). A call that can be left
+    // (an attach, a detach) gives whenLeft, which its thread runs if it ends after being given
+    // up. A quiet call shows no notice and is given up after SlowCallMs.
+    TCallEnd CallDatabase(const std::function<bool()> &call, const std::function<void()> &whenLeft = {},
+                          bool quiet = false);
     [[noreturn]] void RaiseStopped(TCallEnd end);
 
     class Busy;
-    QString FConnName;
+    QString FConnBase;
+    QString FConnName; // of the current attachment: each attach has a name of its own
+    int FAttachCount = 0;
     std::unique_ptr<QObject> FTimerContext; // ends pending retries with the connection
     TConnectionState FState = TConnectionState::Closed;
     bool FInTransaction = false;

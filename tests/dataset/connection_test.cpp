@@ -61,7 +61,11 @@ TEST(DatabaseName, UnreachableServerFailsClearly)
         c.Open();
         ADD_FAILURE() << "opened";
     } catch (const EDBEngineError &e) {
-        EXPECT_TRUE(e.message().contains(QStringLiteral("127.0.0.1:%1").arg(port))) << e.what();
+        // In Italian, naming the server.
+        EXPECT_TRUE(e.message().startsWith(
+            QStringLiteral("Il server del database 127.0.0.1 (porta %1) non è raggiungibile (").arg(port)))
+            << e.what();
+        EXPECT_TRUE(e.message().endsWith(QStringLiteral("LirraCal non è connesso al database."))) << e.what();
     }
     EXPECT_FALSE(c.Connected());
     EXPECT_THROW(c.ExecSQL(QStringLiteral("SELECT 1 FROM RDB$DATABASE")), EDatabaseError);

@@ -1,6 +1,8 @@
 // The data module against a real Firebird server that this test starts, kills and restarts.
 #include "app/dm/dm.h"
+#include "app/fmain.h"
 #include "platform/data/dberrors.h"
+#include "tests/appwindows.h"
 #include "platform/ui/fakes.h"
 #include "platform/ui/serverwait.h"
 #include "platform/ui/services.h"
@@ -272,6 +274,40 @@ ui::TServerWaitNotice *visibleNotice()
     return nullptr;
 }
 
+// Watches for the waiting notice while a call waits, and clicks its "Annulla" when asked to.
+// Its ticks show that the waiting thread keeps running its events.
+class NoticeWatch
+{
+public:
+    NoticeWatch()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Tick(); });
+        m_timer.start(50);
+    }
+    bool clickCancel = false;
+    int seen = 0; // appearances of the notice
+    int ticks = 0;
+
+private:
+    void Tick()
+    {
+        ++ticks;
+        ui::TServerWaitNotice *n = visibleNotice();
+        if (n != m_last && n)
+            ++seen;
+        m_last = n;
+        if (!n || !clickCancel)
+            return;
+        auto *button = n->findChild<QPushButton *>(QStringLiteral("cancelButton"));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), QStringLiteral("Annulla"));
+        if (button->isEnabled())
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QTimer m_timer;
+    ui::TServerWaitNotice *m_last = nullptr;
+};
+
 int countEvents(const QString &database, const QString &password)
 {
     TConnection c;
@@ -379,6 +415,98 @@ TEST_F(ServerConnection, PausedServerShowsNoticeCancelsAndCountsAsLost)
 
     watch.stop();
     dm.Conn.Close();
+    server.Stop();
+}
+
+// Connecting to a server that sleeps: at start-up, with "Ricarica" and with "Apri", the window
+// keeps running, the notice offers "Annulla", and the program says it is not connected.
+TEST_F(ServerConnection, ConnectingToAPausedServerShowsTheNoticeAndEndsNotConnected)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    {
+        QFile ini(home.filePath(QStringLiteral("LirraCalConf.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[Database]\r\nServer=127.0.0.1/%1\r\nPath=%2\r\nPassword=%3\r\n")
+                      .arg(server.port)
+                      .arg(dir.filePath(QStringLiteral("remote.fdb")), password)
+                      .toUtf8());
+    }
+    ui::FakeServices fakes; // the probe finds the port open, as it does for a paused server
+    AppWindows app;
+    app.Start(home.path(), false);
+    const int connectionsBefore = QSqlDatabase::connectionNames().size();
+    const QString notConnected = QStringLiteral("Connessione annullata: il server del database 127.0.0.1 (porta %1) "
+                                                "non ha risposto. LirraCal non è connesso al database.")
+                                     .arg(server.port);
+    NoticeWatch watch;
+    watch.clickCancel = true;
+    // Should the window hang in the attach, the server wakes up after a while and the times fail.
+    std::atomic<bool> finished{false};
+    std::thread wake([&] {
+        for (int i = 0; i < 300 && !finished; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        server.Resume();
+    });
+    const auto measure = [&](const std::function<void()> &action) {
+        watch.seen = 0;
+        watch.ticks = 0;
+        fakes.messages.shown.clear();
+        server.Pause();
+        QElapsedTimer clock;
+        clock.start();
+        action();
+        const qint64 ms = clock.elapsed();
+        server.Resume();
+        EXPECT_EQ(watch.seen, 1);
+        EXPECT_EQ(visibleNotice(), nullptr);
+        EXPECT_GE(ms, 1500);
+        EXPECT_LT(ms, 10000);
+        EXPECT_GE(watch.ticks, int(ms / 50) / 2) << "the window's thread stopped for " << ms << " ms";
+        EXPECT_FALSE(dm->Conn.Connected());
+        EXPECT_EQ(fMain->StatusText(0), TfMain::StatusClosed);
+        return ms;
+    };
+
+    // Start-up.
+    measure([] { fMain->show(); });
+    ASSERT_EQ(fakes.messages.shown.size(), 1);
+    EXPECT_EQ(fakes.messages.shown[0].text, QStringLiteral("Classe: EDBEngineError\r\nMessaggio: ") + notConnected);
+
+    // The server answers again: "Apri" connects.
+    QTest::mouseClick(fMain->bOpenRemoto, Qt::LeftButton);
+    ASSERT_TRUE(dm->Conn.Connected());
+    EXPECT_EQ(fMain->StatusText(0), TfMain::StatusOpen);
+
+    // "Ricarica" while it sleeps again.
+    measure([] { QTest::mouseClick(fMain->bApplica, Qt::LeftButton); });
+    ASSERT_EQ(fakes.messages.shown.size(), 1);
+    EXPECT_EQ(fakes.messages.shown[0].text, notConnected);
+
+    // Nobody answers the notice: the attempt ends by itself once the server has been silent long
+    // enough.
+    watch.clickCancel = false;
+    dm->Conn.ServerSilenceMs = 4000;
+    const qint64 silentMs = measure([] { QTest::mouseClick(fMain->bOpenRemoto, Qt::LeftButton); });
+    EXPECT_GE(silentMs, 3500);
+    ASSERT_EQ(fakes.messages.shown.size(), 1);
+    EXPECT_EQ(fakes.messages.shown[0].text,
+              QStringLiteral("Classe: EDBEngineError\r\nMessaggio: Il server del database 127.0.0.1 (porta %1) non "
+                             "risponde. LirraCal non è connesso al database.")
+                  .arg(server.port));
+
+    // The attempts left behind end now that the server answers, and let their connections go.
+    QDeadlineTimer deadline(20000);
+    while (QSqlDatabase::connectionNames().size() > connectionsBefore && !deadline.hasExpired())
+        QTest::qWait(50);
+    EXPECT_EQ(QSqlDatabase::connectionNames().size(), connectionsBefore);
+    QTest::mouseClick(fMain->bOpenRemoto, Qt::LeftButton);
+    EXPECT_TRUE(dm->Conn.Connected());
+    EXPECT_EQ(fMain->StatusText(0), TfMain::StatusOpen);
+
+    finished = true;
+    wake.join();
+    app.Stop();
     server.Stop();
 }
 

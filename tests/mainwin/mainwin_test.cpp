@@ -17,6 +17,7 @@
 #include <QTcpServer>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 
 QStringList MainWindowTest::shownTitles() const
 {
@@ -224,6 +225,70 @@ TEST_F(MainWindowTest, CloseDisablesThePanelsAndASecondCloseIsSilent)
     EXPECT_EQ(w->StatusText(0), kOpen);
     EXPECT_TRUE(w->eCerca->isEnabled());
     EXPECT_EQ(w->LabCount->text(), QStringLiteral("6"));
+}
+
+// The darkest grey of a widget as it is drawn: a glyph drawn disabled is much lighter.
+int darkestGrey(QWidget *w)
+{
+    const QImage im = w->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < im.height(); ++y)
+        for (int x = 0; x < im.width(); ++x)
+            darkest = qMin(darkest, qGray(im.pixel(x, y)));
+    return darkest;
+}
+
+// Disconnected, by "Chiudi" or by a "Ricarica" that could not reach the database again, the
+// window says so and the navigator's buttons are disabled and drawn disabled.
+TEST_F(MainWindowTest, DisconnectedTheNavigatorIsDisabledAndLooksIt)
+{
+    const QString db = s_home->filePath(QStringLiteral("Data/LIRRACAL.FDB"));
+    const QString away = db + QStringLiteral(".away");
+    struct Case
+    {
+        const char *how;
+        std::function<void()> disconnect;
+    };
+    const Case cases[] = {
+        {"Chiudi", [&] { QTest::mouseClick(w->bCloseConn, Qt::LeftButton); }},
+        {"Ricarica without the database",
+         [&] {
+             ASSERT_TRUE(QFile::rename(db, away));
+             QTest::mouseClick(w->bApplica, Qt::LeftButton);
+             ASSERT_TRUE(QFile::rename(away, db));
+         }},
+    };
+    showAndConnect();
+    TDBNavigator *nav = w->DBNavigatorEVENTS;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.how);
+        fakes.messages.shown.clear();
+        if (!dm->Conn.Connected())
+            QTest::mouseClick(w->bOpenRemoto, Qt::LeftButton);
+        ASSERT_TRUE(dm->Conn.Connected());
+        // Mid-list every moving button is enabled.
+        QTest::mouseClick(nav->Button(TNavigateBtn::nbNext), Qt::LeftButton);
+        ASSERT_TRUE(nav->Button(TNavigateBtn::nbFirst)->isEnabled());
+        const int enabledInk = darkestGrey(nav->Button(TNavigateBtn::nbNext));
+
+        c.disconnect();
+        EXPECT_FALSE(dm->Conn.Connected());
+        EXPECT_EQ(w->StatusText(0), kClosed);
+        EXPECT_FALSE(dm->EVENTS.Active());
+        EXPECT_TRUE(w->bOpenRemoto->isEnabled());
+        EXPECT_FALSE(w->bApplica->isEnabled());
+        for (int i = 0; i < kNavigateBtnCount; ++i) {
+            QToolButton *b = nav->Button(TNavigateBtn(i));
+            if (!nav->ButtonVisible(TNavigateBtn(i)))
+                continue;
+            EXPECT_FALSE(b->isEnabled()) << qPrintable(b->objectName());
+            EXPECT_GE(darkestGrey(b), enabledInk + 40) << qPrintable(b->objectName()) << " looks enabled";
+        }
+    }
+    // The failed "Ricarica" said why.
+    ASSERT_EQ(fakes.messages.shown.size(), 1);
+    EXPECT_TRUE(fakes.messages.shown[0].text.startsWith(QStringLiteral("Impossibile aprire il database %1: ").arg(db)))
+        << qPrintable(fakes.messages.shown[0].text);
 }
 
 TEST_F(MainWindowTest, UnreachableServerShowsTheWarningAndNothingElse)
