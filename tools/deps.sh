@@ -20,6 +20,8 @@ LIRRA_TEST_PACKAGES=(
   python3-docx libreoffice-writer-nogui
   # a private print scheduler and a PDF queue for the printing tests
   cups cups-client printer-driver-cups-pdf
+  # spreadsheets: LibreOffice's CSV conversion for the slow test, the peer of the benchmark
+  libreoffice-calc-nogui libxlsxwriter-dev
 )
 
 # Parallel jobs for building and testing; LIRRA_JOBS overrides.

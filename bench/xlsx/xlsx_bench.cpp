@@ -1,6 +1,9 @@
 // Spreadsheet export to one sheet of 2, 20 and 200 pages of 50 rows of ten memos (a third of
 // them numbers under a number format, a few styles, repeated texts), fed as the export
-// driver feeds them: 1,000 to 100,000 cells. Milliseconds per page are printed.
+// driver feeds them: 1,000 to 100,000 cells, written to a file. Beside it, in the same run,
+// the C spreadsheet writer library writes the same values with the same styles to a file.
+// Milliseconds per page and heap allocations per cell are printed.
+#include "bench/support/allocationcount.h"
 #include "bench/support/ratioreporter.h"
 #include "export/xlsx/xlsxexport.h"
 
@@ -12,13 +15,21 @@
 #include "report/views/kvlviews.h"
 
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#ifdef LIRRA_BENCH_XLSXWRITER
+#include <xlsxwriter.h>
+#endif
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 constexpr int kRows = 50, kColumns = 10;
+
+// Value of a cell of the page: numbers in every third column, repeated room names elsewhere.
+bool IsNumber(int c) { return c % 3 == 0; }
+double NumberOf(int r, int c) { return (r * 37 + c) + (r % 100) / 100.0; }
 
 struct Page {
     TkvlReportPage page{nullptr};
@@ -33,10 +44,10 @@ struct Page {
                 m->Font()->SetName(QStringLiteral("Arial"));
                 m->Font()->SetSize(9);
                 m->SetBounds(c * 90, r * 18, 90, 18);
-                if (c % 3 == 0) {
+                if (IsNumber(c)) {
                     m->DisplayFormat()->Kind = fkNumeric;
                     m->DisplayFormat()->FormatStr = QStringLiteral("%2.2f");
-                    m->SetText(QStringLiteral("%1.%2").arg(r * 37 + c).arg(r % 100, 2, 10, QLatin1Char('0')));
+                    m->SetText(QString::number(NumberOf(r, c), 'f', 2));
                 } else {
                     m->SetText(QStringLiteral("Sala %1").arg((r + c) % 20));
                 }
@@ -49,14 +60,17 @@ struct Page {
     }
 };
 
+long gAllocations = 0, gCells = 0;  // of the last run of our export, for the summary
+
 void BM_XlsxExport(benchmark::State &state)
 {
     Page p;
+    QTemporaryDir dir;
     auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlXLSXExport>();
     f->UseFileCache = false;
+    f->FileName = dir.filePath(QStringLiteral("ours.xlsx"));
     for (auto _ : state) {
-        TMemoryStream out;
-        f->Stream = &out;
+        const long before = benchsupport::heapAllocations();
         f->Start();
         for (int i = 0; i < state.range(0); ++i) {
             f->StartPage(&p.page, i);
@@ -66,12 +80,62 @@ void BM_XlsxExport(benchmark::State &state)
             f->FinishPage(&p.page, i);
         }
         f->Finish();
-        benchmark::DoNotOptimize(out.Size());
+        gAllocations = benchsupport::heapAllocations() - before;
+        gCells = long(p.memos.size()) * state.range(0);
     }
     state.counters["cells/s"] = benchmark::Counter(double(p.memos.size()) * double(state.range(0)),
                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_XlsxExport)->Arg(2)->Arg(20)->Arg(200)->Unit(benchmark::kMillisecond);
+
+#ifdef LIRRA_BENCH_XLSXWRITER
+void BM_LibXlsxWriter(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QByteArray file = dir.filePath(QStringLiteral("peer.xlsx")).toLocal8Bit();
+    std::vector<std::string> rooms;
+    for (int i = 0; i < 20; ++i)
+        rooms.push_back("Sala " + std::to_string(i));
+    for (auto _ : state) {
+        lxw_workbook *wb = workbook_new(file.constData());
+        lxw_worksheet *ws = workbook_add_worksheet(wb, nullptr);
+        // Styles by (number, bold, silver fill), as the memos have them.
+        lxw_format *formats[2][2][2];
+        for (int n = 0; n < 2; ++n)
+            for (int b = 0; b < 2; ++b)
+                for (int g = 0; g < 2; ++g) {
+                    lxw_format *fm = workbook_add_format(wb);
+                    format_set_font_name(fm, "Arial");
+                    format_set_font_size(fm, 9);
+                    format_set_text_wrap(fm);
+                    format_set_align(fm, LXW_ALIGN_LEFT);
+                    format_set_align(fm, LXW_ALIGN_VERTICAL_TOP);
+                    if (n)
+                        format_set_num_format(fm, "0.00");
+                    if (b)
+                        format_set_bold(fm);
+                    if (g)
+                        format_set_bg_color(fm, LXW_COLOR_SILVER);
+                    formats[n][b][g] = fm;
+                }
+        for (int page = 0; page < state.range(0); ++page)
+            for (int r = 0; r < kRows; ++r) {
+                const lxw_row_t row = lxw_row_t(page * kRows + r);
+                worksheet_set_row(ws, row, 13.5, nullptr);
+                for (int c = 0; c < kColumns; ++c) {
+                    lxw_format *fm = formats[IsNumber(c)][c == 1][r % 2 == 0];
+                    if (IsNumber(c))
+                        worksheet_write_number(ws, row, lxw_col_t(c), NumberOf(r, c), fm);
+                    else
+                        worksheet_write_string(ws, row, lxw_col_t(c), rooms[size_t((r + c) % 20)].c_str(), fm);
+                }
+            }
+        if (workbook_close(wb) != LXW_NO_ERROR)
+            state.SkipWithError("the peer could not write its file");
+    }
+}
+BENCHMARK(BM_LibXlsxWriter)->Arg(2)->Arg(20)->Arg(200)->Unit(benchmark::kMillisecond);
+#endif
 
 } // namespace
 
@@ -89,10 +153,17 @@ int main(int argc, char **argv)
     benchsupport::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const char *n : {"2", "20", "200"}) {
-        const auto t = reporter.times.find(std::string("BM_XlsxExport/") + n);
-        if (t != reporter.times.end())
-            std::printf("%4s pages (%6d cells): %.3f ms/page\n", n, std::atoi(n) * kRows * kColumns,
-                        t->second / std::atof(n));
+        const auto ours = reporter.times.find(std::string("BM_XlsxExport/") + n);
+        const auto peer = reporter.times.find(std::string("BM_LibXlsxWriter/") + n);
+        if (ours == reporter.times.end())
+            continue;
+        std::printf("%4s pages (%6d cells): ours %.3f ms/page", n, std::atoi(n) * kRows * kColumns,
+                    ours->second / std::atof(n));
+        if (peer != reporter.times.end())
+            std::printf(", peer %.3f ms/page, ours/peer %.2f", peer->second / std::atof(n), ours->second / peer->second);
+        std::printf("\n");
     }
+    if (gCells > 0)
+        std::printf("last run of ours: %.3f heap allocations per cell\n", double(gAllocations) / double(gCells));
     return 0;
 }

@@ -129,12 +129,19 @@ int TkvlXLSXWorkbook::NumberFormatId(const QString &Code)
 
 int TkvlXLSXWorkbook::AddString(const QString &S)
 {
-    QString clean;
-    clean.reserve(S.size());
+    // Cleaned into a kept buffer and looked up before anything is stored: a repeated text
+    // allocates nothing, a new one is kept once (and escaped once).
+    FClean.resize(0);
     for (QChar c : S)
         if (c.unicode() >= 32 || c == u'\n' || c == u'\r')
-            clean += c;
-    return FStrings.Add(xlsx::EscapeXml(clean));
+            FClean += c;
+    const auto it = FStringIds.constFind(FClean);
+    if (it != FStringIds.constEnd())
+        return it.value();
+    const int id = int(FStrings.Items.size());
+    FStringIds.insert(FClean, id);
+    FStrings.Items.append(xlsx::EscapeXml(FClean));
+    return id;
 }
 
 int TkvlXLSXWorkbook::CellXf(const TkvlIEMStyle &S, int NumFmtId)
@@ -282,15 +289,21 @@ void TkvlXLSXWorkbook::AddSheet(TkvlIEMatrix &G, const TkvlXLSXSheetRange &R)
                 AppendInt(out, cellXf);
                 bool asNumber = false;
                 if (s >= 0 && s < int(xf.size()) && numeric[size_t(s)] && !written[size_t(k)]) {
-                    text = o->Memo.join(QLatin1String("\r\n")).trimmed();
-                    asNumber = xlsx::ParseNumberText(text, decSep[size_t(s)], thSep[size_t(s)], FNumber);
+                    text.resize(0);
+                    for (const QString &line : o->Memo) {
+                        if (!text.isEmpty())
+                            text += QLatin1String("\r\n");
+                        text += line;
+                    }
+                    asNumber = xlsx::ParseNumberText(QStringView(text).trimmed(), decSep[size_t(s)],
+                                                     thSep[size_t(s)], FNumber);
                 }
                 if (asNumber) {
                     written[size_t(k)] = 1;
                     out += "\"><v>";
                     out += FNumber;
                 } else {
-                    text.clear();
+                    text.resize(0);  // keeps its buffer from cell to cell
                     for (const QString &line : o->Memo) {
                         text += line;
                         text += QLatin1String("\r\n");

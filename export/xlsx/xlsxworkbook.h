@@ -59,7 +59,10 @@ private:
 
     QString FFolder;
     TkvlPictureType FPictureType;
-    Table FFonts, FFills, FBorders, FCellXfs, FStrings;
+    Table FFonts, FFills, FBorders, FCellXfs;
+    Table FStrings;                   // escaped texts, in order; looked up in FStringIds
+    QHash<QString, int> FStringIds;   // the cleaned texts
+    QString FClean;
     QStringList FNumFmts;
     QHash<QString, int> FNumFmtIds;
     xlsx::Palette FPalette;

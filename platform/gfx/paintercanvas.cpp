@@ -540,7 +540,7 @@ void PainterCanvas::extTextOut(int x, int y, unsigned options, const QRect *clip
     if (bkMode() == BkMode::Opaque)
         p->fillRect(QRect(0, 0, width, m.height), qc(bkColor()));
     const QColor color = qc(font().color);
-    const QRawFont raw = sf->rawFont();
+    const QRawFont raw = glyphRunFont(*sf);
     if (raw.isValid() && !gi.isEmpty()) {
         QGlyphRun run;
         run.setRawFont(raw);
@@ -567,6 +567,8 @@ void PainterCanvas::extTextOut(int x, int y, unsigned options, const QRect *clip
         p->fillRect(QRect(0, m.ascent - m.strikeOutPosition, width, m.strikeOutThickness), color);
     p->restore();
 }
+
+QRawFont PainterCanvas::glyphRunFont(const ScaledFont &font) { return font.rawFont(); }
 
 // --- pictures --------------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 // measured font file.
 #include "platform/gfx/canvas.h"
 #include <QPainter>
+#include <QRawFont>
 #include <QRegion>
 #include <memory>
 #include <vector>
@@ -11,6 +12,8 @@
 class QPaintDevice;
 
 namespace gfx {
+
+class ScaledFont;
 
 class PainterCanvas : public TCanvas {
 public:
@@ -49,6 +52,8 @@ public:
 
 protected:
     void line(int x0, int y0, int x1, int y1) override;
+    // The font glyph runs are drawn with: the face made from its own bytes.
+    virtual QRawFont glyphRunFont(const ScaledFont &font);
 
 private:
     QPainter *painter();

@@ -1,11 +1,13 @@
 #include "report/printers/kvlprinters.h"
 
+#include "platform/gfx/fontservice.h"
 #include "platform/gfx/paintercanvas.h"
 #include "platform/print/printerdialog.h"
 #include "report/resources/kvlresources.h"
 #include "report/utils/messages.h"
 
 #include <QCoreApplication>
+#include <QFont>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -35,6 +37,59 @@ double wholeMm(int pixels, int dpi) { return double(std::lround(pixels / double(
 
 constexpr double kVirtualMargin = 5;
 
+// A printer's canvas draws text with the installed font file itself, not a copy of its bytes:
+// the print engine embeds a font it can name by its file and gives the job real, searchable
+// text; a face made from bytes alone would reach the job as outlines. The glyphs, positions
+// and line breaks stay those measured for the screen, as the file is checked to be the one
+// measured. A face the font database does not find as that very file is drawn as before.
+class PrinterPainterCanvas : public gfx::PainterCanvas {
+public:
+    using gfx::PainterCanvas::PainterCanvas;
+
+protected:
+    QRawFont glyphRunFont(const gfx::ScaledFont &Font) override
+    {
+        const QRawFont measured = Font.rawFont();
+        if (!measured.isValid())
+            return measured;
+        const Key key{measured.familyName(), measured.styleName(), Font.em()};
+        for (const auto &[k, raw] : FFonts)
+            if (k == key)
+                return raw;
+        QRawFont raw = installedFont(measured, Font.em());
+        FFonts.emplace_back(key, raw);
+        return raw;
+    }
+
+private:
+    struct Key {
+        QString family, style;
+        double em;
+        bool operator==(const Key &) const = default;
+    };
+
+    static QRawFont installedFont(const QRawFont &Measured, double Em)
+    {
+        QFont f;
+        f.setFamilies({Measured.familyName()});
+        f.setStyleName(Measured.styleName());
+        f.setPixelSize(std::max(1, int(std::lround(Em))));
+        f.setHintingPreference(QFont::PreferNoHinting);
+        f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
+        QRawFont raw = QRawFont::fromFont(f);
+        if (!raw.isValid())
+            return Measured;
+        raw.setPixelSize(Em);
+        // The header holds the file's checksum and dates: equal headers, equal files.
+        for (const char *table : {"head", "cmap", "hmtx"})
+            if (raw.fontTable(table) != Measured.fontTable(table))
+                return Measured;
+        return raw;
+    }
+
+    std::vector<std::pair<Key, QRawFont>> FFonts;
+};
+
 } // namespace
 
 // ---- canvas ---------------------------------------------------------------------------
@@ -50,7 +105,7 @@ TCanvas *TkvlPrinterCanvas::Canvas()
         if (!p)
             return nullptr;
         const QPoint dpi = FPrinter->DPI();
-        FCanvas = std::make_unique<gfx::PainterCanvas>(p, dpi.x(), dpi.y(), true);
+        FCanvas = std::make_unique<PrinterPainterCanvas>(p, dpi.x(), dpi.y(), true);
     }
     Changing();
     return FCanvas.get();

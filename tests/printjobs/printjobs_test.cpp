@@ -1,7 +1,9 @@
 // A prepared report printed for real: through a private CUPS scheduler to a queue that keeps
-// the PDF it is sent, or to a ".prn" file; checked with poppler's pdfinfo and pdftotext.
+// the PDF it is sent, or to a ".prn" file; checked with poppler's pdfinfo, pdftotext and
+// pdftoppm against what the preview draws.
 #include "engine/print/kvlprint.h"
 #include "engine/store/previewpages.h"
+#include "platform/gfx/recordingcanvas.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "platform/ui/fakes.h"
 #include "platform/ui/services.h"
@@ -36,11 +38,12 @@ QString run(const QString &Program, const QStringList &Args)
     return QString::fromUtf8(p.readAllStandardOutput());
 }
 
-// pdfinfo's page sizes (points) and each page rendered by pdftoppm (grey, 36 dots per inch).
-// The printer canvas draws glyphs as outlines, so the text is found as ink, not by pdftotext.
+// pdfinfo's page sizes (points), each page rendered by pdftoppm (grey, 36 dots per inch) and
+// its words as pdftotext reads them.
 struct Pdf {
     QList<QSizeF> sizes;
     QList<QImage> pages;
+    QList<QStringList> words;
 };
 
 constexpr int kRenderDpi = 36;
@@ -63,11 +66,14 @@ Pdf readPdf(const QString &File)
                                          QStringLiteral("-f"), QString::number(i), QStringLiteral("-l"),
                                          QString::number(i), QStringLiteral("-singlefile"), File, prefix});
         pdf.pages.append(QImage(prefix + QStringLiteral(".pgm")));
+        pdf.words.append(run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(i), QStringLiteral("-l"),
+                                                           QString::number(i), File, QStringLiteral("-")})
+                             .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts));
     }
     return pdf;
 }
 
-// Dark pixels of a rendered page inside and outside the given boxes (millimetres).
+// Inked pixels of a rendered page inside and outside the given boxes (millimetres).
 struct Ink {
     int inside = 0, outside = 0;
     QList<int> perBox;
@@ -80,7 +86,8 @@ Ink inkOf(const QImage &Page, const QList<QRectF> &BoxesMm)
     const double k = kRenderDpi / 25.4;
     for (int y = 0; y < Page.height(); ++y)
         for (int x = 0; x < Page.width(); ++x) {
-            if (qGray(Page.pixel(x, y)) > 128)
+            // Any visible ink: text at this resolution is mostly antialiased grey.
+            if (qGray(Page.pixel(x, y)) > 192)
                 continue;
             bool in = false;
             for (qsizetype b = 0; b < BoxesMm.size(); ++b)
@@ -174,6 +181,19 @@ const QRectF kTextBox(0.5, 4, 70, 11);
 
 QRectF scaled(const QRectF &R, double K) { return QRectF(R.topLeft() * K, R.size() * K); }
 
+// The words the preview draws on the given pages, in order.
+QStringList previewWords(TkvlPreviewPages *Store, const QList<int> &Pages)
+{
+    QStringList words;
+    for (int p : Pages) {
+        gfx::RecordingCanvas canvas;
+        Store->DrawPage(p, &canvas, 1, 1, 0, 0);
+        for (const auto &t : canvas.textRecords())
+            words << t.text.split(u' ', Qt::SkipEmptyParts);
+    }
+    return words;
+}
+
 TEST_F(PrintJobs, EveryModeReachesTheQueueWithThePagesInPlace)
 {
     REQUIRE_CUPS_SCHEDULER();
@@ -186,13 +206,17 @@ TEST_F(PrintJobs, EveryModeReachesTheQueueWithThePagesInPlace)
         QSizeF sheetMm;
         // Where the text of the pages on each sheet must stand (no ink elsewhere).
         QList<QList<QRectF>> sheets;
+        // The pages whose text each sheet carries.
+        QList<QList<int>> texts;
     } cases[] = {
-        {"plain", 3, 9, 0, 0, pmDefault, {210, 297}, {{kTextBox}, {kTextBox}, {kTextBox}}},
-        {"A3 scaled to A4", 2, 8, 0, 0, pmScale, {210, 297}, {{scaled(kTextBox, a3OnA4)}, {scaled(kTextBox, a3OnA4)}}},
+        {"plain", 3, 9, 0, 0, pmDefault, {210, 297}, {{kTextBox}, {kTextBox}, {kTextBox}}, {{0}, {1}, {2}}},
+        {"A3 scaled to A4", 2, 8, 0, 0, pmScale, {210, 297}, {{scaled(kTextBox, a3OnA4)}, {scaled(kTextBox, a3OnA4)}},
+         {{0}, {1}}},
         {"A5 joined two on a turned A4",
-         3, 11, 0, 0, pmJoin, {297, 210}, {{kTextBox, kTextBox.translated(148, 0)}, {kTextBox}}},
+         3, 11, 0, 0, pmJoin, {297, 210}, {{kTextBox, kTextBox.translated(148, 0)}, {kTextBox}}, {{0, 1}, {2}}},
         // The text stands at the top left: on the first of the three sheets only.
-        {"420 x 297 split on A4", 1, kvlCustomPaper, 420, 297, pmSplit, {210, 297}, {{kTextBox}, {}, {}}},
+        {"420 x 297 split on A4", 1, kvlCustomPaper, 420, 297, pmSplit, {210, 297}, {{kTextBox}, {}, {}},
+         {{0}, {}, {}}},
     };
     for (const Case &c : cases) {
         Report r(c.pages, c.paper, c.width, c.height);
@@ -212,6 +236,7 @@ TEST_F(PrintJobs, EveryModeReachesTheQueueWithThePagesInPlace)
             EXPECT_EQ(ink.outside, 0) << c.what << " sheet " << s;
             for (qsizetype b = 0; b < ink.perBox.size(); ++b)
                 EXPECT_GT(ink.perBox[b], 20) << c.what << " sheet " << s << " text " << b;
+            EXPECT_EQ(pdf.words[s], previewWords(r.store, c.texts[s])) << c.what << " sheet " << s;
         }
     }
 }
@@ -234,6 +259,7 @@ TEST_F(PrintJobs, PrintToFileGivesThePdfAndCancelLeavesNone)
             const Ink ink = inkOf(pdf.pages[p], {kTextBox});
             EXPECT_EQ(ink.outside, 0);
             EXPECT_GT(ink.inside, 20);
+            EXPECT_EQ(pdf.words[p], previewWords(r.store, {p}));
         }
         EXPECT_EQ(kvlPrinters().GetCurrentPrinter()->FileName, QString());
     }
