@@ -14,6 +14,7 @@
 #include "report/views/kvlstretch.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -239,8 +240,40 @@ double TkvlEngine::ColumnOffset(int Column) const
 
 void TkvlEngine::EndColumn()
 {
-    if (FBands.ColumnFooter)
-        PlaceBand(FBands.ColumnFooter, CurX - FPageCurX, false);
+    if (FInPagesAcross)
+        return;
+    const int across = std::exchange(FPagesAcross, 1);
+    TkvlBand *footer = FBands.ColumnFooter;
+    if (!footer)
+        return;
+    if (across <= 1) {
+        PlaceBand(footer, CurX - FPageCurX, false);
+        return;
+    }
+    // The same footer, made once, under the same content on each page across.
+    const int page = PreviewPages->CurPage;
+    Stretch(footer);
+    footer->StretchedHeight = footer->Height();
+    try {
+        if (footer->Visible()) {
+            footer->SetLeft(CurX - FPageCurX);
+            footer->SetTop(CurY);
+            if (FinalPass)
+                footer->CreateFillMemo();
+            for (int k = 0; k < across && page + k < PreviewPages->GetCount(); ++k) {
+                PreviewPages->CurPage = page + k;
+                PreviewPages->AddObject(footer);
+            }
+            PreviewPages->CurPage = page;
+            CurY += footer->Height();
+        }
+    } catch (...) {
+        PreviewPages->CurPage = page;
+        UnStretch(footer);
+        throw;
+    }
+    UnStretch(footer);
+    FAggregates->Reset(footer);
 }
 
 void TkvlEngine::AbandonKeep()
@@ -638,18 +671,10 @@ void TkvlEngine::UnStretch(TkvlBand *Band)
     }
 }
 
-// Script events of printing objects; the report's host events join them there.
-void TkvlEngine::DoBeforePrint(TkvlComponent *Obj)
-{
-    if (auto *o = rtl_cast<TkvlReportComponent>(Obj))
-        Report()->DoNotifyEvent(o, o->OnBeforePrint);
-}
+// The host's before/after-print events and the object's own script procedures.
+void TkvlEngine::DoBeforePrint(TkvlComponent *Obj) { Report()->DoBeforePrint(Obj); }
 
-void TkvlEngine::DoAfterPrint(TkvlComponent *Obj)
-{
-    if (auto *o = rtl_cast<TkvlReportComponent>(Obj))
-        Report()->DoNotifyEvent(o, o->OnAfterPrint);
-}
+void TkvlEngine::DoAfterPrint(TkvlComponent *Obj) { Report()->DoAfterPrint(Obj); }
 
 // ---- keep together ---------------------------------------------------------------------
 

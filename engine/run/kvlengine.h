@@ -205,6 +205,10 @@ private:
     TkvlBand *FVMasterBand = nullptr;
     std::vector<TkvlBand *> FVHeaderList;
     std::vector<int> FVPageList;
+    // Pages across: while a band's cells are written over them their column is not ended;
+    // the column footer goes on each of them when the page ends.
+    bool FInPagesAcross = false;
+    int FPagesAcross = 1;
     struct MovedObject {
         rtl::ComponentRef<TkvlComponent> Obj, Band;
         int Index;

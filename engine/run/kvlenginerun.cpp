@@ -301,14 +301,7 @@ void TkvlEngine::ShowPage()
 // The current prepared page takes new dimensions (pixels).
 void TkvlEngine::UpdateEndlessPage(double Width, double Height)
 {
-    const int index = PreviewPages->CurPage;
-    if (index < 0 || index >= PreviewPages->GetCount())
-        return;
-    auto *page = rtl_cast<TkvlReportPage>(PreviewPages->GetPage(index));
-    if (!page)
-        return;
-    page->SetSizeAndDimensions(256, Width / kvlPixelsPerMm, Height / kvlPixelsPerMm);
-    PreviewPages->ModifyPage(index, page);
+    PreviewPages->UpdatePageDimensions(FPage, Width, Height);
 }
 
 // The page's objects that are not bands print once, behind the bands, through a band of

@@ -214,6 +214,8 @@ void TkvlEngine::RenderVBand(TkvlBand *Band, double SavedX)
     // A band reprinted while a page is being started stays on that page: breaking from there
     // would start pages without end.
     const int slices = FCallFromAddPage ? std::min<int>(1, int(FVPageList.size()) - 1) : int(FVPageList.size()) - 1;
+    FPagesAcross = std::max(FPagesAcross, slices);
+    FInPagesAcross = true;
     try {
         for (int k = 0; k < slices; ++k) {
             const int from = FVPageList[size_t(k)] + shift, to = FVPageList[size_t(k) + 1] + shift;
@@ -229,9 +231,11 @@ void TkvlEngine::RenderVBand(TkvlBand *Band, double SavedX)
             }
         }
     } catch (...) {
+        FInPagesAcross = false;
         restore();
         throw;
     }
+    FInPagesAcross = false;
     restore();
     PreviewPages->CurPage = page;
     CurY = y;

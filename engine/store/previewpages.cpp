@@ -26,6 +26,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <unordered_set>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -144,6 +145,7 @@ void TkvlPreviewPages::Clear()
 {
     FPageCache.clear();
     FSourcePages.clear();
+    FSizedSources.clear();
     FXMLDoc->Clear();
     ensureBaseElements();
     FDictionary.Clear();
@@ -159,7 +161,11 @@ void TkvlPreviewPages::Clear()
     FLogicalPageN = 0;
 }
 
-void TkvlPreviewPages::ClearSourcePages() { FSourcePages.clear(); }
+void TkvlPreviewPages::ClearSourcePages()
+{
+    FSourcePages.clear();
+    FSizedSources.clear();
+}
 
 int TkvlPreviewPages::GetCount() { return pagesItem()->Count(); }
 
@@ -225,6 +231,12 @@ void TkvlPreviewPages::ClearFirstPassPages()
     ResetLogicalPageNumber();
     CurPage = FFirstPageIndex;
     FXMLSize = 0;
+    // Sizes given by the pages just removed no longer hold their source pages.
+    std::unordered_set<const TkvlXMLItem *> kept;
+    TkvlXMLItem *pages = pagesItem();
+    for (int i = 0; i < pages->Count(); ++i)
+        kept.insert(pages->Items(i));
+    std::erase_if(FSizedSources, [&](const auto &s) { return !kept.count(s.second); });
 }
 
 void TkvlPreviewPages::Finish()
@@ -557,17 +569,54 @@ void TkvlPreviewPages::UpdatePageDimensions(TkvlPage *Page, double Width, double
 {
     if (FSourcePages.empty())
         return;
-    TkvlPage *sp = FSourcePages.back().get();
-    for (auto &p : FSourcePages)
-        if (p->OriginalComponent.get() == Page) {
-            sp = p.get();
-            break;
+    const int index = CurPage;
+    TkvlXMLItem *e = index >= 0 && index < GetCount() ? pagesItem()->Items(index) : nullptr;
+    if (e && isWholePageName(e->Name())) {
+        // A page written whole keeps its own dimensions.
+        std::shared_ptr<TkvlPage> built = GetPageShared(index);
+        if (auto *rp = rtl_cast<TkvlReportPage>(built.get())) {
+            rp->SetSizeAndDimensions(256, Width / kvlPixelsPerMm, Height / kvlPixelsPerMm);
+            ModifyPage(index, rp);
         }
-    auto *rp = rtl_cast<TkvlReportPage>(sp);
+        return;
+    }
+    int n = e ? sourcePageNumber(e->Name()) : -1;
+    if (n < 0 || n >= int(FSourcePages.size())) {
+        n = int(FSourcePages.size()) - 1;
+        for (size_t i = 0; i < FSourcePages.size(); ++i)
+            if (FSourcePages[i]->OriginalComponent.get() == Page) {
+                n = int(i);
+                break;
+            }
+    }
+    auto *rp = rtl_cast<TkvlReportPage>(FSourcePages[size_t(n)].get());
     if (!rp)
         return;
-    rp->SetSizeAndDimensions(256, Width / kvlPixelsPerMm, Height / kvlPixelsPerMm);
+    const double w = Width / kvlPixelsPerMm, h = Height / kvlPixelsPerMm;
+    if (rp->PaperSize() == 256 && rp->PaperWidth() == w && rp->PaperHeight() == h)
+        return;
+    auto sized = std::find_if(FSizedSources.begin(), FSizedSources.end(), [&](const auto &s) { return s.first == rp; });
+    if (sized != FSizedSources.end() && sized->second != e && e && sourcePageNumber(e->Name()) == n) {
+        // Earlier pages keep the size they were given: this page takes a source page of its
+        // own (its objects are found through the dictionary, not through the source page).
+        auto copy = std::make_unique<TkvlReportPage>(nullptr);
+        copy->Assign(rp);
+        try {
+            copy->SetName(rp->Name());
+        } catch (const std::exception &) {
+        }
+        rp = copy.get();
+        FSourcePages.push_back(std::move(copy));
+        e->SetName(QStringLiteral("page") + QString::number(int(FSourcePages.size()) - 1));
+        sized = FSizedSources.end();
+    }
+    rp->SetSizeAndDimensions(256, w, h);
     rp->UpdateDimensions();
+    if (sized == FSizedSources.end())
+        FSizedSources.emplace_back(rp, e);
+    auto it = std::find_if(FPageCache.begin(), FPageCache.end(), [&](const CacheEntry &c) { return c.Index == index; });
+    if (it != FPageCache.end())
+        FPageCache.erase(it);
 }
 
 bool TkvlPreviewPages::BandExists(TkvlBand *Band)

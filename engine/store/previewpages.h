@@ -78,7 +78,9 @@ public:
     // ---- columns, dimensions ----
     void GetLastColumnPos(int &Column, double &ColumnPos) override;
     void UpdatePageLastColumn(int Column, bool Reset, double ColumnPos) override;
-    void UpdatePageDimensions(TkvlPage *Page, double Width, double Height);
+    // The current page's source page takes the size (pixels); a source page already sized for
+    // an earlier page is copied first, so each endless page keeps its own size.
+    void UpdatePageDimensions(TkvlPage *Page, double Width, double Height) override;
 
     // The source object of an alias.
     TkvlComponent *GetObject(const QString &Alias) const { return FDictionary.GetObject(Alias); }
@@ -132,6 +134,8 @@ private:
 
     std::unique_ptr<TkvlXMLDocument> FXMLDoc;
     std::vector<std::unique_ptr<TkvlPage>> FSourcePages;
+    // Source pages an endless page has sized, with that page's element.
+    std::vector<std::pair<const TkvlPage *, const TkvlXMLItem *>> FSizedSources;
     TkvlDictionary FDictionary;
     TkvlPictureCache FPictureCache;
     std::vector<CacheEntry> FPageCache;  // most recently used first

@@ -254,6 +254,7 @@ void TkvlPreviewPages::afterLoad(QStringList &Errors)
 
     // Source pages, each object keeping its text as the base of its differences.
     FSourcePages.clear();
+    FSizedSources.clear();
     TkvlXMLItem *sources = root->FindItem(kSourcePages);
     for (int i = 0; i < sources->Count(); ++i) {
         TkvlXMLItem *e = sources->Items(i);

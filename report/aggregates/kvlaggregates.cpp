@@ -252,6 +252,21 @@ TkvlBand *bandOfView(TkvlComponent *c)
             return b;
     return nullptr;
 }
+
+// The band that prints a memo's totals: its own band, except for a memo the engine moved from
+// a horizontal total band (summary, page footer, footer, group footer) into a vertical band,
+// whose totals belong to that horizontal band.
+TkvlBand *totalsBandOfView(TkvlComponent *c)
+{
+    TkvlBand *band = bandOfView(c);
+    if (!band || !band->Vertical() || !c)
+        return band;
+    auto *from = rtl_cast<TkvlBand>(c->OriginalBand.get());
+    if (from && (from->Is<TkvlReportSummary>() || from->Is<TkvlPageFooter>() || from->Is<TkvlFooter>()
+                 || from->Is<TkvlGroupFooter>()))
+        return from;
+    return band;
+}
 } // namespace
 
 class TkvlAggregateFinder {
@@ -354,7 +369,7 @@ private:
         item->CountInvisibleBands = flags & 1;
         item->DontReset = flags & 2;
         item->Band = bandName.isEmpty() ? FDataBand : rtl_cast<TkvlBand>(FReport->FindObject(bandName));
-        item->ParentBand = bandOfView(FMemo);
+        item->ParentBand = totalsBandOfView(FMemo);
         item->IsPageFooter = item->ParentBand.get() && item->ParentBand->Is<TkvlPageFooter>();
         item->MemoName = FMemo ? FMemo->Name() : QString();
         item->OriginalName = CallText;

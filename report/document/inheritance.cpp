@@ -4,7 +4,9 @@
 #include "report/document/inheritance.h"
 
 #include "platform/rtl/reflect/classinfo.h"
+#include "platform/rtl/reflect/component.h"
 #include "platform/rtl/stream.h"
+#include "report/bands/kvlsubreport.h"
 #include "report/data/kvldataset.h"
 #include "report/data/kvldatasetlist.h"
 #include "report/document/kvlreport.h"
@@ -18,6 +20,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <unordered_map>
+#include <unordered_set>
 
 QString kvlParentTemplatePath(const TkvlReport *Report, const QString &Path)
 {
@@ -140,32 +144,101 @@ QString expanded(const QString &Path)
     return Path.isEmpty() ? Path : QFileInfo(Path).absoluteFilePath();
 }
 
-// Merges the children of Source (an object of the report's former self) under Target.
-void mergeChildren(TkvlReport *Report, TkvlComponent *Source, TkvlComponent *Target, bool Drop)
-{
-    const std::vector<TkvlComponent *> children = Source->Objects();
-    for (TkvlComponent *src : children) {
-        TkvlComponent *existing = Report->FindObject(src->Name());
-        if (existing && src->Is<TkvlPage>() && existing->Is<TkvlPage>()) {
-            mergeChildren(Report, src, existing, Drop);
-            continue;
+// Merging the report's former self (the copy) into the report, now its parent template.
+struct Merge {
+    TkvlReport *Report;
+    TkvlReport *Copy;
+    bool Drop;
+    std::unordered_map<const TPersistent *, TkvlComponent *> Made;  // copy's object -> merged object
+    std::vector<std::pair<TkvlComponent *, TkvlComponent *>> Created;  // (copy's object, merged one)
+    std::unordered_set<const TkvlComponent *> SubreportPages;       // walked with their subreport
+
+    // Merges the children of Source (an object of the copy) under Target.
+    void children(TkvlComponent *Source, TkvlComponent *Target)
+    {
+        const std::vector<TkvlComponent *> list = Source->Objects();
+        for (TkvlComponent *src : list) {
+            if (SubreportPages.count(src))
+                continue;
+            TkvlComponent *existing = Report->FindObject(src->Name());
+            if (existing && src->Is<TkvlPage>() && existing->Is<TkvlPage>()) {
+                children(src, existing);
+                continue;
+            }
+            if (existing && Drop)
+                continue;
+            auto *obj = static_cast<TkvlComponent *>(src->ClassType()->create(Target));
+            if (!obj)
+                continue;
+            if (obj->Parent() != Target)
+                obj->SetParent(Target);
+            obj->CreateUniqueName();
+            const QString unique = obj->Name();
+            obj->Assign(src);
+            obj->SetName(existing ? unique : src->Name());
+            if (auto *ds = rtl_cast<TkvlDataSet>(obj); ds && existing)
+                ds->SetUserName(ds->Name());
+            Made[src] = obj;
+            Created.emplace_back(src, obj);
+            // A subreport prints a page of its own: a new page, named afresh, takes the
+            // subreport page's objects, so they never land on a parent page of that name.
+            if (auto *sub = rtl_cast<TkvlSubreport>(src); sub && sub->Page()) {
+                auto *page = new TkvlReportPage(Report);
+                page->Assign(sub->Page());
+                page->CreateUniqueName();
+                Made[sub->Page()] = page;
+                children(sub->Page(), page);
+            }
+            children(src, obj);
         }
-        if (existing && Drop)
-            continue;
-        auto *obj = static_cast<TkvlComponent *>(src->ClassType()->create(Target));
-        if (!obj)
-            continue;
-        if (obj->Parent() != Target)
-            obj->SetParent(Target);
-        obj->CreateUniqueName();
-        const QString unique = obj->Name();
-        obj->Assign(src);
-        obj->SetName(existing ? unique : src->Name());
-        if (auto *ds = rtl_cast<TkvlDataSet>(obj); ds && existing)
-            ds->SetUserName(ds->Name());
-        mergeChildren(Report, src, obj, Drop);
     }
-}
+
+    // A reference to an object of the copy, which is freed after the merge.
+    bool intoCopy(TPersistent *Value) const
+    {
+        for (auto *c = dynamic_cast<TComponent *>(Value); c; c = c->Owner())
+            if (c == Copy)
+                return true;
+        for (auto *c = dynamic_cast<TkvlComponent *>(Value); c; c = c->Parent())
+            if (c == Copy)
+                return true;
+        return false;
+    }
+
+    // The object a reference into the copy stands for: the merged object, else the object of
+    // that name in the report or among the process's named containers, else none.
+    TPersistent *resolve(TPersistent *Value, const rtl::PropInfo *Prop) const
+    {
+        if (auto it = Made.find(Value); it != Made.end())
+            return it->second;
+        auto *named = dynamic_cast<TComponent *>(Value);
+        if (!named || named->Name().isEmpty())
+            return nullptr;
+        TComponent *found = Report->FindObject(named->Name());
+        if (!found)
+            found = rtl::FindGlobalComponent(named->Name());
+        const rtl::ClassInfo *allowed = Prop->allowedClass();
+        if (found && allowed && !found->ClassType()->inheritsFrom(allowed))
+            found = nullptr;
+        return found;
+    }
+
+    // Obj takes From's references to objects of the copy as the objects they stand for now;
+    // one that stands for nothing is cleared, so Obj never keeps a reference to a freed object.
+    void references(TPersistent *Obj, TPersistent *From, bool ClearUnresolved)
+    {
+        for (const rtl::PropInfo *p : Obj->ClassType()->props()) {
+            if (p->kind() != rtl::TypeKind::Component || !p->isReadable() || !p->isWritable())
+                continue;
+            TPersistent *v = p->getObject(From);
+            if (!v || !intoCopy(v))
+                continue;
+            v = resolve(v, p);
+            if (v || ClearUnresolved)
+                p->setObject(Obj, v);
+        }
+    }
+};
 
 QString freeName(const QString &Base, const std::function<bool(const QString &)> &Taken)
 {
@@ -271,8 +344,12 @@ bool TkvlReport::InheritFromTemplate(const QString &TemplateName, TkvlInheriteMo
     OnStopReport = copy->OnStopReport;
     OnReportPrint = copy->OnReportPrint;
 
-    // c: objects.
-    mergeChildren(this, copy.get(), this, drop);
+    // c: objects; a subreport's page is walked with its subreport.
+    Merge merge{this, copy.get(), drop, {}, {}, {}};
+    for (TkvlComponent *c : copy->GetAllObjects())
+        if (auto *sub = rtl_cast<TkvlSubreport>(c); sub && sub->Page() && !(drop && FindObject(sub->Name())))
+            merge.SubreportPages.insert(sub->Page());
+    merge.children(copy.get(), this);
 
     // d: record sources the report's former self used.
     for (int i = 0; i < copy->DataSets()->Count(); ++i) {
@@ -321,5 +398,11 @@ bool TkvlReport::InheritFromTemplate(const QString &TemplateName, TkvlInheriteMo
         TkvlDataSetItem *item = FDataSets->Items(i);
         item->SetDataSetName(item->DataSetName());
     }
+
+    // i: references into the former self, which goes now, found again by name; the report's
+    // own references come from its former self.
+    merge.references(this, copy.get(), false);
+    for (const auto &[src, obj] : merge.Created)
+        merge.references(obj, src, true);
     return true;
 }

@@ -29,6 +29,7 @@ class TkvlCustomExportFilter;
 class TkvlPage;
 class TkvlView;
 class QTimer;
+class QWidget;
 class TkvlPreviewOptions;
 class TkvlPrintOptions;
 class TkvlProgress;
@@ -163,6 +164,12 @@ public:
     TkvlXMLSerializer *XMLSerializer = nullptr;
     // The open designer window, nullptr otherwise.
     TkvlCustomDesigner *Designer = nullptr;
+    // The designer roads; each does nothing while a designer is open or none is registered
+    // (kvlDesignerClass). A modal designer is freed when it returns.
+    void DesignReport(bool Modal = true, bool MDIChild = false);
+    void DesignReportInPanel(QWidget *Panel);
+    // A prepared page in the designer, modally; True when the user changed it.
+    bool DesignPreviewPage();
 
     // ---- host hooks ----
     // The host's optional element of its own at the end of a template.
@@ -306,6 +313,14 @@ private:
     // ---- inheritance ----
     std::unique_ptr<TkvlReport> FParentReportObject;
     std::vector<QString> FLoadingParents;  // parent templates being loaded (cycle guard)
+    // Host functions given through AddFunction, passed on to a parent template's script.
+    struct HostFunction {
+        QString Syntax, Category, Description;
+    };
+    std::vector<HostFunction> FHostFunctions;
+    TkvlCustomDesigner *newDesigner(bool PreviewDesigner);
+    void closeModalDesigner(TkvlCustomDesigner *Designer);
+    void addHostFunction(const HostFunction &Function, TkvlReport *Handler);
 
     // ---- run state (report/run) ----
     std::unique_ptr<TkvlExpressionCache> FExpressionCache;

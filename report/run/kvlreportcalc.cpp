@@ -366,9 +366,26 @@ bool TkvlReport::PrepareScript(TkvlReport *ActiveReport)
 {
     if (!ActiveReport)
         ActiveReport = this;
-    if (!FParentScriptSaved) {
+    TkvlReport *parent = FParentReportObject.get();
+    if (!FParentScriptSaved && !(parent && FScript->Parent == parent->Script())) {
         FSaveParentScript = FScript->Parent;
         FParentScriptSaved = true;
+    }
+
+    // The parent template's script holds the inherited objects and its own routines: it is
+    // prepared first, and this report's script sees it as its parent scope.
+    if (parent) {
+        parent->FSaveParentScript = FSaveParentScript;
+        parent->FParentScriptSaved = FParentScriptSaved;
+        for (const HostFunction &f : FHostFunctions)
+            parent->addHostFunction(f, this);
+        if (!parent->PrepareScript(ActiveReport)) {
+            FErrors.Add(rtl::Format(kvlResourceText(QStringLiteral("clScrError")),
+                                    {Variant(QString(QStringLiteral("Parent report: ") + ParentReport
+                                             + QStringLiteral(" Line: ") + parent->Script()->ErrorPos)),
+                                     Variant(parent->Script()->ErrorMsg)}));
+            return false;
+        }
     }
 
     FExpressionCache->Clear();
@@ -386,7 +403,7 @@ bool TkvlReport::PrepareScript(TkvlReport *ActiveReport)
         ~Owner() { s->AddedBy = nullptr; }
     } owner{FScript.get()};
     FScript->MainProg = true;
-    FScript->Parent = FSaveParentScript;
+    FScript->Parent = parent ? parent->Script() : FSaveParentScript;
 
     for (TkvlComponent *c : GetAllObjects()) {
         TkvlComponent *obj = ActiveReport == this ? c : ActiveReport->FindObject(c->Name());
@@ -421,19 +438,30 @@ bool TkvlReport::PrepareScript(TkvlReport *ActiveReport)
 
 void TkvlReport::AddFunction(const QString &FuncName, const QString &Category, const QString &Description)
 {
+    addHostFunction({FuncName, Category, Description}, this);
+}
+
+// The function's calls go to Handler's OnUserFunction; a function this report's script has
+// already is not added again.
+void TkvlReport::addHostFunction(const HostFunction &Function, TkvlReport *Handler)
+{
+    for (const HostFunction &f : FHostFunctions)
+        if (f.Syntax == Function.Syntax)
+            return;
+    FHostFunctions.push_back(Function);
     FScript->AddMethod(
-        FuncName,
-        [this](const Variant &, const QString &Name, TqsMethodHelper &h) -> Variant {
+        Function.Syntax,
+        [Handler](const Variant &, const QString &Name, TqsMethodHelper &h) -> Variant {
             const int n = h.ParamCount();
             Variant params = Variant::createArray({{0, n - 1}});
             for (int i = 0; i < n; ++i)
                 params.arrayPut(i, h.GetVParam(i));
-            Variant result = OnUserFunction ? OnUserFunction(Name, params) : Variant::null();
+            Variant result = Handler->OnUserFunction ? Handler->OnUserFunction(Name, params) : Variant::null();
             for (int i = 0; i < n; ++i)
                 h.SetVParam(i, params.arrayGet(i));
             return result;
         },
-        Category, Description);
+        Function.Category, Function.Description);
 }
 
 // ---- script variables "Value" and "Self" ---------------------------------------------------

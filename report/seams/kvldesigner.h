@@ -45,6 +45,21 @@ public:
     virtual void DisableInspectorUpdate() = 0;
     virtual void EnableInspectorUpdate() = 0;
 
+    // ---- the window, as the designer's own code shows it ----
+    // Shows the window modally and returns when it has closed (closing hands the modified flag
+    // to the report and clears its Designer).
+    virtual void ShowModal() {}
+    // Shows the window with a task-bar button of its own and returns at once.
+    virtual void ShowModeless() {}
+    virtual void SetMDIChild(bool Value) { (void)Value; }
+    // The first message after creation: the start-up screen, when the settings ask for it.
+    virtual void StartupMessage() {}
+    // A designer placed in Panel: its ParentForm becomes the outermost form among the panel's
+    // parents; after the show handler (DoShow) every control of the window moves into Panel.
+    virtual void SetPanel(QWidget *Panel) { (void)Panel; }
+    virtual void DoShow() {}
+    virtual void MoveControlsIntoPanel() {}
+
 private:
     TkvlReport *FReport;
     bool FIsPreviewDesigner;

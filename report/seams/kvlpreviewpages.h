@@ -93,6 +93,13 @@ public:
         (void)Reset;
         (void)ColumnPos;
     }
+    // The current page's size in pixels (endless pages).
+    virtual void UpdatePageDimensions(TkvlPage *Page, double Width, double Height)
+    {
+        (void)Page;
+        (void)Width;
+        (void)Height;
+    }
     virtual int GetLogicalPageNo() = 0;
     virtual int GetLogicalTotalPages() = 0;
     virtual void AddEmptyPage(int Index) = 0;

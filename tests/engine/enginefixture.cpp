@@ -1,6 +1,7 @@
 #include "tests/engine/enginefixture.h"
 
 #include "platform/rtl/reflect/classinfo.h"
+#include "report/dmp/kvldmpviews.h"
 #include "report/document/kvlreportunit.h"
 #include "report/resources/kvlresources.h"
 #include "tests/testsupport.h"
@@ -13,6 +14,7 @@ void registerOnce()
         rtl::RegisterRootClasses();
         kvlInitReportUnit();
         kvlInitResources();
+        kvlRegisterDMPClasses();
         kvlRegisterBandEngine();
         return true;
     }();

@@ -142,7 +142,7 @@ TEST_F(Output, ADotMatrixFrameBottomLineTakesACharacterRowOfItsOwn)
     rows(page, QStringLiteral("After"), 200, 1, QStringLiteral("after"));
     ASSERT_TRUE(run());
     // The band grew to the memo's bottom (34) and one character row (17).
-    EXPECT_TRUE(listing().contains(QStringLiteral("\n51 after\n"))) << listing().toStdString();
+    EXPECT_EQ(listing().toStdString(), "page 1\n0 D\n51 after\n");
 }
 
 // ---- split and breaks ----------------------------------------------------------------------
@@ -187,6 +187,19 @@ TEST_F(Output, ALongMemoSplitsOverPagesWithTheObjectBelowAfterItsLastPart)
         }
     }
     EXPECT_EQ(printed, lines);
+}
+
+// The first row does not fit under its header: header and row go to the next page together,
+// where the header is not printed a second time; it is printed again on the page after.
+TEST_F(Output, AHeaderKeptWithItsFirstRowTravelsWithIt)
+{
+    auto *page = addPage(100);
+    rows(page, QStringLiteral("Top"), 0, 1, QStringLiteral("top"), 70);
+    addBand<TkvlHeader>(page, QStringLiteral("Head"), 80, QStringLiteral("H"))->ReprintOnNewPage = true;
+    auto *data = rows(page, QStringLiteral("Data"), 110, 5);
+    data->KeepHeader = true;
+    ASSERT_TRUE(run());
+    EXPECT_EQ(listing().toStdString(), "page 1\n0 top\npage 2\n0 H\n20 1\n40 2\n60 3\n80 4\npage 3\n0 H\n20 5\n");
 }
 
 TEST_F(Output, ABandThatDoesNotFitMovesToTheNextColumnThenPage)
@@ -445,6 +458,35 @@ TEST_F(Output, VerticalGroupsPrintTheirHeaderAndFooterCells)
     ASSERT_TRUE(run()) << report.Errors().Text().toStdString();
     EXPECT_EQ(listing(true).toStdString(),
               "page 1\n0 0 Bari\n0 50 1\n0 150 2\n0 250 end\n0 300 Roma\n0 350 3\n0 450 end\n");
+}
+
+// Rows whose vertical cells run onto a page across, under a column footer: the footer comes
+// once under the rows of each page, the page across included, also when the rows break to a
+// second page.
+TEST_F(Output, AColumnFooterComesOnceOnEachPageAcross)
+{
+    auto *page = addPage();
+    page->SetSizeAndDimensions(256, 500 / kvlPixelsPerMm, 60 / kvlPixelsPerMm);
+    auto *header = addBand<TkvlHeader>(page, QStringLiteral("VHeader"), 0);
+    header->SetVertical(true);
+    header->SetBounds(0, 0, 50, 1000);
+    header->ReprintOnNewPage = true;
+    auto *cells = addBand<TkvlMasterData>(page, QStringLiteral("VData"), 0);
+    cells->SetVertical(true);
+    cells->SetBounds(50, 0, 200, 1000);
+    cells->SetRowCount(3);
+    auto *row = rows(page, QStringLiteral("Row"), 40, 3, {});
+    memoAt(row, QStringLiteral("R"), 0, 0, 50, 20);
+    memoAt(row, QStringLiteral("[Line#]"), 50, 0, 200, 20);
+    auto *footer = addBand<TkvlColumnFooter>(page, QStringLiteral("Footer"), 100);
+    memoAt(footer, QStringLiteral("CF"), 0, 0, 300, 10);
+
+    ASSERT_TRUE(run()) << report.Errors().Text().toStdString();
+    // 60 pixels of page: two rows and the footer's 10.
+    EXPECT_EQ(listing(true).toStdString(), "page 1\n0 0 R\n0 50 1\n0 250 2\n20 0 R\n20 50 1\n20 250 2\n40 0 CF\n"
+                                           "page 2\n0 0 R\n0 50 3\n20 0 R\n20 50 3\n40 0 CF\n"
+                                           "page 3\n0 0 R\n0 50 1\n0 250 2\n20 0 CF\n"
+                                           "page 4\n0 0 R\n0 50 3\n20 0 CF\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Width, VerticalBands, ::testing::Values(false, true),

@@ -10,6 +10,9 @@
 #include "report/document/kvlreportunit.h"
 #include "report/memo/kvlmemo.h"
 #include "report/options/kvloptions.h"
+#include "report/pages/kvlreportpage.h"
+#include "report/bands/kvlband.h"
+#include "platform/rtl/stream.h"
 #include "report/resources/kvlresources.h"
 #include "script/grammar/qsgrammars.h"
 #include "platform/ui/fakes.h"
@@ -84,5 +87,53 @@ TEST_P(Prepare, TheGroupListComesOutOfTheStoreWithItsTotals)
 
 INSTANTIATE_TEST_SUITE_P(Passes, Prepare, ::testing::Values(false, true),
                          [](const auto &info) { return info.param ? "Double" : "Single"; });
+
+// One template page of endless height printed three times, each time with one more line: each
+// prepared page keeps the height of its own content, also after the pages are saved and read back.
+TEST(PrepareEndless, EachPageOfOneTemplatePageKeepsItsOwnHeight)
+{
+    registerOnce();
+    ui::FakeServices fakes;
+    TkvlReport report{nullptr};
+    auto *page = new TkvlReportPage(&report);
+    page->SetName(QStringLiteral("Page1"));
+    page->SetSizeAndDimensions(256, 200 / kvlPixelsPerMm, 100 / kvlPixelsPerMm);
+    page->LeftMargin = page->RightMargin = 0;
+    page->TopMargin = page->BottomMargin = 5;
+    page->EndlessHeight = true;
+    page->SetPageCount(3);
+    auto *line = new TkvlChild(page);
+    line->SetName(QStringLiteral("Line"));
+    line->SetBounds(0, 0, 200, 20);
+    auto *memo = new TkvlMemoView(line);
+    memo->SetName(QStringLiteral("Memo1"));
+    memo->SetBounds(0, 0, 200, 20);
+    memo->SetText(QStringLiteral("x"));
+    int built = 0;
+    report.Engine()->OnManualBuild = [&](TkvlPage *) {
+        ++built;
+        for (int i = 0; i < built; ++i)
+            report.Engine()->ShowBand(line);
+    };
+
+    ASSERT_TRUE(report.PrepareReport());
+    auto *store = static_cast<TkvlPreviewPages *>(report.PreviewPages());
+    ASSERT_EQ(store->GetCount(), 3);
+    const auto heights = [&] {
+        std::vector<int> h;
+        for (int i = 0; i < store->GetCount(); ++i)
+            h.push_back(store->GetPageSize(i).y());
+        return h;
+    };
+    // 20 pixels a line and 10 mm of margins (37.8 pixels).
+    const std::vector<int> expected{58, 78, 98};
+    EXPECT_EQ(heights(), expected);
+    TMemoryStream s;
+    store->SaveToStream(s);
+    s.Seek(0, soBeginning);
+    store->LoadFromStream(s);
+    EXPECT_EQ(heights(), expected);
+    EXPECT_EQ(pageListing(*store).count(QStringLiteral(" x\n")), 6);
+}
 
 } // namespace

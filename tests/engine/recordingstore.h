@@ -61,6 +61,13 @@ public:
     void AddEmptyPage(int) override {}
     void DeletePage(int) override {}
     void ModifyPage(int Index, TkvlPage *Page) override;
+    void UpdatePageDimensions(TkvlPage *, double Width, double Height) override
+    {
+        if (CurPage >= 0 && CurPage < GetCount()) {
+            Pages[size_t(CurPage)].Width = Width;
+            Pages[size_t(CurPage)].Height = Height;
+        }
+    }
     void DrawPage(int, TCanvas *, double, double, double, double) override {}
     void ObjectOver(int, int, int, TMouseButton, TShiftState, double, double, double, int &,
                     TkvlMouseIntEvents) override

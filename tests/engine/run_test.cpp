@@ -238,4 +238,125 @@ TEST_F(Run, PageCopiesAndPrintIfEmpty)
     EXPECT_EQ(store.Pages.size(), 0u);
 }
 
+TEST_F(Run, ManualBuildReplacesTheBandTree)
+{
+    struct Case {
+        const char *Title;
+        bool HostHook;
+        const char *Procedure;  // the page's OnManualBuild
+        const char *Texts;
+        bool ProcedureRuns;
+    };
+    const Case cases[] = {
+        {"host hook before the procedure", true, "Build", "x / x", false},
+        {"script procedure", false, "Build", "x / x", true},
+        {"blank procedure name", false, "  ", "1|x|2|x", false},
+    };
+    auto *band = listPage(2);
+    auto *extra = addBand<TkvlChild>(page, QStringLiteral("Extra"), 100, QStringLiteral("x"));
+    band->SetChild(extra);
+    // The builder shows the child band on two pages through the engine's own operations.
+    const auto build = [&] {
+        engine().ShowBand(extra);
+        engine().NewPage();
+        engine().ShowBand(extra);
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Title);
+        store.Clear();
+        events.clear();
+        page->OnManualBuild = QString::fromLatin1(c.Procedure);
+        std::vector<TkvlPage *> hooked;
+        if (c.HostHook)
+            engine().OnManualBuild = [&](TkvlPage *p) {
+                hooked.push_back(p);
+                build();
+            };
+        else
+            engine().OnManualBuild = nullptr;
+        onEvent = [&](const QString &e, Variant &) {
+            if (e == QLatin1String("Build"))
+                build();
+        };
+        ASSERT_TRUE(run());
+        EXPECT_EQ(texts(), QString::fromLatin1(c.Texts));
+        EXPECT_EQ(events.contains(QStringLiteral("Build")), c.ProcedureRuns);
+        EXPECT_EQ(hooked, c.HostHook ? std::vector<TkvlPage *>{page} : std::vector<TkvlPage *>{});
+    }
+}
+
+TEST_F(Run, ChildOfAnInvisibleOrSkippedBand)
+{
+    struct Case {
+        const char *Title;
+        bool HeaderOnFirstPage, DataVisible, ChildIfInvisible;
+        const char *Texts;
+    };
+    const Case cases[] = {
+        {"all shown", true, true, false, "H|hc|1|c|2|c"},
+        {"hidden data band", true, false, false, "H|hc"},
+        {"hidden data band, child kept", true, false, true, "H|hc|c|c"},
+        {"header not on the first page", false, true, false, "1|c|2|c"},
+        {"header not on the first page, child kept", false, true, true, "hc|1|c|2|c"},
+    };
+    auto *band = listPage(2);
+    auto *header = addBand<TkvlPageHeader>(page, QStringLiteral("PageHeader1"), 0, QStringLiteral("H"));
+    header->SetChild(addBand<TkvlChild>(page, QStringLiteral("HeaderChild"), 100, QStringLiteral("hc")));
+    band->SetChild(addBand<TkvlChild>(page, QStringLiteral("DataChild"), 200, QStringLiteral("c")));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Title);
+        store.Clear();
+        header->PrintOnFirstPage = c.HeaderOnFirstPage;
+        band->SetVisible(c.DataVisible);
+        header->PrintChildIfInvisible = band->PrintChildIfInvisible = c.ChildIfInvisible;
+        ASSERT_TRUE(run());
+        EXPECT_EQ(texts(), QString::fromLatin1(c.Texts));
+    }
+}
+
+// Receives the engine's notice after each data row and notes how many texts were out by then.
+class RowListener : public TkvlComponent {
+public:
+    RowListener(const RecordingStore &AStore) : TkvlComponent(nullptr), Store(AStore) {}
+    void OnNotify(TkvlComponent *Band) override
+    {
+        Seen << Band->Name() + u' ' + QString::number(Store.Pages.back().Texts.size());
+    }
+    const RecordingStore &Store;
+    QStringList Seen;
+};
+
+TEST_F(Run, ListenersHearOfEveryDataRowAfterItAndItsChildPrinted)
+{
+    auto *band = listPage(3);
+    band->SetChild(addBand<TkvlChild>(page, QStringLiteral("DataChild"), 200, QStringLiteral("c")));
+    addBand<TkvlReportSummary>(page, QStringLiteral("ReportSummary1"), 300, QStringLiteral("S"));
+    RowListener listener(store);
+    auto gone = std::make_unique<RowListener>(store);
+    engine().NotifyList.emplace_back(gone.get());
+    engine().NotifyList.emplace_back(&listener);
+    gone.reset();  // a listener freed before the run is passed over
+    ASSERT_TRUE(run());
+    EXPECT_EQ(listener.Seen, QStringList({"MasterData1 2", "MasterData1 4", "MasterData1 6"}));
+    engine().NotifyList.clear();
+}
+
+TEST_F(Run, HostPrintEventsComeBeforeTheObjectsOwnProcedures)
+{
+    auto *band = listPage(1);
+    TkvlComponent *memo = band->Object(0);
+    memo->SetName(QStringLiteral("Memo1"));
+    band->OnBeforePrint = QStringLiteral("BandBefore");
+    band->OnAfterPrint = QStringLiteral("BandAfter");
+    static_cast<TkvlReportComponent *>(memo)->OnAfterPrint = QStringLiteral("MemoAfter");
+    QStringList log;
+    report.OnBeforePrint = [&](TkvlComponent *c) { log << QStringLiteral("host before ") + c->Name(); };
+    report.OnAfterPrint = [&](TkvlComponent *c) { log << QStringLiteral("host after ") + c->Name(); };
+    onEvent = [&](const QString &e, Variant &) { log << QStringLiteral("script ") + e; };
+    ASSERT_TRUE(run());
+    EXPECT_EQ(log, QStringList({"host before MasterData1", "script BandBefore", "host before Memo1",
+                                "host after Memo1", "script MemoAfter", "host after MasterData1",
+                                "script BandAfter"}));
+}
+
 } // namespace

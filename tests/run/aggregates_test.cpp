@@ -204,4 +204,30 @@ TEST_F(Aggregates, VerticalColumnsHaveTheirOwnTotalsUpToTheLimit)
     EXPECT_EQ(list.GetValue(footer, QStringLiteral("SUM(X)"), 1001), Variant(0));
 }
 
+// Memos the engine moved from horizontal bands into a vertical data band: one from a total
+// band prints its totals there, one from a data band in the vertical band itself.
+TEST_F(Aggregates, AMemoMovedIntoAVerticalBandTotalsInTheHorizontalTotalBand)
+{
+    auto *vdata = new TkvlMasterData(page);
+    vdata->SetName(QStringLiteral("VData"));
+    vdata->SetVertical(true);
+    page->VSubBands.push_back(vdata);
+    struct Case {
+        TkvlBand *From;
+        TkvlBand *Parent;
+    };
+    const Case cases[] = {{footer, footer}, {pageFooter, pageFooter}, {data, vdata}};
+    for (const Case &c : cases) {
+        TkvlMemoView *m = addMemo(vdata, QStringLiteral("[SUM(X)]"));
+        m->OriginalBand = c.From;
+    }
+    list.AddItems(page);
+    ASSERT_EQ(list.Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(list.Items(i)->ParentBand.get(), cases[i].Parent);
+        EXPECT_EQ(list.Items(i)->Band.get(), vdata);
+    }
+}
+
 } // namespace

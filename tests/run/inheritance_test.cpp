@@ -1,10 +1,13 @@
 // Template inheritance: a child template loads its parent, writes only its differences,
 // refuses cycles; inheriting an existing report merges it with a template.
 #include "report/document/inheritance.h"
+#include "report/bands/kvlband.h"
+#include "report/bands/kvlsubreport.h"
 #include "report/memo/kvlmemo.h"
 #include "report/pages/kvlreportpage.h"
 #include "report/progress/kvlfakewindows.h"
 #include "report/vars/kvlvariables.h"
+#include "script/core/qsscript.h"
 #include "tests/run/runfixture.h"
 
 #include <QDir>
@@ -165,7 +168,7 @@ TEST_F(Inheritance, ClashingNamesAreRenamedOrDropped)
 TEST_F(Inheritance, TheParentScriptFollowsInACommentAndCancelRestoresTheReport)
 {
     writeTemplate(QStringLiteral("base.kv3"), {{QStringLiteral("Memo1"), QString()}}, QString(),
-                  QStringLiteral("begin\r\n  ParentWork;\r\nend."));
+                  QStringLiteral("procedure ParentWork;\r\nbegin\r\nend;\r\nbegin\r\n  ParentWork;\r\nend."));
     auto *page = new TkvlReportPage(report.get());
     page->SetName(QStringLiteral("Page1"));
     auto *m = new TkvlMemoView(page);
@@ -186,10 +189,117 @@ TEST_F(Inheritance, TheParentScriptFollowsInACommentAndCancelRestoresTheReport)
     ASSERT_TRUE(report->InheritFromTemplate(path(QStringLiteral("base.kv3"))));
     EXPECT_EQ(report->ScriptText().toQStringList(),
               QStringList({QStringLiteral("begin"), QStringLiteral("end."), QStringLiteral("{"),
-                           QStringLiteral("**********Script from parent report**********"), QStringLiteral("begin"),
-                           QStringLiteral("  ParentWork;"), QStringLiteral("end."), QStringLiteral("}")}));
+                           QStringLiteral("**********Script from parent report**********"),
+                           QStringLiteral("procedure ParentWork;"), QStringLiteral("begin"), QStringLiteral("end;"),
+                           QStringLiteral("begin"), QStringLiteral("  ParentWork;"), QStringLiteral("end."),
+                           QStringLiteral("}")}));
     // The merged script still compiles.
     EXPECT_TRUE(report->PrepareScript()) << report->Errors().Text().toStdString();
+}
+
+// The parent template's script is prepared before the child's: the child's script reaches the
+// parent's routines and the inherited objects, host functions reach the parent's script, and a
+// parent script that does not compile is one error naming the parent.
+TEST_F(Inheritance, TheParentScriptIsPreparedFirst)
+{
+    struct Case {
+        const char *Title;
+        const char *ParentScript;
+        bool Prepares;
+    };
+    const Case cases[] = {
+        {"parent routine calling a host function",
+         "procedure Touch;\r\nbegin\r\n  Host;\r\nend;\r\nfunction Twice(x: Integer): Integer;\r\nbegin\r\n"
+         "  Result := x * 2 + 2;\r\nend;\r\nbegin\r\nend.",
+         true},
+        {"parent script that does not compile", "begin\r\n  Result := ;\r\nend.", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Title);
+        writeTemplate(QStringLiteral("base.kv3"), {{QStringLiteral("Memo1"), QString()}}, QString(),
+                      QString::fromLatin1(c.ParentScript));
+        report = std::make_unique<TkvlReport>(nullptr);
+        report->FileName = path(QStringLiteral("child.kv3"));
+        report->SetParentReport(QStringLiteral("base.kv3"));
+        ASSERT_NE(report->ParentReportObject(), nullptr);
+        report->AddFunction(QStringLiteral("procedure Host"));
+        QStringList called;
+        report->OnUserFunction = [&](const QString &Name, Variant &) {
+            called << Name.toLower();
+            return Variant();
+        };
+        report->ScriptText().SetText(QStringLiteral("begin\r\n  Touch;\r\n  if Twice(20) <> 42 then\r\n    Touch;\r\nend."));
+
+        const bool prepared = report->PrepareScript();
+        EXPECT_EQ(prepared, c.Prepares) << report->Errors().Text().toStdString();
+        if (!prepared) {
+            ASSERT_EQ(report->Errors().Count(), 1);
+            EXPECT_TRUE(report->Errors()[0].contains(QStringLiteral("Parent report: base.kv3 Line: 2")))
+                << report->Errors()[0].toStdString();
+            continue;
+        }
+        report->Script()->Execute();
+        // Once: the parent's routine answered 42.
+        EXPECT_EQ(called, QStringList{QStringLiteral("host")});
+        // A second preparation neither doubles the host function nor loses it.
+        called.clear();
+        ASSERT_TRUE(report->PrepareScript()) << report->Errors().Text().toStdString();
+        report->Script()->Execute();
+        EXPECT_EQ(called, QStringList{QStringLiteral("host")});
+    }
+}
+
+// A report inheriting a template whose second page shares its subreport page's name: the
+// subreport gets a page of its own, and references between merged objects point at the merged
+// objects, not at the report's former self (freed after the merge).
+TEST_F(Inheritance, MergedObjectsKeepTheirSubreportPageAndReferences)
+{
+    {
+        TkvlReport t(nullptr);
+        for (const char *name : {"Page1", "Page2"}) {
+            auto *page = new TkvlReportPage(&t);
+            page->SetName(QString::fromLatin1(name));
+        }
+        auto *m = new TkvlMemoView(t.FindObject(u"Page2"));
+        m->SetName(QStringLiteral("ParentMemo"));
+        t.SaveToFile(path(QStringLiteral("base.kv3")));
+    }
+    report->FileName = path(QStringLiteral("own.kv3"));
+    auto *page1 = new TkvlReportPage(report.get());
+    page1->SetName(QStringLiteral("Page1"));
+    auto *page2 = new TkvlReportPage(report.get());
+    page2->SetName(QStringLiteral("Page2"));
+    auto *sub = new TkvlSubreport(page1);
+    sub->SetName(QStringLiteral("Subreport1"));
+    sub->SetPage(page2);
+    auto *subMemo = new TkvlMemoView(page2);
+    subMemo->SetName(QStringLiteral("SubMemo"));
+    auto *data = new TkvlMasterData(page1);
+    data->SetName(QStringLiteral("MasterData1"));
+    auto *child = new TkvlChild(page1);
+    child->SetName(QStringLiteral("Child1"));
+    data->SetChild(child);
+
+    ASSERT_TRUE(report->InheritFromTemplate(path(QStringLiteral("base.kv3")), TkvlReport::imRename));
+    auto *mergedSub = rtl_cast<TkvlSubreport>(report->FindObject(u"Subreport1"));
+    ASSERT_NE(mergedSub, nullptr);
+    TkvlReportPage *subPage = mergedSub->Page();
+    ASSERT_NE(subPage, nullptr);
+    EXPECT_NE(subPage, report->FindObject(u"Page2"));
+    EXPECT_EQ(subPage->SubReport(), mergedSub);
+    auto *mergedMemo = report->FindObject(u"SubMemo");
+    ASSERT_NE(mergedMemo, nullptr);
+    EXPECT_EQ(mergedMemo->Parent(), subPage);
+    // The template's own second page holds only its own memo.
+    std::vector<QString> onPage2;
+    for (TkvlComponent *c : report->FindObject(u"Page2")->Objects())
+        onPage2.push_back(c->Name());
+    EXPECT_EQ(onPage2, std::vector<QString>{QStringLiteral("ParentMemo")});
+
+    auto *mergedData = rtl_cast<TkvlBand>(report->FindObject(u"MasterData1"));
+    ASSERT_NE(mergedData, nullptr);
+    ASSERT_NE(mergedData->Child(), nullptr);
+    EXPECT_EQ(mergedData->Child(), report->FindObject(u"Child1"));
 }
 
 } // namespace
