@@ -197,7 +197,7 @@ TkvlPreviewForm::TkvlPreviewForm(QWidget *Parent) : QDialog(Parent)
     HiddenMenu->setObjectName(QStringLiteral("HiddenMenu"));
     QAction *showTemplate = HiddenMenu->addAction(QStringLiteral("Show template"));
     showTemplate->setObjectName(QStringLiteral("Showtemplate1"));
-    (void)showTemplate;  // the preview's template editing is connected here once it exists
+    connect(showTemplate, &QAction::triggered, this, [this] { guarded([&] { FPreview->EditTemplate(); }); });
 
     RightMenu = new QMenu(this);
     RightMenu->setObjectName(QStringLiteral("RightMenu"));
@@ -509,6 +509,11 @@ void TkvlPreviewForm::ClearStatus()
     FStatusPanels[2]->clear();
 }
 
+void TkvlPreviewForm::ShowStatus(const QString &Text, bool IsHint)
+{
+    SetMessageText(Text, IsHint);
+}
+
 void TkvlPreviewForm::SetMessageText(const QString &Value, bool IsHint)
 {
     if (!IsHint)
@@ -599,24 +604,12 @@ void TkvlPreviewForm::exportThrough(TkvlCustomExportFilter *Filter)
 
 void TkvlPreviewForm::savePrepared()
 {
-    ui::FileDialogRequest request;
-    request.filter = res("clKP3files") + QStringLiteral(" (*.kp3)|*.kp3");
-    request.defaultExt = QStringLiteral("kp3");
-    const ui::FileDialogResult chosen = ui::fileDialogs().Save(request);
-    if (!chosen.accepted || chosen.fileName().isEmpty())
-        return;
-    const QFileInfo file(chosen.fileName());
-    FPreview->SaveToFile(file.dir().filePath(file.completeBaseName() + QStringLiteral(".kp3")));
+    FPreview->SaveToFile();
 }
 
 void TkvlPreviewForm::openPrepared()
 {
-    ui::FileDialogRequest request;
-    request.filter = res("clKP3files") + QStringLiteral(" (*.kp3)|*.kp3");
-    const ui::FileDialogResult chosen = ui::fileDialogs().Open(request);
-    if (!chosen.accepted || chosen.fileName().isEmpty())
-        return;
-    FPreview->LoadFromFile(chosen.fileName());
+    FPreview->LoadFromFile();
     const TkvlReport *report = FPreview->Report;
     const QString name = report ? report->ReportOptions()->Name : QString();
     setWindowTitle(name.isEmpty() ? res(100) : name);

@@ -51,6 +51,7 @@ public:
     void SetOutlineButton(bool Down) override;
     void SetThumbnailButton(bool Down) override;
     void ClearStatus() override;
+    void ShowStatus(const QString &Text, bool IsHint) override;
 
     // The page-changed handler of the preview.
     void PageChanged(int PageNo);

@@ -297,3 +297,17 @@ TEST(PreviewForm, FullScreenHidesTheBars)
 }
 
 } // namespace
+
+namespace {
+
+TEST(PreviewForm, ReportMessagesReachTheStatusBar)
+{
+    FormFixture f;
+    f.open();
+    f.report->SetProgressMessage(QStringLiteral("Pagina 2"));
+    f.report->SetProgressMessage(QStringLiteral("un suggerimento"), true);
+    EXPECT_EQ(f.form->StatusText(1), QStringLiteral("Pagina 2"));
+    EXPECT_EQ(f.form->StatusText(2), QStringLiteral("un suggerimento"));
+}
+
+} // namespace
