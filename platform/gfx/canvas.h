@@ -33,7 +33,20 @@ enum class PenCap : uint8_t { Round, Square, Flat };
 enum class PenJoin : uint8_t { Round, Bevel, Miter };
 enum class BkMode : uint8_t { Transparent = 1, Opaque = 2 };
 // How drawn pixels combine with those below.
-enum class RasterOp : uint8_t { Copy, Xor, NotXor };
+// How a drawing combines with the pixels below (S: what is drawn, D: the pixel below).
+enum class RasterOp : uint8_t {
+    Copy,        // S
+    Xor,         // S xor D
+    NotXor,      // not (S xor D)
+    Merge,       // S or D
+    NotMerge,    // not (S or D)
+    Mask,        // S and D
+    NotMask,     // not (S and D)
+    MergePenNot, // S or not D
+    MaskPenNot,  // S and not D
+    MergeNotPen, // not S or D
+    MaskNotPen,  // not S and D
+};
 
 // Text output options.
 enum TextOptions : unsigned {

@@ -159,9 +159,21 @@ void PainterCanvas::applyRop(QPainter *p)
 {
     QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
     if (state().rop != RasterOp::Copy && p->paintEngine() &&
-        p->paintEngine()->hasFeature(QPaintEngine::RasterOpModes))
-        mode = state().rop == RasterOp::Xor ? QPainter::RasterOp_SourceXorDestination
-                                            : QPainter::RasterOp_NotSourceXorDestination;
+        p->paintEngine()->hasFeature(QPaintEngine::RasterOpModes)) {
+        switch (state().rop) {
+        case RasterOp::Copy: break;
+        case RasterOp::Xor: mode = QPainter::RasterOp_SourceXorDestination; break;
+        case RasterOp::NotXor: mode = QPainter::RasterOp_NotSourceXorDestination; break;
+        case RasterOp::Merge: mode = QPainter::RasterOp_SourceOrDestination; break;
+        case RasterOp::NotMerge: mode = QPainter::RasterOp_NotSourceAndNotDestination; break;
+        case RasterOp::Mask: mode = QPainter::RasterOp_SourceAndDestination; break;
+        case RasterOp::NotMask: mode = QPainter::RasterOp_NotSourceOrNotDestination; break;
+        case RasterOp::MergePenNot: mode = QPainter::RasterOp_SourceOrNotDestination; break;
+        case RasterOp::MaskPenNot: mode = QPainter::RasterOp_SourceAndNotDestination; break;
+        case RasterOp::MergeNotPen: mode = QPainter::RasterOp_NotSourceOrDestination; break;
+        case RasterOp::MaskNotPen: mode = QPainter::RasterOp_NotSourceAndDestination; break;
+        }
+    }
     p->setCompositionMode(mode);
 }
 

@@ -57,8 +57,7 @@ TPersistent *TCanvas::Owner() const
     gfx::Pen pen = Pen().Pen;
     gfx::Brush brush = Brush().Brush;
     gfx::RasterOp rop = gfx::RasterOp::Copy;
-    // A mode combines pen and brush with the pixels below; those the platform canvas has
-    // no raster operation for are drawn as pmCopy.
+    // A mode combines pen and brush with the pixels below.
     auto both = [&](TColor c) { pen.color = brush.color = c; };
     auto inverted = [](TColor c) { return TColor(~gfx::colorToRgb(c) & 0xFFFFFF); };
     switch (Pen().Mode) {
@@ -78,6 +77,14 @@ TPersistent *TCanvas::Owner() const
         break;
     case pmXor: rop = gfx::RasterOp::Xor; break;
     case pmNotXor: rop = gfx::RasterOp::NotXor; break;
+    case pmMerge: rop = gfx::RasterOp::Merge; break;
+    case pmNotMerge: rop = gfx::RasterOp::NotMerge; break;
+    case pmMask: rop = gfx::RasterOp::Mask; break;
+    case pmNotMask: rop = gfx::RasterOp::NotMask; break;
+    case pmMergePenNot: rop = gfx::RasterOp::MergePenNot; break;
+    case pmMaskPenNot: rop = gfx::RasterOp::MaskPenNot; break;
+    case pmMergeNotPen: rop = gfx::RasterOp::MergeNotPen; break;
+    case pmMaskNotPen: rop = gfx::RasterOp::MaskNotPen; break;
     default: break;
     }
     surface->setPen(pen);

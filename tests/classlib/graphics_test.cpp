@@ -85,7 +85,7 @@ TEST(GraphicsModule, BitmapCanvasDrawsAndReadsBackItsPixels)
               QStringLiteral("255"));
 }
 
-// A red line (pen 0000FF) over teal (808000) through each mode the canvas can draw; the
+// A red line (pen 0000FF) over teal (808000) through each mode; the
 // values are the binary raster operations of the pen P and the pixel below D.
 TEST(GraphicsModule, PenModesCombineThePenWithThePixelsBelow)
 {
@@ -102,6 +102,14 @@ TEST(GraphicsModule, PenModesCombineThePenWithThePixelsBelow)
         {"pmNotCopy", 0xFFFF00},    // not P
         {"pmXor", 0x8080FF},        // P xor D
         {"pmNotXor", 0x7F7F00},     // not (P xor D)
+        {"pmMerge", 0x8080FF},      // P or D
+        {"pmNotMerge", 0x7F7F00},   // not (P or D)
+        {"pmMask", 0},              // P and D
+        {"pmNotMask", 0xFFFFFF},    // not (P and D)
+        {"pmMergePenNot", 0x7F7FFF}, // P or not D
+        {"pmMaskPenNot", 0x0000FF}, // P and not D
+        {"pmMergeNotPen", 0xFFFF00}, // not P or D
+        {"pmMaskNotPen", 0x808000}, // not P and D
     };
     for (const auto &c : cases) {
         const QString src = QStringLiteral(
