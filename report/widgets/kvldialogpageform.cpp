@@ -2,6 +2,7 @@
 
 #include "report/widgets/kvlformutils.h"
 #include "report/widgets/kvlvirtualkeys.h"
+#include "platform/ui/virtualkeys.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -215,7 +216,7 @@ bool TkvlDialogForm::eventFilter(QObject *Watched, QEvent *e)
 bool TkvlDialogForm::previewKey(QObject *Receiver, QKeyEvent *e)
 {
     const bool press = e->type() == QEvent::KeyPress;
-    const uint16_t vk = kvlVirtualKey(e->key());
+    const uint16_t vk = ui::VirtualKey(e->key());
     uint16_t key = vk;
     if (vk) {
         const TShiftState shift = kvlShiftState(e->modifiers(), QApplication::mouseButtons());
@@ -237,7 +238,7 @@ bool TkvlDialogForm::previewKey(QObject *Receiver, QKeyEvent *e)
     if (key == vk && text == e->text())
         return false;
     // Changed: the control gets the key the script made of it.
-    const int qtKey = key == vk ? e->key() : kvlQtKey(key);
+    const int qtKey = key == vk ? e->key() : ui::QtKey(key);
     const QString newText = text != e->text() || key == vk ? text : QString();
     QKeyEvent replacement(e->type(), qtKey, e->modifiers(), newText, e->isAutoRepeat(), ushort(e->count()));
     FReplacingKey = true;

@@ -1,12 +1,8 @@
 #pragma once
-// Keys as the report's scripts see them: virtual-key codes and a shift state.
+// The shift state of the report's key and mouse events (the key codes: platform/ui/virtualkeys.h).
 #include "report/seams/kvlseamtypes.h"
 
 #include <Qt>
 #include <cstdint>
 
-// The virtual-key code of a Qt key; 0 for a key without one.
-uint16_t kvlVirtualKey(int QtKey);
-// The Qt key of a virtual-key code; 0 for a code without one.
-int kvlQtKey(uint16_t VirtualKey);
 TShiftState kvlShiftState(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);

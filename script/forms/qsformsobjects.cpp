@@ -3,6 +3,7 @@
 #include "platform/gfx/paintercanvas.h"
 #include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/classbuilder.h"
+#include "platform/ui/virtualkeys.h"
 #include "script/classlib/qsgraphicsobjects.h"
 #include "script/forms/qsevents.h"
 #include "script/items/qsitems.h"
@@ -152,13 +153,13 @@ bool EventFilter::Dispatch(QObject *watched, QEvent *event)
             return false;
         auto *k = static_cast<QKeyEvent *>(event);
         const bool press = event->type() == QEvent::KeyPress;
-        uint16_t key = VirtualKey(k->key());
+        uint16_t key = ui::VirtualKey(k->key());
         if (auto *b = SlotOf<TqsKeyEvent>(c, press ? "OnKeyDown" : "OnKeyUp")) {
             const uint16_t before = key;
             b->DoEvent(c, key, ShiftOf(k->modifiers()));
             if (before != 0 && key == 0)
                 return true; // swallowed
-            const int qtKey = QtKey(key);
+            const int qtKey = ui::QtKey(key);
             if (press && key != before && qtKey != 0 && alive()) {
                 // the control handles the new key in place of the pressed one
                 QString text;
@@ -803,46 +804,6 @@ int ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
     if (buttons & Qt::MiddleButton)
         s |= ssMiddle;
     return s;
-}
-
-namespace {
-// Qt keys and the virtual-key codes they stand for, besides letters, digits and F1 to F12.
-constexpr struct
-{
-    int qt;
-    uint16_t vk;
-} kKeys[] = {
-    {Qt::Key_Backspace, 8},  {Qt::Key_Tab, 9},       {Qt::Key_Return, 13},   {Qt::Key_Enter, 13},   {Qt::Key_Shift, 16},
-    {Qt::Key_Control, 17},   {Qt::Key_Alt, 18},      {Qt::Key_Pause, 19},    {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},
-    {Qt::Key_Space, 32},     {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},     {Qt::Key_Home, 36},
-    {Qt::Key_Left, 37},      {Qt::Key_Up, 38},       {Qt::Key_Right, 39},    {Qt::Key_Down, 40},    {Qt::Key_Insert, 45},
-    {Qt::Key_Delete, 46},    {Qt::Key_Help, 47},     {Qt::Key_Meta, 91},     {Qt::Key_Menu, 93},    {Qt::Key_Asterisk, 106},
-    {Qt::Key_Plus, 107},     {Qt::Key_Minus, 109},   {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
-};
-} // namespace
-
-uint16_t VirtualKey(int k)
-{
-    if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z))
-        return uint16_t(k);
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F12)
-        return uint16_t(112 + (k - Qt::Key_F1));
-    for (const auto &key : kKeys)
-        if (key.qt == k)
-            return key.vk;
-    return 0;
-}
-
-int QtKey(uint16_t vk)
-{
-    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z'))
-        return vk;
-    if (vk >= 112 && vk <= 123)
-        return Qt::Key_F1 + (vk - 112);
-    for (const auto &key : kKeys)
-        if (key.vk == vk)
-            return key.qt;
-    return 0;
 }
 
 } // namespace qsforms

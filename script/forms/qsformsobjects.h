@@ -287,10 +287,6 @@ TControl *ControlOf(const QWidget *widget);
 // Runs the OnClick bridge of the control, if any.
 void FireClick(TControl *control);
 
-// Qt key code to the virtual-key code scripts compare with the VK_ constants (0: none).
-uint16_t VirtualKey(int qtKey);
-// The Qt key of a virtual-key code (0: none).
-int QtKey(uint16_t vk);
 // Qt modifiers and buttons to a shift-state mask.
 int ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons = Qt::NoButton);
 
