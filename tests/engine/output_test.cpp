@@ -8,6 +8,8 @@
 #include "tests/engine/enginefixture.h"
 #include "tests/engine/pagelisting.h"
 
+#include <algorithm>
+
 namespace {
 
 // A memo whose content needs a fixed height.
@@ -187,6 +189,75 @@ TEST_F(Output, ALongMemoSplitsOverPagesWithTheObjectBelowAfterItsLastPart)
         }
     }
     EXPECT_EQ(printed, lines);
+}
+
+// A bottom-aligned object goes out with the piece it is placed in, at that piece's bottom:
+// beside the long memo it fits the first piece; under the memo it is pushed into the last
+// piece, where it sits below a longer memo beside when there is one.
+TEST_F(Output, ABottomAlignedObjectOfASplitBandGoesWithItsPiece)
+{
+    auto numbered = [](const char *Prefix, int Count) {
+        QStringList l;
+        for (int i = 1; i <= Count; ++i)
+            l << QLatin1String(Prefix) + QString::number(i);
+        return l.join(u'\n');
+    };
+    // Memos 100 wide on a page with room for 50 of their lines and one more object.
+    auto heightOf = [](const QString &Text) {
+        TkvlMemoView probe(nullptr);
+        probe.SetBounds(0, 0, 100, 20);
+        probe.SetText(Text);
+        return probe.CalcHeight();
+    };
+    struct Case {
+        const char *Title;
+        double Left;     // of the bottom-aligned object, 20 high at the band's bottom (top 20)
+        int RightLines;  // lines of a second memo at the right (0: none)
+        int Page;        // where it prints
+    };
+    const Case cases[] = {
+        {"beside the memo: the first piece", 100, 0, 1},
+        {"under the memo: the last piece", 0, 0, 4},
+        {"under the shorter of two memos: the last piece", 0, 190, 4},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Title);
+        pages.Clear();
+        auto *page = addPage(heightOf(numbered("", 50)) + 21);
+        auto *band = rows(page, QStringLiteral("Band"), 0, 1, {}, 40);
+        band->AllowSplit = true;
+        band->Stretched = true;
+        const QString left = numbered("", 170);
+        growing(band, left, 0, 0, 100, 20, heightOf(left));
+        if (c.RightLines > 0) {
+            const QString right = numbered("r", c.RightLines);
+            growing(band, right, 100, 0, 100, 20, heightOf(right));
+        }
+        memoAt(band, QStringLiteral("B"), c.Left, 20, 100, 20)->SetAlign(baBottom);
+        ASSERT_TRUE(run());
+        ASSERT_EQ(pages.GetCount(), 4) << listing().toStdString();
+        for (int p = 0; p < 4; ++p) {
+            const TkvlCustomMemoView *b = nullptr;
+            double leftBottom = 0, pieceBottom = 0;
+            for (TkvlComponent *o : pages.GetPage(p)->GetAllObjects())
+                if (auto *m = rtl_cast<TkvlCustomMemoView>(o)) {
+                    const double bottom = m->GetAbsTop() + m->Height();
+                    pieceBottom = std::max(pieceBottom, bottom);
+                    if (m->Text().trimmed() == QLatin1String("B"))
+                        b = m;
+                    else if (m->GetAbsLeft() < 1)
+                        leftBottom = bottom;
+                }
+            ASSERT_EQ(b != nullptr, p + 1 == c.Page) << "page " << p + 1 << "\n" << listing().toStdString();
+            if (!b)
+                continue;
+            EXPECT_NEAR(b->GetAbsTop() + b->Height(), pieceBottom, 0.5);
+            if (c.Left < 1) {
+                EXPECT_GE(b->GetAbsTop(), leftBottom - 0.5) << "over the memo's last part";
+            }
+        }
+        delete page;
+    }
 }
 
 // The first row does not fit under its header: header and row go to the next page together,
