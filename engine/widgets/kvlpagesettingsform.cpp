@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -122,9 +123,11 @@ TkvlPageSettingsForm::TkvlPageSettingsForm(TkvlReportPage *APage, TkvlReport *AR
     for (int i = 0; i < 4; ++i) {
         FMargins[i] = new QLineEdit(marginsGB);
         FMargins[i]->setObjectName(QLatin1String(names[i]));
-        mg->addWidget(new QLabel(kvlGet(captions[i]), marginsGB), i, 0);
-        mg->addWidget(FMargins[i], i, 1);
-        mg->addWidget(unitLabel(marginsGB), i, 2);
+        // two by two: left and top, right and bottom
+        const int row = i % 2, col = (i / 2) * 3;
+        mg->addWidget(new QLabel(kvlGet(captions[i]), marginsGB), row, col);
+        mg->addWidget(FMargins[i], row, col + 1);
+        mg->addWidget(unitLabel(marginsGB), row, col + 2);
     }
     v->addWidget(marginsGB);
 
@@ -173,6 +176,15 @@ TkvlPageSettingsForm::TkvlPageSettingsForm(TkvlReportPage *APage, TkvlReport *AR
     connect(FHeight, &QLineEdit::textChanged, this, typed);
     v->setContentsMargins(6, 4, 6, 6);
     v->setSpacing(4);
+    // The form's small type (11 pixels) is what lets every control fit the fixed client area.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+    for (QLayout *l : findChildren<QLayout *>()) {
+        l->setSpacing(2);
+        if (l->parent() != this)
+            l->setContentsMargins(6, 2, 6, 2);
+    }
     setFixedSize(kClientSize);
     kvlMirrorIfRightToLeft(this);
     kvlCenterOnScreen(this, nullptr);

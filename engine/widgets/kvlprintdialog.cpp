@@ -17,10 +17,12 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace {
@@ -40,6 +42,37 @@ constexpr QSize kClientSize(557, 333);
 constexpr QSize kModePictureSize(64, 32);
 constexpr QSize kCopiesPictureSize(80, 40);
 constexpr int kPrinterPicture = 2;  // the preview's printer button
+
+// A list entry drawn as the dialog's lists want it: the background, the entry's picture at
+// PictureAt and its text at TextAt (both from the entry's top left), rows of a fixed height.
+class PictureItem final : public QStyledItemDelegate {
+public:
+    PictureItem(QPoint PictureAt, QPoint TextAt, int Height, QObject *Parent)
+        : QStyledItemDelegate(Parent), FPictureAt(PictureAt), FTextAt(TextAt), FHeight(Height)
+    {
+    }
+    void paint(QPainter *P, const QStyleOptionViewItem &Option, const QModelIndex &Index) const override
+    {
+        const bool selected = Option.state & QStyle::State_Selected;
+        P->fillRect(Option.rect, Option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
+        const QIcon icon = Index.data(Qt::DecorationRole).value<QIcon>();
+        const QSize size = Option.decorationSize;
+        if (!icon.isNull())
+            P->drawPixmap(Option.rect.topLeft() + FPictureAt, icon.pixmap(size));
+        P->setPen(Option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        P->setFont(Option.font);
+        const QRect text(Option.rect.topLeft() + FTextAt, Option.rect.bottomRight());
+        P->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Index.data().toString());
+    }
+    QSize sizeHint(const QStyleOptionViewItem &Option, const QModelIndex &Index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(Option, Index).width(), FHeight};
+    }
+
+private:
+    QPoint FPictureAt, FTextAt;
+    int FHeight;
+};
 
 // A sheet of paper at R: white with a dark edge.
 void sheet(QPainter &P, const QRectF &R)
@@ -142,6 +175,8 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
     FPrinters = new QComboBox(printerGB);
     FPrinters->setObjectName(QStringLiteral("PrintersCB"));
     FPrinters->setIconSize(QSize(16, 16));
+    FPrinters->setItemDelegate(
+        new PictureItem(QPoint(2, 0), QPoint(24, 1), FPrinters->logicalDpiY() > 96 ? 19 : 16, FPrinters));
     pg->addWidget(FPrinters, 0, 1);
     FProp = new QPushButton(kvlGet(209), printerGB);
     FProp->setObjectName(QStringLiteral("PropButton"));
@@ -168,10 +203,13 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
     FPageNumbers->setObjectName(QStringLiteral("PageNumbersE"));
     auto *descr = new QLabel(kvlGet(9), pagesGB);
     descr->setWordWrap(true);
-    for (QWidget *w : {static_cast<QWidget *>(FAll), static_cast<QWidget *>(FCurPage),
-                       static_cast<QWidget *>(FPageNumbersRB), static_cast<QWidget *>(FPageNumbers),
-                       static_cast<QWidget *>(descr)})
-        pv->addWidget(w);
+    pv->addWidget(FAll);
+    pv->addWidget(FCurPage);
+    auto *numbersRow = new QHBoxLayout;
+    numbersRow->addWidget(FPageNumbersRB);
+    numbersRow->addWidget(FPageNumbers, 1);
+    pv->addLayout(numbersRow);
+    pv->addWidget(descr);
     grid->addWidget(pagesGB, 1, 0);
 
     auto *copiesGB = new QGroupBox(kvlGet(205), this);
@@ -214,6 +252,7 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
                       {"Normale", "Dividi le pagine grandi in due", "Unisci le pagine piccole in una",
                        "Adatta alla pagina"});
     FPrintMode->setIconSize(kModePictureSize);
+    FPrintMode->setItemDelegate(new PictureItem(QPoint(2, 1), QPoint(74, 10), 34, FPrintMode));
     for (int m = pmDefault; m <= pmScale; ++m)
         FPrintMode->setItemIcon(m, modePicture(TkvlPrintMode(m)));
     mv->addWidget(FPrintMode);
@@ -259,6 +298,15 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
     DrawCopies();
     grid->setContentsMargins(6, 4, 6, 6);
     grid->setSpacing(4);
+    // The form's small type (11 pixels) is what lets every control fit the fixed client area.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+    for (QLayout *l : findChildren<QLayout *>()) {
+        l->setSpacing(2);
+        if (l->parent() != this)
+            l->setContentsMargins(6, 2, 6, 2);
+    }
     setFixedSize(kClientSize);
     kvlMirrorIfRightToLeft(this);
     kvlCenterOnScreen(this, nullptr);

@@ -21,6 +21,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -278,7 +279,7 @@ TEST_F(PrintDialog, FixedClientAreaHoldsEveryControl)
     auto d = open();
     EXPECT_EQ(d->size(), QSize(557, 333));
     EXPECT_EQ(d->minimumSize(), d->maximumSize());
-    EXPECT_EQ(Cramped(*d), QStringList());
+    EXPECT_EQ(Cramped(*d).join(u'\n').toStdString(), "");
     // OK and Cancel side by side at the bottom right.
     const QRect ok(d->OkB()->mapTo(d.get(), QPoint()), d->OkB()->size());
     const QRect cancel(d->CancelB()->mapTo(d.get(), QPoint()), d->CancelB()->size());
@@ -298,7 +299,9 @@ TEST_F(PrintDialog, ListsAndCopiesCarryTheirPictures)
     ASSERT_EQ(d->PrintersCB()->count(), 3);
     for (int i = 0; i < d->PrintersCB()->count(); ++i)
         EXPECT_EQ(Picture(d->PrintersCB()->itemIcon(i), printer.size()), printer) << i;
-    // Every print mode: a 64 x 32 picture of its own.
+    EXPECT_EQ(d->PrintersCB()->view()->sizeHintForRow(0), 16);
+    // Every print mode: a 64 x 32 picture of its own, in rows of 34.
+    EXPECT_EQ(d->PrintModeCB()->view()->sizeHintForRow(0), 34);
     ASSERT_EQ(d->PrintModeCB()->count(), 4);
     EXPECT_EQ(d->PrintModeCB()->iconSize(), QSize(64, 32));
     QList<QImage> modes;
@@ -400,7 +403,7 @@ TEST_F(PageSettings, FixedClientAreaAndTheOrientationPicture)
         auto d = open();
         EXPECT_EQ(d->size(), QSize(286, 359));
         EXPECT_EQ(d->minimumSize(), d->maximumSize());
-        EXPECT_EQ(Cramped(*d), QStringList());
+        EXPECT_EQ(Cramped(*d).join(u'\n').toStdString(), "");
         EXPECT_EQ(d->PortraitImg()->pixmap().size(), QSize(26, 32));
         EXPECT_EQ(d->LandscapeImg()->pixmap().size(), QSize(26, 32));
         EXPECT_NE(Picture(d->PortraitImg()), Picture(d->LandscapeImg()));
