@@ -13,12 +13,16 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <array>
 
 namespace {
 
@@ -29,6 +33,36 @@ bool designerUsesInches(const TkvlReport *Report)
 {
     const std::unique_ptr<TCustomIniFile> ini = Report->GetIniFile();
     return ini && ini->ReadInteger(QStringLiteral("Form5.TkvlDesignerForm"), QStringLiteral("Units"), 0) == 1;
+}
+
+} // namespace
+
+namespace {
+
+constexpr QSize kClientSize(286, 359);
+constexpr QSize kOrientationPictureSize(26, 32);
+
+// A page icon, a white sheet with a folded corner and text lines, upright or turned.
+QPixmap orientationPicture(bool Landscape)
+{
+    QImage img(kOrientationPictureSize, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    const QRectF r = Landscape ? QRectF(0.5, 6.5, 25, 19) : QRectF(3.5, 0.5, 19, 31);
+    constexpr qreal fold = 5;
+    const QPointF outline[] = {r.topLeft(), QPointF(r.right() - fold, r.top()), QPointF(r.right(), r.top() + fold),
+                               r.bottomRight(), r.bottomLeft()};
+    p.setPen(QPen(QColor(64, 64, 64), 1));
+    p.setBrush(Qt::white);
+    p.drawPolygon(outline, 5);
+    p.drawPolyline(std::array{QPointF(r.right() - fold, r.top()), QPointF(r.right() - fold, r.top() + fold),
+                              QPointF(r.right(), r.top() + fold)}
+                       .data(),
+                   3);
+    p.setPen(QPen(QColor(0, 0, 128), 1));
+    for (qreal y = r.top() + fold + 3; y < r.bottom() - 2; y += 3)
+        p.drawLine(QPointF(r.left() + 3, y), QPointF(r.right() - 3, y));
+    return QPixmap::fromImage(img);
 }
 
 } // namespace
@@ -68,6 +102,16 @@ TkvlPageSettingsForm::TkvlPageSettingsForm(TkvlReportPage *APage, TkvlReport *AR
     FPortrait->setObjectName(QStringLiteral("PortraitRB"));
     FLandscape = new QRadioButton(kvlGet(411), orientGB);
     FLandscape->setObjectName(QStringLiteral("LandscapeRB"));
+    FPortraitImg = new QLabel(orientGB);
+    FPortraitImg->setObjectName(QStringLiteral("PortraitImg"));
+    FPortraitImg->setPixmap(orientationPicture(false));
+    FLandscapeImg = new QLabel(orientGB);
+    FLandscapeImg->setObjectName(QStringLiteral("LandscapeImg"));
+    FLandscapeImg->setPixmap(orientationPicture(true));
+    for (QLabel *l : {FPortraitImg, FLandscapeImg}) {
+        l->setFixedSize(kOrientationPictureSize);
+        oh->addWidget(l);
+    }
     oh->addWidget(FPortrait);
     oh->addWidget(FLandscape);
     v->addWidget(orientGB);
@@ -79,9 +123,11 @@ TkvlPageSettingsForm::TkvlPageSettingsForm(TkvlReportPage *APage, TkvlReport *AR
     for (int i = 0; i < 4; ++i) {
         FMargins[i] = new QLineEdit(marginsGB);
         FMargins[i]->setObjectName(QLatin1String(names[i]));
-        mg->addWidget(new QLabel(kvlGet(captions[i]), marginsGB), i, 0);
-        mg->addWidget(FMargins[i], i, 1);
-        mg->addWidget(unitLabel(marginsGB), i, 2);
+        // two by two: left and top, right and bottom
+        const int row = i % 2, col = (i / 2) * 3;
+        mg->addWidget(new QLabel(kvlGet(captions[i]), marginsGB), row, col);
+        mg->addWidget(FMargins[i], row, col + 1);
+        mg->addWidget(unitLabel(marginsGB), row, col + 2);
     }
     v->addWidget(marginsGB);
 
@@ -111,12 +157,16 @@ TkvlPageSettingsForm::TkvlPageSettingsForm(TkvlReportPage *APage, TkvlReport *AR
     connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(FSize, &QComboBox::activated, this, [this] { SizeChosen(); });
     connect(FPortrait, &QRadioButton::toggled, this, [this](bool On) {
-        if (On)
-            SizeChosen();
+        if (!On)
+            return;
+        ShowOrientationPicture();
+        SizeChosen();
     });
     connect(FLandscape, &QRadioButton::toggled, this, [this](bool On) {
-        if (On)
-            SizeChosen();
+        if (!On)
+            return;
+        ShowOrientationPicture();
+        SizeChosen();
     });
     auto typed = [this] {
         if (!FUpdating)
@@ -124,6 +174,18 @@ TkvlPageSettingsForm::TkvlPageSettingsForm(TkvlReportPage *APage, TkvlReport *AR
     };
     connect(FWidth, &QLineEdit::textChanged, this, typed);
     connect(FHeight, &QLineEdit::textChanged, this, typed);
+    v->setContentsMargins(6, 4, 6, 6);
+    v->setSpacing(4);
+    // The form's small type (11 pixels) is what lets every control fit the fixed client area.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+    for (QLayout *l : findChildren<QLayout *>()) {
+        l->setSpacing(2);
+        if (l->parent() != this)
+            l->setContentsMargins(6, 2, 6, 2);
+    }
+    setFixedSize(kClientSize);
     kvlMirrorIfRightToLeft(this);
     kvlCenterOnScreen(this, nullptr);
 }
@@ -167,7 +229,14 @@ void TkvlPageSettingsForm::FormShow()
     const double margins[] = {FPage->LeftMargin, FPage->TopMargin, FPage->RightMargin, FPage->BottomMargin};
     for (int m = 0; m < 4; ++m)
         FMargins[m]->setText(Shown(margins[m]));
+    ShowOrientationPicture();
     FUpdating = false;
+}
+
+void TkvlPageSettingsForm::ShowOrientationPicture()
+{
+    FPortraitImg->setVisible(FPortrait->isChecked());
+    FLandscapeImg->setVisible(!FPortrait->isChecked());
 }
 
 void TkvlPageSettingsForm::SizeChosen()

@@ -27,6 +27,8 @@ public:
     QLineEdit *HeightE() const { return FHeight; }
     QRadioButton *PortraitRB() const { return FPortrait; }
     QRadioButton *LandscapeRB() const { return FLandscape; }
+    QLabel *PortraitImg() const { return FPortraitImg; }
+    QLabel *LandscapeImg() const { return FLandscapeImg; }
     QLineEdit *MarginLeftE() const { return FMargins[0]; }
     QLineEdit *MarginTopE() const { return FMargins[1]; }
     QLineEdit *MarginRightE() const { return FMargins[2]; }
@@ -46,6 +48,7 @@ protected:
 private:
     void FormShow();
     void SizeChosen();
+    void ShowOrientationPicture();
     QString Shown(double Mm) const;
     // Millimetres of a typed length; raises EConvertError on text that is not a number.
     double Typed(const QLineEdit *Edit) const;
@@ -60,6 +63,7 @@ private:
     QComboBox *FSize;
     QLineEdit *FWidth, *FHeight;
     QRadioButton *FPortrait, *FLandscape;
+    QLabel *FPortraitImg, *FLandscapeImg;
     QLineEdit *FMargins[4];
     QLabel *FUnitLabels[6];
     QRadioButton *FApplyToCur, *FApplyToAll;

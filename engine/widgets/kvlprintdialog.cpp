@@ -12,14 +12,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QPainter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace {
@@ -35,6 +38,128 @@ QComboBox *list(QWidget *Parent, const char *Name, std::initializer_list<const c
 
 TkvlCustomPrinter *current() { return kvlPrinters().GetCurrentPrinter(); }
 
+constexpr QSize kClientSize(557, 333);
+constexpr QSize kModePictureSize(64, 32);
+constexpr QSize kCopiesPictureSize(80, 40);
+constexpr int kPrinterPicture = 2;  // the preview's printer button
+
+// A list entry drawn as the dialog's lists want it: the background, the entry's picture at
+// PictureAt and its text at TextAt (both from the entry's top left), rows of a fixed height.
+class PictureItem final : public QStyledItemDelegate {
+public:
+    PictureItem(QPoint PictureAt, QPoint TextAt, int Height, QObject *Parent)
+        : QStyledItemDelegate(Parent), FPictureAt(PictureAt), FTextAt(TextAt), FHeight(Height)
+    {
+    }
+    void paint(QPainter *P, const QStyleOptionViewItem &Option, const QModelIndex &Index) const override
+    {
+        const bool selected = Option.state & QStyle::State_Selected;
+        P->fillRect(Option.rect, Option.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
+        const QIcon icon = Index.data(Qt::DecorationRole).value<QIcon>();
+        const QSize size = Option.decorationSize;
+        if (!icon.isNull())
+            P->drawPixmap(Option.rect.topLeft() + FPictureAt, icon.pixmap(size));
+        P->setPen(Option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        P->setFont(Option.font);
+        const QRect text(Option.rect.topLeft() + FTextAt, Option.rect.bottomRight());
+        P->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, Index.data().toString());
+    }
+    QSize sizeHint(const QStyleOptionViewItem &Option, const QModelIndex &Index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(Option, Index).width(), FHeight};
+    }
+
+private:
+    QPoint FPictureAt, FTextAt;
+    int FHeight;
+};
+
+// A sheet of paper at R: white with a dark edge.
+void sheet(QPainter &P, const QRectF &R)
+{
+    P.setPen(QPen(QColor(64, 64, 64), 1));
+    P.setBrush(Qt::white);
+    P.drawRect(R);
+}
+
+// Grey text lines inside a sheet, so a drawn page reads as printed.
+void lines(QPainter &P, const QRectF &R)
+{
+    P.setPen(QPen(QColor(150, 150, 150), 1));
+    for (qreal y = R.top() + 4; y < R.bottom() - 2; y += 3)
+        P.drawLine(QPointF(R.left() + 3, y), QPointF(R.right() - 3, y));
+}
+
+void page(QPainter &P, const QRectF &R)
+{
+    sheet(P, R);
+    lines(P, R);
+}
+
+void arrow(QPainter &P, qreal X, qreal Y)
+{
+    P.setPen(QPen(QColor(0, 0, 128), 2));
+    P.drawLine(QPointF(X, Y), QPointF(X + 10, Y));
+    P.drawLine(QPointF(X + 10, Y), QPointF(X + 6, Y - 4));
+    P.drawLine(QPointF(X + 10, Y), QPointF(X + 6, Y + 4));
+}
+
+// The print modes' pictures: the report's page(s) on the left, the printed sheet(s) on the right.
+QPixmap modePicture(TkvlPrintMode Mode)
+{
+    QImage img(kModePictureSize, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    switch (Mode) {
+    case pmDefault:
+        page(p, QRectF(6.5, 3.5, 18, 25));
+        arrow(p, 27, 16);
+        page(p, QRectF(41.5, 3.5, 18, 25));
+        break;
+    case pmSplit:
+        page(p, QRectF(0.5, 7.5, 24, 17));
+        arrow(p, 26, 16);
+        page(p, QRectF(38.5, 6.5, 12, 19));
+        page(p, QRectF(51.5, 6.5, 12, 19));
+        break;
+    case pmJoin:
+        page(p, QRectF(0.5, 9.5, 10, 14));
+        page(p, QRectF(12.5, 9.5, 10, 14));
+        arrow(p, 26, 16);
+        sheet(p, QRectF(40.5, 6.5, 23, 19));
+        lines(p, QRectF(40.5, 6.5, 11, 19));
+        lines(p, QRectF(52.5, 6.5, 11, 19));
+        break;
+    default:  // scaled to the sheet
+        page(p, QRectF(0.5, 0.5, 22, 31));
+        arrow(p, 26, 16);
+        page(p, QRectF(43.5, 5.5, 16, 22));
+        break;
+    }
+    return QPixmap::fromImage(img);
+}
+
+// Three numbered sheets, stacked as the copies come out: 1 2 3, 1 2 3 collated, else 1 1, 2 2, 3 3.
+QPixmap copiesPicture(bool Collate, const QColor &Background)
+{
+    QImage img(kCopiesPictureSize, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Background);
+    QPainter p(&img);
+    QFont f = p.font();
+    f.setPixelSize(9);
+    p.setFont(f);
+    for (int stack = 0; stack < (Collate ? 2 : 3); ++stack)
+        for (int k = 0; k < (Collate ? 3 : 2); ++k) {
+            const qreal x = (Collate ? 6 + stack * 38 : 2 + stack * 26) + k * 5 + 0.5;
+            const QRectF r(x, 2.5 + k * 4, 16, 22);
+            sheet(p, r);
+            p.setPen(Qt::black);
+            p.drawText(r.adjusted(0, 0, -1, -1), Qt::AlignRight | Qt::AlignBottom,
+                       QString::number(Collate ? k + 1 : stack + 1));
+        }
+    return QPixmap::fromImage(img);
+}
+
 } // namespace
 
 TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode, QWidget *Parent)
@@ -49,6 +174,9 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
     pg->addWidget(new QLabel(kvlGet(212), printerGB), 0, 0);
     FPrinters = new QComboBox(printerGB);
     FPrinters->setObjectName(QStringLiteral("PrintersCB"));
+    FPrinters->setIconSize(QSize(16, 16));
+    FPrinters->setItemDelegate(
+        new PictureItem(QPoint(2, 0), QPoint(24, 1), FPrinters->logicalDpiY() > 96 ? 19 : 16, FPrinters));
     pg->addWidget(FPrinters, 0, 1);
     FProp = new QPushButton(kvlGet(209), printerGB);
     FProp->setObjectName(QStringLiteral("PropButton"));
@@ -75,10 +203,13 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
     FPageNumbers->setObjectName(QStringLiteral("PageNumbersE"));
     auto *descr = new QLabel(kvlGet(9), pagesGB);
     descr->setWordWrap(true);
-    for (QWidget *w : {static_cast<QWidget *>(FAll), static_cast<QWidget *>(FCurPage),
-                       static_cast<QWidget *>(FPageNumbersRB), static_cast<QWidget *>(FPageNumbers),
-                       static_cast<QWidget *>(descr)})
-        pv->addWidget(w);
+    pv->addWidget(FAll);
+    pv->addWidget(FCurPage);
+    auto *numbersRow = new QHBoxLayout;
+    numbersRow->addWidget(FPageNumbersRB);
+    numbersRow->addWidget(FPageNumbers, 1);
+    pv->addLayout(numbersRow);
+    pv->addWidget(descr);
     grid->addWidget(pagesGB, 1, 0);
 
     auto *copiesGB = new QGroupBox(kvlGet(205), this);
@@ -91,7 +222,13 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
     FCollate = new QCheckBox(kvlGet(204), copiesGB);
     FCollate->setObjectName(QStringLiteral("CollateCB"));
     FCollate->setChecked(true);
-    cv->addWidget(FCollate);
+    FCopiesPicture = new QLabel(copiesGB);
+    FCopiesPicture->setObjectName(QStringLiteral("CopiesPB"));
+    FCopiesPicture->setFixedSize(kCopiesPictureSize);
+    auto *collateRow = new QHBoxLayout;
+    collateRow->addWidget(FCopiesPicture);
+    collateRow->addWidget(FCollate);
+    cv->addLayout(collateRow);
     grid->addWidget(copiesGB, 1, 1);
 
     auto *otherGB = new QGroupBox(kvlGet(207), this);
@@ -114,6 +251,10 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
     FPrintMode = list(modeGB, "PrintModeCB",
                       {"Normale", "Dividi le pagine grandi in due", "Unisci le pagine piccole in una",
                        "Adatta alla pagina"});
+    FPrintMode->setIconSize(kModePictureSize);
+    FPrintMode->setItemDelegate(new PictureItem(QPoint(2, 1), QPoint(74, 10), 34, FPrintMode));
+    for (int m = pmDefault; m <= pmScale; ++m)
+        FPrintMode->setItemIcon(m, modePicture(TkvlPrintMode(m)));
     mv->addWidget(FPrintMode);
     mv->addWidget(new QLabel(kvlGet(214), modeGB));
     FSheets = new QComboBox(modeGB);
@@ -142,14 +283,38 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
             FPageNumbers->setFocus();
     });
     connect(FPageNumbers, &QLineEdit::textEdited, this, [this] { FPageNumbersRB->setChecked(true); });
+    connect(FCollate, &QCheckBox::toggled, this, [this] { DrawCopies(); });
 
     TkvlPrinters &printers = kvlPrinters();
-    FPrinters->addItems(printers.Printers());
+    TImageList &images = kvlResources().GetPreviewButtonImages();
+    const QIcon printerIcon = kPrinterPicture < images.Count()
+                                  ? QIcon(QPixmap::fromImage(images.Image(kPrinterPicture)))
+                                  : QIcon();
+    for (const QString &name : printers.Printers())
+        FPrinters->addItem(printerIcon, name);
     FPrinters->setCurrentIndex(printers.PrinterIndex());
     PrinterChosen();
     FOldIndex = printers.PrinterIndex();
+    DrawCopies();
+    grid->setContentsMargins(6, 4, 6, 6);
+    grid->setSpacing(4);
+    // The form's small type (11 pixels) is what lets every control fit the fixed client area.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+    for (QLayout *l : findChildren<QLayout *>()) {
+        l->setSpacing(2);
+        if (l->parent() != this)
+            l->setContentsMargins(6, 2, 6, 2);
+    }
+    setFixedSize(kClientSize);
     kvlMirrorIfRightToLeft(this);
     kvlCenterOnScreen(this, nullptr);
+}
+
+void TkvlPrintDialog::DrawCopies()
+{
+    FCopiesPicture->setPixmap(copiesPicture(FCollate->isChecked(), palette().color(QPalette::Window)));
 }
 
 void TkvlPrintDialog::FillSheets(TkvlCustomPrinter *Printer)

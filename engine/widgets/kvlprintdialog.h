@@ -39,6 +39,7 @@ public:
     QComboBox *DuplexCB() const { return FDuplex; }
     QComboBox *PrintModeCB() const { return FPrintMode; }
     QComboBox *PagPageSizeCB() const { return FSheets; }
+    QLabel *CopiesPB() const { return FCopiesPicture; }
     QPushButton *OkB() const { return FOk; }
     QPushButton *CancelB() const { return FCancel; }
 
@@ -52,6 +53,7 @@ private:
     void PrinterChosen();
     void PrintModeChosen();
     void PropertiesClicked();
+    void DrawCopies();
     void FillSheets(TkvlCustomPrinter *Printer);
     void SelectSheet(int PaperNumber);
     void FormShow();
@@ -71,6 +73,7 @@ private:
     QLineEdit *FPageNumbers;
     QSpinBox *FCopies;
     QCheckBox *FCollate;
+    QLabel *FCopiesPicture;
     QComboBox *FPrintPages, *FOrder, *FDuplex, *FPrintMode, *FSheets;
     QPushButton *FOk, *FCancel;
 };

@@ -13,12 +13,15 @@
 #include "report/options/kvloptions.h"
 #include "report/pages/kvlreportpage.h"
 #include "report/printers/kvlprinters.h"
+#include "report/resources/kvlresources.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -112,6 +115,39 @@ void Step(QComboBox *Box, int Steps)
     for (int i = 0; i < std::abs(Steps); ++i)
         QTest::keyClick(Box, Steps > 0 ? Qt::Key_Down : Qt::Key_Up);
 }
+
+// The shown controls that a fixed client area cuts off or squeezes below the height they need,
+// and group boxes that overlap one another.
+QStringList Cramped(QDialog &D)
+{
+    QStringList bad;
+    const QRect client = D.rect();
+    QList<QPair<QString, QRect>> groups;
+    for (QWidget *w : D.findChildren<QWidget *>()) {
+        // The dialog's own controls, not the parts inside a spin box or a list.
+        if (!w->isVisibleTo(&D) || w->isWindow() ||
+            (w->parentWidget() != &D && !qobject_cast<QGroupBox *>(w->parentWidget())))
+            continue;
+        const QRect r(w->mapTo(&D, QPoint(0, 0)), w->size());
+        const QString name = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) + u' ' +
+                                                              w->property("text").toString()
+                                                        : w->objectName();
+        if (!client.contains(r))
+            bad << name + QStringLiteral(" outside");
+        if (w->height() < w->minimumSizeHint().height())
+            bad << name + QStringLiteral(" squeezed");
+        if (auto *g = qobject_cast<QGroupBox *>(w)) {
+            for (const auto &other : groups)
+                if (other.second.intersects(r))
+                    bad << g->title() + QStringLiteral(" overlaps ") + other.first;
+            groups.append({g->title(), r});
+        }
+    }
+    return bad;
+}
+
+QImage Picture(const QIcon &Icon, QSize Size) { return Icon.pixmap(Size).toImage().convertToFormat(QImage::Format_ARGB32); }
+QImage Picture(const QLabel *Label) { return Label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32); }
 
 struct Dialogs : ::testing::Test {
     Dialogs()
@@ -238,6 +274,55 @@ TEST_F(PrintDialog, PrintToFileAsksForAPrnFile)
     }
 }
 
+TEST_F(PrintDialog, FixedClientAreaHoldsEveryControl)
+{
+    auto d = open();
+    EXPECT_EQ(d->size(), QSize(557, 333));
+    EXPECT_EQ(d->minimumSize(), d->maximumSize());
+    EXPECT_EQ(Cramped(*d).join(u'\n').toStdString(), "");
+    // OK and Cancel side by side at the bottom right.
+    const QRect ok(d->OkB()->mapTo(d.get(), QPoint()), d->OkB()->size());
+    const QRect cancel(d->CancelB()->mapTo(d.get(), QPoint()), d->CancelB()->size());
+    EXPECT_EQ(ok.top(), cancel.top());
+    EXPECT_LT(ok.right(), cancel.left());
+    EXPECT_GT(cancel.right(), 557 - 20);
+    EXPECT_GT(ok.bottom(), 333 - 20);
+}
+
+TEST_F(PrintDialog, ListsAndCopiesCarryTheirPictures)
+{
+    auto d = open();
+    // Every printer: the preview's printer button picture.
+    TImageList &buttons = kvlResources().GetPreviewButtonImages();
+    ASSERT_GT(buttons.Count(), 2);
+    const QImage printer = buttons.Image(2).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(d->PrintersCB()->count(), 3);
+    for (int i = 0; i < d->PrintersCB()->count(); ++i)
+        EXPECT_EQ(Picture(d->PrintersCB()->itemIcon(i), printer.size()), printer) << i;
+    EXPECT_EQ(d->PrintersCB()->view()->sizeHintForRow(0), 16);
+    // Every print mode: a 64 x 32 picture of its own, in rows of 34.
+    EXPECT_EQ(d->PrintModeCB()->view()->sizeHintForRow(0), 34);
+    ASSERT_EQ(d->PrintModeCB()->count(), 4);
+    EXPECT_EQ(d->PrintModeCB()->iconSize(), QSize(64, 32));
+    QList<QImage> modes;
+    for (int i = 0; i < 4; ++i) {
+        const QIcon icon = d->PrintModeCB()->itemIcon(i);
+        ASSERT_FALSE(icon.isNull()) << i;
+        EXPECT_EQ(icon.availableSizes(), QList<QSize>{QSize(64, 32)}) << i;
+        const QImage img = Picture(icon, QSize(64, 32));
+        EXPECT_FALSE(modes.contains(img)) << i;
+        modes << img;
+    }
+    // The copies picture follows the collate box both ways.
+    const QImage collated = Picture(d->CopiesPB());
+    ASSERT_FALSE(collated.isNull());
+    Click(d->CollateCB());
+    const QImage separate = Picture(d->CopiesPB());
+    EXPECT_NE(separate, collated);
+    Click(d->CollateCB());
+    EXPECT_EQ(Picture(d->CopiesPB()), collated);
+}
+
 // ---- page settings ----
 
 struct PageSettings : Dialogs {
@@ -310,6 +395,32 @@ TEST_F(PageSettings, LandscapeTurnsStandardAndCustomSizes)
         EXPECT_EQ(d->WidthE()->text(), QStringLiteral("5"));
         EXPECT_EQ(d->HeightE()->text(), QStringLiteral("10"));
     }
+}
+
+TEST_F(PageSettings, FixedClientAreaAndTheOrientationPicture)
+{
+    {
+        auto d = open();
+        EXPECT_EQ(d->size(), QSize(286, 359));
+        EXPECT_EQ(d->minimumSize(), d->maximumSize());
+        EXPECT_EQ(Cramped(*d).join(u'\n').toStdString(), "");
+        EXPECT_EQ(d->PortraitImg()->pixmap().size(), QSize(26, 32));
+        EXPECT_EQ(d->LandscapeImg()->pixmap().size(), QSize(26, 32));
+        EXPECT_NE(Picture(d->PortraitImg()), Picture(d->LandscapeImg()));
+        EXPECT_TRUE(d->PortraitImg()->isVisible());
+        EXPECT_FALSE(d->LandscapeImg()->isVisible());
+        Click(d->LandscapeRB());
+        EXPECT_FALSE(d->PortraitImg()->isVisible());
+        EXPECT_TRUE(d->LandscapeImg()->isVisible());
+        Click(d->PortraitRB());
+        EXPECT_TRUE(d->PortraitImg()->isVisible());
+        EXPECT_FALSE(d->LandscapeImg()->isVisible());
+    }
+    // A landscape page opens with its own picture.
+    page->SetOrientation(poLandscape);
+    auto d = open();
+    EXPECT_FALSE(d->PortraitImg()->isVisible());
+    EXPECT_TRUE(d->LandscapeImg()->isVisible());
 }
 
 TEST_F(PageSettings, TypingAWidthChoosesTheCustomPaper)
