@@ -284,8 +284,10 @@ void TkvlCustomMemoView::BeforePrint()
 
 void TkvlCustomMemoView::AfterPrint()
 {
+    // Swapped rather than copied: the saved lines are only read between BeforePrint and
+    // AfterPrint, and BeforePrint copies into the list's storage already there.
     if (!IsDataField())
-        FMemo.Assign(FTempMemo);
+        std::swap(FMemo, FTempMemo);
     if (FHighlightActivated)
         RestorePreHighlightState();
     TkvlStretcheable::AfterPrint();
@@ -320,13 +322,15 @@ void TkvlCustomMemoView::GetData()
                 text.clear();
             SetText(text);
         }
-    } else if (AllowExpressions) {
-        FillExpressions();
     }
+    // The report is looked up once for the record.
+    TkvlReport *const report = GetReport();
+    if (!IsDataField() && AllowExpressions)
+        FillExpressions(report);
 
     // Highlight conditions read the memo's value as "Value".
-    if (TkvlReport *r = Report())
-        r->SetLocalValue(Value);
+    if (report)
+        report->SetLocalValue(Value);
     for (int i = 0; i < FHighlights->Count(); ++i) {
         TkvlHighlight *h = FHighlights->Items(i);
         if (h->Condition.trimmed().isEmpty())
@@ -491,7 +495,7 @@ std::shared_ptr<const TkvlCustomMemoView::Prepared> TkvlCustomMemoView::Prepared
     return FPrepared;
 }
 
-void TkvlCustomMemoView::FillExpressions()
+void TkvlCustomMemoView::FillExpressions(TkvlReport *report)
 {
     // An empty delimiter would match everywhere: filling stays off.
     if (FOpenDelim.isEmpty() || FCloseDelim.isEmpty())
@@ -499,7 +503,6 @@ void TkvlCustomMemoView::FillExpressions()
     const std::shared_ptr<const Prepared> p = PreparedText();
     if (p->expressions.empty())
         return;
-    TkvlReport *report = GetReport();
     const int charset = ConvertingCharset();
     const int lastFormat = FFormats->Count() - 1;
     const QStringView text = p->text;
@@ -507,6 +510,7 @@ void TkvlCustomMemoView::FillExpressions()
     QVarLengthArray<QString, 8> values;
     qsizetype length = text.size() - p->tailFrom;
     int k = 0;
+    bool valueBreaks = false;
     for (const Prepared::Expression &e : p->expressions) {
         if (e.marker != Marker::None)
             values.append(markerText(e.marker));
@@ -514,6 +518,7 @@ void TkvlCustomMemoView::FillExpressions()
             values.append(EvaluateAndFormat(report, charset, e.expr,
                                             e.format ? e.format.get() : FFormats->Items(std::min(k, lastFormat))));
         length += e.literalTo - e.literalFrom + values.back().size();
+        valueBreaks = valueBreaks || hasLineBreak(values.back());
         ++k;
     }
     // Taken from the member so that an expression that fills this memo again cannot spoil it.
@@ -531,7 +536,8 @@ void TkvlCustomMemoView::FillExpressions()
     }
     put(text.mid(p->tailFrom));
     // One line, the usual case, is taken as it is; the memo hands the buffer back after the record.
-    if (p->oneLine && !out.isEmpty() && !hasLineBreak(out)) {
+    // The template's literals have no line break when it has one line: only the values are looked at.
+    if (p->oneLine && !out.isEmpty() && !valueBreaks) {
         FMemo.Clear();
         FMemo.Add(out);
     } else {

@@ -137,7 +137,7 @@ private:
     // The template text cut into literal runs and expressions, made again only when the text or
     // the delimiters change.
     std::shared_ptr<const Prepared> PreparedText();
-    void FillExpressions();
+    void FillExpressions(TkvlReport *report);
     // One expression's value (into Value) and its text; Report answers it, Charset (when not 0)
     // is the code page's character set the expression and a text pass through.
     QString EvaluateAndFormat(TkvlReport *Report, int Charset, const QString &Expr, const TkvlFormat *Format);
