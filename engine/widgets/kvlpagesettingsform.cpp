@@ -142,19 +142,8 @@ TkvlPageSettingsForm::TkvlPageSettingsForm(TkvlReportPage *APage, TkvlReport *AR
     ov->addWidget(FApplyToAll);
     v->addWidget(otherGB);
 
-    FOk = new QPushButton(kvlGet(1), this);
-    FOk->setObjectName(QStringLiteral("OKB"));
-    FOk->setDefault(true);
-    FCancel = new QPushButton(kvlGet(2), this);
-    FCancel->setObjectName(QStringLiteral("CancelB"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(FOk);
-    buttons->addWidget(FCancel);
-    v->addLayout(buttons);
+    v->addLayout(kvlOkCancelRow(this, kvlGet(1), "OKB", kvlGet(2), FOk, FCancel));
 
-    connect(FOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(FSize, &QComboBox::activated, this, [this] { SizeChosen(); });
     connect(FPortrait, &QRadioButton::toggled, this, [this](bool On) {
         if (!On)

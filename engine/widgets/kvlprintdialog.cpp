@@ -262,19 +262,8 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
     mv->addWidget(FSheets);
     grid->addWidget(modeGB, 2, 1);
 
-    FOk = new QPushButton(kvlGet(1), this);
-    FOk->setObjectName(QStringLiteral("OkB"));
-    FOk->setDefault(true);
-    FCancel = new QPushButton(kvlGet(2), this);
-    FCancel->setObjectName(QStringLiteral("CancelB"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(FOk);
-    buttons->addWidget(FCancel);
-    grid->addLayout(buttons, 3, 0, 1, 2);
+    grid->addLayout(kvlOkCancelRow(this, kvlGet(1), "OkB", kvlGet(2), FOk, FCancel), 3, 0, 1, 2);
 
-    connect(FOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(FPrinters, &QComboBox::activated, this, [this] { PrinterChosen(); });
     connect(FPrintMode, &QComboBox::activated, this, [this] { PrintModeChosen(); });
     connect(FProp, &QPushButton::clicked, this, [this] { PropertiesClicked(); });

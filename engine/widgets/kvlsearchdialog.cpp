@@ -51,18 +51,7 @@ TkvlSearchDialog::TkvlSearchDialog(QWidget *Parent) : QDialog(Parent)
     ov->addWidget(FTop);
     ov->addWidget(FCase);
     v->addWidget(options);
-    FOk = new QPushButton(kvlGet(1), this);
-    FOk->setObjectName(QStringLiteral("OkB"));
-    FOk->setDefault(true);
-    FCancel = new QPushButton(kvlGet(2), this);
-    FCancel->setObjectName(QStringLiteral("CancelB"));
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(FOk);
-    buttons->addWidget(FCancel);
-    v->addLayout(buttons);
-    connect(FOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(FCancel, &QPushButton::clicked, this, &QDialog::reject);
+    v->addLayout(kvlOkCancelRow(this, kvlGet(1), "OkB", kvlGet(2), FOk, FCancel));
     kvlMirrorIfRightToLeft(this);
     kvlCenterOnScreen(this, nullptr);
 }

@@ -2,8 +2,11 @@
 
 #include "platform/gfx/tfont.h"
 
+#include <QDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QPalette>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 
@@ -59,4 +62,21 @@ void kvlSetBackground(QWidget *Widget, TColor Color)
     p.setColor(Widget->backgroundRole(), rtl::ToQColor(Color));
     Widget->setPalette(p);
     Widget->setAutoFillBackground(true);
+}
+
+QHBoxLayout *kvlOkCancelRow(QDialog *Dialog, const QString &OkCaption, const char *OkName,
+                            const QString &CancelCaption, QPushButton *&Ok, QPushButton *&Cancel)
+{
+    Ok = new QPushButton(OkCaption, Dialog);
+    Ok->setObjectName(QLatin1String(OkName));
+    Ok->setDefault(true);
+    Cancel = new QPushButton(CancelCaption, Dialog);
+    Cancel->setObjectName(QStringLiteral("CancelB"));
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(Ok);
+    row->addWidget(Cancel);
+    QObject::connect(Ok, &QPushButton::clicked, Dialog, &QDialog::accept);
+    QObject::connect(Cancel, &QPushButton::clicked, Dialog, &QDialog::reject);
+    return row;
 }

@@ -4,6 +4,10 @@
 
 #include <QFont>
 
+class QDialog;
+class QHBoxLayout;
+class QPushButton;
+class QString;
 class QWidget;
 class TFont;
 
@@ -18,3 +22,8 @@ void kvlCenterOnScreen(QWidget *Window, const QWidget *Anchor);
 QFont kvlQFont(const TFont &Font);
 // Gives a widget a background colour (system colours resolved).
 void kvlSetBackground(QWidget *Widget, TColor Color);
+
+// The OK and Cancel buttons of a dialog, right-aligned in a row of their own: OK is the
+// default button and accepts, Cancel rejects.
+QHBoxLayout *kvlOkCancelRow(QDialog *Dialog, const QString &OkCaption, const char *OkName,
+                            const QString &CancelCaption, QPushButton *&Ok, QPushButton *&Cancel);
