@@ -134,10 +134,11 @@ void TkvlPDFExport::AddMemoText(TkvlCustomMemoView *Memo)
                 cx = GetLeft(X0 + (W - S * 0.8) / 2);
                 cy = GetTop(Y0 + H / 2);
             } else {
-                const bool swap = (rotation >= 45 && rotation <= 135) || (rotation >= 225 && rotation <= 315);
-                const double h = swap ? H : W, ww = swap ? W : H;
-                cx = GetLeft(X0 + (h * std::cos(a) + ww * std::sin(a)) / 2);
-                cy = GetTop(Y0 + (h * std::sin(a) + ww * std::cos(a)) / 2);
+                // Other angles turn about the memo's centre, as the preview does; the lines are
+                // placed relative to it below. (Half the turned box's extent, used before, put a
+                // 30-degree line of a wide, low memo a hundred pixels below its memo.)
+                cx = GetLeft(X0 + W / 2);
+                cy = GetTop(Y0 + H / 2);
             }
             w << num(std::cos(a)) << ' ' << num(std::sin(a)) << ' ' << num(-std::sin(a)) << ' ' << num(std::cos(a))
               << ' ' << num(cx) << ' ' << num(cy) << " cm" << ln;

@@ -223,7 +223,7 @@ TEST_F(PdfFixture, RotatedMemosTurnAroundTheirCentre)
     for (const Case &c : {Case{90, "0.00 1.00 -1.00 0.00 153.50 748.00 cm\r\n"},
                           Case{180, "-1.00 0.00 0.00 -1.00 153.50 750.25 cm\r\n"},
                           Case{270, "0.00 -1.00 1.00 0.00 147.50 748.00 cm\r\n"},
-                          Case{45, "0.71 0.71 -0.71 0.71 141.79 700.46 cm\r\n"}}) {
+                          Case{45, "0.71 0.71 -0.71 0.71 150.50 748.00 cm\r\n"}}) {
         SCOPED_TRACE(c.rotation);
         TkvlReportPage *page = NewPage();
         TkvlMemoView *memo = NewMemo(QStringLiteral("Ruotato"), 100, 100, 200, 50);
