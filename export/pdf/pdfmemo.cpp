@@ -136,7 +136,7 @@ void TkvlPDFExport::AddMemoText(TkvlCustomMemoView *Memo)
             } else {
                 // Other angles turn about the memo's centre, as the preview does; the lines are
                 // placed relative to it below. (Half the turned box's extent, used before, put a
-                // 30-degree line of a wide, low memo a hundred pixels below its memo.)
+                // 30-degree line of a wide, low memo about a hundred pixels below its centre.)
                 cx = GetLeft(X0 + W / 2);
                 cy = GetTop(Y0 + H / 2);
             }
