@@ -235,6 +235,7 @@ void TkvlXMLWriter::WriteRootItem(TkvlXMLItem *Item)
         bool Reloaded;  // read back from the swap stream: cleared again when written
     };
     std::vector<Frame> stack;
+    stack.reserve(16);
 
     auto visit = [&](TkvlXMLItem *item, int ind) {
         bool reloaded = false;
