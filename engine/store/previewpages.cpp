@@ -375,14 +375,13 @@ void TkvlPreviewPages::unloadOldPages()
     if (!useFileCache() || FXMLSize <= int64_t(Report->EngineOptions()->MaxMemSize) * 1048576)
         return;
     TkvlXMLItem *pages = pagesItem();
-    for (int i = pages->Count() - 2; i >= 0; --i) {
-        TkvlXMLItem *p = pages->Items(i);
-        if (!p->Unloadable())
-            continue;
-        if (!p->Loaded())
-            break;
-        FXMLDoc->UnloadItem(p);
-    }
+    // The pages written since the last page swapped out go in their order, so that the swap
+    // file holds them as a save reads them.
+    int first = pages->Count() - 1;
+    while (first > 0 && !(pages->Items(first - 1)->Unloadable() && !pages->Items(first - 1)->Loaded()))
+        --first;
+    for (int i = first; i < pages->Count() - 1; ++i)
+        FXMLDoc->UnloadItem(pages->Items(i));
     FXMLSize = 0;
 }
 

@@ -93,6 +93,7 @@ void TkvlXMLDocument::LoadItem(TkvlXMLItem *Item)
     // The swap file is always written in UTF-8; the loaded file may be of the old form.
     reader.SetOldFormat(Item->FHolder == TkvlXMLItem::Holder::LoadStream && FOldVersion);
     reader.SetPosition(Item->FOffset);
+    reader.FKeepUnloadable = true;
     reader.ReadRootItem(Item, true);
     Item->FLoaded = true;
 }
@@ -132,10 +133,10 @@ bool TkvlXMLDocument::SwappedChildren(const TkvlXMLItem *Item, int64_t &From, in
     return true;
 }
 
-void TkvlXMLDocument::ReadSwapFile(int64_t From, char *To, qsizetype Size)
+qsizetype TkvlXMLDocument::ReadSwapFile(int64_t From, char *To, qsizetype Size)
 {
     FSwapStream->SetPosition(From);
-    FSwapStream->ReadBuffer(To, Size);
+    return qsizetype(FSwapStream->Read(To, Size));
 }
 
 void TkvlXMLDocument::CreateTempFile()

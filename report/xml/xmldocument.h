@@ -56,8 +56,8 @@ public:
     // up to To, the end tag not included), so that a writer can copy them as they are
     // instead of reading them back; false when the element is not held there that way.
     bool SwappedChildren(const TkvlXMLItem *Item, int64_t &From, int64_t &To) const;
-    // Reads Size bytes of the swap file at From into To.
-    void ReadSwapFile(int64_t From, char *To, qsizetype Size);
+    // Reads up to Size bytes of the swap file at From into To; answers how many it read.
+    qsizetype ReadSwapFile(int64_t From, char *To, qsizetype Size);
 
 private:
     std::unique_ptr<TkvlXMLItem> FRoot;

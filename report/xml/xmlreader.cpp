@@ -281,6 +281,8 @@ void TkvlXMLReader::ReadRootItem(TkvlXMLItem *Item, bool ReadChildren)
                                   [&](qsizetype from, qsizetype n) { text.remove(from, n); });
         }
         const bool unload = marked && !ReadChildren;
+        if (marked && ReadChildren && FKeepUnloadable && item)
+            item->FUnloadable = true;
         if (t.SelfClosing) {
             if (item)
                 finishElement(item, unload, start);
@@ -288,7 +290,7 @@ void TkvlXMLReader::ReadRootItem(TkvlXMLItem *Item, bool ReadChildren)
         }
         if (stack.size() >= size_t(kMaxDepth))
             invalid();
-        stack.push_back({item, item ? item->FName : t.Name, start, pending.size(), unload, skipping || unload});
+        stack.push_back({item, t.Name, start, pending.size(), unload, skipping || unload});
     };
 
     try {

@@ -74,6 +74,8 @@ private:
     int FBufPos = 0, FBufEnd = 0;
     bool FOldFormat = false;
     TkvlXMLItem::Holder FHolder = TkvlXMLItem::Holder::None;
+    // Reading an element back: marked elements inside it stay unloadable (with their children).
+    bool FKeepUnloadable = false;
     char FBuf[65536];  // large enough that reading a big file costs few system calls
     std::vector<char> FTag;
 

@@ -8,9 +8,14 @@
 #include <algorithm>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr qsizetype kFlushAt = 4096;
+constexpr qsizetype kSwapBlock = 256 * 1024;
 const char kHeader[] = "<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"no\"?>";
 const char kMarker[] = " ld=\"0\"";
 
@@ -34,8 +39,10 @@ void TkvlXMLWriter::flush()
 {
     if (FBuffer.isEmpty())
         return;
-    if (FStream.Position() != FStreamPos)
+    if (FStreamMoved) {
         FStream.SetPosition(FStreamPos);
+        FStreamMoved = false;
+    }
     FStream.WriteBuffer(FBuffer.constData(), FBuffer.size());
     FStreamPos += FBuffer.size();
     FBuffer.resize(0);
@@ -55,9 +62,22 @@ void TkvlXMLWriter::indent(int N)
         FBuffer.append(N, ' ');
 }
 
-void TkvlXMLWriter::appendAnsi(const QString &S)
+void TkvlXMLWriter::appendName(const QString &S)
 {
-    cp::AppendAnsi(FBuffer, S);
+    // Names are ASCII but for the rare element of a foreign file.
+    const qsizetype n = S.size();
+    const qsizetype old = FBuffer.size();
+    FBuffer.resize(old + n);
+    char *d = FBuffer.data() + old;
+    const char16_t *p = reinterpret_cast<const char16_t *>(S.constData());
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] >= 0x80) {
+            FBuffer.resize(old);
+            cp::AppendAnsi(FBuffer, S);
+            return;
+        }
+        d[i] = char(p[i]);
+    }
 }
 
 void TkvlXMLWriter::appendUtf8(const QString &S)
@@ -67,15 +87,30 @@ void TkvlXMLWriter::appendUtf8(const QString &S)
     FBuffer.resize(old + 3 * n);
     uchar *d = reinterpret_cast<uchar *>(FBuffer.data()) + old;
     const char16_t *p = reinterpret_cast<const char16_t *>(S.constData());
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = p[i];
+    qsizetype i = 0;
+    while (i < n) {
+#if defined(__SSE2__)
+        // Attribute texts are mostly ASCII: eight units at a time while they are.
+        const __m128i high = _mm_set1_epi16(short(0xFF80));
+        while (n - i >= 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128())) != 0xFFFF)
+                break;
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(d), _mm_packus_epi16(v, v));
+            i += 8;
+            d += 8;
+        }
+        if (i >= n)
+            break;
+#endif
+        const char16_t c = p[i++];
         if (c < 0x80) {
             *d++ = uchar(c);
         } else if (c < 0x800) {
             *d++ = uchar(0xC0 | (c >> 6));
             *d++ = uchar(0x80 | (c & 0x3F));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
-            const char32_t u = QChar::surrogateToUcs4(c, p[++i]);
+        } else if (QChar::isHighSurrogate(c) && i < n && QChar::isLowSurrogate(p[i])) {
+            const char32_t u = QChar::surrogateToUcs4(c, p[i++]);
             *d++ = uchar(0xF0 | (u >> 18));
             *d++ = uchar(0x80 | ((u >> 12) & 0x3F));
             *d++ = uchar(0x80 | ((u >> 6) & 0x3F));
@@ -101,7 +136,7 @@ void TkvlXMLWriter::writeStartTag(TkvlXMLItem *Item, int Indent, bool HasChildre
 {
     indent(Indent);
     FBuffer.append('<');
-    appendAnsi(Item->Name());
+    appendName(Item->Name());
     if (Item->FRaw && !Item->FRawAnsi) {
         // Text not decoded since it was read as UTF-8: written back as it came.
         if (Item->FRaw[0] != ' ')
@@ -130,7 +165,7 @@ void TkvlXMLWriter::writeStartTag(TkvlXMLItem *Item, int Indent, bool HasChildre
         FBuffer.append('>');
         appendUtf8(kvlStrToXML(Item->Value()));
         FBuffer.append("</", 2);
-        appendAnsi(Item->Name());
+        appendName(Item->Name());
         FBuffer.append('>');
     } else {
         FBuffer.append("/>", 2);
@@ -142,7 +177,7 @@ void TkvlXMLWriter::writeEndTag(TkvlXMLItem *Item, int Indent)
 {
     indent(Indent);
     FBuffer.append("</", 2);
-    appendAnsi(Item->Name());
+    appendName(Item->Name());
     FBuffer.append('>');
     newLine();
 }
@@ -155,17 +190,40 @@ bool TkvlXMLWriter::copySwappedChildren(TkvlXMLItem *Item, int Indent)
     if (FAutoIndent || !FDocument || !FDocument->SwappedChildren(Item, from, to))
         return false;
     writeStartTag(Item, Indent, true);
-    constexpr qsizetype kChunk = 64 * 1024;
-    while (from < to) {
-        const qsizetype n = qsizetype(std::min<int64_t>(kChunk, to - from));
-        const qsizetype old = FBuffer.size();
-        FBuffer.resize(old + n);
-        FDocument->ReadSwapFile(from, FBuffer.data() + old, n);
-        from += n;
-        flush();
-    }
+    appendSwapped(from, to);
     writeEndTag(Item, Indent);
     return true;
+}
+
+void TkvlXMLWriter::appendSwapped(int64_t From, int64_t To)
+{
+    while (From < To) {
+        if (From < FSwapBlockFrom || From >= FSwapBlockTo) {
+            FSwapBlock.resize(size_t(kSwapBlock));
+            const qsizetype got = FDocument->ReadSwapFile(From, FSwapBlock.data(), kSwapBlock);
+            FStreamMoved = true;
+            if (got <= 0)
+                throw EReadError(QStringLiteral("Stream read error"));
+            FSwapBlockFrom = From;
+            FSwapBlockTo = From + got;
+        }
+        const char *bytes = FSwapBlock.data() + (From - FSwapBlockFrom);
+        const qsizetype n = qsizetype(std::min(To, FSwapBlockTo) - From);
+        From += n;
+        if (n < kFlushAt) {
+            FBuffer.append(bytes, n);
+            if (FBuffer.size() > kFlushAt)
+                flush();
+            continue;
+        }
+        flush();
+        if (FStreamMoved) {
+            FStream.SetPosition(FStreamPos);
+            FStreamMoved = false;
+        }
+        FStream.WriteBuffer(bytes, n);
+        FStreamPos += n;
+    }
 }
 
 void TkvlXMLWriter::WriteRootItem(TkvlXMLItem *Item)
@@ -177,6 +235,7 @@ void TkvlXMLWriter::WriteRootItem(TkvlXMLItem *Item)
         bool Reloaded;  // read back from the swap stream: cleared again when written
     };
     std::vector<Frame> stack;
+    stack.reserve(16);
 
     auto visit = [&](TkvlXMLItem *item, int ind) {
         bool reloaded = false;
@@ -184,6 +243,7 @@ void TkvlXMLWriter::WriteRootItem(TkvlXMLItem *Item)
             return;
         if (item->Unloadable() && !item->Loaded() && FDocument) {
             FDocument->LoadItem(item);
+            FStreamMoved = true;
             reloaded = item->Loaded();
         }
         const bool hasChildren = item->Count() > 0;

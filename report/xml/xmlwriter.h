@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 class TStream;
 class TkvlXMLItem;
@@ -37,16 +38,23 @@ private:
     void flush();
     void newLine();
     void indent(int N);
-    void appendAnsi(const QString &S);
+    void appendName(const QString &S);
     void appendUtf8(const QString &S);
     void writeStartTag(TkvlXMLItem *Item, int Indent, bool HasChildren);
     void writeEndTag(TkvlXMLItem *Item, int Indent);
     bool copySwappedChildren(TkvlXMLItem *Item, int Indent);
+    void appendSwapped(int64_t From, int64_t To);
 
     TStream &FStream;
     TkvlXMLDocument *FDocument;
-    int64_t FStreamPos;  // where the next bytes go, should a reload move the stream
+    int64_t FStreamPos;  // where the next bytes go
+    // The document was asked to read: it may have moved the stream (the swap file can be both).
+    bool FStreamMoved = false;
     bool FAutoIndent = false;
     QByteArray FBuffer;
     int64_t FRootChildrenFrom = 0, FRootChildrenTo = 0;
+    // A block of the swap file read ahead: swapped elements lie there mostly in the order
+    // they are written.
+    std::vector<char> FSwapBlock;
+    int64_t FSwapBlockFrom = 0, FSwapBlockTo = 0;
 };

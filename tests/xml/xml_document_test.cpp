@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -360,6 +363,105 @@ TEST_F(XmlPartialLoading, SwappedElementsSaveAsFromMemory)
         EXPECT_EQ(save(doc), swapped);
         EXPECT_TRUE(swapped.contains("n=\"2\""));
     }
+}
+
+// Swapped elements larger than the writer's buffer, and more of them than the swap file is
+// read ahead at a time, still save byte for byte as from memory; so do texts where ASCII
+// runs meet other characters.
+TEST_F(XmlPartialLoading, LargeSwappedElementsSaveAsFromMemory)
+{
+    TkvlXMLDocument doc;
+    doc.SetTempDir(dir.path());
+    doc.Root()->SetName(u"preparedreport"_qs);
+    std::vector<TkvlXMLItem *> pages;
+    for (int p = 0; p < 80; ++p) {
+        TkvlXMLItem *page = doc.Root()->Add(u"page0"_qs);
+        page->SetUnloadable(true);
+        // From under the buffer's size to several times it.
+        for (int i = 0; i < 1 + p % 7 * 5; ++i)
+            page->Add(u"m"_qs + QString::number(i))
+                ->SetProp(u"x"_qs, QString(20 + p * 7 + i, QChar(u'a' + i % 26)) + u"\u00e9\u20ac\U0001F600"_qs
+                                       + QString(p % 9, u'z'));
+        pages.push_back(page);
+    }
+    const QByteArray before = save(doc);
+    ASSERT_GT(before.size(), 300 * 1024);  // more than a block read ahead
+    for (TkvlXMLItem *page : pages)
+        doc.UnloadItem(page);
+    EXPECT_EQ(save(doc), before);
+    // Read back in another order than written, then out again.
+    for (int p : {59, 3, 30})
+        doc.LoadItem(pages[size_t(p)]);
+    EXPECT_EQ(save(doc), before);
+    for (int p : {30, 59, 3})
+        doc.UnloadItem(pages[size_t(p)]);
+    EXPECT_EQ(save(doc), before);
+
+    TkvlXMLDocument back;
+    load(back, before);
+    EXPECT_EQ(back.Root()->Items(5)->Items(3)->Prop(u"x"_qs),
+              QString(20 + 5 * 7 + 3, u'd') + u"\u00e9\u20ac\U0001F600"_qs + QString(5, u'z'));
+}
+
+// An element renamed while it is out of memory reads back under its new name, whether it
+// lies in the swap file or still in the loaded file, and saves under it.
+TEST_F(XmlPartialLoading, RenamedWhileOutOfMemory)
+{
+    for (const bool swapped : {true, false}) {
+        SCOPED_TRACE(swapped ? "swap file" : "loaded file");
+        TkvlXMLDocument doc;
+        doc.SetTempDir(dir.path());
+        doc.LoadFromFile(file);
+        TkvlXMLItem *page0 = doc.Root()->FindItem(u"previewpages"_qs)->Items(0);
+        if (swapped) {
+            doc.LoadItem(page0);
+            doc.UnloadItem(page0);
+        }
+        page0->SetName(u"page9"_qs);
+        ASSERT_NO_THROW(doc.LoadItem(page0));
+        EXPECT_EQ(shape(page0), u"page9(a[x=\"1\"],b(c))"_qs);
+        doc.UnloadItem(page0);
+        EXPECT_TRUE(save(doc).contains("<page9 ld=\"0\"><a x=\"1\"/><b><c/></b></page9>"));
+    }
+}
+
+// Swapping an element out and back leaves the tree below it as it was: every element under
+// its own parent, and unloadable elements inside it still unloadable, whether they were in
+// memory or swapped out themselves when their container went.
+TEST_F(XmlPartialLoading, NestedElementsComeBackWhole)
+{
+    TkvlXMLDocument doc;
+    doc.SetTempDir(dir.path());
+    TkvlXMLItem *page = doc.Root()->Add(u"page"_qs);
+    page->SetUnloadable(true);
+    TkvlXMLItem *inMemory = page->Add(u"band"_qs);
+    inMemory->SetUnloadable(true);
+    inMemory->Add(u"memo"_qs)->Add(u"line"_qs)->SetText(u"t=\"1\""_qs);
+    TkvlXMLItem *swappedOut = page->Add(u"band"_qs);
+    swappedOut->SetUnloadable(true);
+    swappedOut->Add(u"memo"_qs)->SetText(u"t=\"2\""_qs);
+    const QByteArray before = save(doc);
+
+    doc.UnloadItem(swappedOut);
+    doc.UnloadItem(page);
+    doc.LoadItem(page);
+    EXPECT_EQ(shape(page), u"page(band(memo(line[t=\"1\"])),band(memo[t=\"2\"]))"_qs);
+    std::function<void(const TkvlXMLItem *)> parents = [&](const TkvlXMLItem *item) {
+        for (int i = 0; i < item->Count(); ++i) {
+            EXPECT_EQ(item->Items(i)->Parent(), item) << item->Items(i)->Name().toStdString();
+            parents(item->Items(i));
+        }
+    };
+    parents(doc.Root());
+    for (int i = 0; i < 2; ++i) {
+        TkvlXMLItem *band = page->Items(i);
+        EXPECT_TRUE(band->Unloadable()) << i;
+        doc.UnloadItem(band);
+        EXPECT_EQ(band->Count(), 0) << i;
+        doc.LoadItem(band);
+        EXPECT_EQ(band->Count(), 1) << i;
+    }
+    EXPECT_EQ(save(doc), before);
 }
 
 TEST_F(XmlPartialLoading, FailedSaveLeavesFileWhole)
