@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class TkvlXMLArena;
 class TkvlXMLDocument;
 class TkvlXMLSerializer;
 
@@ -120,6 +121,10 @@ private:
     bool nonFinalPass() const;
     void unloadOldPages();
     void writeObject(TkvlXMLItem *Parent, TkvlComponent *Obj, bool Whole);
+    // Where the elements written for the current page live; a page's storage goes when the
+    // page is swapped out or cleared.
+    TkvlXMLArena &pageArena();
+    void releasePageArena();
     void addSourceObjects(TkvlComponent *Template, TkvlComponent *Parent, int PageIndex, TkvlXMLSerializer &S);
     void setSourceText(TkvlComponent *Source, TkvlXMLSerializer &S);
     std::shared_ptr<TkvlPage> buildPage(int Index);
@@ -133,6 +138,7 @@ private:
     void ensureBaseElements();
 
     std::unique_ptr<TkvlXMLDocument> FXMLDoc;
+    TkvlXMLArena *FPageArena = nullptr;
     std::vector<std::unique_ptr<TkvlPage>> FSourcePages;
     // Source pages an endless page has sized, with that page's element.
     std::vector<std::pair<const TkvlPage *, const TkvlXMLItem *>> FSizedSources;

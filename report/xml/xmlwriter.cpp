@@ -62,33 +62,9 @@ void TkvlXMLWriter::appendAnsi(const QString &S)
 
 void TkvlXMLWriter::appendUtf8(const QString &S)
 {
-    const qsizetype n = S.size();
     const qsizetype old = FBuffer.size();
-    FBuffer.resize(old + 3 * n);
-    uchar *d = reinterpret_cast<uchar *>(FBuffer.data()) + old;
-    const char16_t *p = reinterpret_cast<const char16_t *>(S.constData());
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = p[i];
-        if (c < 0x80) {
-            *d++ = uchar(c);
-        } else if (c < 0x800) {
-            *d++ = uchar(0xC0 | (c >> 6));
-            *d++ = uchar(0x80 | (c & 0x3F));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
-            const char32_t u = QChar::surrogateToUcs4(c, p[++i]);
-            *d++ = uchar(0xF0 | (u >> 18));
-            *d++ = uchar(0x80 | ((u >> 12) & 0x3F));
-            *d++ = uchar(0x80 | ((u >> 6) & 0x3F));
-            *d++ = uchar(0x80 | (u & 0x3F));
-        } else {
-            // A lone surrogate cannot be written as UTF-8: the replacement character instead.
-            const char16_t u = QChar::isSurrogate(c) ? char16_t(0xFFFD) : c;
-            *d++ = uchar(0xE0 | (u >> 12));
-            *d++ = uchar(0x80 | ((u >> 6) & 0x3F));
-            *d++ = uchar(0x80 | (u & 0x3F));
-        }
-    }
-    FBuffer.resize(reinterpret_cast<char *>(d) - FBuffer.data());
+    FBuffer.resize(old + 3 * S.size());
+    FBuffer.resize(kvlToUtf8(S, FBuffer.data() + old) - FBuffer.data());
 }
 
 void TkvlXMLWriter::WriteHeader()
