@@ -5,6 +5,10 @@
 // in the same process: the same rows' five memos doing GetData and CalcHeight and the store
 // adding the band, without the engine.
 //
+// Rows cost more up to the first swap than after it: until then every stored element goes to
+// memory the process has never touched (a page fault per 4 KB); from then on the memory of
+// the pages swapped out is used again. With the heap on huge pages the two cost the same.
+//
 //   bench_engine                 runs every case below, each in a process of its own
 //   bench_engine ROWS [once|twice|double|save FILE]
 //       once: one preparation; twice: two in one process; double: one in two passes;

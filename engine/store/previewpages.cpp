@@ -49,6 +49,9 @@ const QString kCutted = QStringLiteral("cutted");
 const QString kWholePage = QStringLiteral("TkvlReportPage");
 const QString kWholeDMPPage = QStringLiteral("TkvlDMPPage");
 
+// Pages written after one another share an arena up to about this size.
+constexpr int64_t kPageArenaBytes = 1 << 20;
+
 // Objects nested deeper than this on a prepared page are not built (hostile files).
 constexpr int kMaxBuildDepth = 64;
 
@@ -134,6 +137,7 @@ void TkvlPreviewPages::releasePageArena()
     // The elements made in it keep it until the last of them goes.
     if (FPageArena)
         std::exchange(FPageArena, nullptr)->Release();
+    FPageArenaBytes = 0;
 }
 
 void TkvlPreviewPages::ensureBaseElements()
@@ -389,9 +393,14 @@ void TkvlPreviewPages::AddToSourcePage(TkvlComponent *Obj)
 
 // ---- writing ------------------------------------------------------------------------------
 
+bool TkvlPreviewPages::swapDue() const
+{
+    return useFileCache() && FXMLSize > int64_t(Report->EngineOptions()->MaxMemSize) * 1048576;
+}
+
 void TkvlPreviewPages::unloadOldPages()
 {
-    if (!useFileCache() || FXMLSize <= int64_t(Report->EngineOptions()->MaxMemSize) * 1048576)
+    if (!swapDue())
         return;
     TkvlXMLItem *pages = pagesItem();
     for (int i = pages->Count() - 2; i >= 0; --i) {
@@ -408,7 +417,8 @@ void TkvlPreviewPages::unloadOldPages()
 void TkvlPreviewPages::AddPage(TkvlPage *Page)
 {
     TkvlXMLItem *pages = pagesItem();
-    releasePageArena();
+    if (FPageArenaBytes >= kPageArenaBytes || swapDue())
+        releasePageArena();
     unloadOldPages();
     ++CurPage;
     if (CurPage < pages->Count() && AddPageAction != apAdd)
@@ -465,7 +475,9 @@ void TkvlPreviewPages::writeObject(TkvlXMLItem *Parent, TkvlComponent *Obj, bool
     if (attrs.startsWith(u' '))
         attrs = attrs.mid(1);
     TkvlXMLItem *e = Parent->AddInArena(pageArena(), name, attrs);
-    FXMLSize += name.size() + attrs.size() + int64_t(sizeof(TkvlXMLItem)) + 16;
+    const int64_t size = name.size() + attrs.size() + int64_t(sizeof(TkvlXMLItem)) + 16;
+    FXMLSize += size;
+    FPageArenaBytes += size;
     for (TkvlComponent *c : Obj->Objects())
         writeObject(e, c, Whole);
 }
