@@ -20,6 +20,7 @@
 #include "report/utils/messages.h"
 #include "report/views/kvlpicture.h"
 #include "report/views/kvlview.h"
+#include "report/xml/xmlarena.h"
 #include "report/xml/xmldocument.h"
 
 #include <QFile>
@@ -31,6 +32,7 @@
 #include <cstdio>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -46,6 +48,9 @@ const QString kPictureCache = QStringLiteral("picturecache");
 const QString kCutted = QStringLiteral("cutted");
 const QString kWholePage = QStringLiteral("TkvlReportPage");
 const QString kWholeDMPPage = QStringLiteral("TkvlDMPPage");
+
+// Pages written after one another share an arena up to about this size.
+constexpr int64_t kPageArenaBytes = 1 << 20;
 
 // Objects nested deeper than this on a prepared page are not built (hostile files).
 constexpr int kMaxBuildDepth = 64;
@@ -117,6 +122,22 @@ TkvlPreviewPages::~TkvlPreviewPages()
 {
     FPageCache.clear();
     FSourcePages.clear();
+    releasePageArena();
+}
+
+TkvlXMLArena &TkvlPreviewPages::pageArena()
+{
+    if (!FPageArena)
+        FPageArena = new TkvlXMLArena;
+    return *FPageArena;
+}
+
+void TkvlPreviewPages::releasePageArena()
+{
+    // The elements made in it keep it until the last of them goes.
+    if (FPageArena)
+        std::exchange(FPageArena, nullptr)->Release();
+    FPageArenaBytes = 0;
 }
 
 void TkvlPreviewPages::ensureBaseElements()
@@ -143,6 +164,7 @@ bool TkvlPreviewPages::writesLogicalNumbers() const
 
 void TkvlPreviewPages::Clear()
 {
+    releasePageArena();
     FPageCache.clear();
     FSourcePages.clear();
     FSizedSources.clear();
@@ -206,6 +228,7 @@ void TkvlPreviewPages::BeginPass()
 
 void TkvlPreviewPages::ClearFirstPassPages()
 {
+    releasePageArena();
     ClearPageCache();
     TkvlXMLItem *root = FXMLDoc->Root();
     if (FFirstPageIndex < 0) {
@@ -370,9 +393,14 @@ void TkvlPreviewPages::AddToSourcePage(TkvlComponent *Obj)
 
 // ---- writing ------------------------------------------------------------------------------
 
+bool TkvlPreviewPages::swapDue() const
+{
+    return useFileCache() && FXMLSize > int64_t(Report->EngineOptions()->MaxMemSize) * 1048576;
+}
+
 void TkvlPreviewPages::unloadOldPages()
 {
-    if (!useFileCache() || FXMLSize <= int64_t(Report->EngineOptions()->MaxMemSize) * 1048576)
+    if (!swapDue())
         return;
     TkvlXMLItem *pages = pagesItem();
     // The pages written since the last page swapped out go in their order, so that the swap
@@ -388,6 +416,8 @@ void TkvlPreviewPages::unloadOldPages()
 void TkvlPreviewPages::AddPage(TkvlPage *Page)
 {
     TkvlXMLItem *pages = pagesItem();
+    if (FPageArenaBytes >= kPageArenaBytes || swapDue())
+        releasePageArena();
     unloadOldPages();
     ++CurPage;
     if (CurPage < pages->Count() && AddPageAction != apAdd)
@@ -429,24 +459,24 @@ void TkvlPreviewPages::writeObject(TkvlXMLItem *Parent, TkvlComponent *Obj, bool
     if (!Obj->Visible() || !Obj->HasStyle(csPreviewVisible))
         return;
     TkvlComponent *src = Obj->OriginalComponent.get();
-    QString name, text;
-    if (!src || Whole) {
-        name = Obj->ClassName();
+    const bool whole = !src || Whole;
+    const QString &name = whole ? Obj->ClassName() : Obj->AliasName;
+    QString text;
+    if (whole)
         text = Obj->AllDiff(nullptr);
-    } else {
-        name = Obj->AliasName;
-        if (nonFinalPass())
-            text = Obj->InternalDiff(src);
-        else if (Obj->HasStyle(csDefaultDiff))
-            text = Obj->AllDiff(src);
-        else
-            text = Obj->Diff(src);
-    }
-    if (text.startsWith(u' '))
-        text.remove(0, 1);
-    TkvlXMLItem *e = Parent->Add(name);
-    e->SetText(text);
-    FXMLSize += name.size() + text.size() + int64_t(sizeof(TkvlXMLItem)) + 16;
+    else if (nonFinalPass())
+        text = Obj->InternalDiff(src);
+    else if (Obj->HasStyle(csDefaultDiff))
+        text = Obj->AllDiff(src);
+    else
+        text = Obj->Diff(src);
+    QStringView attrs(text);
+    if (attrs.startsWith(u' '))
+        attrs = attrs.mid(1);
+    TkvlXMLItem *e = Parent->AddInArena(pageArena(), name, attrs);
+    const int64_t size = name.size() + attrs.size() + int64_t(sizeof(TkvlXMLItem)) + 16;
+    FXMLSize += size;
+    FPageArenaBytes += size;
     for (TkvlComponent *c : Obj->Objects())
         writeObject(e, c, Whole);
 }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class TkvlXMLArena;
 class TkvlXMLDocument;
 class TkvlXMLSerializer;
 
@@ -120,6 +121,12 @@ private:
     bool nonFinalPass() const;
     void unloadOldPages();
     void writeObject(TkvlXMLItem *Parent, TkvlComponent *Obj, bool Whole);
+    // Where the elements written for the pages live: one arena serves pages until it holds
+    // about a megabyte or pages are about to be swapped out, and its memory goes with the last
+    // of its pages swapped out or cleared.
+    TkvlXMLArena &pageArena();
+    void releasePageArena();
+    bool swapDue() const;
     void addSourceObjects(TkvlComponent *Template, TkvlComponent *Parent, int PageIndex, TkvlXMLSerializer &S);
     void setSourceText(TkvlComponent *Source, TkvlXMLSerializer &S);
     std::shared_ptr<TkvlPage> buildPage(int Index);
@@ -133,6 +140,8 @@ private:
     void ensureBaseElements();
 
     std::unique_ptr<TkvlXMLDocument> FXMLDoc;
+    TkvlXMLArena *FPageArena = nullptr;
+    int64_t FPageArenaBytes = 0;  // written into it, counted as FXMLSize counts
     std::vector<std::unique_ptr<TkvlPage>> FSourcePages;
     // Source pages an endless page has sized, with that page's element.
     std::vector<std::pair<const TkvlPage *, const TkvlXMLItem *>> FSizedSources;

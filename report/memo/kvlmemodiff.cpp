@@ -26,10 +26,15 @@ QString TkvlCustomMemoView::Diff(TkvlComponent *Source)
         if (UseDefaultCharset != s->UseDefaultCharset)
             AddBool(out, u"UseDefaultCharset", UseDefaultCharset);
     }
-    QString text = Text();
-    if (text.endsWith(QLatin1String("\r\n")))
-        text.chop(2);
-    AddStr(out, u"u", text);
+    // The text without its last line break, escaped line by line: a line break escapes to
+    // "&#13;&#10;", and no reference spans one.
+    out += u" u=\"";
+    for (int i = 0; i < Memo().Count(); ++i) {
+        if (i > 0)
+            out += u"&#13;&#10;";
+        out += kvlStrToXML(Memo().Get(i));
+    }
+    out += u'"';
     if (s) {
         if (FloatDiff(ParagraphGap, s->ParagraphGap))
             AddFloat(out, u"ParagraphGap", ParagraphGap);

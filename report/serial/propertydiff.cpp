@@ -15,6 +15,7 @@
 #include "report/views/kvlview.h"
 #include "report/xml/xmltext.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace kvldiff {
@@ -28,19 +29,32 @@ void begin(QString &Out, QStringView Name)
     Out += Name;
     Out += u"=\"";
 }
+
+// Digits written straight into Out: a stored object has several numbers, none worth a
+// string of its own.
+void appendInt(QString &Out, qint64 Value)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, Value).ptr;
+    Out += QLatin1StringView(digits, end - digits);
+}
 } // namespace
 
 void AddFloat(QString &Out, QStringView Name, double Value)
 {
     begin(Out, Name);
-    Out += rtl::FloatToStr(Value);
+    // Whole numbers (most positions and sizes) have the same digits in the general format.
+    if (std::fabs(Value) < 1e15 && Value == std::trunc(Value) && !(Value == 0 && std::signbit(Value)))
+        appendInt(Out, qint64(Value));
+    else
+        Out += rtl::FloatToStr(Value);
     Out += u'"';
 }
 
 void AddInt(QString &Out, QStringView Name, qint64 Value)
 {
     begin(Out, Name);
-    Out += QString::number(Value);
+    appendInt(Out, Value);
     Out += u'"';
 }
 
@@ -201,6 +215,8 @@ QString TkvlComponent::InternalDiff(TkvlComponent *Source)
     QString out;
     if (!Source)
         return out;
+    // Room for the usual attributes and a line of text, so the kinds' additions seldom grow it.
+    out.reserve(96);
     if (FloatDiff(Left(), Source->Left()))
         AddFloat(out, u"l", Left());
     if (Is<TkvlBand>() || FloatDiff(Top(), Source->Top()))

@@ -198,6 +198,26 @@ TkvlXMLItem *TkvlXMLItem::Add(const QString &Name)
     return item;
 }
 
+TkvlXMLItem *TkvlXMLItem::AddInArena(TkvlXMLArena &Arena, const QString &Name, QStringView Text)
+{
+    const qsizetype size = kvlUtf8Size(Text);
+    char *raw = size > 0 ? static_cast<char *>(Arena.Allocate(size_t(size), 1)) : nullptr;
+    if (raw)
+        kvlToUtf8(Text, raw);
+    auto *item = new (Arena.Allocate(sizeof(TkvlXMLItem), alignof(TkvlXMLItem))) TkvlXMLItem;
+    item->FArena = &Arena;
+    Arena.ItemCreated();
+    item->FName = Name;
+    item->setRaw(raw, int(size), false);
+    try {
+        appendOwned(item);
+    } catch (...) {
+        delete item;
+        throw;
+    }
+    return item;
+}
+
 void TkvlXMLItem::AddItem(TkvlXMLItem *Item)
 {
     Item->detach();

@@ -23,6 +23,9 @@ public:
 
     TkvlXMLItem *Add();
     TkvlXMLItem *Add(const QString &Name);
+    // A child made in Arena, its attribute text kept there as UTF-8 bytes (decoded when
+    // first asked for), so that writing many elements allocates nothing per element.
+    TkvlXMLItem *AddInArena(TkvlXMLArena &Arena, const QString &Name, QStringView Text);
     // Takes Item over, leaving its former parent.
     void AddItem(TkvlXMLItem *Item);
     void InsertItem(int Index, TkvlXMLItem *Item);

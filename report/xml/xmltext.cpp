@@ -1,5 +1,9 @@
 #include "report/xml/xmltext.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 inline bool needsEscape(char16_t c)
@@ -58,6 +62,67 @@ QString kvlStrToXML(const QString &S)
         }
     }
     return out;
+}
+
+qsizetype kvlUtf8Size(QStringView S)
+{
+    const char16_t *p = reinterpret_cast<const char16_t *>(S.data());
+    const qsizetype n = S.size();
+    qsizetype size = n;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i];
+        if (c < 0x80)
+            continue;
+        if (c < 0x800)
+            size += 1;
+        else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(p[i + 1]))
+            size += 2, ++i;  // four bytes for the pair
+        else
+            size += 2;
+    }
+    return size;
+}
+
+char *kvlToUtf8(QStringView S, char *To)
+{
+    const char16_t *p = reinterpret_cast<const char16_t *>(S.data());
+    const qsizetype n = S.size();
+    auto *d = reinterpret_cast<uchar *>(To);
+    for (qsizetype i = 0; i < n; ++i) {
+#if defined(__SSE2__)
+        // Attribute texts are mostly ASCII: eight units at a time while they are.
+        const __m128i high = _mm_set1_epi16(short(0xFF80));
+        while (n - i >= 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128())) != 0xFFFF)
+                break;
+            _mm_storel_epi64(reinterpret_cast<__m128i *>(d), _mm_packus_epi16(v, v));
+            i += 8;
+            d += 8;
+        }
+        if (i >= n)
+            break;
+#endif
+        const char16_t c = p[i];
+        if (c < 0x80) {
+            *d++ = uchar(c);
+        } else if (c < 0x800) {
+            *d++ = uchar(0xC0 | (c >> 6));
+            *d++ = uchar(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
+            const char32_t u = QChar::surrogateToUcs4(c, p[++i]);
+            *d++ = uchar(0xF0 | (u >> 18));
+            *d++ = uchar(0x80 | ((u >> 12) & 0x3F));
+            *d++ = uchar(0x80 | ((u >> 6) & 0x3F));
+            *d++ = uchar(0x80 | (u & 0x3F));
+        } else {
+            const char16_t u = QChar::isSurrogate(c) ? char16_t(0xFFFD) : c;
+            *d++ = uchar(0xE0 | (u >> 12));
+            *d++ = uchar(0x80 | ((u >> 6) & 0x3F));
+            *d++ = uchar(0x80 | (u & 0x3F));
+        }
+    }
+    return reinterpret_cast<char *>(d);
 }
 
 QString kvlXMLToStr(const QString &S)

@@ -9,6 +9,12 @@ QString kvlStrToXML(const QString &S);
 // well formed (no digits, no ';', beyond U+10FFFF) stays as text.
 QString kvlXMLToStr(const QString &S);
 
+// The bytes the files hold for a text: UTF-8, with a lone surrogate (which UTF-8 cannot
+// carry) written as U+FFFD.
+qsizetype kvlUtf8Size(QStringView S);
+// Writes them at To, which has room for kvlUtf8Size(S) bytes; returns the end.
+char *kvlToUtf8(QStringView S, char *To);
+
 class Variant;
 // A value as attribute text: integers in decimal, floats in the general format and dates in
 // the short date format of the current format settings, Booleans as "1"/"0", strings

@@ -8,10 +8,6 @@
 #include <algorithm>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace {
 
 constexpr qsizetype kFlushAt = 4096;
@@ -82,48 +78,9 @@ void TkvlXMLWriter::appendName(const QString &S)
 
 void TkvlXMLWriter::appendUtf8(const QString &S)
 {
-    const qsizetype n = S.size();
     const qsizetype old = FBuffer.size();
-    FBuffer.resize(old + 3 * n);
-    uchar *d = reinterpret_cast<uchar *>(FBuffer.data()) + old;
-    const char16_t *p = reinterpret_cast<const char16_t *>(S.constData());
-    qsizetype i = 0;
-    while (i < n) {
-#if defined(__SSE2__)
-        // Attribute texts are mostly ASCII: eight units at a time while they are.
-        const __m128i high = _mm_set1_epi16(short(0xFF80));
-        while (n - i >= 8) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-            if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, high), _mm_setzero_si128())) != 0xFFFF)
-                break;
-            _mm_storel_epi64(reinterpret_cast<__m128i *>(d), _mm_packus_epi16(v, v));
-            i += 8;
-            d += 8;
-        }
-        if (i >= n)
-            break;
-#endif
-        const char16_t c = p[i++];
-        if (c < 0x80) {
-            *d++ = uchar(c);
-        } else if (c < 0x800) {
-            *d++ = uchar(0xC0 | (c >> 6));
-            *d++ = uchar(0x80 | (c & 0x3F));
-        } else if (QChar::isHighSurrogate(c) && i < n && QChar::isLowSurrogate(p[i])) {
-            const char32_t u = QChar::surrogateToUcs4(c, p[i++]);
-            *d++ = uchar(0xF0 | (u >> 18));
-            *d++ = uchar(0x80 | ((u >> 12) & 0x3F));
-            *d++ = uchar(0x80 | ((u >> 6) & 0x3F));
-            *d++ = uchar(0x80 | (u & 0x3F));
-        } else {
-            // A lone surrogate cannot be written as UTF-8: the replacement character instead.
-            const char16_t u = QChar::isSurrogate(c) ? char16_t(0xFFFD) : c;
-            *d++ = uchar(0xE0 | (u >> 12));
-            *d++ = uchar(0x80 | ((u >> 6) & 0x3F));
-            *d++ = uchar(0x80 | (u & 0x3F));
-        }
-    }
-    FBuffer.resize(reinterpret_cast<char *>(d) - FBuffer.data());
+    FBuffer.resize(old + 3 * S.size());
+    FBuffer.resize(kvlToUtf8(S, FBuffer.data() + old) - FBuffer.data());
 }
 
 void TkvlXMLWriter::WriteHeader()

@@ -137,6 +137,12 @@ TEST_F(DiffTest, ViewsWriteWhatChanged)
         {"a link's value, escaped",
          [](TkvlMemoView &m) { m.Hyperlink()->FValue = QStringLiteral("a<b"); },
          " Hyperlink.Value=\"a&#60;b\" u=\"\""},
+        {"whole numbers as digits, others and from 1E15 on in the general format",
+         [](TkvlMemoView &m) {
+             m.SetBounds(-3, 999999999999999.0, 1e15, 30.25);
+             m.SetTag(-7);
+         },
+         " l=\"-3\" t=\"999999999999999\" w=\"1E15\" h=\"30.25\" Tag=\"-7\" u=\"\""},
         {"text lines and memo settings",
          [](TkvlMemoView &m) {
              m.SetText(QStringLiteral("one\r\ntwo"));

@@ -1,4 +1,5 @@
 #include "tests/base/qt_print.h"
+#include "report/xml/xmlarena.h"
 #include "report/xml/xmldocument.h"
 #include "platform/rtl/stream.h"
 
@@ -218,6 +219,33 @@ TEST(XmlWriter, IndentedOutput)
     EXPECT_EQ(shape(back.Root()), u"TkvlReport[Name=\"R\"](TkvlReportPage[Name=\"Page1\"](TkvlBand[Name=\"B\u00e8\"]"
                                   "(TkvlMemoView[Text=\"a&#60;b&#13;&#10;\"]),TkvlLine),v)"_qs);
     EXPECT_EQ(back.Root()->Items(0)->Items(0)->Items(0)->Prop(u"Text"_qs), u"a<b\r\n"_qs);
+}
+
+// Elements kept in an arena as UTF-8 bytes read and write as elements given the same text.
+TEST(XmlWriter, ArenaElementsWriteAsMadeOnes)
+{
+    struct Case {
+        QString text, decoded;
+    } cases[] = {
+        {u"l=\"1\" u=\"caff\u00e8 \u20ac\""_qs, u"l=\"1\" u=\"caff\u00e8 \u20ac\""_qs},
+        {u"u=\"\U0001F600\""_qs, u"u=\"\U0001F600\""_qs},
+        // A lone surrogate cannot be UTF-8: both write U+FFFD.
+        {u"u=\""_qs + QChar(0xD800) + u"\""_qs, u"u=\"\uFFFD\""_qs},
+        {QString(), QString()},
+    };
+    for (const Case &c : cases) {
+        TkvlXMLDocument made, kept;
+        made.Root()->SetName(u"p"_qs);
+        kept.Root()->SetName(u"p"_qs);
+        made.Root()->Add(u"m"_qs)->SetText(c.text);
+        auto *arena = new TkvlXMLArena;
+        TkvlXMLItem *e = kept.Root()->AddInArena(*arena, u"m"_qs, c.text);
+        arena->Release();  // the element keeps it
+        EXPECT_EQ(save(kept), save(made)) << c.text.toStdString();
+        EXPECT_EQ(e->Text(), c.decoded);
+        e->SetProp(u"t"_qs, u"5"_qs);
+        EXPECT_EQ(e->Prop(u"t"_qs), u"5"_qs);
+    }
 }
 
 TEST(XmlWriter, MarkerIsReadBack)
