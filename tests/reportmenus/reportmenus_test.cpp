@@ -253,6 +253,8 @@ TEST_F(ReportMenus, EventsBySiteGivesEachSiteOnceWithItsEventsAndCount)
           {QStringLiteral("sala b"), {2}},
           {QStringLiteral("[sede da definire]"), {4}},
           {QStringLiteral("Sala C"), {5}}}},
+        // No event shown: the title alone.
+        {"nessuno", {}},
     };
     showAndConnect();
     copyShipped(QStringLiteral("Eventi per sede.kv3"));
