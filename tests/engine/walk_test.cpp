@@ -60,6 +60,53 @@ TEST_F(Walk, ReportRecordSourceRepeatsTheReportPagesPerRecord)
     EXPECT_EQ(texts(), QStringLiteral("title 1 / title 2 / title 3"));
 }
 
+TEST_F(Walk, DetailRunsOverItsSourceForEachMasterRow)
+{
+    // Sites A, B, C; events 1 (A), 2 (B), 3 (A). The detail's filter keeps the events of the
+    // master's site; its footer follows each master row that showed events.
+    struct Case {
+        const char *Title;
+        bool DetailEmpty;
+        bool PrintIfDetailEmpty;
+        const char *Texts;
+    };
+    const Case cases[] = {
+        // C has events, none of them passes the filter: the master row still shows, alone.
+        {"filtered detail", false, false, "A|1 1|2 3|end A|B|1 2|end B|C"},
+        {"a detail without rows hides the master", true, false, ""},
+        {"a detail without rows, masters printed anyway", true, true, "A|B|C"},
+    };
+    TkvlReportPage *page = addPage(4000);
+    auto *sites = addSource(QStringLiteral("SITES"), {{1, "A", "M", 0.0, true}, {2, "B", "M", 0.0, true},
+                                                      {3, "C", "M", 0.0, true}});
+    auto *events = addSource(QStringLiteral("EVENTS"), {{1, "A", "M", 0.0, true}, {2, "B", "M", 0.0, true},
+                                                        {3, "A", "M", 0.0, true}});
+    auto *master = addBand<TkvlMasterData>(page, QStringLiteral("MasterData1"), 0, QStringLiteral("[SITE]"));
+    master->SetDataSet(sites);
+    auto *detail = addBand<TkvlDetailData>(page, QStringLiteral("DetailData1"), 30, QStringLiteral("[Line#] [EVENT]"));
+    detail->SetDataSet(events);
+    detail->Filter = QStringLiteral("SAME");
+    addBand<TkvlFooter>(page, QStringLiteral("Footer1"), 60, QStringLiteral("end [SITE]"));
+    lookup = [&](const QString &e) -> std::optional<Variant> {
+        if (e == QLatin1String("SITE"))
+            return sites->GetValue(QStringLiteral("CITY"));
+        if (e == QLatin1String("EVENT"))
+            return events->GetValue(QStringLiteral("ID"));
+        if (e == QLatin1String("SAME"))
+            return Variant(Variant::equals(events->GetValue(QStringLiteral("CITY")), sites->GetValue(QStringLiteral("CITY"))));
+        return std::nullopt;
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Title);
+        store.Clear();
+        events->RangeEnd = c.DetailEmpty ? reCount : reLast;
+        events->RangeEndCount = 0;
+        master->PrintIfDetailEmpty = c.PrintIfDetailEmpty;
+        ASSERT_TRUE(run());
+        EXPECT_EQ(texts(), QString::fromLatin1(c.Texts));
+    }
+}
+
 // Groups by CITY over A (one row) and B (two rows).
 class Groups : public EngineTest {
 protected:

@@ -237,44 +237,57 @@ TEST_F(ReportMenus, EventsListShowsTheGridsEventsAndKeepsTheRecord)
     EXPECT_EQ(dm->EVENTS.FieldByName(QStringLiteral("TITLE"))->AsString(), current);
 }
 
-TEST_F(ReportMenus, EventsBySiteGroupsTheGridsEventsBySite)
+TEST_F(ReportMenus, EventsBySiteGivesEachSiteOnceWithItsEventsAndCount)
 {
+    // The grid is sorted by start, newest first, so the sites of its events interleave; each
+    // site comes once, in the order of its first event, with its events in grid order.
+    struct Case {
+        const char *search;
+        std::vector<std::pair<QString, std::vector<int>>> sites;  // site, rows of shownEvents()
+    };
+    const Case cases[] = {
+        {"riu", {{QStringLiteral("Sala A"), {1, 3}}, {QStringLiteral("sala b"), {2}}}},
+        // The whole grid: the placeholder site is not in the sites table and still has its group.
+        {"",
+         {{QStringLiteral("Sala A"), {0, 1, 3}},
+          {QStringLiteral("sala b"), {2}},
+          {QStringLiteral("[sede da definire]"), {4}},
+          {QStringLiteral("Sala C"), {5}}}},
+        // No event shown: the title alone.
+        {"nessuno", {}},
+    };
     showAndConnect();
     copyShipped(QStringLiteral("Eventi per sede.kv3"));
-    QTest::keyClicks(w->eCerca, QStringLiteral("riu"));
-    ASSERT_EQ(w->LabCount->text(), QStringLiteral("3"));
-    // A group for each run of one site in grid order (sorting the grid by site gives one group
-    // per site), with its events and their count.
-    QStringList expected{QStringLiteral("page 1"), QStringLiteral("Eventi per sede")};
-    QString site;
-    int n = 0;
-    const auto close = [&] {
-        if (n > 0)
-            expected << QStringLiteral("Eventi nella sede: %1").arg(n);
-    };
-    for (const Event &e : shownEvents()) {
-        if (!e.title.startsWith(QStringLiteral("riu"), Qt::CaseInsensitive))
-            continue;
-        if (e.site != site || n == 0) {
-            close();
-            site = e.site;
-            n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.search);
+        w->eCerca->clear();
+        QTest::keyClicks(w->eCerca, QString::fromLatin1(c.search));
+        if (!*c.search)
+            QTest::keyClick(w->eCerca, Qt::Key_Backspace);
+        QStringList expected{QStringLiteral("page 1"), QStringLiteral("Eventi per sede")};
+        int shown = 0;
+        for (const auto &[site, rows] : c.sites) {
             expected << QStringLiteral("Sede: ") + site;
+            for (int row : rows) {
+                const Event &e = shownEvents()[size_t(row)];
+                expected << e.title << stamp(e.start) << stamp(e.end);
+            }
+            expected << QStringLiteral("Eventi nella sede: %1").arg(rows.size());
+            shown += int(rows.size());
         }
-        expected << e.title << stamp(e.start) << stamp(e.end);
-        ++n;
+        ASSERT_EQ(w->LabCount->text(), QString::number(shown));
+
+        QMenu *menu = nullptr;
+        press(w->bStampa, &menu);
+        ASSERT_NE(menu, nullptr);
+        QStringList texts;
+        runItem(item(menu, QStringLiteral("Eventi per sede.kv3")), [&](TkvlPreviewForm *form) {
+            texts = pageTexts(*form->PreviewControl()->PreviewPages);
+            shot(QStringLiteral("preview-sedi") + (*c.search ? QStringLiteral("-") + QLatin1String(c.search) : QString()));
+        });
+        EXPECT_EQ(texts.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
+        EXPECT_TRUE(fakes.messages.shown.isEmpty()) << fakes.messages.shown.value(0).text.toStdString();
     }
-    close();
-    QMenu *menu = nullptr;
-    press(w->bStampa, &menu);
-    ASSERT_NE(menu, nullptr);
-    QStringList texts;
-    runItem(item(menu, QStringLiteral("Eventi per sede.kv3")), [&](TkvlPreviewForm *form) {
-        texts = pageTexts(*form->PreviewControl()->PreviewPages);
-        shot(QStringLiteral("preview-sedi"));
-    });
-    EXPECT_EQ(texts.join(QLatin1Char('\n')).toStdString(), expected.join(QLatin1Char('\n')).toStdString());
-    EXPECT_TRUE(fakes.messages.shown.isEmpty()) << fakes.messages.shown.value(0).text.toStdString();
 }
 
 } // namespace
