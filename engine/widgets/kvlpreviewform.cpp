@@ -740,7 +740,10 @@ void TkvlPreviewForm::changeEvent(QEvent *Event)
         return;
     const auto *change = static_cast<QWindowStateChangeEvent *>(Event);
     const bool minimized = windowState().testFlag(Qt::WindowMinimized);
-    if (minimized && !change->oldState().testFlag(Qt::WindowMinimized) && isModal() && !FProgramMinimized)
+    // The window system's minimize command; the window's own state changes come back from the
+    // window system too, as the state it already has.
+    if (Event->spontaneous() && minimized && !change->oldState().testFlag(Qt::WindowMinimized) && isModal() &&
+        !FProgramMinimized)
         minimizeProgram();
 }
 

@@ -335,7 +335,9 @@ TEST(PreviewForm, MinimizingAModalPreviewMinimizesTheProgram)
         f.form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(f.form.get()));
 
+        // Minimized through the window system, which reports the new state to the window.
         f.form->showMinimized();
+        QCoreApplication::processEvents();
         EXPECT_TRUE(f.form->isMinimized());
         EXPECT_EQ(owner.isMinimized(), modal);
         EXPECT_EQ(f.form->ProgramMinimized(), modal);
