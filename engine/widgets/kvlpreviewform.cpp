@@ -28,6 +28,7 @@
 #include <QMenu>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -740,11 +741,13 @@ void TkvlPreviewForm::changeEvent(QEvent *Event)
         return;
     const auto *change = static_cast<QWindowStateChangeEvent *>(Event);
     const bool minimized = windowState().testFlag(Qt::WindowMinimized);
-    // The window system's minimize command; the window's own state changes come back from the
-    // window system too, as the state it already has.
-    if (Event->spontaneous() && minimized && !change->oldState().testFlag(Qt::WindowMinimized) && isModal() &&
-        !FProgramMinimized)
-        minimizeProgram();
+    // Looked at once the window system's notices are in: a state it reports late (the echo of
+    // an earlier change) is undone again by the next one, and a window restored meanwhile stays.
+    if (minimized && !change->oldState().testFlag(Qt::WindowMinimized))
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized() && isModal() && !FProgramMinimized)
+                minimizeProgram();
+        });
 }
 
 void TkvlPreviewForm::minimizeProgram()
