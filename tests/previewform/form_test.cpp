@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 // Filters named as the window's quick buttons expect; each describes itself.
@@ -322,12 +323,15 @@ namespace {
 // minimizes alone.
 TEST(PreviewForm, MinimizingAModalPreviewMinimizesTheProgram)
 {
+    // A window manager answers later than the offscreen platform: wait for the state asked.
+    const auto settles = [](const std::function<bool()> &Done) { return QTest::qWaitFor(Done, 3000); };
     for (const bool modal : {true, false}) {
         SCOPED_TRACE(modal ? "modal" : "not modal");
         QWidget owner;
         owner.setWindowTitle(QStringLiteral("LirraCal"));
         owner.resize(300, 200);
         owner.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
         FormFixture f;
         f.open();
         f.form->hide();
@@ -337,13 +341,16 @@ TEST(PreviewForm, MinimizingAModalPreviewMinimizesTheProgram)
 
         // Minimized through the window system, which reports the new state to the window.
         f.form->showMinimized();
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(f.form->isMinimized());
+        EXPECT_TRUE(settles([&] { return f.form->isMinimized() && owner.isMinimized() == modal; }))
+            << "owner " << owner.isMinimized() << " form " << f.form->isMinimized() << " program "
+            << f.form->ProgramMinimized();
         EXPECT_EQ(owner.isMinimized(), modal);
         EXPECT_EQ(f.form->ProgramMinimized(), modal);
 
         Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
-        QCoreApplication::processEvents();
+        EXPECT_TRUE(settles([&] { return !owner.isMinimized() && f.form->isMinimized() == !modal; }))
+            << "owner " << owner.isMinimized() << " form " << f.form->isMinimized() << " program "
+            << f.form->ProgramMinimized();
         EXPECT_FALSE(owner.isMinimized());
         EXPECT_EQ(f.form->isMinimized(), !modal);
         EXPECT_FALSE(f.form->ProgramMinimized());
