@@ -249,4 +249,28 @@ TEST(PreviewTabs, TheShownReportGoingAwayTakesItsTabs)
     f.report = std::make_unique<TkvlReport>(nullptr);  // for the fixture's end
 }
 
+// With EachReportInTab a further report attached to the preview opens in a tab of its own,
+// which the preview does not own: closing it lets the report go without freeing it.
+TEST(PreviewTabs, EachReportInTabOpensATabThatDoesNotOwnTheReport)
+{
+    FormFixture f(kvlDefaultPreviewButtons, 5);
+    f.open();
+    TkvlPreview *p = f.form->PreviewControl();
+    p->SetEachReportInTab(true);
+    bool gone = false;
+    auto other = std::make_unique<CountedReport>(&gone, 2);
+    other->ReportOptions()->Name = QStringLiteral("Altro");
+    other->SetPreview(p);
+    ASSERT_EQ(p->TabList().Count(), 2);
+    EXPECT_EQ(p->Tabs()->tabText(1), QStringLiteral("Altro"));
+    EXPECT_EQ(p->Report, other.get());
+    EXPECT_EQ(p->PageCount(), 2);
+    p->RemoveTab(1);
+    EXPECT_FALSE(gone);
+    EXPECT_EQ(other->Preview(), nullptr);
+    EXPECT_EQ(p->Report, f.report.get());
+    EXPECT_EQ(p->PageCount(), 5);
+}
+
 } // namespace
+
