@@ -25,6 +25,10 @@ else
   if [ -d data/LirraCal_Report ]; then
     cp -n data/LirraCal_Report/* "$LIRRACAL_HOME/LirraCal_Report/" 2>/dev/null || true
   fi
+  # The report library's help file belongs to the program: it is always brought up to date.
+  if [ -f build/app/KVUser.chm ]; then
+    cp -f build/app/KVUser.chm "$LIRRACAL_HOME/" 2>/dev/null || true
+  fi
 fi
 export FONTCONFIG_FILE="$PWD/fonts/fonts.conf"
 export QT_QPA_PLATFORM=xcb

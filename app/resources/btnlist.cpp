@@ -154,6 +154,33 @@ void drawPicture(QPainter &p, int index)
             for (int x = 4; x <= 12; x += 3)
                 p.fillRect(QRectF(x, y, 1.5, 1.2), QColor(80, 80, 80));
         break;
+    case 28: // print a report: a printer with a sheet coming out
+        p.setPen(pen(QColor(60, 60, 60), 1.0));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 1.5, 7, 5));
+        p.setBrush(QColor(170, 170, 170));
+        p.drawRoundedRect(QRectF(1.5, 6.5, 13, 6), 1.5, 1.5);
+        p.fillRect(QRectF(11.5, 8, 1.5, 1.2), green);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(4.5, 10.5, 7, 4));
+        p.setPen(pen(blue, 1.0));
+        p.drawLine(QPointF(5.5, 12.5), QPointF(10.5, 12.5));
+        break;
+    case 29: // edit a report: a pencil over a page
+        drawDocument(p, QColor(150, 150, 150));
+        p.setPen(pen(QColor(60, 60, 60), 1.0));
+        p.setBrush(orange);
+        {
+            QPainterPath pencil;
+            pencil.moveTo(15, 4);
+            pencil.lineTo(13, 2);
+            pencil.lineTo(5, 10);
+            pencil.lineTo(4, 13);
+            pencil.lineTo(7, 12);
+            pencil.closeSubpath();
+            p.drawPath(pencil);
+        }
+        break;
     case 30: // archive: a box
         p.setPen(pen(QColor(90, 60, 30), 1.0));
         p.setBrush(QColor(210, 170, 110));
@@ -186,7 +213,7 @@ bool hasPicture(int index)
 {
     switch (index) {
     case 0: case 1: case 2: case 4: case 6: case 15: case 16: case 17: case 19: case 20: case 21:
-    case 24: case 25: case 26: case 27: case 30: case 31: case 32:
+    case 24: case 25: case 26: case 27: case 28: case 29: case 30: case 31: case 32:
         return true;
     default:
         return false;

@@ -1,7 +1,25 @@
 #include "engine/preview/kvlpreviewtabs.h"
 
 #include "report/document/kvlreport.h"
+#include "report/seams/kvlengine.h"
 #include "report/seams/kvlpreviewpages.h"
+
+#include <algorithm>
+
+namespace {
+
+// Pages become the report's current prepared pages, linked with its engine both ways.
+void showPages(TkvlReport *Report, TkvlCustomPreviewPages *Pages)
+{
+    Report->SetPreviewPages(Pages);
+    if (TkvlCustomEngine *engine = Report->Engine()) {
+        engine->PreviewPages = Pages;
+        if (Pages)
+            Pages->Engine = engine;
+    }
+}
+
+} // namespace
 
 TkvlPreviewTabs::~TkvlPreviewTabs() = default;
 
@@ -20,6 +38,21 @@ TkvlPreviewTabItem &TkvlPreviewTabs::AddTab(TkvlReport *Report, const QString &D
     return *FItems.back();
 }
 
+void TkvlPreviewTabs::freeOwnPages(const TkvlPreviewTabItem &Item)
+{
+    // Only a detail page's pages are made for its tab; a whole report's pages are the report's.
+    TkvlReport *report = Item.Report;
+    TkvlCustomPreviewPages *pages = Item.PreviewPages;
+    if (!pages || Item.DetailPage.isEmpty() || (report && pages == report->MainPreviewPages()))
+        return;
+    if (report) {
+        TkvlCustomEngine *engine = report->Engine();
+        if (report->PreviewPages() == pages || (engine && engine->PreviewPages == pages))
+            showPages(report, report->MainPreviewPages());
+    }
+    delete pages;
+}
+
 void TkvlPreviewTabs::DeleteTab(int Index)
 {
     if (Index < 0 || Index >= Count())
@@ -30,26 +63,36 @@ void TkvlPreviewTabs::DeleteTab(int Index)
         FHost->DetachTabReport(item->Report);
     if (!item->FreeObjects)
         return;
-    bool shared = false;
-    for (const auto &other : FItems)
-        shared = shared || other->Report == item->Report;
-    if (shared) {
-        // The report stays with the other tab: never leave it pointing at the pages freed here.
-        if (item->Report && item->Report->PreviewPages() == item->PreviewPages)
-            item->Report->SetPreviewPages(item->Report->MainPreviewPages());
-        if (!item->Report || item->PreviewPages != item->Report->MainPreviewPages())
-            delete item->PreviewPages;
-    } else {
+    const bool shared = std::any_of(FItems.begin(), FItems.end(),
+                                    [&](const auto &Other) { return Other->Report == item->Report; });
+    freeOwnPages(*item);
+    if (!shared)
         delete item->Report;
-    }
 }
 
 void TkvlPreviewTabs::ClearItems()
 {
     while (Count() > 1)
         DeleteTab(1);
-    if (FCurTab >= Count())
-        FCurTab = Count() - 1 < 0 ? 0 : Count() - 1;
+    FCurTab = std::min(FCurTab, std::max(0, Count() - 1));
+}
+
+void TkvlPreviewTabs::ForgetReport(TkvlReport *Report)
+{
+    if (!Report)
+        return;
+    const bool first = Count() > 0 && Items(0).Report == Report;
+    for (int i = Count() - 1; i >= 0; --i) {
+        if (Items(i).Report == Report) {
+            std::unique_ptr<TkvlPreviewTabItem> item = std::move(FItems[size_t(i)]);
+            FItems.erase(FItems.begin() + i);
+            if (item->FreeObjects)
+                freeOwnPages(*item);
+        } else if (first) {
+            DeleteTab(i);
+        }
+    }
+    FCurTab = std::min(FCurTab, std::max(0, Count() - 1));
 }
 
 void TkvlPreviewTabs::SetCurrentTab(int Index)
@@ -66,11 +109,12 @@ void TkvlPreviewTabs::SetCurrentTab(int Index)
         old.PageNo = FHost->TabPageNo();
     }
     TkvlPreviewTabItem &tab = Items(Index);
-    if (tab.Report)
-        tab.Report->SetPreviewPages(tab.PreviewPages);
+    if (tab.Report && tab.PreviewPages)
+        showPages(tab.Report, tab.PreviewPages);
     int page = tab.PageNo;
     if (page == 0 && tab.PreviewPages && tab.PreviewPages->GetCount() > 0)
         page = 1;
+    FCurTab = Index;
     FHost->ShowTabPages(tab.Report, tab.PreviewPages, page);
     if (tab.ZoomMode != zmDefault)
         FHost->SetTabZoomMode(tab.ZoomMode);
@@ -78,13 +122,14 @@ void TkvlPreviewTabs::SetCurrentTab(int Index)
         FHost->SetTabZoom(tab.Zoom);
     FHost->SetTabScroll(tab.Left, tab.Top);
     FHost->UpdateTabOutline();
-    FCurTab = Index;
 }
 
 int TkvlPreviewTabs::IndexOfReport(const TkvlReport *Report) const
 {
+    if (!Report)
+        return -1;
     for (int i = 0; i < Count(); ++i)
-        if (FItems[size_t(i)]->Report == Report && Report && FItems[size_t(i)]->PreviewPages == Report->PreviewPages())
+        if (Items(i).Report == Report && Items(i).PreviewPages == Report->PreviewPages())
             return i;
     return -1;
 }
@@ -92,7 +137,7 @@ int TkvlPreviewTabs::IndexOfReport(const TkvlReport *Report) const
 int TkvlPreviewTabs::IndexOfName(const QString &Name) const
 {
     for (int i = 0; i < Count(); ++i)
-        if (FItems[size_t(i)]->Name == Name)
+        if (Items(i).Name == Name)
             return i;
     return -1;
 }

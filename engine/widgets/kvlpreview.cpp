@@ -2,6 +2,7 @@
 
 #include "engine/preview/kvlpagelist.h"
 #include "engine/widgets/kvlcombobox.h"
+#include "engine/widgets/kvlpreviewtabstrip.h"
 #include "engine/widgets/kvlpreviewworkspace.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/ui/services.h"
@@ -22,7 +23,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStyle>
-#include <QTabBar>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -103,11 +103,10 @@ TkvlPreview::TkvlPreview(QWidget *Parent) : QWidget(Parent)
         FWorkspace->setFocus();
     });
 
-    // 2. The tab strip (the first tab is made by Init).
-    FTabs = new QTabBar(this);
-    FTabs->hide();
-    FTabs->setFixedHeight(22);
-    connect(FTabs, &QTabBar::currentChanged, this, [this](int Index) { guarded([&] { SetCurrentTab(Index); }); });
+    // 2. The tab strip, the view of the tab list (the first tab is made by Init).
+    FTabs = new TkvlPreviewTabStrip(this);
+    FTabs->OnSelect = [this](int Index) { guarded([&] { SetCurrentTab(Index); }); };
+    FTabs->OnClose = [this](int Index) { guarded([&] { RemoveTab(Index); }); };
 
     // 3. The outline tree.
     FOutline = new QTreeWidget(this);
@@ -158,7 +157,7 @@ TkvlPreview::TkvlPreview(QWidget *Parent) : QWidget(Parent)
 TkvlPreview::~TkvlPreview()
 {
     guardClose(false);
-    releaseTabs();
+    ClearAllTabs();
     if (Report && Report->Preview() == this)
         Report->SetPreview(nullptr);
 }
@@ -180,14 +179,33 @@ void TkvlPreview::Init(TkvlReport *AReport, TkvlCustomPreviewPages *APreviewPage
     Report = AReport;
     PreviewPages = APreviewPages;
     if (FInitialized && FEachReportInTab) {
-        // Further tabs come with the preview window's tab operations; until then the
-        // report takes the first tab.
-        SwitchToTab(AReport);
+        AddPreviewTabOrSwitch(AReport, QString(), QString(), false, QString());
         return;
     }
     attachPages();
     if (FInitialized) {
-        SwitchToTab(AReport);
+        const int shown = FTabList.IndexOfReport(AReport);
+        if (shown >= 0 && shown == FTabList.CurTab()) {
+            // The current tab's report attached again (a detail page was prepared meanwhile):
+            // the tab stays as it is.
+            UpdatePages();
+            UpdateOutline();
+            SetPageNo(FPageNo);
+            return;
+        }
+        // The first tab takes the new report and pages.
+        if (FTabList.CurTab() != 0)
+            SetCurrentTab(0);
+        TkvlPreviewTabItem &first = FTabList.Items(0);
+        first.Report = AReport;
+        first.PreviewPages = APreviewPages;
+        Report = AReport;
+        PreviewPages = APreviewPages;
+        attachPages();
+        syncTabs();
+        UpdatePages();
+        UpdateOutline();
+        First();
         return;
     }
     if (!AReport)
@@ -199,7 +217,11 @@ void TkvlPreview::Init(TkvlReport *AReport, TkvlCustomPreviewPages *APreviewPage
         FZoom = std::max(0.25, options->Zoom);
     const QString name = AReport->FileName.isEmpty() ? AReport->ReportOptions()->Name
                                                      : QFileInfo(AReport->FileName).fileName();
-    AddPreviewTab(AReport, name, true);
+    // The first tab never frees its report: the report belongs to whoever made it.
+    FTabList.AddTab(AReport, QString(), name, false);
+    FTabList.Items(0).PreviewPages = APreviewPages;
+    FTabList.SetCurTab(0);
+    syncTabs();
     FInitialized = true;
     FOutlineWidth = options->OutlineWidth;
     FWorkspace->SetRTLLanguage(options->RTLPreview);
@@ -217,69 +239,46 @@ void TkvlPreview::Init(TkvlReport *AReport, TkvlCustomPreviewPages *APreviewPage
 
 void TkvlPreview::UnInit(TkvlCustomPreviewPages *APreviewPages)
 {
-    // The pages' report is going away: its detail-page tabs go with it, and it gets its own
-    // pages back before theirs are freed.
+    // The pages' report is going away: its tabs go with it (and, when it was the first tab's,
+    // every other tab), the pages its detail-page tabs own are freed.
     TkvlReport *going = nullptr;
-    for (const TabItem &t : FTabItems)
-        if (t.PreviewPages == APreviewPages)
-            going = t.Report;
-    if (going && going->MainPreviewPages()) {
-        going->SetPreviewPages(going->MainPreviewPages());
-        if (going->Engine())
-            going->Engine()->PreviewPages = going->MainPreviewPages();
-    }
-    dropTabs([&](const TabItem &t) { return t.PreviewPages == APreviewPages || (going && t.Report == going); });
+    for (int i = 0; i < FTabList.Count(); ++i)
+        if (FTabList.Items(i).PreviewPages == APreviewPages)
+            going = FTabList.Items(i).Report;
+    if (going)
+        forgetReport(going);
 }
 
-void TkvlPreview::dropTabs(const std::function<bool(const TabItem &)> &Which)
+void TkvlPreview::forgetReport(TkvlReport *AReport)
 {
-    FTabItems.erase(std::remove_if(FTabItems.begin(), FTabItems.end(), Which), FTabItems.end());
-    FCurTab = std::min(FCurTab, std::max(0, int(FTabItems.size()) - 1));
-    while (FTabs->count() > int(FTabItems.size()))
-        FTabs->removeTab(FTabs->count() - 1);
-    if (FTabItems.empty())
+    // A report already let go of (Report nullptr) was the one shown.
+    const bool shown = !Report || Report == AReport;
+    if (shown) {
+        // Nothing shows the pages that are freed below.
+        Report = nullptr;
+        PreviewPages = nullptr;
+        attachPages();
+    }
+    FTabList.ForgetReport(AReport);
+    if (FTabList.Count() == 0)
         FInitialized = false;
+    else if (shown)
+        SetCurrentTab(FTabList.CurTab());
+    syncTabs();
 }
 
 void TkvlPreview::ReportDestroyed(TkvlReport *AReport)
 {
-    dropTabs([&](const TabItem &t) { return t.Report == AReport; });
-    if (Report && Report != AReport)
-        return; // the pages of another report are shown
-    // The pages go with the report: let go of them first, so that only the view is cleared.
-    // A run of that report is over too.
-    Report = nullptr;
-    PreviewPages = nullptr;
+    const bool shown = !Report || Report == AReport;
+    forgetReport(AReport);
+    if (!shown)
+        return; // another report's pages are shown
+    // A run of that report is over; with no tab left only the view is cleared (the pages went
+    // with the report).
     FRunning = false;
     guardClose(false);
-    attachPages();
-    Clear();
-}
-
-void TkvlPreview::AddPreviewTab(TkvlReport *AReport, const QString &Name, bool FreeObjects)
-{
-    FTabItems.push_back(
-        TabItem{AReport, AReport && AReport != Report ? AReport->PreviewPages() : PreviewPages, Name, FreeObjects});
-    const QSignalBlocker quiet(FTabs);
-    FTabs->addTab(Name);
-}
-
-void TkvlPreview::SwitchToTab(TkvlReport *AReport)
-{
-    if (FTabItems.empty())
-        return;
-    TabItem &tab = FTabItems.front();
-    tab.Report = AReport;
-    tab.PreviewPages = PreviewPages;
-    FCurTab = 0;
-    {
-        const QSignalBlocker quiet(FTabs);
-        FTabs->setCurrentIndex(0);
-    }
-    attachPages();
-    UpdatePages();
-    UpdateOutline();
-    First();
+    if (FTabList.Count() == 0)
+        Clear();
 }
 
 void TkvlPreview::Lock()

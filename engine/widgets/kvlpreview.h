@@ -2,6 +2,7 @@
 // The preview control: shows a report's prepared pages in a page workspace with an outline
 // tree or a thumbnail strip beside it, receives the report's progress while pages are being
 // prepared (so pages appear while the engine runs) and carries out the preview's commands.
+#include "engine/preview/kvlpreviewtabs.h"
 #include "engine/preview/kvltextsearch.h"
 #include "engine/store/previewnavigator.h"
 #include "platform/rtl/color.h"
@@ -16,13 +17,13 @@
 class QDialog;
 class QLabel;
 class QMenu;
-class QTabBar;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QFrame;
 class TStream;
 class TkvlPage;
 class TkvlCustomExportFilter;
+class TkvlPreviewTabStrip;
 class TkvlPreviewWorkspace;
 
 // What a window hosting the preview shows of its state; the preview window implements it.
@@ -62,7 +63,10 @@ private:
     int FLastX = 0;
 };
 
-class TkvlPreview : public QWidget, public TkvlCustomPreview, public TkvlPreviewNavigator {
+class TkvlPreview : public QWidget,
+                    public TkvlCustomPreview,
+                    public TkvlPreviewNavigator,
+                    private TkvlPreviewTabHost {
     Q_OBJECT
 public:
     enum TBorderStyle { bsNone, bsSingle };
@@ -192,36 +196,33 @@ public:
     TkvlPreviewWorkspace *Workspace() const { return FWorkspace; }
     QFrame *MessagePanel() const { return FMessagePanel; }
     QLabel *MessageLabel() const { return FMessageLabel; }
-    QTabBar *Tabs() const { return FTabs; }
+    TkvlPreviewTabStrip *Tabs() const { return FTabs; }
     const TkvlTextSearch &Search() const { return FSearch; }
 
     // Called by the workspaces.
     void DoClick();
     void DoDblClick();
 
-    // The tabs: the first one is made by Init.
-    struct TabItem {
-        TabItem(TkvlReport *AReport, TkvlCustomPreviewPages *APages, const QString &AName, bool AFreeObjects)
-            : Report(AReport), PreviewPages(APages), Name(AName), FreeObjects(AFreeObjects)
-        {
-        }
-        TkvlReport *Report;
-        TkvlCustomPreviewPages *PreviewPages;
-        QString Name;
-        bool FreeObjects;
-        QString DetailPage; // the report page prepared alone for this tab; empty for a whole report
-        int Left = 0, Top = 0, PageNo = 1;
-        double Zoom = 1;
-        TkvlZoomMode ZoomMode = zmDefault;
-        // What the tab owns: a detail report, or the pages of a detail page.
-        std::shared_ptr<TkvlReport> OwnedReport;
-        std::shared_ptr<TkvlCustomPreviewPages> OwnedPages;
-    };
-    const std::vector<TabItem> &TabItems() const { return FTabItems; }
-    void AddPreviewTab(TkvlReport *AReport, const QString &Name, bool FreeObjects);
-    void SwitchToTab(TkvlReport *AReport);
-    int CurrentTab() const { return FCurTab; }
+    // ---- tabs: the first one is made by Init ----
+    TkvlPreviewTabs &TabList() { return FTabList; }
+    int CurrentTab() const { return FTabList.CurTab(); }
+    // Shows the tab at Index (its strip entry selected); nothing beyond the list.
     void SetCurrentTab(int Index);
+    void AddPreviewTab(TkvlReport *AReport, const QString &TabName, const QString &DetailPage, bool FreeObjects,
+                       const QString &TabCaption);
+    // Switches to the tab showing the report with its current pages, else adds one named after
+    // TabName, the report's file name or its ReportOptions.Name.
+    void AddPreviewTabOrSwitch(TkvlReport *AReport, const QString &TabName, const QString &DetailPage,
+                               bool FreeObjects, const QString &TabCaption);
+    bool HasTab(const TkvlReport *AReport) const { return FTabList.IndexOfReport(AReport) >= 0; }
+    void SwitchToTab(const TkvlReport *AReport);
+    bool HasVisibleTabs() const;
+    // Closes a tab other than the first; the preview goes to the tab on its left before the
+    // closed tab's objects are freed.
+    void RemoveTab(int Index);
+    // Closes every tab but the first; the first tab's report gets its pages back and lets go of
+    // the preview.
+    void ClearAllTabs();
 
     // ---- navigation asked by the prepared pages (objects under the mouse) ----
     bool HasTab(const QString &Name) override;
@@ -249,13 +250,25 @@ private:
     int layoutWidth(const QWidget *Control) const;
     void onOutlineClick(QTreeWidgetItem *Item);
     void attachPages();
-    void dropTabs(const std::function<bool(const TabItem &)> &Which);
     void guardClose(bool On);
     int execDialog(QDialog &Dialog);
     void afterLoad();
-    void addTab(TabItem Item, const QString &Caption);
-    void refreshDetailPage(const TabItem &Tab);
-    void releaseTabs();
+    void refreshDetailPage(const TkvlPreviewTabItem &Tab);
+    void syncTabs();
+    void forgetReport(TkvlReport *AReport);
+
+    // TkvlPreviewTabHost
+    double TabZoom() const override { return FZoom; }
+    TkvlZoomMode TabZoomMode() const override { return FZoomMode; }
+    void SetTabZoom(double Zoom) override { SetZoom(Zoom); }
+    void SetTabZoomMode(TkvlZoomMode Mode) override { SetZoomMode(Mode); }
+    int TabPageNo() const override { return FPageNo; }
+    int TabLeft() const override;
+    int TabTop() const override;
+    void ShowTabPages(TkvlReport *AReport, TkvlCustomPreviewPages *Pages, int APageNo) override;
+    void SetTabScroll(int Left, int Top) override;
+    void DetachTabReport(TkvlReport *AReport) override;
+    void UpdateTabOutline() override { UpdateOutline(); }
 
     bool FAllowF3 = false;
     TBorderStyle FBorderStyle = bsSingle;
@@ -277,11 +290,10 @@ private:
     TkvlPreviewWorkspace *FWorkspace = nullptr;
     double FZoom = 1.0;
     TkvlZoomMode FZoomMode = zmDefault;
-    QTabBar *FTabs = nullptr;
+    TkvlPreviewTabStrip *FTabs = nullptr;
     bool FInitialized = false;
     bool FCalledFromPreview = false;
-    std::vector<TabItem> FTabItems;
-    int FCurTab = 0;
+    TkvlPreviewTabs FTabList{this};
     bool FEachReportInTab = false;
     QWidget *FGuardedWindow = nullptr;
     TkvlTextSearch FSearch;

@@ -375,8 +375,8 @@ void TkvlPreview::RefreshReport()
 {
     if (!commandAllowed() || !Report)
         return;
-    const bool detailTab = FTabItems.size() >= 2 && FCurTab > 0 && size_t(FCurTab) < FTabItems.size() &&
-                           !FTabItems[size_t(FCurTab)].DetailPage.isEmpty();
+    const int tab = FTabList.CurTab();
+    const bool detailTab = tab > 0 && tab < FTabList.Count() && !FTabList.Items(tab).DetailPage.isEmpty();
     // Pages read from a file have no template of theirs to prepare again.
     if (!detailTab && loadedFromFile(PreviewPages))
         return;
@@ -387,7 +387,7 @@ void TkvlPreview::RefreshReport()
     withFinally(
         [&] {
             if (detailTab)
-                refreshDetailPage(FTabItems[size_t(FCurTab)]);
+                refreshDetailPage(FTabList.Items(tab));
             else
                 Report->PrepareReport(true);
             FZoom = zoom;

@@ -2,7 +2,6 @@
 
 #include "engine/preview/kvlexportmenu.h"
 #include "engine/widgets/kvlcombobox.h"
-#include "engine/widgets/kvlpreviewtabstrip.h"
 #include "engine/widgets/kvlpreviewworkspace.h"
 #include "platform/gfx/picturehelpers.h"
 #include "platform/rtl/exceptions.h"
@@ -29,6 +28,7 @@
 #include <QMenu>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -174,9 +174,6 @@ TkvlPreviewForm::TkvlPreviewForm(QWidget *Parent) : QDialog(Parent)
     FPreview->Host = this;
     FPreview->PreviewForm = this;
     FPreview->SetBorderStyle(TkvlPreview::bsNone);
-    FTabStrip = new TkvlPreviewTabStrip(FPreview, this);
-    FTabStrip->setObjectName(QStringLiteral("TabStrip"));
-    column->addWidget(FTabStrip);
     column->addWidget(FPreview, 1);
     FPreview->OnPageChanged = [this](TkvlPreview *, int PageNo) { PageChanged(PageNo); };
     FPreview->OnDblClick = [this](TkvlPreview *) {
@@ -266,14 +263,20 @@ TkvlPreviewForm::TkvlPreviewForm(QWidget *Parent) : QDialog(Parent)
         w->installEventFilter(this);
     FPreview->setFocus();
     layoutStatus();
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState State) {
+        if (State == Qt::ApplicationActive && FProgramMinimized)
+            restoreProgram();
+    });
 }
 
 TkvlPreviewForm::~TkvlPreviewForm()
 {
-    // The strip detaches the tabs' reports from the preview, so it goes first.
-    delete FTabStrip;
-    FTabStrip = nullptr;
+    // The tabs' reports let go of the preview while the window is whole; the preview, which
+    // goes later with the window's children, calls into the window no more.
+    FPreview->ClearAllTabs();
     FPreview->Host = nullptr;
+    FPreview->OnPageChanged = nullptr;
+    FPreview->OnDblClick = nullptr;
 }
 
 QToolButton *TkvlPreviewForm::addButton(const char *Name, int Image, const QString &Caption, const QString &Hint)
@@ -330,10 +333,6 @@ void TkvlPreviewForm::Init()
     TkvlReport *report = FPreview->Report;
     if (!report)
         return;
-    const QString tabName = report->FileName.isEmpty() ? report->ReportOptions()->Name
-                                                       : QFileInfo(report->FileName).fileName();
-    FTabStrip->SetFirstTab(report, tabName);
-
     const TkvlPreviewOptions *options = report->PreviewOptions();
     if (options->Maximized)
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -713,7 +712,7 @@ void TkvlPreviewForm::keyPressEvent(QKeyEvent *Event)
         SetFullScreen(!FFullScreen);
         return;
     case Qt::Key_F1:
-        ui::help().ShowHelp(QString(), objectName());
+        kvlResources().Help(this);
         return;
     default:
         break;
@@ -733,6 +732,50 @@ void TkvlPreviewForm::closeEvent(QCloseEvent *Event)
     }
     Event->accept();
     QDialog::closeEvent(Event);
+}
+
+void TkvlPreviewForm::changeEvent(QEvent *Event)
+{
+    QDialog::changeEvent(Event);
+    if (Event->type() != QEvent::WindowStateChange)
+        return;
+    const auto *change = static_cast<QWindowStateChangeEvent *>(Event);
+    const bool minimized = windowState().testFlag(Qt::WindowMinimized);
+    // Looked at once the window system's notices are in: a state it reports late (the echo of
+    // an earlier change) is undone again by the next one, and a window restored meanwhile stays.
+    if (minimized && !change->oldState().testFlag(Qt::WindowMinimized))
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized() && isModal() && !FProgramMinimized)
+                minimizeProgram();
+        });
+}
+
+void TkvlPreviewForm::minimizeProgram()
+{
+    // A modal window cannot be left behind alone: the program's other windows go down with it.
+    FProgramMinimized = true;
+    FMinimizedWindows.clear();
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = w->windowType();
+        if (w == this || !w->isVisible() || (type != Qt::Window && type != Qt::Dialog) ||
+            w->windowState().testFlag(Qt::WindowMinimized))
+            continue;
+        FMinimizedWindows.emplace_back(w, w->windowState());
+        w->setWindowState(w->windowState() | Qt::WindowMinimized);
+    }
+}
+
+void TkvlPreviewForm::restoreProgram()
+{
+    FProgramMinimized = false;
+    for (const auto &[window, state] : FMinimizedWindows)
+        if (window)
+            window->setWindowState(state);
+    FMinimizedWindows.clear();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
 }
 
 void TkvlPreviewForm::resizeEvent(QResizeEvent *Event)

@@ -1,12 +1,13 @@
 #pragma once
-// The preview window: a tool bar, the preview control filling the client area with the tab
-// strip above it, and a three-panel status bar. It turns the report's preview options into its
+// The preview window: a tool bar, the preview control (with its tab strip) filling the client
+// area, and a three-panel status bar. It turns the report's preview options into its
 // visible buttons, builds its save-and-export menu from the export-filter registry, shows the
 // page counter and forwards every command to the preview control.
 #include "engine/widgets/kvlpreview.h"
 #include "report/seams/kvlfactories.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <vector>
 
 class QAction;
@@ -16,7 +17,6 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class TkvlCustomComboBox;
-class TkvlPreviewTabStrip;
 
 class TkvlPreviewForm : public QDialog, public TkvlCustomPreviewForm, public TkvlPreviewHost {
     Q_OBJECT
@@ -31,7 +31,6 @@ public:
     void Execute() override;
 
     TkvlPreview *PreviewControl() const { return FPreview; }
-    TkvlPreviewTabStrip *TabStrip() const { return FTabStrip; }
     TkvlReport *Report() const { return FPreview->Report; }
 
     // The second status panel; a hint goes to the third (an empty hint leaves it alone).
@@ -43,6 +42,9 @@ public:
     bool FullScreen() const { return FFullScreen; }
     void SetFullScreen(bool Value);
     bool FreeOnClose = false;
+    // While the window is modal, minimizing it minimizes the whole program; the program's
+    // windows come back, with this one active, when the program is activated again.
+    bool ProgramMinimized() const { return FProgramMinimized; }
 
     // TkvlPreviewHost
     void UpdateControls() override;
@@ -86,6 +88,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent *Event) override;
     bool eventFilter(QObject *Watched, QEvent *Event) override;
     void customEvent(QEvent *Event) override;
+    void changeEvent(QEvent *Event) override;
 
 private:
     struct ToolEntry {
@@ -107,9 +110,10 @@ private:
     void exportThrough(TkvlCustomExportFilter *Filter);
     void openPrepared();
     void savePrepared();
+    void minimizeProgram();
+    void restoreProgram();
 
     TkvlPreview *FPreview = nullptr;
-    TkvlPreviewTabStrip *FTabStrip = nullptr;
     QLabel *FStatusPanels[3] = {nullptr, nullptr, nullptr};
     std::vector<ToolEntry> FTools;
     TkvlCustomExportFilter *FPDFExport = nullptr;
@@ -117,6 +121,9 @@ private:
     bool FFullScreen = false;
     Qt::WindowFlags FOldFlags;
     Qt::WindowStates FOldState;
+    bool FProgramMinimized = false;
+    // The program's windows minimized with this one, and their states before.
+    std::vector<std::pair<QPointer<QWidget>, Qt::WindowStates>> FMinimizedWindows;
 };
 
 // Puts the preview window into the report's slot (start-up).

@@ -2,116 +2,148 @@
 // the mouse: moving to a page or anchor, detail reports and pages in tabs, repaints and hints.
 #include "engine/widgets/kvlpreview.h"
 
+#include "engine/widgets/kvlpreviewtabstrip.h"
 #include "engine/widgets/kvlpreviewworkspace.h"
-#include "report/document/kvlreport.h"
 #include "report/core/kvlobjects.h"
+#include "report/document/kvlreport.h"
 #include "report/seams/kvlengine.h"
 #include "report/seams/kvlpreviewpages.h"
 
-#include <QTabBar>
+#include <QFileInfo>
 #include <QToolTip>
 
-namespace {
+// ---- the preview's state as the tab list sees it -----------------------------------------------
 
-// Makes Pages the report's current prepared pages, linked with its engine both ways.
-void showPages(TkvlReport *Report, TkvlCustomPreviewPages *Pages)
+int TkvlPreview::TabLeft() const { return FWorkspace->HorzPosition(); }
+int TkvlPreview::TabTop() const { return FWorkspace->VertPosition(); }
+
+void TkvlPreview::ShowTabPages(TkvlReport *AReport, TkvlCustomPreviewPages *Pages, int APageNo)
 {
-    Report->SetPreviewPages(Pages);
-    if (TkvlCustomEngine *engine = Report->Engine()) {
-        engine->PreviewPages = Pages;
-        Pages->Engine = engine;
+    if (AReport && AReport->Preview() != this) {
+        // Attached again without Init taking it for a new report.
+        FCalledFromPreview = true;
+        AReport->SetPreview(this);
+        FCalledFromPreview = false;
+    }
+    Report = AReport;
+    PreviewPages = Pages;
+    attachPages();
+    FPageNo = APageNo;
+    FWorkspace->SetPageNo(FPageNo);
+    FThumbnail->SetPageNo(FPageNo);
+}
+
+void TkvlPreview::SetTabScroll(int Left, int Top)
+{
+    FWorkspace->UpdateScrollBars();
+    FWorkspace->SetHorzPosition(Left);
+    FWorkspace->SetVertPosition(Top);
+}
+
+void TkvlPreview::DetachTabReport(TkvlReport *AReport)
+{
+    if (AReport->Preview() == this) {
+        FCalledFromPreview = true;
+        AReport->SetPreview(nullptr);
+        FCalledFromPreview = false;
     }
 }
 
-} // namespace
+// ---- tab operations ------------------------------------------------------------------------------
 
-bool TkvlPreview::HasTab(const QString &Name)
+void TkvlPreview::syncTabs()
 {
-    for (const TabItem &t : FTabItems)
-        if (t.Name == Name)
-            return true;
-    return false;
+    FTabs->Sync(FTabList);
+    layoutChildren();
 }
 
-void TkvlPreview::SwitchToTab(const QString &Name)
-{
-    for (size_t i = 0; i < FTabItems.size(); ++i)
-        if (FTabItems[i].Name == Name) {
-            SetCurrentTab(int(i));
-            return;
-        }
-}
+bool TkvlPreview::HasVisibleTabs() const { return FTabs->HasVisibleTabs(); }
 
 void TkvlPreview::SetCurrentTab(int Index)
 {
-    if (Index < 0 || size_t(Index) >= FTabItems.size())
+    if (Index < 0 || Index >= FTabList.Count())
         return;
-    if (Index != FCurTab && size_t(FCurTab) < FTabItems.size()) {
-        TabItem &old = FTabItems[size_t(FCurTab)];
-        old.ZoomMode = FZoomMode;
-        old.Zoom = FZoom;
-        old.Left = FWorkspace->HorzPosition();
-        old.Top = FWorkspace->VertPosition();
-        old.PageNo = FPageNo;
-    }
-    FCurTab = Index;
-    const TabItem &tab = FTabItems[size_t(Index)];
-    Report = tab.Report;
-    PreviewPages = tab.PreviewPages;
-    if (tab.Report && tab.PreviewPages) {
-        showPages(tab.Report, tab.PreviewPages);
-        FCalledFromPreview = true;
-        tab.Report->SetPreview(this);
-        FCalledFromPreview = false;
-    }
-    FWorkspace->SetPreviewPages(PreviewPages);
-    FThumbnail->SetPreviewPages(PreviewPages);
+    FTabList.SetCurrentTab(Index);
     FSearch.Clear();
     FAllowF3 = false;
-    FPageNo = tab.PageNo == 0 && PageCount() > 0 ? 1 : tab.PageNo;
-    FWorkspace->SetPageNo(FPageNo);
-    FThumbnail->SetPageNo(FPageNo);
-    if (tab.ZoomMode != zmDefault) {
-        FZoomMode = tab.ZoomMode;
-    } else {
-        FZoomMode = zmDefault;
-        FZoom = tab.Zoom;
-    }
-    UpdatePages();
-    FWorkspace->UpdateScrollBars();
-    FWorkspace->SetHorzPosition(tab.Left);
-    FWorkspace->SetVertPosition(tab.Top);
-    UpdateOutline();
-    if (FTabs->currentIndex() != Index) {
-        const QSignalBlocker quiet(FTabs);
-        FTabs->setCurrentIndex(Index);
-    }
+    syncTabs();
     pageChanged();
 }
 
-void TkvlPreview::addTab(TabItem Item, const QString &Caption)
+void TkvlPreview::AddPreviewTab(TkvlReport *AReport, const QString &TabName, const QString &DetailPage,
+                                bool FreeObjects, const QString &TabCaption)
 {
-    Item.PageNo = 1;
-    Item.ZoomMode = FZoomMode;
-    Item.Zoom = FZoom;
-    const QString caption = Caption.isEmpty() ? Item.Name : Caption;
-    FTabItems.push_back(std::move(Item));
-    {
-        const QSignalBlocker quiet(FTabs);
-        FTabs->addTab(caption);
-    }
-    FTabs->setVisible(FTabs->count() > 1);
-    layoutChildren();
-    SetCurrentTab(int(FTabItems.size()) - 1);
+    FTabList.AddTab(AReport, DetailPage, TabName, FreeObjects).Caption = TabCaption;
+    syncTabs();
+    SetCurrentTab(FTabList.Count() - 1);
 }
+
+void TkvlPreview::AddPreviewTabOrSwitch(TkvlReport *AReport, const QString &TabName, const QString &DetailPage,
+                                        bool FreeObjects, const QString &TabCaption)
+{
+    if (HasTab(AReport)) {
+        SwitchToTab(AReport);
+        return;
+    }
+    QString name = TabName;
+    if (name.isEmpty() && AReport)
+        name = !AReport->FileName.isEmpty() ? QFileInfo(AReport->FileName).fileName() : AReport->ReportOptions()->Name;
+    AddPreviewTab(AReport, name, DetailPage, FreeObjects, TabCaption);
+}
+
+void TkvlPreview::SwitchToTab(const TkvlReport *AReport) { SetCurrentTab(FTabList.IndexOfReport(AReport)); }
+
+bool TkvlPreview::HasTab(const QString &Name) { return FTabList.IndexOfName(Name) >= 0; }
+
+void TkvlPreview::SwitchToTab(const QString &Name) { SetCurrentTab(FTabList.IndexOfName(Name)); }
+
+void TkvlPreview::RemoveTab(int Index)
+{
+    // The first tab is the report the preview was opened for: it stays.
+    if (Index <= 0 || Index >= FTabList.Count())
+        return;
+    // Show the neighbour first, so that nothing shows the tab's pages while they are freed.
+    const int neighbour = Index - 1;
+    SetCurrentTab(neighbour);
+    FTabList.DeleteTab(Index);
+    // The closed tab may have shared the neighbour's report, which it let go of: show the
+    // neighbour again as it is.
+    FTabList.SetCurrentTab(neighbour);
+    syncTabs();
+    pageChanged();
+}
+
+void TkvlPreview::ClearAllTabs()
+{
+    if (FTabList.Count() == 0)
+        return;
+    // Back on the first tab before the others' objects are freed.
+    if (FTabList.CurTab() != 0)
+        FTabList.SetCurrentTab(0);
+    if (Report)
+        DetachTabReport(Report);
+    TkvlPreviewTabItem &first = FTabList.Items(0);
+    if (first.Report) {
+        first.Report->SetPreviewPages(first.PreviewPages);
+        DetachTabReport(first.Report);
+    }
+    FTabList.ClearItems();
+    FTabList.SetCurTab(0);
+    // The preview no longer hears of the pages it showed: it lets go of them.
+    Report = nullptr;
+    PreviewPages = nullptr;
+    attachPages();
+    syncTabs();
+}
+
+// ---- navigation asked by the prepared pages ------------------------------------------------------
 
 void TkvlPreview::AddReportTab(std::unique_ptr<TkvlReport> AReport, const QString &Name, const QString &Caption)
 {
     if (!AReport)
         return;
-    TabItem item{AReport.get(), AReport->PreviewPages(), Name, true};
-    item.OwnedReport = std::move(AReport);
-    addTab(std::move(item), Caption);
+    // The tab owns the report from here on.
+    AddPreviewTab(AReport.release(), Name, QString(), true, Caption);
 }
 
 void TkvlPreview::AddPagesTab(TkvlReport *AReport, std::unique_ptr<TkvlCustomPreviewPages> Pages,
@@ -119,36 +151,21 @@ void TkvlPreview::AddPagesTab(TkvlReport *AReport, std::unique_ptr<TkvlCustomPre
 {
     if (!AReport || !Pages)
         return;
-    TabItem item{AReport, Pages.get(), Name, true};
-    item.DetailPage = DetailPage;
-    item.OwnedPages = std::move(Pages);
-    addTab(std::move(item), Caption);
+    // The pages become the report's current ones, and the tab owns them.
+    AReport->SetPreviewPages(Pages.release());
+    AddPreviewTab(AReport, Name, DetailPage, true, Caption);
 }
 
-void TkvlPreview::refreshDetailPage(const TabItem &Tab)
+void TkvlPreview::refreshDetailPage(const TkvlPreviewTabItem &Tab)
 {
     Tab.PreviewPages->Clear();
-    showPages(Report, Tab.PreviewPages);
+    Report->SetPreviewPages(Tab.PreviewPages);
+    if (TkvlCustomEngine *engine = Report->Engine()) {
+        engine->PreviewPages = Tab.PreviewPages;
+        Tab.PreviewPages->Engine = engine;
+    }
     if (auto *page = rtl_cast<TkvlPage>(Report->FindObject(Tab.DetailPage)))
         Report->PreparePage(page);
-}
-
-// Before the tabs go: every report lets go of this preview, and the first tab's report gets its
-// own pages back (a detail page's pages are freed with their tab).
-void TkvlPreview::releaseTabs()
-{
-    if (FTabItems.empty())
-        return;
-    FCalledFromPreview = true;
-    for (TabItem &t : FTabItems)
-        if (t.OwnedReport && t.OwnedReport->Preview() == this)
-            t.OwnedReport->SetPreview(nullptr);
-    const TabItem &first = FTabItems.front();
-    if (first.Report && first.PreviewPages)
-        showPages(first.Report, first.PreviewPages);
-    FCalledFromPreview = false;
-    Report = first.Report;
-    PreviewPages = first.PreviewPages;
 }
 
 void TkvlPreview::Invalidate()

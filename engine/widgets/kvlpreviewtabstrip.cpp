@@ -1,16 +1,11 @@
 #include "engine/widgets/kvlpreviewtabstrip.h"
 
-#include "engine/widgets/kvlpreview.h"
-#include "engine/widgets/kvlpreviewworkspace.h"
+#include "engine/preview/kvlpreviewtabs.h"
 #include "platform/gfx/picturehelpers.h"
-#include "platform/rtl/color.h"
-#include "report/document/kvlreport.h"
 #include "report/resources/kvlresources.h"
 
-#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSignalBlocker>
 
 namespace {
 
@@ -36,173 +31,37 @@ QIcon makeCloseIcon()
 
 } // namespace
 
-TkvlPreviewTabStrip::TkvlPreviewTabStrip(TkvlPreview *Preview, QWidget *Parent)
-    : QTabBar(Parent), FPreview(Preview), FTabs(this), FCloseIcon(makeCloseIcon())
+TkvlPreviewTabStrip::TkvlPreviewTabStrip(QWidget *Parent) : QTabBar(Parent), FCloseIcon(makeCloseIcon())
 {
+    setObjectName(QStringLiteral("TabStrip"));
     setFixedHeight(22);
     setIconSize(QSize(16, 16));
     setDrawBase(false);
     hide();
-    connect(this, &QTabBar::currentChanged, this, [this](int Index) { onCurrentChanged(Index); });
+    connect(this, &QTabBar::currentChanged, this, [this](int Index) {
+        if (!FSyncing && Index >= 0 && OnSelect)
+            OnSelect(Index);
+    });
 }
 
-TkvlPreviewTabStrip::~TkvlPreviewTabStrip()
+void TkvlPreviewTabStrip::Sync(const TkvlPreviewTabs &Tabs)
 {
-    ClearAllTabs();
-}
-
-// ---- the preview's state as the tab list sees it --------------------------------------------
-
-double TkvlPreviewTabStrip::TabZoom() const { return FPreview->Zoom(); }
-TkvlZoomMode TkvlPreviewTabStrip::TabZoomMode() const { return FPreview->ZoomMode(); }
-void TkvlPreviewTabStrip::SetTabZoom(double Zoom)
-{
-    // The mode goes back to zmDefault with the factor.
-    FPreview->SetZoom(Zoom);
-}
-void TkvlPreviewTabStrip::SetTabZoomMode(TkvlZoomMode Mode) { FPreview->SetZoomMode(Mode); }
-int TkvlPreviewTabStrip::TabPageNo() const { return FPreview->PageNo(); }
-int TkvlPreviewTabStrip::TabLeft() const { return FPreview->Workspace()->HorzPosition(); }
-int TkvlPreviewTabStrip::TabTop() const { return FPreview->Workspace()->VertPosition(); }
-
-void TkvlPreviewTabStrip::ShowTabPages(TkvlReport *Report, TkvlCustomPreviewPages *Pages, int PageNo)
-{
-    if (Report && Report->Preview() != FPreview)
-        Report->SetPreview(FPreview);
-    FPreview->Report = Report;
-    FPreview->PreviewPages = Pages;
-    FPreview->Workspace()->SetPreviewPages(Pages);
-    FPreview->Thumbnail()->SetPreviewPages(Pages);
-    FPreview->UpdatePages();
-    if (PageNo > 0)
-        FPreview->SetPageNo(PageNo);
-}
-
-void TkvlPreviewTabStrip::SetTabScroll(int Left, int Top)
-{
-    TkvlPreviewWorkspace *ws = FPreview->Workspace();
-    ws->UpdateScrollBars();
-    ws->SetHorzPosition(Left);
-    ws->SetVertPosition(Top);
-}
-
-void TkvlPreviewTabStrip::DetachTabReport(TkvlReport *Report)
-{
-    if (Report->Preview() == FPreview)
-        Report->SetPreview(nullptr);
-}
-
-void TkvlPreviewTabStrip::UpdateTabOutline() { FPreview->UpdateOutline(); }
-
-// ---- tab operations --------------------------------------------------------------------------
-
-void TkvlPreviewTabStrip::selectSilently(int Index)
-{
-    const QSignalBlocker block(this);
-    setCurrentIndex(Index);
-}
-
-void TkvlPreviewTabStrip::SetFirstTab(TkvlReport *Report, const QString &Name)
-{
-    if (FTabs.Count() == 0) {
-        const QSignalBlocker block(this);
-        addTab(FCloseIcon, Name);
-        setTabData(0, QVariant::fromValue<void *>(Report));
-        FTabs.AddTab(Report, QString(), Name, false);
-        FTabs.SetCurTab(0);
-        return;
-    }
-    TkvlPreviewTabItem &first = FTabs.Items(0);
-    first.Report = Report;
-    first.PreviewPages = Report ? Report->PreviewPages() : nullptr;
-    setTabData(0, QVariant::fromValue<void *>(Report));
-}
-
-void TkvlPreviewTabStrip::AddPreviewTab(TkvlReport *Report, const QString &TabName, const QString &DetailPage,
-                                        bool FreeObjects, const QString &TabCaption)
-{
-    int index = 0;
-    {
-        const QSignalBlocker block(this);
-        index = addTab(FCloseIcon, TabCaption.isEmpty() ? TabName : TabCaption);
-        setTabData(index, QVariant::fromValue<void *>(Report));
-    }
-    FTabs.AddTab(Report, DetailPage, TabName, FreeObjects);
-    setVisible(count() > 1);
-    selectSilently(index);
-    FTabs.SetCurrentTab(index);
-}
-
-void TkvlPreviewTabStrip::AddPreviewTabOrSwitch(TkvlReport *Report, const QString &TabName,
-                                                const QString &DetailPage, bool FreeObjects,
-                                                const QString &TabCaption)
-{
-    if (HasTab(Report)) {
-        SwitchToTab(Report);
-        return;
-    }
-    QString name = TabName;
-    if (name.isEmpty() && Report)
-        name = !Report->FileName.isEmpty() ? QFileInfo(Report->FileName).fileName() : Report->ReportOptions()->Name;
-    AddPreviewTab(Report, name, DetailPage, FreeObjects, TabCaption);
-}
-
-void TkvlPreviewTabStrip::SwitchToTab(const TkvlReport *Report)
-{
-    const int index = FTabs.IndexOfReport(Report);
-    if (index < 0)
-        return;
-    selectSilently(index);
-    FTabs.SetCurrentTab(index);
-}
-
-void TkvlPreviewTabStrip::SwitchToTab(const QString &Name)
-{
-    const int index = FTabs.IndexOfName(Name);
-    if (index < 0)
-        return;
-    selectSilently(index);
-    FTabs.SetCurrentTab(index);
-}
-
-void TkvlPreviewTabStrip::RemoveTab(int Index)
-{
-    if (Index < 0 || Index >= FTabs.Count() || FTabs.Count() < 2)
-        return;
-    // Go to the neighbour first so that nothing shows the tab's pages while they are freed.
-    const int neighbour = Index > 0 ? Index - 1 : 1;
-    selectSilently(neighbour);
-    FTabs.SetCurrentTab(neighbour);
-    {
-        const QSignalBlocker block(this);
-        removeTab(Index);
-    }
-    FTabs.DeleteTab(Index);
-    const int current = currentIndex();
-    FTabs.SetCurTab(current);
-    // The deleted tab may have shared the report: attach it again and show the tab as it was.
-    FTabs.SetCurrentTab(current);
-    setVisible(count() > 1);
-}
-
-void TkvlPreviewTabStrip::ClearAllTabs()
-{
-    if (FPreview->Report && FPreview->Report->Preview() == FPreview)
-        FPreview->Report->SetPreview(nullptr);
-    if (FTabs.Count() > 0) {
-        TkvlPreviewTabItem &first = FTabs.Items(0);
-        if (first.Report) {
-            first.Report->SetPreviewPages(first.PreviewPages);
-            if (first.Report->Preview() == FPreview)
-                first.Report->SetPreview(nullptr);
-        }
-    }
-    const QSignalBlocker block(this);
-    while (count() > 1)
+    FSyncing = true;
+    while (count() > Tabs.Count())
         removeTab(count() - 1);
-    FTabs.ClearItems();
-    FTabs.SetCurTab(0);
-    hide();
+    for (int i = 0; i < Tabs.Count(); ++i) {
+        const TkvlPreviewTabItem &item = Tabs.Items(i);
+        const QString caption = item.Caption.isEmpty() ? item.Name : item.Caption;
+        if (i >= count())
+            addTab(FCloseIcon, caption);
+        else
+            setTabText(i, caption);
+        setTabData(i, QVariant::fromValue<void *>(item.Report));
+    }
+    if (Tabs.Count() > 0)
+        setCurrentIndex(Tabs.CurTab());
+    FSyncing = false;
+    setVisible(count() > 1);
 }
 
 QRect TkvlPreviewTabStrip::CloseCrossRect(int Index) const
@@ -220,14 +79,6 @@ void TkvlPreviewTabStrip::mouseReleaseEvent(QMouseEvent *Event)
     const int selected = currentIndex();
     if (selected <= 0)
         return;
-    const QPoint at = Event->position().toPoint();
-    const QRect tab = tabRect(selected);
-    if (at.x() >= tab.left() + 8 && at.x() <= tab.left() + 18 && at.y() > 5 && at.y() <= 18)
-        RemoveTab(selected);
-}
-
-void TkvlPreviewTabStrip::onCurrentChanged(int Index)
-{
-    if (Index >= 0)
-        FTabs.SetCurrentTab(Index);
+    if (CloseCrossRect(selected).contains(Event->position().toPoint()) && OnClose)
+        OnClose(selected);
 }

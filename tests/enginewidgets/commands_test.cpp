@@ -2,6 +2,7 @@
 // with the mouse, tabs, hints and status text, adding and deleting pages, saving and opening
 // through the file dialogs, page setup, editing, searching, and pages read from a file.
 #include "engine/widgets/kvlpagesettingsform.h"
+#include "engine/widgets/kvlpreviewtabstrip.h"
 #include "engine/widgets/kvlsearchdialog.h"
 #include "tests/engine/mousefixture.h"
 #include "tests/engine/pagelisting.h"
@@ -134,7 +135,7 @@ TEST(PreviewNavigation, LinksLeadToPagesAnchorsAndTabs)
     EXPECT_TRUE(f.preview->Tabs()->isHidden());
 
     f.clickAt(130, 95); // detail report
-    ASSERT_EQ(f.preview->TabItems().size(), 2u);
+    ASSERT_EQ(f.preview->TabList().Count(), 2);
     EXPECT_FALSE(f.preview->Tabs()->isHidden());
     EXPECT_EQ(f.preview->Tabs()->tabText(1), QStringLiteral("Dettaglio"));
     EXPECT_EQ(f.preview->CurrentTab(), 1);
@@ -150,13 +151,13 @@ TEST(PreviewNavigation, LinksLeadToPagesAnchorsAndTabs)
     EXPECT_EQ(f.report->PreviewPages(), mainPages);
     EXPECT_EQ(f.preview->PageCount(), 2);
     f.clickAt(130, 95);
-    EXPECT_EQ(f.preview->TabItems().size(), 2u);
+    EXPECT_EQ(f.preview->TabList().Count(), 2);
     EXPECT_EQ(f.preview->CurrentTab(), 1);
     EXPECT_EQ(f.preview->Report, detail);
 
     QTest::mouseClick(tabs, Qt::LeftButton, Qt::NoModifier, tabs->tabRect(0).center());
     f.clickAt(190, 95); // detail page "Detail" in a tab of its own
-    ASSERT_EQ(f.preview->TabItems().size(), 3u);
+    ASSERT_EQ(f.preview->TabList().Count(), 3);
     EXPECT_EQ(f.preview->CurrentTab(), 2);
     EXPECT_EQ(f.preview->Report, f.report.get());
     EXPECT_NE(f.report->PreviewPages(), mainPages);

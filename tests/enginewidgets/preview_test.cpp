@@ -3,6 +3,7 @@
 #include "tests/enginewidgets/previewtest.h"
 
 #include "engine/preview/kvlpagelist.h"
+#include "engine/widgets/kvlpreviewtabstrip.h"
 #include "report/seams/kvlexportfilter.h"
 
 #include <QApplication>

@@ -11,13 +11,17 @@
 #include "report/registry/kvlregistries.h"
 #include "report/seams/kvlengine.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
 
 // Filters named as the window's quick buttons expect; each describes itself.
@@ -308,6 +312,79 @@ TEST(PreviewForm, ReportMessagesReachTheStatusBar)
     f.report->SetProgressMessage(QStringLiteral("un suggerimento"), true);
     EXPECT_EQ(f.form->StatusText(1), QStringLiteral("Pagina 2"));
     EXPECT_EQ(f.form->StatusText(2), QStringLiteral("un suggerimento"));
+}
+
+} // namespace
+
+namespace {
+
+// Minimizing a modal preview takes the program's other windows down with it; activating the
+// program again brings them back with the preview active. A window that is not modal
+// minimizes alone.
+TEST(PreviewForm, MinimizingAModalPreviewMinimizesTheProgram)
+{
+    // A window manager answers later than the offscreen platform: wait for the state asked.
+    const auto settles = [](const std::function<bool()> &Done) { return QTest::qWaitFor(Done, 3000); };
+    for (const bool modal : {true, false}) {
+        SCOPED_TRACE(modal ? "modal" : "not modal");
+        QWidget owner;
+        owner.setWindowTitle(QStringLiteral("LirraCal"));
+        owner.resize(300, 200);
+        owner.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+        FormFixture f;
+        f.open();
+        f.form->hide();
+        f.form->setModal(modal);
+        f.form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(f.form.get()));
+
+        // Minimized through the window system, which reports the new state to the window.
+        f.form->showMinimized();
+        EXPECT_TRUE(settles([&] { return f.form->isMinimized() && owner.isMinimized() == modal; }))
+            << "owner " << owner.isMinimized() << " form " << f.form->isMinimized() << " program "
+            << f.form->ProgramMinimized();
+        EXPECT_EQ(owner.isMinimized(), modal);
+        EXPECT_EQ(f.form->ProgramMinimized(), modal);
+
+        Q_EMIT qApp->applicationStateChanged(Qt::ApplicationActive);
+        EXPECT_TRUE(settles([&] { return !owner.isMinimized() && f.form->isMinimized() == !modal; }))
+            << "owner " << owner.isMinimized() << " form " << f.form->isMinimized() << " program "
+            << f.form->ProgramMinimized();
+        EXPECT_FALSE(owner.isMinimized());
+        EXPECT_EQ(f.form->isMinimized(), !modal);
+        EXPECT_FALSE(f.form->ProgramMinimized());
+        if (modal) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(f.form.get()));
+        }
+    }
+}
+
+// F1 opens the library's help file from the program's folder, and nothing when it is missing.
+TEST(PreviewForm, F1OpensTheLibraryHelp)
+{
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("LIRRACAL_HOME");
+    qputenv("LIRRACAL_HOME", home.path().toUtf8());
+    {
+        FormFixture f;
+        f.open();
+        QWidget *pages = f.form->PreviewControl()->Workspace();
+        QTest::keyClick(pages, Qt::Key_F1);
+        EXPECT_TRUE(f.services.help.shown.isEmpty());
+
+        QFile help(home.filePath(QStringLiteral("KVUser.chm")));
+        ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+        help.close();
+        QTest::keyClick(pages, Qt::Key_F1);
+        ASSERT_EQ(f.services.help.shown.size(), 1);
+        EXPECT_EQ(f.services.help.shown[0].first, home.filePath(QStringLiteral("KVUser.chm")));
+        EXPECT_EQ(f.services.help.shown[0].second, QString());
+    }
+    if (oldHome.isNull())
+        qunsetenv("LIRRACAL_HOME");
+    else
+        qputenv("LIRRACAL_HOME", oldHome);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the window's context menu, the print road through the preview window, and the two shipped
 // templates prepared from exactly the events the grid shows.
 #include "app/libinit.h"
+#include "app/resources/btnlist.h"
 #include "engine/widgets/kvlpreviewform.h"
 #include "report/document/kvlreport.h"
 #include "report/seams/kvlpreviewpages.h"
@@ -169,9 +170,19 @@ TEST_F(ReportMenus, MenusListTheReportFolder)
     EXPECT_TRUE(press(w->bStampa).isEmpty());
 
     makeFolder({QStringLiteral("A&B.kv3")});
-    QMenu *first = nullptr, *last = nullptr;
+    QMenu *first = nullptr, *last = nullptr, *edit = nullptr;
     EXPECT_EQ(press(w->bStampa, &first), QStringList{QStringLiteral("A&&B.kv3=A&B.kv3")});
-    press(w->bEditReport);
+    press(w->bEditReport, &edit);
+    // The print items carry picture 28, the edit items picture 29.
+    ASSERT_NE(edit, nullptr);
+    ASSERT_EQ(first->actions().size(), 1);
+    ASSERT_EQ(edit->actions().size(), 1);
+    QAction *printItem = first->actions().front(), *editItem = edit->actions().front();
+    EXPECT_EQ(ImageIndex(printItem), 28);
+    EXPECT_EQ(ImageIndex(editItem), 29);
+    ASSERT_FALSE(printItem->icon().isNull());
+    ASSERT_FALSE(editItem->icon().isNull());
+    EXPECT_NE(printItem->icon().pixmap(16).toImage(), editItem->icon().pixmap(16).toImage());
     EXPECT_EQ(press(w->bStampa, &last), QStringList{QStringLiteral("A&&B.kv3=A&B.kv3")});
     ASSERT_NE(first, nullptr);
     EXPECT_NE(first, last);
