@@ -102,12 +102,17 @@ int runApplication(int argc, char **argv)
             return;
         signalled = true;
         ui::install(&unattended);
+        // A call waiting on a silent server ends now rather than when the server answers.
+        if (dm)
+            dm->Conn.GiveUpWaiting();
         // Every loop, modal ones included, returns; the tidy close follows below.
         QCoreApplication::exit(0);
     });
 
     StartUp();
-    const int rc = app.exec();
+    // A signal taken while the start-up connected came before the main loop, which would not
+    // see that request to end.
+    const int rc = signalled ? 0 : app.exec();
     // Closes as "Esci" does: other windows, pending changes dropped, database detached,
     // bounds saved.
     if (signalled && fMain && fMain->isVisible())

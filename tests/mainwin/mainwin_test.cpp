@@ -14,9 +14,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTcpServer>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 #include <functional>
 
 QStringList MainWindowTest::shownTitles() const
@@ -227,10 +229,20 @@ TEST_F(MainWindowTest, CloseDisablesThePanelsAndASecondCloseIsSilent)
     EXPECT_EQ(w->LabCount->text(), QStringLiteral("6"));
 }
 
-// The darkest grey of a widget as it is drawn: a glyph drawn disabled is much lighter.
+// The widget as the screen shows it, once the pending paints are done: what the window
+// system was given, not a fresh rendering of the widget.
+QImage onScreen(QWidget *w)
+{
+    QTest::qWait(50);
+    QWidget *top = w->window();
+    const QPoint at = w->mapTo(top, QPoint(0, 0));
+    return top->windowHandle()->screen()->grabWindow(top->winId(), at.x(), at.y(), w->width(), w->height()).toImage();
+}
+
+// The darkest grey of a widget as the screen shows it: a glyph drawn disabled is much lighter.
 int darkestGrey(QWidget *w)
 {
-    const QImage im = w->grab().toImage();
+    const QImage im = onScreen(w);
     int darkest = 255;
     for (int y = 0; y < im.height(); ++y)
         for (int x = 0; x < im.width(); ++x)
@@ -270,6 +282,11 @@ TEST_F(MainWindowTest, DisconnectedTheNavigatorIsDisabledAndLooksIt)
         QTest::mouseClick(nav->Button(TNavigateBtn::nbNext), Qt::LeftButton);
         ASSERT_TRUE(nav->Button(TNavigateBtn::nbFirst)->isEnabled());
         const int enabledInk = darkestGrey(nav->Button(TNavigateBtn::nbNext));
+        // The search field has had the focus (it turns yellow then, and white again after).
+        const QPoint fieldSpot(w->eCerca->width() - 6, w->eCerca->height() / 2);
+        const int enabledField = qGray(onScreen(w->eCerca).pixel(fieldSpot));
+        QTest::mouseClick(w->eCerca, Qt::LeftButton);
+        ASSERT_TRUE(w->eCerca->hasFocus());
 
         c.disconnect();
         EXPECT_FALSE(dm->Conn.Connected());
@@ -284,6 +301,8 @@ TEST_F(MainWindowTest, DisconnectedTheNavigatorIsDisabledAndLooksIt)
             EXPECT_FALSE(b->isEnabled()) << qPrintable(b->objectName());
             EXPECT_GE(darkestGrey(b), enabledInk + 40) << qPrintable(b->objectName()) << " looks enabled";
         }
+        EXPECT_FALSE(w->eCerca->isEnabled());
+        EXPECT_LE(qGray(onScreen(w->eCerca).pixel(fieldSpot)), enabledField - 8) << "the search field looks enabled";
     }
     // The failed "Ricarica" said why.
     ASSERT_EQ(fakes.messages.shown.size(), 1);
