@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/singleinstance.h"
 #include "app/termsignals.h"
+#include "platform/data/connection.h"
 #include "platform/rtl/apppath.h"
 #include "platform/ui/qtservices.h"
 #include "platform/ui/services.h"
@@ -15,6 +16,8 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <cstdio>
+#include <cstdlib>
 
 namespace lirracal {
 
@@ -120,6 +123,12 @@ int runApplication(int argc, char **argv)
     ShutDown();
     if (signalled)
         ui::install(static_cast<ui::IMessageBoxes *>(nullptr));
+    // Everything is saved and detached by now; a call still blocked on a silent server would
+    // hold the database client's shutdown, at the end of the process, for minutes.
+    if (TConnection::CallsLeftRunning() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(rc);
+    }
     return rc;
 }
 

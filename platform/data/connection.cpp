@@ -63,6 +63,9 @@ const QString kNotConnected = QStringLiteral("LirraCal non è connesso al databa
 // detach of closing) may wait for it, all together.
 constexpr int kGiveUpGraceMs = 500;
 
+// Calls given up on whose threads still wait on a server, in this process.
+std::atomic<int> g_callsLeftRunning{0};
+
 // An attach the user cancelled: reconnecting stops trying.
 class EConnectCancelled final : public EDBEngineError
 {
@@ -438,6 +441,7 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
         if (left) {
             // Nobody waits any more: the caller's context and loop are gone.
             whenLeft();
+            --g_callsLeftRunning;
             return;
         }
         QMetaObject::invokeMethod(&context, [&loop] {
@@ -457,6 +461,8 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
     const auto leave = [&] {
         const std::lock_guard lock(state->mutex);
         state->left = !state->done;
+        if (state->left)
+            ++g_callsLeftRunning;
         return state->left;
     };
     // Paint and timers go on until the deadline or the end of the call.
@@ -672,6 +678,11 @@ int TConnection::Execute(const QString &sql, const TParams &params,
     if (failure.isValid())
         RaiseError(failure);
     return affected;
+}
+
+int TConnection::CallsLeftRunning()
+{
+    return g_callsLeftRunning;
 }
 
 void TConnection::GiveUpWaiting()

@@ -103,6 +103,9 @@ public:
     // reconnected any more. Call it from the event loop, e.g. while a call waits.
     void GiveUpWaiting();
     bool GivingUp() const { return FGivingUp; }
+    // Calls given up on (of any connection) whose threads still wait on a server. The client
+    // library's shutdown at the end of the process waits for them.
+    static int CallsLeftRunning();
 
     // Creates the database named by Database with this connection's user and password.
     void CreateDatabase();
