@@ -101,8 +101,9 @@ void TfSEDI::ShowCurrentColor()
     const TQuery &q = dm->SEDI;
     if (!q.Active() || q.IsEmpty() || q.State() == TDataSetState::dsInsert)
         return;
-    const TField *f = q.FindField(kSedeColor);
-    if (f && !f->AsString().isEmpty())
+    // The colour the list shows for the site: a site without one (or with one that cannot be
+    // read) shows yellow there, and so here.
+    if (const TField *f = q.FindField(kSedeColor))
         ColorBox->SetSelected(DisplayColorFromText(f->AsString()));
 }
 

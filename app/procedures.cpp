@@ -21,9 +21,13 @@ void setFieldColour(QWidget *c, TColor color)
         return;
     QPalette p = c->palette();
     const QColor q = rtl::ToQColor(color);
-    p.setColor(QPalette::Base, q);
-    if (qobject_cast<QComboBox *>(c))
-        p.setColor(QPalette::Button, q);
+    // Only the colours of an enabled field: a disabled one keeps the style's grey, so it
+    // still looks disabled.
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(g, QPalette::Base, q);
+        if (qobject_cast<QComboBox *>(c))
+            p.setColor(g, QPalette::Button, q);
+    }
     c->setPalette(p);
 }
 

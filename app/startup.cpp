@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "app/singleinstance.h"
 #include "app/termsignals.h"
+#include "platform/data/connection.h"
 #include "platform/rtl/apppath.h"
 #include "platform/ui/qtservices.h"
 #include "platform/ui/services.h"
@@ -15,6 +16,8 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <cstdio>
+#include <cstdlib>
 
 namespace lirracal {
 
@@ -102,12 +105,17 @@ int runApplication(int argc, char **argv)
             return;
         signalled = true;
         ui::install(&unattended);
+        // A call waiting on a silent server ends now rather than when the server answers.
+        if (dm)
+            dm->Conn.GiveUpWaiting();
         // Every loop, modal ones included, returns; the tidy close follows below.
         QCoreApplication::exit(0);
     });
 
     StartUp();
-    const int rc = app.exec();
+    // A signal taken while the start-up connected came before the main loop, which would not
+    // see that request to end.
+    const int rc = signalled ? 0 : app.exec();
     // Closes as "Esci" does: other windows, pending changes dropped, database detached,
     // bounds saved.
     if (signalled && fMain && fMain->isVisible())
@@ -115,6 +123,12 @@ int runApplication(int argc, char **argv)
     ShutDown();
     if (signalled)
         ui::install(static_cast<ui::IMessageBoxes *>(nullptr));
+    // Everything is saved and detached by now; a call still blocked on a silent server would
+    // hold the database client's shutdown, at the end of the process, for minutes.
+    if (TConnection::CallsLeftRunning() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(rc);
+    }
     return rc;
 }
 

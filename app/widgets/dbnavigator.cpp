@@ -10,13 +10,16 @@
 
 namespace {
 
-QIcon glyph(TNavigateBtn b)
+// Drawn disabled, a glyph is a pale grey: the style's own greying of these thin dark glyphs
+// leaves them dark enough to look enabled.
+QPixmap glyphPixmap(TNavigateBtn b, bool disabled)
 {
     QPixmap pm(16, 16);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(40, 40, 40);
+    const QColor pale(175, 175, 175);
+    const QColor ink = disabled ? pale : QColor(40, 40, 40);
     auto triangle = [&](qreal x, bool left) {
         QPainterPath t;
         if (left) {
@@ -49,12 +52,12 @@ QIcon glyph(TNavigateBtn b)
         break;
     }
     case TNavigateBtn::nbPost:
-        p.setPen(QPen(QColor(30, 130, 50), 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(disabled ? pale : QColor(30, 130, 50), 2.2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(3, 8), QPointF(7, 12));
         p.drawLine(QPointF(7, 12), QPointF(13, 4));
         break;
     case TNavigateBtn::nbCancel:
-        p.setPen(QPen(QColor(190, 40, 40), 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(disabled ? pale : QColor(190, 40, 40), 2.2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(4, 4), QPointF(12, 12));
         p.drawLine(QPointF(12, 4), QPointF(4, 12));
         break;
@@ -65,7 +68,14 @@ QIcon glyph(TNavigateBtn b)
         break;
     }
     p.end();
-    return QIcon(pm);
+    return pm;
+}
+
+QIcon glyph(TNavigateBtn b)
+{
+    QIcon icon(glyphPixmap(b, false));
+    icon.addPixmap(glyphPixmap(b, true), QIcon::Disabled);
+    return icon;
 }
 
 const char *const kNames[kNavigateBtnCount] = {"First", "Prior", "Next", "Last", "Insert",

@@ -59,6 +59,13 @@ const QString kSilentText = QStringLiteral("Il server del database non risponde:
 const QString kLostText = QStringLiteral("La connessione al database è persa");
 const QString kNotConnected = QStringLiteral("LirraCal non è connesso al database.");
 
+// How long, once the program gives the server up, the calls still made (the commit and the
+// detach of closing) may wait for it, all together.
+constexpr int kGiveUpGraceMs = 500;
+
+// Calls given up on whose threads still wait on a server, in this process.
+std::atomic<int> g_callsLeftRunning{0};
+
 // An attach the user cancelled: reconnecting stops trying.
 class EConnectCancelled final : public EDBEngineError
 {
@@ -313,7 +320,7 @@ void TConnection::Recover()
 
     QString lastError;
     for (int attempt = 1; attempt <= qMax(1, ReconnectAttempts); ++attempt) {
-        if (OnRecover && OnRecover(*this) != TRecoverAction::Retry)
+        if (FGivingUp || (OnRecover && OnRecover(*this) != TRecoverAction::Retry))
             break;
         if (attempt > 1 && ReconnectDelayMs > 0) {
             // Paint and timers go on; clicks wait, so no other action starts meanwhile.
@@ -341,7 +348,7 @@ void TConnection::Recover()
 void TConnection::RecoverLater()
 {
     QTimer::singleShot(qMax(0, ReconnectDelayMs), FTimerContext.get(), [this] {
-        if (FState != TConnectionState::Lost || FRecovering || FInCall)
+        if (FState != TConnectionState::Lost || FRecovering || FInCall || FGivingUp)
             return;
         try {
             Recover();
@@ -434,6 +441,7 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
         if (left) {
             // Nobody waits any more: the caller's context and loop are gone.
             whenLeft();
+            --g_callsLeftRunning;
             return;
         }
         QMetaObject::invokeMethod(&context, [&loop] {
@@ -453,6 +461,8 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
     const auto leave = [&] {
         const std::lock_guard lock(state->mutex);
         state->left = !state->done;
+        if (state->left)
+            ++g_callsLeftRunning;
         return state->left;
     };
     // Paint and timers go on until the deadline or the end of the call.
@@ -461,28 +471,36 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
         const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
         if (left <= 0)
             return;
-        if (!haveEventLoop) {
+        // Ending, the program runs no more events (its loops return at once anyway).
+        if (!haveEventLoop || FGivingUp) {
             waitFor(milliseconds(left));
             return;
         }
         QEventLoop l;
         loop = &l;
+        FWaitLoop = &l;
         QTimer::singleShot(int(qMin<qint64>(left, INT_MAX)), &l, &QEventLoop::quit);
         if (!isDone())
             l.exec(flags);
         loop = nullptr;
+        FWaitLoop = nullptr;
     };
 
     const auto started = Clock::now();
     const auto silentAt = started + milliseconds(qMax(1, quiet ? SlowCallMs : ServerSilenceMs));
+    // When the server is given up on, moves the time it is waited for forward (GiveUpWaiting
+    // may be called while this call waits).
+    const auto giveUpAt = [&] {
+        return FGivingUp ? qMin(silentAt, FGiveUpAt + milliseconds(kGiveUpGraceMs)) : silentAt;
+    };
     TCallEnd end = TCallEnd::Done;
     bool left = false;
     // Most calls end at once: no event loop for them, so nothing else runs meanwhile.
     if (!waitFor(milliseconds(qMax(1, qMin(50, SlowCallMs))))) {
-        spin(qMin(started + milliseconds(SlowCallMs), silentAt), QEventLoop::ExcludeUserInputEvents);
+        spin(qMin(started + milliseconds(SlowCallMs), giveUpAt()), QEventLoop::ExcludeUserInputEvents);
         bool cancelAsked = false;
         Clock::time_point cancelEndsAt;
-        if (!isDone() && Clock::now() < silentAt) {
+        if (!isDone() && Clock::now() < giveUpAt()) {
             const std::function<void()> cancel = [&] {
                 if (cancelAsked || isDone())
                     return;
@@ -500,7 +518,7 @@ TConnection::TCallEnd TConnection::CallDatabase(const std::function<bool()> &cal
             // clicks wait as before.
             const auto flags = OnWaiting ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents;
             while (!isDone()) {
-                const auto deadline = cancelAsked ? cancelEndsAt : silentAt;
+                const auto deadline = cancelAsked ? qMin(cancelEndsAt, giveUpAt()) : giveUpAt();
                 if (Clock::now() >= deadline)
                     break;
                 spin(deadline, flags);
@@ -660,6 +678,22 @@ int TConnection::Execute(const QString &sql, const TParams &params,
     if (failure.isValid())
         RaiseError(failure);
     return affected;
+}
+
+int TConnection::CallsLeftRunning()
+{
+    return g_callsLeftRunning;
+}
+
+void TConnection::GiveUpWaiting()
+{
+    if (FGivingUp || !IsRemote())
+        return;
+    FGivingUp = true;
+    FGiveUpAt = std::chrono::steady_clock::now();
+    // The call waiting now looks at its time again.
+    if (FWaitLoop)
+        FWaitLoop->quit();
 }
 
 void TConnection::CreateDatabase()

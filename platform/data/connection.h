@@ -18,12 +18,18 @@
 // answer for ServerSilenceMs, the connection is given up and reported lost as above. An
 // attach has nothing the server could be asked to stop: cancelled or unanswered, it is left
 // to end on its own thread (and then let go) and reported as not connected at once.
+//
+// When the program has to end (a termination signal), GiveUpWaiting stops the wait on a server
+// at once: the call in progress and every later one get a short moment, then end as an
+// unanswered call does.
 #include "platform/data/params.h"
 
 #include <QString>
+#include <chrono>
 #include <functional>
 #include <memory>
 
+class QEventLoop;
 class QObject;
 class QSqlDatabase;
 class QSqlQuery;
@@ -92,6 +98,15 @@ public:
     // Convenience for statements without parameters.
     int ExecSQL(const QString &sql) { return Execute(sql, TParams()); }
 
+    // The program is ending: no call waits on the server for more than a moment from now on
+    // (an embedded database answers by itself and is waited for as usual). Nothing is
+    // reconnected any more. Call it from the event loop, e.g. while a call waits.
+    void GiveUpWaiting();
+    bool GivingUp() const { return FGivingUp; }
+    // Calls given up on (of any connection) whose threads still wait on a server. The client
+    // library's shutdown at the end of the process waits for them.
+    static int CallsLeftRunning();
+
     // Creates the database named by Database with this connection's user and password.
     void CreateDatabase();
 
@@ -126,4 +141,7 @@ private:
     bool FRecovering = false;
     bool FLostNotified = false;
     bool FInCall = false;
+    bool FGivingUp = false;
+    std::chrono::steady_clock::time_point FGiveUpAt;
+    QEventLoop *FWaitLoop = nullptr; // the loop a call waits in, if any
 };

@@ -1,13 +1,17 @@
 // The real program started as a process: ending on signals, one instance per folder.
 #include "desktop.h"
+#include "app/dm/dm.h"
+#include "tests/dataset/firebirdserver.h"
 #include "platform/data/connection.h"
 #include "platform/data/query.h"
 #include "platform/rtl/inifile.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 #include <csignal>
@@ -165,6 +169,110 @@ TEST_F(ProgramProcess, MainWindowReopensWhereItWasClosed)
         EXPECT_EQ(saved.ReadInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Left"), -1), 150) << "run " << run;
         EXPECT_EQ(saved.ReadInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Width"), -1), 1100) << "run " << run;
         EXPECT_EQ(saved.ReadInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Height"), -1), 600) << "run " << run;
+    }
+}
+
+// On a server that stops answering (SIGSTOP), a termination signal still ends the program at
+// once and as "Esci" does: while it connects at start-up (the waiting notice showing), and
+// connected (closing would wait on the server).
+TEST_F(ProgramProcess, EndsOnSignalAtOnceWhileTheServerIsSilent)
+{
+    ASSERT_TRUE(home.isValid());
+    const QString password = testserver::sysdbaPassword();
+    if (password.isEmpty())
+        GTEST_SKIP() << "cannot read the SYSDBA password of the server package";
+    QTemporaryDir serverDir;
+    ASSERT_TRUE(serverDir.isValid());
+    const QString root = serverDir.filePath(QStringLiteral("root"));
+    const QString lockDir = serverDir.filePath(QStringLiteral("lock"));
+    QDir().mkpath(lockDir);
+    testserver::ServerProcess server;
+    QString why = testserver::makeServerRoot(root);
+    if (why.isEmpty())
+        why = server.Start(root, lockDir);
+    if (!why.isEmpty())
+        GTEST_SKIP() << "Firebird server cannot run here: " << why.toStdString();
+    const QString path = serverDir.filePath(QStringLiteral("remote.fdb"));
+    const QString database = QStringLiteral("127.0.0.1/%1:%2").arg(server.port).arg(path);
+    const auto connect = [&](TConnection &c) {
+        c.Database = database;
+        c.Password = password;
+        c.Open();
+    };
+    {
+        TConnection c;
+        c.Database = database;
+        c.Password = password;
+        c.CreateDatabase();
+        c.Open();
+        Tdm::CreateSchema(c);
+        c.Close();
+    }
+    {
+        QFile ini(home.filePath(QStringLiteral("LirraCalConf.ini")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write(QStringLiteral("[Database]\r\nServer=127.0.0.1/%1\r\nPath=%2\r\nPassword=%3\r\n")
+                      .arg(server.port)
+                      .arg(path, password)
+                      .toUtf8());
+    }
+    // Whether the program's process is attached to the server.
+    const auto attached = [&](qint64 pid) {
+        TConnection c;
+        connect(c);
+        int n = 0;
+        c.Execute(QStringLiteral("SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$REMOTE_PID = %1").arg(pid), TParams(),
+                  [&](QSqlQuery &q) {
+                      if (q.next())
+                          n = q.value(0).toInt();
+                  });
+        c.Close();
+        return n > 0;
+    };
+
+    struct Case
+    {
+        const char *when;
+        bool connectedFirst;
+    };
+    for (const Case c : {Case{"connecting at start-up", false}, Case{"connected", true}}) {
+        SCOPED_TRACE(c.when);
+        QProcess p;
+        if (c.connectedFirst) {
+            start(p);
+            const QDeadlineTimer deadline(60000);
+            while (!attached(p.processId()) && !deadline.hasExpired() && p.state() == QProcess::Running)
+                QThread::msleep(100);
+            ASSERT_TRUE(attached(p.processId())) << "the program did not connect";
+            QThread::msleep(1500); // its lists open
+            server.Pause();
+        } else {
+            server.Pause();
+            start(p);
+            QThread::msleep(3500); // past the notice's delay
+        }
+        ASSERT_EQ(p.state(), QProcess::Running);
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_EQ(::kill(static_cast<pid_t>(p.processId()), SIGTERM), 0);
+        const bool ended = p.waitForFinished(10000);
+        const qint64 endedMs = clock.elapsed();
+        server.Resume();
+        ASSERT_TRUE(ended) << "still running 10 s after the signal";
+        EXPECT_LT(endedMs, 1500) << "the program waited on the silent server";
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), 0);
+        TIniFile ini(home.filePath(QStringLiteral("LirraCalConf.ini")));
+        EXPECT_GT(ini.ReadInteger(QStringLiteral("SETUP_Main"), QStringLiteral("Width"), 0), 0);
+        // The server answers again and the database is whole.
+        TConnection after;
+        ASSERT_NO_THROW(connect(after));
+        TQuery q;
+        q.SetConnection(&after);
+        ASSERT_NO_THROW(q.Open(QStringLiteral("SELECT COUNT(*) AS N FROM EVENTS")));
+        EXPECT_EQ(q.RecordCount(), 1);
+        q.Close();
+        after.Close();
     }
 }
 

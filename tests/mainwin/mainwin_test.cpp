@@ -14,9 +14,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTcpServer>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 #include <functional>
 
 QStringList MainWindowTest::shownTitles() const
@@ -227,13 +229,25 @@ TEST_F(MainWindowTest, CloseDisablesThePanelsAndASecondCloseIsSilent)
     EXPECT_EQ(w->LabCount->text(), QStringLiteral("6"));
 }
 
-// The darkest grey of a widget as it is drawn: a glyph drawn disabled is much lighter.
-int darkestGrey(QWidget *w)
+// The widget as the screen shows it, once the pending paints are done: what the window
+// system was given, not a fresh rendering of the widget.
+QImage onScreen(QWidget *w)
 {
-    const QImage im = w->grab().toImage();
+    QTest::qWait(50);
+    QWidget *top = w->window();
+    const QPoint at = w->mapTo(top, QPoint(0, 0));
+    return top->windowHandle()->screen()->grabWindow(top->winId(), at.x(), at.y(), w->width(), w->height()).toImage();
+}
+
+// The darkest grey of a button's glyph (its middle, inside the frame) as the screen shows it: a
+// glyph drawn disabled is pale.
+int glyphInk(QWidget *w)
+{
+    const QImage im = onScreen(w);
+    const QRect middle = QRect(QPoint(0, 0), im.size()).adjusted(5, 5, -5, -5);
     int darkest = 255;
-    for (int y = 0; y < im.height(); ++y)
-        for (int x = 0; x < im.width(); ++x)
+    for (int y = middle.top(); y <= middle.bottom(); ++y)
+        for (int x = middle.left(); x <= middle.right(); ++x)
             darkest = qMin(darkest, qGray(im.pixel(x, y)));
     return darkest;
 }
@@ -269,7 +283,13 @@ TEST_F(MainWindowTest, DisconnectedTheNavigatorIsDisabledAndLooksIt)
         // Mid-list every moving button is enabled.
         QTest::mouseClick(nav->Button(TNavigateBtn::nbNext), Qt::LeftButton);
         ASSERT_TRUE(nav->Button(TNavigateBtn::nbFirst)->isEnabled());
-        const int enabledInk = darkestGrey(nav->Button(TNavigateBtn::nbNext));
+        const int enabledInk = glyphInk(nav->Button(TNavigateBtn::nbNext));
+        ASSERT_LT(enabledInk, 80) << "an enabled glyph is dark";
+        // The search field has had the focus (it turns yellow then, and white again after).
+        const QPoint fieldSpot(w->eCerca->width() - 6, w->eCerca->height() / 2);
+        const int enabledField = qGray(onScreen(w->eCerca).pixel(fieldSpot));
+        QTest::mouseClick(w->eCerca, Qt::LeftButton);
+        ASSERT_TRUE(w->eCerca->hasFocus());
 
         c.disconnect();
         EXPECT_FALSE(dm->Conn.Connected());
@@ -282,8 +302,10 @@ TEST_F(MainWindowTest, DisconnectedTheNavigatorIsDisabledAndLooksIt)
             if (!nav->ButtonVisible(TNavigateBtn(i)))
                 continue;
             EXPECT_FALSE(b->isEnabled()) << qPrintable(b->objectName());
-            EXPECT_GE(darkestGrey(b), enabledInk + 40) << qPrintable(b->objectName()) << " looks enabled";
+            EXPECT_GE(glyphInk(b), 150) << qPrintable(b->objectName()) << " looks enabled";
         }
+        EXPECT_FALSE(w->eCerca->isEnabled());
+        EXPECT_LE(qGray(onScreen(w->eCerca).pixel(fieldSpot)), enabledField - 8) << "the search field looks enabled";
     }
     // The failed "Ricarica" said why.
     ASSERT_EQ(fakes.messages.shown.size(), 1);

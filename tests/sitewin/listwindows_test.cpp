@@ -8,6 +8,7 @@
 #include "app/widgets/dbedit.h"
 #include "app/widgets/dbgrid.h"
 #include "app/widgets/dbnavigator.h"
+#include "platform/rtl/color.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -328,6 +329,29 @@ TEST_F(SiteColourTest, ColourGoesToTheSiteItBelongsToWhateverTheQueryState)
     EXPECT_TRUE(dm->SEDI.Active());
     EXPECT_EQ(colourOf(QStringLiteral("Sala A")), QStringLiteral("#FF0000"));
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM SEDI WHERE SEDECOLOR = '#00FF00'")), 1);
+}
+
+// Moving through the list, the colour box shows the colour of the site's cell, also for a
+// site without one, after another site's colour was shown or picked.
+TEST_F(SiteColourTest, TheColourBoxShowsTheCurrentSitesColour)
+{
+    TfSEDI *f = open();
+    ASSERT_NE(f, nullptr);
+    f->ColorBox->Pick(indexOf(f->ColorBox, QStringLiteral("Verde")));
+    QTableView *view = f->DBGridSEDI;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int row = dm->SEDI.RecordCount() - 1; row >= 0; --row) {
+            const QRect cell = view->visualRect(view->model()->index(row, 0));
+            ASSERT_TRUE(cell.isValid());
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+            ASSERT_EQ(dm->SEDI.CurrentRow(), row);
+            TGridCellStyle st;
+            f->DBGridSEDI->OnCellStyle(st, row, 1);
+            EXPECT_EQ(rtl::ToQColor(f->ColorBox->Selected()), st.Background)
+                << qPrintable(f->DBGridSEDI->CellText(row, 0));
+        }
+    }
+    EXPECT_TRUE(fakes.messages.shown.isEmpty()) << messageTexts().join(QLatin1Char('|')).toStdString();
 }
 
 TEST_F(SiteColourTest, WindowsCarryTheirCaptionsHintsAndColumns)
