@@ -234,7 +234,7 @@ bool mayHoldMarker(const char *Text, qsizetype Size)
             --b;
         if (b - Text < 2 || (b[-1] | 0x20) != 'd' || (b[-2] | 0x20) != 'l')
             continue;
-        if (b - Text == 2 || blank(b[-3]))
+        if (b - Text == 2 || blank(b[-3]) || b[-3] == '"')
             return true;
     }
     return false;
