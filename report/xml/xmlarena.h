@@ -64,10 +64,10 @@ private:
             FLast = prev;
         }
     }
-    // Blocks double up to 64 KB, so a small document stays small; larger blocks would be
+    // Blocks double up to 64 KB, so a small document stays small. Larger blocks tend to be
     // mapped afresh by the allocator on every load and handed back when freed, paying a
-    // page fault for every 4 KB each time, while blocks of this size come from the heap's
-    // own memory, which the next load reuses.
+    // page fault for every 4 KB each time; blocks of this size come from the heap's own
+    // memory, which the next load reuses.
     void grow(size_t AtLeast)
     {
         const size_t size = std::max(FNextSize, AtLeast + sizeof(Block));
