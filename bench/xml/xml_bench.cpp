@@ -99,10 +99,14 @@ void useHeap()
     for (size_t i = 0; i < all.size(); i += 2)
         kept.push_back(std::move(all[i]));
     all.clear();
-    // The allocator sorts the freed blocks on the first larger request: done here, so that
-    // the loader that happens to run first does not pay it for all of them.
-    for (size_t size : {size_t(4) << 10, size_t(64) << 10, size_t(1) << 20})
-        benchmark::DoNotOptimize(std::unique_ptr<char[]>(new char[size]));
+    // The allocator sorts freed blocks into its bins on larger requests, at most 10,000 per
+    // request: sort all of them here (the blocks are held so that none is handed back at
+    // once), so that the loader that happens to run first does not pay it for the others.
+    std::vector<std::unique_ptr<char[]>> large;
+    for (int i = 0; i < 200; ++i) {
+        large.emplace_back(new char[size_t(4) << 10]);
+        benchmark::DoNotOptimize(large.back().get());
+    }
 }
 
 void prepare(benchmark::State &state, Fixture *&f)

@@ -54,7 +54,7 @@ private:
         Block *Prev;
     };
 
-    static constexpr size_t kMaxBlock = size_t(1) << 20;
+    static constexpr size_t kMaxBlock = size_t(64) << 10;
 
     ~TkvlXMLArena()
     {
@@ -64,8 +64,10 @@ private:
             FLast = prev;
         }
     }
-    // Blocks double up to a megabyte, so a small document stays small and a large one
-    // needs few blocks.
+    // Blocks double up to 64 KB, so a small document stays small. Larger blocks tend to be
+    // mapped afresh by the allocator on every load and handed back when freed, paying a
+    // page fault for every 4 KB each time; blocks of this size come from the heap's own
+    // memory, which the next load reuses.
     void grow(size_t AtLeast)
     {
         const size_t size = std::max(FNextSize, AtLeast + sizeof(Block));

@@ -212,6 +212,38 @@ bool stripMarkers(Find find, At at, Remove remove)
     return found;
 }
 
+// Whether the bytes of an attribute text may hold an ld="0" marker: a quoted "0" after an
+// '=' after the two letters of the name (blanks allowed between). Only then is the text
+// scanned attribute by attribute, which costs far more than this search.
+bool mayHoldMarker(const char *Text, qsizetype Size)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    const char *end = Text + Size;
+    // Found by its '0', which is rarer than quotes and searched for far faster than the
+    // three bytes together.
+    for (const char *p = Text + 1; p < end - 1;) {
+        const void *found = std::memchr(p, '0', size_t(end - 1 - p));
+        if (!found)
+            return false;
+        const char *zero = static_cast<const char *>(found);
+        p = zero + 1;
+        if (zero[-1] != '"' || zero[1] != '"')
+            continue;
+        const char *b = zero - 1;
+        while (b > Text && blank(b[-1]))
+            --b;
+        if (b == Text || *--b != '=')
+            continue;
+        while (b > Text && blank(b[-1]))
+            --b;
+        if (b - Text < 2 || (b[-1] | 0x20) != 'd' || (b[-2] | 0x20) != 'l')
+            continue;
+        if (b - Text == 2 || blank(b[-3]) || b[-3] == '"')
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void TkvlXMLReader::ReadRootItem(TkvlXMLItem *Item, bool ReadChildren)
@@ -261,7 +293,7 @@ void TkvlXMLReader::ReadRootItem(TkvlXMLItem *Item, bool ReadChildren)
             char *raw = t.TextSize > 0 ? arena->CopyBytes(t.TextData, size_t(t.TextSize)) : nullptr;
             qsizetype size = t.TextSize;
             // Every marker goes, so that reading what the writer wrote gives the same text.
-            if (size >= 6)
+            if (size >= 6 && mayHoldMarker(raw, size))
                 marked = stripMarkers([&](AttrSpan &s) { return xml_detail::FindAttr(raw, size, QLatin1StringView("ld"), s); },
                                       [&](qsizetype i) { return raw[i]; },
                                       [&](qsizetype from, qsizetype n) {

@@ -523,3 +523,41 @@ TEST_F(XmlPartialLoading, OldFormAndFullLoad)
     EXPECT_EQ(shape(doc.Root()), u"r(page0(a[t=\"\u00e8\"]))"_qs);
     EXPECT_FALSE(doc.Root()->Items(0)->Unloadable());
 }
+
+// Every spelling of the partial-loading marker the attribute scan accepts is taken away,
+// and texts that only look like it stay whole.
+TEST(XmlMarker, SpellingsTheAttributeScanAccepts)
+{
+    struct Case {
+        const char *Attrs;
+        bool Marker;
+        const char *TextAfter;
+    } cases[] = {
+        {"ld=\"0\"", true, ""},
+        {"Ld=\"0\" a=\"1\"", true, " a=\"1\""},  // only a blank before the marker goes
+        {"a=\"1\" LD = \"0\"", true, "a=\"1\""},
+        {"a=\"1\"ld=\"0\"", true, "a=\"1\""},
+        {"a=\"1\"\tld=\t\"0\"", true, "a=\"1\"\t"},
+        {"old=\"0\"", false, "old=\"0\""},
+        {"ld=\"00\"", false, "ld=\"00\""},
+        {"x=\"ld\" y=\"0\"", false, "x=\"ld\" y=\"0\""},
+        {"a=\"b ld=\" c=\"0\"", false, "a=\"b ld=\" c=\"0\""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Attrs);
+        TkvlXMLDocument doc;
+        load(doc, kHeader + "<r><p " + c.Attrs + "><c/></p></r>");
+        TkvlXMLItem *p = doc.Root()->Items(0);
+        EXPECT_EQ(p->Text(), QString::fromUtf8(c.TextAfter));
+        EXPECT_EQ(p->Count(), 1);  // a whole load keeps the children
+
+        TMemoryStream in(kHeader + "<r><p " + c.Attrs + "><c/></p></r>");
+        TkvlXMLDocument partial;
+        TkvlXMLReader reader(in);
+        reader.ReadHeader();
+        reader.ReadRootItem(partial.Root(), false);
+        TkvlXMLItem *q = partial.Root()->Items(0);
+        EXPECT_EQ(q->Unloadable(), c.Marker);
+        EXPECT_EQ(q->Count(), c.Marker ? 0 : 1);
+    }
+}
