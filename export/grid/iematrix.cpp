@@ -186,11 +186,19 @@ void TkvlIEMatrix::AddPos(std::vector<double> &List, double Value)
 
 int TkvlIEMatrix::AddStyleInternal(std::unique_ptr<TkvlIEMStyle> Style)
 {
-    for (size_t i = 0; i < FStyles.size(); ++i)
-        if (FStyles[i]->SameAs(*Style))
-            return int(i);
+    const int found = FindStyle(*Style);
+    if (found >= 0)
+        return found;
     FStyles.push_back(std::move(Style));
     return int(FStyles.size()) - 1;
+}
+
+int TkvlIEMatrix::FindStyle(const TkvlIEMStyle &Style) const
+{
+    for (size_t i = 0; i < FStyles.size(); ++i)
+        if (FStyles[i]->SameAs(Style))
+            return int(i);
+    return -1;
 }
 
 int TkvlIEMatrix::GetFontCharset(const TFont &Font)
@@ -214,7 +222,14 @@ int TkvlIEMatrix::AddStyle(TkvlView *Obj)
 {
     if (IsRect(Obj))
         return -1;
-    auto S = std::make_unique<TkvlIEMStyle>();
+    // Built in a kept style and copied only when it is new: most objects share a style, and a
+    // style of their own per object would cost a handful of heap blocks each.
+    if (!FScratchStyle) {
+        FBlankStyle = std::make_unique<TkvlIEMStyle>();
+        FScratchStyle = std::make_unique<TkvlIEMStyle>();
+    }
+    TkvlIEMStyle *S = FScratchStyle.get();
+    S->Assign(*FBlankStyle);
     const TkvlFrame &F = *Obj->Frame();
     if (auto *m = AsMemo(Obj, BrushAsBitmap)) {
         const TkvlHighlight *h = m->Highlights()->Count() > 0 ? m->Highlight() : nullptr;
@@ -254,7 +269,13 @@ int TkvlIEMatrix::AddStyle(TkvlView *Obj)
     }
     if (DotMatrix && !IsLine(Obj))
         S->Font.SetSize(9);
-    return AddStyleInternal(std::move(S));
+    const int found = FindStyle(*S);
+    if (found >= 0)
+        return found;
+    auto kept = std::make_unique<TkvlIEMStyle>();
+    kept->Assign(*S);
+    FStyles.push_back(std::move(kept));
+    return int(FStyles.size()) - 1;
 }
 
 void TkvlIEMatrix::AddShadowed(TkvlView *Obj)

@@ -174,6 +174,7 @@ private:
     struct Impl;
     void AddPos(std::vector<double> &List, double Value);
     int AddStyle(TkvlView *Obj);
+    int FindStyle(const TkvlIEMStyle &Style) const;  // -1 when no style is the same
     void AddShadowed(TkvlView *Obj);
     void AddRectangle(TkvlView *Obj);
     void RenderPicture(TkvlView *Obj, TkvlIEMObject &O);
@@ -193,6 +194,7 @@ private:
 
     std::vector<TkvlIEMObjectList> FObjects;
     std::vector<std::unique_ptr<TkvlIEMStyle>> FStyles;
+    std::unique_ptr<TkvlIEMStyle> FBlankStyle, FScratchStyle;  // AddStyle's work space
     std::vector<double> FXPos, FYPos;
     std::vector<TkvlIEMPage> FPages;
     std::vector<int> FMatrix;
