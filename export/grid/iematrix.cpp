@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <new>
 
 namespace {
 
@@ -160,10 +162,34 @@ TkvlIEMatrix::TkvlIEMatrix(bool UseFileCache, const QString &TempDir)
 
 TkvlIEMatrix::~TkvlIEMatrix() { Clear(); }
 
+// Grid objects are made in blocks, one heap block for many objects: a report of many cells
+// would otherwise take one block per cell.
+struct TkvlIEMatrix::ObjectBlock {
+    static constexpr int kSize = 256;
+    alignas(TkvlIEMObject) std::byte Memory[kSize * sizeof(TkvlIEMObject)];
+    int Used = 0;
+    ~ObjectBlock()
+    {
+        for (int i = Used; i-- > 0;)
+            std::launder(reinterpret_cast<TkvlIEMObject *>(Memory) + i)->~TkvlIEMObject();
+    }
+};
+
+TkvlIEMObject *TkvlIEMatrix::NewObject()
+{
+    if (FObjectBlocks.empty() || FObjectBlocks.back()->Used == ObjectBlock::kSize)
+        FObjectBlocks.push_back(std::unique_ptr<ObjectBlock>(new ObjectBlock));  // memory left unset
+    ObjectBlock &b = *FObjectBlocks.back();
+    auto *o = new (b.Memory + size_t(b.Used) * sizeof(TkvlIEMObject)) TkvlIEMObject(FPictureCache.get());
+    ++b.Used;
+    return o;
+}
+
 void TkvlIEMatrix::Clear()
 {
     FPrevObject = nullptr;
     FObjects.clear();
+    FObjectBlocks.clear();
     FStyles.clear();
     FXPos.clear();
     FYPos.clear();
@@ -424,7 +450,7 @@ void TkvlIEMatrix::AddObject(TkvlView *Obj)
         AddRectangle(Obj);
         return;
     }
-    auto O = std::make_unique<TkvlIEMObject>(FPictureCache.get());
+    TkvlIEMObject *O = NewObject();
     O->StyleIndex = AddStyle(Obj);
     O->Style = FStyles[size_t(O->StyleIndex)].get();
     const double AbsLeft = Obj->GetAbsLeft(), AbsTop = Obj->GetAbsTop();
@@ -472,8 +498,8 @@ void TkvlIEMatrix::AddObject(TkvlView *Obj)
     AddPos(FYPos, O->Top);
     AddPos(FYPos, O->Top + O->Height);
     TkvlIEMObjectList rec;
-    rec.Obj = std::move(O);
-    FObjects.push_back(std::move(rec));
+    rec.Obj = O;
+    FObjects.push_back(rec);
 }
 
 void TkvlIEMatrix::AddPage(TPrinterOrientation Orientation, double Width, double Height, double LeftMargin,
@@ -506,7 +532,7 @@ TkvlIEMObject *TkvlIEMatrix::GetObjectById(int ObjIndex)
 {
     if (FPrevObject)
         FPrevObject->UnloadImage();
-    FPrevObject = ObjIndex >= 0 && ObjIndex < ObjectsCount() ? FObjects[size_t(ObjIndex)].Obj.get() : nullptr;
+    FPrevObject = ObjIndex >= 0 && ObjIndex < ObjectsCount() ? FObjects[size_t(ObjIndex)].Obj : nullptr;
     return FPrevObject;
 }
 

@@ -96,7 +96,6 @@ bool TkvlXLSXExport::Start()
     }
     try {
         FDocFolder = xlsx::NewPackageFolder(kvlReportTempDir(Report));
-        xlsx::MakePackageDirs(FDocFolder);
     } catch (const std::exception &e) {
         SetStartError(QString::fromUtf8(e.what()));
         FOutput.Discard();
@@ -209,8 +208,11 @@ void TkvlXLSXExport::Finish()
                 WriteSheets(0, -1, 1, false);
             }
             FBook->Finish(Report ? Report->ReportOptions()->Author : QString());
+            // The XML parts come from memory, the pictures from the package folder.
             TkvlZipArchive zip;
             zip.RootFolder = FDocFolder;
+            for (const auto &[name, bytes] : FBook->Parts())
+                zip.AddData(name, bytes);
             zip.AddDir(FDocFolder);
             zip.SaveToStream(*FOutput.Stream());
             if (zip.Errors().Count() > 0)

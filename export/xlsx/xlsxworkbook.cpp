@@ -6,7 +6,6 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/formatsettings.h"
 
-#include <QFile>
 
 #include <algorithm>
 
@@ -89,12 +88,7 @@ TkvlXLSXWorkbook::TkvlXLSXWorkbook(const QString &Folder, TkvlPictureType Pictur
 {
 }
 
-void TkvlXLSXWorkbook::WritePart(const QString &Name, const QByteArray &Bytes)
-{
-    QFile f(FFolder + Name);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(Bytes) != Bytes.size())
-        throw Exception(QStringLiteral("Cannot write the file %1").arg(f.fileName()));
-}
+void TkvlXLSXWorkbook::WritePart(const QString &Name, const QByteArray &Bytes) { FParts[Name] = Bytes; }
 
 void TkvlXLSXWorkbook::EnsureFixedStyles()
 {
@@ -431,6 +425,10 @@ void TkvlXLSXWorkbook::WriteDrawing(TkvlIEMatrix &G, const TkvlXLSXSheetRange &R
         ++k;
         TkvlIEMObject *o = G.GetObjectById(index);
         const QString name = QStringLiteral("image-s%1-p%2.%3").arg(N).arg(k).arg(ext);
+        if (!FMediaDir) {
+            xlsx::MakeMediaDir(FFolder);
+            FMediaDir = true;
+        }
         SaveGraphicAs(*o->GetMetafile(), FFolder + QStringLiteral("xl/media/") + name, FPictureType);
         o->UnloadImage();
         drawingRels += "<Relationship Id=\"rId" + QByteArray::number(k) + "\" Type=\"";

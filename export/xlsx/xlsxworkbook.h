@@ -1,7 +1,8 @@
 #pragma once
-// The parts of a spreadsheet package written as files into its folder: worksheets from the
-// export grid (cells, merged ranges, drawings and their pictures, page set-up, row breaks),
-// and at the end the workbook, its styles, shared strings, relationships and properties.
+// The parts of a spreadsheet package: worksheets from the export grid (cells, merged ranges,
+// drawings and their pictures, page set-up, row breaks), and at the end the workbook, its
+// styles, shared strings, relationships and properties. The XML parts are kept in memory for
+// the ZIP; pictures are written as files into the package folder's "xl/media".
 #include "export/picture/kvlimageconverter.h"
 #include "export/xlsx/xlsxrules.h"
 
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <set>
 #include <vector>
 
@@ -37,6 +39,8 @@ public:
     int SheetCount() const { return int(FSheets.size()); }
     // Writes the package-level parts; Author goes into the core properties.
     void Finish(const QString &Author);
+    // The XML parts written so far, by name within the package, in name order.
+    const std::map<QString, QByteArray> &Parts() const { return FParts; }
 
     // The shared-string index of a memo text (lines ending in CR LF).
     int AddString(const QString &S);
@@ -58,6 +62,8 @@ private:
     };
 
     QString FFolder;
+    std::map<QString, QByteArray> FParts;
+    bool FMediaDir = false;
     TkvlPictureType FPictureType;
     Table FFonts, FFills, FBorders, FCellXfs;
     Table FStrings;                   // escaped texts, in order; looked up in FStringIds

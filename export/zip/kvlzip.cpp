@@ -4,6 +4,7 @@
 #include "platform/rtl/stream.h"
 #include "report/base/codepage.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
@@ -89,6 +90,7 @@ void TkvlZipArchive::Clear()
 {
     FErrors.Clear();
     FFileList.Clear();
+    FData.clear();
     RootFolder.clear();
     Comment.clear();
 }
@@ -104,6 +106,8 @@ void TkvlZipArchive::AddFile(const QString &FileName)
     if (RootFolder.isEmpty())
         RootFolder = info.absolutePath() + u'/';
 }
+
+void TkvlZipArchive::AddData(const QString &Name, const QByteArray &Data) { FData.emplace_back(Name, Data); }
 
 void TkvlZipArchive::AddDir(const QString &DirName)
 {
@@ -129,18 +133,20 @@ void TkvlZipArchive::AddDir(const QString &DirName)
 
 void TkvlZipArchive::SaveToStream(TStream &Stream)
 {
-    const int count = FFileList.Count();
+    const int count = GetCount();
     if (count > 0xFFFF)
         throw EkvlZipError(QStringLiteral("A ZIP archive holds at most 65535 files, not %1").arg(count));
 
     std::vector<Entry> entries;
     entries.reserve(size_t(count));
     Deflater deflater;
-    QByteArray data, packed;  // kept from entry to entry
+    QByteArray read, packed;  // kept from entry to entry
+    const int64_t now = QDateTime::currentSecsSinceEpoch();
     for (int i = 0; i < count; ++i) {
-        const QString &path = FFileList[i];
+        const bool inMemory = i < int(FData.size());
+        const QString &path = inMemory ? FData[size_t(i)].first : FFileList[i - int(FData.size())];
         QString name = path;
-        if (!RootFolder.isEmpty()) {
+        if (!inMemory && !RootFolder.isEmpty()) {
             const qsizetype at = name.indexOf(RootFolder);
             if (at >= 0)
                 name.remove(at, RootFolder.size());
@@ -148,18 +154,20 @@ void TkvlZipArchive::SaveToStream(TStream &Stream)
         Entry e;
         e.name = cp::Encode(name, cp::kAnsiCodePage).replace('\\', '/');
 
-        {
+        if (!inMemory) {
             TFileStream file(path, fmOpenRead | fmShareDenyWrite);
             const int64_t size = file.Size();
             check32(size, "file", name);
-            data.resize(qsizetype(size));
-            file.ReadBuffer(data.data(), size);
+            read.resize(qsizetype(size));
+            file.ReadBuffer(read.data(), size);
         }
+        const QByteArray &data = inMemory ? FData[size_t(i)].second : read;
         const int64_t size = data.size();
+        check32(size, "file", name);
         e.fields.FUnCompressedSize = uint32_t(size);
         e.fields.FCrc32 = uint32_t(crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef *>(data.constData()),
                                          uInt(size)));
-        const uint32_t dosTime = DosDateTime(modificationTime(path));
+        const uint32_t dosTime = DosDateTime(inMemory ? now : modificationTime(path));
         e.fields.FLastModFileDate = uint16_t(dosTime >> 16);
         e.fields.FLastModFileTime = uint16_t(dosTime & 0xFFFF);
 
