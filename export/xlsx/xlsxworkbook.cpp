@@ -8,6 +8,7 @@
 
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -16,9 +17,23 @@ const char kMainNs[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/mai
 const char kRelNs[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 const char kPkgRelNs[] = "http://schemas.openxmlformats.org/package/2006/relationships";
 
-void AppendInt(QByteArray &Out, qint64 V) { Out.append(QByteArray::number(V)); }
+// Numbers are formatted on the stack: the sheet's cells take no heap block each.
+void AppendInt(QByteArray &Out, qint64 V)
+{
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, V);
+    Out.append(buf, r.ptr - buf);
+}
 // Two decimals with a point, whatever the locale.
-void AppendFixed(QByteArray &Out, double V) { Out.append(QByteArray::number(V, 'f', 2)); }
+void AppendFixed(QByteArray &Out, double V)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, V, std::chars_format::fixed, 2);
+    if (r.ec == std::errc())
+        Out.append(buf, r.ptr - buf);
+    else
+        Out.append(QByteArray::number(V, 'f', 2));
+}
 
 QString ColorText(TColor Color) { return QStringLiteral("FF%1").arg(xlsx::ColorRgb(Color), 6, 16, QLatin1Char('0')); }
 

@@ -48,6 +48,7 @@ TEST(XlsxThroughTheDriver, EverySheetModeReadsBackWithItsCellsTypesAndRanges)
     const Case cases[] = {
         {"one sheet", true, 0, {{1, 2, 3}}, 2},
         {"a sheet per page", false, 0, {{1}, {2}, {3}}, 0},
+        {"sheets of 1000 rows", false, 1000, {{1, 2, 3}}, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
