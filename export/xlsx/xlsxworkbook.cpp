@@ -98,8 +98,8 @@ int TkvlXLSXWorkbook::Table::Add(const QString &S)
     return int(Items.size()) - 1;
 }
 
-TkvlXLSXWorkbook::TkvlXLSXWorkbook(const QString &Folder, TkvlPictureType PictureType)
-    : FFolder(Folder), FPictureType(PictureType)
+TkvlXLSXWorkbook::TkvlXLSXWorkbook(const QString &TempDir, TkvlPictureType PictureType)
+    : FTempDir(TempDir), FPictureType(PictureType)
 {
 }
 
@@ -440,9 +440,9 @@ void TkvlXLSXWorkbook::WriteDrawing(TkvlIEMatrix &G, const TkvlXLSXSheetRange &R
         ++k;
         TkvlIEMObject *o = G.GetObjectById(index);
         const QString name = QStringLiteral("image-s%1-p%2.%3").arg(N).arg(k).arg(ext);
-        if (!FMediaDir) {
+        if (FFolder.isEmpty()) {
+            FFolder = xlsx::NewPackageFolder(FTempDir);
             xlsx::MakeMediaDir(FFolder);
-            FMediaDir = true;
         }
         SaveGraphicAs(*o->GetMetafile(), FFolder + QStringLiteral("xl/media/") + name, FPictureType);
         o->UnloadImage();

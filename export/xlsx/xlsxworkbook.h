@@ -30,8 +30,11 @@ struct TkvlXLSXSheetRange {
 
 class TkvlXLSXWorkbook {
 public:
-    // Folder: the package folder (with its sub-folders made), ending in '/'.
-    TkvlXLSXWorkbook(const QString &Folder, TkvlPictureType PictureType);
+    // TempDir: where the package folder for the pictures is made, with the first picture
+    // (empty for the system's temporary folder).
+    TkvlXLSXWorkbook(const QString &TempDir, TkvlPictureType PictureType);
+    // The package folder, ending in '/'; empty while no picture was written.
+    const QString &Folder() const { return FFolder; }
 
     // Writes one worksheet of the prepared grid. Raises when the sheet exceeds the
     // spreadsheet's rows or columns, or a part cannot be written.
@@ -61,9 +64,8 @@ private:
         int Add(const QString &S);
     };
 
-    QString FFolder;
+    QString FTempDir, FFolder;
     std::map<QString, QByteArray> FParts;
-    bool FMediaDir = false;
     TkvlPictureType FPictureType;
     Table FFonts, FFills, FBorders, FCellXfs;
     Table FStrings;                   // escaped texts, in order; looked up in FStringIds
