@@ -22,16 +22,6 @@
 #include <map>
 #include <new>
 
-// Every malloc of the process, Qt's string buffers included, is counted on its way to the C
-// library's allocator.
-extern "C" void *__libc_malloc(size_t);
-static std::atomic<long> gMallocs{0};
-extern "C" void *malloc(size_t n) noexcept
-{
-    gMallocs.fetch_add(1, std::memory_order_relaxed);
-    return __libc_malloc(n);
-}
-
 namespace {
 
 constexpr int kRows = 97;  // distinct records, cycled
@@ -196,12 +186,13 @@ int main(int argc, char **argv)
         memoRecord(b, i);
         peer.Record(i);
     }
-    const long news = benchsupport::heapAllocations(), mallocs = gMallocs.load();
+    const long news = benchsupport::operatorNewAllocations(), mallocs = benchsupport::heapAllocations();
     memoRecord(b, 5);
-    const long memoNews = benchsupport::heapAllocations() - news, memoMallocs = gMallocs.load() - mallocs;
-    const long peerMallocs0 = gMallocs.load();
+    const long memoNews = benchsupport::operatorNewAllocations() - news;
+    const long memoMallocs = benchsupport::heapAllocations() - mallocs;
+    const long peerMallocs0 = benchsupport::heapAllocations();
     peer.Record(5);
     std::printf("heap blocks per record: memo %ld (operator new %ld), peer %ld\n",
-                memoMallocs, memoNews, gMallocs.load() - peerMallocs0);
+                memoMallocs, memoNews, benchsupport::heapAllocations() - peerMallocs0);
     return 0;
 }

@@ -275,7 +275,7 @@ void TkvlDOCXExport::WriteTable(QByteArray &Out)
             while (e + 1 < columns && m.GetCell(e + 1, r) == k)
                 width += widths[size_t(++e)];
             const TkvlIEMObjectList *rec = k >= 0 ? m.GetRecord(k) : nullptr;
-            TkvlIEMObject *O = rec ? rec->Obj.get() : nullptr;
+            TkvlIEMObject *O = rec ? rec->Obj : nullptr;
             if (O && !O->Style)
                 O = nullptr;
 

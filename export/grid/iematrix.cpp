@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <new>
 
 namespace {
 
@@ -160,10 +162,34 @@ TkvlIEMatrix::TkvlIEMatrix(bool UseFileCache, const QString &TempDir)
 
 TkvlIEMatrix::~TkvlIEMatrix() { Clear(); }
 
+// Grid objects are made in blocks, one heap block for many objects: a report of many cells
+// would otherwise take one block per cell.
+struct TkvlIEMatrix::ObjectBlock {
+    static constexpr int kSize = 256;
+    alignas(TkvlIEMObject) std::byte Memory[kSize * sizeof(TkvlIEMObject)];
+    int Used = 0;
+    ~ObjectBlock()
+    {
+        for (int i = Used; i-- > 0;)
+            std::launder(reinterpret_cast<TkvlIEMObject *>(Memory) + i)->~TkvlIEMObject();
+    }
+};
+
+TkvlIEMObject *TkvlIEMatrix::NewObject()
+{
+    if (FObjectBlocks.empty() || FObjectBlocks.back()->Used == ObjectBlock::kSize)
+        FObjectBlocks.push_back(std::unique_ptr<ObjectBlock>(new ObjectBlock));  // memory left unset
+    ObjectBlock &b = *FObjectBlocks.back();
+    auto *o = new (b.Memory + size_t(b.Used) * sizeof(TkvlIEMObject)) TkvlIEMObject(FPictureCache.get());
+    ++b.Used;
+    return o;
+}
+
 void TkvlIEMatrix::Clear()
 {
     FPrevObject = nullptr;
     FObjects.clear();
+    FObjectBlocks.clear();
     FStyles.clear();
     FXPos.clear();
     FYPos.clear();
@@ -186,11 +212,19 @@ void TkvlIEMatrix::AddPos(std::vector<double> &List, double Value)
 
 int TkvlIEMatrix::AddStyleInternal(std::unique_ptr<TkvlIEMStyle> Style)
 {
-    for (size_t i = 0; i < FStyles.size(); ++i)
-        if (FStyles[i]->SameAs(*Style))
-            return int(i);
+    const int found = FindStyle(*Style);
+    if (found >= 0)
+        return found;
     FStyles.push_back(std::move(Style));
     return int(FStyles.size()) - 1;
+}
+
+int TkvlIEMatrix::FindStyle(const TkvlIEMStyle &Style) const
+{
+    for (size_t i = 0; i < FStyles.size(); ++i)
+        if (FStyles[i]->SameAs(Style))
+            return int(i);
+    return -1;
 }
 
 int TkvlIEMatrix::GetFontCharset(const TFont &Font)
@@ -214,7 +248,14 @@ int TkvlIEMatrix::AddStyle(TkvlView *Obj)
 {
     if (IsRect(Obj))
         return -1;
-    auto S = std::make_unique<TkvlIEMStyle>();
+    // Built in a kept style and copied only when it is new: most objects share a style, and a
+    // style of their own per object would cost a handful of heap blocks each.
+    if (!FScratchStyle) {
+        FBlankStyle = std::make_unique<TkvlIEMStyle>();
+        FScratchStyle = std::make_unique<TkvlIEMStyle>();
+    }
+    TkvlIEMStyle *S = FScratchStyle.get();
+    S->Assign(*FBlankStyle);
     const TkvlFrame &F = *Obj->Frame();
     if (auto *m = AsMemo(Obj, BrushAsBitmap)) {
         const TkvlHighlight *h = m->Highlights()->Count() > 0 ? m->Highlight() : nullptr;
@@ -254,7 +295,13 @@ int TkvlIEMatrix::AddStyle(TkvlView *Obj)
     }
     if (DotMatrix && !IsLine(Obj))
         S->Font.SetSize(9);
-    return AddStyleInternal(std::move(S));
+    const int found = FindStyle(*S);
+    if (found >= 0)
+        return found;
+    auto kept = std::make_unique<TkvlIEMStyle>();
+    kept->Assign(*S);
+    FStyles.push_back(std::move(kept));
+    return int(FStyles.size()) - 1;
 }
 
 void TkvlIEMatrix::AddShadowed(TkvlView *Obj)
@@ -403,7 +450,7 @@ void TkvlIEMatrix::AddObject(TkvlView *Obj)
         AddRectangle(Obj);
         return;
     }
-    auto O = std::make_unique<TkvlIEMObject>(FPictureCache.get());
+    TkvlIEMObject *O = NewObject();
     O->StyleIndex = AddStyle(Obj);
     O->Style = FStyles[size_t(O->StyleIndex)].get();
     const double AbsLeft = Obj->GetAbsLeft(), AbsTop = Obj->GetAbsTop();
@@ -451,8 +498,8 @@ void TkvlIEMatrix::AddObject(TkvlView *Obj)
     AddPos(FYPos, O->Top);
     AddPos(FYPos, O->Top + O->Height);
     TkvlIEMObjectList rec;
-    rec.Obj = std::move(O);
-    FObjects.push_back(std::move(rec));
+    rec.Obj = O;
+    FObjects.push_back(rec);
 }
 
 void TkvlIEMatrix::AddPage(TPrinterOrientation Orientation, double Width, double Height, double LeftMargin,
@@ -485,7 +532,7 @@ TkvlIEMObject *TkvlIEMatrix::GetObjectById(int ObjIndex)
 {
     if (FPrevObject)
         FPrevObject->UnloadImage();
-    FPrevObject = ObjIndex >= 0 && ObjIndex < ObjectsCount() ? FObjects[size_t(ObjIndex)].Obj.get() : nullptr;
+    FPrevObject = ObjIndex >= 0 && ObjIndex < ObjectsCount() ? FObjects[size_t(ObjIndex)].Obj : nullptr;
     return FPrevObject;
 }
 

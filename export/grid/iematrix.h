@@ -86,7 +86,7 @@ private:
 
 // Placement of one object: its top-left cell and its size in cells.
 struct TkvlIEMObjectList {
-    std::unique_ptr<TkvlIEMObject> Obj;
+    TkvlIEMObject *Obj = nullptr;  // owned by the grid
     int x = 0, y = 0, dx = 1, dy = 1;
     bool Exist = false;  // the object's cells were checked and form its whole rectangle
 };
@@ -174,6 +174,8 @@ private:
     struct Impl;
     void AddPos(std::vector<double> &List, double Value);
     int AddStyle(TkvlView *Obj);
+    int FindStyle(const TkvlIEMStyle &Style) const;  // -1 when no style is the same
+    TkvlIEMObject *NewObject();                       // owned by the grid until Clear
     void AddShadowed(TkvlView *Obj);
     void AddRectangle(TkvlView *Obj);
     void RenderPicture(TkvlView *Obj, TkvlIEMObject &O);
@@ -191,8 +193,11 @@ private:
     void OptimizeFrames();
     void RestyleObject(TkvlIEMObject &O, const TkvlIEMStyle &From, TkvlFrameTyp Frame);
 
+    struct ObjectBlock;
     std::vector<TkvlIEMObjectList> FObjects;
+    std::vector<std::unique_ptr<ObjectBlock>> FObjectBlocks;
     std::vector<std::unique_ptr<TkvlIEMStyle>> FStyles;
+    std::unique_ptr<TkvlIEMStyle> FBlankStyle, FScratchStyle;  // AddStyle's work space
     std::vector<double> FXPos, FYPos;
     std::vector<TkvlIEMPage> FPages;
     std::vector<int> FMatrix;

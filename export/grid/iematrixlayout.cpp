@@ -175,7 +175,7 @@ void TkvlIEMatrix::Analyse()
 void TkvlIEMatrix::CutObject(int k, int x, int y, int w, int h)
 {
     TkvlIEMObject &O = *FObjects[size_t(k)].Obj;
-    auto P = std::make_unique<TkvlIEMObject>(FPictureCache.get());
+    TkvlIEMObject *P = NewObject();
     P->StyleIndex = O.StyleIndex;
     P->Style = O.Style;
     P->Left = FXPos[size_t(x)];
@@ -197,7 +197,7 @@ void TkvlIEMatrix::CutObject(int k, int x, int y, int w, int h)
     }
     const int n = ObjectsCount();
     TkvlIEMObjectList rec;
-    rec.Obj = std::move(P);
+    rec.Obj = P;
     rec.x = x;
     rec.y = y;
     rec.dx = w;

@@ -70,11 +70,10 @@ TModalResult TkvlXLSXExport::ShowModal()
 
 void TkvlXLSXExport::Cleanup()
 {
+    if (FBook && !FBook->Folder().isEmpty())
+        DeleteFolder(FBook->Folder());
     FBook.reset();
     FMatrix.reset();
-    if (!FDocFolder.isEmpty())
-        DeleteFolder(FDocFolder);
-    FDocFolder.clear();
 }
 
 void TkvlXLSXExport::Fail(const QString &Message)
@@ -92,15 +91,6 @@ bool TkvlXLSXExport::Start()
         return false;
     if (!FOutput.Open(Stream, FileName)) {
         SetStartError(FOutput.Error());
-        return false;
-    }
-    try {
-        FDocFolder = xlsx::NewPackageFolder(kvlReportTempDir(Report));
-        xlsx::MakePackageDirs(FDocFolder);
-    } catch (const std::exception &e) {
-        SetStartError(QString::fromUtf8(e.what()));
-        FOutput.Discard();
-        Cleanup();
         return false;
     }
 
@@ -123,7 +113,7 @@ bool TkvlXLSXExport::Start()
     // A continuous export shows the page header once at the top and the footer once at the end.
     SuppressPageHeadersFooters = !EmptyLines;
 
-    FBook = std::make_unique<TkvlXLSXWorkbook>(FDocFolder, PictureType);
+    FBook = std::make_unique<TkvlXLSXWorkbook>(kvlReportTempDir(Report), PictureType);
     *FLastPage = PageSetup();
     return true;
 }
@@ -209,9 +199,13 @@ void TkvlXLSXExport::Finish()
                 WriteSheets(0, -1, 1, false);
             }
             FBook->Finish(Report ? Report->ReportOptions()->Author : QString());
+            // The XML parts come from memory, the pictures from the package folder.
             TkvlZipArchive zip;
-            zip.RootFolder = FDocFolder;
-            zip.AddDir(FDocFolder);
+            zip.RootFolder = FBook->Folder();
+            for (const auto &[name, bytes] : FBook->Parts())
+                zip.AddData(name, bytes);
+            if (!FBook->Folder().isEmpty())
+                zip.AddDir(FBook->Folder());
             zip.SaveToStream(*FOutput.Stream());
             if (zip.Errors().Count() > 0)
                 Fail(zip.Errors()[0]);

@@ -44,7 +44,6 @@ private:
     std::unique_ptr<TkvlXLSXWorkbook> FBook;
     std::unique_ptr<PageSetup> FLastPage;
     TkvlExportOutput FOutput;
-    QString FDocFolder;
     QString FError;
 };
 

@@ -14,7 +14,7 @@ int ColorRgb(TColor Color);
 int ColorDistance(int A, int B);
 // A new private folder for the package's parts, ending in '/'; raises when it cannot be made.
 QString NewPackageFolder(const QString &TempDir);
-// Makes the package's sub-folders; raises when one cannot be made.
-void MakePackageDirs(const QString &Root);
+// Makes the package's folder of pictures ("xl/media"); raises when it cannot be made.
+void MakeMediaDir(const QString &Root);
 
 } // namespace xlsx

@@ -6,9 +6,9 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/formatsettings.h"
 
-#include <QFile>
 
 #include <algorithm>
+#include <charconv>
 
 namespace {
 
@@ -17,9 +17,23 @@ const char kMainNs[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/mai
 const char kRelNs[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 const char kPkgRelNs[] = "http://schemas.openxmlformats.org/package/2006/relationships";
 
-void AppendInt(QByteArray &Out, qint64 V) { Out.append(QByteArray::number(V)); }
+// Numbers are formatted on the stack: the sheet's cells take no heap block each.
+void AppendInt(QByteArray &Out, qint64 V)
+{
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, V);
+    Out.append(buf, r.ptr - buf);
+}
 // Two decimals with a point, whatever the locale.
-void AppendFixed(QByteArray &Out, double V) { Out.append(QByteArray::number(V, 'f', 2)); }
+void AppendFixed(QByteArray &Out, double V)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, V, std::chars_format::fixed, 2);
+    if (r.ec == std::errc())
+        Out.append(buf, r.ptr - buf);
+    else
+        Out.append(QByteArray::number(V, 'f', 2));
+}
 
 QString ColorText(TColor Color) { return QStringLiteral("FF%1").arg(xlsx::ColorRgb(Color), 6, 16, QLatin1Char('0')); }
 
@@ -84,17 +98,12 @@ int TkvlXLSXWorkbook::Table::Add(const QString &S)
     return int(Items.size()) - 1;
 }
 
-TkvlXLSXWorkbook::TkvlXLSXWorkbook(const QString &Folder, TkvlPictureType PictureType)
-    : FFolder(Folder), FPictureType(PictureType)
+TkvlXLSXWorkbook::TkvlXLSXWorkbook(const QString &TempDir, TkvlPictureType PictureType)
+    : FTempDir(TempDir), FPictureType(PictureType)
 {
 }
 
-void TkvlXLSXWorkbook::WritePart(const QString &Name, const QByteArray &Bytes)
-{
-    QFile f(FFolder + Name);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(Bytes) != Bytes.size())
-        throw Exception(QStringLiteral("Cannot write the file %1").arg(f.fileName()));
-}
+void TkvlXLSXWorkbook::WritePart(const QString &Name, const QByteArray &Bytes) { FParts[Name] = Bytes; }
 
 void TkvlXLSXWorkbook::EnsureFixedStyles()
 {
@@ -431,6 +440,10 @@ void TkvlXLSXWorkbook::WriteDrawing(TkvlIEMatrix &G, const TkvlXLSXSheetRange &R
         ++k;
         TkvlIEMObject *o = G.GetObjectById(index);
         const QString name = QStringLiteral("image-s%1-p%2.%3").arg(N).arg(k).arg(ext);
+        if (FFolder.isEmpty()) {
+            FFolder = xlsx::NewPackageFolder(FTempDir);
+            xlsx::MakeMediaDir(FFolder);
+        }
         SaveGraphicAs(*o->GetMetafile(), FFolder + QStringLiteral("xl/media/") + name, FPictureType);
         o->UnloadImage();
         drawingRels += "<Relationship Id=\"rId" + QByteArray::number(k) + "\" Type=\"";

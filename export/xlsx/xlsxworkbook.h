@@ -1,7 +1,8 @@
 #pragma once
-// The parts of a spreadsheet package written as files into its folder: worksheets from the
-// export grid (cells, merged ranges, drawings and their pictures, page set-up, row breaks),
-// and at the end the workbook, its styles, shared strings, relationships and properties.
+// The parts of a spreadsheet package: worksheets from the export grid (cells, merged ranges,
+// drawings and their pictures, page set-up, row breaks), and at the end the workbook, its
+// styles, shared strings, relationships and properties. The XML parts are kept in memory for
+// the ZIP; pictures are written as files into the package folder's "xl/media".
 #include "export/picture/kvlimageconverter.h"
 #include "export/xlsx/xlsxrules.h"
 
@@ -10,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <set>
 #include <vector>
 
@@ -28,8 +30,11 @@ struct TkvlXLSXSheetRange {
 
 class TkvlXLSXWorkbook {
 public:
-    // Folder: the package folder (with its sub-folders made), ending in '/'.
-    TkvlXLSXWorkbook(const QString &Folder, TkvlPictureType PictureType);
+    // TempDir: where the package folder for the pictures is made, with the first picture
+    // (empty for the system's temporary folder).
+    TkvlXLSXWorkbook(const QString &TempDir, TkvlPictureType PictureType);
+    // The package folder, ending in '/'; empty while no picture was written.
+    const QString &Folder() const { return FFolder; }
 
     // Writes one worksheet of the prepared grid. Raises when the sheet exceeds the
     // spreadsheet's rows or columns, or a part cannot be written.
@@ -37,6 +42,8 @@ public:
     int SheetCount() const { return int(FSheets.size()); }
     // Writes the package-level parts; Author goes into the core properties.
     void Finish(const QString &Author);
+    // The XML parts written so far, by name within the package, in name order.
+    const std::map<QString, QByteArray> &Parts() const { return FParts; }
 
     // The shared-string index of a memo text (lines ending in CR LF).
     int AddString(const QString &S);
@@ -57,7 +64,8 @@ private:
         int Add(const QString &S);
     };
 
-    QString FFolder;
+    QString FTempDir, FFolder;
+    std::map<QString, QByteArray> FParts;
     TkvlPictureType FPictureType;
     Table FFonts, FFills, FBorders, FCellXfs;
     Table FStrings;                   // escaped texts, in order; looked up in FStringIds

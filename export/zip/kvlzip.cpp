@@ -3,14 +3,14 @@
 #include "export/zip/ziprecords.h"
 #include "platform/rtl/stream.h"
 #include "report/base/codepage.h"
-#include "report/base/zstream.h"
-#include "report/utils/streams.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <zlib.h>
 #include <vector>
 
 using namespace kvl::zip;
@@ -39,6 +39,38 @@ int64_t modificationTime(const QString &Path)
     return int64_t(st.st_mtime);
 }
 
+// Raw deflate, as ZIP entries hold it. One stream serves every entry of an archive: zlib's
+// windows and tables (a quarter of a megabyte) are made once, not once per file.
+class Deflater {
+public:
+    Deflater()
+    {
+        if (deflateInit2(&FZ, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+            throw EkvlZipError(QStringLiteral("The compressor could not be started"));
+    }
+    ~Deflater() { deflateEnd(&FZ); }
+    Deflater(const Deflater &) = delete;
+    Deflater &operator=(const Deflater &) = delete;
+
+    // Out becomes the deflated Data (at most 4 GiB, checked by the caller).
+    void Pack(const QByteArray &Data, QByteArray &Out)
+    {
+        deflateReset(&FZ);
+        Out.resize(qsizetype(deflateBound(&FZ, uLong(Data.size()))));
+        FZ.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(Data.constData()));
+        FZ.avail_in = uInt(Data.size());
+        FZ.next_out = reinterpret_cast<Bytef *>(Out.data());
+        FZ.avail_out = uInt(Out.size());
+        // The bound holds the whole output, so one call finishes the stream.
+        if (deflate(&FZ, Z_FINISH) != Z_STREAM_END)
+            throw EkvlZipError(QStringLiteral("The compressor failed"));
+        Out.resize(qsizetype(FZ.total_out));
+    }
+
+private:
+    z_stream FZ{};
+};
+
 struct Entry {
     TkvlZipEntryFields fields;
     uint32_t offset = 0;
@@ -58,6 +90,7 @@ void TkvlZipArchive::Clear()
 {
     FErrors.Clear();
     FFileList.Clear();
+    FData.clear();
     RootFolder.clear();
     Comment.clear();
 }
@@ -73,6 +106,8 @@ void TkvlZipArchive::AddFile(const QString &FileName)
     if (RootFolder.isEmpty())
         RootFolder = info.absolutePath() + u'/';
 }
+
+void TkvlZipArchive::AddData(const QString &Name, const QByteArray &Data) { FData.emplace_back(Name, Data); }
 
 void TkvlZipArchive::AddDir(const QString &DirName)
 {
@@ -98,16 +133,20 @@ void TkvlZipArchive::AddDir(const QString &DirName)
 
 void TkvlZipArchive::SaveToStream(TStream &Stream)
 {
-    const int count = FFileList.Count();
+    const int count = GetCount();
     if (count > 0xFFFF)
         throw EkvlZipError(QStringLiteral("A ZIP archive holds at most 65535 files, not %1").arg(count));
 
     std::vector<Entry> entries;
     entries.reserve(size_t(count));
+    Deflater deflater;
+    QByteArray read, packed;  // kept from entry to entry
+    const int64_t now = QDateTime::currentSecsSinceEpoch();
     for (int i = 0; i < count; ++i) {
-        const QString &path = FFileList[i];
+        const bool inMemory = i < int(FData.size());
+        const QString &path = inMemory ? FData[size_t(i)].first : FFileList[i - int(FData.size())];
         QString name = path;
-        if (!RootFolder.isEmpty()) {
+        if (!inMemory && !RootFolder.isEmpty()) {
             const qsizetype at = name.indexOf(RootFolder);
             if (at >= 0)
                 name.remove(at, RootFolder.size());
@@ -115,28 +154,29 @@ void TkvlZipArchive::SaveToStream(TStream &Stream)
         Entry e;
         e.name = cp::Encode(name, cp::kAnsiCodePage).replace('\\', '/');
 
-        TMemoryStream data;
-        {
+        if (!inMemory) {
             TFileStream file(path, fmOpenRead | fmShareDenyWrite);
             const int64_t size = file.Size();
             check32(size, "file", name);
-            data.LoadFromStream(file);
+            read.resize(qsizetype(size));
+            file.ReadBuffer(read.data(), size);
         }
-        const int64_t size = data.Size();
+        const QByteArray &data = inMemory ? FData[size_t(i)].second : read;
+        const int64_t size = data.size();
+        check32(size, "file", name);
         e.fields.FUnCompressedSize = uint32_t(size);
-        e.fields.FCrc32 = kvlStreamCRC32(data);
-        const uint32_t dosTime = DosDateTime(modificationTime(path));
+        e.fields.FCrc32 = uint32_t(crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef *>(data.constData()),
+                                         uInt(size)));
+        const uint32_t dosTime = DosDateTime(inMemory ? now : modificationTime(path));
         e.fields.FLastModFileDate = uint16_t(dosTime >> 16);
         e.fields.FLastModFileTime = uint16_t(dosTime & 0xFFFF);
 
-        // The zlib stream less its 2-byte header and 4-byte Adler-32 trailer is raw deflate.
-        TMemoryStream packed;
-        const char *body = data.Memory();
+        const char *body = data.constData();
         int64_t bodySize = size;
         if (size > kStoreLimit) {
-            kvlDeflateStream(data, packed, zcDefault);
-            body = packed.Memory() + 2;
-            bodySize = packed.Size() - 6;
+            deflater.Pack(data, packed);
+            body = packed.constData();
+            bodySize = packed.size();
             e.fields.FCompressionMethod = 8;
         }
         check32(bodySize, "compressed file", name);

@@ -8,6 +8,8 @@
 #include <QString>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class TStream;
 
@@ -33,7 +35,10 @@ public:
     // with a dot are packed too (a package needs its "_rels/.rels"); links to folders are
     // skipped; a missing folder adds nothing.
     void AddDir(const QString &DirName);
-    int GetCount() const { return FFileList.Count(); }
+    // Adds an entry made from bytes in memory, named Name within the archive ('/' between
+    // folders). Such entries are written before the files, in the order they were added.
+    void AddData(const QString &Name, const QByteArray &Data);
+    int GetCount() const { return FFileList.Count() + int(FData.size()); }
 
     // Writes the archive at the stream's position. Errors reading a file, or a value too
     // large for its field (EkvlZipError), leave what was written so far in the stream.
@@ -52,4 +57,5 @@ public:
 private:
     TStringList FErrors;
     TStringList FFileList;
+    std::vector<std::pair<QString, QByteArray>> FData;
 };

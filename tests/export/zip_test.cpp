@@ -132,6 +132,29 @@ TEST_F(ZipFolder, PackageFolderPassesZipfileAndUnzip)
                                               "'xl/media/image1.png', 'xl/worksheets/sheet1.xml']"));
 }
 
+TEST_F(ZipFolder, EntriesFromMemoryComeFirstAndPassLikeFiles)
+{
+    // The same package, three parts handed over as bytes, the rest packed from the folder.
+    TMemoryStream out;
+    TkvlZipArchive zip;
+    zip.RootFolder = FRoot;
+    for (const char *name : {"xl/worksheets/sheet1.xml", "[Content_Types].xml", "_rels/.rels.xml"}) {
+        QFile f(FRoot + QLatin1String(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        zip.AddData(QLatin1String(name), f.readAll());
+    }
+    zip.AddFile(FRoot + QStringLiteral("docProps/empty.xml"));
+    zip.AddFile(FRoot + QStringLiteral("xl/media/image1.png"));
+    EXPECT_EQ(zip.GetCount(), 5);
+    zip.SaveToStream(out);
+    const QString archive = FDir.path() + QStringLiteral("/mixed.zip");
+    WriteFile(archive, out.Bytes());
+    EXPECT_EQ(Check(archive), QStringLiteral("ok"));
+    const RunResult names = Python("import zipfile,sys\nprint(zipfile.ZipFile(sys.argv[1]).namelist())", {archive});
+    EXPECT_EQ(names.out.trimmed(), QByteArray("['xl/worksheets/sheet1.xml', '[Content_Types].xml', '_rels/.rels.xml', "
+                                              "'docProps/empty.xml', 'xl/media/image1.png']"));
+}
+
 TEST_F(ZipFolder, SameFolderPacksToIdenticalArchives)
 {
     EXPECT_EQ(Pack(), Pack());

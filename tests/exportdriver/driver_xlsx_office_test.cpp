@@ -60,6 +60,7 @@ TEST(XlsxThroughTheDriverInAnOffice, EachSheetConvertsToTheExpectedCsv)
     const Case cases[] = {
         {"one sheet", true, 0, {{1, 2, 3}}},
         {"a sheet per page", false, 0, {{1}, {2}, {3}}},
+        {"sheets of 1000 rows", false, 1000, {{1, 2, 3}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);

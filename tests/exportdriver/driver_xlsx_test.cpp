@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <vector>
+
 namespace {
 
 // The workbook as openpyxl reads it (the spreadsheet tests' reader).
@@ -45,6 +48,7 @@ TEST(XlsxThroughTheDriver, EverySheetModeReadsBackWithItsCellsTypesAndRanges)
     const Case cases[] = {
         {"one sheet", true, 0, {{1, 2, 3}}, 2},
         {"a sheet per page", false, 0, {{1}, {2}, {3}}, 0},
+        {"sheets of 1000 rows", false, 1000, {{1, 2, 3}}, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
@@ -93,6 +97,120 @@ TEST(XlsxThroughTheDriver, EverySheetModeReadsBackWithItsCellsTypesAndRanges)
         const QJsonArray media = book[QStringLiteral("media")].toArray();
         EXPECT_FALSE(media.isEmpty());  // the picture of each page
     }
+}
+
+// The records a sheet holds, in row order: (row, "Riga N", N.25), only from rows where the
+// name is a string and the value a number.
+struct SheetRow {
+    int Row;
+    QString Name;
+    double Value;
+    bool operator==(const SheetRow &) const = default;
+};
+
+std::vector<SheetRow> RecordsOf(const QJsonObject &Sheet)
+{
+    std::map<int, SheetRow> rows;
+    const QJsonObject cells = Sheet[QStringLiteral("cells")].toObject();
+    for (auto it = cells.begin(); it != cells.end(); ++it) {
+        const QString ref = it.key();
+        const QJsonObject cell = it.value().toObject();
+        const int row = ref.mid(1).toInt();
+        SheetRow &r = rows.try_emplace(row, SheetRow{row, {}, -1}).first->second;
+        if (ref.startsWith(u'A')) {
+            EXPECT_EQ(cell[QStringLiteral("type")].toString(), u"s") << ref.toStdString();
+            r.Name = cell[QStringLiteral("value")].toString();
+        } else if (ref.startsWith(u'B')) {
+            EXPECT_EQ(cell[QStringLiteral("type")].toString(), u"n") << ref.toStdString();
+            EXPECT_EQ(cell[QStringLiteral("format")].toString(), u"0.00") << ref.toStdString();
+            r.Value = cell[QStringLiteral("value")].toDouble();
+        } else {
+            ADD_FAILURE() << "a cell outside the two columns: " << ref.toStdString();
+        }
+    }
+    std::vector<SheetRow> out;
+    for (const auto &[row, r] : rows)
+        out.push_back(r);
+    return out;
+}
+
+std::vector<SheetRow> Records(int First, int Last, int FirstRow)
+{
+    std::vector<SheetRow> out;
+    for (int n = First; n <= Last; ++n)
+        out.push_back({FirstRow + n - First, QStringLiteral("Riga %1").arg(n), n + 0.25});
+    return out;
+}
+
+TEST(XlsxThroughTheDriver, SheetsOfManyRowsHoldEveryRecordInOrder)
+{
+    rtl::ScopedFormatSettings fs{TFormatSettings::english()};
+    ui::FakeServices services;
+    QTemporaryDir dir;
+    constexpr int kRecords = 120, kPerPage = 40;
+    ManyRowReport r(kRecords, kPerPage);
+    struct Case {
+        const char *Name;
+        bool Single;
+        int Chunk;
+        bool EmptyLines;
+        QList<QPair<int, int>> Sheets;  // the first and last record of each sheet, from its row 1
+    };
+    const Case cases[] = {
+        {"continuous", true, 0, false, {{1, 120}}},
+        {"sheets of 50 rows", false, 50, false, {{1, 50}, {51, 100}, {101, 120}}},
+        {"a sheet per page", false, 0, true, {{1, 40}, {41, 80}, {81, 120}}},
+        {"a negative chunk is a sheet per page", false, -1, true, {{1, 40}, {41, 80}, {81, 120}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlXLSXExport>();
+        f->ShowDialog = false;
+        f->ShowProgress = false;
+        f->SingleSheet = c.Single;
+        f->ChunkSize = c.Chunk;
+        f->EmptyLines = c.EmptyLines;
+        f->FileName = dir.filePath(QStringLiteral("righe.xlsx"));
+        ASSERT_TRUE(r.report->Export(f.get())) << r.report->Errors().Text().toStdString();
+        const QJsonArray sheets = ReadBook(f->FileName)[QStringLiteral("sheets")].toArray();
+        ASSERT_EQ(sheets.size(), c.Sheets.size());
+        for (qsizetype s = 0; s < sheets.size(); ++s) {
+            const QJsonObject sheet = sheets[s].toObject();
+            const auto [first, last] = c.Sheets[s];
+            EXPECT_EQ(sheet[QStringLiteral("rows")].toInt(), last - first + 1) << "sheet " << s;
+            EXPECT_TRUE(RecordsOf(sheet) == Records(first, last, 1)) << "sheet " << s;
+        }
+    }
+
+    // All pages on one sheet, the space between pages kept: each page's records on rows in a
+    // run, a row break after the last row of each page but the last.
+    auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlXLSXExport>();
+    f->ShowDialog = false;
+    f->ShowProgress = false;
+    f->FileName = dir.filePath(QStringLiteral("pagine.xlsx"));
+    ASSERT_TRUE(r.report->Export(f.get())) << r.report->Errors().Text().toStdString();
+    const QJsonArray sheets = ReadBook(f->FileName)[QStringLiteral("sheets")].toArray();
+    ASSERT_EQ(sheets.size(), 1);
+    const std::vector<SheetRow> got = RecordsOf(sheets[0].toObject());
+    ASSERT_EQ(got.size(), size_t(kRecords));
+    QList<int> pageEnds;
+    for (int n = 1; n <= kRecords; ++n) {
+        const SheetRow &row = got[size_t(n - 1)];
+        EXPECT_EQ(row.Name, QStringLiteral("Riga %1").arg(n));
+        EXPECT_DOUBLE_EQ(row.Value, n + 0.25);
+        if ((n - 1) % kPerPage != 0) {
+            EXPECT_EQ(row.Row, got[size_t(n - 2)].Row + 1) << "record " << n;
+        } else if (n > 1) {
+            EXPECT_GT(row.Row, got[size_t(n - 2)].Row + 1) << "record " << n;  // the next page's top margin
+            pageEnds << got[size_t(n - 2)].Row;
+        }
+    }
+    QList<int> breaks;
+    for (const QJsonValue &b : sheets[0].toObject()[QStringLiteral("breaks")].toArray())
+        breaks << b.toInt();
+    // A break's id is the last row above it: the page's last record, its space below the
+    // record being the following page's top margin.
+    EXPECT_EQ(breaks, pageEnds);
 }
 
 } // namespace

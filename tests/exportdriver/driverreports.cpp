@@ -86,6 +86,29 @@ QStringList ThreePageSheetReport::PageTexts(int N)
             QStringLiteral("Totale pagina %1").arg(N), QStringLiteral("Ruotato %1").arg(N)};
 }
 
+ManyRowReport::ManyRowReport(int Count, int PerPage) : report(NewReport())
+{
+    auto *page = new TkvlReportPage(report.get());
+    page->SetName(QStringLiteral("Page1"));
+    page->SetPaperSize(9);
+    auto *data = new TkvlMasterData(page);
+    data->SetName(QStringLiteral("D"));
+    data->SetBounds(0, 0, 400, 20);
+    auto *name = preparedtest::newMemo(data, QStringLiteral("Name"), 0, 0, 200, 20);
+    auto *value = NumberMemo(data, QStringLiteral("Value"), 200, QStringLiteral(","), QStringLiteral("."));
+    TkvlPreviewPages *store = StartStore(*report, page);
+    for (int n = 1; n <= Count; ++n) {
+        const int onPage = (n - 1) % PerPage;
+        if (onPage == 0)
+            store->AddPage(page);
+        data->SetTop(onPage * 20);
+        name->SetText(QStringLiteral("Riga %1").arg(n));
+        value->SetText(QStringLiteral("%1,25").arg(n));
+        store->AddObject(data);
+    }
+    store->Finish();
+}
+
 QString TwentyPageReport::HebrewText() { return QStringLiteral("שלום עולם"); }
 
 QStringList TwentyPageReport::PageTexts(int N)

@@ -17,6 +17,13 @@ struct ThreePageSheetReport {
     std::unique_ptr<TkvlReport> report;
 };
 
+// Records 1 .. Count on pages of PerPage data bands, one 20-pixel band per record, each a
+// grid row of its own: "Riga N" and "N,25" under an Italian number format.
+struct ManyRowReport {
+    ManyRowReport(int Count, int PerPage);
+    std::unique_ptr<TkvlReport> report;
+};
+
 // Twenty A4 pages, each with a framed memo in one of the twelve alignments with Italian
 // accents, a memo turned by 0, 45, 90, 180 or 270 degrees, a shape (the seven kinds in
 // turn), lines with arrow heads, a check box, a memo in a double frame, and on every fifth

@@ -1,5 +1,5 @@
 # Prints a workbook as openpyxl reads it, as JSON: per sheet its cells (value, type, number
-# format, fill colour, alignment), merged ranges and row breaks; the creator; the package's
+# format, fill colour, alignment), its last row, merged ranges and row breaks; the creator; the package's
 # media extensions and Default content types.
 import json, sys, zipfile
 import openpyxl
@@ -24,7 +24,7 @@ for ws in wb.worksheets:
                 "type": c.data_type, "format": c.number_format, "fill": color,
                 "h": a.horizontal, "v": a.vertical, "rot": a.textRotation}
     out["sheets"].append({
-        "name": ws.title, "cells": cells,
+        "name": ws.title, "cells": cells, "rows": ws.max_row,
         "merged": sorted(str(r) for r in ws.merged_cells.ranges),
         "breaks": [b.id for b in ws.row_breaks.brk]})
 z = zipfile.ZipFile(path)

@@ -7,6 +7,7 @@
 #include "report/options/kvloptions.h"
 #include "report/views/kvlpicture.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -261,9 +262,12 @@ TEST_F(Xlsx, AuthorAndPictureMedia)
     picture->SetColor(clBlue);
     TkvlReport report(nullptr);
     report.ReportOptions()->Author = QStringLiteral("Niccolò & Figli <srl>");
+    QTemporaryDir temp;  // the report's temporary folder: the picture's package folder goes there
+    report.EngineOptions()->TempDir = temp.path();
     auto f = NewFilter(Path("author.xlsx"));
     f->Report = &report;
     ASSERT_TRUE(RunExport(*f, pages));
+    EXPECT_TRUE(QDir(temp.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     const QJsonObject book = ReadBook(f->FileName);
     EXPECT_EQ(book[QStringLiteral("creator")].toString(), QStringLiteral("Niccolò & Figli <srl>"));
     const QJsonArray media = book[QStringLiteral("media")].toArray();
