@@ -135,8 +135,8 @@ private:
                        double AOffsetY);
     struct Prepared;
     // The template text cut into literal runs and expressions, made again only when the text or
-    // the delimiters change.
-    std::shared_ptr<const Prepared> PreparedText();
+    // the delimiters change; kept in FPrepared.
+    void PreparedText();
     void FillExpressions(TkvlReport *report);
     // One expression's value (into Value) and its text; Report answers it, Charset (when not 0)
     // is the code page's character set the expression and a text pass through.
@@ -160,7 +160,7 @@ private:
 
     TkvlWideStrings FTempMemo;
     QString FPartMemo;
-    std::shared_ptr<const Prepared> FPrepared;
+    std::unique_ptr<const Prepared> FPrepared;
     QString FFillBuffer;  // the filled text, its room kept from record to record
     Variant FLastValue;
     bool FHighlightActivated = false;
