@@ -457,7 +457,9 @@ struct TkvlCustomMemoView::Prepared {
 
     bool MadeFrom(const TkvlWideStrings &Memo, const QString &Open, const QString &Close) const
     {
-        if (int(lines.size()) != Memo.Count() || Open != open || Close != close)
+        // The delimiters are kept shared too.
+        auto same = [](const QString &a, const QString &b) { return a.constData() == b.constData() || a == b; };
+        if (int(lines.size()) != Memo.Count() || !same(Open, open) || !same(Close, close))
             return false;
         for (int i = 0; i < Memo.Count(); ++i) {
             const QString &line = Memo.At(i);
