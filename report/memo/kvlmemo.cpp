@@ -516,8 +516,8 @@ void TkvlCustomMemoView::FillExpressions(TkvlReport *report)
     PreparedText();
     if (FPrepared->expressions.empty())
         return;
-    // Held here while the values are computed: an expression that changes this
-    // memo's text and fills it again makes a new one and leaves this one alone.
+    // Held here while the values are computed: an expression that changes this memo's text and
+    // fills it again makes a new one and leaves this one alone.
     std::unique_ptr<const Prepared> p = std::move(FPrepared);
     const int charset = ConvertingCharset();
     const int lastFormat = FFormats->Count() - 1;
