@@ -24,10 +24,11 @@ QString fromUtf16LE(const QByteArray &Bytes, qsizetype From)
 
 } // namespace
 
-QString TkvlWideStrings::Get(int Index) const
+const QString &TkvlWideStrings::At(int Index) const
 {
+    static const QString empty;
     if (Index < 0 || Index >= Count())
-        return {};
+        return empty;
     return FLines[size_t(Index)].Line;
 }
 

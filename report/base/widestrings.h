@@ -21,7 +21,9 @@ public:
     int Count() const { return int(FLines.size()); }
 
     // Outside 0 .. Count-1: the empty text.
-    QString Get(int Index) const;
+    QString Get(int Index) const { return At(Index); }
+    // The same without a copy.
+    const QString &At(int Index) const;
     // Index = Count appends; a valid index replaces the line and keeps its object; any other
     // index raises EWideStringsError.
     void Insert(int Index, const QString &S);

@@ -390,6 +390,18 @@ bool hasLineBreak(QStringView Text)
     return false;
 }
 
+// A value as Format shows it; a text passes through the code page of Charset when it is not 0.
+inline QString formatValue(const Variant &Value, const TkvlFormat &Format, int Charset)
+{
+    if (Format.Kind == fkText && Charset && !Value.isNull()) {
+        try {
+            return AnsiToUnicode(UnicodeToAnsi(Value.toString(), Charset), Charset);
+        } catch (const std::exception &) {
+        }
+    }
+    return kvlFormatMemoValue(Value, Format, rtl::FormatSettings());
+}
+
 QString markerText(Marker M)
 {
     return M == Marker::TotalPages ? QStringLiteral("[TotalPages#]") : QStringLiteral("[CopyName#]");
@@ -445,10 +457,12 @@ struct TkvlCustomMemoView::Prepared {
 
     bool MadeFrom(const TkvlWideStrings &Memo, const QString &Open, const QString &Close) const
     {
-        if (int(lines.size()) != Memo.Count() || Open != open || Close != close)
+        // The delimiters are kept shared too.
+        auto same = [](const QString &a, const QString &b) { return a.constData() == b.constData() || a == b; };
+        if (int(lines.size()) != Memo.Count() || !same(Open, open) || !same(Close, close))
             return false;
         for (int i = 0; i < Memo.Count(); ++i) {
-            const QString line = Memo.Get(i);
+            const QString &line = Memo.At(i);
             if (line.constData() != lines[size_t(i)].constData() && line != lines[size_t(i)])
                 return false;
         }
@@ -456,15 +470,15 @@ struct TkvlCustomMemoView::Prepared {
     }
 };
 
-std::shared_ptr<const TkvlCustomMemoView::Prepared> TkvlCustomMemoView::PreparedText()
+void TkvlCustomMemoView::PreparedText()
 {
     if (FPrepared && FPrepared->MadeFrom(FMemo, FOpenDelim, FCloseDelim))
-        return FPrepared;
-    auto p = std::make_shared<Prepared>();
+        return;
+    auto p = std::make_unique<Prepared>();
     p->open = FOpenDelim;
     p->close = FCloseDelim;
     for (int i = 0; i < FMemo.Count(); ++i)
-        p->lines.push_back(FMemo.Get(i));
+        p->lines.push_back(FMemo.At(i));
     QString &t = p->text;
     t = FMemo.Text();
     if (t.endsWith(QLatin1String("\r\n")))
@@ -492,7 +506,6 @@ std::shared_ptr<const TkvlCustomMemoView::Prepared> TkvlCustomMemoView::Prepared
     p->tailFrom = literal;
     p->oneLine = !hasLineBreak(t);
     FPrepared = std::move(p);
-    return FPrepared;
 }
 
 void TkvlCustomMemoView::FillExpressions(TkvlReport *report)
@@ -500,9 +513,12 @@ void TkvlCustomMemoView::FillExpressions(TkvlReport *report)
     // An empty delimiter would match everywhere: filling stays off.
     if (FOpenDelim.isEmpty() || FCloseDelim.isEmpty())
         return;
-    const std::shared_ptr<const Prepared> p = PreparedText();
-    if (p->expressions.empty())
+    PreparedText();
+    if (FPrepared->expressions.empty())
         return;
+    // Held here while the values are computed: an expression that changes this memo's text and
+    // fills it again makes a new one and leaves this one alone.
+    std::unique_ptr<const Prepared> p = std::move(FPrepared);
     const int charset = ConvertingCharset();
     const int lastFormat = FFormats->Count() - 1;
     const QStringView text = p->text;
@@ -544,6 +560,8 @@ void TkvlCustomMemoView::FillExpressions(TkvlReport *report)
         FMemo.SetText(out);
     }
     FFillBuffer = std::move(out);
+    if (!FPrepared)
+        FPrepared = std::move(p);
 }
 
 QString TkvlCustomMemoView::CalcAndFormat(const QString &Expr, const TkvlFormat *Format)
@@ -569,7 +587,7 @@ QString TkvlCustomMemoView::EvaluateAndFormat(TkvlReport *Report, int Charset, c
         Value = Report->Calc(Expr);
     if (HideZero(Value))
         return QString();
-    return FormatValue(Value, Format ? *Format : *DisplayFormat(), Charset);
+    return formatValue(Value, Format ? *Format : *DisplayFormat(), Charset);
 }
 
 QString TkvlCustomMemoView::FormatData(const Variant &AValue, const TkvlFormat *Format) const
@@ -579,13 +597,7 @@ QString TkvlCustomMemoView::FormatData(const Variant &AValue, const TkvlFormat *
 
 QString TkvlCustomMemoView::FormatValue(const Variant &AValue, const TkvlFormat &Format, int Charset) const
 {
-    if (Format.Kind == fkText && Charset && !AValue.isNull()) {
-        try {
-            return AnsiToUnicode(UnicodeToAnsi(AValue.toString(), Charset), Charset);
-        } catch (const std::exception &) {
-        }
-    }
-    return kvlFormatMemoValue(AValue, Format, rtl::FormatSettings());
+    return formatValue(AValue, Format, Charset);
 }
 
 QString TkvlCustomMemoView::GetComponentText()

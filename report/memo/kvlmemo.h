@@ -135,8 +135,8 @@ private:
                        double AOffsetY);
     struct Prepared;
     // The template text cut into literal runs and expressions, made again only when the text or
-    // the delimiters change.
-    std::shared_ptr<const Prepared> PreparedText();
+    // the delimiters change; kept in FPrepared.
+    void PreparedText();
     void FillExpressions(TkvlReport *report);
     // One expression's value (into Value) and its text; Report answers it, Charset (when not 0)
     // is the code page's character set the expression and a text pass through.
@@ -147,6 +147,9 @@ private:
     void SavePreHighlightState();
     void RestorePreHighlightState();
     bool HideZero(const Variant &V) const;
+    // BeginDraw at scale 1 without a canvas, as sizing asks for it record after record: the
+    // device rectangle is made again only when what it is made from changed.
+    void BeginDrawAtScaleOne();
 
     TkvlWideStrings FMemo;
     QString FExpressionDelimiters = QStringLiteral("[,]");
@@ -160,7 +163,7 @@ private:
 
     TkvlWideStrings FTempMemo;
     QString FPartMemo;
-    std::shared_ptr<const Prepared> FPrepared;
+    std::unique_ptr<const Prepared> FPrepared;
     QString FFillBuffer;  // the filled text, its room kept from record to record
     Variant FLastValue;
     bool FHighlightActivated = false;
@@ -169,6 +172,15 @@ private:
     std::unique_ptr<TkvlFrame> FTempFrame;
     bool FTempVisible = true;
     bool FTempParentFont = true;
+    struct ScaleOneRect {
+        double absLeft = 0, absTop = 0, width = 0, height = 0, gapX = 0, gapY = 0;
+        double frameWidth = 0, shadowWidth = 0;
+        int frameTyp = -1;
+        bool dropShadow = false;
+        int x = 0, y = 0, x1 = 0, y1 = 0, frameW = 0;
+        QRect textRect;
+        bool valid = false;
+    } FScaleOne;
 };
 
 class TkvlMemoView : public TkvlCustomMemoView {

@@ -61,7 +61,7 @@ double TkvlCustomMemoView::CalcHeight()
     SetLayoutParams(L);
     QRect r = bigRect();
     if (!AutoWidth) {
-        BeginDraw(nullptr, 1, 1, 0, 0);
+        BeginDrawAtScaleOne();
         r = TextRect;
     }
     L.SetDimensions(1, 1, 1, r, r);
@@ -98,6 +98,32 @@ void TkvlCustomMemoView::BeginDraw(TCanvas *ACanvas, double AScaleX, double ASca
     const int gx = kvlRnd(AScaleX * GapX), gy = kvlRnd(AScaleY * GapY);
     const int l = left + gx, t = top + gy, r = right - gx + 1, b = bottom - gy + 1;
     TextRect = QRect(l, t, r - l, b - t);
+}
+
+void TkvlCustomMemoView::BeginDrawAtScaleOne()
+{
+    const TkvlFrame *f = Frame();
+    ScaleOneRect &c = FScaleOne;
+    const double absLeft = GetAbsLeft(), absTop = GetAbsTop();
+    if (c.valid && c.absLeft == absLeft && c.absTop == absTop && c.width == Width() && c.height == Height()
+        && c.gapX == GapX && c.gapY == GapY && c.frameWidth == f->Width() && c.frameTyp == int(f->Typ())
+        && c.dropShadow == f->DropShadow() && c.shadowWidth == f->ShadowWidth()) {
+        Canvas = nullptr;
+        ScaleX = ScaleY = 1;
+        OffsetX = OffsetY = 0;
+        X = c.x;
+        Y = c.y;
+        X1 = c.x1;
+        Y1 = c.y1;
+        DX = X1 - X;
+        DY = Y1 - Y;
+        FrameWidth = c.frameW;
+        TextRect = c.textRect;
+        return;
+    }
+    BeginDraw(nullptr, 1, 1, 0, 0);
+    c = {absLeft, absTop,   Width(), Height(), GapX, GapY, f->Width(), f->ShadowWidth(), int(f->Typ()),
+         f->DropShadow(), X, Y, X1, Y1, FrameWidth, TextRect, true};
 }
 
 void TkvlCustomMemoView::SetDrawParams(TkvlDrawText &L, TCanvas *ACanvas, double AScaleX, double AScaleY,

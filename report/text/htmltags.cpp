@@ -63,8 +63,10 @@ void TkvlHTMLTagsList::SetDefaults(uint8_t Style, TColor Color, int Size, bool A
     FPosition = 1;
 }
 
-void TkvlHTMLTagsList::AddTag()
+void TkvlHTMLTagsList::AddTags(int Count)
 {
+    if (Count <= 0)
+        return;
     TkvlHTMLTag t{.Position = FPosition, .Size = FSize, .Color = FColor, .AddY = FAddY,
                   .Style = FStyle, .SubType = FSubStyle, .DontWRAP = FDontWRAP};
     t.Small = FSize != FDefSize;
@@ -74,7 +76,16 @@ void TkvlHTMLTagsList::AddTag()
         t.Default = FTags.back().SameFormat(t);
     else
         t.Default = FStyle == FDefStyle && FColor == FDefColor && FSize == FDefSize;
-    FTags.push_back(t);
+    // The formatting holds for the whole run: after its first character each one is the same
+    // as the one before it.
+    const size_t at = FTags.size();
+    FTags.resize(at + size_t(Count), t);
+    TkvlHTMLTag *p = FTags.data() + at;
+    for (int k = 1; k < Count; ++k) {
+        p[k].Position = FPosition + k;
+        p[k].Default = true;
+    }
+    FPosition += Count;
 }
 
 int TkvlHTMLTagsList::MatchTag(QStringView line, qsizetype i)
@@ -135,22 +146,30 @@ void TkvlHTMLTagsList::ExpandHTMLTags(QStringView Line, std::vector<char16_t> &O
 {
     const size_t before = Out.size();
     const qsizetype n = Line.size();
+    const char16_t *chars = Line.utf16();
     for (qsizetype i = 0; i < n;) {
-        if (FAllowTags && Line[i] == u'<') {
+        if (FAllowTags && chars[i] == u'<') {
             if (const int len = MatchTag(Line, i)) {
                 FPosition += len;
                 i += len;
                 continue;
             }
         }
-        Out.push_back(Line[i].unicode());
-        AddTag();
-        ++FPosition;
-        ++i;
+        // A run of characters up to the next possible tag, taken in one piece.
+        qsizetype j = i + 1;
+        if (FAllowTags)
+            while (j < n && chars[j] != u'<')
+                ++j;
+        else
+            j = n;
+        Out.insert(Out.end(), chars + i, chars + j);
+        AddTags(int(j - i));
+        i = j;
     }
     if (Out.size() == before) {   // nothing visible: one blank stands for the line
         Out.push_back(u' ');
-        AddTag();
+        AddTags(1);
+        --FPosition;
     }
 }
 

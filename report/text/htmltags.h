@@ -48,7 +48,9 @@ public:
 private:
     // Length of the tag starting at Line[i] ('<'), applied to the state; 0 when it is none.
     int MatchTag(QStringView Line, qsizetype i);
-    void AddTag();
+    // Records for the next Count characters, all in the current formatting; moves the position
+    // past them.
+    void AddTags(int Count);
 
     std::vector<TkvlHTMLTag> FTags;
     bool FAllowTags = true;

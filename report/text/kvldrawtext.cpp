@@ -169,7 +169,7 @@ void TkvlDrawText::SetText(const TkvlWideStrings &Text, bool FirstParaBreak)
     struct View {
         const TkvlWideStrings &s;
         int size() const { return s.Count(); }
-        QString at(int i) const { return s.Get(i); }
+        const QString &at(int i) const { return s.At(i); }
     };
     LayOut(View{Text}, FirstParaBreak);
 }

@@ -178,6 +178,47 @@ TEST(TextTags, PositionsCountTagsAndLineEndsAndTagsOffKeepsText)
     EXPECT_EQ(TkvlDrawText::DeleteTags(u"<b>a</b> <font color=red>b</font>\r\n<x>"), "a b\r\n<x>");
 }
 
+// Each visible character of a run keeps its own place in the source and only the first one
+// after a change of formatting is marked as changed.
+TEST(TextTags, EveryCharacterOfARunHasItsPlaceAndFormatting)
+{
+    const struct {
+        const char16_t *text;
+        std::vector<int> positions;
+        std::vector<bool> defaults;
+        std::vector<uint8_t> styles;
+    } cases[] = {
+        {u"ab<b>cd</b>e", {1, 2, 6, 7, 12}, {true, true, false, true, false}, {0, 0, 1, 1, 0}},
+        {u"x<y>z", {1, 2, 3, 4, 5}, {true, true, true, true, true}, {0, 0, 0, 0, 0}},
+        {u"<i>abc", {4, 5, 6}, {false, true, true}, {2, 2, 2}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QString::fromUtf16(c.text).toStdString());
+        TkvlHTMLTagsList p;
+        p.SetDefaults(0, 0, 10, true);
+        std::vector<char16_t> out;
+        p.ExpandHTMLTags(QStringView(c.text), out);
+        ASSERT_EQ(p.Tags().size(), c.positions.size());
+        for (size_t i = 0; i < c.positions.size(); ++i) {
+            EXPECT_EQ(p.Tags()[i].Position, c.positions[i]) << i;
+            EXPECT_EQ(p.Tags()[i].Default, c.defaults[i]) << i;
+            EXPECT_EQ(p.Tags()[i].Style & 3, c.styles[i]) << i;
+        }
+    }
+    // A line of tags only stands as one blank at the place after them; the next line goes on
+    // from there.
+    TkvlHTMLTagsList p;
+    p.SetDefaults(0, 0, 10, true);
+    std::vector<char16_t> out;
+    p.ExpandHTMLTags(u"<b></b>", out);
+    p.Skip(2);
+    p.ExpandHTMLTags(u"xy", out);
+    ASSERT_EQ(p.Tags().size(), 3u);
+    EXPECT_EQ(p.Tags()[0].Position, 8);
+    EXPECT_EQ(p.Tags()[1].Position, 10);
+    EXPECT_EQ(p.Tags()[2].Position, 11);
+}
+
 TEST(TextTags, NulIsAnOrdinaryCharacter)
 {
     Layout l;
