@@ -1,6 +1,7 @@
 #include "engine/widgets/kvlpreview.h"
 
 #include "engine/preview/kvlpagelist.h"
+#include "engine/widgets/guardedhandler.h"
 #include "engine/widgets/kvlcombobox.h"
 #include "engine/widgets/kvlpreviewtabstrip.h"
 #include "engine/widgets/kvlpreviewworkspace.h"
@@ -27,20 +28,6 @@
 #include <algorithm>
 
 namespace {
-
-// Runs a handler called from the event loop: nothing it raises goes further.
-template <class F> void guarded(F &&Body)
-{
-    try {
-        Body();
-    } catch (const Exception &e) {
-        ui::ShowErrorMessage(QString::fromLatin1(e.className()), e.message());
-    } catch (const std::exception &e) {
-        ui::ShowErrorMessage(QStringLiteral("Exception"), QString::fromUtf8(e.what()));
-    } catch (...) {
-        ui::ShowErrorMessage(QStringLiteral("Exception"), QString());
-    }
-}
 
 int scrollBarWidth(const QWidget *W) { return W->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, W); }
 

@@ -1,6 +1,7 @@
 #include "engine/widgets/kvlpreviewform.h"
 
 #include "engine/preview/kvlexportmenu.h"
+#include "engine/widgets/guardedhandler.h"
 #include "engine/widgets/kvlcombobox.h"
 #include "engine/widgets/kvlpreviewworkspace.h"
 #include "platform/gfx/picturehelpers.h"
@@ -35,20 +36,6 @@
 #include <cmath>
 
 namespace {
-
-// Runs a handler called from the event loop: what it raises is reported, nothing goes further.
-template <class F> void guarded(F &&Body)
-{
-    try {
-        Body();
-    } catch (const Exception &e) {
-        ui::ShowErrorMessage(QString::fromLatin1(e.className()), e.message());
-    } catch (const std::exception &e) {
-        ui::ShowErrorMessage(QStringLiteral("Exception"), QString::fromUtf8(e.what()));
-    } catch (...) {
-        ui::ShowErrorMessage(QStringLiteral("Exception"), QString());
-    }
-}
 
 QString res(int Number) { return kvlResourceText(QString::number(Number)); }
 QString res(const char *Key) { return kvlResourceText(QLatin1String(Key)); }
