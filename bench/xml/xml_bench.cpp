@@ -6,6 +6,7 @@
 #include "report/xml/xmldocument.h"
 #include "platform/rtl/stream.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +32,8 @@ struct Fixture {
 
     explicit Fixture(int64_t target)
     {
-        file = QDir::tempPath() + QStringLiteral("/lirra_bench_xml_%1.xml").arg(target);
+        // The process id keeps two runs at once from writing or removing each other's files.
+        file = QDir::tempPath() + QStringLiteral("/lirra_bench_xml_%1_%2.xml").arg(target).arg(QCoreApplication::applicationPid());
         TkvlXMLDocument doc;
         doc.SetAutoIndent(true);
         TkvlXMLItem *root = doc.Root();
