@@ -287,16 +287,8 @@ TkvlPrintDialog::TkvlPrintDialog(TkvlReport *AReport, TkvlDuplexMode ADuplexMode
     DrawCopies();
     grid->setContentsMargins(6, 4, 6, 6);
     grid->setSpacing(4);
-    // The form's small type (11 pixels) is what lets every control fit the fixed client area.
-    QFont small = font();
-    small.setPixelSize(11);
-    setFont(small);
-    for (QLayout *l : findChildren<QLayout *>()) {
-        l->setSpacing(2);
-        if (l->parent() != this)
-            l->setContentsMargins(6, 2, 6, 2);
-    }
-    setFixedSize(kClientSize);
+    // The form's small type is what lets every control fit the fixed client area.
+    kvlFitFixedForm(this, kClientSize);
     kvlMirrorIfRightToLeft(this);
     kvlCenterOnScreen(this, nullptr);
 }

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QPalette>
 #include <QPushButton>
 #include <QScreen>
@@ -79,4 +80,17 @@ QHBoxLayout *kvlOkCancelRow(QDialog *Dialog, const QString &OkCaption, const cha
     QObject::connect(Ok, &QPushButton::clicked, Dialog, &QDialog::accept);
     QObject::connect(Cancel, &QPushButton::clicked, Dialog, &QDialog::reject);
     return row;
+}
+
+void kvlFitFixedForm(QWidget *Form, const QSize &ClientSize)
+{
+    QFont small = Form->font();
+    small.setPixelSize(11);
+    Form->setFont(small);
+    for (QLayout *l : Form->findChildren<QLayout *>()) {
+        l->setSpacing(2);
+        if (l->parent() != Form)
+            l->setContentsMargins(6, 2, 6, 2);
+    }
+    Form->setFixedSize(ClientSize);
 }

@@ -7,6 +7,7 @@
 class QDialog;
 class QHBoxLayout;
 class QPushButton;
+class QSize;
 class QString;
 class QWidget;
 class TFont;
@@ -27,3 +28,7 @@ void kvlSetBackground(QWidget *Widget, TColor Color);
 // default button and accepts, Cancel rejects.
 QHBoxLayout *kvlOkCancelRow(QDialog *Dialog, const QString &OkCaption, const char *OkName,
                             const QString &CancelCaption, QPushButton *&Ok, QPushButton *&Cancel);
+
+// Fits a form whose controls are laid out in a fixed client area: the form's small type
+// (11 pixels), tight rows, nested layouts with narrow margins, and the fixed size.
+void kvlFitFixedForm(QWidget *Form, const QSize &ClientSize);
