@@ -66,12 +66,9 @@ TEST(XlsxThroughTheDriverInAnOffice, EachSheetConvertsToTheExpectedCsv)
         SCOPED_TRACE(c.Name);
         QTemporaryDir dir;
         ThreePageSheetReport r;
-        auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlXLSXExport>();
-        f->ShowDialog = false;
-        f->ShowProgress = false;
+        auto f = QuietXlsxExport(dir.filePath(QStringLiteral("eventi.xlsx")));
         f->SingleSheet = c.Single;
         f->ChunkSize = c.Chunk;
-        f->FileName = dir.filePath(QStringLiteral("eventi.xlsx"));
         ASSERT_TRUE(r.report->Export(f.get()));
         QList<QStringList> want;
         for (const QList<int> &pages : c.Sheets) {

@@ -53,12 +53,9 @@ TEST(XlsxThroughTheDriver, EverySheetModeReadsBackWithItsCellsTypesAndRanges)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
         ThreePageSheetReport r;
-        auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlXLSXExport>();
-        f->ShowDialog = false;
-        f->ShowProgress = false;
+        auto f = QuietXlsxExport(dir.filePath(QStringLiteral("eventi.xlsx")));
         f->SingleSheet = c.Single;
         f->ChunkSize = c.Chunk;
-        f->FileName = dir.filePath(QStringLiteral("eventi.xlsx"));
         ASSERT_TRUE(r.report->Export(f.get())) << r.report->Errors().Text().toStdString();
         const QJsonObject book = ReadBook(f->FileName);
         const QJsonArray sheets = book[QStringLiteral("sheets")].toArray();
@@ -164,13 +161,10 @@ TEST(XlsxThroughTheDriver, SheetsOfManyRowsHoldEveryRecordInOrder)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.Name);
-        auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlXLSXExport>();
-        f->ShowDialog = false;
-        f->ShowProgress = false;
+        auto f = QuietXlsxExport(dir.filePath(QStringLiteral("righe.xlsx")));
         f->SingleSheet = c.Single;
         f->ChunkSize = c.Chunk;
         f->EmptyLines = c.EmptyLines;
-        f->FileName = dir.filePath(QStringLiteral("righe.xlsx"));
         ASSERT_TRUE(r.report->Export(f.get())) << r.report->Errors().Text().toStdString();
         const QJsonArray sheets = ReadBook(f->FileName)[QStringLiteral("sheets")].toArray();
         ASSERT_EQ(sheets.size(), c.Sheets.size());
@@ -184,10 +178,7 @@ TEST(XlsxThroughTheDriver, SheetsOfManyRowsHoldEveryRecordInOrder)
 
     // All pages on one sheet, the space between pages kept: each page's records on rows in a
     // run, a row break after the last row of each page but the last.
-    auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlXLSXExport>();
-    f->ShowDialog = false;
-    f->ShowProgress = false;
-    f->FileName = dir.filePath(QStringLiteral("pagine.xlsx"));
+    auto f = QuietXlsxExport(dir.filePath(QStringLiteral("pagine.xlsx")));
     ASSERT_TRUE(r.report->Export(f.get())) << r.report->Errors().Text().toStdString();
     const QJsonArray sheets = ReadBook(f->FileName)[QStringLiteral("sheets")].toArray();
     ASSERT_EQ(sheets.size(), 1);

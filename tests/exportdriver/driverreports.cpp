@@ -181,3 +181,12 @@ TwentyPageReport::TwentyPageReport() : report(NewReport())
     }
     store->Finish();
 }
+
+std::unique_ptr<TkvlXLSXExport> QuietXlsxExport(const QString &FileName)
+{
+    auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlXLSXExport>();
+    f->ShowDialog = false;
+    f->ShowProgress = false;
+    f->FileName = FileName;
+    return f;
+}

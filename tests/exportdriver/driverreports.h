@@ -1,6 +1,7 @@
 #pragma once
 // Prepared reports written into the real prepared-pages store by hand, as the engine writes
 // them, for exports through the report's export driver.
+#include "export/xlsx/xlsxexport.h"
 #include "report/document/kvlreport.h"
 
 #include <QString>
@@ -36,3 +37,6 @@ struct TwentyPageReport {
     static QString HebrewText();
     std::unique_ptr<TkvlReport> report;
 };
+
+// An XLSX filter that writes FileName without its dialog or progress window.
+std::unique_ptr<TkvlXLSXExport> QuietXlsxExport(const QString &FileName);
