@@ -60,7 +60,11 @@ const void *lookup(int64_t handle, Kind kind)
 
 int32_t ObjectHandles::handleOf(const HandleTracked *obj)
 {
-    return obj ? registerObject(obj, Kind::Tracked).first : 0;
+    if (!obj)
+        return 0;
+    const int32_t h = registerObject(obj, Kind::Tracked).first;
+    obj->registered_.store(true, std::memory_order_release);
+    return h;
 }
 
 int32_t ObjectHandles::handleOf(const QObject *obj)
@@ -115,6 +119,10 @@ int ObjectHandles::liveCount()
     return int(t.byHandle.size());
 }
 
-HandleTracked::~HandleTracked() { ObjectHandles::release(this); }
+HandleTracked::~HandleTracked()
+{
+    if (registered_.load(std::memory_order_acquire))
+        ObjectHandles::release(this);
+}
 
 } // namespace rtl

@@ -15,6 +15,7 @@
 #include "platform/rtl/variant.h"
 
 #include <QObject>
+#include <atomic>
 #include <cstdint>
 #include <type_traits>
 
@@ -60,10 +61,17 @@ class HandleTracked
 {
 public:
     HandleTracked() = default;
+    // A copy is another object: it has no handle until asked for one.
     HandleTracked(const HandleTracked &) {}
     HandleTracked &operator=(const HandleTracked &) { return *this; }
     virtual ~HandleTracked();
     int32_t handle() const { return ObjectHandles::handleOf(this); }
+
+private:
+    friend class ObjectHandles;
+    // Set once the object is in the table, so that the many objects that never get a
+    // handle die without taking the table's lock.
+    mutable std::atomic<bool> registered_{false};
 };
 
 // Object reference as a Variant: an Integer holding the handle (0 for nullptr).

@@ -207,6 +207,27 @@ TEST(ObjectHandles, StaleForgedAndForeignHandlesGiveNil)
     EXPECT_THROW(rtl::variantToObject<Tracked>(Variant(u"abc")), EVariantTypeCastError);
 }
 
+TEST(ObjectHandles, CopiesHaveTheirOwnHandleAndEveryHandleDiesWithItsObject)
+{
+    const int live = rtl::ObjectHandles::liveCount();
+    auto original = std::make_unique<Tracked>();
+    const int h = original->handle();
+    {
+        Tracked copy(*original);
+        Tracked assigned;
+        assigned = *original;
+        EXPECT_EQ(rtl::ObjectHandles::liveCount(), live + 1);
+        const int hc = copy.handle();
+        EXPECT_NE(hc, h);
+        EXPECT_EQ(rtl::ObjectHandles::tracked(hc), &copy);
+    }
+    // The copies died: the original's handle still leads to it, theirs to nothing.
+    EXPECT_EQ(rtl::ObjectHandles::tracked(h), original.get());
+    EXPECT_EQ(rtl::ObjectHandles::liveCount(), live + 1);
+    original.reset();
+    EXPECT_EQ(rtl::ObjectHandles::liveCount(), live);
+}
+
 TEST(ObjectHandles, QObjectsReleaseOnDestroy)
 {
     auto *o = new QObject;
