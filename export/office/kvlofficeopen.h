@@ -5,6 +5,7 @@
 #include "platform/rtl/color.h"
 #include "platform/rtl/stringlist.h"
 #include "platform/rtl/variant.h"
+#include "report/core/kvlrect.h"
 
 #include <QHash>
 #include <QString>
@@ -85,10 +86,6 @@ public:
 private:
     TStringList FList;
     QHash<QString, int> FIndex;
-};
-
-struct TkvlRect {
-    double Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
 // What one worksheet covers: its grid rows, margins (mm), paper and number (from 1).

@@ -3,6 +3,7 @@
 // child tree, geometry, font inheritance, naming, and the printable extension.
 #include "platform/gfx/tfont.h"
 #include "platform/rtl/reflect/component.h"
+#include "report/core/kvlrect.h"
 
 #include <QString>
 #include <cstdint>
@@ -29,11 +30,6 @@ constexpr TkvlComponentStyle kvlBit(TkvlComponentStyleItem s) { return TkvlCompo
 // Pages a report component prints on (set of bits).
 enum TkvlPrintOnType : uint8_t { ptFirstPage, ptLastPage, ptOddPages, ptEvenPages, ptRepeatedBand };
 using TkvlPrintOnTypes = uint8_t;
-
-struct TkvlRect {
-    double Left = 0, Top = 0, Right = 0, Bottom = 0;
-    bool operator==(const TkvlRect &) const = default;
-};
 
 // A name that another object of the same report already has.
 LIRRA_DECLARE_EXCEPTION(EDuplicateName, EComponentError)
