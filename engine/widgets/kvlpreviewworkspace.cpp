@@ -1,6 +1,7 @@
 #include "engine/widgets/kvlpreviewworkspace.h"
 
 #include "engine/preview/kvltextsearch.h"
+#include "engine/widgets/guardedhandler.h"
 #include "engine/widgets/kvlpreview.h"
 #include "platform/gfx/paintercanvas.h"
 #include "platform/rtl/exceptions.h"
@@ -19,22 +20,6 @@
 
 namespace {
 int roundEven(double v) { return int(std::nearbyint(v)); }
-
-// Store calls made from the event loop: what they raise is shown, never passed on.
-template <class F> bool storeCall(F &&Body)
-{
-    try {
-        Body();
-        return true;
-    } catch (const Exception &e) {
-        ui::ShowErrorMessage(QString::fromLatin1(e.className()), e.message());
-    } catch (const std::exception &e) {
-        ui::ShowErrorMessage(QStringLiteral("Exception"), QString::fromUtf8(e.what()));
-    } catch (...) {
-        ui::ShowErrorMessage(QStringLiteral("Exception"), QString());
-    }
-    return false;
-}
 
 // The shape of a cursor number: the library's own, else the standard ones a hit test names.
 Qt::CursorShape cursorShape(int Cursor)
@@ -197,7 +182,7 @@ void TkvlPreviewWorkspace::Paint(QPainter &Painter, const QRegion &Dirty)
         canvas.setBrush(gfx::Brush{clWhite, bsSolid});
         canvas.setPen(gfx::Pen{FFrameColor, 1, psSolid});
         canvas.rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
-        if (!storeCall([&] { store->DrawPage(i, &canvas, FZoom, FZoom, r.left(), r.top()); }))
+        if (!guarded([&] { store->DrawPage(i, &canvas, FZoom, FZoom, r.left(), r.top()); }))
             store = nullptr; // one message per paint
         if (!store)
             return;
@@ -260,7 +245,7 @@ void TkvlPreviewWorkspace::objectOver(int Index, const QPoint &At, TMouseButton 
     const QRect r = PageBounds(Index);
     int cursor = FDefaultCursor;
     // The store answers for the objects under the mouse: links, hints, cursors, drill-down.
-    storeCall([&] {
+    guarded([&] {
         store->ObjectOver(Index, At.x(), At.y(), Button, Shift, FZoom, r.left() - FOffset.x(), r.top() - FOffset.y(),
                           cursor, TkvlMouseIntEvents(Event));
     });
@@ -383,7 +368,7 @@ bool TkvlPreviewWorkspace::FindText()
     if (!FSearch || !store)
         return false;
     bool hit = false;
-    if (!storeCall([&] { hit = FSearch->FindNext(store, FPageList.Count()); }))
+    if (!guarded([&] { hit = FSearch->FindNext(store, FPageList.Count()); }))
         return false;
     if (!hit) {
         viewport()->update();
