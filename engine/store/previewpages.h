@@ -100,6 +100,8 @@ public:
     int PagesBuilt() const { return FPagesBuilt; }
     // Page elements whose objects are in memory.
     int LoadedPageCount();
+    // The memory the page elements take once they outgrow the heap; for measuring.
+    const TkvlPageBlockPool &BlockPool() const { return *FBlockPool; }
 
     // The pages came from a prepared-report file, not from preparing the report: nothing may
     // replace them with a preparation until the report is prepared again.
