@@ -5,9 +5,9 @@
 // in the same process: the same rows' five memos doing GetData and CalcHeight and the store
 // adding the band, without the engine.
 //
-// Rows cost more up to the first swap than after it: until then every stored element goes to
-// memory the process has never touched (a page fault per 4 KB); from then on the memory of
-// the pages swapped out is used again. With the heap on huge pages the two cost the same.
+// The rows are made from their index as they are read: the process holds no copy of them.
+// Memory touched for the first time costs a page fault per 4 KB (ten microseconds and more on
+// a virtual machine); the faults column shows how much of it a preparation still touches.
 //
 //   bench_engine                 runs every case below, each in a process of its own
 //   bench_engine ROWS [once|twice|double|save FILE]
