@@ -1,6 +1,7 @@
 #include "engine/store/previewpages.h"
 
 #include "engine/store/exportdriver.h"
+#include "engine/store/pageblockpool.h"
 
 #include "platform/gfx/canvas.h"
 #include "platform/gfx/recordingcanvas.h"
@@ -49,8 +50,10 @@ const QString kCutted = QStringLiteral("cutted");
 const QString kWholePage = QStringLiteral("TkvlReportPage");
 const QString kWholeDMPPage = QStringLiteral("TkvlDMPPage");
 
-// Pages written after one another share an arena up to about this size.
+// Pages written after one another share an arena up to about this size; the first arena
+// of a preparation, in the heap, up to the smaller size.
 constexpr int64_t kPageArenaBytes = 1 << 20;
+constexpr int64_t kHeapArenaBytes = 256 << 10;
 
 // Objects nested deeper than this on a prepared page are not built (hostile files).
 constexpr int kMaxBuildDepth = 64;
@@ -112,7 +115,8 @@ void kvlRegisterPreviewPagesStore()
 // ---- life ---------------------------------------------------------------------------------
 
 TkvlPreviewPages::TkvlPreviewPages(TkvlReport *AReport)
-    : TkvlCustomPreviewPages(AReport), FXMLDoc(std::make_unique<TkvlXMLDocument>())
+    : TkvlCustomPreviewPages(AReport), FXMLDoc(std::make_unique<TkvlXMLDocument>()),
+      FBlockPool(std::make_shared<TkvlPageBlockPool>())
 {
     Outline = std::make_unique<TkvlOutline>(this);
     Clear();
@@ -127,9 +131,20 @@ TkvlPreviewPages::~TkvlPreviewPages()
 
 TkvlXMLArena &TkvlPreviewPages::pageArena()
 {
-    if (!FPageArena)
-        FPageArena = new TkvlXMLArena;
+    if (!FPageArena) {
+        FPageArenaPooled = FPageArenasMade > 0 || FBlockPool->FreeBytes() > 0;
+        FPageArena = FPageArenaPooled ? new TkvlXMLArena(FBlockPool) : new TkvlXMLArena;
+        ++FPageArenasMade;
+    }
     return *FPageArena;
+}
+
+size_t TkvlPreviewPages::poolKeepBytes() const
+{
+    // With the file cache the pages in memory stay under the limit, and so does the pool;
+    // without it a large preparation's memory is not held on to.
+    constexpr size_t kMB = 1048576;
+    return useFileCache() ? 2 * kMB * size_t(std::max(Report->EngineOptions()->MaxMemSize, 1)) : 16 * kMB;
 }
 
 void TkvlPreviewPages::releasePageArena()
@@ -169,6 +184,8 @@ void TkvlPreviewPages::Clear()
     FSourcePages.clear();
     FSizedSources.clear();
     FXMLDoc->Clear();
+    FBlockPool->Trim(poolKeepBytes());
+    FPageArenasMade = 0;
     ensureBaseElements();
     FDictionary.Clear();
     FPictureCache.Clear();
@@ -416,7 +433,7 @@ void TkvlPreviewPages::unloadOldPages()
 void TkvlPreviewPages::AddPage(TkvlPage *Page)
 {
     TkvlXMLItem *pages = pagesItem();
-    if (FPageArenaBytes >= kPageArenaBytes || swapDue())
+    if (FPageArenaBytes >= (FPageArenaPooled ? kPageArenaBytes : kHeapArenaBytes) || swapDue())
         releasePageArena();
     unloadOldPages();
     ++CurPage;

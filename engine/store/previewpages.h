@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class TkvlPageBlockPool;
 class TkvlXMLArena;
 class TkvlXMLDocument;
 class TkvlXMLSerializer;
@@ -99,6 +100,8 @@ public:
     int PagesBuilt() const { return FPagesBuilt; }
     // Page elements whose objects are in memory.
     int LoadedPageCount();
+    // The memory the page elements take once they outgrow the heap; for measuring.
+    const TkvlPageBlockPool &BlockPool() const { return *FBlockPool; }
 
     // The pages came from a prepared-report file, not from preparing the report: nothing may
     // replace them with a preparation until the report is prepared again.
@@ -123,8 +126,13 @@ private:
     void writeObject(TkvlXMLItem *Parent, TkvlComponent *Obj, bool Whole);
     // Where the elements written for the pages live: one arena serves pages until it holds
     // about a megabyte or pages are about to be swapped out, and its memory goes with the last
-    // of its pages swapped out or cleared.
+    // of its pages swapped out or cleared. The first arena of a preparation takes its blocks
+    // from the heap, so a small report stays small; the later ones, and any once the store has
+    // memory of earlier pages to give again, from the store's block pool.
     TkvlXMLArena &pageArena();
+    // What the pool keeps when the pages are cleared: what the next preparation will want
+    // again, at most.
+    size_t poolKeepBytes() const;
     void releasePageArena();
     bool swapDue() const;
     void addSourceObjects(TkvlComponent *Template, TkvlComponent *Parent, int PageIndex, TkvlXMLSerializer &S);
@@ -140,8 +148,11 @@ private:
     void ensureBaseElements();
 
     std::unique_ptr<TkvlXMLDocument> FXMLDoc;
+    std::shared_ptr<TkvlPageBlockPool> FBlockPool;
     TkvlXMLArena *FPageArena = nullptr;
     int64_t FPageArenaBytes = 0;  // written into it, counted as FXMLSize counts
+    bool FPageArenaPooled = false;
+    int FPageArenasMade = 0;  // since the pages were last cleared
     std::vector<std::unique_ptr<TkvlPage>> FSourcePages;
     // Source pages an endless page has sized, with that page's element.
     std::vector<std::pair<const TkvlPage *, const TkvlXMLItem *>> FSizedSources;

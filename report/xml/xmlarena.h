@@ -9,12 +9,29 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
+
+// Where an owner's arenas take their blocks instead of the heap, so that the memory of the
+// arenas it has let go serves the next ones. Shared by those arenas: it lives until the last
+// of them is gone.
+class TkvlXMLBlockSource
+{
+public:
+    virtual ~TkvlXMLBlockSource() = default;
+    // The size of every block it gives.
+    virtual size_t BlockSize() const = 0;
+    // A block; nullptr when there is none (the arena takes one from the heap).
+    virtual void *TakeBlock() = 0;
+    virtual void GiveBack(void *Block) = 0;
+};
 
 class TkvlXMLArena
 {
 public:
     TkvlXMLArena() = default;
+    // Blocks come from Source while it has them.
+    explicit TkvlXMLArena(std::shared_ptr<TkvlXMLBlockSource> Source) : FSource(std::move(Source)) {}
     TkvlXMLArena(const TkvlXMLArena &) = delete;
     TkvlXMLArena &operator=(const TkvlXMLArena &) = delete;
 
@@ -52,6 +69,7 @@ public:
 private:
     struct Block {
         Block *Prev;
+        bool FromSource;
     };
 
     static constexpr size_t kMaxBlock = size_t(64) << 10;
@@ -60,7 +78,10 @@ private:
     {
         while (FLast) {
             Block *prev = FLast->Prev;
-            std::free(FLast);
+            if (FLast->FromSource)
+                FSource->GiveBack(FLast);
+            else
+                std::free(FLast);
             FLast = prev;
         }
     }
@@ -70,17 +91,27 @@ private:
     // memory, which the next load reuses.
     void grow(size_t AtLeast)
     {
-        const size_t size = std::max(FNextSize, AtLeast + sizeof(Block));
+        size_t size = std::max(FNextSize, AtLeast + sizeof(Block));
         FNextSize = std::min(FNextSize * 2, kMaxBlock);
-        auto *block = static_cast<Block *>(std::malloc(size));
+        Block *block = nullptr;
+        if (FSource && size <= FSource->BlockSize()) {
+            block = static_cast<Block *>(FSource->TakeBlock());
+            if (block)
+                size = FSource->BlockSize();
+        }
+        const bool fromSource = block != nullptr;
+        if (!block)
+            block = static_cast<Block *>(std::malloc(size));
         if (!block)
             throw std::bad_alloc();
         block->Prev = FLast;
+        block->FromSource = fromSource;
         FLast = block;
         FNext = reinterpret_cast<char *>(block) + sizeof(Block);
         FEnd = reinterpret_cast<char *>(block) + size;
     }
 
+    std::shared_ptr<TkvlXMLBlockSource> FSource;
     Block *FLast = nullptr;
     char *FNext = nullptr;
     char *FEnd = nullptr;
