@@ -9,11 +9,20 @@
 
 namespace {
 
+// One registration of a grammar text. Its rule graph is built on first use, once, and then
+// only read: every script walks it with a tokenizer and output of its own. Registering the
+// name again makes a new entry, so a graph in use never changes under its readers.
+struct Grammar
+{
+    QString text;
+    std::once_flag once;
+    std::shared_ptr<const TqsGrammar> compiled;
+};
+
 struct Language
 {
     QString name;
-    QString grammar;
-    std::shared_ptr<const TqsGrammar> compiled;
+    std::shared_ptr<Grammar> grammar;
 };
 
 std::mutex &registryLock()
@@ -45,20 +54,21 @@ Language *findLanguage(const QString &name)
 
 void qsRegisterLanguage(const QString &name, const QString &grammar)
 {
+    auto entry = std::make_shared<Grammar>();
+    entry->text = grammar;
     std::lock_guard<std::mutex> lock(registryLock());
     if (Language *l = findLanguage(name)) {
-        l->grammar = grammar;
-        l->compiled.reset();
+        l->grammar = std::move(entry);
         return;
     }
-    registry().push_back({name, grammar, nullptr});
+    registry().push_back({name, std::move(entry)});
 }
 
 QString qsGetLanguage(const QString &name)
 {
     std::lock_guard<std::mutex> lock(registryLock());
     if (const Language *l = findLanguage(name))
-        return l->grammar;
+        return l->grammar->text;
     notFound(name);
 }
 
@@ -73,11 +83,16 @@ void qsGetLanguageList(QStringList &list)
 
 std::shared_ptr<const TqsGrammar> qsGetCompiledLanguage(const QString &name)
 {
-    std::lock_guard<std::mutex> lock(registryLock());
-    Language *l = findLanguage(name);
-    if (!l)
-        notFound(name);
-    if (!l->compiled)
-        l->compiled = TqsGrammar::Compile(l->grammar);
-    return l->compiled;
+    std::shared_ptr<Grammar> g;
+    {
+        std::lock_guard<std::mutex> lock(registryLock());
+        const Language *l = findLanguage(name);
+        if (!l)
+            notFound(name);
+        g = l->grammar;
+    }
+    // Outside the registry's lock: a first compile holds up only the scripts of its own
+    // language. An unusable text throws and leaves the flag unset, so it throws again.
+    std::call_once(g->once, [&g] { g->compiled = TqsGrammar::Compile(g->text); });
+    return g->compiled;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Registry of script languages: name -> grammar text, in registration order, names
 // compared case-insensitively. Filled at start-up; registering a name again replaces
-// its grammar. Each grammar is compiled into its rule graph once, on first use.
+// its grammar. Each grammar is compiled into its rule graph once, on first use, and the
+// graph is then shared read-only by every script; safe to call from several threads.
 #include <QString>
 #include <QStringList>
 #include <memory>

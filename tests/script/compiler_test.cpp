@@ -1,6 +1,7 @@
 // The grammar walk: intermediate programs, syntax errors and their positions, included
 // units, the language switch and hostile sources.
 #include "platform/rtl/exceptions.h"
+#include "script/core/qslanguages.h"
 #include "script/core/qsmessages.h"
 #include "scripttest.h"
 #include "tests/testsupport.h"
@@ -10,6 +11,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <latch>
+#include <thread>
+#include <vector>
 
 using scripttest::walk;
 
@@ -175,6 +180,69 @@ TEST(QsCompiler, SyntaxErrorsAndTheirPositions)
         EXPECT_EQ(r.msg, src(c.msg)) << c.source;
         EXPECT_EQ(r.pos, src(c.pos)) << c.source;
     }
+}
+
+// Reports may prepare on two threads at once: scripts of two languages compile side by side,
+// each language's grammar built once on first use (here by the threads themselves: the names
+// are new) and then shared by every script without one changing another's walk.
+TEST(QsCompiler, ScriptsOfTwoLanguagesCompileOnTwoThreadsAtOnce)
+{
+    scripttest::ensureLanguages();
+    qsRegisterLanguage(QStringLiteral("@threadsPascal"), qsGetLanguage(QStringLiteral("DozovoZozedi")));
+    qsRegisterLanguage(QStringLiteral("@threadsJS"), qsGetLanguage(QStringLiteral("JScript")));
+    struct Case
+    {
+        const char *language, *source, *il, *msg, *pos;
+    } cases[] = {
+        {"@threadsPascal", "begin if a >= b then x else y end.",
+         "compoundstmt(ifstmt(expr(dsgn(node:a) op:>= dsgn(node:b)) thenstmt(callstmt(dsgn(node:x))) "
+         "elsestmt(callstmt(dsgn(node:y)))))",
+         "", ""},
+        {"@threadsPascal", "begin x := 1\ny := 2 end.", "", "';' expected", "2:1"},
+        {"@threadsJS", "var a = [1, 2..3]\nfor (i = 0; i < 2; i++) f()",
+         "compoundstmt(var(ident:a init(expr(set(expr(number:1) expr(number:2) range:. expr(number:3))))) "
+         "cppforstmt(assignstmt(dsgn(node:i) expr(number:0)) expr(dsgn(node:i) op:< number:2) "
+         "callstmt(dsgn(node:i) modificator:+) callstmt(dsgn(node:f))))",
+         "", ""},
+        {"@threadsJS", "if x", "", "'(' expected", "1:4"},
+    };
+    constexpr int kThreadsPerLanguage = 2, kRounds = 20;
+    std::vector<std::vector<QString>> faults(2 * kThreadsPerLanguage);
+    std::vector<std::shared_ptr<const TqsGrammar>> grammars(faults.size());
+    std::latch start(std::ptrdiff_t(faults.size()));
+    std::vector<std::thread> threads;
+    for (size_t t = 0; t < faults.size(); ++t) {
+        threads.emplace_back([&, t] {
+            const char *language = t % 2 == 0 ? "@threadsPascal" : "@threadsJS";
+            start.arrive_and_wait();
+            for (int round = 0; round < kRounds; ++round) {
+                for (const Case &c : cases) {
+                    if (qstrcmp(c.language, language) != 0)
+                        continue;
+                    const auto r = walk(lang(c.language), src(c.source));
+                    if (r.ok != (*c.msg == 0) || r.il != src(c.il) || r.msg != src(c.msg) || r.pos != src(c.pos))
+                        faults[t].push_back(QStringLiteral("%1: %2 [%3 at %4]").arg(src(c.source), r.il, r.msg, r.pos));
+                    if (*c.msg == 0)
+                        continue; // the fixtures declare nothing: only a failing compile is comparable
+                    TqsScript script;
+                    script.SyntaxType = lang(c.language);
+                    script.Lines = src(c.source).split(QLatin1Char('\n'));
+                    if (script.Compile() || script.ErrorMsg != src(c.msg) || script.ErrorPos != src(c.pos))
+                        faults[t].push_back(QStringLiteral("compile %1: %2").arg(src(c.source), script.ErrorMsg));
+                }
+            }
+            grammars[t] = qsGetCompiledLanguage(lang(language));
+        });
+    }
+    for (std::thread &th : threads)
+        th.join();
+    for (size_t t = 0; t < faults.size(); ++t)
+        EXPECT_EQ(faults[t], std::vector<QString>()) << "thread " << t;
+    // One graph per language, shared by its threads; none of the standard ones reused.
+    EXPECT_EQ(grammars[0], grammars[2]);
+    EXPECT_EQ(grammars[1], grammars[3]);
+    EXPECT_NE(grammars[0], grammars[1]);
+    EXPECT_NE(grammars[0], qsGetCompiledLanguage(QStringLiteral("DozovoZozedi")));
 }
 
 TEST(QsCompiler, CompileReportsThroughTheScriptFields)
