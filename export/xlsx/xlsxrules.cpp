@@ -64,27 +64,36 @@ QString ConvertFormat(const QString &Format)
 
 bool ParseNumberText(QStringView Text, QChar DecSep, QChar ThSep, QByteArray &Value)
 {
-    Value.resize(0);
-    qsizetype i = 0;
+    // Every character written stands for one read, so the text's length is room enough:
+    // the characters go straight into the buffer, which is cut to its length at the end.
     const qsizetype n = Text.size();
+    Value.resize(n);
+    char *const start = Value.data();
+    char *out = start;
+    auto put = [&out](char c) { *out++ = c; };
+    auto fail = [&Value] {
+        Value.resize(0);
+        return false;
+    };
+    qsizetype i = 0;
     auto isDigit = [&](qsizetype at) { return at < n && Text[at] >= u'0' && Text[at] <= u'9'; };
     if (i < n && (Text[i] == u'+' || Text[i] == u'-')) {
         if (Text[i] == u'-')
-            Value.append('-');
+            put('-');
         ++i;
     }
     // Whole part: digits, a thousands separator only between digits and before three of them.
     int digits = 0, group = -1;
     while (i < n) {
         if (isDigit(i)) {
-            Value.append(char(Text[i].unicode()));
+            put(char(Text[i].unicode()));
             ++digits;
             if (group >= 0)
                 ++group;
             ++i;
         } else if (Text[i] == ThSep && ThSep != DecSep && digits > 0 && (group < 0 || group == 3)) {
             if (group < 0 && digits > 3)
-                return false;
+                return fail();
             group = 0;
             ++i;
         } else {
@@ -92,29 +101,32 @@ bool ParseNumberText(QStringView Text, QChar DecSep, QChar ThSep, QByteArray &Va
         }
     }
     if (group >= 0 && group != 3)
-        return false;
+        return fail();
     if (i < n && Text[i] == DecSep) {
-        Value.append('.');
+        put('.');
         ++i;
         while (isDigit(i)) {
-            Value.append(char(Text[i].unicode()));
+            put(char(Text[i].unicode()));
             ++digits;
             ++i;
         }
     }
     if (digits == 0)
-        return false;
+        return fail();
     if (i < n && (Text[i] == u'e' || Text[i] == u'E')) {
-        Value.append('E');
+        put('E');
         ++i;
         if (i < n && (Text[i] == u'+' || Text[i] == u'-'))
-            Value.append(char(Text[i++].unicode()));
+            put(char(Text[i++].unicode()));
         if (!isDigit(i))
-            return false;
+            return fail();
         while (isDigit(i))
-            Value.append(char(Text[i++].unicode()));
+            put(char(Text[i++].unicode()));
     }
-    return i == n;
+    if (i != n)
+        return fail();
+    Value.resize(out - start);
+    return true;
 }
 
 int Palette::Add(int Rgb)

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string_view>
 
 namespace {
 
@@ -138,18 +139,24 @@ int TkvlXLSXWorkbook::NumberFormatId(const QString &Code)
 
 int TkvlXLSXWorkbook::AddString(const QString &S)
 {
-    // Cleaned into a kept buffer and looked up before anything is stored: a repeated text
-    // allocates nothing, a new one is kept once (and escaped once).
-    FClean.resize(0);
-    for (QChar c : S)
-        if (c.unicode() >= 32 || c == u'\n' || c == u'\r')
-            FClean += c;
-    const auto it = FStringIds.constFind(FClean);
+    // A text with no character that XML forbids is looked up as it is; another is cleaned into
+    // a kept buffer first. A repeated text allocates nothing, a new one is kept (and escaped) once.
+    const bool clean = std::all_of(S.cbegin(), S.cend(), [](QChar c) {
+        return c.unicode() >= 32 || c == u'\n' || c == u'\r';
+    });
+    if (!clean) {
+        FClean.resize(0);
+        for (QChar c : S)
+            if (c.unicode() >= 32 || c == u'\n' || c == u'\r')
+                FClean += c;
+    }
+    const QString &key = clean ? S : FClean;
+    const auto it = FStringIds.constFind(key);
     if (it != FStringIds.constEnd())
         return it.value();
     const int id = int(FStrings.Items.size());
-    FStringIds.insert(FClean, id);
-    FStrings.Items.append(xlsx::EscapeXml(FClean));
+    FStringIds.insert(key, id);
+    FStrings.Items.append(xlsx::EscapeXml(key));
     return id;
 }
 
@@ -271,10 +278,25 @@ void TkvlXLSXWorkbook::AddSheet(TkvlIEMatrix &G, const TkvlXLSXSheetRange &R)
     std::vector<char> written(size_t(G.ObjectsCount()), 0);
     out += "<sheetData>";
     if (hasObjects) {
+        // A cell's reference is its column's letters and its row's number, each made once.
+        struct Letters {
+            char s[4];
+            int n;
+        };
+        std::vector<Letters> columns(size_t(G.Width() - 1));
+        for (int c = 0; c < G.Width() - 1; ++c) {
+            QByteArray a1;
+            xlsx::AppendA1(a1, c, 0);
+            Letters &l = columns[size_t(c)];
+            l.n = int(a1.size()) - 1;
+            std::copy_n(a1.constData(), l.n, l.s);
+        }
         QString text;
         for (int r = F; r <= L; ++r) {
+            char rowRef[12];
+            const int rowLen = int(std::to_chars(rowRef, rowRef + sizeof rowRef, r - F + 1).ptr - rowRef);
             out += "<row r=\"";
-            AppendInt(out, r - F + 1);
+            out.append(rowRef, rowLen);
             out += "\" ht=\"";
             AppendFixed(out, (G.GetYPosById(r + 1) - G.GetYPosById(r)) * 0.754967);
             out += "\" customHeight=\"1\">";
@@ -282,7 +304,7 @@ void TkvlXLSXWorkbook::AddSheet(TkvlIEMatrix &G, const TkvlXLSXSheetRange &R)
                 const int k = G.GetCell(c, r);
                 if (k < 0)
                     continue;
-                TkvlIEMObject *o = G.GetObject(c, r);
+                const TkvlIEMObject *o = G.GetObject(c, r);
                 if (!o)
                     continue;
                 Box &b = boxes[size_t(k)];
@@ -291,36 +313,50 @@ void TkvlXLSXWorkbook::AddSheet(TkvlIEMatrix &G, const TkvlXLSXSheetRange &R)
                 b.y0 = std::min(b.y0, r - F);
                 b.y1 = std::max(b.y1, r - F);
                 const int s = o->StyleIndex;
-                const int cellXf = s >= 0 && s < int(xf.size()) ? xf[size_t(s)] : 0;
-                out += "<c r=\"";
-                xlsx::AppendA1(out, c, r - F);
-                out += "\" s=\"";
-                AppendInt(out, cellXf);
+                const bool known = s >= 0 && s < int(xf.size());
+                // The cell's start and end are put together on the stack and appended at once.
+                char cell[96];
+                char *p = cell;
+                auto put = [&p](const char *Text, size_t N) { p = std::copy_n(Text, N, p); };
+                auto putText = [&put](std::string_view Text) { put(Text.data(), Text.size()); };
+                putText("<c r=\"");
+                put(columns[size_t(c)].s, size_t(columns[size_t(c)].n));
+                put(rowRef, size_t(rowLen));
+                putText("\" s=\"");
+                p = std::to_chars(p, cell + 40, known ? xf[size_t(s)] : 0).ptr;
                 bool asNumber = false;
-                if (s >= 0 && s < int(xf.size()) && numeric[size_t(s)] && !written[size_t(k)]) {
-                    text.resize(0);
-                    for (const QString &line : o->Memo) {
-                        if (!text.isEmpty())
-                            text += QLatin1String("\r\n");
-                        text += line;
+                if (known && numeric[size_t(s)] && !written[size_t(k)]) {
+                    QStringView value;
+                    if (o->Memo.size() == 1) {
+                        value = o->Memo.constFirst();
+                    } else {
+                        text.resize(0);
+                        for (const QString &line : o->Memo) {
+                            if (!text.isEmpty())
+                                text += QLatin1String("\r\n");
+                            text += line;
+                        }
+                        value = text;
                     }
-                    asNumber = xlsx::ParseNumberText(QStringView(text).trimmed(), decSep[size_t(s)],
-                                                     thSep[size_t(s)], FNumber);
+                    asNumber = xlsx::ParseNumberText(value.trimmed(), decSep[size_t(s)], thSep[size_t(s)], FNumber);
                 }
                 if (asNumber) {
                     written[size_t(k)] = 1;
-                    out += "\"><v>";
+                    putText("\"><v>");
+                    out.append(cell, p - cell);
                     out += FNumber;
+                    out += "</v></c>";
                 } else {
                     text.resize(0);  // keeps its buffer from cell to cell
                     for (const QString &line : o->Memo) {
                         text += line;
                         text += QLatin1String("\r\n");
                     }
-                    out += "\" t=\"s\"><v>";
-                    AppendInt(out, AddString(text));
+                    putText("\" t=\"s\"><v>");
+                    p = std::to_chars(p, cell + 80, AddString(text)).ptr;
+                    putText("</v></c>");
+                    out.append(cell, p - cell);
                 }
-                out += "</v></c>";
             }
             out += "</row>";
         }
