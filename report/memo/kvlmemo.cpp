@@ -19,8 +19,6 @@
 #include "report/views/viewdraw.h"
 #include "report/xml/xmlitem.h"
 
-#include <QVarLengthArray>
-
 #include <algorithm>
 #include <cmath>
 
@@ -293,6 +291,39 @@ void TkvlCustomMemoView::AfterPrint()
     TkvlStretcheable::AfterPrint();
 }
 
+namespace {
+
+// A condition of blanks only is no condition; looked at without making a trimmed copy.
+bool hasCondition(const QString &Condition)
+{
+    for (const QChar c : Condition)
+        if (!c.isSpace())
+            return true;
+    return false;
+}
+
+} // namespace
+
+void TkvlCustomMemoView::ApplyFirstTrueHighlight()
+{
+    for (int i = 0; i < FHighlights->Count(); ++i) {
+        TkvlHighlight *h = FHighlights->Items(i);
+        if (!hasCondition(h->Condition))
+            continue;
+        const Variant r = Calc(h->Condition);
+        bool on = false;
+        try {
+            on = r == Variant(true);
+        } catch (const std::exception &) {
+        }
+        if (on) {
+            SavePreHighlightState();
+            ApplyHighlight(h);
+            break;
+        }
+    }
+}
+
 bool TkvlCustomMemoView::HideZero(const Variant &V) const
 {
     return HideZeros && kvlIsZeroValue(V);
@@ -303,7 +334,8 @@ void TkvlCustomMemoView::GetData()
     TkvlStretcheable::GetData();
     if (FFormats->Count() == 0)
         FFormats->Add();
-    if (IsDataField()) {
+    const bool dataField = IsDataField();
+    if (dataField) {
         TkvlDataSet *ds = DataSet();
         if (ds->IsBlobField(DataField)) {
             // Our code-page conversion covers every character set; no locale is switched.
@@ -325,28 +357,14 @@ void TkvlCustomMemoView::GetData()
     }
     // The report is looked up once for the record.
     TkvlReport *const report = GetReport();
-    if (!IsDataField() && AllowExpressions)
+    if (!dataField && AllowExpressions)
         FillExpressions(report);
 
     // Highlight conditions read the memo's value as "Value".
     if (report)
         report->SetLocalValue(Value);
-    for (int i = 0; i < FHighlights->Count(); ++i) {
-        TkvlHighlight *h = FHighlights->Items(i);
-        if (h->Condition.trimmed().isEmpty())
-            continue;
-        const Variant r = Calc(h->Condition);
-        bool on = false;
-        try {
-            on = r == Variant(true);
-        } catch (const std::exception &) {
-        }
-        if (on) {
-            SavePreHighlightState();
-            ApplyHighlight(h);
-            break;
-        }
-    }
+    if (FHighlights->Count() > 0) [[unlikely]]
+        ApplyFirstTrueHighlight();
 
     if (SuppressRepeated) {
         const QString t = Text();
@@ -522,35 +540,45 @@ void TkvlCustomMemoView::FillExpressions(TkvlReport *report)
     const int charset = ConvertingCharset();
     const int lastFormat = FFormats->Count() - 1;
     const QStringView text = p->text;
-    // The values first, then the text in one piece of known length.
-    QVarLengthArray<QString, 8> values;
-    qsizetype length = text.size() - p->tailFrom;
+    // Taken from the member so that an expression that fills this memo again cannot spoil it;
+    // its room is kept from record to record, so the text is written in place, each value
+    // looked at for line breaks as it is copied.
+    QString out = std::move(FFillBuffer);
+    out.resize(std::max(out.capacity(), text.size()));
+    QChar *begin = out.data(), *to = begin, *end = begin + out.size();
+    auto grow = [&](qsizetype more) {
+        const qsizetype at = to - begin;
+        out.resize(std::max(2 * out.size(), at + more));
+        begin = out.data();
+        to = begin + at;
+        end = begin + out.size();
+    };
+    auto put = [&](QStringView s) {
+        if (end - to < s.size()) [[unlikely]]
+            grow(s.size());
+        to = std::copy_n(s.data(), s.size(), to);
+    };
+    char16_t breaks = 0;  // a value's characters that may end a line
     int k = 0;
-    bool valueBreaks = false;
     for (const Prepared::Expression &e : p->expressions) {
-        if (e.marker != Marker::None)
-            values.append(markerText(e.marker));
-        else
-            values.append(EvaluateAndFormat(report, charset, e.expr,
-                                            e.format ? e.format.get() : FFormats->Items(std::min(k, lastFormat))));
-        length += e.literalTo - e.literalFrom + values.back().size();
-        valueBreaks = valueBreaks || hasLineBreak(values.back());
+        put(text.mid(e.literalFrom, e.literalTo - e.literalFrom));
+        const QString value = e.marker != Marker::None
+            ? markerText(e.marker)
+            : EvaluateAndFormat(report, charset, e.expr,
+                                e.format ? e.format.get() : FFormats->Items(std::min(k, lastFormat)));
+        if (end - to < value.size()) [[unlikely]]
+            grow(value.size());
+        for (const QChar c : value) {
+            const char16_t u = c.unicode();
+            // Only CR, LF and U+2028 count; anything at or below CR, or U+2028, is looked at again.
+            breaks |= u <= u'\r' || u == 0x2028 ? u : 0;
+            *to++ = c;
+        }
         ++k;
     }
-    // Taken from the member so that an expression that fills this memo again cannot spoil it.
-    QString out = std::move(FFillBuffer);
-    out.resize(length);
-    QChar *to = out.data();
-    auto put = [&to](QStringView s) {
-        std::copy_n(s.data(), s.size(), to);
-        to += s.size();
-    };
-    for (size_t i = 0; i < p->expressions.size(); ++i) {
-        const Prepared::Expression &e = p->expressions[i];
-        put(text.mid(e.literalFrom, e.literalTo - e.literalFrom));
-        put(values[qsizetype(i)]);
-    }
     put(text.mid(p->tailFrom));
+    out.resize(to - begin);
+    const bool valueBreaks = breaks && hasLineBreak(out);
     // One line, the usual case, is taken as it is; the memo hands the buffer back after the record.
     // The template's literals have no line break when it has one line: only the values are looked at.
     if (p->oneLine && !out.isEmpty() && !valueBreaks) {

@@ -144,6 +144,8 @@ private:
     QString FormatValue(const Variant &AValue, const TkvlFormat &Format, int Charset) const;
     int ConvertingCharset() const { return NonDefaultCharset() ? Font()->Charset() : 0; }
     void DrawUnderlines(TkvlDrawText &L);
+    // Applies the first highlight whose condition holds, the state before it saved.
+    void ApplyFirstTrueHighlight();
     void SavePreHighlightState();
     void RestorePreHighlightState();
     bool HideZero(const Variant &V) const;
