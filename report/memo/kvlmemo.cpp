@@ -324,37 +324,42 @@ void TkvlCustomMemoView::ApplyFirstTrueHighlight()
     }
 }
 
-bool TkvlCustomMemoView::HideZero(const Variant &V) const
+inline bool TkvlCustomMemoView::HideZero(const Variant &V) const
 {
     return HideZeros && kvlIsZeroValue(V);
+}
+
+void TkvlCustomMemoView::FillFromDataField()
+{
+    TkvlDataSet *ds = DataSet();
+    if (ds->IsBlobField(DataField)) {
+        // Our code-page conversion covers every character set; no locale is switched.
+        ds->AssignBlobTo(DataField, FMemo);
+        return;
+    }
+    Value = ds->GetValue(DataField);
+    QString text;
+    if (FFormats->Items(0)->Kind != fkText) {
+        text = FormatData(Value);
+    } else {
+        text = ds->GetDisplayText(DataField);
+        if (NonDefaultCharset())
+            text = AnsiToUnicode(UnicodeToAnsi(text, Font()->Charset()), Font()->Charset());
+    }
+    if (HideZero(Value))
+        text.clear();
+    SetText(text);
 }
 
 void TkvlCustomMemoView::GetData()
 {
     TkvlStretcheable::GetData();
-    if (FFormats->Count() == 0)
+    if (FFormats->Count() == 0) [[unlikely]]
         FFormats->Add();
+    // A memo bound to a field takes its text from there, out of the usual path of a record.
     const bool dataField = IsDataField();
-    if (dataField) {
-        TkvlDataSet *ds = DataSet();
-        if (ds->IsBlobField(DataField)) {
-            // Our code-page conversion covers every character set; no locale is switched.
-            ds->AssignBlobTo(DataField, FMemo);
-        } else {
-            Value = ds->GetValue(DataField);
-            QString text;
-            if (FFormats->Items(0)->Kind != fkText) {
-                text = FormatData(Value);
-            } else {
-                text = ds->GetDisplayText(DataField);
-                if (NonDefaultCharset())
-                    text = AnsiToUnicode(UnicodeToAnsi(text, Font()->Charset()), Font()->Charset());
-            }
-            if (HideZero(Value))
-                text.clear();
-            SetText(text);
-        }
-    }
+    if (dataField)
+        FillFromDataField();
     // The report is looked up once for the record.
     TkvlReport *const report = GetReport();
     if (!dataField && AllowExpressions)
@@ -607,12 +612,12 @@ QString TkvlCustomMemoView::CalcAndFormat(const QString &Expr, const TkvlFormat 
 QString TkvlCustomMemoView::EvaluateAndFormat(TkvlReport *Report, int Charset, const QString &Expr,
                                               const TkvlFormat *Format)
 {
-    if (!Report)
-        Value = Variant::null();
-    else if (Charset)
-        Value = Report->Calc(AnsiToUnicode(UnicodeToAnsi(Expr, Charset), Charset));
-    else
+    if (Report && !Charset) [[likely]]
         Value = Report->Calc(Expr);
+    else if (!Report)
+        Value = Variant::null();
+    else
+        Value = Report->Calc(AnsiToUnicode(UnicodeToAnsi(Expr, Charset), Charset));
     if (HideZero(Value))
         return QString();
     return formatValue(Value, Format ? *Format : *DisplayFormat(), Charset);

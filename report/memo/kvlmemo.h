@@ -130,6 +130,8 @@ protected:
     bool NonDefaultCharset() const;
 
 private:
+    // The text, Value included, of a memo bound to a field.
+    void FillFromDataField();
     void SetLayoutParams(TkvlDrawText &L) const;
     void SetDrawParams(TkvlDrawText &L, TCanvas *ACanvas, double AScaleX, double AScaleY, double AOffsetX,
                        double AOffsetY);
