@@ -273,10 +273,20 @@ void TkvlCustomMemoView::RestorePreHighlightState()
 
 // ---- printing -------------------------------------------------------------------------------
 
+namespace {
+
+// Bound to a field: the usual memo has no field name, seen without a call.
+inline bool boundToField(const TkvlView &View)
+{
+    return !View.DataField.isEmpty() && View.IsDataField();
+}
+
+} // namespace
+
 void TkvlCustomMemoView::BeforePrint()
 {
     TkvlStretcheable::BeforePrint();
-    if (!IsDataField())
+    if (!boundToField(*this))
         FTempMemo.Assign(FMemo);
 }
 
@@ -284,7 +294,7 @@ void TkvlCustomMemoView::AfterPrint()
 {
     // Swapped rather than copied: the saved lines are only read between BeforePrint and
     // AfterPrint, and BeforePrint copies into the list's storage already there.
-    if (!IsDataField())
+    if (!boundToField(*this))
         std::swap(FMemo, FTempMemo);
     if (FHighlightActivated)
         RestorePreHighlightState();
@@ -357,7 +367,7 @@ void TkvlCustomMemoView::GetData()
     if (FFormats->Count() == 0) [[unlikely]]
         FFormats->Add();
     // A memo bound to a field takes its text from there, out of the usual path of a record.
-    const bool dataField = IsDataField();
+    const bool dataField = boundToField(*this);
     if (dataField)
         FillFromDataField();
     // The report is looked up once for the record.
