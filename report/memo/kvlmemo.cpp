@@ -505,8 +505,6 @@ struct TkvlCustomMemoView::Prepared {
 
 void TkvlCustomMemoView::PreparedText()
 {
-    if (FPrepared && FPrepared->MadeFrom(FMemo, FOpenDelim, FCloseDelim))
-        return;
     auto p = std::make_unique<Prepared>();
     p->open = FOpenDelim;
     p->close = FCloseDelim;
@@ -546,7 +544,9 @@ void TkvlCustomMemoView::FillExpressions(TkvlReport *report)
     // An empty delimiter would match everywhere: filling stays off.
     if (FOpenDelim.isEmpty() || FCloseDelim.isEmpty())
         return;
-    PreparedText();
+    // Checked here, the text made again only when the template or the delimiters changed.
+    if (!FPrepared || !FPrepared->MadeFrom(FMemo, FOpenDelim, FCloseDelim)) [[unlikely]]
+        PreparedText();
     if (FPrepared->expressions.empty())
         return;
     // Held here while the values are computed: an expression that changes this memo's text and

@@ -136,8 +136,8 @@ private:
     void SetDrawParams(TkvlDrawText &L, TCanvas *ACanvas, double AScaleX, double AScaleY, double AOffsetX,
                        double AOffsetY);
     struct Prepared;
-    // The template text cut into literal runs and expressions, made again only when the text or
-    // the delimiters change; kept in FPrepared.
+    // Cuts the template text into literal runs and expressions, kept in FPrepared; made again
+    // only when the text or the delimiters changed.
     void PreparedText();
     void FillExpressions(TkvlReport *report);
     // One expression's value (into Value) and its text; Report answers it, Charset (when not 0)
