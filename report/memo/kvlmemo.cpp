@@ -19,8 +19,6 @@
 #include "report/views/viewdraw.h"
 #include "report/xml/xmlitem.h"
 
-#include <QVarLengthArray>
-
 #include <algorithm>
 #include <cmath>
 
@@ -275,10 +273,20 @@ void TkvlCustomMemoView::RestorePreHighlightState()
 
 // ---- printing -------------------------------------------------------------------------------
 
+namespace {
+
+// Bound to a field: the usual memo has no field name, seen without a call.
+inline bool boundToField(const TkvlView &View)
+{
+    return !View.DataField.isEmpty() && View.IsDataField();
+}
+
+} // namespace
+
 void TkvlCustomMemoView::BeforePrint()
 {
     TkvlStretcheable::BeforePrint();
-    if (!IsDataField())
+    if (!boundToField(*this))
         FTempMemo.Assign(FMemo);
 }
 
@@ -286,54 +294,31 @@ void TkvlCustomMemoView::AfterPrint()
 {
     // Swapped rather than copied: the saved lines are only read between BeforePrint and
     // AfterPrint, and BeforePrint copies into the list's storage already there.
-    if (!IsDataField())
+    if (!boundToField(*this))
         std::swap(FMemo, FTempMemo);
     if (FHighlightActivated)
         RestorePreHighlightState();
     TkvlStretcheable::AfterPrint();
 }
 
-bool TkvlCustomMemoView::HideZero(const Variant &V) const
+namespace {
+
+// A condition of blanks only is no condition; looked at without making a trimmed copy.
+bool hasCondition(const QString &Condition)
 {
-    return HideZeros && kvlIsZeroValue(V);
+    for (const QChar c : Condition)
+        if (!c.isSpace())
+            return true;
+    return false;
 }
 
-void TkvlCustomMemoView::GetData()
-{
-    TkvlStretcheable::GetData();
-    if (FFormats->Count() == 0)
-        FFormats->Add();
-    if (IsDataField()) {
-        TkvlDataSet *ds = DataSet();
-        if (ds->IsBlobField(DataField)) {
-            // Our code-page conversion covers every character set; no locale is switched.
-            ds->AssignBlobTo(DataField, FMemo);
-        } else {
-            Value = ds->GetValue(DataField);
-            QString text;
-            if (FFormats->Items(0)->Kind != fkText) {
-                text = FormatData(Value);
-            } else {
-                text = ds->GetDisplayText(DataField);
-                if (NonDefaultCharset())
-                    text = AnsiToUnicode(UnicodeToAnsi(text, Font()->Charset()), Font()->Charset());
-            }
-            if (HideZero(Value))
-                text.clear();
-            SetText(text);
-        }
-    }
-    // The report is looked up once for the record.
-    TkvlReport *const report = GetReport();
-    if (!IsDataField() && AllowExpressions)
-        FillExpressions(report);
+} // namespace
 
-    // Highlight conditions read the memo's value as "Value".
-    if (report)
-        report->SetLocalValue(Value);
+void TkvlCustomMemoView::ApplyFirstTrueHighlight()
+{
     for (int i = 0; i < FHighlights->Count(); ++i) {
         TkvlHighlight *h = FHighlights->Items(i);
-        if (h->Condition.trimmed().isEmpty())
+        if (!hasCondition(h->Condition))
             continue;
         const Variant r = Calc(h->Condition);
         bool on = false;
@@ -347,6 +332,54 @@ void TkvlCustomMemoView::GetData()
             break;
         }
     }
+}
+
+inline bool TkvlCustomMemoView::HideZero(const Variant &V) const
+{
+    return HideZeros && kvlIsZeroValue(V);
+}
+
+void TkvlCustomMemoView::FillFromDataField()
+{
+    TkvlDataSet *ds = DataSet();
+    if (ds->IsBlobField(DataField)) {
+        // Our code-page conversion covers every character set; no locale is switched.
+        ds->AssignBlobTo(DataField, FMemo);
+        return;
+    }
+    Value = ds->GetValue(DataField);
+    QString text;
+    if (FFormats->Items(0)->Kind != fkText) {
+        text = FormatData(Value);
+    } else {
+        text = ds->GetDisplayText(DataField);
+        if (NonDefaultCharset())
+            text = AnsiToUnicode(UnicodeToAnsi(text, Font()->Charset()), Font()->Charset());
+    }
+    if (HideZero(Value))
+        text.clear();
+    SetText(text);
+}
+
+void TkvlCustomMemoView::GetData()
+{
+    TkvlStretcheable::GetData();
+    if (FFormats->Count() == 0) [[unlikely]]
+        FFormats->Add();
+    // A memo bound to a field takes its text from there, out of the usual path of a record.
+    const bool dataField = boundToField(*this);
+    if (dataField)
+        FillFromDataField();
+    // The report is looked up once for the record.
+    TkvlReport *const report = GetReport();
+    if (!dataField && AllowExpressions)
+        FillExpressions(report);
+
+    // Highlight conditions read the memo's value as "Value".
+    if (report)
+        report->SetLocalValue(Value);
+    if (FHighlights->Count() > 0) [[unlikely]]
+        ApplyFirstTrueHighlight();
 
     if (SuppressRepeated) {
         const QString t = Text();
@@ -472,8 +505,6 @@ struct TkvlCustomMemoView::Prepared {
 
 void TkvlCustomMemoView::PreparedText()
 {
-    if (FPrepared && FPrepared->MadeFrom(FMemo, FOpenDelim, FCloseDelim))
-        return;
     auto p = std::make_unique<Prepared>();
     p->open = FOpenDelim;
     p->close = FCloseDelim;
@@ -513,7 +544,9 @@ void TkvlCustomMemoView::FillExpressions(TkvlReport *report)
     // An empty delimiter would match everywhere: filling stays off.
     if (FOpenDelim.isEmpty() || FCloseDelim.isEmpty())
         return;
-    PreparedText();
+    // Checked here, the text made again only when the template or the delimiters changed.
+    if (!FPrepared || !FPrepared->MadeFrom(FMemo, FOpenDelim, FCloseDelim)) [[unlikely]]
+        PreparedText();
     if (FPrepared->expressions.empty())
         return;
     // Held here while the values are computed: an expression that changes this memo's text and
@@ -522,35 +555,45 @@ void TkvlCustomMemoView::FillExpressions(TkvlReport *report)
     const int charset = ConvertingCharset();
     const int lastFormat = FFormats->Count() - 1;
     const QStringView text = p->text;
-    // The values first, then the text in one piece of known length.
-    QVarLengthArray<QString, 8> values;
-    qsizetype length = text.size() - p->tailFrom;
+    // Taken from the member so that an expression that fills this memo again cannot spoil it;
+    // its room is kept from record to record, so the text is written in place, each value
+    // looked at for line breaks as it is copied.
+    QString out = std::move(FFillBuffer);
+    out.resize(std::max(out.capacity(), text.size()));
+    QChar *begin = out.data(), *to = begin, *end = begin + out.size();
+    auto grow = [&](qsizetype more) {
+        const qsizetype at = to - begin;
+        out.resize(std::max(2 * out.size(), at + more));
+        begin = out.data();
+        to = begin + at;
+        end = begin + out.size();
+    };
+    auto put = [&](QStringView s) {
+        if (end - to < s.size()) [[unlikely]]
+            grow(s.size());
+        to = std::copy_n(s.data(), s.size(), to);
+    };
+    char16_t breaks = 0;  // a value's characters that may end a line
     int k = 0;
-    bool valueBreaks = false;
     for (const Prepared::Expression &e : p->expressions) {
-        if (e.marker != Marker::None)
-            values.append(markerText(e.marker));
-        else
-            values.append(EvaluateAndFormat(report, charset, e.expr,
-                                            e.format ? e.format.get() : FFormats->Items(std::min(k, lastFormat))));
-        length += e.literalTo - e.literalFrom + values.back().size();
-        valueBreaks = valueBreaks || hasLineBreak(values.back());
+        put(text.mid(e.literalFrom, e.literalTo - e.literalFrom));
+        const QString value = e.marker != Marker::None
+            ? markerText(e.marker)
+            : EvaluateAndFormat(report, charset, e.expr,
+                                e.format ? e.format.get() : FFormats->Items(std::min(k, lastFormat)));
+        if (end - to < value.size()) [[unlikely]]
+            grow(value.size());
+        for (const QChar c : value) {
+            const char16_t u = c.unicode();
+            // Only CR, LF and U+2028 count; anything at or below CR, or U+2028, is looked at again.
+            breaks |= u <= u'\r' || u == 0x2028 ? u : 0;
+            *to++ = c;
+        }
         ++k;
     }
-    // Taken from the member so that an expression that fills this memo again cannot spoil it.
-    QString out = std::move(FFillBuffer);
-    out.resize(length);
-    QChar *to = out.data();
-    auto put = [&to](QStringView s) {
-        std::copy_n(s.data(), s.size(), to);
-        to += s.size();
-    };
-    for (size_t i = 0; i < p->expressions.size(); ++i) {
-        const Prepared::Expression &e = p->expressions[i];
-        put(text.mid(e.literalFrom, e.literalTo - e.literalFrom));
-        put(values[qsizetype(i)]);
-    }
     put(text.mid(p->tailFrom));
+    out.resize(to - begin);
+    const bool valueBreaks = breaks && hasLineBreak(out);
     // One line, the usual case, is taken as it is; the memo hands the buffer back after the record.
     // The template's literals have no line break when it has one line: only the values are looked at.
     if (p->oneLine && !out.isEmpty() && !valueBreaks) {
@@ -579,12 +622,12 @@ QString TkvlCustomMemoView::CalcAndFormat(const QString &Expr, const TkvlFormat 
 QString TkvlCustomMemoView::EvaluateAndFormat(TkvlReport *Report, int Charset, const QString &Expr,
                                               const TkvlFormat *Format)
 {
-    if (!Report)
-        Value = Variant::null();
-    else if (Charset)
-        Value = Report->Calc(AnsiToUnicode(UnicodeToAnsi(Expr, Charset), Charset));
-    else
+    if (Report && !Charset) [[likely]]
         Value = Report->Calc(Expr);
+    else if (!Report)
+        Value = Variant::null();
+    else
+        Value = Report->Calc(AnsiToUnicode(UnicodeToAnsi(Expr, Charset), Charset));
     if (HideZero(Value))
         return QString();
     return formatValue(Value, Format ? *Format : *DisplayFormat(), Charset);

@@ -130,12 +130,14 @@ protected:
     bool NonDefaultCharset() const;
 
 private:
+    // The text, Value included, of a memo bound to a field.
+    void FillFromDataField();
     void SetLayoutParams(TkvlDrawText &L) const;
     void SetDrawParams(TkvlDrawText &L, TCanvas *ACanvas, double AScaleX, double AScaleY, double AOffsetX,
                        double AOffsetY);
     struct Prepared;
-    // The template text cut into literal runs and expressions, made again only when the text or
-    // the delimiters change; kept in FPrepared.
+    // Cuts the template text into literal runs and expressions, kept in FPrepared; made again
+    // only when the text or the delimiters changed.
     void PreparedText();
     void FillExpressions(TkvlReport *report);
     // One expression's value (into Value) and its text; Report answers it, Charset (when not 0)
@@ -144,6 +146,8 @@ private:
     QString FormatValue(const Variant &AValue, const TkvlFormat &Format, int Charset) const;
     int ConvertingCharset() const { return NonDefaultCharset() ? Font()->Charset() : 0; }
     void DrawUnderlines(TkvlDrawText &L);
+    // Applies the first highlight whose condition holds, the state before it saved.
+    void ApplyFirstTrueHighlight();
     void SavePreHighlightState();
     void RestorePreHighlightState();
     bool HideZero(const Variant &V) const;

@@ -66,7 +66,7 @@ double TkvlCustomMemoView::CalcHeight()
     }
     L.SetDimensions(1, 1, 1, r, r);
     L.SetText(FMemo, false);
-    return std::nearbyint(L.CalcHeight() + AdjustCalcHeight());
+    return std::nearbyint(L.CalcHeight() + adjustment(Frame(), GapY, ftTop, ftBottom));
 }
 
 double TkvlCustomMemoView::CalcWidth()

@@ -52,11 +52,22 @@ Conversion parseNumericFormat(const QString &f)
     return found;
 }
 
+// A picture has a '#' or starts with '0'; looked at here, the format being short.
+bool isPicture(const QString &Format)
+{
+    if (!Format.isEmpty() && Format.front() == u'0')
+        return true;
+    for (const QChar c : Format)
+        if (c == u'#')
+            return true;
+    return false;
+}
+
 QString formatNumber(const Variant &v, const TkvlFormat &f, const TFormatSettings &fs)
 {
     const QString &pic = f.FormatStr;
     QString s;
-    if (pic.contains(u'#') || pic.startsWith(u'0')) {
+    if (isPicture(pic)) {
         s = rtl::FormatFloat(pic, v.toDouble(), fs);
     } else {
         switch (parseNumericFormat(pic)) {

@@ -84,18 +84,18 @@ bool TkvlDrawText::IsPrinter(const TCanvas *Canvas) { return Canvas && Canvas->i
 void TkvlDrawText::SetFont(const TFont &Font)
 {
     FFontSize = Font.Size();
-    gfx::FontDesc d = FFont;
-    d.name = Font.Name();
-    d.height = -rnd(FFontSize * double(kDefPPI) / 72);
-    d.style = Font.Style();
-    d.charset = Font.Charset();
-    d.color = FMonoFont ? 0 : Font.Color();
-    if (d.name != FFont.name || d.height != FFont.height || d.charset != FFont.charset) {
+    const int height = -rnd(FFontSize * double(kDefPPI) / 72);
+    // Set in place: the same font, record after record, copies nothing.
+    if (Font.Name() != FFont.name || height != FFont.height || Font.Charset() != FFont.charset) {
         for (auto &f : FStyleFonts)
             f.reset();
         FMeasureHeight = 0;
+        FFont.name = Font.Name();
+        FFont.height = height;
+        FFont.charset = Font.Charset();
     }
-    FFont = d;
+    FFont.style = Font.Style();
+    FFont.color = FMonoFont ? 0 : Font.Color();
     SetUseDefaultCharset(FUseDefaultCharset);
 }
 

@@ -190,11 +190,23 @@ void TkvlView::DrawLine(int AX, int AY, int AX1, int AY1, int W)
 
 // ---- printing -----------------------------------------------------------------------------
 
+namespace {
+
+// Keeps To as From: most views have neither a tag nor a link, and the same (or no) text is not
+// copied again record after record.
+inline void keepText(QString &To, const QString &From)
+{
+    if (To.constData() != From.constData() || To.size() != From.size() || To.isNull() != From.isNull())
+        To = From;
+}
+
+} // namespace
+
 void TkvlView::BeforePrint()
 {
     TkvlReportComponent::BeforePrint();
-    TempTag = TagStr;
-    TempHyperlink = FHyperlink->FValue;
+    keepText(TempTag, TagStr);
+    keepText(TempHyperlink, FHyperlink->FValue);
     if (TkvlReport *r = GetReport())
         r->SetSelfValue(this);
 }
@@ -202,8 +214,8 @@ void TkvlView::BeforePrint()
 void TkvlView::AfterPrint()
 {
     TkvlReportComponent::AfterPrint();
-    TagStr = TempTag;
-    FHyperlink->FValue = TempHyperlink;
+    keepText(TagStr, TempTag);
+    keepText(FHyperlink->FValue, TempHyperlink);
 }
 
 Variant TkvlView::Calc(const QString &Expr)
@@ -244,10 +256,13 @@ QString TkvlView::ComputeLinkValue(const QString &Text)
 
 void TkvlView::GetData()
 {
+    TkvlHyperlink &link = *FHyperlink;
+    // The usual view has no tag and no link: nothing to fill, and no text to search.
+    if (TagStr.isEmpty() && link.FValue.isEmpty() && link.FExpression.isEmpty()) [[likely]]
+        return;
     if (TagStr.contains(QLatin1Char('[')))
         ExpandVariables(TagStr);
 
-    TkvlHyperlink &link = *FHyperlink;
     // An empty separator splits nothing.
     const bool canSplit = !link.FValuesSeparator.isEmpty();
     const QChar sep = canSplit ? link.FValuesSeparator.at(0) : QChar();

@@ -44,6 +44,35 @@ TEST_F(MemoFill, ExpressionsBetweenTheDelimitersAreReplacedOnce)
     }
 }
 
+TEST_F(MemoFill, RecordAfterRecordValuesOfAnyLengthAndLineBreaksMakeTheLines)
+{
+    // One memo over several records: the filled text is made in room kept from the record
+    // before, so a long value after short ones, and short after long, must come out whole.
+    const QString longValue = QString(300, u'z');
+    const struct {
+        QString value, expected;
+    } records[] = {
+        {QStringLiteral("a"), QStringLiteral("<a>")},
+        {longValue, u'<' + longValue + u'>'},
+        {QStringLiteral("b"), QStringLiteral("<b>")},
+        {QStringLiteral("one\r\ntwo"), QStringLiteral("<one\r\ntwo>")},  // the value's lines become lines
+        {QStringLiteral("one\ntwo"), QStringLiteral("<one\r\ntwo>")},
+        {QStringLiteral("one\u2028two"), QStringLiteral("<one\r\ntwo>")},
+        {QStringLiteral("tab\there"), QStringLiteral("<tab\there>")},    // a control character that breaks nothing
+        {QString(), QStringLiteral("<>")},
+    };
+    TkvlMemoView *m = NewMemo(QStringLiteral("<[V]>"));
+    for (const auto &r : records) {
+        report.Values = {{"V", Variant(r.value)}};
+        m->BeforePrint();
+        m->GetData();
+        EXPECT_EQ(lines(m), r.expected) << r.value.left(20).toStdString();
+        EXPECT_EQ(m->Memo().Count(), int(r.expected.count(QLatin1String("\r\n"))) + 1) << r.value.left(20).toStdString();
+        m->AfterPrint();
+        EXPECT_EQ(m->Text(), QStringLiteral("<[V]>\r\n"));
+    }
+}
+
 TEST_F(MemoFill, TheKthExpressionTakesTheKthFormatAndTheLastFormatServesTheRest)
 {
     rtl::ScopedFormatSettings en(TFormatSettings::english());

@@ -199,6 +199,35 @@ TEST_F(ViewTest, TagExpressionsAreExpandedWhilePrintingAndRestoredAfterwards)
     }
 }
 
+TEST_F(ViewTest, RecordAfterRecordTheTagAndLinkOfThatRecordAreRestored)
+{
+    // The saved texts are kept from record to record: a tag or link set, changed or cleared
+    // between records must come back as it was for that record, never as an older one.
+    report.Values[QStringLiteral("1+1")] = Variant(2);
+    const struct {
+        QString tag, link, printedTag, printedLink;
+    } records[] = {
+        {QString(), QString(), QString(), QString()},
+        {QStringLiteral("[1+1]"), QString(), QStringLiteral("2"), QString()},
+        {QString(), QStringLiteral("u[1+1]"), QString(), QStringLiteral("u2")},
+        {QStringLiteral("plain"), QStringLiteral("[1+1]"), QStringLiteral("plain"), QStringLiteral("2")},
+        {QString(), QString(), QString(), QString()},
+    };
+    TkvlView *v = newView();
+    for (const auto &r : records) {
+        v->TagStr = r.tag;
+        v->Hyperlink()->FValue = r.link;
+        v->BeforePrint();
+        v->GetData();
+        EXPECT_EQ(v->TagStr, r.printedTag);
+        EXPECT_EQ(v->Hyperlink()->FValue, r.printedLink);
+        v->AfterPrint();
+        EXPECT_EQ(v->TagStr, r.tag);
+        EXPECT_EQ(v->Hyperlink()->FValue, r.link);
+    }
+    delete v;
+}
+
 TEST_F(ViewTest, LinkExpressionsBecomeLiteralsOfTheReportsLanguage)
 {
     const QString texts[] = {QStringLiteral("O'Hara"), QStringLiteral("a\"b"), QStringLiteral("a\\b"),
