@@ -10,8 +10,6 @@ LIRRA_BUILD_PACKAGES=(
   zlib1g-dev libjpeg-dev libpng-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev
   fonts-liberation2 fonts-wine fonts-dejavu-core fontconfig qt6-translations-l10n
   libcups2-dev
-  # whole-buffer deflate of the ZIP entries
-  libdeflate-dev
   # the report library's help file is compiled with chmcmd
   fp-utils
 )

@@ -10,7 +10,7 @@
 
 #include <algorithm>
 #include <sys/stat.h>
-#include <libdeflate.h>
+#include <zlib.h>
 #include <vector>
 
 using namespace kvl::zip;
@@ -39,34 +39,36 @@ int64_t modificationTime(const QString &Path)
     return int64_t(st.st_mtime);
 }
 
-// Raw deflate, as ZIP entries hold it, at the compressor's default level: whole buffers
-// (every entry is in memory already), and one compressor serves every entry of an archive.
+// Raw deflate, as ZIP entries hold it. One stream serves every entry of an archive: zlib's
+// windows and tables (a quarter of a megabyte) are made once, not once per file.
 class Deflater {
 public:
-    Deflater() : FC(libdeflate_alloc_compressor(kLevel))
+    Deflater()
     {
-        if (!FC)
+        if (deflateInit2(&FZ, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
             throw EkvlZipError(QStringLiteral("The compressor could not be started"));
     }
-    ~Deflater() { libdeflate_free_compressor(FC); }
+    ~Deflater() { deflateEnd(&FZ); }
     Deflater(const Deflater &) = delete;
     Deflater &operator=(const Deflater &) = delete;
 
     // Out becomes the deflated Data (at most 4 GiB, checked by the caller).
     void Pack(const QByteArray &Data, QByteArray &Out)
     {
-        Out.resize(qsizetype(libdeflate_deflate_compress_bound(FC, size_t(Data.size()))));
-        // The bound holds the whole output, so a result of 0 is a failure.
-        const size_t n = libdeflate_deflate_compress(FC, Data.constData(), size_t(Data.size()), Out.data(),
-                                                     size_t(Out.size()));
-        if (n == 0)
+        deflateReset(&FZ);
+        Out.resize(qsizetype(deflateBound(&FZ, uLong(Data.size()))));
+        FZ.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(Data.constData()));
+        FZ.avail_in = uInt(Data.size());
+        FZ.next_out = reinterpret_cast<Bytef *>(Out.data());
+        FZ.avail_out = uInt(Out.size());
+        // The bound holds the whole output, so one call finishes the stream.
+        if (deflate(&FZ, Z_FINISH) != Z_STREAM_END)
             throw EkvlZipError(QStringLiteral("The compressor failed"));
-        Out.resize(qsizetype(n));
+        Out.resize(qsizetype(FZ.total_out));
     }
 
 private:
-    static constexpr int kLevel = 6;
-    libdeflate_compressor *FC;
+    z_stream FZ{};
 };
 
 struct Entry {
@@ -163,7 +165,8 @@ void TkvlZipArchive::SaveToStream(TStream &Stream)
         const int64_t size = data.size();
         check32(size, "file", name);
         e.fields.FUnCompressedSize = uint32_t(size);
-        e.fields.FCrc32 = libdeflate_crc32(0, data.constData(), size_t(size));
+        e.fields.FCrc32 = uint32_t(crc32(crc32(0, nullptr, 0), reinterpret_cast<const Bytef *>(data.constData()),
+                                         uInt(size)));
         const uint32_t dosTime = DosDateTime(inMemory ? now : modificationTime(path));
         e.fields.FLastModFileDate = uint16_t(dosTime >> 16);
         e.fields.FLastModFileTime = uint16_t(dosTime & 0xFFFF);
