@@ -197,6 +197,8 @@ void TkvlIEMatrix::Clear()
     FFontList.clear();
     FMatrix.clear();
     FDeltaY = 0;
+    FWidth = FHeight = 0;
+    FMaxWidth = FMaxHeight = 0;
     FPictureCache->Clear();
 }
 

@@ -168,6 +168,13 @@ TEST_F(Grid, NegativePositionsStartAtTheEdgeAndPagesStackWithTheirMargins)
     EXPECT_EQ(m.GetPageOrientation(1), poLandscape);
     EXPECT_EQ(m.GetPageBreak(2), 0);
     EXPECT_EQ(m.GetIEPages(2), nullptr);
+
+    // A cleared grid starts from nothing: the next page ends where its own content does.
+    m.Clear();
+    m.AddObject(Memo(0, 10, 50, 20));
+    m.AddPage(poPortrait, 700, 1000, 20, 5, 10, 6, false, 0);
+    EXPECT_EQ(m.GetPageBreak(0), 30);
+    EXPECT_EQ(m.MaxWidth(), 50);
 }
 
 TEST_F(Grid, NearPositionsMergeIntoTheHighestAndLongCellsSplit)
