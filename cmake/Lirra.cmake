@@ -3,9 +3,13 @@
 find_program(LIRRA_CCACHE ccache)
 if(LIRRA_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
   # Precompiled headers need these to be cacheable.
+  # Paths are hashed relative to the source root and the build folder is left out, so a fresh clone
+  # elsewhere (CI) reuses what another checkout compiled.
   set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env
-      CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime ${LIRRA_CCACHE})
-  set(CMAKE_C_COMPILER_LAUNCHER ${LIRRA_CCACHE})
+      CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
+      CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} CCACHE_NOHASHDIR=1 ${LIRRA_CCACHE})
+  set(CMAKE_C_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} CCACHE_NOHASHDIR=1
+      ${LIRRA_CCACHE})
 endif()
 
 add_compile_options(-Wall -Wextra)
@@ -132,7 +136,7 @@ function(lirra_link_closure lib out)
 endfunction()
 
 # The widget-free cores must not link QtWidgets, not even through another library.
-set(LIRRA_WIDGET_FREE lirra_rtl lirra_script lirra_report)
+set(LIRRA_WIDGET_FREE lirra_rtl lirra_script lirra_report lirra_designer_core)
 function(lirra_check_widget_free)
   get_target_property(widgets Qt6::Widgets ALIASED_TARGET)
   if(NOT widgets)
