@@ -95,6 +95,8 @@ public:
     std::vector<TqsParamItem *> TakeParams() { return std::exchange(FParams, {}); }
     int GetNumberOfRequiredParams() const;
     QString GetFullTypeName() const { return qsFullTypeName(FTyp, FTypeName); }
+    // The declared type as written (a class name, "Integer", ...).
+    const QString &TypeName() const { return FTypeName; }
     TqsTypeRec TypeRec() const { return {FTyp, FTypeName}; }
     // Sets type and type name and chooses the store conversion.
     void SetType(TqsVarType typ, const QString &typeName);

@@ -45,6 +45,8 @@ public:
     bool IsIdentChar(char16_t c) const { return c < 256 && (FIdent[c >> 6] >> (c & 63)) & 1; }
 
     void AddKeyword(const QString &word);
+    // Empties the keyword list alone (the code editor switching languages).
+    void ClearKeywords() { FKeywords.clear(); }
     const QStringList &Keywords() const { return FKeywords; }
     bool IsKeyWord(QStringView s) const;
 
