@@ -92,7 +92,17 @@ void TkvlDockForm::EndDrag(TkvlDragObject &drag, TkvlDragTarget *target, bool ca
 {
     if (cancelled || target)
         return;
-    FloatAt(FloatRectAt(drag.Pos));
+    const QPoint corner = FloatRectAt(drag.Pos).topLeft();
+    if (TkvlDockSite *site = HostDockSite()) {
+        if (!site->DoUnDock(this, nullptr))
+            return;
+        // The size it floated with is the window's own, its frame comes on top.
+        resize(FUndockSize);
+    }
+    ui::SetOuterLeft(this, corner.x());
+    ui::SetOuterTop(this, corner.y());
+    show();
+    ui::BringOnScreen(this);
 }
 
 void TkvlDockForm::FloatAt(const QRect &outer)

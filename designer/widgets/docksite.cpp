@@ -186,9 +186,9 @@ bool TkvlDockSite::Dock(TkvlDockForm *form, int index)
     const bool byWidth = kvlDockByWidth(FModel.Side);
     const QSize size = form->isWindow() ? form->size() : form->UndockSize();
     FModel.DockOver(size.width(), size.height());
-    const int at = FStack->indexOf(form);
-    if (at >= 0) {
-        FModel.UnDockAt(at);
+    // Moved within the site: its entry goes, the site keeps its thickness.
+    if (const int at = FStack->indexOf(form); at >= 0) {
+        FModel.Docked.erase(FModel.Docked.begin() + at);
         if (index > at)
             --index;
     }

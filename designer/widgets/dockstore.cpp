@@ -150,7 +150,7 @@ void kvlRestoreDock(TCustomIniFile &ini, TkvlDockSite *site)
         site->SetThickness(thickness);
         // A site stored collapsed comes back collapsed, and its grip opens it.
         if (thickness == 0) {
-            site->SetThickness(site->PanelSize());
+            site->SetThickness(site->PanelSize() > 0 ? site->PanelSize() : 100);
             site->ToggleCollapse();
         }
     } else {

@@ -118,6 +118,8 @@ bool TkvlDragController::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::MouseMove: {
+        if (FDropPending)
+            return true;
         const bool dragging = FManager.Dragging();
         FManager.MouseMove(static_cast<QMouseEvent *>(event)->globalPosition().toPoint());
         updateCursor();
@@ -127,14 +129,33 @@ bool TkvlDragController::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::MouseButtonRelease: {
         auto *m = static_cast<QMouseEvent *>(event);
+        if (FDropPending)
+            return false;
         if (m->button() != Qt::LeftButton)
             return FManager.Dragging();
-        FManager.MouseUp(m->globalPosition().toPoint());
-        finishIfIdle();
-        // The release goes on, so that the window ends the mouse grab of the press.
+        const QPoint at = m->globalPosition().toPoint();
+        if (!FManager.Dragging()) {
+            FManager.MouseUp(at); // a click: the drag never began
+            finishIfIdle();
+            return false;
+        }
+        // The drop reparents windows, maybe the very one this release is being delivered
+        // to: it happens once the release has been handled. The release goes on, so that
+        // the window ends the mouse grab of the press.
+        FDropPending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this, at] {
+                FDropPending = false;
+                FManager.MouseUp(at);
+                finishIfIdle();
+            },
+            Qt::QueuedConnection);
         return false;
     }
     case QEvent::KeyPress:
+        if (FDropPending)
+            return true;
         if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && FManager.Dragging()) {
             FManager.Cancel();
             finishIfIdle();

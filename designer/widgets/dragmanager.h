@@ -53,6 +53,7 @@ private:
     TkvlDragManager FManager;
     bool FFiltering = false;
     bool FCursorSet = false;
+    bool FDropPending = false; // released; the drop runs from the event loop
     QRect FRect;
     QPointer<QRubberBand> FOutline;
 };

@@ -33,10 +33,9 @@ void dragCaption(TkvlDockForm *form, QPoint to, bool escape = false)
     }
     if (escape) {
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
-        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, window->mapFromGlobal(to));
-        return;
     }
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, window->mapFromGlobal(to));
+    QApplication::processEvents(); // the drop runs once the release is handled
 }
 
 class Docks : public ::testing::Test
@@ -169,7 +168,7 @@ protected:
 
 TEST_F(Stored, ToolbarsReturnFloatingAndToTheirBar)
 {
-    kvlFloatToolbar(host.toolbar, QRect(300, 200, 120, 27));
+    kvlFloatToolbar(host.toolbar, QRect(300, 200, 160, 40));
     ASSERT_TRUE(kvlToolbarFloating(host.toolbar));
     kvlSaveToolbarPosition(*ini, host.toolbar);
     QStringList keys;
@@ -179,7 +178,7 @@ TEST_F(Stored, ToolbarsReturnFloatingAndToTheirBar)
     kvlRestoreToolbarPosition(*ini, host.toolbar);
     ASSERT_TRUE(kvlToolbarFloating(host.toolbar));
     EXPECT_EQ(ui::OuterBounds(kvlToolbarFloatWindow(host.toolbar)).topLeft(), QPoint(300, 200));
-    EXPECT_EQ(host.toolbar->size(), QSize(120, 27));
+    EXPECT_EQ(host.toolbar->size(), QSize(160, 40));
     EXPECT_TRUE(host.toolbar->isVisible());
 
     host.bottom->Insert(host.toolbar, QPoint(40, 0));
@@ -187,11 +186,12 @@ TEST_F(Stored, ToolbarsReturnFloatingAndToTheirBar)
     kvlSaveToolbarPosition(*ini, host.toolbar);
     EXPECT_EQ(ini->ReadString(QStringLiteral("ToolBar5.StandardTB"), QStringLiteral("Dock5"), QString()),
               QStringLiteral("DockBottom"));
-    kvlFloatToolbar(host.toolbar, QRect(100, 100, 80, 27));
+    kvlFloatToolbar(host.toolbar, QRect(100, 100, 90, 30));
     kvlRestoreToolbarPosition(*ini, host.toolbar);
     EXPECT_EQ(kvlToolbarBar(host.toolbar), host.bottom);
     EXPECT_EQ(host.toolbar->pos(), QPoint(40, 0));
-    EXPECT_EQ(host.bottom->height(), 27);
+    EXPECT_GE(host.bottom->height(), host.toolbar->height()); // whole rows of 27
+    EXPECT_EQ(host.bottom->height() % 27, 0);
     EXPECT_EQ(host.top->height(), 0);
 
     // Hidden it stays hidden; a bar position before the bar's start is put inside it.
