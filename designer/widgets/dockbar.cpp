@@ -6,7 +6,6 @@
 #include <QEvent>
 #include <QPointer>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -14,11 +13,12 @@ namespace {
 class FloatWindow final : public QWidget
 {
 public:
+    // No layout: a horizontal toolbar would be held to its own height, and the stored
+    // size is what it floats with.
     FloatWindow(QWidget *owner, QToolBar *toolbar) : QWidget(owner, Qt::Tool), FToolbar(toolbar)
     {
-        auto *layout = new QVBoxLayout(this);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(toolbar);
+        toolbar->setParent(this);
+        toolbar->move(0, 0);
         setWindowTitle(toolbar->windowTitle());
     }
     QToolBar *Toolbar() const { return FToolbar; }

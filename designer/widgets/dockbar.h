@@ -7,6 +7,7 @@ class QToolBar;
 
 class TkvlControlBar : public QWidget
 {
+    Q_OBJECT // found among a window's children by type
 public:
     explicit TkvlControlBar(QWidget *parent = nullptr);
 

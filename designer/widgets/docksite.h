@@ -35,6 +35,7 @@ private:
 
 class TkvlDockSite : public QWidget, public TkvlDragTarget
 {
+    Q_OBJECT // found among a window's children by type
 public:
     explicit TkvlDockSite(QWidget *parent = nullptr, TkvlDockSide side = TkvlDockSide::Left);
     ~TkvlDockSite() override;

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+// Read by GoogleTest beside the type (global).
+inline void PrintTo(const TkvlRulerTick &t, std::ostream *os)
+{
+    *os << "{" << t.Pos << ", " << int(t.Kind) << ", \"" << t.Text.toStdString() << "\"}";
+}
+
 namespace {
 
 using K = TkvlTickKind;
@@ -32,11 +38,6 @@ std::vector<TkvlRulerTick> head(std::vector<TkvlRulerTick> t, size_t n)
     if (t.size() > n)
         t.resize(n);
     return t;
-}
-
-void PrintTo(const TkvlRulerTick &t, std::ostream *os)
-{
-    *os << "{" << t.Pos << ", " << int(t.Kind) << ", \"" << t.Text.toStdString() << "\"}";
 }
 
 TEST(RulerTicks, FirstMarksPerUnitAndZoom)

@@ -50,6 +50,16 @@ TEST(DesignerScriptServices, LineHookPositionsAndExecutableLines)
             EXPECT_TRUE(s->IsExecutableLine(qsPosToPoint(pos).y())) << pos.toStdString();
         for (int line : c.notExecutable)
             EXPECT_FALSE(s->IsExecutableLine(line)) << line;
+        // Stopping from the hook (the debugger's Reset) runs nothing more.
+        seen.clear();
+        s->SetOnRunLine([&](TqsScript *, const QString &, const QString &pos) {
+            seen << pos;
+            s->Terminate();
+        });
+        s->SetVariables(QStringLiteral("a"), Variant(0));
+        s->Execute();
+        EXPECT_EQ(seen, c.runLines.mid(0, 1));
+        EXPECT_EQ(s->Variables(QStringLiteral("a")).toInt(), 0);
         // Once the hook is gone, running reports nothing.
         s->SetOnRunLine({});
         seen.clear();
