@@ -138,6 +138,15 @@ void TkvlDockSite::applyThickness()
         FSplitter->setVisible(FModel.SplitterVisible());
 }
 
+// The windows' shares along the site as the model has them.
+void TkvlDockSite::applySizes()
+{
+    QList<int> sizes;
+    for (const TkvlDockEntry &e : FModel.Docked)
+        sizes << e.Size;
+    FStack->setSizes(sizes);
+}
+
 void TkvlDockSite::SetThickness(int value)
 {
     FModel.Thickness = std::max(0, value);
@@ -200,10 +209,7 @@ bool TkvlDockSite::Dock(TkvlDockForm *form, int index)
     form->show();
     FModel.DockDrop(form->objectName(), byWidth ? size.height() : size.width(), index);
     applyThickness();
-    QList<int> sizes;
-    for (const TkvlDockEntry &e : FModel.Docked)
-        sizes << e.Size;
-    FStack->setSizes(sizes);
+    applySizes();
     return true;
 }
 
@@ -289,10 +295,7 @@ bool TkvlDockSite::LoadLayout(const QByteArray &text)
     if (wasEmpty && !FModel.Docked.empty() && FModel.Thickness < FModel.PanelSize)
         FModel.Thickness = FModel.PanelSize;
     applyThickness();
-    QList<int> sizes;
-    for (const TkvlDockEntry &e : FModel.Docked)
-        sizes << e.Size;
-    FStack->setSizes(sizes);
+    applySizes();
     return true;
 }
 

@@ -85,6 +85,7 @@ public:
 private:
     friend class TkvlDockForm;
     void applyThickness();
+    void applySizes();
     void syncModelSizes();
     int dropIndex(QPoint pos) const;
     QRect dropRect() const;

@@ -76,7 +76,8 @@ void TkvlDragController::SetDragRect(const QRect &screen)
     FRect = screen;
     if (screen.isEmpty()) {
         if (FOutline)
-            FOutline->hide();
+            FOutline->deleteLater(); // a window of its own: made again for the next drag
+        FOutline.clear();
         return;
     }
     if (!FOutline)

@@ -2,11 +2,9 @@
 // keys on to the controls inside it.
 #include "designer/widgets/ruler.h"
 #include "designer/widgets/scrollbox.h"
-#include "tests/testsupport.h"
+#include "tests/referencepicture.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -15,35 +13,9 @@
 
 namespace {
 
-// Every pixel within a small tolerance of the stored picture; LIRRA_UPDATE_REFERENCES=1
-// stores the drawing as the new reference first.
 void expectMatchesReference(const QImage &actual, const QString &name)
 {
-    const QString file = testsupport::dataFile(QStringLiteral("designer/%1.png").arg(name));
-    if (qEnvironmentVariable("LIRRA_UPDATE_REFERENCES") == QLatin1String("1")) {
-        QDir().mkpath(QFileInfo(file).path());
-        ASSERT_TRUE(actual.save(file)) << file.toStdString();
-    }
-    QImage stored(file);
-    ASSERT_FALSE(stored.isNull()) << "missing reference " << file.toStdString();
-    stored = stored.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(stored.size(), actual.size()) << name.toStdString();
-    int off = 0;
-    QPoint first(-1, -1);
-    for (int y = 0; y < actual.height(); ++y)
-        for (int x = 0; x < actual.width(); ++x) {
-            const QRgb a = actual.pixel(x, y), b = stored.pixel(x, y);
-            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                    std::abs(qBlue(a) - qBlue(b))});
-            if (d > 24 && off++ == 0)
-                first = QPoint(x, y);
-        }
-    if (off) {
-        const QString out = QDir::temp().filePath(QStringLiteral("%1-actual.png").arg(name));
-        actual.save(out);
-        ADD_FAILURE() << name.toStdString() << ": " << off << " pixels differ, the first at (" << first.x() << ", "
-                      << first.y() << "); the drawing is " << out.toStdString();
-    }
+    testsupport::expectMatchesPicture(actual, QStringLiteral("designer/%1.png").arg(name), actual);
 }
 
 QImage draw(QWidget &w)

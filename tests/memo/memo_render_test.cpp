@@ -13,7 +13,7 @@
 
 #include "platform/gfx/paintercanvas.h"
 #include "platform/gfx/tfont.h"
-#include "tests/testsupport.h"
+#include "tests/referencepicture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -220,30 +220,7 @@ struct MemoRender : MemoFixture {
 // when asked to.
 void expectMatches(const QImage &actual, const QImage &reference, const QString &name)
 {
-    const QString file = testsupport::dataFile(QStringLiteral("memo/%1.png").arg(name));
-    if (qEnvironmentVariable("LIRRA_UPDATE_REFERENCES") == QLatin1String("1")) {
-        QDir().mkpath(QFileInfo(file).path());
-        ASSERT_TRUE(reference.save(file)) << file.toStdString();
-    }
-    QImage stored(file);
-    ASSERT_FALSE(stored.isNull()) << "missing reference " << file.toStdString();
-    stored = stored.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(stored.size(), actual.size()) << name.toStdString();
-    int off = 0;
-    QPoint first(-1, -1);
-    for (int y = 0; y < actual.height(); ++y)
-        for (int x = 0; x < actual.width(); ++x) {
-            const QRgb a = actual.pixel(x, y), b = stored.pixel(x, y);
-            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                    std::abs(qBlue(a) - qBlue(b))});
-            if (d > 24 && off++ == 0)
-                first = QPoint(x, y);
-        }
-    if (off) {
-        actual.save(QDir::temp().filePath(QStringLiteral("memo-%1-actual.png").arg(name)));
-        ADD_FAILURE() << name.toStdString() << ": " << off << " pixels differ, the first at (" << first.x()
-                      << ", " << first.y() << "); the drawing is in " << QDir::tempPath().toStdString();
-    }
+    testsupport::expectMatchesPicture(actual, QStringLiteral("memo/%1.png").arg(name), reference);
 }
 
 // The numbers above hold only for the face they were worked out from.
