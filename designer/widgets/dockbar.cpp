@@ -1,9 +1,12 @@
 #include "designer/widgets/dockbar.h"
 
+#include "designer/core/dragmanager.h"
+#include "designer/widgets/dragmanager.h"
 #include "platform/ui/windowbounds.h"
 
 #include <QChildEvent>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QToolBar>
 
@@ -38,13 +41,97 @@ private:
 
 FloatWindow *floatWindowOf(const QToolBar *toolbar) { return dynamic_cast<FloatWindow *>(toolbar->parentWidget()); }
 
+// A control bar as a drop place: it takes the toolbars of its own window.
+class BarTarget final : public TkvlDragTarget
+{
+public:
+    explicit BarTarget(TkvlControlBar *bar) : FBar(bar) {}
+    bool DragOver(TkvlDragObject &drag, QPoint, TkvlDragState state) override
+    {
+        auto *tb = qobject_cast<QToolBar *>(drag.Control);
+        return state != TkvlDragState::Leave && tb && kvlToolbarOwner(tb) == FBar->window();
+    }
+    void DragDrop(TkvlDragObject &drag, QPoint pos) override;
+    QPoint Grab; // press point within the toolbar, set by the toolbar's drag
+
+private:
+    TkvlControlBar *FBar;
+};
+
+// Drags a toolbar by its grip.
+class ToolbarDrag final : public QObject, public TkvlDragSource
+{
+public:
+    explicit ToolbarDrag(QToolBar *toolbar) : QObject(toolbar), FToolbar(toolbar)
+    {
+        toolbar->installEventFilter(this);
+    }
+    void EndDrag(TkvlDragObject &drag, TkvlDragTarget *target, bool cancelled) override
+    {
+        if (cancelled || target)
+            return;
+        kvlFloatToolbar(FToolbar, QRect(drag.Pos - Grab, FToolbar->size()));
+    }
+    bool DropsOnNothing() const override { return true; }
+    TkvlDragCursor DragCursor() const override { return TkvlDragCursor::Default; }
+    void DragMoved(TkvlDragObject &drag) override
+    {
+        TkvlDragController::Instance().SetDragRect(QRect(drag.Pos - Grab, FToolbar->size()));
+    }
+    QPoint Grab;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (watched == FToolbar && e->type() == QEvent::MouseButtonPress) {
+            auto *m = static_cast<QMouseEvent *>(e);
+            const QPoint p = m->position().toPoint();
+            const bool onGrip = FToolbar->orientation() == Qt::Horizontal ? p.x() < kvlToolbarGrip : p.y() < kvlToolbarGrip;
+            if (m->button() == Qt::LeftButton && onGrip) {
+                Grab = p;
+                TkvlDragController::Instance().BeginDrag(this, FToolbar, m->globalPosition().toPoint());
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    QToolBar *FToolbar;
+};
+
+void BarTarget::DragDrop(TkvlDragObject &drag, QPoint pos)
+{
+    auto *tb = qobject_cast<QToolBar *>(drag.Control);
+    auto *source = dynamic_cast<ToolbarDrag *>(drag.Source);
+    if (!tb || !source)
+        return;
+    // Lands in the row under the mouse, its grip where the mouse let go.
+    const QPoint at(pos.x() - source->Grab.x(), pos.y() / FBar->RowSize() * FBar->RowSize());
+    FBar->Insert(tb, at);
+}
+
 } // namespace
+
+void kvlMakeToolbarDraggable(QToolBar *toolbar)
+{
+    if (toolbar->findChild<QObject *>(QStringLiteral("kvlToolbarDrag"), Qt::FindDirectChildrenOnly))
+        return;
+    auto *drag = new ToolbarDrag(toolbar);
+    drag->setObjectName(QStringLiteral("kvlToolbarDrag"));
+    toolbar->setContentsMargins(kvlToolbarGrip, 0, 0, 0);
+}
 
 TkvlControlBar::TkvlControlBar(QWidget *parent) : QWidget(parent)
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setFixedHeight(0);
+    // Found beside its edge too: an empty bar is 0 pixels high.
+    FTarget = std::make_unique<BarTarget>(this);
+    TkvlDragController::Instance().RegisterTarget(this, FTarget.get(), 8);
 }
+
+TkvlControlBar::~TkvlControlBar() { TkvlDragController::Instance().UnregisterTarget(this); }
 
 void TkvlControlBar::SetRowSize(int value)
 {

@@ -2,6 +2,9 @@
 // Control bars: named strips at the top and bottom of the designer that hold its toolbars
 // at free positions in rows; and toolbars floating in small tool windows of their owner.
 #include <QWidget>
+#include <memory>
+
+class TkvlDragTarget;
 
 class QToolBar;
 
@@ -10,6 +13,7 @@ class TkvlControlBar : public QWidget
     Q_OBJECT // found among a window's children by type
 public:
     explicit TkvlControlBar(QWidget *parent = nullptr);
+    ~TkvlControlBar() override;
 
     // Height of one row of toolbars.
     int RowSize() const { return FRowSize; }
@@ -25,7 +29,14 @@ protected:
 
 private:
     int FRowSize = 27;
+    std::unique_ptr<TkvlDragTarget> FTarget;
 };
+
+// Lets the user drag the toolbar by its grip (the strip before its first button) into a
+// control bar of its owner or out of it, where it floats.
+void kvlMakeToolbarDraggable(QToolBar *toolbar);
+// Width of that grip.
+constexpr int kvlToolbarGrip = 8;
 
 // The window a toolbar belongs to, wherever it is (bar or floating).
 QWidget *kvlToolbarOwner(const QToolBar *toolbar);

@@ -138,6 +138,33 @@ TEST_F(Docks, GripCollapsesAndTheBarResizes)
     }
 }
 
+// A toolbar dragged by its grip into the bottom bar, then out of it, where it floats.
+TEST_F(Docks, ToolbarDraggedBetweenBarsAndOut)
+{
+    kvlMakeToolbarDraggable(host.toolbar);
+    const auto drag = [&](QPoint to) {
+        QWidget *window = host.toolbar->window();
+        QTest::mousePress(host.toolbar, Qt::LeftButton, Qt::NoModifier, QPoint(2, 5));
+        const QPoint start = host.toolbar->mapToGlobal(QPoint(2, 5));
+        for (int step = 1; step <= 4; ++step)
+            QTest::mouseMove(window, window->mapFromGlobal(start + (to - start) * step / 4));
+        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, window->mapFromGlobal(to));
+        QApplication::processEvents();
+    };
+    drag(host.bottom->mapToGlobal(QPoint(60, 0)));
+    ASSERT_EQ(kvlToolbarBar(host.toolbar), host.bottom);
+    EXPECT_EQ(host.toolbar->pos(), QPoint(58, 0));
+    EXPECT_EQ(host.top->height(), 0);
+    EXPECT_EQ(host.bottom->height(), 27 * ((host.toolbar->height() + 26) / 27));
+
+    const QPoint out = globalCentre(host.center);
+    drag(out);
+    ASSERT_TRUE(kvlToolbarFloating(host.toolbar));
+    EXPECT_EQ(ui::OuterBounds(kvlToolbarFloatWindow(host.toolbar)).topLeft(), out - QPoint(2, 5));
+    EXPECT_EQ(host.bottom->height(), 0);
+    EXPECT_EQ(kvlToolbarOwner(host.toolbar), &host);
+}
+
 TEST(TBPanel, AlignsByItsParent)
 {
     QToolBar across, down;
