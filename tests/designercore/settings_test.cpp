@@ -90,7 +90,7 @@ TEST(DesignerSettings, PublishedPropertiesInOrderWithTheirDefaults)
     }
     // Texts with a default other than empty are written only when changed.
     for (const char *name : {"DefaultScriptLanguage", "TemplatesExt"}) {
-        const rtl::PropInfo *p = ci->findProp(QLatin1String(name));
+        const rtl::PropInfo *p = ci->findProp(QString::fromLatin1(name));
         EXPECT_FALSE(p->isStored(&d)) << name;
         p->setStr(&d, QStringLiteral("JScript"));
         EXPECT_TRUE(p->isStored(&d)) << name;

@@ -23,11 +23,14 @@ struct Entry {
 std::vector<Entry> entries()
 {
     std::vector<Entry> out;
-    QXmlStreamReader xml(kvlDesignerStringsXML());
+    // Qt's reader knows version 1.0 only; the block uses nothing 1.1 adds.
+    QByteArray bytes = kvlDesignerStringsXML();
+    bytes.replace("<?xml version=\"1.1\"", "<?xml version=\"1.0\"");
+    QXmlStreamReader xml(bytes);
     while (xml.readNextStartElement()) {
         if (xml.name() == u"Resources")
             continue;
-        out.push_back({xml.attributes().value(u"Name").toString(), xml.attributes().value(u"Text").toString()});
+        out.push_back({xml.attributes().value(QStringLiteral("Name")).toString(), xml.attributes().value(QStringLiteral("Text")).toString()});
         xml.skipCurrentElement();
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();

@@ -38,7 +38,6 @@ QImage imageOf(const TPicture &p)
 {
     if (p.Empty())
         return {};
-    QByteArray bytes;
     TMemoryStream m;
     p.SaveToStream(m);
     return QImage::fromData(m.Bytes());
@@ -67,6 +66,7 @@ protected:
     // Two memos on a band, a picture view with a PNG, and a script.
     void build()
     {
+        (new TkvlDataPage(&report))->SetName(QStringLiteral("Data"));
         auto *page = new TkvlReportPage(&report);
         page->SetName(QStringLiteral("Page1"));
         auto *band = new TkvlMasterData(page);
@@ -281,7 +281,8 @@ TEST_F(DesignerUndo, EveryClassTemplatesComeBackByteForByte)
         QFile a(file), b(out);
         ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
         EXPECT_EQ(b.readAll().toStdString(), a.readAll().toStdString());
-        if (!cmp.isEmpty())
+        if (!cmp.isEmpty()) {
             EXPECT_EQ(QProcess::execute(cmp, {file, out}), 0);
+        }
     }
 }
