@@ -84,19 +84,18 @@ void BM_AddUndo(benchmark::State &state)
 }
 
 // The same harness as AddUndo: a new stream per run, freed outside the timing.
-void BM_SaveToStream(benchmark::State &state)
+void saveRuns(benchmark::State &state, TkvlReport &report)
 {
-    Fixture &f = fixture(int(state.range(0)));
-    std::unique_ptr<TMemoryStream> kept;
     for (auto _ : state) {
         auto m = std::make_unique<TMemoryStream>();
-        f.report.SaveToStream(*m, true, false);
+        report.SaveToStream(*m, true, false);
         state.PauseTiming();
-        kept = std::move(m);
-        kept.reset();
+        m.reset();
         state.ResumeTiming();
     }
 }
+
+void BM_SaveToStream(benchmark::State &state) { saveRuns(state, fixture(int(state.range(0))).report); }
 
 // The plain save of what a snapshot holds: the picture view writes its index, not its picture.
 void BM_SaveIndexOnly(benchmark::State &state)
@@ -105,15 +104,7 @@ void BM_SaveIndexOnly(benchmark::State &state)
     auto *view = rtl_cast<TkvlPictureView>(f.report.FindObject(QStringLiteral("Picture1")));
     view->PictureStored = false;
     view->ImageIndexStored = true;
-    std::unique_ptr<TMemoryStream> kept;
-    for (auto _ : state) {
-        auto m = std::make_unique<TMemoryStream>();
-        f.report.SaveToStream(*m, true, false);
-        state.PauseTiming();
-        kept = std::move(m);
-        kept.reset();
-        state.ResumeTiming();
-    }
+    saveRuns(state, f.report);
     view->PictureStored = true;
     view->ImageIndexStored = false;
 }
@@ -152,25 +143,6 @@ BENCHMARK(BM_SaveIndexOnly) SIZES;
 BENCHMARK(BM_GetUndo) SIZES;
 BENCHMARK(BM_LoadFromStream) SIZES;
 
-// Keeps the fastest of the repetitions of each benchmark.
-class FastestRunReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs) {
-            if (r.run_type != Run::RT_Iteration)
-                continue;
-            const std::string name = r.run_name.function_name + "/" + r.run_name.args;
-            const double t = r.GetAdjustedRealTime();
-            auto it = fastest.find(name);
-            if (it == fastest.end() || t < it->second)
-                fastest[name] = t;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> fastest;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -179,12 +151,16 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     rtl::RegisterRootClasses();
     kvlInitReportUnit();
-    int n = argc;
-    benchmark::Initialize(&n, argv);
-    FastestRunReporter reporter;
+    // Interleaved at random, so that a busy moment of the shared machine falls on all alike.
+    std::vector<char *> args(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    args.insert(args.begin() + 1, interleave);
+    int n = int(args.size());
+    benchmark::Initialize(&n, args.data());
+    benchsupport::FastestRunReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     auto t = [&](const char *name, const char *memos) {
-        const auto it = reporter.fastest.find(std::string(name) + "/" + memos);
+        const auto it = reporter.fastest.find(std::string(name) + "/" + memos + "/repeats:5");
         return it == reporter.fastest.end() ? 0.0 : it->second;
     };
     for (const char *memos : {"100", "1000", "10000"}) {
