@@ -1,5 +1,6 @@
 #include "app/libinit.h"
 
+#include "designer/core/resources/designerstrings.h"
 #include "engine/print/kvlprint.h"
 #include "engine/run/kvlengine.h"
 #include "engine/store/previewpages.h"
@@ -56,6 +57,7 @@ void InitializeLibraries()
     kvlRegisterReportModules(&TqsFormsFunctions::Create);
     kvlInitResources();
     kvlAddExportStrings();
+    kvlAddDesignerStrings();
     kvlRegisterExportDialogs();
     kvlRegisterXLSXExportDialog();
     kvlRegisterPDFExportDialog();

@@ -19,6 +19,7 @@ class TkvlCSVExport;
 class TkvlPDFExport;
 class TkvlXLSXExport;
 class TkvlDOCXExport;
+class TkvlDesigner;
 class TkvlReport;
 
 // Every statement the program sends. Values are always bound as parameters.
@@ -113,6 +114,8 @@ public:
     TkvlDOCXExport *kvlDOCXExport1 = nullptr;
     // The report document the report menus load templates into; it prepares before it shows.
     TkvlReport *fREP = nullptr;
+    // The settings every report designer window opened from the calendar reads.
+    TkvlDesigner *kvlDesigner1 = nullptr;
 
     // Writes the main window's first status panel; set by the main window.
     std::function<void(const QString &)> OnStatusText;

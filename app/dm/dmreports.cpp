@@ -1,10 +1,12 @@
 // The data module's report components.
 #include "app/dm/dm.h"
 
+#include "designer/core/settings.h"
 #include "export/csv/csvexport.h"
 #include "export/docx/docxexport.h"
 #include "export/pdf/pdfexport.h"
 #include "export/xlsx/xlsxexport.h"
+#include "platform/gfx/tfont.h"
 #include "report/data/kvldatasetlist.h"
 #include "report/data/kvldbdataset.h"
 #include "report/document/kvlreport.h"
@@ -124,4 +126,21 @@ void Tdm::CreateReportComponents()
     page->SetName(QStringLiteral("Page1"));
     page->SetPaperSize(9);
     page->LeftMargin = page->RightMargin = page->TopMargin = page->BottomMargin = 10;
+
+    kvlDesigner1 = new TkvlDesigner(Components.get());
+    kvlDesigner1->SetName(QStringLiteral("kvlDesigner1"));
+    kvlDesigner1->DefaultScriptLanguage = QStringLiteral("DozovoZozedi");
+    kvlDesigner1->DefaultFont()->SetName(QStringLiteral("Arial"));
+    kvlDesigner1->DefaultFont()->SetHeight(-13);
+    kvlDesigner1->DefaultFont()->SetColor(clWindowText);
+    kvlDesigner1->DefaultLeftMargin = kvlDesigner1->DefaultRightMargin = 10;
+    kvlDesigner1->DefaultTopMargin = kvlDesigner1->DefaultBottomMargin = 10;
+    kvlDesigner1->DefaultPaperSize = 9;
+    kvlDesigner1->DefaultOrientation = poPortrait;
+    kvlDesigner1->GradientStart = clWindow;
+    kvlDesigner1->GradientEnd = 11982554;
+    kvlDesigner1->TemplatesExt = QStringLiteral("kv3");
+    kvlDesigner1->Restrictions = 0;
+    kvlDesigner1->RTLLanguage = false;
+    kvlDesigner1->MemoParentFont = false;
 }

@@ -135,23 +135,6 @@ void BM_FormatAndLayout(benchmark::State &state)
 }
 BENCHMARK(BM_FormatAndLayout)->Arg(1000)->Arg(10000)->Arg(100000)->Repetitions(5)->Unit(benchmark::kMillisecond);
 
-// Keeps the fastest of the repeated runs of each benchmark.
-class FastestRunReporter : public benchsupport::RatioReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &r : runs)
-            if (r.run_type == Run::RT_Iteration) {
-                const auto it = fastest.find(r.benchmark_name());
-                const double t = r.GetAdjustedRealTime();
-                if (it == fastest.end() || t < it->second)
-                    fastest[r.benchmark_name()] = t;
-            }
-        RatioReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> fastest;
-};
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -167,7 +150,7 @@ int main(int argc, char **argv)
     args.insert(args.begin() + 1, interleave);
     int n = int(args.size());
     benchmark::Initialize(&n, args.data());
-    FastestRunReporter reporter;
+    benchsupport::FastestRunReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const char *records : {"1000", "10000", "100000"}) {
         const std::string n = records;

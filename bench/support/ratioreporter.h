@@ -23,6 +23,23 @@ public:
     std::map<std::string, double> times;
 };
 
+// Keeps, besides, the fastest of the repeated runs of each benchmark ("BM_X/arg/repeats:N").
+class FastestRunReporter : public RatioReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &r : runs)
+            if (r.run_type == Run::RT_Iteration) {
+                const auto it = fastest.find(r.benchmark_name());
+                const double t = r.GetAdjustedRealTime();
+                if (it == fastest.end() || t < it->second)
+                    fastest[r.benchmark_name()] = t;
+            }
+        RatioReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> fastest;
+};
+
 // Offscreen Qt and the project's fonts, as in the tests; call before the application object.
 inline void useOffscreenAndProjectFonts(const char *sourceRoot)
 {
