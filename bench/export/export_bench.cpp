@@ -173,6 +173,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchsupport::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n");   // past the console reporter's last colour code
     auto pair = [&](const char *What, const char *Ours, const char *Peer, int64_t n) {
         const auto o = reporter.times.find(std::string(Ours) + "/" + std::to_string(n));
         const auto p = reporter.times.find(std::string(Peer) + "/" + std::to_string(n));

@@ -142,6 +142,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchsupport::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n");   // past the console reporter's last colour code
     for (int n : {1, 10, 100}) {
         const auto ours = reporter.times.find("BM_PdfExport/" + std::to_string(n));
         const auto peer = reporter.times.find("BM_QPdfWriter/" + std::to_string(n));

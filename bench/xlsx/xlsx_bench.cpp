@@ -193,6 +193,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchsupport::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n");   // past the console reporter's last colour code
     for (const char *n : {"2", "20", "200"}) {
         // A run's name is the benchmark's, its argument and its options ("/min_warmup_time:...").
         const auto run = [&](const std::string &Name) {

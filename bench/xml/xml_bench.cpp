@@ -256,6 +256,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchsupport::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n");   // past the console reporter's last colour code
     const auto time = [&](const std::string &Name) {
         for (const auto &[name, ms] : reporter.times)
             if (name == Name || name.rfind(Name + "/", 0) == 0)
