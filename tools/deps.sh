@@ -24,6 +24,8 @@ LIRRA_TEST_PACKAGES=(
   cups cups-client printer-driver-cups-pdf
   # spreadsheets: LibreOffice's CSV conversion for the slow test, the peer of the benchmark
   libreoffice-calc-nogui libxlsxwriter-dev
+  # the in-process MD5 peer of the export benchmark
+  libssl-dev
 )
 
 # Parallel jobs for building and testing; LIRRA_JOBS overrides.

@@ -13,6 +13,7 @@
 //   bench_engine ROWS [once|twice|double|save FILE]
 //       once: one preparation; twice: two in one process; double: one in two passes;
 //       save: one preparation, its prepared pages saved to FILE (to compare builds' stores)
+#include "../support/groupedlist.h"
 #include "../support/ratioreporter.h"
 
 #include "engine/run/kvlengine.h"
@@ -46,6 +47,9 @@
 
 namespace {
 
+using benchsupport::peakMb;
+using benchsupport::resetPeak;
+using benchsupport::statusKb;
 using Clock = std::chrono::steady_clock;
 double msSince(Clock::time_point t) { return std::chrono::duration<double, std::milli>(Clock::now() - t).count(); }
 
@@ -66,112 +70,6 @@ long minorFaults()
     return u.ru_minflt;
 }
 
-long statusKb(const char *Key)
-{
-    std::ifstream f("/proc/self/status");
-    std::string line;
-    const std::string key = std::string(Key) + ":";
-    while (std::getline(f, line))
-        if (line.rfind(key, 0) == 0)
-            return std::stol(line.substr(key.size()));
-    return 0;
-}
-double peakMb() { return double(statusKb("VmHWM")) / 1024.0; }
-void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
-
-const QString kSource = QStringLiteral("EVENTS");
-QString field(const char *Name) { return kSource + QStringLiteral(".\"") + QLatin1String(Name) + u'"'; }
-
-// The in-memory rows, each made from its index when it is read (the same values every time):
-// the benchmark holds no rows, so what the process holds is what the engine holds.
-class GeneratedRows : public TkvlDataSet
-{
-public:
-    explicit GeneratedRows(int Rows) : TkvlDataSet(nullptr)
-    {
-        RangeEnd = reCount;
-        RangeEndCount = Rows;
-    }
-
-    Variant GetValue(const QString &FieldName) override
-    {
-        const int i = RecNo();
-        switch (column(FieldName)) {
-        case 0:
-            return i + 1;
-        case 1:
-            return QStringLiteral("Evento %1").arg(i + 1);
-        case 2:
-            return Variant::fromDate(45000 + i % 365);
-        case 3:
-            return Variant::fromDate(45000.5 + i % 365);
-        case 4:
-            return QStringLiteral("Sede %1").arg(int((long long)i * kSites / RangeEndCount), 2, 10, QChar(u'0'));
-        default:
-            return Variant::null();
-        }
-    }
-    QString GetDisplayText(const QString &FieldName) override { return GetValue(FieldName).toString(); }
-    TkvlFieldType GetFieldType(const QString &FieldName) override
-    {
-        const int c = column(FieldName);
-        return c == 1 || c == 4 ? fftString : c == 2 || c == 3 ? fftDateTime : fftNumeric;
-    }
-    int FieldsCount() override { return int(std::size(kNames)); }
-    void GetFieldList(TStringList &List) override
-    {
-        List.Clear();
-        for (const char *n : kNames)
-            List.Add(QLatin1String(n));
-    }
-
-private:
-    static constexpr int kSites = 20;
-    static constexpr const char *kNames[] = {"ID", "TITLE", "START_EVENT", "END_EVENT", "SITE"};
-
-    static int column(const QString &FieldName)
-    {
-        for (int c = 0; c < int(std::size(kNames)); ++c)
-            if (FieldName.compare(QLatin1String(kNames[c]), Qt::CaseInsensitive) == 0)
-                return c;
-        return -1;
-    }
-};
-
-TkvlMemoView *memo(TkvlComponent *Band, const QString &Text, double Left, double Width)
-{
-    auto *m = new TkvlMemoView(Band);
-    m->CreateUniqueName();
-    m->SetBounds(Left, 0, Width, Band->Height());
-    m->SetText(Text);
-    return m;
-}
-
-void build(TkvlReport &Report)
-{
-    auto *page = new TkvlReportPage(&Report);
-    page->SetName(QStringLiteral("Page1"));
-    page->SetPaperSize(9);
-    auto band = [&](TkvlBand *b, const char *Name, double Top) {
-        b->SetName(QLatin1String(Name));
-        b->SetBounds(0, Top, 700, 20);
-        return b;
-    };
-    memo(band(new TkvlPageHeader(page), "PageHeader1", 0), QStringLiteral("Pagina [Page#]"), 0, 200);
-    auto *group = static_cast<TkvlGroupHeader *>(band(new TkvlGroupHeader(page), "GroupHeader1", 40));
-    group->Condition = field("SITE");
-    memo(group, QStringLiteral("[") + field("SITE") + u']', 0, 300);
-    auto *data = static_cast<TkvlMasterData *>(band(new TkvlMasterData(page), "MasterData1", 80));
-    data->SetDataSetName(kSource);
-    memo(data, QStringLiteral("[") + field("ID") + u']', 0, 60);
-    memo(data, QStringLiteral("[") + field("TITLE") + u']', 60, 240);
-    memo(data, QStringLiteral("[") + field("START_EVENT") + QStringLiteral(" #ddd/mm/yyyy]"), 300, 120);
-    memo(data, QStringLiteral("[") + field("END_EVENT") + QStringLiteral(" #ddd/mm/yyyy]"), 420, 120);
-    memo(data, QStringLiteral("[") + field("SITE") + u']', 540, 160);
-    memo(band(new TkvlGroupFooter(page), "GroupFooter1", 120), QStringLiteral("Eventi: [COUNT(MasterData1)]"), 0,
-         300);
-}
-
 struct Figures {
     double EngineMs = 0, PeerMs = 0;
     double EngineCpuMs = 0, PeerCpuMs = 0;
@@ -181,25 +79,8 @@ struct Figures {
     double BaseMb = 0;  // resident before the preparation
 };
 
-struct Bench {
-    ui::FakeServices fakes;
-    TkvlReport report{nullptr};
-    GeneratedRows source;
-    QTemporaryDir dir;
-
-    explicit Bench(int Rows) : source(Rows)
-    {
-        source.SetName(QStringLiteral("fEVENTS"));
-        source.SetUserName(kSource);
-        report.DataSets()->Add(&source);
-        build(report);
-        TkvlEngineOptions *o = report.EngineOptions();
-        o->UseFileCache = true;
-        o->MaxMemSize = 10;
-        report.PreviewOptions()->PagesInCache = 50;
-        o->TempDir = dir.path();
-        o->NewSilentMode = simSilent;
-    }
+struct Bench : benchsupport::GroupedList {
+    explicit Bench(int Rows) : GroupedList(Rows) {}
 
     Figures prepare(bool DoublePass)
     {
@@ -370,11 +251,6 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     if (argc < 2)
         return runAll(argv[0]);
-    rtl::RegisterRootClasses();
-    kvlInitReportUnit();
-    kvlInitResources();
-    qsRegisterStandardLanguages();
-    kvlRegisterBandEngine();
-    kvlRegisterPreviewPagesStore();
+    benchsupport::registerEngineClasses();
     return runChild(std::atoi(argv[1]), argc > 2 ? argv[2] : "once", argc > 3 ? argv[3] : nullptr);
 }

@@ -3,6 +3,7 @@
 // also runs once the heap has been used (many small blocks allocated and half of them freed),
 // as in a program that has been working for a while. Qt's stream reader merely tokenizing the
 // file is a further yardstick.
+#include "bench/support/ratioreporter.h"
 #include "report/xml/xmldocument.h"
 #include "platform/rtl/stream.h"
 
@@ -18,6 +19,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <random>
@@ -233,17 +235,43 @@ void BM_QXmlStreamReaderTokenize(benchmark::State &state)
 
 } // namespace
 
-// Arguments: the file's size in KB, and whether the heap was used first. Run the three loaders
-// of one size together (--benchmark_filter=/5000/ etc.); the used-heap runs come last, since
-// the heap stays used.
-BENCHMARK(BM_XmlLoad)->ArgsProduct({{500, 5000, 50000}, {0}})->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_PugixmlLoad)->ArgsProduct({{500, 5000, 50000}, {0}})->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_Libxml2Load)->ArgsProduct({{500, 5000, 50000}, {0}})->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_XmlLoad)->ArgsProduct({{500, 5000, 50000}, {1}})->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_PugixmlLoad)->ArgsProduct({{500, 5000, 50000}, {1}})->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_Libxml2Load)->ArgsProduct({{500, 5000, 50000}, {1}})->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_XmlLoadPartial)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_XmlSave)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_QXmlStreamReaderTokenize)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-BENCHMARK_MAIN();
+// Arguments: the file's size in KB, and whether the heap was used first. The three loaders run
+// in turns at each size; the used-heap runs come last, since the heap stays used.
+int main(int argc, char **argv)
+{
+    const char *const loaders[] = {"BM_XmlLoad", "BM_PugixmlLoad", "BM_Libxml2Load"};
+    void (*const functions[])(benchmark::State &) = {BM_XmlLoad, BM_PugixmlLoad, BM_Libxml2Load};
+    for (int heap : {0, 1})
+        for (int kb : {500, 5000, 50000})
+            for (int i = 0; i < 3; ++i)
+                benchmark::RegisterBenchmark(loaders[i], functions[i])
+                    ->Args({kb, heap})
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(3);
+    benchmark::RegisterBenchmark("BM_XmlLoadPartial", BM_XmlLoadPartial)->Unit(benchmark::kMillisecond)->Iterations(3);
+    benchmark::RegisterBenchmark("BM_XmlSave", BM_XmlSave)->Unit(benchmark::kMillisecond)->Iterations(3);
+    benchmark::RegisterBenchmark("BM_QXmlStreamReaderTokenize", BM_QXmlStreamReaderTokenize)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+    benchmark::Initialize(&argc, argv);
+    benchsupport::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("\n");   // past the console reporter's last colour code
+    const auto time = [&](const std::string &Name) {
+        for (const auto &[name, ms] : reporter.times)
+            if (name == Name || name.rfind(Name + "/", 0) == 0)
+                return ms;
+        return 0.0;
+    };
+    for (int heap : {0, 1})
+        for (int kb : {500, 5000, 50000}) {
+            const std::string args = "/" + std::to_string(kb) + "/" + std::to_string(heap);
+            const double ours = time(loaders[0] + args), pugi = time(loaders[1] + args), xml2 = time(loaders[2] + args);
+            if (ours <= 0)
+                continue;
+            std::printf("load %5d KB%s: ours %.2f ms, pugixml %.2f ms (ours/peer %.2f), libxml2 %.2f ms (ours/peer %.2f)\n",
+                        kb, heap ? " (used heap)" : "", ours, pugi, pugi > 0 ? ours / pugi : 0, xml2,
+                        xml2 > 0 ? ours / xml2 : 0);
+        }
+    return 0;
+}

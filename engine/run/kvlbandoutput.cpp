@@ -608,7 +608,7 @@ void TkvlEngine::Stretch(TkvlBand *Band)
             if (auto *s = rtl_cast<TkvlStretcheable>(o); s && s->StretchMode != smDontStretch) {
                 const double h = s->CalcHeight();
                 if (h > s->Height()) {
-                    FGrowth.emplace_back(o, h - s->Height());
+                    FGrowth.emplace(o, h - s->Height());
                     s->SetHeight(h);
                 }
             }

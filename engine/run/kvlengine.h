@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -194,8 +195,9 @@ private:
     double FPageCurX = 0;
     TkvlXMLItem *FKeepOutline = nullptr;
     int FKeepPage = 0, FKeepColumn = 0;
-    // Growth of the objects in the band being stretched (few: searched in order).
-    std::vector<std::pair<TkvlComponent *, double>> FGrowth;
+    // Growth of the objects in the band being stretched; moving them enters every object below
+    // one that grew, so a band of many objects enters many.
+    std::unordered_map<TkvlComponent *, double> FGrowth;
     // Where the space of the current page or column starts, below its reprinted headers.
     int FFreshPage = -1, FFreshColumn = 0;
     double FFreshY = 0;

@@ -114,6 +114,7 @@ void TkvlDictionary::Clear()
 {
     FSourceNames.clear();
     FNames.clear();
+    FUsedRuns.clear();
 }
 
 void TkvlDictionary::Add(const QString &Name, const QString &SourceName, TkvlComponent *Obj)
@@ -133,8 +134,14 @@ QString TkvlDictionary::CreateUniqueName(const QString &Base) const
         i /= 2;
     if (!used(i))
         i = 1;
+    UsedRun &run = FUsedRuns[Base.toCaseFolded()];
+    if (run.From == i && run.End > i)
+        i = run.End;
+    else
+        run.From = i;
     while (used(i))
         ++i;
+    run.End = i;
     return Base + QString::number(i);
 }
 

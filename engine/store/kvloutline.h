@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 class TkvlPreviewPages;
@@ -72,6 +73,13 @@ private:
     const Alias *find(const QString &Name) const;
     std::vector<Source> FSourceNames;
     std::map<QString, Alias> FNames;  // by case-folded alias
+    // Per case-folded base: from where CreateUniqueName last counted up, and the numbers from
+    // there up to End known to be in use (aliases are never removed but by Clear), so that a
+    // store of many objects does not count up over all of them again for each new one.
+    struct UsedRun {
+        int From, End;
+    };
+    mutable std::unordered_map<QString, UsedRun> FUsedRuns;
 };
 
 // The "anchors" element's items: text, page, top.

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <functional>
 #include <new>
 
 namespace {
@@ -112,6 +113,35 @@ bool TkvlIEMStyle::SameAs(const TkvlIEMStyle &o) const
            BrushStyle == o.BrushStyle;
 }
 
+size_t TkvlIEMStyle::Hash() const
+{
+    size_t h = 0;
+    const auto mix = [&h](size_t v) { h ^= v + 0x9e3779b97f4a7c15ull + (h << 6) + (h >> 2); };
+    const auto line = [&](const TkvlFrameLine &l) {
+        mix(std::hash<double>()(l.Width()));
+        mix(size_t(l.Color()));
+        mix(size_t(l.Style()));
+    };
+    mix(size_t(Font.Size()));
+    mix(qHash(Font.Name()));
+    mix(size_t(Font.Color()));
+    mix(size_t(Font.Style()));
+    mix(size_t(HAlign) | size_t(VAlign) << 8 | size_t(FrameTyp) << 16 | size_t(BrushStyle) << 24);
+    line(LeftLine);
+    line(TopLine);
+    line(RightLine);
+    line(BottomLine);
+    mix(size_t(uint32_t(Color)));
+    mix(size_t(DisplayFormat.Kind));
+    mix(qHash(DisplayFormat.DecimalSeparator));
+    mix(qHash(DisplayFormat.FormatStr));
+    for (double d : {LineSpacing, GapX, GapY, ParagraphGap, CharSpacing})
+        mix(std::hash<double>()(d));
+    mix(size_t(Charset) | size_t(WordBreak) << 16 | size_t(WordWrap) << 17);
+    mix(size_t(Rotation));
+    return h;
+}
+
 // ---------------------------------------------------------------- objects
 
 TkvlIEMObject::TkvlIEMObject(TkvlPictureCache *Store) : FStore(Store) {}
@@ -191,6 +221,7 @@ void TkvlIEMatrix::Clear()
     FObjects.clear();
     FObjectBlocks.clear();
     FStyles.clear();
+    FStyleIndex.clear();
     FXPos.clear();
     FYPos.clear();
     FPages.clear();
@@ -212,21 +243,43 @@ void TkvlIEMatrix::AddPos(std::vector<double> &List, double Value)
     List.push_back(Value);
 }
 
-int TkvlIEMatrix::AddStyleInternal(std::unique_ptr<TkvlIEMStyle> Style)
+// Found by hash: a report of many styles would otherwise compare each object with all of them.
+int TkvlIEMatrix::FindStyle(const TkvlIEMStyle &Style, size_t Hash) const
 {
-    const int found = FindStyle(*Style);
-    if (found >= 0)
-        return found;
-    FStyles.push_back(std::move(Style));
-    return int(FStyles.size()) - 1;
+    int found = -1;
+    const auto [from, to] = FStyleIndex.equal_range(Hash);
+    for (auto it = from; it != to; ++it)
+        if ((found < 0 || it->second < found) && FStyles[size_t(it->second)]->SameAs(Style))
+            found = it->second;   // the first of equal styles, as a walk of the list finds it
+    return found;
 }
 
-int TkvlIEMatrix::FindStyle(const TkvlIEMStyle &Style) const
+int TkvlIEMatrix::AddStyleCopy(const TkvlIEMStyle &Style)
 {
-    for (size_t i = 0; i < FStyles.size(); ++i)
-        if (FStyles[i]->SameAs(Style))
-            return int(i);
-    return -1;
+    const size_t hash = Style.Hash();
+    const int found = FindStyle(Style, hash);
+    if (found >= 0)
+        return found;
+    auto kept = std::make_unique<TkvlIEMStyle>();
+    kept->Assign(Style);
+    return KeepStyle(std::move(kept), hash);
+}
+
+TkvlIEMStyle &TkvlIEMatrix::ScratchStyle()
+{
+    if (!FScratchStyle) {
+        FBlankStyle = std::make_unique<TkvlIEMStyle>();
+        FScratchStyle = std::make_unique<TkvlIEMStyle>();
+    }
+    return *FScratchStyle;
+}
+
+int TkvlIEMatrix::KeepStyle(std::unique_ptr<TkvlIEMStyle> Style, size_t Hash)
+{
+    FStyles.push_back(std::move(Style));
+    const int index = int(FStyles.size()) - 1;
+    FStyleIndex.emplace(Hash, index);
+    return index;
 }
 
 int TkvlIEMatrix::GetFontCharset(const TFont &Font)
@@ -252,11 +305,7 @@ int TkvlIEMatrix::AddStyle(TkvlView *Obj)
         return -1;
     // Built in a kept style and copied only when it is new: most objects share a style, and a
     // style of their own per object would cost a handful of heap blocks each.
-    if (!FScratchStyle) {
-        FBlankStyle = std::make_unique<TkvlIEMStyle>();
-        FScratchStyle = std::make_unique<TkvlIEMStyle>();
-    }
-    TkvlIEMStyle *S = FScratchStyle.get();
+    TkvlIEMStyle *S = &ScratchStyle();
     S->Assign(*FBlankStyle);
     const TkvlFrame &F = *Obj->Frame();
     if (auto *m = AsMemo(Obj, BrushAsBitmap)) {
@@ -297,13 +346,7 @@ int TkvlIEMatrix::AddStyle(TkvlView *Obj)
     }
     if (DotMatrix && !IsLine(Obj))
         S->Font.SetSize(9);
-    const int found = FindStyle(*S);
-    if (found >= 0)
-        return found;
-    auto kept = std::make_unique<TkvlIEMStyle>();
-    kept->Assign(*S);
-    FStyles.push_back(std::move(kept));
-    return int(FStyles.size()) - 1;
+    return AddStyleCopy(*S);
 }
 
 void TkvlIEMatrix::AddShadowed(TkvlView *Obj)

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TBitmap;
@@ -34,6 +35,8 @@ public:
     void SetDisplayFormat(const TkvlFormat &Value);
     // The sharing rule: font charset, pitch and the thousands separator do not count.
     bool SameAs(const TkvlIEMStyle &Other) const;
+    // Equal for styles that are the same by SameAs.
+    size_t Hash() const;
 
     TFont Font;
     TColor Color = clNone;
@@ -167,14 +170,17 @@ public:
 
     // Character set of a font as the system reports it (cached by name; 0 when unknown).
     int GetFontCharset(const TFont &Font);
-    // Appends an equal style's index, or the new style; the grid owns it either way.
-    int AddStyleInternal(std::unique_ptr<TkvlIEMStyle> Style);
+    // The index of a style equal to Style, or of a copy of it kept when it is new.
+    int AddStyleCopy(const TkvlIEMStyle &Style);
 
 private:
     struct Impl;
     void AddPos(std::vector<double> &List, double Value);
     int AddStyle(TkvlView *Obj);
-    int FindStyle(const TkvlIEMStyle &Style) const;  // -1 when no style is the same
+    int FindStyle(const TkvlIEMStyle &Style, size_t Hash) const;  // -1 when no style is the same
+    int KeepStyle(std::unique_ptr<TkvlIEMStyle> Style, size_t Hash);
+    // A style to build a looked-up one in (never kept itself).
+    TkvlIEMStyle &ScratchStyle();
     TkvlIEMObject *NewObject();                       // owned by the grid until Clear
     void AddShadowed(TkvlView *Obj);
     void AddRectangle(TkvlView *Obj);
@@ -197,6 +203,7 @@ private:
     std::vector<TkvlIEMObjectList> FObjects;
     std::vector<std::unique_ptr<ObjectBlock>> FObjectBlocks;
     std::vector<std::unique_ptr<TkvlIEMStyle>> FStyles;
+    std::unordered_multimap<size_t, int> FStyleIndex;   // style hash to index in FStyles
     std::unique_ptr<TkvlIEMStyle> FBlankStyle, FScratchStyle;  // AddStyle's work space
     std::vector<double> FXPos, FYPos;
     std::vector<TkvlIEMPage> FPages;

@@ -112,10 +112,10 @@ void TkvlIEMatrix::Render()
             if (under >= 0) {
                 const TkvlIEMStyle *u = FObjects[size_t(under)].Obj->Style;
                 if (u && u->Color != O.Style->Color && u->Color != O.Style->Font.Color()) {
-                    auto S = std::make_unique<TkvlIEMStyle>();
-                    S->Assign(*O.Style);
-                    S->Color = u->Color;
-                    O.StyleIndex = AddStyleInternal(std::move(S));
+                    TkvlIEMStyle &S = ScratchStyle();
+                    S.Assign(*O.Style);
+                    S.Color = u->Color;
+                    O.StyleIndex = AddStyleCopy(S);
                     O.Style = FStyles[size_t(O.StyleIndex)].get();
                 }
             }
@@ -218,10 +218,10 @@ void TkvlIEMatrix::ReplaceArea(int k, int x, int y, int w, int h, int NewIndex)
 
 void TkvlIEMatrix::RestyleObject(TkvlIEMObject &O, const TkvlIEMStyle &From, TkvlFrameTyp Frame)
 {
-    auto S = std::make_unique<TkvlIEMStyle>();
-    S->Assign(From);
-    S->FrameTyp = Frame;
-    O.StyleIndex = AddStyleInternal(std::move(S));
+    TkvlIEMStyle &S = ScratchStyle();
+    S.Assign(From);
+    S.FrameTyp = Frame;
+    O.StyleIndex = AddStyleCopy(S);
     O.Style = FStyles[size_t(O.StyleIndex)].get();
 }
 

@@ -1,5 +1,6 @@
 #include "export/pdf/pdfexport.h"
 
+#include "export/common/deflater.h"
 #include "export/crypto/kvlmd5.h"
 #include "export/pdf/pdffont.h"
 #include "export/pdf/pdfsecurity.h"
@@ -44,17 +45,6 @@ const rtl::TypeInfo *encBitsType()
 {
     return rtl::SetType(QStringLiteral("TkvlPDFEncBits"),
                         rtl::EnumType(QStringLiteral("TkvlPDFEncBit"), {"ePrint", "eModify", "eCopy", "eAnnot"}));
-}
-
-QByteArray deflated(const QByteArray &data)
-{
-    uLongf size = compressBound(uLong(data.size()));
-    QByteArray out(qsizetype(size), Qt::Uninitialized);
-    if (compress2(reinterpret_cast<Bytef *>(out.data()), &size, reinterpret_cast<const Bytef *>(data.constData()),
-                  uLong(data.size()), Z_BEST_SPEED) != Z_OK)
-        throw Exception(QStringLiteral("Compressione del PDF non riuscita"));
-    out.resize(qsizetype(size));
-    return out;
 }
 
 } // namespace
@@ -144,18 +134,24 @@ QByteArray TkvlPDFExport::ObjNumberRef(int N) const { return QByteArray::number(
 
 void TkvlPDFExport::WritePDFStream(int ObjNo, QByteArray &Source, bool Compress, bool OpenDict)
 {
-    // The source keeps its room for the next page.
-    QByteArray data = Compress ? deflated(Source) : QByteArray(Source.constData(), Source.size());
-    Source.resize(0);
-    EncryptData(ObjNo, data);
+    // The source and the packed bytes keep their room for the next page.
+    QByteArray *data = &Source;
+    if (Compress) {
+        if (!FDeflater)
+            FDeflater = std::make_unique<TkvlDeflater>(Z_BEST_SPEED, TkvlDeflater::Zlib);
+        FDeflater->Pack(Source, FPacked);
+        data = &FPacked;
+    }
+    EncryptData(ObjNo, *data);
     pdf::Writer w(FOut);
     if (OpenDict)
         w << "<<";
-    w << "/Length " << integer(data.size());
+    w << "/Length " << integer(data->size());
     if (Compress)
         w << "/Filter/FlateDecode";
     w << ">>" << ln << "stream" << ln;
-    FOut += data;
+    FOut += *data;
+    Source.resize(0);
     w << "\n" << "endstream" << ln << "endobj" << ln;
     if (FOut.size() >= kFlushSize)
         Flush();
@@ -209,6 +205,8 @@ void TkvlPDFExport::Clear()
     FXRef.clear();
     FPagesRef.clear();
     FContent.clear();
+    FDeflater.reset();
+    FPacked.clear();
     FOut.clear();
     FFlushed = 0;
 }

@@ -19,6 +19,7 @@ class TkvlCheckBoxView;
 class TkvlPDFFont;
 class TkvlPDFSecurity;
 class TFont;
+class TkvlDeflater;
 
 enum TkvlPDFEncBit : uint8_t { ePrint, eModify, eCopy, eAnnot };
 using TkvlPDFEncBits = uint32_t;  // bit i holds TkvlPDFEncBit i
@@ -124,6 +125,8 @@ private:
     std::vector<int> FPagesRef;
     std::vector<std::unique_ptr<TkvlPDFFont>> FFonts;
     QByteArray FContent;         // the page in progress
+    std::unique_ptr<TkvlDeflater> FDeflater;   // one stream for the whole export
+    QByteArray FPacked;          // the stream being written, packed; its room kept from page to page
     QByteArray FFileID;
     bool FProtection = false;
     std::unique_ptr<TkvlPDFSecurity> FSecurity;

@@ -78,12 +78,18 @@ int TkvlPDFFont::Record(uint32_t Glyph, int Advance, QStringView Text)
     return Advance;
 }
 
-const TkvlPDFFont::Run &TkvlPDFFont::RemapString(QStringView Text, bool RTL)
+const TkvlPDFFont::Run &TkvlPDFFont::RemapString(const QString &Line, bool RTL)
 {
     QHash<QString, Run> &cache = FRuns[RTL ? 1 : 0];
-    auto it = cache.constFind(Text.toString());
+    auto it = cache.constFind(Line);
     if (it != cache.constEnd())
         return *it;
+    // Not without bound: a long report's lines met once (numbers, names, dates) would each
+    // keep a run until the end of the export, tens of kilobytes a page.
+    constexpr qsizetype kMaxRuns = 4096;
+    if (cache.size() >= kMaxRuns)
+        cache.clear();
+    const QStringView Text = Line;
     Run run;
     thread_local std::vector<gfx::ShapedGlyph> glyphs;
     thread_local std::vector<int> clusters;
@@ -113,7 +119,7 @@ const TkvlPDFFont::Run &TkvlPDFFont::RemapString(QStringView Text, bool RTL)
         run.blank.push_back(text.size() == 1 && text[0] == QLatin1Char(' '));
     }
     run.spaces = int(Text.count(QLatin1Char(' ')));
-    return *cache.insert(Text.toString(), std::move(run));
+    return *cache.insert(Line, std::move(run));
 }
 
 QByteArray TkvlPDFFont::GetFontName() const

@@ -36,8 +36,9 @@ public:
         int spaces = 0;
         int glyphCount() const { return int(blank.size()); }
     };
-    // Runs are kept by text, so a line met again costs one lookup.
-    const Run &RemapString(QStringView Text, bool RTL);
+    // Runs are kept by text, so a line met again costs one lookup. The run stays valid until
+    // the next call.
+    const Run &RemapString(const QString &Text, bool RTL);
 
     // Same PDF font for a report font of this name and style.
     bool Matches(const QString &FontName, uint8_t Style) const;

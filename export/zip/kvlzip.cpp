@@ -1,5 +1,6 @@
 #include "export/zip/kvlzip.h"
 
+#include "export/common/deflater.h"
 #include "export/zip/ziprecords.h"
 #include "platform/rtl/stream.h"
 #include "report/base/codepage.h"
@@ -38,38 +39,6 @@ int64_t modificationTime(const QString &Path)
         return 0;
     return int64_t(st.st_mtime);
 }
-
-// Raw deflate, as ZIP entries hold it. One stream serves every entry of an archive: zlib's
-// windows and tables (a quarter of a megabyte) are made once, not once per file.
-class Deflater {
-public:
-    Deflater()
-    {
-        if (deflateInit2(&FZ, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-            throw EkvlZipError(QStringLiteral("The compressor could not be started"));
-    }
-    ~Deflater() { deflateEnd(&FZ); }
-    Deflater(const Deflater &) = delete;
-    Deflater &operator=(const Deflater &) = delete;
-
-    // Out becomes the deflated Data (at most 4 GiB, checked by the caller).
-    void Pack(const QByteArray &Data, QByteArray &Out)
-    {
-        deflateReset(&FZ);
-        Out.resize(qsizetype(deflateBound(&FZ, uLong(Data.size()))));
-        FZ.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(Data.constData()));
-        FZ.avail_in = uInt(Data.size());
-        FZ.next_out = reinterpret_cast<Bytef *>(Out.data());
-        FZ.avail_out = uInt(Out.size());
-        // The bound holds the whole output, so one call finishes the stream.
-        if (deflate(&FZ, Z_FINISH) != Z_STREAM_END)
-            throw EkvlZipError(QStringLiteral("The compressor failed"));
-        Out.resize(qsizetype(FZ.total_out));
-    }
-
-private:
-    z_stream FZ{};
-};
 
 struct Entry {
     TkvlZipEntryFields fields;
@@ -139,7 +108,8 @@ void TkvlZipArchive::SaveToStream(TStream &Stream)
 
     std::vector<Entry> entries;
     entries.reserve(size_t(count));
-    Deflater deflater;
+    // One stream serves every entry of the archive.
+    TkvlDeflater deflater(Z_DEFAULT_COMPRESSION, TkvlDeflater::Raw);
     QByteArray read, packed;  // kept from entry to entry
     const int64_t now = QDateTime::currentSecsSinceEpoch();
     for (int i = 0; i < count; ++i) {

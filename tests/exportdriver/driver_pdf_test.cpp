@@ -209,4 +209,53 @@ TEST(PdfThroughTheDriver, TwentyPagesCheckReadAndRenderAsThePreview)
     }
 }
 
+// One filter exporting twice with compression, and once without: qpdf decompresses every
+// stream, and the three files then say the same, the dates and the identifier aside. The compressor is kept from page to page and reset for each stream: a stream left
+// half-finished or carried over would not decompress, or would decompress to other content.
+TEST(PdfThroughTheDriver, CompressedStreamsDecompressToWhatAnUncompressedExportWrites)
+{
+    rtl::ScopedFormatSettings fs{TFormatSettings::english()};
+    ui::FakeServices services;
+    QTemporaryDir dir;
+    ThreePageSheetReport r;
+    auto f = TkvlCustomExportFilter::CreateNoRegister<TkvlPDFExport>();
+    f->ShowDialog = false;
+    f->ShowProgress = false;
+    const auto normalised = [&](const QString &Name, bool Compressed) {
+        f->Compressed = Compressed;
+        f->FileName = dir.filePath(Name + QStringLiteral(".pdf"));
+        EXPECT_TRUE(r.report->Export(f.get())) << r.report->Errors().Text().toStdString();
+        QFile written(f->FileName);
+        EXPECT_TRUE(written.open(QIODevice::ReadOnly));
+        const QByteArray bytes = written.readAll();
+        EXPECT_EQ(bytes.contains("/FlateDecode"), Compressed) << Name.toStdString();
+        const QString qdf = dir.filePath(Name + QStringLiteral(".qdf"));
+        const Tool q = RunTool(QStringLiteral("qpdf"), {QStringLiteral("--qdf"), QStringLiteral("--object-streams=disable"),
+                                                        QStringLiteral("--stream-data=uncompress"),
+                                                        QStringLiteral("--static-id"), f->FileName, qdf});
+        EXPECT_EQ(q.exitCode, 0) << Name.toStdString() << q.err.toStdString();
+        EXPECT_TRUE(q.err.isEmpty()) << Name.toStdString() << q.err.toStdString();
+        QFile out(qdf);
+        EXPECT_TRUE(out.open(QIODevice::ReadOnly));
+        QByteArrayList lines = out.readAll().split('\n');
+        // The dates and the document identifier are of each export.
+        lines.removeIf([](const QByteArray &l) {
+            return l.contains("/CreationDate") || l.contains("/ModDate") || l.contains("/ID [");
+        });
+        return lines;
+    };
+    const QByteArrayList plain = normalised(QStringLiteral("plain"), false);
+    ASSERT_GT(plain.size(), 100);
+    for (const char *name : {"first", "second"}) {
+        const QByteArrayList packed = normalised(QString::fromLatin1(name), true);
+        EXPECT_EQ(packed.size(), plain.size()) << name;
+        for (qsizetype i = 0; i < std::min(packed.size(), plain.size()); ++i)
+            if (packed[i] != plain[i]) {
+                ADD_FAILURE() << name << " line " << i << ": " << packed[i].left(200).toStdString() << "\nnot "
+                              << plain[i].left(200).toStdString();
+                break;
+            }
+    }
+}
+
 } // namespace
