@@ -11,6 +11,7 @@
 #include "platform/rtl/apppath.h"
 #include "platform/ui/qtservices.h"
 #include "platform/ui/services.h"
+#include "report/document/kvlreport.h"
 
 #include "platform/rtl/formatsettings.h"
 
@@ -108,6 +109,9 @@ int runApplication(int argc, char **argv)
         // A call waiting on a silent server ends now rather than when the server answers.
         if (dm)
             dm->Conn.GiveUpWaiting();
+        // A report running now (its script lets events through) stops at its next statement.
+        if (dm && dm->fREP)
+            dm->fREP->SetTerminated(true);
         // Every loop, modal ones included, returns; the tidy close follows below.
         QCoreApplication::exit(0);
     });

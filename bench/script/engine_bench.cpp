@@ -1,7 +1,8 @@
-// The interpreter's speed and size against Lua 5.4 and Qt's QJSEngine, in the same program:
-// fib(20/25/30) recursive (about 10x the calls each step), an integer loop of 100k/1M/10M
-// turns, a float loop, text appends in a loop (1x and 10x), compiling 500, 5,000 and 50,000
-// lines in each language, and the memory a small compiled script needs while it runs.
+// The interpreter's speed and size against Lua 5.4 and Qt's QJSEngine, in the same program,
+// in each of the four languages: fib(20/25/30) recursive (about 10x the calls each step), an
+// integer loop of 100k/1M/10M turns, a float loop, text appends in a loop (1x and 10x),
+// compiling 500, 5,000 and 50,000 lines, and the memory a small compiled script needs while
+// it runs; and what the host's check on a running script costs (with and without it).
 // Without arguments it prints a table of the best of five interleaved runs (thread CPU
 // time), each case measured warm at every size: a single cold run of a large compile is
 // dominated by the first touch of fresh heap pages. With a filter only the Google Benchmark
@@ -32,48 +33,21 @@ namespace {
 
 struct Program
 {
-    const char *dozovo, *jscript, *lua, *js; // ours twice, then the peers
+    const char *dozovo, *iraved, *devav, *jscript, *lua, *js; // ours in the four languages, then the peers
+    const char *ours(const char *language) const
+    {
+        switch (language[1]) {
+        case 'o': return dozovo;
+        case '+': return iraved;
+        case 'e': return devav;
+        default: return jscript;
+        }
+    }
 };
 
-const Program fib = {
-    "function fib(n: Integer): Integer;\n"
-    "begin if n < 2 then Result := n else Result := fib(n - 1) + fib(n - 2) end;\n"
-    "var r: Integer;\nbegin r := fib(30) end.",
-    "function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); }\nvar r = fib(30);",
-    "local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end\nlocal r = fib(30)",
-    "(function() { function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); } return fib(30); })()",
-};
+const char *const Languages[] = {"DozovoZozedi", "D++Iraved", "DevavAraroz", "JScript"};
 
-const Program intLoop = {
-    "var s, i: Integer;\nbegin s := 0; for i := 1 to 10000000 do s := (s + i) mod 1000 end.",
-    "var s = 0;\nfor (var i = 1; i <= 10000000; i++) s = (s + i) % 1000;",
-    "local s = 0\nfor i = 1, 10000000 do s = (s + i) % 1000 end",
-    "(function() { var s = 0; for (var i = 1; i <= 10000000; i++) s = (s + i) % 1000; return s; })()",
-};
-
-const Program floatLoop = {
-    "var x: Double; i: Integer;\nbegin x := 0; for i := 1 to 10000000 do x := x * 0.5 + 1.25 end.",
-    "var x = 0.0;\nfor (var i = 1; i <= 10000000; i++) x = x * 0.5 + 1.25;",
-    "local x = 0.0\nfor i = 1, 10000000 do x = x * 0.5 + 1.25 end",
-    "(function() { var x = 0.0; for (var i = 1; i <= 10000000; i++) x = x * 0.5 + 1.25; return x; })()",
-};
-
-Program appends(int n)
-{
-    static std::vector<std::unique_ptr<std::string>> keep;
-    auto text = [](const char *pattern, int n) {
-        char buf[512];
-        std::snprintf(buf, sizeof buf, pattern, n);
-        keep.push_back(std::make_unique<std::string>(buf));
-        return keep.back()->c_str();
-    };
-    return {text("var s: String; i: Integer;\nbegin s := ''; for i := 1 to %d do s := s + 'abcde' end.", n),
-            text("var s = \"\";\nfor (var i = 1; i <= %d; i++) s = s + \"abcde\";", n),
-            text("local s = ''\nfor i = 1, %d do s = s .. 'abcde' end", n),
-            text("(function() { var s = ''; for (var i = 1; i <= %d; i++) s = s + 'abcde'; return s.length; })()", n)};
-}
-
-// fib(n) and the integer loop at other sizes, for how the cost grows.
+// A program's text with its size put in (every %d of the pattern), kept for the program's run.
 const char *kept(const char *pattern, int n)
 {
     static std::vector<std::unique_ptr<std::string>> keep;
@@ -88,6 +62,9 @@ Program fibOf(int n)
     return {kept("function fib(n: Integer): Integer;\n"
                  "begin if n < 2 then Result := n else Result := fib(n - 1) + fib(n - 2) end;\n"
                  "var r: Integer;\nbegin r := fib(%d) end.", n),
+            kept("int fib(int n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); }\nint r;\n{ r = fib(%d); }", n),
+            kept("Function fib(n)\n  If n < 2 Then\n    Return n\n  End If\n  Return fib(n - 1) + fib(n - 2)\n"
+                 "End Function\nDim r\nr = fib(%d)", n),
             kept("function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); }\nvar r = fib(%d);", n),
             kept("local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end\nlocal r = fib(%d)", n),
             kept("(function() { function fib(n) { if (n < 2) return n; return fib(n - 1) + fib(n - 2); } return fib(%d); })()", n)};
@@ -96,10 +73,36 @@ Program fibOf(int n)
 Program intLoopOf(int n)
 {
     return {kept("var s, i: Integer;\nbegin s := 0; for i := 1 to %d do s := (s + i) mod 1000 end.", n),
+            kept("int s, i;\n{ s = 0; for (i = 1; i <= %d; i++) s = (s + i) %% 1000; }", n),
+            kept("Dim s, i\ns = 0\nFor i = 1 To %d\n  s = (s + i) Mod 1000\nNext", n),
             kept("var s = 0;\nfor (var i = 1; i <= %d; i++) s = (s + i) %% 1000;", n),
             kept("local s = 0\nfor i = 1, %d do s = (s + i) %% 1000 end", n),
             kept("(function() { var s = 0; for (var i = 1; i <= %d; i++) s = (s + i) %% 1000; return s; })()", n)};
 }
+
+Program floatLoopOf(int n)
+{
+    return {kept("var x: Double; i: Integer;\nbegin x := 0; for i := 1 to %d do x := x * 0.5 + 1.25 end.", n),
+            kept("double x; int i;\n{ x = 0; for (i = 1; i <= %d; i++) x = x * 0.5 + 1.25; }", n),
+            kept("Dim x, i\nx = 0.0\nFor i = 1 To %d\n  x = x * 0.5 + 1.25\nNext", n),
+            kept("var x = 0.0;\nfor (var i = 1; i <= %d; i++) x = x * 0.5 + 1.25;", n),
+            kept("local x = 0.0\nfor i = 1, %d do x = x * 0.5 + 1.25 end", n),
+            kept("(function() { var x = 0.0; for (var i = 1; i <= %d; i++) x = x * 0.5 + 1.25; return x; })()", n)};
+}
+
+Program appends(int n)
+{
+    return {kept("var s: String; i: Integer;\nbegin s := ''; for i := 1 to %d do s := s + 'abcde' end.", n),
+            kept("string s; int i;\n{ s = \"\"; for (i = 1; i <= %d; i++) s = s + \"abcde\"; }", n),
+            kept("Dim s, i\ns = \"\"\nFor i = 1 To %d\n  s = s & \"abcde\"\nNext", n),
+            kept("var s = \"\";\nfor (var i = 1; i <= %d; i++) s = s + \"abcde\";", n),
+            kept("local s = ''\nfor i = 1, %d do s = s .. 'abcde' end", n),
+            kept("(function() { var s = ''; for (var i = 1; i <= %d; i++) s = s + 'abcde'; return s.length; })()", n)};
+}
+
+const Program fib = fibOf(30);
+const Program intLoop = intLoopOf(10000000);
+const Program floatLoop = floatLoopOf(10000000);
 
 // A script of about `lines` lines: five-line procedures that declare, compute and branch.
 QString sourceOf(const char *language, int lines)
@@ -218,6 +221,22 @@ std::vector<double> bestOf5(const std::vector<std::function<void()>> &runs)
     return best;
 }
 
+// The same with an untimed preparation before each timed run.
+struct Prepared
+{
+    std::function<void()> prepare, run;
+};
+std::vector<double> bestOf5(const std::vector<Prepared> &cases)
+{
+    std::vector<double> best(cases.size(), 1e30);
+    for (int i = 0; i < 5; ++i)
+        for (size_t k = 0; k < cases.size(); ++k) {
+            cases[k].prepare();
+            best[k] = std::min(best[k], timed(cases[k].run));
+        }
+    return best;
+}
+
 void printRow(const char *title, const char *language, double ours, double lua, double js)
 {
     std::printf("%-22s %-13s %9.2f ms  Lua %9.2f ms  QJSEngine %9.2f ms  ratio Lua %5.2f  QJSEngine %5.2f\n", title,
@@ -229,10 +248,29 @@ void compareRun(const char *title, const Program &p)
     QJSEngine engine;
     Lua lua(p.lua);
     const QString js = QString::fromLatin1(p.js);
-    for (const char *language : {"DozovoZozedi", "JScript"}) {
-        auto s = compiled(language, QString::fromLatin1(language[0] == 'D' ? p.dozovo : p.jscript));
+    for (const char *language : Languages) {
+        auto s = compiled(language, QString::fromLatin1(p.ours(language)));
         const auto t = bestOf5({[&] { s->Execute(); }, [&] { lua.run(); }, [&] { runJs(engine, js); }});
         printRow(title, language, t[0], t[1], t[2]);
+    }
+}
+
+// The cost of the host's check on a running script: the same program run without a check
+// and with one (a hook that lets nothing through, called as often as the script's loops
+// and calls allow), interleaved in the same run.
+void comparePoll(const char *title, const Program &p)
+{
+    for (const char *language : Languages) {
+        auto plain = compiled(language, QString::fromLatin1(p.ours(language)));
+        auto checked = compiled(language, QString::fromLatin1(p.ours(language)));
+        int polls = 0;
+        checked->SetOnPoll([&polls] {
+            ++polls;
+            return false;
+        });
+        const auto t = bestOf5({[&] { plain->Execute(); }, [&] { checked->Execute(); }});
+        std::printf("%-22s %-13s %9.2f ms without check  %9.2f ms with  cost %+5.1f%%  (%d calls of the hook)\n", title,
+                    language, t[0] * 1e3, t[1] * 1e3, (t[1] / t[0] - 1) * 100, polls);
     }
 }
 
@@ -240,31 +278,48 @@ void compareRun(const char *title, const Program &p)
 // so they run at 1x only, above).
 void appendGrowth()
 {
-    for (const char *language : {"DozovoZozedi", "JScript"}) {
+    for (const char *language : Languages) {
         const Program one = appends(100000), ten = appends(1000000);
-        auto a = compiled(language, QString::fromLatin1(language[0] == 'D' ? one.dozovo : one.jscript));
-        auto b = compiled(language, QString::fromLatin1(language[0] == 'D' ? ten.dozovo : ten.jscript));
+        auto a = compiled(language, QString::fromLatin1(one.ours(language)));
+        auto b = compiled(language, QString::fromLatin1(ten.ours(language)));
         const auto t = bestOf5({[&] { a->Execute(); }, [&] { b->Execute(); }});
         std::printf("%-22s %-13s %9.2f ms at 1x  %9.2f ms at 10x  growth %5.2f\n", "appends 100,000 x10", language,
                     t[0] * 1e3, t[1] * 1e3, t[1] / t[0]);
     }
 }
 
+std::unique_ptr<TqsScript> emptyScript(const char *language)
+{
+    ensureLanguages();
+    auto s = std::make_unique<TqsScript>();
+    s->AddRTTI();
+    s->SyntaxType = QString::fromLatin1(language);
+    return s;
+}
+
+void compileInto(TqsScript &s, const QString &source)
+{
+    s.Lines = source.split(QLatin1Char('\n'));
+    if (!s.Compile()) {
+        std::fprintf(stderr, "compile failed: %s at %s\n", qPrintable(s.ErrorMsg), qPrintable(s.ErrorPos));
+        std::abort();
+    }
+}
+
+// Compiling only: each side's state (our script with its modules, a Lua state with its
+// libraries, a QJSEngine) is made before the clock starts and freed after it stops.
 void compareCompile(int lines)
 {
     const QByteArray luaSource = sourceOf("lua", lines).toUtf8();
     const QString jsSource = sourceOf("js", lines);
-    for (const char *language : {"DozovoZozedi", "D++Iraved", "DevavAraroz", "JScript"}) {
+    for (const char *language : Languages) {
         const QString source = sourceOf(language, lines);
-        const auto t = bestOf5({[&] { compiled(language, source); },
-                                [&] {
-                                    Lua lua;
-                                    lua.load(luaSource.constData());
-                                },
-                                [&] {
-                                    QJSEngine engine;
-                                    runJs(engine, jsSource);
-                                }});
+        std::unique_ptr<TqsScript> ours;
+        std::unique_ptr<Lua> lua;
+        std::unique_ptr<QJSEngine> engine;
+        const auto t = bestOf5({{[&] { ours = emptyScript(language); }, [&] { compileInto(*ours, source); }},
+                                {[&] { lua = std::make_unique<Lua>(); }, [&] { lua->load(luaSource.constData()); }},
+                                {[&] { engine = std::make_unique<QJSEngine>(); }, [&] { runJs(*engine, jsSource); }}});
         char title[64];
         std::snprintf(title, sizeof title, "compile %d lines", lines);
         printRow(title, language, t[0], t[1], t[2]);
@@ -346,8 +401,15 @@ void BM_QJSEngine(benchmark::State &state, const char *source)
 void BM_Compile(benchmark::State &state, const char *language)
 {
     const QString source = sourceOf(language, int(state.range(0)));
-    for (auto _ : state)
-        compiled(language, source);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto s = emptyScript(language);
+        state.ResumeTiming();
+        compileInto(*s, source);
+        state.PauseTiming();
+        s.reset();
+        state.ResumeTiming();
+    }
     state.SetComplexityN(state.range(0));
 }
 
@@ -371,7 +433,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv); // QJSEngine wants one
     // Without arguments the whole side-by-side table; "table <part>..." only those parts
-    // (calls, loops, appends, compile, memory); other arguments go to Google Benchmark.
+    // (calls, loops, check, appends, compile, memory); other arguments go to Google Benchmark.
     const bool table = argc == 1 || std::strcmp(argv[1], "table") == 0;
     if (table) {
         auto wanted = [&](const char *part) {
@@ -392,6 +454,11 @@ int main(int argc, char **argv)
             compareRun("integer loop 1M", intLoopOf(1000000));
             compareRun("integer loop 10M", intLoop);
             compareRun("float loop 10M", floatLoop);
+        }
+        if (wanted("check")) {
+            comparePoll("fib(30)", fib);
+            comparePoll("integer loop 10M", intLoop);
+            comparePoll("float loop 10M", floatLoop);
         }
         if (wanted("appends")) {
             compareRun("appends 100,000", appends(100000));

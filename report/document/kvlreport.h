@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <unordered_map>
 #include <memory>
@@ -157,8 +158,8 @@ public:
     bool Reloading = false;  // reloading its own snapshot: no password asked
     // Name of the object being processed, for error texts.
     QString CurObject;
-    // Set to stop a run.
-    bool Terminated = false;
+    // Set to stop a run; another thread may set it (a thread-safe run stops at it).
+    std::atomic<bool> Terminated{false};
     bool Modified = false;
     // The serializer of the read or write in progress, so that nested lists reuse it.
     TkvlXMLSerializer *XMLSerializer = nullptr;

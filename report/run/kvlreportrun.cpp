@@ -17,8 +17,10 @@
 #include "script/core/qsscript.h"
 #include "script/stmt/qsstmt.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -59,6 +61,47 @@ struct Snapshot {
 
 } // namespace
 
+// What the run does around the report's script.
+struct TkvlReportRun {
+    // Lets the running script be stopped: outside thread-safe mode it lets the window events
+    // through at a bounded interval (a Cancel, Esc in the preview, a closed window, a
+    // termination signal), and it stops at a Terminated set meanwhile, also by another thread.
+    static void WatchScript(TkvlReport &R)
+    {
+        R.FScript->SetOnPoll([&R] {
+            if (!R.FEngineOptions->EnableThreadSafe) {
+                // Only the thread that owns the application's event loop has window events.
+                QCoreApplication *app = QCoreApplication::instance();
+                if (app && app->thread() == QThread::currentThread())
+                    QCoreApplication::processEvents();
+                if (R.FProgress && R.FProgress->Terminated() && !R.Terminated)
+                    R.SetTerminated(true);
+            }
+            return R.Terminated.load();
+        });
+    }
+
+    // The main program, run before the engine: the preview shows it as running, so that
+    // its Cancel (Esc) stops it as it stops the engine.
+    static void RunMainProgram(TkvlReport &R)
+    {
+        TkvlCustomPreview *preview = R.FEngineOptions->EnableThreadSafe ? nullptr : R.FPreview;
+        if (preview)
+            preview->InternalOnProgressStart(&R, ptRunning, 0);
+        struct Stop {
+            TkvlReport &R;
+            TkvlCustomPreview *preview;
+            ~Stop()
+            {
+                // the script may have let the preview go
+                if (preview && R.FPreview == preview)
+                    preview->InternalOnProgressStop(&R, ptRunning, 0);
+            }
+        } stop{R, preview};
+        R.FScript->Execute();
+    }
+};
+
 bool TkvlReport::PrepareReport(bool ClearLastReport)
 {
     if (ClearLastReport && FPreviewPages)
@@ -91,10 +134,11 @@ bool TkvlReport::PrepareReport(bool ClearLastReport)
             if (OnBeginDoc)
                 OnBeginDoc(this);
             if (PrepareScript()) {
+                TkvlReportRun::WatchScript(*this);
                 if (OnAfterScriptCompile)
                     OnAfterScriptCompile(this);
                 if (FScript->Statement()->Count() > 0)
-                    FScript->Execute();
+                    TkvlReportRun::RunMainProgram(*this);
                 if (!Terminated && FEngine) {
                     TkvlCustomPreviewForm *shownBefore = PreviewForm;
                     if (FEngine->Run(true, false, nullptr)) {

@@ -22,6 +22,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <functional>
 #include <vector>
 
@@ -45,6 +46,19 @@ struct TqsRunState
 {
     int CallDepth = 0;
     int LineHooks = 0;
+
+    // The host's check while the tree runs (TqsScript::SetOnPoll). Loops count their turns
+    // and calls count themselves down in StepsLeft only while Polling; the clock is read
+    // when the count runs out, the hook called when PollIntervalMs have passed.
+    std::function<bool()> OnPoll;
+    bool Polling = false;
+    bool StopAsked = false; // the hook said stop: every later check stops at once
+    int StepsLeft = 0;
+    int StepBudget = MaxStepBudget;
+    std::chrono::steady_clock::time_point LastClock, LastPoll;
+
+    static constexpr int MaxStepBudget = 4096;
+    static constexpr int PollIntervalMs = 25;
 };
 
 // Where the locals of a procedure live. Each local has a slot, numbered as it is declared;
@@ -196,6 +210,23 @@ public:
             ResolveRunState();
         return *FRunState;
     }
+
+    // The host's check while this tree of scopes runs: called from loop turns and script
+    // calls at a bounded interval, so that the host can let its pending events through or
+    // look at a stop request of another thread. True ends the run as Terminate does, at the
+    // next statement of every list; the run's later checks stop at once too, until the hook
+    // is set again or the main program runs again. An empty hook switches the counting off.
+    using TqsPollEvent = std::function<bool()>;
+    void SetOnPoll(TqsPollEvent hook);
+    // A loop turn or a call: the count runs down, the clock is looked at when it runs out.
+    static void CountStep(TqsRunState &state, TqsScript *scope)
+    {
+        if (--state.StepsLeft < 0) [[unlikely]]
+            scope->Poll();
+    }
+    // When the count has run out: reads the clock, calls the hook when it is due, and stops
+    // the run (this scope, its parents and the outermost script's procedures) when asked.
+    void Poll();
 
     void SetOnRunLine(TqsRunLineEvent hook);
     const TqsRunLineEvent &OnRunLine() const { return FOnRunLine; }

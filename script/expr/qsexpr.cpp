@@ -182,7 +182,10 @@ public:
     TPlusNode() : TqsOperatorNode(opPlus, 3) {}
     Variant Eval() override
     {
-        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::add(l, r); });
+        return withOperands(this, [](const Variant &l, const Variant &r) {
+            qsCheckJoin(l, r);
+            return Variant::add(l, r);
+        });
     }
 };
 
@@ -193,7 +196,10 @@ public:
     TStrCatNode() : TqsOperatorNode(opPlus, 3) { FStrCat = true; }
     Variant Eval() override
     {
-        return withOperands(this, [](const Variant &l, const Variant &r) { return Variant::concat(l, r); });
+        return withOperands(this, [](const Variant &l, const Variant &r) {
+            qsCheckJoin(l, r);
+            return Variant::concat(l, r);
+        });
     }
 };
 
@@ -939,10 +945,14 @@ Variant TqsDesignator::Evaluate(bool assign, const Variant &value)
 
 Variant qsCallProc(TqsProcVariable *proc, const std::vector<TqsExpression *> &args, TqsScript *caller)
 {
+    // A call counts as a turn of a loop: endless recursion lets the host check too.
+    TqsRunState &rs = proc->FProgram->RunState();
+    if (rs.Polling)
+        TqsScript::CountStep(rs, caller);
     if (caller->FCtl & TqsScript::cfTerminated)
         return Variant::null();
     const size_t n = std::min(args.size(), size_t(proc->ParamCount()));
-    TqsActivation activation(proc);
+    TqsActivation activation(proc, rs);
     bool byRef = false;
     for (size_t i = 0; i < n; ++i) {
         TqsExprNode *arg = args[i]->Root();

@@ -39,6 +39,14 @@ void TqsCustomVariable::SetType(TqsVarType typ, const QString &typeName)
         }
     if (FKind == kParam)
         FStore = TqsStoreKind::Raw;
+    switch (FStore) {
+    case TqsStoreKind::Int: FStoreAsIs = varInteger; break;
+    case TqsStoreKind::Bool: FStoreAsIs = varBoolean; break;
+    case TqsStoreKind::Float: FStoreAsIs = varDouble; break;
+    case TqsStoreKind::String: FStoreAsIs = varUString; break;
+    case TqsStoreKind::Int64: FStoreAsIs = varInt64; break;
+    default: FStoreAsIs = 0xFFFF; break;
+    }
 }
 
 void TqsCustomVariable::StoreConverted(const Variant &value)
@@ -128,7 +136,10 @@ TqsProcVariable::~TqsProcVariable()
 
 Variant TqsProcVariable::Invoke(Variant *args, size_t n)
 {
-    TqsActivation activation(this);
+    TqsRunState &rs = FProgram->RunState();
+    if (rs.CallDepth == 0)
+        rs.StopAsked = false; // the host starts a new run
+    TqsActivation activation(this, rs);
     n = std::min(n, FParams.size());
     bool byRef = false;
     for (size_t i = 0; i < n; ++i) {
@@ -307,4 +318,15 @@ Variant qsStringPutChar(const Variant &s, const Variant &index, const Variant &v
         throw EqsRunError(QStringLiteral("String index out of range (%1)").arg(i + 1));
     text[i] = v.at(0);
     return Variant(std::move(text));
+}
+
+void qsTextTooLong()
+{
+    throw EqsRunError(QStringLiteral("Text too long: a script text holds at most %1 characters").arg(qsMaxTextLength));
+}
+
+void qsCheckJoinSlow(const Variant &a, const Variant &b)
+{
+    // Other values give short texts; only the lengths of texts add up.
+    qsCheckTextLength(a.isString() ? a.toString().size() : 0, b.isString() ? b.toString().size() : 0);
 }

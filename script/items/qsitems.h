@@ -80,7 +80,7 @@ public:
     // Store with the item's own conversion.
     void Store(const Variant &value)
     {
-        if (FStore == TqsStoreKind::Raw || (FStore == TqsStoreKind::Int && value.type() == varInteger)) {
+        if (FStore == TqsStoreKind::Raw || value.varType() == FStoreAsIs) {
             if (!FIsReadOnly)
                 qsAssign(Value(), value);
             return;
@@ -108,6 +108,7 @@ public:
 
     const Kind FKind;
     TqsStoreKind FStore = TqsStoreKind::Raw;
+    uint16_t FStoreAsIs = 0xFFFF; // the kind of value that FStore keeps as it is (none: no such kind)
     bool FIsMacro = false;
     bool FIsReadOnly = false;
     bool FNeedResult = true;
@@ -217,7 +218,9 @@ private:
 class TqsActivation
 {
 public:
-    explicit TqsActivation(TqsProcVariable *proc) : FProc(proc), FLayout(proc->FLayout), FDepth(proc->FProgram->RunState())
+    explicit TqsActivation(TqsProcVariable *proc) : TqsActivation(proc, proc->FProgram->RunState()) {}
+    // With the run state of the procedure's tree, when the caller has it at hand.
+    TqsActivation(TqsProcVariable *proc, TqsRunState &state) : FProc(proc), FLayout(proc->FLayout), FDepth(state)
     {
         // From the first call on, the slots are fixed: a name bound later keeps its own value.
         FLayout.Sealed = true;
@@ -322,6 +325,23 @@ public:
 // Arrays declared in scripts are bounded: at most 3 dimensions and this many elements.
 inline constexpr int qsMaxArrayDims = 3;
 inline constexpr qint64 qsMaxArrayElements = 16 * 1024 * 1024;
+
+// Texts that scripts join are bounded too: a join that would pass this many characters
+// (256 MB) is a script error instead of growing until memory runs out.
+inline constexpr qsizetype qsMaxTextLength = 128 * 1024 * 1024;
+[[noreturn]] void qsTextTooLong();
+inline void qsCheckTextLength(qsizetype a, qsizetype b)
+{
+    if (b > qsMaxTextLength - a) [[unlikely]]
+        qsTextTooLong();
+}
+// Before joining two values as + or the text operator may: only texts can be long.
+void qsCheckJoinSlow(const Variant &a, const Variant &b);
+inline void qsCheckJoin(const Variant &a, const Variant &b)
+{
+    if (a.isString() || b.isString()) [[unlikely]]
+        qsCheckJoinSlow(a, b);
+}
 
 // Base of binding modules: the constructor registers names into the script.
 class TqsRTTIModule : public TqsScriptItem

@@ -11,6 +11,8 @@
 #include "script/xml/qsxml.h"
 
 #include <QIODevice>
+#include <algorithm>
+#include <climits>
 #include <memory>
 
 namespace {
@@ -313,6 +315,54 @@ void TqsScript::RunLine(const QString &unitName, const QString &sourcePos)
         }
 }
 
+// ---- The host's check
+
+void TqsScript::SetOnPoll(TqsPollEvent hook)
+{
+    TqsRunState &rs = RunState();
+    rs.OnPoll = std::move(hook);
+    rs.Polling = bool(rs.OnPoll);
+    rs.StopAsked = false;
+    rs.StepBudget = rs.StepsLeft = TqsRunState::MaxStepBudget;
+    rs.LastClock = rs.LastPoll = std::chrono::steady_clock::now();
+}
+
+void TqsScript::Poll()
+{
+    using namespace std::chrono;
+    TqsRunState &rs = RunState();
+    bool stop = rs.StopAsked;
+    if (rs.Polling && !stop) {
+        const steady_clock::time_point now = steady_clock::now();
+        // Turns that take long (a host call in the body) get fewer of them between clock
+        // reads, so that the hook's interval stays bounded; quick ones get more.
+        constexpr milliseconds interval(TqsRunState::PollIntervalMs);
+        const auto sinceClock = now - rs.LastClock;
+        if (sinceClock > interval / 4)
+            rs.StepBudget = std::max(16, rs.StepBudget / 2);
+        else if (sinceClock < interval / 32)
+            rs.StepBudget = std::min(TqsRunState::MaxStepBudget, rs.StepBudget * 2);
+        rs.LastClock = now;
+        if (now - rs.LastPoll >= interval) {
+            const TqsPollEvent hook = rs.OnPoll; // a copy: the hook may set another one
+            stop = hook();
+            rs.LastPoll = rs.LastClock = steady_clock::now();
+            rs.StopAsked = rs.StopAsked || stop;
+        }
+    }
+    rs.StepsLeft = rs.Polling ? rs.StepBudget : INT_MAX;
+    if (!stop)
+        return;
+    // Every list of the scopes on the way up ends at its next statement; the outermost
+    // script's procedures too (a caller in another procedure's scope).
+    TqsScript *root = this;
+    for (TqsScript *s = this; s; s = s->Parent) {
+        s->FCtl |= cfExit | cfTerminated;
+        root = s;
+    }
+    root->Terminate();
+}
+
 // ---- Running
 
 void TqsScript::Execute()
@@ -327,6 +377,9 @@ void TqsScript::Execute()
         }
     } guard{this};
     FCtl = 0; // a stray break or continue of an earlier run must not leak into this one
+    TqsRunState &rs = RunState();
+    if (rs.CallDepth == 0)
+        rs.StopAsked = false; // a new run
     IsRunning = true;
     MainProg = true;
     Statement()->Execute();

@@ -1,6 +1,6 @@
 #include "script/stmt/qsstmt.h"
 
-
+#include <type_traits>
 
 TqsStatement::~TqsStatement() { Clear(); }
 
@@ -54,13 +54,17 @@ void TqsCompoundAssignStmt::Execute()
         // the right side may have stored another text into the variable meanwhile
         Variant &held = FVar->Value();
         if (held.toString().constData() == text.constData()) {
+            const QString tail = e.toString();
+            qsCheckTextLength(text.size(), tail.size());
             held = Variant();
-            text.append(e.toString());
+            text.append(tail);
             held = Variant(std::move(text));
             return;
         }
         v = Variant(std::move(text));
     }
+    if (FModificator == '+' || FModificator == '&')
+        qsCheckJoin(v, e);
     switch (FModificator) {
     case '&': v = Variant::concat(v, e); break;
     case '+': v = Variant::add(v, e); break;
@@ -164,7 +168,34 @@ void TqsCaseStmt::Execute()
 
 namespace {
 constexpr unsigned char endsLoop = TqsScript::cfBreak | TqsScript::cfExit | TqsScript::cfTerminated;
+
+// The end of a turn: the host's check when one is installed (a stop sets the terminated
+// flag looked at next), then whether the loop ends; otherwise a continue is done with.
+template <bool Poll>
+inline bool turnEnds(TqsScript *scope, TqsRunState &rs)
+{
+    if constexpr (Poll)
+        TqsScript::CountStep(rs, scope);
+    unsigned char &ctl = scope->FCtl;
+    if (ctl & endsLoop)
+        return true;
+    ctl &= ~TqsScript::cfContinue;
+    return false;
 }
+
+// Runs a loop's turns with the turn counter when the tree has a host check, without
+// otherwise: the check costs nothing where no host asks for it.
+template <class Turns>
+inline void runTurns(TqsScript *scope, Turns &&turns)
+{
+    TqsRunState &rs = scope->RunState();
+    if (rs.Polling)
+        turns(std::true_type(), rs);
+    else
+        turns(std::false_type(), rs);
+    scope->FCtl &= ~TqsScript::cfBreak;
+}
+} // namespace
 
 TqsRepeatStmt::~TqsRepeatStmt() { delete FCondition; }
 
@@ -173,16 +204,11 @@ void TqsRepeatStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    unsigned char &ctl = FProgram->FCtl;
-    for (;;) {
-        ExecuteList(FItems);
-        if (ctl & endsLoop)
-            break;
-        ctl &= ~TqsScript::cfContinue;
-        if (FCondition->Root()->EvalBool() != FInverseCondition)
-            break;
-    }
-    ctl &= ~TqsScript::cfBreak;
+    runTurns(FProgram, [this](auto poll, TqsRunState &rs) {
+        do
+            ExecuteList(FItems);
+        while (!turnEnds<decltype(poll)::value>(FProgram, rs) && FCondition->Root()->EvalBool() == FInverseCondition);
+    });
 }
 
 TqsWhileStmt::~TqsWhileStmt() { delete FCondition; }
@@ -192,14 +218,13 @@ void TqsWhileStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    unsigned char &ctl = FProgram->FCtl;
-    while (FCondition->Root()->EvalBool()) {
-        ExecuteList(FItems);
-        if (ctl & endsLoop)
-            break;
-        ctl &= ~TqsScript::cfContinue;
-    }
-    ctl &= ~TqsScript::cfBreak;
+    runTurns(FProgram, [this](auto poll, TqsRunState &rs) {
+        while (FCondition->Root()->EvalBool()) {
+            ExecuteList(FItems);
+            if (turnEnds<decltype(poll)::value>(FProgram, rs))
+                break;
+        }
+    });
 }
 
 TqsForStmt::~TqsForStmt()
@@ -221,26 +246,24 @@ void TqsForStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    unsigned char &ctl = FProgram->FCtl;
     Variant &counter = FVariable->Value();
-    if (!FDown) {
-        for (int64_t i = from; i <= to; ++i) {
-            qsAssign(counter, Variant(int(i)));
-            ExecuteList(FItems);
-            if (ctl & endsLoop)
-                break;
-            ctl &= ~TqsScript::cfContinue;
+    runTurns(FProgram, [&](auto poll, TqsRunState &rs) {
+        if (!FDown) {
+            for (int64_t i = from; i <= to; ++i) {
+                qsAssign(counter, Variant(int(i)));
+                ExecuteList(FItems);
+                if (turnEnds<decltype(poll)::value>(FProgram, rs))
+                    break;
+            }
+        } else {
+            for (int64_t i = from; i >= to; --i) {
+                qsAssign(counter, Variant(int(i)));
+                ExecuteList(FItems);
+                if (turnEnds<decltype(poll)::value>(FProgram, rs))
+                    break;
+            }
         }
-    } else {
-        for (int64_t i = from; i >= to; --i) {
-            qsAssign(counter, Variant(int(i)));
-            ExecuteList(FItems);
-            if (ctl & endsLoop)
-                break;
-            ctl &= ~TqsScript::cfContinue;
-        }
-    }
-    ctl &= ~TqsScript::cfBreak;
+    });
 }
 
 TqsVbForStmt::~TqsVbForStmt()
@@ -266,16 +289,30 @@ void TqsVbForStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    unsigned char &ctl = FProgram->FCtl;
-    while (down ? i >= to : i <= to) {
-        FVariable->Value() = i;
-        ExecuteList(FItems);
-        if (ctl & endsLoop)
-            break;
-        ctl &= ~TqsScript::cfContinue;
-        i = Variant::add(i, step);
+    if (i.type() == varInteger && to.type() == varInteger && step.type() == varInteger) {
+        // Integer bounds count natively, as the counted for does: the turns past the 32-bit
+        // range are past the end, so the sum never needs another kind.
+        Variant &counter = FVariable->Value();
+        const int64_t last = to.integerPayload(), by = step.integerPayload();
+        runTurns(FProgram, [&](auto poll, TqsRunState &rs) {
+            for (int64_t n = i.integerPayload(); down ? n >= last : n <= last; n += by) {
+                qsAssign(counter, Variant(int(n)));
+                ExecuteList(FItems);
+                if (turnEnds<decltype(poll)::value>(FProgram, rs))
+                    break;
+            }
+        });
+        return;
     }
-    ctl &= ~TqsScript::cfBreak;
+    runTurns(FProgram, [&](auto poll, TqsRunState &rs) {
+        while (down ? i >= to : i <= to) {
+            FVariable->Value() = i;
+            ExecuteList(FItems);
+            if (turnEnds<decltype(poll)::value>(FProgram, rs))
+                break;
+            i = Variant::add(i, step);
+        }
+    });
 }
 
 TqsCppForStmt::TqsCppForStmt(TqsScript *program, const QString &sourcePos, const QString &unitName)
@@ -291,27 +328,89 @@ TqsCppForStmt::~TqsCppForStmt()
     delete FSecondStmt;
 }
 
+namespace {
+bool intHolds(TqsOperatorType op, int a, int b)
+{
+    switch (op) {
+    case opLess: return a < b;
+    case opLessEq: return a <= b;
+    case opGreat: return a > b;
+    case opGreatEq: return a >= b;
+    case opEq: return a == b;
+    default: return a != b;
+    }
+}
+} // namespace
+
+void TqsCppForStmt::FindCountedForm()
+{
+    FFormKnown = true;
+    // The condition compares two values read in place.
+    if (FExpression)
+        if (auto *op = dynamic_cast<TqsOperatorNode *>(FExpression->Root());
+            op && op->FLeft && op->FRight && op->FLeft->IsDirect() && op->FRight->IsDirect()
+            && (op->FOp == opLess || op->FOp == opLessEq || op->FOp == opGreat || op->FOp == opGreatEq
+                || op->FOp == opEq || op->FOp == opNonEq))
+            FCountCompare = op;
+    // The step is ++ or -- of a plain variable that keeps what it is given.
+    if (FSecondStmt->FItems.size() == 1)
+        if (auto *inc = dynamic_cast<TqsIncStmt *>(FSecondStmt->FItems[0]); inc && inc->FVar) {
+            TqsCustomVariable *v = inc->FVar;
+            if (v->FKind <= TqsCustomVariable::kParam && !v->FOnGetVarValue && !v->FIsReadOnly
+                && (v->FStore == TqsStoreKind::Raw || v->FStore == TqsStoreKind::Int))
+                FCountStep = inc;
+        }
+}
+
 void TqsCppForStmt::Execute()
 {
     RunLine();
     if (Terminated())
         return;
     FFirstStmt->Execute();
-    unsigned char &ctl = FProgram->FCtl;
-    if (ctl & TqsScript::cfTerminated)
+    if (FProgram->FCtl & TqsScript::cfTerminated)
         return;
+    if (!FFormKnown)
+        FindCountedForm();
     // a single step statement runs without its list around it
     TqsStatement *step = FSecondStmt->FItems.size() == 1 ? FSecondStmt->FItems[0] : FSecondStmt;
-    while (!FExpression || FExpression->Root()->EvalBool()) {
-        ExecuteList(FItems);
-        if (ctl & endsLoop)
-            break;
-        ctl &= ~TqsScript::cfContinue;
-        step->Execute();
-        if (ctl & endsLoop)
-            break;
-    }
-    ctl &= ~TqsScript::cfBreak;
+    // The usual form, for (...; i < n; i++): while both sides of the condition hold Integers
+    // it is decided here, and while the counter holds one (and no line hook is attached) it
+    // steps here, in place; anything else takes the statements' own way.
+    TqsOperatorNode *const compare = FCountCompare;
+    TqsCustomVariable *const counter = FCountStep ? FCountStep->FVar : nullptr;
+    const int by = FCountStep && FCountStep->FModificator == '-' ? -1 : 1;
+    runTurns(FProgram, [&](auto poll, TqsRunState &rs) {
+        for (;;) {
+            if (compare) {
+                const Variant *l = compare->FLeft->Direct(), *r = compare->FRight->Direct();
+                if (l->type() == varInteger && r->type() == varInteger) {
+                    if (!intHolds(compare->FOp, l->integerPayload(), r->integerPayload()))
+                        break;
+                } else if (!compare->EvalBool()) {
+                    break;
+                }
+            } else if (FExpression && !FExpression->Root()->EvalBool()) {
+                break;
+            }
+            ExecuteList(FItems);
+            if (turnEnds<decltype(poll)::value>(FProgram, rs))
+                break;
+            if (counter && !rs.LineHooks) {
+                Variant &slot = counter->Value();
+                if (slot.type() == varInteger) {
+                    const int64_t n = int64_t(slot.integerPayload()) + by;
+                    if (n == int32_t(n)) {
+                        qsAssign(slot, Variant(int(n)));
+                        continue;
+                    }
+                }
+            }
+            step->Execute();
+            if (FProgram->FCtl & endsLoop)
+                break;
+        }
+    });
 }
 
 // ---- Exceptions

@@ -166,6 +166,14 @@ public:
     TqsStatement *FFirstStmt;
     TqsExpression *FExpression = nullptr;
     TqsStatement *FSecondStmt;
+
+private:
+    // The counted form, looked for at the first run: a condition comparing two values read
+    // in place, and a ++ or -- step of a plain variable.
+    void FindCountedForm();
+    bool FFormKnown = false;
+    TqsOperatorNode *FCountCompare = nullptr;
+    TqsIncStmt *FCountStep = nullptr;
 };
 
 class TqsTryStmt : public TqsStatement

@@ -211,6 +211,7 @@ Variant fInsert(Variant *a)
         pos = 1;
     if (pos > s.size())
         pos = s.size() + 1;
+    qsCheckTextLength(s.size(), what.size());
     s.insert(pos - 1, what);
     a[1] = Variant(std::move(s));
     return Variant(0);
