@@ -4,6 +4,7 @@
 #include "platform/ui/messages.h"
 #include "platform/ui/services.h"
 #include "report/document/kvlreport.h"
+#include "script/core/qsscript.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,7 +44,9 @@ QString kvlResolvedPath(const QString &FileName)
     const QString folder = QDir(info.absolutePath()).canonicalPath();
     if (folder.isEmpty())
         return QDir::cleanPath(info.absoluteFilePath());
-    return folder == QLatin1String("/") ? folder + info.fileName() : folder + QLatin1Char('/') + info.fileName();
+    if (folder == QLatin1String("/"))
+        return folder + info.fileName();
+    return folder + QLatin1Char('/') + info.fileName();
 }
 
 TkvlFileTrust::TkvlFileTrust(const TkvlReport *Report) : FReport(Report)

@@ -3,7 +3,7 @@
 // the program's settings and databases never.
 #include "platform/ui/fakes.h"
 #include "report/document/kvlreport.h"
-#include "tests/scriptreport/scriptreportfixture.h"
+#include "tests/scriptreport/reportrun.h"
 
 #include <QDir>
 #include <QFile>
@@ -233,8 +233,9 @@ TEST_F(ScriptFileTrust, SettingsAndDatabasesAreRefusedAndLinksFollowed)
                 .arg(at(c.file));
         const auto shown = run("DozovoZozedi", script, {ui::mbNo});
         EXPECT_EQ(questions(shown).size(), c.asked ? 1 : 0);
-        if (c.asked)
+        if (c.asked) {
             EXPECT_TRUE(questions(shown).first().text.contains(at(c.reached))) << questions(shown).first().text.toStdString();
+        }
         EXPECT_TRUE(errors(shown).contains(QStringLiteral("Accesso negato al file: ") + at(c.file))) << errors(shown).toStdString();
         EXPECT_EQ(contents(at(c.reached)), before);
     }
