@@ -5,7 +5,13 @@ cd "$(dirname "$0")"
 . tools/deps.sh
 
 lirra_install_packages "${LIRRA_BUILD_PACKAGES[@]}"
+# The build tool shows only its progress lines: a newcomer is told what the wait is for.
+if [ ! -x build/app/LirraCal ]; then
+  echo "First build: the whole program is compiled once, which takes several minutes." \
+       "Later starts rebuild only what changed."
+fi
 lirra_build build -DLIRRA_BUILD_TESTS=OFF -DLIRRA_BUILD_BENCH=OFF
+echo "Build done."
 
 # LirraCal runs on X11; a Wayland session normally offers it through Xwayland.
 if [ -z "${DISPLAY:-}" ]; then
@@ -32,4 +38,5 @@ else
 fi
 export FONTCONFIG_FILE="$PWD/fonts/fonts.conf"
 export QT_QPA_PLATFORM=xcb
+echo "Starting LirraCal."
 exec ./build/app/LirraCal "$@"

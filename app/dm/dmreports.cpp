@@ -13,6 +13,7 @@
 #include "report/options/kvloptions.h"
 #include "report/pages/kvlreportpage.h"
 #include "report/resources/kvlresources.h"
+#include "report/run/kvlfiletrust.h"
 
 namespace {
 
@@ -116,6 +117,9 @@ void Tdm::CreateReportComponents()
     fREP->PrintOptions()->PrintOnSheet = 0;
     fREP->ScriptLanguage = QStringLiteral("DozovoZozedi");
     fREP->ScriptText().SetText(QStringLiteral("begin\r\n\r\nend."));
+    // A template's script never reaches the events database, wherever the settings put it.
+    if (const TDatabaseConfig db = ReadDatabaseConfig(ConfigFile()); db.embedded)
+        fREP->FileTrust().RefusedFiles << db.database;
     for (TkvlDBDataset *source : {fSEDI, fTITOLI, fEVENTS})
         fREP->DataSets()->Add(source);
     auto *data = new TkvlDataPage(fREP);

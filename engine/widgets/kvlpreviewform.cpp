@@ -718,7 +718,12 @@ void TkvlPreviewForm::closeEvent(QCloseEvent *Event)
         return;
     }
     Event->accept();
+    const bool shown = isVisible();
     QDialog::closeEvent(Event);
+    // Whatever closed it (the button, Escape, the window's frame, the program): the report hears.
+    TkvlReport *report = FPreview->Report;
+    if (shown && report && report->OnClosePreview)
+        guarded([&] { report->OnClosePreview(this); });
 }
 
 void TkvlPreviewForm::changeEvent(QEvent *Event)

@@ -23,6 +23,12 @@ public:
     virtual QString ToString() { return QString(); }
     virtual void FromString(const QString &) {}
     virtual void SetLogin(const QString & /*Login*/, const QString & /*Password*/) {}
+
+    // Connecting and disconnecting as the report sees it: its OnBeforeConnect hears of a
+    // connection first (the host may still give the login), its OnAfterDisconnect of a
+    // disconnection once it is done. Nothing happens when the state is already the one asked.
+    void Connect();
+    void Disconnect();
 };
 
 class TkvlDBComponents : public TComponent {

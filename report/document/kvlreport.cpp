@@ -26,6 +26,7 @@
 #include "report/vars/kvlvariables.h"
 #include "report/progress/kvlwindows.h"
 #include "report/run/kvlexpressioncache.h"
+#include "report/run/kvlfiletrust.h"
 #include "script/core/qsscript.h"
 
 #include <QTimer>
@@ -79,10 +80,12 @@ TkvlReport::TkvlReport(TComponent *AOwner, const rtl::TDesignInfo *Design)
       FStyles(std::make_unique<TkvlStyles>(this)),
       FScript(std::make_unique<TqsScript>()),
       FDrawText(std::make_unique<TkvlDrawText>()),
-      FExpressionCache(std::make_unique<TkvlExpressionCache>(FScript.get()))
+      FExpressionCache(std::make_unique<TkvlExpressionCache>(FScript.get())),
+      FFileTrust(std::make_unique<TkvlFileTrust>(this))
 {
     IniFile = defaultIniFile();
     FScript->ExtendedCharset = true;
+    kvlGuardScriptFiles(FScript.get(), FFileTrust.get());
     FErrors.SetSorted(true);
     FErrors.SetDuplicates(dupIgnore);
     SetkvComponentStyle(kvComponentStyle() | kvlBit(csHandlesNestedProperties));

@@ -17,6 +17,7 @@
 
 class TCustomIniFile;
 class TkvlCustomDesigner;
+class TkvlCustomDatabase;
 class TkvlCustomEngine;
 class TkvlCustomPreview;
 class TkvlCustomPreviewForm;
@@ -25,6 +26,7 @@ class TkvlDataSet;
 class TkvlDrawText;
 class TkvlEngineOptions;
 class TkvlExpressionCache;
+class TkvlFileTrust;
 class TkvlHyperlink;
 class TkvlCustomExportFilter;
 class TkvlPage;
@@ -120,6 +122,8 @@ public:
     TStringList &ScriptText() { return FScriptText; }
     void SetScriptText(const TStringList &Value) { FScriptText.Assign(Value); }
     TqsScript *Script() const { return FScript.get(); }
+    // Decides on the files the script reaches (report/run/kvlfiletrust.h).
+    TkvlFileTrust &FileTrust() const { return *FFileTrust; }
     TkvlDrawText &DrawText() const { return *FDrawText; }
     // Names of the system variables.
     const TStringList &SysVariables() const { return FSysVariables; }
@@ -276,6 +280,11 @@ public:
     // after a failure).
     std::function<void(TkvlReport *)> OnPrintReport, OnAfterPrintReport;
     std::function<void(TkvlPage *, int CopyNo)> OnPrintPage;
+    // A database connection of the report is about to connect / has disconnected
+    // (TkvlCustomDatabase::Connect, Disconnect).
+    std::function<void(TkvlReport *, TkvlCustomDatabase *)> OnBeforeConnect, OnAfterDisconnect;
+    // The preview window closes (the window passed).
+    std::function<void(TkvlCustomPreviewForm *)> OnClosePreview;
 
     // ---- streaming of the report's lists ----
     void WriteNestedProperties(TkvlXMLItem *Item) override;
@@ -314,6 +323,7 @@ private:
     // ---- inheritance ----
     std::unique_ptr<TkvlReport> FParentReportObject;
     std::vector<QString> FLoadingParents;  // parent templates being loaded (cycle guard)
+    QStringList FLoadErrors;               // what the last load met (and reported)
     // Host functions given through AddFunction, passed on to a parent template's script.
     struct HostFunction {
         QString Syntax, Category, Description;
@@ -325,6 +335,7 @@ private:
 
     // ---- run state (report/run) ----
     std::unique_ptr<TkvlExpressionCache> FExpressionCache;
+    std::unique_ptr<TkvlFileTrust> FFileTrust;
     std::unique_ptr<QTimer> FStartTimer;
     std::unique_ptr<TkvlProgress> FProgress;
     std::unique_ptr<TkvlCustomPreviewForm> FOwnPreviewForm;

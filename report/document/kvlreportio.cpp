@@ -225,6 +225,10 @@ void TkvlReport::LoadFromStream(TStream &Stream)
         caller.Restore(this, false);
         return;
     }
+    // A run reloading its snapshot reports only what its own load did not meet already.
+    if (Reloading)
+        return;
+    FLoadErrors = FErrors.toQStringList();
     if (FErrors.Count() > 0)
         reportErrors(this);
 }

@@ -10,6 +10,7 @@
 #include "report/document/kvlreportunit.h"
 #include "report/options/kvloptions.h"
 #include "report/run/kvlexpressioncache.h"
+#include "report/run/kvlfiletrust.h"
 #include "report/seams/kvlengine.h"
 #include "report/seams/kvlpreviewpages.h"
 #include "report/vars/kvlvariables.h"
@@ -404,6 +405,8 @@ bool TkvlReport::PrepareScript(TkvlReport *ActiveReport)
     } owner{FScript.get()};
     FScript->MainProg = true;
     FScript->Parent = parent ? parent->Script() : FSaveParentScript;
+    // A parent template's script answers to the report being run.
+    kvlGuardScriptFiles(FScript.get(), &ActiveReport->FileTrust());
 
     for (TkvlComponent *c : GetAllObjects()) {
         TkvlComponent *obj = ActiveReport == this ? c : ActiveReport->FindObject(c->Name());

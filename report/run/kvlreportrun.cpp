@@ -9,6 +9,7 @@
 #include "report/document/kvlreport.h"
 #include "report/options/kvloptions.h"
 #include "report/progress/kvlwindows.h"
+#include "report/run/kvlfiletrust.h"
 #include "report/seams/kvlengine.h"
 #include "report/seams/kvlfactories.h"
 #include "report/seams/kvlpreview.h"
@@ -110,6 +111,7 @@ bool TkvlReport::PrepareReport(bool ClearLastReport)
         FPreview->Init(this, FPreviewPages);
     FErrors.Clear();
     Terminated = false;
+    FFileTrust->Forget();
     bool result = false;
 
     for (int i = 0; i < FDataSets->Count(); ++i) {
@@ -167,10 +169,12 @@ bool TkvlReport::PrepareReport(bool ClearLastReport)
             FPrintOptions->SplicingLine = splicingLine;
             FPrintOptions->Duplex = duplex;
             snapshot.reset();
-            const QString reloadErrors = FErrors.Text();
+            // The template's load reported its own problems (a parent cycle, say) already.
+            QStringList reloadErrors = FErrors.toQStringList();
+            reloadErrors.removeIf([this](const QString &e) { return FLoadErrors.contains(e); });
             FErrors.SetText(setAside);
-            if (!reloadErrors.isEmpty())
-                FErrors.SetText(FErrors.Text() + reloadErrors);
+            for (const QString &e : reloadErrors)
+                FErrors.Add(e);
         }
     }
 

@@ -11,6 +11,13 @@ void BadObject(const Variant &value, const char *expected)
                           .arg(value.toString(), QLatin1String(expected)));
 }
 
+QString FileArg(const TqsScript *script, Args &h, int i, TqsFileAccess access)
+{
+    QString name = Str(h, i);
+    qsCheckFileAccess(script, name, access);
+    return name;
+}
+
 TPersistent *ConstructNamed(TqsScript *script, const Variant &instance, TPersistent *owner)
 {
     if (instance.isOrdinal())

@@ -3,6 +3,7 @@
 // resolved and class-checked through the handle table, and the call-back signature.
 #include "platform/rtl/objecthandles.h"
 #include "platform/rtl/reflect/persistent.h"
+#include "script/core/qsfileaccess.h"
 #include "script/items/qsclasses.h"
 #include "script/items/qsitems.h"
 
@@ -40,6 +41,9 @@ inline int Int(Args &h, int i) { return h.GetVParam(i).toInt(); }
 inline int64_t Int64(Args &h, int i) { return h.GetVParam(i).toInt64(); }
 inline bool Bool(Args &h, int i) { return h.GetVParam(i).toBool(); }
 inline double Float(Args &h, int i) { return h.GetVParam(i).toDouble(); }
+// The file name in argument i, once the script's host allowed the access: every binding that
+// opens a file by name takes it from here.
+QString FileArg(const TqsScript *script, Args &h, int i, TqsFileAccess access);
 
 // Creates an instance of the class a constructor was called through (the class's name is
 // the instance value of a class call); called on an object it answers the object.

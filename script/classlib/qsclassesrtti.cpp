@@ -238,8 +238,8 @@ void AddStringsClasses(TqsScript *script)
             Edit(self)->InsertObject(Int(h, 0), Str(h, 1), reinterpret_cast<void *>(intptr_t(h.GetVParam(2).toInt())));
             return Variant(0);
         });
-        c->AddMethod(QStringLiteral("procedure LoadFromFile(const FileName: string)"), QS_CALL {
-            LoadListFromFile(Edit(self).List(), Str(h, 0));
+        c->AddMethod(QStringLiteral("procedure LoadFromFile(const FileName: string)"), QS_SCRIPT_CALL {
+            LoadListFromFile(Edit(self).List(), FileArg(script, h, 0, TqsFileAccess::Read));
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("procedure LoadFromStream(Stream: TStream)"), QS_CALL {
@@ -248,8 +248,8 @@ void AddStringsClasses(TqsScript *script)
                 list->SetText(TextOfBytes(s->ReadAll()));
             return Variant(0);
         });
-        c->AddMethod(QStringLiteral("procedure SaveToFile(const FileName: string)"), QS_CALL {
-            SaveListToFile(ListOf(self), Str(h, 0));
+        c->AddMethod(QStringLiteral("procedure SaveToFile(const FileName: string)"), QS_SCRIPT_CALL {
+            SaveListToFile(ListOf(self), FileArg(script, h, 0, TqsFileAccess::Write));
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("procedure Move(CurIndex, NewIndex: Integer)"), QS_CALL {
@@ -356,7 +356,10 @@ void AddStreamClasses(TqsScript *script)
             auto *stream = dynamic_cast<TStream *>(obj.get());
             if (!stream)
                 BadObject(self, "TFileStream");
-            stream->FStream = std::make_unique<::TFileStream>(Str(h, 0), uint16_t(Int(h, 1)));
+            const auto mode = uint16_t(Int(h, 1));
+            const bool reads = (mode & 0xFF00) != fmCreate && (mode & 3) == fmOpenRead;
+            const QString name = FileArg(script, h, 0, reads ? TqsFileAccess::Read : TqsFileAccess::Write);
+            stream->FStream = std::make_unique<::TFileStream>(name, mode);
             return rtl::objectToVariant(obj.release());
         });
     if (TqsClassVariable *c = script->AddClass(TMemoryStream::StaticClass(), QStringLiteral("TStream"))) {
@@ -371,8 +374,8 @@ void AddStreamClasses(TqsScript *script)
                 m.LoadFromStream(*s);
             return Variant(0);
         });
-        c->AddMethod(QStringLiteral("procedure LoadFromFile(Filename: String)"), [memory](const Variant &self, TqsClassRef, const QString &, Args &h) {
-            memory(self).LoadFromFile(Str(h, 0));
+        c->AddMethod(QStringLiteral("procedure LoadFromFile(Filename: String)"), [memory, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
+            memory(self).LoadFromFile(FileArg(script, h, 0, TqsFileAccess::Read));
             return Variant(0);
         });
         c->AddMethod(QStringLiteral("procedure SaveToStream(Stream: TStream)"), [memory](const Variant &self, TqsClassRef, const QString &, Args &h) {
@@ -381,8 +384,8 @@ void AddStreamClasses(TqsScript *script)
                 m.SaveToStream(*s);
             return Variant(0);
         });
-        c->AddMethod(QStringLiteral("procedure SaveToFile(Filename: String)"), [memory](const Variant &self, TqsClassRef, const QString &, Args &h) {
-            memory(self).SaveToFile(Str(h, 0));
+        c->AddMethod(QStringLiteral("procedure SaveToFile(Filename: String)"), [memory, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
+            memory(self).SaveToFile(FileArg(script, h, 0, TqsFileAccess::Write));
             return Variant(0);
         });
     }
@@ -469,15 +472,15 @@ void AddXMLClasses(TqsScript *script)
                 d.LoadFromBytes(s->ReadAll());
             return Variant(0);
         });
-        c->AddMethod(QStringLiteral("procedure SaveToFile(const FileName: String)"), [doc](const Variant &self, TqsClassRef, const QString &, Args &h) {
+        c->AddMethod(QStringLiteral("procedure SaveToFile(const FileName: String)"), [doc, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
             const QByteArray bytes = doc(self).SaveToBytes();
-            ::TFileStream f(Str(h, 0), fmCreate);
+            ::TFileStream f(FileArg(script, h, 0, TqsFileAccess::Write), fmCreate);
             f.WriteBytes(bytes);
             return Variant(0);
         });
-        c->AddMethod(QStringLiteral("procedure LoadFromFile(const FileName: String)"), [doc](const Variant &self, TqsClassRef, const QString &, Args &h) {
+        c->AddMethod(QStringLiteral("procedure LoadFromFile(const FileName: String)"), [doc, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
             TqsXMLDocument &d = doc(self);
-            ::TFileStream f(Str(h, 0), fmOpenRead | fmShareDenyWrite);
+            ::TFileStream f(FileArg(script, h, 0, TqsFileAccess::Read), fmOpenRead | fmShareDenyWrite);
             d.LoadFromBytes(f.ReadAll());
             return Variant(0);
         });

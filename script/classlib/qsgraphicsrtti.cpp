@@ -173,14 +173,14 @@ void AddGraphics(TqsScript *script)
     if (TqsClassVariable *c = script->AddClass(TGraphic::StaticClass(), QStringLiteral("TPersistent"))) {
         auto graphic = [](const Variant &v) -> TGraphic & { return Self<TGraphic>(v, "TGraphic"); };
         c->AddConstructor(QStringLiteral("constructor Create"), QS_SCRIPT_CALL { (void)h; return Ref(ConstructNamed(script, self)); });
-        c->AddMethod(QStringLiteral("procedure LoadFromFile(const Filename: string)"), [graphic](const Variant &self, TqsClassRef, const QString &, Args &h) {
-            LoadGraphic(graphic(self), Str(h, 0));
+        c->AddMethod(QStringLiteral("procedure LoadFromFile(const Filename: string)"), [graphic, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
+            LoadGraphic(graphic(self), FileArg(script, h, 0, TqsFileAccess::Read));
             return Done();
         });
-        c->AddMethod(QStringLiteral("procedure SaveToFile(const Filename: string)"), [graphic](const Variant &self, TqsClassRef, const QString &, Args &h) {
+        c->AddMethod(QStringLiteral("procedure SaveToFile(const Filename: string)"), [graphic, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
             ::TPicture pic;
             pic.SetGraphic(graphic(self).Graphic.get());
-            pic.SaveToFile(Str(h, 0));
+            pic.SaveToFile(FileArg(script, h, 0, TqsFileAccess::Write));
             return Done();
         });
         c->AddProperty(QStringLiteral("Height"), QStringLiteral("Integer"),
@@ -198,12 +198,12 @@ void AddGraphics(TqsScript *script)
     }
     if (TqsClassVariable *c = script->AddClass(::TPicture::StaticClass(), QStringLiteral("TPersistent"))) {
         auto picture = [](const Variant &v) -> ::TPicture & { return Self<::TPicture>(v, "TPicture"); };
-        c->AddMethod(QStringLiteral("procedure LoadFromFile(const Filename: string)"), [picture](const Variant &self, TqsClassRef, const QString &, Args &h) {
-            picture(self).LoadFromFile(Str(h, 0));
+        c->AddMethod(QStringLiteral("procedure LoadFromFile(const Filename: string)"), [picture, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
+            picture(self).LoadFromFile(FileArg(script, h, 0, TqsFileAccess::Read));
             return Done();
         });
-        c->AddMethod(QStringLiteral("procedure SaveToFile(const Filename: string)"), [picture](const Variant &self, TqsClassRef, const QString &, Args &h) {
-            picture(self).SaveToFile(Str(h, 0));
+        c->AddMethod(QStringLiteral("procedure SaveToFile(const Filename: string)"), [picture, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
+            picture(self).SaveToFile(FileArg(script, h, 0, TqsFileAccess::Write));
             return Done();
         });
         c->AddProperty(QStringLiteral("Height"), QStringLiteral("Integer"),

@@ -71,7 +71,9 @@ void AddIniConstructor(TqsClassVariable *c, TqsScript *script)
                           auto *ini = dynamic_cast<TCustomIniFile *>(obj.get());
                           if (!ini)
                               BadObject(self, "TCustomIniFile");
-                          ini->Open(Str(h, 0));
+                          // A TIniFile writes each change to disk; the others only read it.
+                          const bool writes = dynamic_cast<TIniFile *>(ini) != nullptr;
+                          ini->Open(FileArg(script, h, 0, writes ? TqsFileAccess::Write : TqsFileAccess::Read));
                           return rtl::objectToVariant(obj.release());
                       });
 }

@@ -48,7 +48,14 @@ bool TqsILParser::MakeILScript(const QString &text)
             qsizetype eol = text.indexOf(QLatin1Char('\r'), p - 1);
             if (eol < 0)
                 eol = text.size();
-            SelectLanguage(text.mid(p - 1, eol - (p - 1)).trimmed());
+            try {
+                SelectLanguage(text.mid(p - 1, eol - (p - 1)).trimmed());
+            } catch (const Exception &e) {
+                // An unregistered language is an error of the text, at the name it gives.
+                FProgram->ErrorMsg = e.message().isEmpty() ? qsMessage(u"SInvalidLanguage") : e.message();
+                FProgram->ErrorPos = PositionText(TokenStart(p));
+                return false;
+            }
             start = int(eol) + 1; // just after the CR, 1-based
             if (start <= text.size())
                 ++start;

@@ -1,6 +1,7 @@
 #include "script/core/qsscript.h"
 
 #include "script/compiler/qsilparser.h"
+#include "script/core/qsmessages.h"
 
 #include <QIODevice>
 
@@ -158,6 +159,14 @@ QString TqsScript::SourceText() const
     return qsNormalizeLineEnds(text);
 }
 
+// A failure that belongs to no place in the text (the script's own language) is put at its start.
+void TqsScript::SetCompileFailure(const Exception &e)
+{
+    ErrorMsg = e.message().isEmpty() ? qsMessage(u"SInvalidLanguage") : e.message();
+    if (ErrorPos.isEmpty())
+        ErrorPos = QStringLiteral("1:1");
+}
+
 bool TqsScript::Compile()
 {
     // A stale unit name from an earlier compile would be reported with a new error.
@@ -171,7 +180,7 @@ bool TqsScript::Compile()
             BuildProgram(parser);
     } catch (const Exception &e) {
         // An unknown language or a grammar that cannot be used: still the compile's answer.
-        ErrorMsg = e.message();
+        SetCompileFailure(e);
     }
     if (!ErrorMsg.isEmpty())
         return false;
@@ -193,7 +202,7 @@ bool TqsScript::GetILCode(QIODevice *stream)
             il.SaveToStream(stream);
         }
     } catch (const Exception &e) {
-        ErrorMsg = e.message();
+        SetCompileFailure(e);
     }
     if (!ErrorMsg.isEmpty())
         return false;

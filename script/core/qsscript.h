@@ -16,6 +16,7 @@
 // dsgn, op, number, string, ...); included units appear as <uses unit="name"> holding
 // the unit's own <program>.
 #include "platform/rtl/variant.h"
+#include "script/core/qsfileaccess.h"
 #include "script/tools/qstools.h"
 
 #include <QHash>
@@ -35,6 +36,7 @@ class TqsMethodHelper;
 class TqsClassVariable;
 class TPersistent;
 class TComponent;
+class Exception;
 namespace rtl {
 class ClassInfo;
 }
@@ -235,6 +237,8 @@ public:
     TqsStatement *Statement() { return FStatement ? FStatement : CreateStatement(); }
 
     TqsGetVarValueEvent OnGetVarValue;
+    // Decides on every file the script's bindings read or write (script/core/qsfileaccess.h).
+    TqsFileAccessEvent OnFileAccess;
     // Set on a procedure's scope: the variables added to it take slots of this layout.
     TqsFrameLayout *FrameLayout = nullptr;
 
@@ -254,6 +258,7 @@ protected:
     // on a semantic error.
     virtual void BuildProgram(TqsILParser &parser);
     void DestroyRuntime();
+    void SetCompileFailure(const Exception &e);
     // Calls proc with the elements of a one-dimensional array as arguments; with writeBack
     // the parameters' values after the call are put back into the array.
     Variant CallWithArray(TqsProcVariable *proc, Variant &params, bool writeBack);

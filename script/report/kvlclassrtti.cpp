@@ -45,6 +45,7 @@ namespace {
 
 using qscl::Args;
 using qscl::Bool;
+using qscl::FileArg;
 using qscl::Float;
 using qscl::Int;
 using qscl::Self;
@@ -239,8 +240,8 @@ void AddWideStrings(TqsClassVariable *c, TqsScript *script)
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure LoadFromFile(const FileName: string)"),
-                 [list](const Variant &self, TqsClassRef, const QString &, Args &h) {
-                     list(self).LoadFromFile(Str(h, 0));
+                 [list, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
+                     list(self).LoadFromFile(FileArg(script, h, 0, TqsFileAccess::Read));
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure LoadFromStream(Stream: TStream)"),
@@ -250,8 +251,8 @@ void AddWideStrings(TqsClassVariable *c, TqsScript *script)
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure SaveToFile(const FileName: string)"),
-                 [list](const Variant &self, TqsClassRef, const QString &, Args &h) {
-                     list(self).SaveToFile(Str(h, 0));
+                 [list, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
+                     list(self).SaveToFile(FileArg(script, h, 0, TqsFileAccess::Write));
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure SaveToStream(Stream: TStream)"),
@@ -295,11 +296,13 @@ void AddDataSet(TqsClassVariable *c)
         {"procedure First", [](TkvlDataSet &d) { d.First(); }}, {"procedure Next", [](TkvlDataSet &d) { d.Next(); }},
         {"procedure Prior", [](TkvlDataSet &d) { d.Prior(); }},
     };
-    for (const auto &[syntax, op] : procs)
-        c->AddMethod(QLatin1String(syntax), [ds, op](const Variant &self, TqsClassRef, const QString &, Args &) {
+    for (const auto &proc : procs) {
+        const Op op = proc.second;
+        c->AddMethod(QLatin1String(proc.first), [ds, op](const Variant &self, TqsClassRef, const QString &, Args &) {
             op(ds(self));
             return Variant(0);
         });
+    }
     c->AddMethod(QStringLiteral("function Eof: Boolean"),
                  [ds](const Variant &self, TqsClassRef, const QString &, Args &) { return Variant(ds(self).Eof()); });
     c->AddMethod(QStringLiteral("function FieldsCount: Integer"),
@@ -430,6 +433,7 @@ void AddMemo(TqsClassVariable *c, TkvlClassRTTIFunctions *module)
 
 void AddStyles(TqsClassVariable *c)
 {
+    TqsScript *script = c->FProgram;
     auto styles = [](const Variant &self) -> TkvlStyles & { return Self<TkvlStyles>(self, "TkvlStyles"); };
     c->AddConstructor(QStringLiteral("constructor Create(AReport: TkvlReport)"), KV_CALL {
         if (self.isOrdinal())
@@ -456,8 +460,8 @@ void AddStyles(TqsClassVariable *c)
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure LoadFromFile(const FileName: String)"),
-                 [styles](const Variant &self, TqsClassRef, const QString &, Args &h) {
-                     styles(self).LoadFromFile(Str(h, 0));
+                 [styles, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
+                     styles(self).LoadFromFile(FileArg(script, h, 0, TqsFileAccess::Read));
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure LoadFromStream(Stream: TStream)"),
@@ -467,8 +471,8 @@ void AddStyles(TqsClassVariable *c)
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure SaveToFile(const FileName: String)"),
-                 [styles](const Variant &self, TqsClassRef, const QString &, Args &h) {
-                     styles(self).SaveToFile(Str(h, 0));
+                 [styles, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
+                     styles(self).SaveToFile(FileArg(script, h, 0, TqsFileAccess::Write));
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure SaveToStream(Stream: TStream)"),
@@ -492,6 +496,7 @@ void AddStyles(TqsClassVariable *c)
 
 void AddReport(TqsClassVariable *c)
 {
+    TqsScript *script = c->FProgram;
     auto report = [](const Variant &self) -> TkvlReport & { return Self<TkvlReport>(self, "TkvlReport"); };
     // Errors name the expression and are not listed with the run's errors.
     c->AddMethod(QStringLiteral("function Calc(const Expr: String): Variant"),
@@ -509,14 +514,14 @@ void AddReport(TqsClassVariable *c)
     c->AddMethod(QStringLiteral("function GetDataset(const Alias: String): TkvlDataset"),
                  [report](const Variant &self, TqsClassRef, const QString &, Args &h) { return Ref(report(self).GetDataset(Str(h, 0))); });
     c->AddMethod(QStringLiteral("function LoadFromFile(const FileName: String): Boolean"),
-                 [report](const Variant &self, TqsClassRef, const QString &, Args &h) {
+                 [report, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
                      TkvlReport &r = report(self);
                      CheckNotRunning(r, "LoadFromFile");
-                     return Variant(r.LoadFromFile(Str(h, 0), false));
+                     return Variant(r.LoadFromFile(FileArg(script, h, 0, TqsFileAccess::Read), false));
                  });
     c->AddMethod(QStringLiteral("procedure SaveToFile(const FileName: String)"),
-                 [report](const Variant &self, TqsClassRef, const QString &, Args &h) {
-                     report(self).SaveToFile(Str(h, 0));
+                 [report, script](const Variant &self, TqsClassRef, const QString &, Args &h) {
+                     report(self).SaveToFile(FileArg(script, h, 0, TqsFileAccess::Write));
                      return Variant(0);
                  });
     c->AddMethod(QStringLiteral("procedure ShowReport"), [report](const Variant &self, TqsClassRef, const QString &, Args &) {
@@ -616,9 +621,9 @@ void AddOtherMembers(TqsScript *script, const QString &name, TqsClassVariable *c
         c->AddMethod(QStringLiteral("function CalcHeight: Extended"),
                      KV_CALL { (void)h; return Variant(Self<TkvlStretcheable>(self, "TkvlStretcheable").CalcHeight()); });
     } else if (name == QLatin1String("TkvlPictureView")) {
-        c->AddMethod(QStringLiteral("procedure LoadFromFile(filename: String)"), KV_CALL {
+        c->AddMethod(QStringLiteral("procedure LoadFromFile(filename: String)"), KV_SCRIPT_CALL {
             auto &v = Self<TkvlPictureView>(self, "TkvlPictureView");
-            v.Picture()->LoadFromFile(Str(h, 0));
+            v.Picture()->LoadFromFile(FileArg(script, h, 0, TqsFileAccess::Read));
             v.PictureChanged();
             return Variant(0);
         });

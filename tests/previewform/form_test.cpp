@@ -214,11 +214,14 @@ TEST(PreviewForm, FirstPassCounter)
     EXPECT_FALSE(f.form->OpenB->isEnabled());
 
     // Closing is refused while the engine runs; Escape cancels instead.
+    std::vector<TkvlCustomPreviewForm *> closed;
+    f.report->OnClosePreview = [&closed](TkvlCustomPreviewForm *Form) { closed.push_back(Form); };
     f.form->close();
     EXPECT_TRUE(f.form->isVisible());
     QTest::keyClick(p->Workspace(), Qt::Key_Escape);
     EXPECT_TRUE(f.report->Terminated);
     EXPECT_TRUE(f.form->isVisible());
+    EXPECT_TRUE(closed.empty());
 
     p->InternalOnProgressStop(f.report.get(), ptRunning, 0);
     EXPECT_FALSE(p->Running());
@@ -226,6 +229,30 @@ TEST(PreviewForm, FirstPassCounter)
     EXPECT_EQ(f.form->CancelB->text(), QStringLiteral("Chiudi"));
     QTest::keyClick(p->Workspace(), Qt::Key_Escape);
     EXPECT_FALSE(f.form->isVisible());
+    EXPECT_EQ(closed, std::vector<TkvlCustomPreviewForm *>{f.form.get()});
+}
+
+// However the window closes, the report's OnClosePreview hears of it once, with the window.
+TEST(PreviewForm, ClosingFiresOnClosePreviewOnce)
+{
+    enum How { CloseButton, Escape, Frame };
+    for (How how : {CloseButton, Escape, Frame}) {
+        SCOPED_TRACE(int(how));
+        FormFixture f;
+        f.open();
+        std::vector<TkvlCustomPreviewForm *> closed;
+        f.report->OnClosePreview = [&closed](TkvlCustomPreviewForm *Form) { closed.push_back(Form); };
+        switch (how) {
+        case CloseButton: QTest::mouseClick(f.form->CancelB, Qt::LeftButton); break;
+        case Escape: QTest::keyClick(f.form->PreviewControl()->Workspace(), Qt::Key_Escape); break;
+        case Frame: f.form->close(); break;
+        }
+        EXPECT_FALSE(f.form->isVisible());
+        EXPECT_EQ(closed, std::vector<TkvlCustomPreviewForm *>{f.form.get()});
+        // A window closed already is not closed again.
+        f.form->close();
+        EXPECT_EQ(closed.size(), 1u);
+    }
 }
 
 TEST(PreviewForm, ZoomBox)

@@ -271,7 +271,33 @@ TEST(QsCompiler, LanguageSwitchOnTheFirstLine)
     EXPECT_EQ(r.il, src("compoundstmt(assignstmt(dsgn(node:rem) expr(number:1)))"));
     r = walk(lang("D++Iraved"), src("#language DozovoZozedi\nBEGIN END."));
     EXPECT_TRUE(r.ok) << qPrintable(r.msg);
-    EXPECT_THROW(walk(lang("DozovoZozedi"), src("#language Klingon\n")), Exception);
+}
+
+// A language nobody registered fails the compile like any error of the text: with the
+// message and the place, in the main text, in an included unit, or as the script's own.
+TEST(QsCompiler, UnregisteredLanguageFailsWithMessageAndPosition)
+{
+    scripttest::ensureLanguages();
+    const struct
+    {
+        const char *language, *source, *unit, *msg, *pos, *errorUnit;
+    } cases[] = {
+        {"DozovoZozedi", "#language JS\nbegin end.", "", "Language 'JS' not found", "1:11", ""},
+        {"JScript", "#language   Klingon", "", "Language 'Klingon' not found", "1:13", ""},
+        {"DozovoZozedi", "uses 'u';\nbegin end.", "#language JS\nbegin end.", "Language 'JS' not found", "1:11", "u"},
+        {"JS", "begin end.", "", "Language 'JS' not found", "1:1", ""},
+    };
+    for (const auto &c : cases) {
+        TqsScript script;
+        script.SyntaxType = lang(c.language);
+        script.Lines = src(c.source).split(QLatin1Char('\n'));
+        const QString unit = src(c.unit);
+        script.OnGetUnit = [&unit](TqsScript *, const QString &, QString &text) { text = unit; };
+        EXPECT_FALSE(script.Compile()) << c.source;
+        EXPECT_EQ(script.ErrorMsg, src(c.msg)) << c.source;
+        EXPECT_EQ(script.ErrorPos, src(c.pos)) << c.source;
+        EXPECT_EQ(script.ErrorUnit, src(c.errorUnit)) << c.source;
+    }
 }
 
 TEST(QsCompiler, LanguageSwitchResetsTheDeclarationRule)
