@@ -238,17 +238,17 @@ TEST(BandLayout, ViewsKeepTheirPlaceOnThePage)
     auto *b = w.band<TkvlMasterData>("B", 200, 40);
     auto *m1 = w.memo(a, "M1", 0, 30);
     auto *m2 = w.memo(a, "M2", 0, 2);
-    auto *m3 = w.memo(b, "M3", 0, 2);
+    auto *m3 = w.memo(b, "M3", 0, 35);
     w.load();
     w.ws.AdjustBands(true);
-    std::vector<std::pair<TkvlComponent *, double>> before;
-    for (TkvlComponent *m : {m1, m2, m3})
-        before.push_back({m, m->GetAbsTop()});
-    // B moves up over A's lower part and gets shorter: M1 now lies in both (the later band
-    // takes it), M3 in neither.
+    // B moves up over A's lower part (taking M3 along) and gets shorter: M1 now lies in both
+    // (the later band takes it), M3 below B in neither.
     w.ws.FFreeBandsPlacement = true;
     b->SetTop(a->Top() + 25);
     b->SetHeight(30);
+    std::vector<std::pair<TkvlComponent *, double>> before;
+    for (TkvlComponent *m : {m1, m2, m3})
+        before.push_back({m, m->GetAbsTop()});
     w.ws.AdjustBands(true);
     EXPECT_EQ(m1->Parent(), b);
     EXPECT_EQ(m2->Parent(), a);

@@ -5,6 +5,7 @@
 #include "tests/designerworkspace/wsfixture.h"
 
 #include <QTest>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,8 +57,8 @@ TEST(InplaceMemo, ShowsTheTextWithoutItsFinalLineBreakAndKeepsItWhenUnchanged)
     ASSERT_TRUE(s.editor()->isVisible());
     EXPECT_EQ(s.editor()->toPlainText(), QStringLiteral("Ciao"));
     EXPECT_TRUE(s.editor()->hasFocus());
-    // Laid over the memo at its absolute place (band 100 + 10), one pixel larger.
-    EXPECT_EQ(s.editor()->geometry(), QRect(20, 110, 101, 19));
+    // Laid over the memo at its absolute place, one pixel larger.
+    EXPECT_EQ(s.editor()->geometry(), QRect(20, int(std::nearbyint(s.memo->GetAbsTop())), 101, 19));
     QTest::mouseClick(s.ws, Qt::LeftButton, {}, s.elsewhere());
     EXPECT_FALSE(s.editor()->isVisible());
     EXPECT_EQ(s.memo->Text(), QStringLiteral("Ciao\r\n"));
