@@ -1,5 +1,4 @@
 #include "report/xml/xmldocument.h"
-#include "platform/rtl/replacingfile.h"
 #include "platform/rtl/stream.h"
 
 #include <QDir>
@@ -60,13 +59,24 @@ void TkvlXMLDocument::SaveToStream(TStream &Stream)
 
 void TkvlXMLDocument::SaveToFile(const QString &FileName)
 {
-    {
-        // rename() replaces the old file in one step: there is always one whole file.
-        TReplacingFile f(FileName);
-        SaveToStream(f.Stream());
-        f.Commit();
+    const QString tmp = FileName + QLatin1String(".tmp");
+    try {
+        TFileStream f(tmp, fmCreate);
+        SaveToStream(f);
+        if (!f.Sync())
+            throw EWriteError(QStringLiteral("Stream write error"));
+    } catch (...) {
+        QFile::remove(tmp);
+        throw;
     }
     DeleteTempFile();
+    // rename() replaces the old file in one step: there is always one whole file.
+    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(FileName).constData()) != 0) {
+        const int err = errno;
+        QFile::remove(tmp);
+        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
+                                .arg(FileName, QString::fromLocal8Bit(std::strerror(err))));
+    }
     LoadFromFile(FileName);
 }
 
