@@ -1,6 +1,7 @@
 // The prepared-report file: saving, loading and checking what was loaded.
 #include "engine/store/previewpages.h"
 
+#include "platform/rtl/replacingfile.h"
 #include "platform/rtl/stream.h"
 #include "report/core/kvlobjects.h"
 #include "report/core/kvlresourcetext.h"
@@ -99,21 +100,11 @@ void TkvlPreviewPages::SaveToStream(TStream &Stream)
 
 void TkvlPreviewPages::SaveToFile(const QString &FileName)
 {
-    const QString tmp = FileName + QLatin1String(".tmp");
-    try {
-        TFileStream f(tmp, fmCreate);
-        SaveToStream(f);
-    } catch (...) {
-        QFile::remove(tmp);
-        throw;
-    }
-    // The store may be reading pages from the old file: rename keeps it readable.
-    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(FileName).constData()) != 0) {
-        const int err = errno;
-        QFile::remove(tmp);
-        throw EFCreateError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(FileName, QString::fromLocal8Bit(std::strerror(err))));
-    }
+    // Written beside the old file and renamed over it: the store may still be reading pages
+    // from the old one, and a failed save leaves it whole.
+    TReplacingFile f(FileName);
+    SaveToStream(f.Stream());
+    f.Commit();
 }
 
 bool TkvlPreviewPages::LoadFromFile(const QString &FileName, bool ExceptionIfNotFound)

@@ -1,5 +1,6 @@
 #include "export/common/exportoutput.h"
 
+#include "platform/rtl/replacingfile.h"
 #include "platform/rtl/stream.h"
 #include "platform/ui/services.h"
 #include "platform/ui/shell.h"
@@ -29,12 +30,9 @@ bool TkvlExportOutput::Open(TStream *CallerStream, const QString &FileName)
         FStream = CallerStream;
         return true;
     }
-    const QFileInfo target(FileName);
     try {
-        auto f = TFileStream::CreateTemp(target.absolutePath(), QLatin1Char('.') + target.fileName() + QLatin1Char('.'));
-        FTempName = f->FileName();
-        FFile = std::move(f);
-        FStream = FFile.get();
+        FFile = std::make_unique<TReplacingFile>(FileName);
+        FStream = &FFile->Stream();
         return true;
     } catch (const std::exception &) {
         FError = QStringLiteral("Impossibile creare il file \"%1\".").arg(QDir::toNativeSeparators(FileName));
@@ -46,34 +44,22 @@ bool TkvlExportOutput::Commit()
 {
     if (!FFile)
         return true;
-    auto *f = static_cast<TFileStream *>(FFile.get());
-    const bool synced = f->Sync();
-    FFile.reset();
     FStream = nullptr;
-    // The new file gets the old one's permissions, or the usual ones of a new document.
-    const QFileDevice::Permissions perms =
-        QFile::exists(FFileName) ? QFile::permissions(FFileName)
-                                 : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                                       QFileDevice::ReadOther;
-    QFile::setPermissions(FTempName, perms);
-    if (!synced || std::rename(QFile::encodeName(FTempName).constData(), QFile::encodeName(FFileName).constData()) != 0) {
+    try {
+        FFile->Commit();
+    } catch (const std::exception &) {
         FError = QStringLiteral("Impossibile scrivere il file \"%1\".").arg(QDir::toNativeSeparators(FFileName));
-        QFile::remove(FTempName);
-        FTempName.clear();
+        FFile.reset();
         return false;
     }
-    FTempName.clear();
+    FFile.reset();
     return true;
 }
 
 void TkvlExportOutput::Discard()
 {
     FStream = nullptr;
-    if (FFile) {
-        FFile.reset();
-        QFile::remove(FTempName);
-    }
-    FTempName.clear();
+    FFile.reset();
 }
 
 QString kvlExportTarget(const QString &FileName, const QString &DefaultPath)
@@ -154,14 +140,11 @@ void kvlOpenExportedFile(const QString &FileName)
     ui::shell().OpenDocument(FileName);
 }
 
-void kvlCompleteExport(TkvlExportOutput &Output, TkvlReport *Report, bool OpenAfterExport, const QString &FileName)
+void kvlCompleteExport(TkvlExportOutput &Output, TkvlReport *, bool OpenAfterExport, const QString &FileName)
 {
     const bool isFile = Output.IsFile();
-    if (!Output.Commit()) {
-        if (Report)
-            Report->Errors().Add(Output.Error());
-        return;
-    }
+    if (!Output.Commit())
+        throw EWriteError(Output.Error());
     if (OpenAfterExport && isFile)
         kvlOpenExportedFile(FileName);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 class TStream;
+class TReplacingFile;
 class TkvlCustomExportFilter;
 class TkvlReport;
 
@@ -33,8 +34,8 @@ public:
 
 private:
     TStream *FStream = nullptr;
-    std::unique_ptr<TStream> FFile;
-    QString FFileName, FTempName, FError;
+    std::unique_ptr<TReplacingFile> FFile;
+    QString FFileName, FError;
 };
 
 // FileName as the filter will write it: a name without a folder goes into DefaultPath.
@@ -57,8 +58,9 @@ bool kvlPrepareExportTarget(TkvlCustomExportFilter &Filter, const QString &Exten
 // Hands the written file to the desktop's program for its type.
 void kvlOpenExportedFile(const QString &FileName);
 
-// The last step of every filter's Finish: puts the written file in place, lists a failure in
-// the report's errors, and opens the file when asked (never a caller's stream).
+// The last step of every filter's Finish: puts the written file in place and opens it when
+// asked (never a caller's stream). EWriteError naming the file when it cannot be put in place,
+// for the export driver to report like any other failure of the export.
 void kvlCompleteExport(TkvlExportOutput &Output, TkvlReport *Report, bool OpenAfterExport, const QString &FileName);
 
 // The page-range field takes digits, ',' and '-' only.

@@ -56,7 +56,47 @@ TkvlPDFFont::TkvlPDFFont(const TFont &Font, int Index, TStringList *Errors)
         FDesc.name = QLatin1String(kDefaultFace);
         FFaceData = fs.fontData(FDesc, false);
     }
+    if (!ReadFace(FFaceData, FDesc)) {
+        // A damaged face would be embedded as it is and its text not shown: the next face
+        // fontconfig offers for the family that the reader takes stands in.
+        const QString rejected = fs.fontFile(FDesc);
+        QString stand;
+        for (const QString &family : fs.fallbackFamilies(FDesc)) {
+            gfx::FontDesc d = FDesc;
+            d.name = family;
+            if (fs.fontFile(d) == rejected)
+                continue;
+            const QByteArray data = fs.fontData(d, false);
+            if (embeddable(data) && ReadFace(data, d)) {
+                FDesc = d;
+                FFaceData = data;
+                stand = family;
+                break;
+            }
+        }
+        if (Errors)
+            Errors->Add(stand.isEmpty()
+                            ? QStringLiteral("Il carattere \"%1\" è danneggiato e nessun altro carattere installato può sostituirlo")
+                                  .arg(Font.Name())
+                            : QStringLiteral("Il carattere \"%1\" è danneggiato: sostituito da %2").arg(Font.Name(), stand));
+    }
     FScaled = fs.scaledFont(FDesc);
+}
+
+bool TkvlPDFFont::ReadFace(const QByteArray &Data, const gfx::FontDesc &Desc)
+{
+    FFace = nullptr;
+    if (Data.isEmpty())
+        return false;
+    try {
+        auto coll = std::make_unique<ttf::TrueTypeCollection>();
+        coll->Initialize(Data, ttf::ChecksumFaultAction_ThrowException);
+        FFace = coll->LoadFont(Desc, 0);
+        FCollection = std::move(coll);
+    } catch (const Exception &) {
+        FFace = nullptr;
+    }
+    return FFace != nullptr;
 }
 
 TkvlPDFFont::~TkvlPDFFont() = default;
@@ -152,17 +192,12 @@ QByteArray TkvlPDFFont::SubsetTag() const
 
 QByteArray TkvlPDFFont::PackTTFFont()
 {
-    if (FFaceData.isEmpty())
+    if (FFaceData.isEmpty() || !FFace)
         return FFaceData;
     try {
-        ttf::TrueTypeCollection coll;
-        coll.Initialize(FFaceData);
-        ttf::TrueTypeFont *face = coll.LoadFont(FDesc, 0);
-        if (face) {
-            const QByteArray packed = coll.PackFont(face, FUsed);
-            if (!packed.isEmpty())
-                return packed;
-        }
+        const QByteArray packed = FCollection->PackFont(FFace, FUsed);
+        if (!packed.isEmpty())
+            return packed;
     } catch (const Exception &) {
         // A face that cannot be subset is embedded whole.
     }

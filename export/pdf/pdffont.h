@@ -13,6 +13,7 @@
 class TFont;
 class TStringList;
 namespace gfx { class ScaledFont; }
+namespace ttf { class TrueTypeCollection; class TrueTypeFont; }
 
 // Fonts without bold or italic faces of their own: styles are simulated and every style
 // shares one PDF font.
@@ -21,7 +22,8 @@ bool kvlPDFFontNeedsStyleSimulation(const QString &Name);
 class TkvlPDFFont {
 public:
     // Font: the report font. Errors receives one warning when its face cannot be embedded
-    // and the default face stands in.
+    // and the default face stands in, or when the TrueType reader rejects the face and the
+    // next face fontconfig offers for the family stands in.
     TkvlPDFFont(const TFont &Font, int Index, TStringList *Errors);
     ~TkvlPDFFont();
     TkvlPDFFont(const TkvlPDFFont &) = delete;
@@ -69,6 +71,8 @@ public:
 
 private:
     int Record(uint32_t Glyph, int Advance, QStringView Text);
+    // Reads Data as the face of Desc; false when the TrueType reader rejects it.
+    bool ReadFace(const QByteArray &Data, const gfx::FontDesc &Desc);
 
     QString FReportName;    // the report font's name (as compared)
     uint8_t FStyle = 0;
@@ -76,6 +80,8 @@ private:
     gfx::FontDesc FDesc;    // the face written: the report's, or the default face
     std::shared_ptr<const gfx::ScaledFont> FScaled;   // at an em of 1000 units
     QByteArray FFaceData;
+    std::unique_ptr<ttf::TrueTypeCollection> FCollection;  // FFaceData as read for subsetting
+    ttf::TrueTypeFont *FFace = nullptr;                       // its face; null when rejected
 
     std::vector<uint32_t> FUsed;
     std::vector<int> FWidths;

@@ -29,7 +29,7 @@ const std::vector<uint32_t> kSkipList = {Tag("EBLC"), Tag("EBDT"), Tag("hdmx"), 
 TrueTypeCollection::TrueTypeCollection() = default;
 TrueTypeCollection::~TrueTypeCollection() = default;
 
-void TrueTypeCollection::Initialize(const QByteArray &data)
+void TrueTypeCollection::Initialize(const QByteArray &data, ChecksumFaultAction OnChecksumFault)
 {
     fonts_collection.clear();
     m_postScriptOutlines = false;
@@ -40,7 +40,7 @@ void TrueTypeCollection::Initialize(const QByteArray &data)
         RaiseFormatError();
     const uint32_t kind = buf.u32(0);
     if (kind == 0x00010000) {
-        fonts_collection.push_back(std::make_unique<TrueTypeFont>(buf, 0, ChecksumFaultAction_Warn));
+        fonts_collection.push_back(std::make_unique<TrueTypeFont>(buf, 0, OnChecksumFault));
     } else if (kind == Tag("ttcf")) {
         const uint32_t version = buf.u32(4);
         if (version != 0x00010000 && version != 0x00020000)
@@ -49,7 +49,7 @@ void TrueTypeCollection::Initialize(const QByteArray &data)
         buf.at(12, uint64_t(numFonts) * 4);
         for (uint32_t i = 0; i < numFonts; ++i)
             fonts_collection.push_back(
-                std::make_unique<TrueTypeFont>(buf, buf.u32(12 + 4 * uint64_t(i)), ChecksumFaultAction_Warn));
+                std::make_unique<TrueTypeFont>(buf, buf.u32(12 + 4 * uint64_t(i)), OnChecksumFault));
     } else if (kind == Tag("OTTO")) {
         m_postScriptOutlines = true;
     } else {

@@ -23,8 +23,9 @@ public:
 
     // Reads the faces of a font file or collection. The bytes are copied: faces read from
     // and pack into the collection's own buffer. A font with PostScript outlines ('OTTO')
-    // gives no faces; anything unknown raises "TrueType font format error".
-    void Initialize(const QByteArray &data);
+    // gives no faces; anything unknown raises "TrueType font format error". OnChecksumFault
+    // says what a damaged table does when a face is prepared.
+    void Initialize(const QByteArray &data, ChecksumFaultAction OnChecksumFault = ChecksumFaultAction_Warn);
     // The buffer held PostScript outlines: no face can be subset, pick another font.
     bool get_PostScriptOutlines() const { return m_postScriptOutlines; }
 

@@ -216,8 +216,9 @@ void TkvlXLSXExport::Finish()
     Cleanup();
     if (ExportFailed || !FError.isEmpty()) {
         FOutput.Discard();
-        if (Report && !FError.isEmpty())
-            Report->Errors().Add(FError);
+        // The driver reports a failure of its own already; one of this filter it learns here.
+        if (!ExportFailed)
+            throw Exception(FError);
         return;
     }
     kvlCompleteExport(FOutput, Report, OpenAfterExport, FileName);

@@ -229,10 +229,11 @@ struct FontService::Impl {
     bool match(const QString &family, bool bold, bool italic, QString &file, int &index);
 };
 
-bool FontService::Impl::match(const QString &family, bool bold, bool italic, QString &file, int &index)
+namespace {
+
+// What a report font asks fontconfig for: the family in the style, scalable.
+FcPattern *requestPattern(FcConfig *config, const QString &family, bool bold, bool italic)
 {
-    if (!config)
-        return false;
     FcPattern *pat = FcPatternCreate();
     const QByteArray fam = family.toUtf8();
     FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8 *>(fam.constData()));
@@ -241,6 +242,16 @@ bool FontService::Impl::match(const QString &family, bool bold, bool italic, QSt
     FcPatternAddBool(pat, FC_SCALABLE, FcTrue);
     FcConfigSubstitute(config, pat, FcMatchPattern);
     FcDefaultSubstitute(pat);
+    return pat;
+}
+
+} // namespace
+
+bool FontService::Impl::match(const QString &family, bool bold, bool italic, QString &file, int &index)
+{
+    if (!config)
+        return false;
+    FcPattern *pat = requestPattern(config, family, bold, italic);
     FcResult res = FcResultNoMatch;
     FcPattern *m = FcFontMatch(config, pat, &res);
     bool ok = false;
@@ -401,6 +412,31 @@ std::shared_ptr<const FontFace> FontService::face(const FontDesc &desc)
         f = d->empty;
     d->byRequest.insert(key, f);
     return f;
+}
+
+QStringList FontService::fallbackFamilies(const FontDesc &desc)
+{
+    QStringList out;
+    QMutexLocker lock(&d->mutex);
+    if (!d->config)
+        return out;
+    FcPattern *pat = requestPattern(d->config, desc.name, desc.bold(), desc.italic());
+    FcResult res = FcResultNoMatch;
+    if (FcFontSet *set = FcFontSort(d->config, pat, FcTrue, nullptr, &res)) {
+        for (int i = 0; i < set->nfont; ++i) {
+            FcChar8 *family = nullptr;
+            FcBool scalable = FcFalse;
+            if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch
+                || (FcPatternGetBool(set->fonts[i], FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable))
+                continue;
+            const QString name = QString::fromUtf8(reinterpret_cast<const char *>(family));
+            if (!out.contains(name, Qt::CaseInsensitive))
+                out << name;
+        }
+        FcFontSetDestroy(set);
+    }
+    FcPatternDestroy(pat);
+    return out;
 }
 
 double FontService::emHeight(const FontDesc &desc)

@@ -93,6 +93,9 @@ public:
     // otherwise the face alone as a single font. Empty when unreadable.
     QByteArray fontData(const FontDesc &desc, bool wholeCollection);
     OutlineMetrics outlineMetrics(const FontDesc &desc);
+    // The families fontconfig offers for the font, best first, each once: where to look when
+    // the face the font resolves to cannot be used.
+    QStringList fallbackFamilies(const FontDesc &desc);
     // Installed families, sorted case-insensitively, each once.
     std::vector<FontFamily> families();
 

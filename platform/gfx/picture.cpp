@@ -89,6 +89,41 @@ std::unique_ptr<TGraphic> copyGraphic(const TGraphic &g)
     return nullptr;
 }
 
+// Whether the data is long enough for the pixels its header declares: a short file with a
+// large size would otherwise be decoded into an image of that size, padded with nothing.
+bool holdsDeclaredPixels(const QByteArray &d, TGraphic::Kind Kind, QSize Size)
+{
+    const qint64 w = Size.width(), h = Size.height();
+    if (Kind == TGraphic::Bitmap && d.size() >= 30 && d.startsWith("BM")) {
+        const qint64 header = 14 + uint32_t(le32(d, 14));
+        const bool core = le32(d, 14) == 12;
+        const int bits = uint16_t(le16(d, core ? 24 : 28));
+        const uint32_t compression = core || d.size() < 34 ? 0 : uint32_t(le32(d, 30));
+        if (compression == 1 || compression == 2) {
+            // Run-length data moves at most 255 rows down per four-byte code.
+            return d.size() - header >= 4 * ((h + 254) / 255);
+        }
+        if (compression == 0 || compression == 3 || compression == 6) {
+            // Whole rows of 32-bit units, the last one possibly without its padding.
+            const qint64 row = (w * bits + 31) / 32 * 4;
+            return d.size() - header >= row * (h - 1) + (w * bits + 7) / 8;
+        }
+        return true;
+    }
+    if (Kind == TGraphic::Png && d.size() >= 26) {
+        // Deflate packs at most 1032 bytes into one: the rows (a filter byte each) need a
+        // thousandth of their size at least.
+        static const int channels[] = {1, 0, 3, 1, 2, 0, 4};
+        const int type = uint8_t(d[25]);
+        const int depth = uint8_t(d[24]);
+        if (type > 6 || channels[type] == 0)
+            return true;
+        const qint64 raw = h * (1 + (w * channels[type] * depth + 7) / 8);
+        return d.size() >= raw / 1032;
+    }
+    return true;
+}
+
 [[noreturn]] void invalid(const QString &why)
 {
     throw EInvalidGraphic(QStringLiteral("Immagine non valida: ") + why);
@@ -207,6 +242,8 @@ void TPicture::Load(const QByteArray &Data, const TGraphic::Kind *Kind)
         invalid(QStringLiteral("dimensioni non lette"));
     if (qint64(size.width()) * size.height() > kMaxPixels)
         invalid(QStringLiteral("dimensioni eccessive (%1 x %2)").arg(size.width()).arg(size.height()));
+    if (!holdsDeclaredPixels(Data, kind, size))
+        invalid(QStringLiteral("dati troppo corti per le dimensioni dichiarate (%1 x %2)").arg(size.width()).arg(size.height()));
     QImage img;
     QString error;
     if (kind == TGraphic::Png)

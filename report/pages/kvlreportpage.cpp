@@ -1,4 +1,5 @@
 #include "report/pages/kvlreportpage.h"
+#include "report/pages/pagebounds.h"
 
 #include "platform/rtl/format.h"
 #include "platform/rtl/reflect/classbuilder.h"
@@ -8,6 +9,8 @@
 #include "report/resources/kvlresources.h"
 #include "report/views/kvlpicture.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <mutex>
 
@@ -175,8 +178,16 @@ void TkvlReportPage::SetSheetDirect(double AWidth, double AHeight)
     UpdateDimensions();
 }
 
+int32_t kvlMaxColumns(const TkvlReportPage &Page)
+{
+    const double pixels = (Page.PaperWidth() - Page.LeftMargin - Page.RightMargin) * kvlPixelsPerMm;
+    return pixels >= 1 && pixels < INT32_MAX ? int32_t(pixels) : pixels >= INT32_MAX ? INT32_MAX : 1;
+}
+
 void TkvlReportPage::SetColumns(int32_t Value)
 {
+    // One text per column: a column count from a template is never more than can be seen.
+    Value = std::min(Value, kvlMaxColumns(*this));
     FColumns = Value;
     FColumnPositions.Clear();
     if (Value <= 0)

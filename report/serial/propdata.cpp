@@ -3,9 +3,12 @@
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/reflect/collection.h"
 #include "platform/rtl/reflect/persistent.h"
+#include "report/pages/kvlreportpage.h"
+#include "report/pages/pagebounds.h"
 #include "report/serial/xmlserializer.h"
 
 #include <QBuffer>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -181,7 +184,11 @@ public:
     double ReadFloat() override
     {
         expect(tFloat);
-        return FC.get<double>();
+        const double v = FC.get<double>();
+        // Whatever a number measures, it is finite and within what a template may give.
+        if (!(std::fabs(v) <= kvlMaxTemplateMm * kvlPixelsPerMm))
+            throw EReadErrorValue(QStringLiteral("Numero non valido"));
+        return v;
     }
     QString ReadString() override
     {

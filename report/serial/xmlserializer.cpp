@@ -7,6 +7,8 @@
 #include "platform/rtl/variant.h"
 #include "report/core/kvlobjects.h"
 #include "report/core/kvlresourcetext.h"
+#include "report/pages/kvlreportpage.h"
+#include "report/pages/pagebounds.h"
 #include "report/serial/propdata.h"
 #include "report/utils/components.h"
 #include "report/utils/numbers.h"
@@ -30,6 +32,8 @@ TkvlMemoTextAccess &memoAccess()
 
 // Objects nested deeper than this are not read (their subtree is listed once as an error).
 constexpr int kMaxObjectDepth = 256;
+// Sizes and positions of objects, in pixels.
+constexpr double kMaxPixels = kvlMaxTemplateMm * kvlPixelsPerMm;
 constexpr int kMaxWriteDepth = 32;
 
 const QString &crlf()
@@ -137,6 +141,11 @@ double parseFloat(QStringView v)
             return out;
     }
     return kvlStrToFloat(v.toString());  // raises the conversion error
+}
+
+QString outOfRange(QStringView Name, QStringView Text)
+{
+    return QStringLiteral("Valore fuori intervallo per %1: %2").arg(Name, Text);
 }
 
 QString decodeOld(QStringView v)
@@ -489,19 +498,19 @@ void TkvlXMLSerializer::applyAttr(TPersistent *Obj, QStringView Name, QStringVie
         switch (Name[0].unicode()) {
         case 'l':
             if (kc)
-                kc->SetLeft(parseFloat(Value));
+                kc->SetLeft(bounded(parseFloat(Value), kMaxPixels, u"Left", Value));
             return;
         case 't':
             if (kc)
-                kc->SetTop(parseFloat(Value));
+                kc->SetTop(bounded(parseFloat(Value), kMaxPixels, u"Top", Value));
             return;
         case 'w':
             if (kc)
-                kc->SetWidth(parseFloat(Value));
+                kc->SetWidth(bounded(parseFloat(Value), kMaxPixels, u"Width", Value));
             return;
         case 'h':
             if (kc)
-                kc->SetHeight(parseFloat(Value));
+                kc->SetHeight(bounded(parseFloat(Value), kMaxPixels, u"Height", Value));
             return;
         case 'x':
             if (isMemo(Obj))
@@ -537,11 +546,16 @@ void TkvlXMLSerializer::applyProp(TPersistent *Obj, const PropInfo *p, QStringVi
     case TypeKind::Integer:
     case TypeKind::Char: {
         // Out of range would wrap silently into another value.
-        const int64_t v = parseInt(Value);
+        int64_t v = parseInt(Value);
         const bool ok = p->kind() == TypeKind::Char ? (v >= 0 && v <= 0xFFFF)
                                                     : (v >= INT32_MIN && v <= int64_t(UINT32_MAX));
         if (!ok)
-            throw ERangeError(QStringLiteral("Valore fuori intervallo per %1: %2").arg(p->name(), Value.toString()));
+            throw ERangeError(outOfRange(p->name(), Value));
+        // A page makes one text per column: no more columns than can be seen.
+        if (auto *page = rtl_cast<TkvlReportPage>(Obj); page && v > kvlMaxColumns(*page) && p->name() == u"Columns") {
+            AddError(outOfRange(p->name(), Value));
+            v = kvlMaxColumns(*page);
+        }
         p->setOrd(Obj, v);
         break;
     }
@@ -557,7 +571,9 @@ void TkvlXMLSerializer::applyProp(TPersistent *Obj, const PropInfo *p, QStringVi
         break;
     }
     case TypeKind::Float:
-        p->setFloat(Obj, parseFloat(Value));
+        // A report page measures in millimetres, everything else in pixels.
+        p->setFloat(Obj, bounded(parseFloat(Value), Obj->Is<TkvlReportPage>() ? kvlMaxTemplateMm : kMaxPixels,
+                                 p->name(), Value));
         break;
     case TypeKind::String:
         p->setStr(Obj, unescape(Value));
@@ -574,6 +590,14 @@ void TkvlXMLSerializer::applyProp(TPersistent *Obj, const PropInfo *p, QStringVi
     default:
         break;
     }
+}
+
+double TkvlXMLSerializer::bounded(double Value, double Limit, QStringView Name, QStringView Text)
+{
+    if (std::fabs(Value) <= Limit)
+        return Value;
+    AddError(outOfRange(Name, Text));
+    return std::copysign(Limit, Value);
 }
 
 void TkvlXMLSerializer::readItem(TkvlXMLItem *Item, TkvlComponent *Parent, int Depth)

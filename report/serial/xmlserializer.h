@@ -87,6 +87,8 @@ private:
     void readItem(TkvlXMLItem *Item, TkvlComponent *Parent, int Depth);
     void applyAttr(TPersistent *Obj, QStringView Name, QStringView Value);
     void applyProp(TPersistent *Obj, const rtl::PropInfo *Prop, QStringView Value);
+    // Value within ±Limit; else the nearest bound, with a message naming the property.
+    double bounded(double Value, double Limit, QStringView Name, QStringView Text);
     TComponent *findReference(const QString &Name) const;
 
     TComponent *findExisting(const QString &Name);

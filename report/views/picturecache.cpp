@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 TkvlPictureCache::TkvlPictureCache() = default;
 
 TkvlPictureCache::~TkvlPictureCache()
@@ -21,6 +23,7 @@ void TkvlPictureCache::Clear()
         QFile::remove(f);
     FTempFiles.clear();
     FItems.clear();
+    FDecoded.clear();
 }
 
 void TkvlPictureCache::SetTempDir(const QString &Value)
@@ -91,29 +94,45 @@ void TkvlPictureCache::AddPicture(const TPicture *Picture, int &ImageIndex)
         ImageIndex = Count();
 }
 
+TPicture *TkvlPictureCache::Decoded(int Index)
+{
+    auto it = std::find_if(FDecoded.begin(), FDecoded.end(), [Index](const DecodedEntry &d) { return d.Index == Index; });
+    if (it != FDecoded.end()) {
+        std::rotate(FDecoded.begin(), it, it + 1);
+        return FDecoded.front().Picture.get();
+    }
+    const Entry &e = FItems[size_t(Index - 1)];
+    TStream &s = *FSegments[size_t(e.Segment)];
+    s.SetPosition(e.Offset);
+    auto picture = std::make_unique<TPicture>();
+    if (kvlLoadPicture(*picture, s, false, EntryEnd(Index - 1)) != 0)
+        return nullptr;
+    if (FDecoded.size() >= kDecodedKept)
+        FDecoded.pop_back();
+    FDecoded.insert(FDecoded.begin(), DecodedEntry{Index, std::move(picture)});
+    return FDecoded.front().Picture.get();
+}
+
 void TkvlPictureCache::GetPicture(TkvlPictureView *View)
 {
     if (!View || FSegments.empty())
         return;
     const int i = View->ImageIndex;
-    if (i < 1 || i > Count()) {
+    TPicture *decoded = i >= 1 && i <= Count() ? Decoded(i) : nullptr;
+    if (decoded)
+        View->Picture()->Assign(decoded);
+    else
         View->Picture()->Clear();
-        return;
-    }
-    const Entry &e = FItems[size_t(i - 1)];
-    TStream &s = *FSegments[size_t(e.Segment)];
-    s.SetPosition(e.Offset);
-    View->LoadPictureFromStream(s, false, EntryEnd(i - 1));
 }
 
 void TkvlPictureCache::GetPicture(TPicture *Picture, int Index)
 {
     if (!Picture || FSegments.empty() || Index < 1 || Index > Count())
         return;
-    const Entry &e = FItems[size_t(Index - 1)];
-    TStream &s = *FSegments[size_t(e.Segment)];
-    s.SetPosition(e.Offset);
-    kvlLoadPicture(*Picture, s, false, EntryEnd(Index - 1));
+    if (TPicture *decoded = Decoded(Index))
+        Picture->Assign(decoded);
+    else
+        Picture->Clear();
 }
 
 void TkvlPictureCache::SaveToXML(TkvlXMLItem *Item)

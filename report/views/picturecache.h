@@ -28,8 +28,9 @@ public:
     void AddPicture(TkvlPictureView *View);
     // The same for a bare picture; nullptr does nothing.
     void AddPicture(const TPicture *Picture, int &ImageIndex);
-    // Reads entry ImageIndex into the view; 0 or out of range clears its picture; without
-    // segments nothing happens.
+    // Gives the view entry ImageIndex; 0 or out of range clears its picture; without segments
+    // nothing happens. The pictures of the last few entries read stay decoded and every
+    // picture given out shares their pixels: a picture on many pages is decoded and held once.
     void GetPicture(TkvlPictureView *View);
     // The same for a bare picture; out of range or no segments does nothing.
     void GetPicture(TPicture *Picture, int Index);
@@ -61,9 +62,18 @@ private:
     // The byte range of entry Index.
     int64_t EntryEnd(int Index) const;
     bool Append(const TPicture &Picture);
+    // Entry Index (1-based, in range) decoded, or nullptr when its data is no picture.
+    TPicture *Decoded(int Index);
+
+    struct DecodedEntry {
+        int Index;
+        std::unique_ptr<TPicture> Picture;
+    };
+    static constexpr size_t kDecodedKept = 4;
 
     std::vector<Entry> FItems;
     std::vector<std::unique_ptr<TStream>> FSegments;
+    std::vector<DecodedEntry> FDecoded;  // the most recently read first
     QStringList FTempFiles;
     QString FTempDir;
     bool FUseFileCache = false;

@@ -152,6 +152,10 @@ TEST(Picture, DamagedOrHostileDataRaisesAndLeavesThePictureEmpty)
     const QByteArray jpeg = encode(pattern(), "JPEG");
     const QByteArray largeJpeg = encode(pattern().scaled(256, 128), "JPEG");
     const QByteArray largePng = encode(pattern().scaled(256, 128), "PNG");
+    // Run-length coded: its four-byte codes can reach at most 255 rows each.
+    QByteArray rle = bmpHeader(12, 4194310);
+    rle[28] = 8;
+    rle[30] = 1;
     const struct {
         const char *what;
         QByteArray data;
@@ -167,6 +171,8 @@ TEST(Picture, DamagedOrHostileDataRaisesAndLeavesThePictureEmpty)
         {"BMP claiming a huge size", bmpHeader(100000, 100000)},
         {"BMP just over the pixel bound", bmpHeader(9000, 9000)},
         {"BMP with a negative width", bmpHeader(-5, 3)},
+        {"57-byte BMP declaring 12 x 4194310 pixels", bmpHeader(12, 4194310).left(57)},
+        {"run-length BMP declaring more rows than its codes reach", rle},
         {"unsupported format", QByteArray("GIF89a\x01\x00\x01\x00\x00\x00\x00;", 14)},
     };
     for (const auto &c : cases) {

@@ -3,6 +3,7 @@
 #include "platform/gfx/picture.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "platform/rtl/stream.h"
+#include "platform/ui/fakes.h"
 #include "report/appearance/frame.h"
 #include "report/bands/kvlband.h"
 #include "report/data/kvldataset.h"
@@ -11,6 +12,8 @@
 #include "report/views/kvlpicture.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -293,6 +296,76 @@ TEST(ReportPage, TemplateRoundTripKeepsBandsAndChildren)
     EXPECT_EQ(p->Frame()->Typ(), kvlFrameBit(ftLeft));
     ASSERT_EQ(p->BackPicture()->Width(), 6);
     EXPECT_EQ(p->BackPicture()->Height(), 5);
+}
+
+// A template from someone else: every count, size and position is bounded on load and every
+// refused or bounded value is listed once, the rest of the template still applying.
+TEST(ReportPage, HostileTemplateValuesAreBoundedWithOneMessageEach)
+{
+    kvlInitResources();
+    rtl::RegisterRootClasses();
+    kvlRegisterObjectTreeClasses();
+    kvlRegisterBandClasses();
+    kvlRegisterPageClasses();
+    QByteArray xml;
+    {
+        TkvlReport report(nullptr);
+        auto *p = new TkvlReportPage(&report);
+        p->SetName(QStringLiteral("Page1"));
+        auto *data = new TkvlMasterData(p);
+        data->SetName(QStringLiteral("MasterData1"));
+        data->SetBounds(0, 20, 700, 30);
+        TMemoryStream m;
+        report.SaveToStream(m);
+        xml = m.Bytes();
+    }
+    struct Case {
+        const char *Page;  // attributes given to the page
+        const char *Band;  // and to its band
+        std::function<void(TkvlReportPage &, TkvlBand &)> Check;
+    };
+    const double maxPixels = 1e6 * 3.77953;
+    const Case cases[] = {
+        // 210 mm at 3.77953 pixels each is 793.7 pixels: 793 columns of one pixel.
+        {"Columns=\"2147483647\"", "",
+         [](TkvlReportPage &p, TkvlBand &) {
+             EXPECT_EQ(p.Columns(), 793);
+             EXPECT_EQ(p.ColumnPositions().Count(), 793);
+         }},
+        {"LeftMargin=\"-1e308\"", "", [](TkvlReportPage &p, TkvlBand &) { EXPECT_EQ(p.LeftMargin, -1e6); }},
+        {"PaperHeight=\"1e308\"", "", [](TkvlReportPage &p, TkvlBand &) { EXPECT_EQ(p.PaperHeight(), 1e6); }},
+        {"TopMargin=\"NaN\"", "", [](TkvlReportPage &p, TkvlBand &) { EXPECT_EQ(p.TopMargin, 0); }},
+        {"RightMargin=\"1e400\"", "", [](TkvlReportPage &p, TkvlBand &) { EXPECT_EQ(p.RightMargin, 0); }},
+        {"BottomMargin=\"-inf\"", "", [](TkvlReportPage &p, TkvlBand &) { EXPECT_EQ(p.BottomMargin, 0); }},
+        {"", "h=\"1e308\"", [&](TkvlReportPage &, TkvlBand &b) { EXPECT_EQ(b.Height(), maxPixels); }},
+        {"", "l=\"-1e300\"", [&](TkvlReportPage &, TkvlBand &b) { EXPECT_EQ(b.Left(), -maxPixels); }},
+        {"", "t=\"nan\"", [](TkvlReportPage &, TkvlBand &b) { EXPECT_EQ(b.Top(), 20); }},
+        {"", "Width=\"Infinity\"", [](TkvlReportPage &, TkvlBand &b) { EXPECT_EQ(b.Width(), 700); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.Page) + c.Band);
+        // Last in the element, so the values the template already holds do not follow them.
+        QByteArray hostile = xml;
+        for (const auto &[tag, attrs] : {std::pair{"<TkvlReportPage ", c.Page}, std::pair{"<TkvlMasterData ", c.Band}}) {
+            qsizetype end = hostile.indexOf('>', hostile.indexOf(tag));
+            ASSERT_GT(end, 0);
+            if (hostile[end - 1] == '/')
+                --end;
+            hostile.insert(end, QByteArray(" ") + attrs);
+        }
+        ui::FakeServices services;
+        TkvlReport loaded(nullptr);
+        TMemoryStream in(hostile);
+        loaded.LoadFromStream(in);
+        EXPECT_EQ(loaded.Errors().Count(), 1) << loaded.Errors().Text().toStdString();
+        EXPECT_EQ(services.messages.shown.size(), 1);
+        auto *p = rtl_cast<TkvlReportPage>(loaded.FindObject(u"Page1"));
+        auto *b = rtl_cast<TkvlBand>(loaded.FindObject(u"MasterData1"));
+        ASSERT_TRUE(p && b);
+        c.Check(*p, *b);
+        // Whatever was bounded stays drawable: the pixel size is a whole number in range.
+        EXPECT_LT(std::fabs(double(p->Height())), 1e7);
+    }
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include "report/xml/xmlreader.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -120,6 +122,70 @@ TEST(FileTest, RoundTrip)
         EXPECT_EQ(again.Bytes(), first);
         EXPECT_EQ(textsOf(drawnTexts(*c.store, 3)), textsOf(drawnTexts(*a.store, 3)));
         EXPECT_FALSE(c.store->LoadFromFile(dir.filePath(QStringLiteral("none.kp3"))));
+    }
+}
+
+// Saving writes a file of its own choosing beside the target and renames it over the target:
+// a file of the user's that happens to bear the target's name plus ".tmp" is left alone.
+TEST(FileTest, SavingLeavesTheFilesBesideTheTargetAlone)
+{
+    Fixture f;
+    f.addPage();
+    f.store->Finish();
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("r.kp3"));
+    const QByteArray mine = "appunti dell'utente";
+    {
+        QFile tmp(name + QStringLiteral(".tmp"));
+        ASSERT_TRUE(tmp.open(QIODevice::WriteOnly));
+        tmp.write(mine);
+    }
+    f.store->SaveToFile(name);
+    f.store->SaveToFile(name);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({QStringLiteral("r.kp3"), QStringLiteral("r.kp3.tmp")}));
+    QFile tmp(name + QStringLiteral(".tmp"));
+    ASSERT_TRUE(tmp.open(QIODevice::ReadOnly));
+    EXPECT_EQ(tmp.readAll(), mine);
+    Fixture g;
+    ASSERT_TRUE(g.store->LoadFromFile(name));
+    EXPECT_EQ(g.store->GetCount(), 1);
+}
+
+// Two pages showing one large picture hold its pixels once: the picture is decoded once and
+// shared, not decoded again for every page built.
+TEST(FileTest, PagesShowingOnePictureShareItsPixels)
+{
+    for (bool swap : {false, true}) {
+        SCOPED_TRACE(swap ? "file cache" : "memory");
+        Fixture f(swap);
+        auto *picture = new TkvlPictureView(f.band);
+        picture->SetName(QStringLiteral("Picture1"));
+        picture->SetBounds(570, 2, 20, 20);
+        QImage big(1500, 1000, QImage::Format_RGB32);
+        big.fill(Qt::darkCyan);
+        QByteArray png;
+        QBuffer buf(&png);
+        buf.open(QIODevice::WriteOnly);
+        big.save(&buf, "PNG");
+        picture->Picture()->LoadFromBytes(png);
+        // The source page is filed again, now with its picture.
+        f.store->ClearSourcePages();
+        f.store->Dictionary().Clear();
+        f.store->AddSourcePage(f.page);
+        f.addPage();
+        f.addPage();
+        f.store->Finish();
+        std::shared_ptr<TkvlPage> first = f.store->GetPageShared(0), second = f.store->GetPageShared(1);
+        const auto *a = static_cast<TkvlPictureView *>(first->FindObject(QStringLiteral("Picture1")));
+        const auto *b = static_cast<TkvlPictureView *>(second->FindObject(QStringLiteral("Picture1")));
+        ASSERT_TRUE(a && b);
+        const auto *bmpA = dynamic_cast<const TBitmap *>(a->Picture()->Graphic());
+        const auto *bmpB = dynamic_cast<const TBitmap *>(b->Picture()->Graphic());
+        ASSERT_TRUE(bmpA && bmpB);
+        EXPECT_EQ(bmpA->image().size(), QSize(1500, 1000));
+        EXPECT_EQ(bmpA->image().pixelColor(10, 10), QColor(Qt::darkCyan));
+        EXPECT_EQ(bmpA->image().constBits(), bmpB->image().constBits());
     }
 }
 
