@@ -400,6 +400,7 @@ void TkvlWorkspace::DrawMM(TCanvas *Canvas, int AWidth, int AHeight)
         return;
     const int limit = std::max(AWidth, AHeight);
     Canvas->setRasterOp(gfx::RasterOp::Copy);
+    TColor current = clNone;
     for (int k = 0; k * step < limit; ++k) {
         TColor color = base;
         if (k % 10 != 0) {
@@ -408,11 +409,19 @@ void TkvlWorkspace::DrawMM(TCanvas *Canvas, int AWidth, int AHeight)
             color = base + 0x101010;
         }
         const int p = int(rtl::Round(k * step));
-        Canvas->setPen(plainPen(color));
-        Canvas->moveTo(p, 0);
-        Canvas->lineTo(p, AHeight);
-        Canvas->moveTo(0, p);
-        Canvas->lineTo(AWidth, p);
+        if (color != current) {
+            Canvas->setPen(plainPen(color));
+            current = color;
+        }
+        // Lines past the view's edge would draw nothing.
+        if (p < AWidth) {
+            Canvas->moveTo(p, 0);
+            Canvas->lineTo(p, AHeight);
+        }
+        if (p < AHeight) {
+            Canvas->moveTo(0, p);
+            Canvas->lineTo(AWidth, p);
+        }
     }
 }
 
