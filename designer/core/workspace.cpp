@@ -378,8 +378,11 @@ void TkvlWorkspace::Paint(TCanvas *Canvas, int AWidth, int AHeight)
 
 void TkvlWorkspace::DrawBackground(TCanvas *Canvas, int AWidth, int AHeight)
 {
-    Canvas->setBrush(gfx::Brush{FColor, bsSolid});
-    Canvas->fillRect(QRect(0, 0, AWidth, AHeight));
+    const bool lined = FShowGrid && (FGridType == gt1cm || FGridType == gt1in);
+    if (!lined) {  // the lined grid lays its own background
+        Canvas->setBrush(gfx::Brush{FColor, bsSolid});
+        Canvas->fillRect(QRect(0, 0, AWidth, AHeight));
+    }
     if (!FShowGrid)
         return;
     switch (FGridType) {
@@ -396,10 +399,16 @@ void TkvlWorkspace::DrawMM(TCanvas *Canvas, int AWidth, int AHeight)
 {
     const TColor base = FGridLCD ? 0xE2E2E2 : 0xE8E8E8;
     const double step = (FGridType == gt1cm ? kvlWs01cm : kvlWs01in) * FScale;
-    if (!(step > 0))
+    if (!(step > 0) || AWidth <= 0)
         return;
+    // Lines in order: at each step the vertical one, then the horizontal one over it, so where two
+    // cross the later step's colour shows.
+    struct GridLine {
+        int pos;
+        QRgb color;
+    };
+    std::vector<GridLine> lines;
     const int limit = std::max(AWidth, AHeight);
-    Canvas->setRasterOp(gfx::RasterOp::Copy);
     for (int k = 0; k * step < limit; ++k) {
         TColor color = base;
         if (k % 10 != 0) {
@@ -407,12 +416,35 @@ void TkvlWorkspace::DrawMM(TCanvas *Canvas, int AWidth, int AHeight)
                 continue;  // white: not drawn
             color = base + 0x101010;
         }
-        const int p = int(rtl::Round(k * step));
-        Canvas->setPen(plainPen(color));
-        Canvas->moveTo(p, 0);
-        Canvas->lineTo(p, AHeight);
-        Canvas->moveTo(0, p);
-        Canvas->lineTo(AWidth, p);
+        lines.push_back({int(rtl::Round(k * step)), rtl::ToQColor(color).rgb()});
+    }
+    // A one-pixel column costs a span per row; one row holding every vertical line, copied down the
+    // view, is far cheaper and also lays the background.
+    QImage row(AWidth, 1, QImage::Format_RGB32);
+    row.fill(rtl::ToQColor(FColor));
+    auto *rowPixels = reinterpret_cast<QRgb *>(row.scanLine(0));
+    for (const GridLine &l : lines)
+        if (l.pos < AWidth)
+            rowPixels[l.pos] = l.color;
+    Canvas->setRasterOp(gfx::RasterOp::Copy);
+    size_t next = 0;
+    QImage across(AWidth, 1, QImage::Format_RGB32);
+    for (int y = 0; y < AHeight; ++y) {
+        while (next < lines.size() && lines[next].pos < y)
+            ++next;
+        while (next + 1 < lines.size() && lines[next + 1].pos == y)  // at a tiny zoom the last step wins
+            ++next;
+        if (next == lines.size() || lines[next].pos != y) {
+            Canvas->drawImage(QRect(0, y, AWidth, 1), row);
+            continue;
+        }
+        // A horizontal line: over the vertical lines of earlier steps, under those of later ones.
+        across.fill(lines[next].color);  // a copy still held by the canvas stays as it was drawn
+        auto *acrossPixels = reinterpret_cast<QRgb *>(across.scanLine(0));
+        for (size_t i = next + 1; i < lines.size(); ++i)
+            if (lines[i].pos < AWidth)
+                acrossPixels[lines[i].pos] = lines[i].color;
+        Canvas->drawImage(QRect(0, y, AWidth, 1), across);
     }
 }
 

@@ -1,8 +1,9 @@
-// The workspace's drawing as recorded calls: grids, handles, columns, corner marks; and
+// The workspace's drawing as pixels and recorded calls: grids, handles, columns, corner marks; and
 // painting leaves the report as it was.
 #include "tests/designerworkspace/wsfixture.h"
 #include "tests/testsupport.h"
 
+#include "platform/gfx/paintercanvas.h"
 #include "platform/gfx/recordingcanvas.h"
 #include "platform/rtl/stream.h"
 #include "report/appearance/frame.h"
@@ -28,17 +29,27 @@ std::vector<const DrawRecord *> lines(const gfx::RecordingCanvas &c, gfx::Raster
 TEST(WorkspaceDrawing, CentimetreGridLinesEveryFiveMillimetresEveryCentimetreDarker)
 {
     Workspace w;
-    gfx::RecordingCanvas c;
-    w.ws.DrawBackground(&c, 200, 100);
-    std::vector<std::pair<int, TColor>> vertical;
-    for (const DrawRecord *r : lines(c, gfx::RasterOp::Copy))
-        if (r->points[0].x() == r->points[1].x())
-            vertical.push_back({r->points[0].x(), r->state.pen.color});
+    QImage img(200, 100, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    {
+        gfx::PainterCanvas c(&img, 96, 96);
+        w.ws.DrawBackground(&c, 200, 100);
+    }
+    const QRgb dark = qRgb(0xE8, 0xE8, 0xE8), light = qRgb(0xF8, 0xF8, 0xF8), white = qRgb(0xFF, 0xFF, 0xFF);
     // 5 mm = 18.8977 pixels at scale 1; lines at Round(k * 3.77953) for k = 0, 5, 10, ...
-    const std::vector<std::pair<int, TColor>> expected = {
-        {0, 0xE8E8E8}, {19, 0xF8F8F8}, {38, 0xE8E8E8}, {57, 0xF8F8F8}, {76, 0xE8E8E8},
-        {94, 0xF8F8F8}, {113, 0xE8E8E8}, {132, 0xF8F8F8}, {151, 0xE8E8E8}, {170, 0xF8F8F8}, {189, 0xE8E8E8}};
+    const std::vector<std::pair<int, QRgb>> expected = {
+        {0, dark}, {19, light}, {38, dark}, {57, light}, {76, dark}, {94, light},
+        {113, dark}, {132, light}, {151, dark}, {170, light}, {189, dark}};
+    std::vector<std::pair<int, QRgb>> vertical;
+    for (int x = 0; x < 200; ++x)
+        if (img.pixel(x, 50) != white)  // row 50 holds no horizontal line
+            vertical.push_back({x, img.pixel(x, 50)});
     EXPECT_EQ(vertical, expected);
+    // Where two lines cross, the one of the later step is on top.
+    EXPECT_EQ(img.pixel(57, 38), light);  // vertical of step 15 over horizontal of step 10
+    EXPECT_EQ(img.pixel(38, 57), light);  // horizontal of step 15 over vertical of step 10
+    EXPECT_EQ(img.pixel(19, 38), dark);
+    EXPECT_EQ(img.pixel(99, 99), white);
 }
 
 TEST(WorkspaceDrawing, DotGridOnlyWhenItsScaledStepExceedsTwoPixels)
