@@ -14,6 +14,7 @@
 TkvlColorComboBox::TkvlColorComboBox(QWidget *Parent) : QWidget(Parent), FCombo(new TkvlCustomComboBox(this))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    FCombo->setFocusPolicy(Qt::NoFocus); // out of sight: Tab must not land on it
     const int h = FCombo->sizeHint().height();
     FCombo->setGeometry(0, -100, width(), h);
     setFixedHeight(h);

@@ -2,7 +2,6 @@
 
 #include "designer/core/colortable.h"
 #include "platform/gfx/paintercanvas.h"
-#include "platform/rtl/numeric.h"
 #include "platform/ui/services.h"
 #include "report/widgets/kvlpopupform.h"
 
