@@ -220,7 +220,7 @@ public:
     // is set again or the main program runs again. An empty hook switches the counting off.
     using TqsPollEvent = std::function<bool()>;
     void SetOnPoll(TqsPollEvent hook);
-    // A loop turn or a call: the count runs down, the clock is looked at when it runs out.
+    // A call: the count runs down, the clock is looked at when it runs out.
     static void CountStep(TqsRunState &state, TqsScript *scope)
     {
         if (--state.StepsLeft < 0) [[unlikely]]
@@ -228,7 +228,9 @@ public:
     }
     // When the count has run out: reads the clock, calls the hook when it is due, and stops
     // the run (this scope, its parents and the outermost script's procedures) when asked.
-    void Poll();
+    [[gnu::noinline]] void Poll();
+    // A loop's own count has run out: polls and gives the loop its next count.
+    [[gnu::noinline, gnu::cold]] static int PollTurns(TqsScript *scope);
 
     void SetOnRunLine(TqsRunLineEvent hook);
     const TqsRunLineEvent &OnRunLine() const { return FOnRunLine; }

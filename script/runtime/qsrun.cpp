@@ -363,6 +363,12 @@ void TqsScript::Poll()
     root->Terminate();
 }
 
+int TqsScript::PollTurns(TqsScript *scope)
+{
+    scope->Poll();
+    return scope->RunState().StepsLeft;
+}
+
 // ---- Running
 
 void TqsScript::Execute()

@@ -169,13 +169,44 @@ void TqsCaseStmt::Execute()
 namespace {
 constexpr unsigned char endsLoop = TqsScript::cfBreak | TqsScript::cfExit | TqsScript::cfTerminated;
 
+// A loop's turns while the tree has a host check. The count lives in a local (a register)
+// while the loop runs, a decrement and a branch a turn; the loop's own turns are taken from
+// the shared count when it ends, so that loops run again and again inside calls still add up.
+class TurnCount
+{
+public:
+    TurnCount(TqsRunState &rs, TqsScript *scope) : FState(rs), FScope(scope), FStart(rs.StepsLeft), FLeft(FStart) {}
+    ~TurnCount()
+    {
+        const int64_t left = int64_t(FState.StepsLeft) - (FStart - FLeft);
+        FState.StepsLeft = left > 0 ? int(left) : 0;
+    }
+    TurnCount(const TurnCount &) = delete;
+    TurnCount &operator=(const TurnCount &) = delete;
+
+    void Turn()
+    {
+        if (--FLeft < 0) [[unlikely]]
+            FStart = FLeft = TqsScript::PollTurns(FScope);
+    }
+
+private:
+    TqsRunState &FState;
+    TqsScript *const FScope;
+    int FStart, FLeft;
+};
+
+struct NoCount
+{
+    void Turn() {}
+};
+
 // The end of a turn: the host's check when one is installed (a stop sets the terminated
 // flag looked at next), then whether the loop ends; otherwise a continue is done with.
-template <bool Poll>
-inline bool turnEnds(TqsScript *scope, TqsRunState &rs)
+template <class Count>
+inline bool turnEnds(TqsScript *scope, Count &count)
 {
-    if constexpr (Poll)
-        TqsScript::CountStep(rs, scope);
+    count.Turn();
     unsigned char &ctl = scope->FCtl;
     if (ctl & endsLoop)
         return true;
@@ -189,10 +220,13 @@ template <class Turns>
 inline void runTurns(TqsScript *scope, Turns &&turns)
 {
     TqsRunState &rs = scope->RunState();
-    if (rs.Polling)
-        turns(std::true_type(), rs);
-    else
-        turns(std::false_type(), rs);
+    if (rs.Polling) {
+        TurnCount count(rs, scope);
+        turns(count);
+    } else {
+        NoCount none;
+        turns(none);
+    }
     scope->FCtl &= ~TqsScript::cfBreak;
 }
 } // namespace
@@ -204,10 +238,10 @@ void TqsRepeatStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    runTurns(FProgram, [this](auto poll, TqsRunState &rs) {
+    runTurns(FProgram, [this](auto &count) {
         do
             ExecuteList(FItems);
-        while (!turnEnds<decltype(poll)::value>(FProgram, rs) && FCondition->Root()->EvalBool() == FInverseCondition);
+        while (!turnEnds(FProgram, count) && FCondition->Root()->EvalBool() == FInverseCondition);
     });
 }
 
@@ -218,10 +252,10 @@ void TqsWhileStmt::Execute()
     RunLine();
     if (Terminated())
         return;
-    runTurns(FProgram, [this](auto poll, TqsRunState &rs) {
+    runTurns(FProgram, [this](auto &count) {
         while (FCondition->Root()->EvalBool()) {
             ExecuteList(FItems);
-            if (turnEnds<decltype(poll)::value>(FProgram, rs))
+            if (turnEnds(FProgram, count))
                 break;
         }
     });
@@ -247,19 +281,19 @@ void TqsForStmt::Execute()
     if (Terminated())
         return;
     Variant &counter = FVariable->Value();
-    runTurns(FProgram, [&](auto poll, TqsRunState &rs) {
+    runTurns(FProgram, [&](auto &count) {
         if (!FDown) {
             for (int64_t i = from; i <= to; ++i) {
                 qsAssign(counter, Variant(int(i)));
                 ExecuteList(FItems);
-                if (turnEnds<decltype(poll)::value>(FProgram, rs))
+                if (turnEnds(FProgram, count))
                     break;
             }
         } else {
             for (int64_t i = from; i >= to; --i) {
                 qsAssign(counter, Variant(int(i)));
                 ExecuteList(FItems);
-                if (turnEnds<decltype(poll)::value>(FProgram, rs))
+                if (turnEnds(FProgram, count))
                     break;
             }
         }
@@ -294,21 +328,21 @@ void TqsVbForStmt::Execute()
         // range are past the end, so the sum never needs another kind.
         Variant &counter = FVariable->Value();
         const int64_t last = to.integerPayload(), by = step.integerPayload();
-        runTurns(FProgram, [&](auto poll, TqsRunState &rs) {
+        runTurns(FProgram, [&](auto &count) {
             for (int64_t n = i.integerPayload(); down ? n >= last : n <= last; n += by) {
                 qsAssign(counter, Variant(int(n)));
                 ExecuteList(FItems);
-                if (turnEnds<decltype(poll)::value>(FProgram, rs))
+                if (turnEnds(FProgram, count))
                     break;
             }
         });
         return;
     }
-    runTurns(FProgram, [&](auto poll, TqsRunState &rs) {
+    runTurns(FProgram, [&](auto &count) {
         while (down ? i >= to : i <= to) {
             FVariable->Value() = i;
             ExecuteList(FItems);
-            if (turnEnds<decltype(poll)::value>(FProgram, rs))
+            if (turnEnds(FProgram, count))
                 break;
             i = Variant::add(i, step);
         }
@@ -380,7 +414,8 @@ void TqsCppForStmt::Execute()
     TqsOperatorNode *const compare = FCountCompare;
     TqsCustomVariable *const counter = FCountStep ? FCountStep->FVar : nullptr;
     const int by = FCountStep && FCountStep->FModificator == '-' ? -1 : 1;
-    runTurns(FProgram, [&](auto poll, TqsRunState &rs) {
+    const TqsRunState &rs = FProgram->RunState();
+    runTurns(FProgram, [&](auto &count) {
         for (;;) {
             if (compare) {
                 const Variant *l = compare->FLeft->Direct(), *r = compare->FRight->Direct();
@@ -394,7 +429,7 @@ void TqsCppForStmt::Execute()
                 break;
             }
             ExecuteList(FItems);
-            if (turnEnds<decltype(poll)::value>(FProgram, rs))
+            if (turnEnds(FProgram, count))
                 break;
             if (counter && !rs.LineHooks) {
                 Variant &slot = counter->Value();
