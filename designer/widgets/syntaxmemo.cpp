@@ -577,6 +577,8 @@ void TkvlSyntaxMemo::mouseDoubleClickEvent(QMouseEvent *e)
         return;
     }
     const ViewState before = State();
+    const QPoint at = CellAt(e->position().toPoint());
+    FBuffer.MouseTo(at.x(), at.y(), false);
     FBuffer.SelectWordAtCaret();
     Refresh(before);
 }

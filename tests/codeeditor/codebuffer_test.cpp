@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <random>
 
 namespace {
 
@@ -300,5 +301,27 @@ TEST(CodeBuffer, TypingRule)
         TkvlCodeBuffer b;
         b.KeyPress(c.text, c.mods);
         EXPECT_EQ(b.Line(0), c.typed) << c.text.toStdString();
+    }
+}
+
+// Edits made without moving the caret by keys (a caller's insertions, a composition) form
+// one step, wherever they land: undoing it gives back the text before all of them.
+TEST(CodeBuffer, OneStepUndoesScatteredEdits)
+{
+    std::mt19937 rng(7);
+    const QString pieces[] = {"", "x", "\r\n", "ab\r\ncd", "\r\n\r\n"};
+    for (int round = 0; round < 200; ++round) {
+        TkvlCodeBuffer b;
+        b.SetLines(numbered(8));
+        b.KeyDown(Qt::Key_Down, Qt::NoModifier); // the next edit opens a step
+        const QStringList before = b.Lines();
+        for (int e = 0; e < 4; ++e) {
+            const int y1 = 1 + int(rng() % b.LineCount()), y2 = std::min(b.LineCount(), y1 + int(rng() % 3));
+            b.Select(QPoint(1 + int(rng() % 9), y1), QPoint(1 + int(rng() % 9), y2));
+            b.SetSelText(pieces[rng() % std::size(pieces)]);
+        }
+        ASSERT_EQ(b.UndoCount(), 1);
+        b.Undo();
+        ASSERT_EQ(b.Lines(), before) << "round " << round;
     }
 }

@@ -76,12 +76,12 @@ TEST_F(Languages, ClassesOfALanguageAndOfSql)
         std::string expected;
     } const cases[] = {
         {"DozovoZozedi", "begin s := 'ab'; { x } n := 123; end",
-         "kkkkkcttcttcsssstccccccctcttcnnnttkkk"},
+         "kkkkkctcttcsssstccccccctcttcnnntckkk"},
         {"DozovoZozedi", "x := $1F // note", "tcttcnnncccccccc"},
-        {"SQL", "select a from t -- note", "kkkkkkctckkkkctccccccccc"},
-        {"SQL", "/* c */ where \"q\" 0x1A", "ccccccccckkkkkcssscnnnn"},
+        {"SQL", "select a from t -- note", "kkkkkkctckkkkctcccccccc"},
+        {"SQL", "/* c */ where \"q\" 0x1A", "cccccccckkkkkcssscnnnn"},
         {"JScript", "if (a) /* x */ b = \"s\";", "kkctttccccccccctctcssst"},
-        {"DevavAraroz", "Dim x ' note", "kkkctcccccccc"},
+        {"DevavAraroz", "Dim x ' note", "kkkctccccccc"},
         {"nothing known", "begin 12", "tttttcnn"},
     };
     for (const auto &c : cases) {
@@ -102,7 +102,7 @@ TEST_F(Languages, TabsAndFormFeedsArePlainText)
     h.SetSyntax(QStringLiteral("DozovoZozedi"));
     h.SetLines(&lines);
     h.Compute(0);
-    EXPECT_EQ(classes(h, 1, 9), "cccttcccct");
+    EXPECT_EQ(classes(h, 1, 9), "ccctccctt");
 }
 
 TEST_F(Languages, ComputedLazilyDownToTheLineAsked)

@@ -203,7 +203,7 @@ void TkvlCodeBuffer::Snapshot()
 {
     if (!FMoved)
         return;
-    FUndo.Push(FText, FPos);
+    FUndo.Push(FPos);
     FMoved = false;
 }
 
@@ -215,6 +215,7 @@ void TkvlCodeBuffer::ReplaceLines(int First0, int Count, const QStringList &New)
     const int added = int(New.size());
     const int delta = added - Count;
     const int end = First0 + Count; // first line below the range, 0-based
+    FUndo.Replacing(FText, First0, Count, added);
     for (int i = 0; i < std::min(Count, added); ++i)
         FText[First0 + i] = New[i];
     if (delta > 0) {
@@ -552,13 +553,9 @@ void TkvlCodeBuffer::Undo()
     if (!FUndo.Pop(step))
         return;
     FMoved = true;
-    const int old = LineCount();
-    FText = std::move(step.Lines);
-    FRunLines.assign(FText.size(), 0);
+    if (step.First >= 0)
+        ReplaceLines(step.First, step.Count, step.Old);
     ClearSelection();
-    FModified = true;
-    if (OnLinesChanged)
-        OnLinesChanged(0, old, LineCount());
     SetPos(step.Pos.x(), step.Pos.y());
     ChangeDone();
 }

@@ -4,8 +4,8 @@
 // lines, every editing key as an operation, search and undo.
 //
 // Columns and lines of the caret and the selection count from 1; the window offset from 0.
-// Every edit goes through one splice of a line range, so a keystroke touches only its lines
-// and listeners hear exactly which lines were replaced.
+// Every edit, undo included, goes through one splice of a line range, so a keystroke touches
+// only its lines and listeners hear exactly which lines were replaced.
 #include "designer/core/codeeditor/codeundo.h"
 
 #include <QPoint>
