@@ -319,8 +319,13 @@ TEST_F(Xlsx, AGridWiderThanASheetStopsWithAnErrorAndLeavesNoFile)
     TkvlReport report(nullptr);
     auto f = NewFilter(Path("wide.xlsx"));
     f->Report = &report;
-    ASSERT_TRUE(RunExport(*f, pages));
+    // The export fails (so the driver reports it once) and names the limit.
+    QString message;
+    try {
+        RunExport(*f, pages);
+    } catch (const std::exception &e) {
+        message = QString::fromUtf8(e.what());
+    }
+    EXPECT_TRUE(message.contains(QStringLiteral("16384"))) << message.toStdString();
     EXPECT_FALSE(QFileInfo::exists(f->FileName));
-    ASSERT_EQ(report.Errors().Count(), 1);
-    EXPECT_TRUE(report.Errors()[0].contains(QStringLiteral("16384"))) << report.Errors()[0].toStdString();
 }
