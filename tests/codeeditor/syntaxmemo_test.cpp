@@ -6,6 +6,7 @@
 #include "platform/gfx/recordingcanvas.h"
 #include "platform/rtl/stringlist.h"
 #include "script/grammar/qsgrammars.h"
+#include "tests/referencepicture.h"
 #include "tests/testsupport.h"
 
 #include <QApplication>
@@ -49,37 +50,10 @@ struct Memo : ::testing::Test {
         return img;
     }
 
-    // Pixels whose channels differ by more than 24.
-    static int differingPixels(const QImage &a, const QImage &b)
-    {
-        int n = 0;
-        for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width(); ++x) {
-                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-                if (std::abs(qRed(p) - qRed(q)) > 24 || std::abs(qGreen(p) - qGreen(q)) > 24
-                    || std::abs(qBlue(p) - qBlue(q)) > 24)
-                    ++n;
-            }
-        return n;
-    }
-
     void matchesReference(const QString &name)
     {
         const QImage img = render();
-        const QString ref = testsupport::dataFile(QStringLiteral("codeeditor/%1.png").arg(name));
-        if (qEnvironmentVariableIsSet("LIRRA_UPDATE_REFERENCES")) {
-            QDir().mkpath(QFileInfo(ref).path());
-            ASSERT_TRUE(img.save(ref));
-            return;
-        }
-        QImage expected(ref);
-        ASSERT_FALSE(expected.isNull()) << ref.toStdString();
-        expected = expected.convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(expected.size(), img.size());
-        const int bad = differingPixels(img, expected);
-        if (bad > img.width() * img.height() / 1000)
-            img.save(QDir::temp().filePath(name + QStringLiteral("_actual.png")));
-        EXPECT_LE(bad, img.width() * img.height() / 1000) << "differing pixels; actual image in the temp folder";
+        testsupport::expectMatchesPicture(img, QStringLiteral("codeeditor/%1.png").arg(name), img, 24, 0.001);
     }
 
     TkvlSyntaxMemo memo;

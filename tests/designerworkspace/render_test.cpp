@@ -2,6 +2,7 @@
 // images that were checked by eye. LIRRA_UPDATE_REFERENCES=1 writes them anew.
 #include "designer/widgets/designerworkspace.h"
 #include "tests/designerworkspace/wsfixture.h"
+#include "tests/referencepicture.h"
 #include "tests/testsupport.h"
 
 #include "platform/rtl/reflect/classbuilder.h"
@@ -28,36 +29,10 @@ void TkvlRenderButtonControl::DeclareClass(rtl::ClassBuilder<TkvlRenderButtonCon
 
 namespace {
 
-// Pixels whose channels differ by more than 24.
-int differingPixels(const QImage &a, const QImage &b)
-{
-    int n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(q)) > 24 || std::abs(qGreen(p) - qGreen(q)) > 24 ||
-                std::abs(qBlue(p) - qBlue(q)) > 24)
-                ++n;
-        }
-    return n;
-}
-
 void expectMatchesReference(const QImage &img, const char *name)
 {
-    const QString ref = testsupport::dataFile(QStringLiteral("designerworkspace/%1.png").arg(QLatin1String(name)));
-    if (qEnvironmentVariableIsSet("LIRRA_UPDATE_REFERENCES")) {
-        QDir().mkpath(QFileInfo(ref).path());
-        ASSERT_TRUE(img.save(ref));
-        return;
-    }
-    QImage expected(ref);
-    ASSERT_FALSE(expected.isNull()) << ref.toStdString();
-    expected = expected.convertToFormat(QImage::Format_RGB32);
-    ASSERT_EQ(expected.size(), img.size());
-    const int bad = differingPixels(img, expected);
-    if (bad > img.width() * img.height() / 1000)
-        img.save(QDir::temp().filePath(QStringLiteral("designerworkspace_%1_actual.png").arg(QLatin1String(name))));
-    EXPECT_LE(bad, img.width() * img.height() / 1000) << "differing pixels; actual image in the temp folder";
+    testsupport::expectMatchesPicture(img, QStringLiteral("designerworkspace/%1.png").arg(QLatin1String(name)), img,
+                                      24, 0.001);
 }
 
 // The sheet with the workspace on it, grabbed down to a height.
