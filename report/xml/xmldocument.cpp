@@ -1,13 +1,11 @@
 #include "report/xml/xmldocument.h"
+#include "platform/rtl/replacingfile.h"
 #include "platform/rtl/stream.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 TkvlXMLDocument::TkvlXMLDocument() : FRoot(std::make_unique<TkvlXMLItem>()) {}
 
@@ -59,24 +57,12 @@ void TkvlXMLDocument::SaveToStream(TStream &Stream)
 
 void TkvlXMLDocument::SaveToFile(const QString &FileName)
 {
-    const QString tmp = FileName + QLatin1String(".tmp");
-    try {
-        TFileStream f(tmp, fmCreate);
-        SaveToStream(f);
-        if (!f.Sync())
-            throw EWriteError(QStringLiteral("Stream write error"));
-    } catch (...) {
-        QFile::remove(tmp);
-        throw;
-    }
+    // A uniquely named file beside the target, renamed over it once whole: a failed save leaves
+    // the old file as it was, and two saves into one folder never share a temporary name.
+    TReplacingFile file(FileName);
+    SaveToStream(file.Stream());
+    file.Commit();
     DeleteTempFile();
-    // rename() replaces the old file in one step: there is always one whole file.
-    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(FileName).constData()) != 0) {
-        const int err = errno;
-        QFile::remove(tmp);
-        throw EFCreateError(QStringLiteral("Cannot create file \"%1\". %2")
-                                .arg(FileName, QString::fromLocal8Bit(std::strerror(err))));
-    }
     LoadFromFile(FileName);
 }
 

@@ -1,6 +1,7 @@
 #include "tests/base/qt_print.h"
 #include "report/xml/xmlarena.h"
 #include "report/xml/xmldocument.h"
+#include "tests/fulldisk.h"
 #include "platform/rtl/stream.h"
 
 #include <QDir>
@@ -343,10 +344,14 @@ TEST_F(XmlPartialLoading, LoadUnloadAndSave)
               u"preparedreport(previewpages(page0(a[x=\"1\"],b(c)),page1(d),page2(e)),anchors)"_qs);
 
     // Saving over the file the document is reading from, then working on from the new file.
+    // A file of the user's bearing the target's name plus ".tmp" is no scratch file of ours.
     const QString swap = doc.TempFileName();
+    writeFile(file + u".tmp"_qs, "appunti");
     doc.SaveToFile(file);
     EXPECT_FALSE(QFile::exists(swap));
-    EXPECT_FALSE(QFile::exists(file + u".tmp"_qs));
+    EXPECT_EQ(readFile(file + u".tmp"_qs), "appunti");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({u"report.kp3"_qs, u"report.kp3.tmp"_qs}));
     EXPECT_EQ(readFile(file), saved);
     pages = doc.Root()->FindItem(u"previewpages"_qs);
     EXPECT_EQ(shape(pages), u"previewpages(page0*,page1*,page2(e))"_qs);
@@ -492,19 +497,29 @@ TEST_F(XmlPartialLoading, NestedElementsComeBackWhole)
     EXPECT_EQ(save(doc), before);
 }
 
-TEST_F(XmlPartialLoading, FailedSaveLeavesFileWhole)
+TEST(XmlSaving, FailedSaveLeavesFileWholeAndNothingBeside)
 {
-    const QByteArray before = readFile(file);
+    FullDisk disk;
+    if (!disk.Mounted())
+        GTEST_SKIP() << "this process may not mount a small file system; the full-disk save is not tried";
+    const QString file = disk.Path(u"report.kp3"_qs);
+    QByteArray big = kHeader + "\r\n<preparedreport><previewpages><page0 ld=\"0\">";
+    for (int i = 0; i < 2000; ++i)
+        big += "<a x=\"" + QByteArray::number(i) + "\"/>";
+    big += "</page0></previewpages></preparedreport>";
+    writeFile(file, big);
     TkvlXMLDocument doc;
     doc.LoadFromFile(file);
-    // The temporary file cannot be made: a folder stands in its place.
-    ASSERT_TRUE(QDir().mkdir(file + u".tmp"_qs));
+    doc.Root()->Items(0)->Add(u"page1"_qs);
+    disk.Fill();
+    const QStringList before = disk.Entries();
     EXPECT_THROW(doc.SaveToFile(file), EStreamError);
-    EXPECT_EQ(readFile(file), before);
+    EXPECT_EQ(readFile(file), big);
+    EXPECT_EQ(disk.Entries(), before);
     // The document still works from the file it had.
     TkvlXMLItem *page0 = doc.Root()->Items(0)->Items(0);
     doc.LoadItem(page0);
-    EXPECT_EQ(page0->Count(), 2);
+    EXPECT_EQ(page0->Count(), 2000);
 }
 
 TEST_F(XmlPartialLoading, OldFormAndFullLoad)
