@@ -23,7 +23,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 
@@ -263,6 +265,7 @@ void TkvlPreview::ReportDestroyed(TkvlReport *AReport)
     // A run of that report is over; with no tab left only the view is cleared (the pages went
     // with the report).
     FRunning = false;
+    FCloseAfterRun = false;
     guardClose(false);
     if (FTabList.Count() == 0)
         Clear();
@@ -302,9 +305,12 @@ void TkvlPreview::guardClose(bool On)
 
 bool TkvlPreview::eventFilter(QObject *Watched, QEvent *Event)
 {
-    // The engine runs inside this window's event processing: it may not close under it.
+    // The engine runs inside this window's event processing: it may not close under it. Closing
+    // asks the run to stop instead, and the window closes once it has.
     if (Watched == FGuardedWindow && Event->type() == QEvent::Close && FRunning) {
         Event->ignore();
+        FCloseAfterRun = true;
+        Cancel();
         return true;
     }
     return QWidget::eventFilter(Watched, Event);
@@ -366,7 +372,11 @@ void TkvlPreview::InternalOnProgressStop(TkvlReport *, TkvlProgressType, int)
     if (FRefreshing)
         return;
     FRunning = false;
+    QPointer<QWidget> closing = FCloseAfterRun ? FGuardedWindow : nullptr;
+    FCloseAfterRun = false;
     guardClose(false);
+    if (closing)
+        QTimer::singleShot(0, closing, [closing] { closing->close(); });
     pageChanged();
     FWorkspace->UpdateScrollBars();
     FThumbnail->UpdateScrollBars();

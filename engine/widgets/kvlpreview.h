@@ -296,5 +296,6 @@ private:
     TkvlPreviewTabs FTabList{this};
     bool FEachReportInTab = false;
     QWidget *FGuardedWindow = nullptr;
+    bool FCloseAfterRun = false;  // the window was asked to close while the engine ran
     TkvlTextSearch FSearch;
 };

@@ -213,21 +213,45 @@ TEST(PreviewForm, FirstPassCounter)
     EXPECT_FALSE(f.form->PrintB->isEnabled());
     EXPECT_FALSE(f.form->OpenB->isEnabled());
 
-    // Closing is refused while the engine runs; Escape cancels instead.
+    // Escape cancels the run and leaves the window open on the pages made so far.
     std::vector<TkvlCustomPreviewForm *> closed;
     f.report->OnClosePreview = [&closed](TkvlCustomPreviewForm *Form) { closed.push_back(Form); };
-    f.form->close();
-    EXPECT_TRUE(f.form->isVisible());
     QTest::keyClick(p->Workspace(), Qt::Key_Escape);
     EXPECT_TRUE(f.report->Terminated);
     EXPECT_TRUE(f.form->isVisible());
     EXPECT_TRUE(closed.empty());
 
     p->InternalOnProgressStop(f.report.get(), ptRunning, 0);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(p->Running());
+    EXPECT_TRUE(f.form->isVisible());
     EXPECT_TRUE(f.form->PrintB->isEnabled());
     EXPECT_EQ(f.form->CancelB->text(), QStringLiteral("Chiudi"));
     QTest::keyClick(p->Workspace(), Qt::Key_Escape);
+    EXPECT_FALSE(f.form->isVisible());
+    EXPECT_EQ(closed, std::vector<TkvlCustomPreviewForm *>{f.form.get()});
+}
+
+// Closing the window while the engine runs stops the run; the window closes once the run has
+// returned, never under it, and the report hears of the closing once.
+TEST(PreviewForm, ClosingWhileRunningStopsTheRunThenCloses)
+{
+    FormFixture f(kvlDefaultPreviewButtons, 3);
+    f.open();
+    TkvlPreview *p = f.form->PreviewControl();
+    std::vector<TkvlCustomPreviewForm *> closed;
+    f.report->OnClosePreview = [&closed](TkvlCustomPreviewForm *Form) { closed.push_back(Form); };
+    p->InternalOnProgressStart(f.report.get(), ptRunning, 0);
+    f.form->close();
+    EXPECT_TRUE(f.report->Terminated);
+    EXPECT_TRUE(f.form->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f.form->isVisible());
+    EXPECT_TRUE(closed.empty());
+
+    p->InternalOnProgressStop(f.report.get(), ptRunning, 0);
+    EXPECT_TRUE(f.form->isVisible());
+    QCoreApplication::processEvents();
     EXPECT_FALSE(f.form->isVisible());
     EXPECT_EQ(closed, std::vector<TkvlCustomPreviewForm *>{f.form.get()});
 }
