@@ -20,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 #include <QTimer>
@@ -69,38 +70,67 @@ struct TkvlReportRun {
     // termination signal), and it stops at a Terminated set meanwhile, also by another thread.
     static void WatchScript(TkvlReport &R)
     {
-        R.FScript->SetOnPoll([&R] {
-            if (!R.FEngineOptions->EnableThreadSafe) {
-                // Only the thread that owns the application's event loop has window events.
-                QCoreApplication *app = QCoreApplication::instance();
-                if (app && app->thread() == QThread::currentThread())
-                    QCoreApplication::processEvents();
-                if (R.FProgress && R.FProgress->Terminated() && !R.Terminated)
-                    R.SetTerminated(true);
-            }
-            return R.Terminated.load();
-        });
+        R.FScript->SetOnPoll([&R] { return Poll(R); });
+    }
+
+    static bool Poll(TkvlReport &R)
+    {
+        if (!R.FEngineOptions->EnableThreadSafe) {
+            // Only the thread that owns the application's event loop has window events.
+            QCoreApplication *app = QCoreApplication::instance();
+            if (app && app->thread() == QThread::currentThread())
+                QCoreApplication::processEvents();
+            if (R.FProgress && R.FProgress->Terminated() && !R.Terminated)
+                R.SetTerminated(true);
+        }
+        return R.Terminated.load();
     }
 
     // The main program, run before the engine: the preview shows it as running, so that
-    // its Cancel (Esc) stops it as it stops the engine.
+    // its Cancel (Esc) stops it as it stops the engine. With no preview yet (the pages shown
+    // once made), a main program that lasts shows the progress window, whose Cancel stops it.
     static void RunMainProgram(TkvlReport &R)
     {
         TkvlCustomPreview *preview = R.FEngineOptions->EnableThreadSafe ? nullptr : R.FPreview;
         if (preview)
             preview->InternalOnProgressStart(&R, ptRunning, 0);
+        const bool mayShowProgress = !preview && R.ShowProgress && !R.FProgress && !R.FEngineOptions->EnableThreadSafe;
+        QElapsedTimer running;
+        running.start();
+        bool progressShown = false;
+        if (mayShowProgress)
+            R.FScript->SetOnPoll([&R, &running, &progressShown] {
+                if (!progressShown && running.elapsed() >= kProgressAfterMs) {
+                    progressShown = true;
+                    R.FProgress = kvlWindows().CreateProgress();
+                    R.Progress = R.FProgress.get();
+                    if (R.FProgress)
+                        R.FProgress->Execute(0, QString(), true, false);
+                }
+                return Poll(R);
+            });
         struct Stop {
             TkvlReport &R;
             TkvlCustomPreview *preview;
+            bool watching, &progressShown;
             ~Stop()
             {
                 // the script may have let the preview go
                 if (preview && R.FPreview == preview)
                     preview->InternalOnProgressStop(&R, ptRunning, 0);
+                if (watching)
+                    WatchScript(R);
+                if (progressShown) {
+                    R.FProgress.reset();
+                    R.Progress = nullptr;
+                }
             }
-        } stop{R, preview};
+        } stop{R, preview, mayShowProgress, progressShown};
         R.FScript->Execute();
     }
+
+    // A main program shorter than this shows no window of its own.
+    static constexpr qint64 kProgressAfterMs = 500;
 };
 
 bool TkvlReport::PrepareReport(bool ClearLastReport)

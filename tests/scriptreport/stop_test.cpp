@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <chrono>
 #include <thread>
 
@@ -125,6 +126,38 @@ TEST(ScriptStopInReport, TerminatedThroughTheEventLoopEndsAnEndlessMainProgram)
         EXPECT_LT(sinceCancel.elapsed(), 1000);
         EXPECT_EQ(run.report.PreviewPages()->GetCount(), 0);
     }
+}
+
+// A report shown once prepared (no preview watches the run) whose main program never ends:
+// the progress window comes up while it runs, and its Cancel stops it; the window goes with
+// the run.
+TEST(ScriptStopInReport, AnEndlessMainProgramWithNoPreviewShowsTheProgressWindowWhoseCancelStopsIt)
+{
+    const Endless &e = Scripts[0];
+    ReportRun run;
+    run.Load(QStringLiteral("engine-outline"), e.language, source(e, true));
+    run.report.OldStyleProgress = true;
+    run.report.ShowProgress = true;
+    ASSERT_EQ(run.report.Preview(), nullptr);
+    bool sawWindow = false;
+    std::function<void()> cancelWhenShown = [&] {
+        if (!run.report.Progress) {
+            QTimer::singleShot(50, cancelWhenShown);
+            return;
+        }
+        sawWindow = true;
+        run.report.Progress->SetTerminated(true);
+    };
+    QTimer::singleShot(50, cancelWhenShown);
+    bool prepared = true;
+    {
+        Deadline deadline(run.report.Terminated);
+        run.Prepare(&prepared);
+    }
+    EXPECT_TRUE(sawWindow);
+    EXPECT_TRUE(run.report.Terminated);
+    EXPECT_EQ(run.report.Progress, nullptr);
+    EXPECT_EQ(run.report.PreviewPages()->GetCount(), 0);
 }
 
 // In thread-safe mode the script lets no events through; Terminated set by another thread
