@@ -142,6 +142,13 @@ bool TkvlReport::PrepareReport(bool ClearLastReport)
     FErrors.Clear();
     Terminated = false;
     FFileTrust->Forget();
+    // Where the caller keeps its settings is the caller's: a script may not point the preview's
+    // settings at another file of the user's.
+    struct KeepIniFile {
+        TkvlReport &R;
+        const QString Saved;
+        ~KeepIniFile() { R.IniFile = Saved; }
+    } keepIniFile{*this, IniFile};
     bool result = false;
 
     for (int i = 0; i < FDataSets->Count(); ++i) {

@@ -242,6 +242,18 @@ TEST_F(ScriptFileTrust, SettingsAndDatabasesAreRefusedAndLinksFollowed)
     EXPECT_FALSE(QFile::exists(at("user/dangling.txt")));
 }
 
+// Where the preview keeps its settings is the caller's choice: a script pointing it at a file
+// of the user's has no effect past the run, so no window settings are written there.
+TEST_F(ScriptFileTrust, TheSettingsFileStaysTheCallers)
+{
+    const QString callers = report->IniFile;
+    put(at("user/.profile"), "mine\n");
+    const auto shown = run("DozovoZozedi", QStringLiteral("begin Report.IniFile := '%1'; end.").arg(at("user/.profile")), {});
+    EXPECT_EQ(errors(shown), QString());
+    EXPECT_EQ(report->IniFile, callers);
+    EXPECT_EQ(contents(at("user/.profile")), QByteArray("mine\n"));
+}
+
 // One question per file and run: the answer holds for the rest of the run, a new run asks again.
 TEST_F(ScriptFileTrust, TheAnswerHoldsForTheRun)
 {
