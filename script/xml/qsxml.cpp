@@ -346,8 +346,10 @@ bool TqsXMLReader::ReadTag(QByteArray &tag)
 
 void TqsXMLReader::SplitTag(const QByteArray &tag, QString &name, QString &text)
 {
+    // Every blank before the closing bracket goes: "<a x/ >" closes the element as "<a x/>"
+    // does, so what was read as open is never written back as closed.
     qsizetype len = tag.size();
-    if (len > 0 && tag[len - 1] == ' ')
+    while (len > 0 && tag[len - 1] == ' ')
         --len;
     const qsizetype blank = tag.indexOf(' ');
     if (blank < 0 || blank >= len) {

@@ -1,7 +1,7 @@
 // Fuzz target over the engine's XML reader: hostile bytes give a tree or "Invalid file
 // format", never a crash; whatever was read writes out and reads back as the same tree
 // (up to blanks around an attribute text: the writer puts one blank before it and
-// reading drops one after it).
+// reading drops those after it).
 #include "platform/rtl/exceptions.h"
 #include "script/xml/qsxml.h"
 
