@@ -38,13 +38,16 @@ TkvlFormatEditorForm::TkvlFormatEditorForm(QWidget *Parent) : TkvlHostDialog(Par
     g->addWidget(SeparatorE, 1, 1, Qt::AlignLeft);
     auto *l = new QGridLayout(c);
     l->setContentsMargins(0, 0, 0, 0);
-    l->addWidget(ExpressionL, 0, 0);
-    l->addWidget(ComboBox1, 0, 1);
+    auto *top = new QHBoxLayout;
+    top->addWidget(ExpressionL);
+    top->addWidget(ComboBox1, 1);
+    l->addLayout(top, 0, 0, 1, 2);
     l->addWidget(categoryL, 1, 0);
     l->addWidget(formatL, 1, 1);
     l->addWidget(CategoryLB, 2, 0);
     l->addWidget(FormatLB, 2, 1);
     l->addWidget(group, 3, 0, 1, 2);
+    l->setColumnStretch(0, 1);
     l->setColumnStretch(1, 1);
     AddOkCancel();
     resize(420, 330);

@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -33,11 +34,32 @@ QComboBox *widthBox(QWidget *Parent, const char *Name)
     return cb;
 }
 
+// Fallback marks of the sides when the program carries no pictures (glyphs 32 .. 37).
+QIcon sideMark(int Glyph)
+{
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(QPen(QColor(160, 160, 160), 1, Qt::DotLine));
+    p.drawRect(2, 2, 11, 11);
+    p.setPen(QPen(Qt::black, 2));
+    switch (Glyph) {
+    case 32: p.drawLine(2, 2, 13, 2); break;
+    case 33: p.drawLine(2, 13, 13, 13); break;
+    case 34: p.drawLine(2, 2, 2, 13); break;
+    case 35: p.drawLine(13, 2, 13, 13); break;
+    case 36: p.drawRect(2, 2, 11, 11); break;
+    default: break;
+    }
+    return QIcon(pm);
+}
+
 QToolButton *sideButton(QWidget *Parent, const char *Name, int Glyph, bool Checkable)
 {
     auto *b = new QToolButton(Parent);
     b->setObjectName(QLatin1String(Name));
-    b->setIcon(QIcon(QPixmap::fromImage(kvlResources().GlyphImage(Glyph).copy(0, 0, 16, 16))));
+    const QIcon icon = kvlGlyphIcon(Glyph);
+    b->setIcon(icon.isNull() ? sideMark(Glyph) : icon);
     b->setCheckable(Checkable);
     b->setAutoRaise(true);
     b->setFixedSize(25, 25);

@@ -36,10 +36,6 @@ private:
     const TkvlHighlightEditor &FEditor;
 };
 
-QIcon glyph(int Index)
-{
-    return QIcon(QPixmap::fromImage(kvlResources().GlyphImage(Index).copy(0, 0, 16, 16)));
-}
 
 ui::FontChoice fontChoice(const TFont &f)
 {
@@ -76,9 +72,13 @@ TkvlHighlightEditorForm::TkvlHighlightEditorForm(QWidget *Parent, TkvlCustomDesi
     DeleteB = new QPushButton(kvlGet(4603), conditionsGB);
     EditB = new QPushButton(kvlGet(4604), conditionsGB);
     UpB = new QToolButton(conditionsGB);
-    UpB->setIcon(glyph(100));
+    UpB->setIcon(kvlGlyphIcon(100));
+    if (UpB->icon().isNull())
+        UpB->setArrowType(Qt::UpArrow);
     DownB = new QToolButton(conditionsGB);
-    DownB->setIcon(glyph(101));
+    DownB->setIcon(kvlGlyphIcon(101));
+    if (DownB->icon().isNull())
+        DownB->setArrowType(Qt::DownArrow);
     auto *cg = new QGridLayout(conditionsGB);
     cg->addWidget(HighlightsLB, 0, 0, 5, 1);
     cg->addWidget(AddB, 0, 1, 1, 2);
@@ -92,9 +92,9 @@ TkvlHighlightEditorForm::TkvlHighlightEditorForm(QWidget *Parent, TkvlCustomDesi
     FrameCB = new QCheckBox(styleGB);
     FillCB = new QCheckBox(styleGB);
     FontCB = new QCheckBox(styleGB);
-    FrameB = new QPushButton(glyph(36), kvlGet(4606), styleGB);
-    FillB = new QPushButton(glyph(38), kvlGet(4607), styleGB);
-    FontB = new QPushButton(glyph(59), kvlGet(4608), styleGB);
+    FrameB = new QPushButton(kvlGlyphIcon(36), kvlGet(4606), styleGB);
+    FillB = new QPushButton(kvlGlyphIcon(38), kvlGet(4607), styleGB);
+    FontB = new QPushButton(kvlGlyphIcon(59), kvlGet(4608), styleGB);
     VisibleCB = new QCheckBox(kvlGet(4609), styleGB);
     PaintBox1 = new TkvlHighlightSample(styleGB, FEditor);
     PaintBox1->setMinimumSize(150, 60);

@@ -3,7 +3,10 @@
 #include "report/resources/kvlresources.h"
 #include "report/widgets/kvlformutils.h"
 
+#include <QBitmap>
+#include <QIcon>
 #include <QKeyEvent>
+#include <QPixmap>
 #include <QLayout>
 #include <QVBoxLayout>
 
@@ -73,4 +76,20 @@ bool kvlHelpKey(QWidget *Window, const QKeyEvent *Event)
         return false;
     kvlResources().Help(Window);
     return true;
+}
+
+QIcon kvlGlyphIcon(int Index)
+{
+    const QImage glyph = kvlResources().GlyphImage(Index).copy(0, 0, 16, 16).convertToFormat(QImage::Format_ARGB32);
+    QImage icon = glyph;
+    bool drawn = false;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x) {
+            const QRgb p = icon.pixel(x, y);
+            if ((p & 0xFFFFFF) == 0x808000 || (p & 0xFFFFFF) == 0xFF00FF)
+                icon.setPixel(x, y, 0);
+            else
+                drawn = true;
+        }
+    return drawn ? QIcon(QPixmap::fromImage(icon)) : QIcon();
 }

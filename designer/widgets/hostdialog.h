@@ -8,6 +8,11 @@ class QKeyEvent;
 // F1 opens the help page of Window's class; true when the key was F1.
 bool kvlHelpKey(QWidget *Window, const QKeyEvent *Event);
 
+class QIcon;
+// The tool-bar picture Index as an icon, its olive ground transparent; a null icon when the
+// picture is empty.
+QIcon kvlGlyphIcon(int Index);
+
 class TkvlHostDialog : public QDialog {
     Q_OBJECT
 public:

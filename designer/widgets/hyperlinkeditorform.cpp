@@ -136,6 +136,8 @@ TkvlHyperlinkEditorForm::TkvlHyperlinkEditorForm(QWidget *Parent, TkvlCustomDesi
     l->addWidget(ModifyAppearanceCB);
     QPushButton *ok = nullptr, *cancel = nullptr;
     l->addLayout(kvlOkCancelRow(this, kvlGet(1), "OKB", kvlGet(2), ok, cancel));
+    KindRB[hkURL]->setChecked(true);
+    ArrangePanels();
     resize(560, 400);
 }
 

@@ -35,8 +35,12 @@ QToolButton *toolButton(QToolBar *Bar, const char *Name, int Image, int Hint)
 {
     auto *b = new QToolButton(Bar);
     b->setObjectName(QLatin1String(Name));
-    b->setIcon(QIcon(QPixmap::fromImage(kvlResources().GlyphImage(Image).copy(0, 0, 16, 16))));
+    b->setIcon(kvlGlyphIcon(Image));
     b->setToolTip(kvlGet(Hint));
+    if (b->icon().isNull()) {
+        b->setText(kvlGet(Hint));
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    }
     b->setAutoRaise(true);
     Bar->addWidget(b);
     return b;

@@ -57,7 +57,7 @@ int main(int argc, char **argv)
     auto *memo = new TkvlMemoView(band);
     memo->SetName(QStringLiteral("Memo1"));
     memo->SetText(QStringLiteral("Evento: [EVENTS.\"TITOLO\"]\r\nTotale: [SUM(<EVENTS.\"PREZZO\">,MasterData1)]"));
-    static_cast<TkvlHighlight *>(memo->Highlights()->Items(0))->Condition = QStringLiteral("<EVENTS.\"PREZZO\"> > 100");
+    memo->Highlight()->Condition = QStringLiteral("<EVENTS.\"PREZZO\"> > 100");
     report.Variables().SetVariables(QStringLiteral("Cliente"), Variant(1));
     DemoDesigner designer(nullptr, &report, false);
     designer.SetPage(page);
