@@ -57,8 +57,13 @@ TkvlFormatEditor::TkvlFormatEditor() = default;
 
 void TkvlFormatEditor::SetMemo(TkvlCustomMemoView *Memo)
 {
+    SetMemo(Memo, Memo ? Memo->Text() : QString());
+}
+
+void TkvlFormatEditor::SetMemo(TkvlCustomMemoView *Memo, const QString &Text)
+{
     FMemo = Memo;
-    MemoText = Memo ? Memo->Text() : QString();
+    MemoText = Text;
 }
 
 void TkvlFormatEditor::Fill()

@@ -32,6 +32,8 @@ public:
 
     // Takes the memo and its text as the expression source.
     void SetMemo(TkvlCustomMemoView *Memo);
+    // The same with the memo's text already at hand.
+    void SetMemo(TkvlCustomMemoView *Memo, const QString &Text);
     TkvlCustomMemoView *Memo() const { return FMemo; }
     // The text in which expressions are looked for; a host may replace it and Fill again.
     QString MemoText;

@@ -17,6 +17,7 @@ public:
 
     // The object, and its text as the expression source.
     void SetMemo(TkvlCustomMemoView *Memo) { FEditor.SetMemo(Memo); }
+    void SetMemo(TkvlCustomMemoView *Memo, const QString &Text) { FEditor.SetMemo(Memo, Text); }
     // The text the host hands in before refilling (ShowStep).
     void SetMemoText(const QString &Text) { FEditor.MemoText = Text; }
     void Refill() { ShowStep(); }

@@ -46,6 +46,20 @@ QToolButton *toolButton(QToolBar *Bar, const char *Name, int Image, int Hint)
     return b;
 }
 
+// The lines joined with "\r\n", in one pass (replacing in place moves the tail at each break).
+QString withCrLf(const QString &Text)
+{
+    QString out;
+    out.reserve(Text.size() + Text.count(QLatin1Char('\n')));
+    qsizetype from = 0;
+    for (qsizetype at; (at = Text.indexOf(QLatin1Char('\n'), from)) >= 0; from = at + 1) {
+        out.append(QStringView(Text).mid(from, at - from));
+        out.append(QLatin1String("\r\n"));
+    }
+    out.append(QStringView(Text).mid(from));
+    return out;
+}
+
 } // namespace
 
 TkvlMemoEditorForm::TkvlMemoEditorForm(QWidget *Parent, TkvlCustomDesigner *Designer)
@@ -103,7 +117,15 @@ TkvlMemoEditorForm::TkvlMemoEditorForm(QWidget *Parent, TkvlCustomDesigner *Desi
 
 TkvlMemoEditorForm::~TkvlMemoEditorForm() = default;
 
-void TkvlMemoEditorForm::showEvent(QShowEvent *Event)
+void TkvlMemoEditorForm::setVisible(bool Visible)
+{
+    // The text goes in before the window is shown: a shown editor lays it out at once.
+    if (Visible && !isVisible() && !FPrepared)
+        Prepare();
+    QDialog::setVisible(Visible);
+}
+
+void TkvlMemoEditorForm::Prepare()
 {
     if (!Memo) {
         Memo = new QPlainTextEdit(TextTS);
@@ -114,9 +136,10 @@ void TkvlMemoEditorForm::showEvent(QShowEvent *Event)
         TextTS->layout()->addWidget(Memo);
         setTabOrder(PageControl1, Memo);
     }
+    QString text = MemoView ? MemoView->Text() : QString();
     QWidget *owner = FDesigner && FDesigner->ParentForm ? FDesigner->ParentForm : this;
     FFormat = new TkvlFormatEditorForm(owner);
-    FFormat->SetMemo(MemoView);
+    FFormat->SetMemo(MemoView, text);
     FFormat->HostControls(FormatTS);
     FHighlight = new TkvlHighlightEditorForm(owner, FDesigner);
     FHighlight->SetMemoView(MemoView);
@@ -124,10 +147,10 @@ void TkvlMemoEditorForm::showEvent(QShowEvent *Event)
     if (FDesigner && FDesigner->ParentForm)
         setWindowIcon(FDesigner->ParentForm->windowIcon());
 
-    if (auto ini = iniOf(FDesigner)) {
+    auto ini = iniOf(FDesigner);
+    if (ini) {
         ini->WriteBool(kSection, QStringLiteral("Visible"), true);
         WordWrapB->setChecked(ini->ReadBool(kSection, QStringLiteral("WordWrap"), false));
-        kvlRestoreFormPosition(*ini, this);
     }
     ApplyWordWrap();
 
@@ -143,11 +166,19 @@ void TkvlMemoEditorForm::showEvent(QShowEvent *Event)
     pal.setColor(QPalette::Text, Qt::black);
     Memo->setPalette(pal);
 
-    QString text = MemoView ? MemoView->Text() : QString();
     // The object's text ends every line with a break; the editor shows no empty last line.
+    // The control takes "\r\n" as one line break.
     if (text.endsWith(QLatin1String("\r\n")))
         text.chop(2);
-    Memo->setPlainText(text.replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    Memo->setPlainText(text);
+    // Last: restoring the position shows the window (its "Visible" was written true above).
+    FPrepared = true;
+    if (ini)
+        kvlRestoreFormPosition(*ini, this);
+}
+
+void TkvlMemoEditorForm::showEvent(QShowEvent *Event)
+{
     Memo->setFocus();
     Memo->moveCursor(QTextCursor::Start);
     Memo->ensureCursorVisible();
@@ -198,7 +229,7 @@ void TkvlMemoEditorForm::done(int Result)
         ini->UpdateFile();
     }
     if (Memo)
-        Text = Memo->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+        Text = withCrLf(Memo->toPlainText());
     if (FFormat) {
         FFormat->UnhostControls(Result);
         delete FFormat;
@@ -209,6 +240,7 @@ void TkvlMemoEditorForm::done(int Result)
         delete FHighlight;
         FHighlight = nullptr;
     }
+    FPrepared = false;
     QDialog::done(Result);
 }
 

@@ -22,6 +22,7 @@ public:
     QString Text;
 
     void done(int Result) override;
+    void setVisible(bool Visible) override;
 
     QTabWidget *PageControl1 = nullptr;
     QWidget *TextTS = nullptr, *FormatTS = nullptr, *HighlightTS = nullptr;
@@ -37,10 +38,13 @@ protected:
     bool eventFilter(QObject *Watched, QEvent *Event) override;
 
 private:
+    // The show step: the editing control, the hosted pages, the settings, the font, the text.
+    void Prepare();
     void ApplyWordWrap();
     TkvlCustomDesigner *FDesigner;
     TkvlFormatEditorForm *FFormat = nullptr;
     TkvlHighlightEditorForm *FHighlight = nullptr;
+    bool FPrepared = false;
 };
 
 // Edits Memo's text, formats and highlights; on OK the memo takes the new text (formats and
