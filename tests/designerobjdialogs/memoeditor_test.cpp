@@ -4,6 +4,7 @@
 #include "designer/widgets/formateditorform.h"
 #include "designer/widgets/highlighteditorform.h"
 #include "designer/widgets/memoeditorform.h"
+#include "designer/widgets/sysmemoform.h"
 #include "tests/designerobjdialogs/objfixture.h"
 
 #include <QComboBox>
@@ -63,6 +64,25 @@ TEST_F(MemoEditor, InsertsPickedExpressionsAtTheCaretAndNothingOnCancel)
     }));
     EXPECT_EQ(memo->Text(), QStringLiteral("Titolo: [EVENTS.\"TITOLO\"]\r\n"));
     EXPECT_EQ(designer->asked, (QStringList{QString(), QString()}));
+}
+
+TEST_F(MemoEditor, AggregateReplacesTheSelection)
+{
+    memo->SetText(QStringLiteral("Totale: X"));
+    ASSERT_TRUE(run([](TkvlMemoEditorForm *f) {
+        QTest::keyClick(f->Memo, Qt::Key_End);
+        QTest::keyClick(f->Memo, Qt::Key_Left, Qt::ShiftModifier);
+        whenModal([](QDialog *d) {
+            auto *s = static_cast<TkvlSysMemoEditorForm *>(d);
+            s->FunctionCB->setFocus();
+            QTest::keyClicks(s->FunctionCB, QStringLiteral("COUNT"));
+            s->DataBandCB->setFocus();
+            QTest::keyClicks(s->DataBandCB, QStringLiteral("MasterData1"));
+            click(child<QWidget>(s, "OKB"));
+        });
+        click(f->AggregateB);
+    }));
+    EXPECT_EQ(memo->Text(), QStringLiteral("Totale: [COUNT(MasterData1)]\r\n"));
 }
 
 TEST_F(MemoEditor, CtrlEnterKeepsTheTypedTextAndEscapeDropsIt)

@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTabWidget>
 
 namespace {
 
@@ -63,8 +64,14 @@ int main(int argc, char **argv)
     designer.SetPage(page);
     designer.Objects = page->GetAllObjects();
 
-    if (which == QLatin1String("memo"))
-        kvlEditMemo(nullptr, &designer, memo);
+    if (which.startsWith(QLatin1String("memo"))) {
+        // "memo2", "memo3": the editor on its Format or Highlight page.
+        TkvlMemoEditorForm f(nullptr, &designer);
+        f.MemoView = memo;
+        if (which.size() > 4)
+            f.PageControl1->setCurrentIndex(which.mid(4).toInt() - 1);
+        f.exec();
+    }
     else if (which == QLatin1String("format"))
         kvlEditDisplayFormats(nullptr, memo);
     else if (which == QLatin1String("frame")) {
