@@ -1,0 +1,7 @@
+#include "designer/core/expreditor.h"
+
+TkvlExprTreePosition &kvlExprTreePosition()
+{
+    static TkvlExprTreePosition position;
+    return position;
+}
