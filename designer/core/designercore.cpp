@@ -64,6 +64,7 @@ void TkvlDesignerCore::Init()
     for (int i = 0; i < kTabPositions; ++i)
         FPagePositions << QString();
     FRecentFiles.clear();
+    kvlAddCodeRes();
     if (IsPreviewDesigner())
         FPreviewSettings = std::make_unique<TkvlPreviewDesignerSettings>();
     TkvlWorkspace &w = ws();
@@ -528,6 +529,7 @@ void TkvlDesignerCore::UpdatePageDimensions()
         FView->SetWorkspaceOrigin(QPoint(0, 0));
         w.SetPageDimensions(roundInt(dp->Width()), roundInt(dp->Height()), TkvlMargins{});
     }
+    FView->PageDimensionsChanged();
 }
 
 double TkvlDesignerCore::mmToUnits(double mm, bool X) const
@@ -583,12 +585,13 @@ void TkvlDesignerCore::SetReportDefaults()
     if (r->ObjectCount() > 1) {
         if (auto *page = rtl_cast<TkvlReportPage>(r->Object(1))) {
             if (TkvlDesigner *comp = kvlDesignerComp()) {
+                // Turning the sheet turns its margins: the margins come last.
+                page->SetOrientation(comp->DefaultOrientation);
+                page->SetPaperSize(comp->DefaultPaperSize);
                 page->LeftMargin = comp->DefaultLeftMargin;
                 page->RightMargin = comp->DefaultRightMargin;
                 page->TopMargin = comp->DefaultTopMargin;
                 page->BottomMargin = comp->DefaultBottomMargin;
-                page->SetPaperSize(comp->DefaultPaperSize);
-                page->SetOrientation(comp->DefaultOrientation);
             } else {
                 page->SetDefaults();
             }

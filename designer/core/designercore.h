@@ -50,6 +50,8 @@ public:
     // A dialog page's form shown for editing goes back to its page.
     virtual void DetachDialogForm() {}
     virtual void SetWorkspaceOrigin(QPoint Value) { (void)Value; }
+    // The page's size or margins changed (rulers follow).
+    virtual void PageDimensionsChanged() {}
     virtual void SetWorkspaceColor(TColor Value) { (void)Value; }
     virtual void FocusCode() {}
     // The scroll box takes the focus when the window is visible.
@@ -134,6 +136,8 @@ public:
 
     // ---- units and zoom ----
     TkvlDesignerUnits Units() const { return FUnits; }
+    // The unit the user chose for report pages.
+    TkvlDesignerUnits UserUnits() const { return FOldUnits; }
     // The user's choice; it is kept for report pages while other pages force their own.
     void SetUnits(TkvlDesignerUnits Value);
     double Scale() const { return FScale; }

@@ -1,6 +1,5 @@
 #include "designer/widgets/designerform.h"
 
-#include "designer/core/codeutils.h"
 #include "designer/widgets/designerworkspace.h"
 #include "designer/widgets/dockbar.h"
 #include "designer/widgets/dockform.h"
@@ -351,6 +350,12 @@ void TkvlDesignerForm::SetWorkspaceOrigin(QPoint Value)
     placeRulers();
 }
 
+void TkvlDesignerForm::PageDimensionsChanged()
+{
+    FScrollBox->UpdateRange();
+    placeRulers();
+}
+
 void TkvlDesignerForm::SetWorkspaceColor(TColor Value) { FWorkspace->SetColor(Value); }
 
 void TkvlDesignerForm::FocusCode()
@@ -496,7 +501,6 @@ void TkvlDesignerForm::firstShow()
     qsGetLanguageList(languages);
     FLangCB->clear();
     FLangCB->addItems(languages);
-    kvlAddCodeRes();
     restoreSettings();
     FCore->ReloadReport();
     if (TkvlDesigner *comp = kvlDesignerComp())
@@ -539,7 +543,7 @@ void TkvlDesignerForm::saveSettings()
     for (TkvlControlBar *bar : {FDockTop, FDockBottom})
         for (QToolBar *tb : bar->findChildren<QToolBar *>())
             kvlSaveToolbarPosition(*ini, tb);
-    ini->WriteInteger(QStringLiteral("Form5.TkvlDesignerForm"), QStringLiteral("Units"), FCore->Units() == duChars ? 0 : int(FCore->Units()));
+    ini->WriteInteger(QStringLiteral("Form5.TkvlDesignerForm"), QStringLiteral("Units"), int(FCore->UserUnits()));
     ini->UpdateFile();
 }
 

@@ -83,6 +83,7 @@ public:
     void PlaceWorkspace(TkvlDialogPage *Dialog) override;
     void DetachDialogForm() override;
     void SetWorkspaceOrigin(QPoint Value) override;
+    void PageDimensionsChanged() override;
     void SetWorkspaceColor(TColor Value) override;
     void FocusCode() override;
     void FocusPage() override;
