@@ -510,41 +510,35 @@ void TkvlDesignerForm::firstShow()
         FCore->TemplatePath = FCore->Report()->GetApplicationFolder();
 }
 
-void TkvlDesignerForm::restoreSettings()
-{
-    TkvlReport *r = FCore->Report();
-    if (!r)
-        return;
-    std::unique_ptr<TCustomIniFile> ini = r->GetIniFile();
-    if (!ini)
-        return;
-    kvlRestoreFormPosition(*ini, this);
-    for (TkvlDockSite *s : {FLeftDockSite1, FLeftDockSite2, FRightDockSite, FCodeDockSite})
-        kvlRestoreDock(*ini, s);
-    for (TkvlControlBar *bar : {FDockTop, FDockBottom})
-        for (QToolBar *tb : bar->findChildren<QToolBar *>())
-            kvlRestoreToolbarPosition(*ini, tb);
-    const int units = ini->ReadInteger(QStringLiteral("Form5.TkvlDesignerForm"), QStringLiteral("Units"), 0);
-    if (units >= duCM && units <= duPixels)
-        FCore->SetUnits(TkvlDesignerUnits(units));
-}
+void TkvlDesignerForm::restoreSettings() { storeSettings(false); }
 
-void TkvlDesignerForm::saveSettings()
+void TkvlDesignerForm::saveSettings() { storeSettings(true); }
+
+// Window, dock sites, tool bars and the user's unit, written or read back.
+void TkvlDesignerForm::storeSettings(bool Save)
 {
     TkvlReport *r = FCore->Report();
-    if (!r)
-        return;
-    std::unique_ptr<TCustomIniFile> ini = r->GetIniFile();
+    std::unique_ptr<TCustomIniFile> ini = r ? r->GetIniFile() : nullptr;
     if (!ini)
         return;
-    kvlSaveFormPosition(*ini, this);
+    const QString section = QStringLiteral("Form5.TkvlDesignerForm"), units = QStringLiteral("Units");
+    if (Save)
+        kvlSaveFormPosition(*ini, this);
+    else
+        kvlRestoreFormPosition(*ini, this);
     for (TkvlDockSite *s : {FLeftDockSite1, FLeftDockSite2, FRightDockSite, FCodeDockSite})
-        kvlSaveDock(*ini, s);
+        Save ? kvlSaveDock(*ini, s) : kvlRestoreDock(*ini, s);
     for (TkvlControlBar *bar : {FDockTop, FDockBottom})
         for (QToolBar *tb : bar->findChildren<QToolBar *>())
-            kvlSaveToolbarPosition(*ini, tb);
-    ini->WriteInteger(QStringLiteral("Form5.TkvlDesignerForm"), QStringLiteral("Units"), int(FCore->UserUnits()));
-    ini->UpdateFile();
+            Save ? kvlSaveToolbarPosition(*ini, tb) : kvlRestoreToolbarPosition(*ini, tb);
+    if (Save) {
+        ini->WriteInteger(section, units, int(FCore->UserUnits()));
+        ini->UpdateFile();
+        return;
+    }
+    const int unit = ini->ReadInteger(section, units, 0);
+    if (unit >= duCM && unit <= duPixels)
+        FCore->SetUnits(TkvlDesignerUnits(unit));
 }
 
 void TkvlDesignerForm::closeEvent(QCloseEvent *Event)

@@ -125,6 +125,7 @@ private:
     void firstShow();
     void saveSettings();
     void restoreSettings();
+    void storeSettings(bool Save);
     void placeRulers();
     void tabChanged(int Index);
 

@@ -205,15 +205,22 @@ TEST_F(ModificaTest, OpensTheTemplateAndClosingUnchangedAsksNothing)
         EXPECT_EQ(tabTexts(f->Tabs()), (QStringList{"Codice", "Origine dati", "Page1"}));
         EXPECT_TRUE(f->windowTitle().endsWith(QStringLiteral("Elenco.kv3")));
         f->close();
-        // The report is shown afterwards: its preview goes too.
-        QTimer::singleShot(50, qApp, [] {
+        // The report is shown afterwards: its preview goes too, whenever it shows.
+        auto *closer = new QTimer(qApp);
+        closer->setObjectName(QStringLiteral("previewCloser"));
+        QObject::connect(closer, &QTimer::timeout, closer, [closer] {
             for (QWidget *top : QApplication::topLevelWidgets())
-                if (top->isVisible() && top->inherits("TkvlPreviewForm"))
+                if (top->isVisible() && top->inherits("TkvlPreviewForm")) {
                     top->close();
+                    closer->deleteLater();
+                }
         });
+        closer->start(20);
     });
     item->trigger();
     menu->hide();
+    for (QTimer *t : qApp->findChildren<QTimer *>(QStringLiteral("previewCloser")))
+        delete t;
     EXPECT_TRUE(opened);
     EXPECT_TRUE(fakes.messages.shown.isEmpty() || !messageTexts().join(QString()).contains(QStringLiteral("Salvare")));
     EXPECT_FALSE(dm->fREP->Modified);
