@@ -86,7 +86,8 @@ void TfMain::RunReport(QAction *item, bool edit)
             TkvlReport *report = dm->fREP;
             report->LoadFromFile(fileName);
             if (edit) {
-                // The designer opens here; the report then takes the file as it is on disk.
+                // The report then takes the file as it is on disk, saved or not.
+                report->DesignReport();
                 report->LoadFromFile(fileName);
             }
             report->ShowReport(true);

@@ -1,6 +1,7 @@
 #include "app/libinit.h"
 
 #include "designer/core/resources/designerstrings.h"
+#include "designer/widgets/designerform.h"
 #include "engine/print/kvlprint.h"
 #include "engine/run/kvlengine.h"
 #include "engine/store/previewpages.h"
@@ -55,6 +56,7 @@ void InitializeLibraries()
     qsRegisterClassLibModules();
     qsRegisterFormsModules();
     kvlRegisterReportModules(&TqsFormsFunctions::Create);
+    kvlRegisterDesignerForm();
     kvlInitResources();
     kvlAddExportStrings();
     kvlAddDesignerStrings();

@@ -71,8 +71,12 @@ void TkvlPreviewSplitter::mouseReleaseEvent(QMouseEvent *)
 
 // ---- construction ------------------------------------------------------------------------------
 
+TkvlPreviewDesignFunc kvlPreviewDesigner = nullptr;
+
 TkvlPreview::TkvlPreview(QWidget *Parent) : QWidget(Parent)
 {
+    if (kvlPreviewDesigner)
+        OnDesign = kvlPreviewDesigner;
     // 1. The outline popup.
     FOutlinePopup = new QMenu(this);
     TImageList &images = kvlResources().GetPreviewButtonImages();

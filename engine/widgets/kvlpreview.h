@@ -154,6 +154,7 @@ public:
     // Opens the designer modally on Report: a prepared page copied into it (LentPages empty), or
     // the template pages lent to it (LentPages, which stay the store's); true when the design
     // was changed. Empty while no designer is linked in: Edit and EditTemplate do nothing.
+    // A new preview starts with kvlPreviewDesigner.
     std::function<bool(TkvlReport &Report, const std::vector<TkvlPage *> &LentPages)> OnDesign;
 
     // ---- message panel ----
@@ -299,3 +300,8 @@ private:
     bool FCloseAfterRun = false;  // the window was asked to close while the engine ran
     TkvlTextSearch FSearch;
 };
+
+// The designer the previews' edit buttons open, set once at start-up by the designer; nullptr
+// while no designer is linked in.
+using TkvlPreviewDesignFunc = bool (*)(TkvlReport &Report, const std::vector<TkvlPage *> &LentPages);
+extern TkvlPreviewDesignFunc kvlPreviewDesigner;
