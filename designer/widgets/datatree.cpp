@@ -98,6 +98,8 @@ TkvlDataTreeForm::TkvlDataTreeForm(QWidget *Owner, TkvlReport *Report, bool Owne
         FTrees[i]->setFrameShape(QFrame::Box);
         FTrees[i]->setEditTriggers(QAbstractItemView::NoEditTriggers);
         FTrees[i]->viewport()->installEventFilter(this);
+        if (i != 2)  // the function tree sits in a splitter with its description
+            pl->addWidget(FTrees[i], 1);
         layout->addWidget(FPanels[i], 1);
     }
     // Record sources: the no-data hint instead of the tree, the check boxes under it.
@@ -111,7 +113,7 @@ TkvlDataTreeForm::TkvlDataTreeForm(QWidget *Owner, TkvlReport *Report, bool Owne
     FNoDataL->installEventFilter(this);
     nl->addWidget(FNoDataL);
     nl->addStretch();
-    FPanels[0]->layout()->addWidget(FNoDataPn);
+    static_cast<QVBoxLayout *>(FPanels[0]->layout())->addWidget(FNoDataPn, 1);
     FNoDataPn->hide();
     FCBPanel = new QWidget(FPanels[0]);
     auto *cl = new QVBoxLayout(FCBPanel);
