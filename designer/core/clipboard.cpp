@@ -1,5 +1,6 @@
 #include "designer/core/clipboard.h"
 
+#include "platform/rtl/format.h"
 #include "platform/ui/services.h"
 #include "report/bands/kvlband.h"
 #include "report/core/kvlobjects.h"
@@ -117,6 +118,29 @@ QString takeName(QString &Element)
     return QString();
 }
 
+// Drops the attributes Name, Left and Top (not nested ones such as Frame.Left) from an
+// attribute text.
+void removeAttrs(QString &Attrs)
+{
+    static const QLatin1StringView kNames[] = {QLatin1StringView("Name"), QLatin1StringView("Left"),
+                                               QLatin1StringView("Top")};
+    qsizetype i = 0;
+    while (i < Attrs.size()) {
+        // Attrs is a sequence of ' name="value"' with the value escaped.
+        const qsizetype eq = Attrs.indexOf(u'=', i);
+        if (eq < 0 || Attrs[i] != u' ')
+            return;
+        const qsizetype close = Attrs.indexOf(u'"', eq + 2);
+        if (close < 0)
+            return;
+        const QStringView name = QStringView(Attrs).mid(i + 1, eq - i - 1);
+        if (std::any_of(std::begin(kNames), std::end(kNames), [&](QLatin1StringView n) { return name == n; }))
+            Attrs.remove(i, close + 1 - i);
+        else
+            i = close + 1;
+    }
+}
+
 } // namespace
 
 bool kvlPageAccepts(const TkvlPage *Page, const TkvlComponent *Obj)
@@ -154,30 +178,39 @@ QString TkvlClipboard::CopyText() const
 
     TkvlXMLSerializer serializer;
     serializer.Owner = FDesigner->Report();
-    // Written through a detached copy so that the offsets never touch the page.
+    // The object's own attributes, with its name left out and its offsets from the selection's
+    // corner in place of its position: the page is never touched. A picture goes through a
+    // detached copy that carries its index in the cache instead of its data.
+    QString attrs;
     auto write = [&](TkvlComponent *c) {
-        std::unique_ptr<TPersistent> made(c->ClassType()->create(nullptr));
-        auto *copy = rtl_cast<TkvlComponent>(made.get());
-        if (!copy)
-            return;
-        copy->Assign(c);
-        copy->SetLeft(c->GetAbsLeft() - minLeft);
-        copy->SetTop(c->GetAbsTop() - minTop);
-        if (auto *pic = rtl_cast<TkvlPictureView>(copy)) {
+        std::unique_ptr<TPersistent> copy;
+        TPersistent *source = c;
+        if (rtl_cast<TkvlPictureView>(c)) {
+            copy.reset(c->ClassType()->create(nullptr));
+            auto *pic = static_cast<TkvlPictureView *>(copy.get());
+            pic->Assign(c);
             int index = 0;
             if (PictureCache)
                 PictureCache->AddPicture(pic->Picture(), index);
             pic->ImageIndex = index;
             pic->ImageIndexStored = true;
             pic->PictureStored = false;
+            source = pic;
         }
+        attrs.resize(0);
+        serializer.AppendObjXML(attrs, source, QStringView(), nullptr);
+        removeAttrs(attrs);
         out += u'<';
         out += c->ClassName();
         out += QStringLiteral(" Name=\"");
         out += kvlStrToXML(c->Name());
         out += u'"';
-        serializer.AppendObjXML(out, copy, QStringView(), nullptr);
-        out += QStringLiteral("/>");
+        out += attrs;
+        out += QStringLiteral(" Left=\"");
+        out += rtl::FloatToStr(c->GetAbsLeft() - minLeft);
+        out += QStringLiteral("\" Top=\"");
+        out += rtl::FloatToStr(c->GetAbsTop() - minTop);
+        out += QStringLiteral("\"/>");
     };
 
     for (TkvlComponent *c : page->GetAllObjects()) {
