@@ -93,28 +93,29 @@ std::vector<QStringView> elements(QStringView Text)
     return out;
 }
 
-// Takes the attribute Name out of an element's text and answers its value.
-QString takeName(QString &Element)
+// Copies an element's text into Body without its attribute Name, and answers that
+// attribute's value.
+QString takeName(QStringView Element, QString &Body)
 {
     static const QString kAttr = QStringLiteral(" Name=\"");
-    qsizetype pos = 0;
+    Body.resize(0);
     bool quoted = false;
     for (qsizetype i = 0; i < Element.size(); ++i) {
         if (Element[i] == u'"') {
             quoted = !quoted;
             continue;
         }
-        if (quoted || Element[i] != u' ' || !QStringView(Element).mid(i).startsWith(kAttr))
+        if (quoted || Element[i] != u' ' || !Element.mid(i).startsWith(kAttr))
             continue;
-        pos = i;
         const qsizetype valueStart = i + kAttr.size();
         const qsizetype close = Element.indexOf(u'"', valueStart);
         if (close < 0)
-            return QString();
-        const QString value = kvlXMLToStr(Element.mid(valueStart, close - valueStart));
-        Element.remove(pos, close + 1 - pos);
-        return value;
+            break;
+        Body.append(Element.left(i));
+        Body.append(Element.mid(close + 1));
+        return kvlXMLToStr(Element.mid(valueStart, close - valueStart).toString());
     }
+    Body.append(Element);
     return QString();
 }
 
@@ -253,9 +254,9 @@ void TkvlClipboard::PasteText(const QString &Text)
     serializer.Owner = report;
     std::vector<TkvlBand *> pastedBands;
     std::exception_ptr failure;
+    QString body;
     for (QStringView element : elements(Text)) {
-        QString body = element.toString();
-        const QString name = takeName(body);
+        const QString name = takeName(element, body);
         const qsizetype blank = body.indexOf(u' ');
         try {
             rtl::GetClass(blank < 0 ? QStringView(body) : QStringView(body).left(blank));
