@@ -4,6 +4,7 @@
 #include "designer/core/designerfiles.h"
 #include "designer/core/settings.h"
 #include "designer/widgets/designerfiles.h"
+#include <QMenu>
 #include "engine/widgets/kvlsearchdialog.h"
 #include "tests/designerfiles/fakedesigner.h"
 
@@ -357,4 +358,37 @@ TEST(DesignerFind, DialogDrivenByKeysStartsAReplace)
     kvlFindOrReplace(&parent, f.files, true);
     EXPECT_TRUE(checked);
     EXPECT_EQ(f.text("M2"), QStringLiteral("tutto"));
+}
+
+TEST(DesignerFiles, FileMenuShowsRecentFilesNewestFirstAndOpensThem)
+{
+    FilesFixture f;
+    const QString a = f.saveTemplate("a.kv3", "FromA");
+    const QString b = f.saveTemplate("b.kv3", "FromB");
+    QMenu menu;
+    menu.addAction(QStringLiteral("Apri..."));
+    QAction *sep11 = menu.addSeparator();
+    QAction *sep4 = menu.addSeparator();
+    menu.addAction(QStringLiteral("Esci"));
+    auto render = [&] {
+        kvlRenderRecentFiles(&menu, sep11, sep4, f.files.RecentFiles(),
+                             [&](const QString &name) { f.files.LoadFile(name, true); });
+    };
+    render();
+    EXPECT_FALSE(sep11->isVisible());
+    f.files.LoadFile(a, true);
+    f.files.LoadFile(b, true);
+    render();
+    QStringList shown;
+    for (QAction *act : menu.actions())
+        shown.append(act->isSeparator() ? QStringLiteral("-") : act->text());
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Apri..."), QStringLiteral("-"), b, a, QStringLiteral("-"),
+                                  QStringLiteral("Esci")}));
+    EXPECT_TRUE(sep11->isVisible());
+
+    menu.actions()[3]->trigger(); // the older entry
+    EXPECT_NE(f.report->FindObject(u"FromA"), nullptr);
+    render();
+    EXPECT_EQ(menu.actions()[2]->text(), a) << "the reopened file is the newest";
+    EXPECT_EQ(menu.actions().size(), 6);
 }

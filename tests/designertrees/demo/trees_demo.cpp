@@ -109,19 +109,10 @@ struct DesignerWindow {
         files.UpdateCaption();
         window.resize(560, 420);
     }
-    // The recent-file entries sit between the two separators, newest first.
     void renderRecent()
     {
-        for (QAction *a : fileMenu->actions())
-            if (a->property("recent").toBool())
-                fileMenu->removeAction(a), a->deleteLater();
-        sepMI11->setVisible(files.RecentFiles().SeparatorVisible());
-        for (const QString &name : files.RecentFiles().MenuEntries()) {
-            auto *a = new QAction(name, fileMenu);
-            a->setProperty("recent", true);
-            QObject::connect(a, &QAction::triggered, &window, [this, name] { files.LoadFile(name, true); });
-            fileMenu->insertAction(sepMI4, a);
-        }
+        kvlRenderRecentFiles(fileMenu, sepMI11, sepMI4, files.RecentFiles(),
+                             [this](const QString &name) { files.LoadFile(name, true); });
     }
     void showObjects()
     {
