@@ -438,8 +438,34 @@ void TkvlDataTreeForm::CheckMultiSelection()
     FTrees[0]->setSelectionMode(multi ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
 }
 
+void TkvlDataTreeForm::SetControlsParent(QWidget *AParent)
+{
+    FControlsParent = AParent;
+    FTabs->setParent(AParent);
+    for (QWidget *p : FPanels)
+        p->setParent(AParent);
+    AParent->installEventFilter(this);
+    UpdateSize();
+    FTabs->show();
+    ShowTab(GetActivePage());
+}
+
+void TkvlDataTreeForm::UpdateSize()
+{
+    QWidget *parent = FTabs->parentWidget();
+    if (!parent || parent != FControlsParent)
+        return;  // in its own window the layout places them
+    const int w = parent->contentsRect().width(), h = parent->contentsRect().height();
+    const int tabHeight = logicalDpiY() >= 97 ? 26 : 22;
+    FTabs->setGeometry(0, 0, w, tabHeight);
+    for (QWidget *p : FPanels)
+        p->setGeometry(0, tabHeight - 1, w, std::max(0, h - tabHeight + 1));
+}
+
 bool TkvlDataTreeForm::eventFilter(QObject *Watched, QEvent *Event)
 {
+    if (Watched == FControlsParent && Event->type() == QEvent::Resize)
+        UpdateSize();
     if (Watched == FNoDataL && Event->type() == QEvent::MouseButtonDblClick) {
         if (OnDblClick)
             OnDblClick();

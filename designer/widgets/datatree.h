@@ -56,6 +56,11 @@ public:
     void UpdateSelection();
     void SetColor(const QColor &Color);
     void SetMultiSelectAllowed(bool Value);
+    // Moves the tabs and their panels into another window (the variables dialog), where
+    // they follow its size.
+    void SetControlsParent(QWidget *AParent);
+    // Lays the tabs and panels out in their parent.
+    void UpdateSize();
 
     std::function<void()> OnDblClick;
     // Drags of nodes come from this source (the workspace and the script editor take them).
@@ -93,4 +98,5 @@ private:
     bool FMultiSelectAllowed = false;
     bool FFirstTime = true;
     bool FUpdating = false;
+    QWidget *FControlsParent = nullptr;  // another window holding the controls
 };

@@ -8,6 +8,7 @@
 #include "report/data/kvldatasetlist.h"
 #include "report/vars/kvlvariables.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTabBar>
@@ -180,4 +181,28 @@ TEST(DataTree, FunctionsShowTheirDescription)
     QTreeWidgetItem *root = f.form->ClassesTree()->topLevelItem(0);
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->text(0), QStringLiteral("Classi"));
+}
+
+TEST(DataTree, ControlsMovedIntoAnotherWindowFollowItsSize)
+{
+    QWidget dialog; // outlives the tree, as the dialog that borrows its controls does
+    DataFixture f;
+    f.source("EVENTS", {QStringLiteral("TITLE")});
+    f.open();
+    dialog.resize(300, 200);
+    f.form->SetControlsParent(&dialog);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    EXPECT_EQ(f.form->Tabs()->parentWidget(), &dialog);
+    dialog.resize(400, 320);
+    QApplication::processEvents();
+    EXPECT_EQ(f.form->Tabs()->width(), 400);
+    const int tabHeight = f.form->Tabs()->height();
+    EXPECT_TRUE(tabHeight == 22 || tabHeight == 26);
+    QWidget *panel = f.form->DataTree()->parentWidget();
+    EXPECT_EQ(panel->geometry(), QRect(0, tabHeight - 1, 400, 320 - tabHeight + 1));
+    EXPECT_TRUE(f.form->DataTree()->isVisible());
+    f.clickTab(1);
+    EXPECT_TRUE(f.form->VariablesTree()->isVisible());
+    EXPECT_FALSE(f.form->DataTree()->isVisible());
 }
