@@ -2,6 +2,7 @@
 // mouse and keys.
 #include "designer/core/datatree.h"
 #include "designer/widgets/datatree.h"
+#include "designer/widgets/dragmanager.h"
 #include "tests/designerfiles/fakedesigner.h"
 
 #include "report/data/kvldataset.h"
@@ -205,4 +206,25 @@ TEST(DataTree, ControlsMovedIntoAnotherWindowFollowItsSize)
     f.clickTab(1);
     EXPECT_TRUE(f.form->VariablesTree()->isVisible());
     EXPECT_FALSE(f.form->DataTree()->isVisible());
+}
+
+TEST(DataTree, DraggingAFieldStartsADragOfTheDesigner)
+{
+    DataFixture f;
+    f.source("EVENTS", {QStringLiteral("TITLE")});
+    f.open();
+    QTreeWidget *tree = f.form->DataTree();
+    QTreeWidgetItem *field = f.find(tree, QStringLiteral("TITLE"));
+    ASSERT_NE(field, nullptr);
+    const QPoint from = tree->visualItemRect(field).center();
+    QTest::mousePress(tree->viewport(), Qt::LeftButton, Qt::NoModifier, from);
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(tree->viewport(), from + QPoint(10 * step, 10 * step));
+    const TkvlDragManager &drag = TkvlDragController::Instance().Manager();
+    EXPECT_TRUE(drag.Dragging());
+    EXPECT_EQ(drag.Drag().Source, f.form->NodeDragSource());
+    EXPECT_EQ(f.form->GetFieldName(-1), QStringLiteral("<EVENTS.\"TITLE\">")) << "what a drop inserts";
+    QTest::mouseRelease(tree->viewport(), Qt::LeftButton, Qt::NoModifier, from + QPoint(40, 40));
+    QApplication::processEvents();
+    EXPECT_FALSE(drag.Armed());
 }
