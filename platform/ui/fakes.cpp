@@ -1,5 +1,7 @@
 #include "platform/ui/fakes.h"
 
+#include <stdexcept>
+
 namespace ui {
 
 MsgButton FakeMessageBoxes::Show(const MessageRequest &request)
@@ -77,9 +79,24 @@ bool FakeNetProbe::CanConnect(const QString &host, quint16 port, int timeoutMs)
     return reachable;
 }
 
+bool FakeClipboard::HasText()
+{
+    if (fail)
+        throw std::runtime_error("clipboard busy");
+    return hasText;
+}
+
+QString FakeClipboard::Text()
+{
+    if (fail)
+        throw std::runtime_error("clipboard busy");
+    return hasText ? text : QString();
+}
+
 FakeServices::FakeServices()
     : FOldMessages(install(&messages)), FOldColors(install(&colors)), FOldFonts(install(&fonts)), FOldFiles(install(&files)),
-      FOldShell(install(&shell)), FOldHelp(install(&help)), FOldClock(install(&clock)), FOldNet(install(&net))
+      FOldShell(install(&shell)), FOldHelp(install(&help)), FOldClock(install(&clock)), FOldNet(install(&net)),
+      FOldClipboard(install(&clipboard))
 {
 }
 
@@ -93,6 +110,7 @@ FakeServices::~FakeServices()
     install(FOldHelp);
     install(FOldClock);
     install(FOldNet);
+    install(FOldClipboard);
 }
 
 } // namespace ui

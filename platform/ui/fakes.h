@@ -82,6 +82,20 @@ public:
     bool CanConnect(const QString &host, quint16 port, int timeoutMs) override;
 };
 
+class FakeClipboard final : public IClipboard {
+public:
+    QString text;
+    bool hasText = false;  // set by SetText
+    bool fail = false;     // reading raises, as a clipboard another program holds may
+    bool HasText() override;
+    QString Text() override;
+    void SetText(const QString &value) override
+    {
+        text = value;
+        hasText = true;
+    }
+};
+
 class FakeServices {
 public:
     FakeServices();
@@ -97,6 +111,7 @@ public:
     FakeHelp help;
     FakeClock clock;
     FakeNetProbe net;
+    FakeClipboard clipboard;
 
 private:
     IMessageBoxes *FOldMessages;
@@ -107,6 +122,7 @@ private:
     IHelp *FOldHelp;
     IClock *FOldClock;
     INetProbe *FOldNet;
+    IClipboard *FOldClipboard;
 };
 
 } // namespace ui

@@ -6,7 +6,8 @@ namespace {
 
 const bool registered = [] {
     using namespace ui::qt;
-    ui::registerDefaults({makeMessageBoxes, makeColorDialog, makeFileDialogs, makeShell, makeHelp, makeNetProbe, makeFontDialog});
+    ui::registerDefaults({makeMessageBoxes, makeColorDialog, makeFileDialogs, makeShell, makeHelp, makeNetProbe, makeFontDialog,
+                          makeClipboard});
     return true;
 }();
 

@@ -1,6 +1,8 @@
 #include "platform/ui/qtservices.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
 #include <algorithm>
 #include <QColorDialog>
 #include <QFontDialog>
@@ -185,6 +187,17 @@ public:
     }
 };
 
+class QtClipboard final : public IClipboard {
+public:
+    bool HasText() override
+    {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        return data && data->hasText();
+    }
+    QString Text() override { return QGuiApplication::clipboard()->text(); }
+    void SetText(const QString &text) override { QGuiApplication::clipboard()->setText(text); }
+};
+
 } // namespace
 
 std::unique_ptr<IMessageBoxes> makeMessageBoxes() { return std::make_unique<QtMessageBoxes>(); }
@@ -194,6 +207,7 @@ std::unique_ptr<IFileDialogs> makeFileDialogs() { return std::make_unique<QtFile
 std::unique_ptr<IShell> makeShell() { return std::make_unique<QtShell>(); }
 std::unique_ptr<IHelp> makeHelp() { return std::make_unique<QtHelp>(); }
 std::unique_ptr<INetProbe> makeNetProbe() { return std::make_unique<QtNetProbe>(); }
+std::unique_ptr<IClipboard> makeClipboard() { return std::make_unique<QtClipboard>(); }
 
 } // namespace qt
 } // namespace ui

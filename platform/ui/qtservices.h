@@ -21,5 +21,6 @@ std::unique_ptr<IFileDialogs> makeFileDialogs();
 std::unique_ptr<IShell> makeShell();
 std::unique_ptr<IHelp> makeHelp();
 std::unique_ptr<INetProbe> makeNetProbe();
+std::unique_ptr<IClipboard> makeClipboard();
 
 } // namespace ui::qt

@@ -59,6 +59,17 @@ public:
     bool CanConnect(const QString &, quint16, int) override { return false; }
 };
 
+// Without a desktop the clipboard lives in the program.
+class HeadlessClipboard final : public IClipboard {
+public:
+    bool HasText() override { return !FText.isEmpty(); }
+    QString Text() override { return FText; }
+    void SetText(const QString &text) override { FText = text; }
+
+private:
+    QString FText;
+};
+
 template <class I, class Headless> std::unique_ptr<I> makeHeadless() { return std::make_unique<Headless>(); }
 
 // One slot per service: what is installed, else the default made on first use.
@@ -91,6 +102,7 @@ Slot<IShell> gShell;
 Slot<IHelp> gHelp;
 Slot<IClock> gClock;
 Slot<INetProbe> gNet;
+Slot<IClipboard> gClipboard;
 
 } // namespace
 
@@ -102,6 +114,7 @@ IShell &shell() { return gShell.get(makeHeadless<IShell, HeadlessShell>); }
 IHelp &help() { return gHelp.get(makeHeadless<IHelp, HeadlessHelp>); }
 IClock &clock() { return gClock.get(makeHeadless<IClock, SystemClock>); }
 INetProbe &netProbe() { return gNet.get(makeHeadless<INetProbe, HeadlessNetProbe>); }
+IClipboard &clipboard() { return gClipboard.get(makeHeadless<IClipboard, HeadlessClipboard>); }
 
 IMessageBoxes *install(IMessageBoxes *s) { return gMessages.swap(s); }
 IColorDialog *install(IColorDialog *s) { return gColor.swap(s); }
@@ -111,6 +124,7 @@ IShell *install(IShell *s) { return gShell.swap(s); }
 IHelp *install(IHelp *s) { return gHelp.swap(s); }
 IClock *install(IClock *s) { return gClock.swap(s); }
 INetProbe *install(INetProbe *s) { return gNet.swap(s); }
+IClipboard *install(IClipboard *s) { return gClipboard.swap(s); }
 
 void registerDefaults(const DefaultServices &makers)
 {
@@ -121,6 +135,7 @@ void registerDefaults(const DefaultServices &makers)
     gHelp.make = makers.help;
     gNet.make = makers.netProbe;
     gFont.make = makers.fontDialog;
+    gClipboard.make = makers.clipboard;
 }
 
 QStringList FilterList(const QString &pipeFilter)

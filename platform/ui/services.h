@@ -8,6 +8,7 @@
 // ownership of what it installs. Needs only QtCore.
 #include <memory>
 
+#include "platform/ui/clipboard.h"
 #include "platform/ui/clock.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/messages.h"
@@ -24,6 +25,7 @@ IShell &shell();
 IHelp &help();
 IClock &clock();
 INetProbe &netProbe();
+IClipboard &clipboard();
 
 IMessageBoxes *install(IMessageBoxes *s);
 IColorDialog *install(IColorDialog *s);
@@ -33,6 +35,7 @@ IShell *install(IShell *s);
 IHelp *install(IHelp *s);
 IClock *install(IClock *s);
 INetProbe *install(INetProbe *s);
+IClipboard *install(IClipboard *s);
 
 // Makers of the default forms; a null maker keeps the headless form.
 struct DefaultServices {
@@ -43,6 +46,7 @@ struct DefaultServices {
     std::unique_ptr<IHelp> (*help)() = nullptr;
     std::unique_ptr<INetProbe> (*netProbe)() = nullptr;
     std::unique_ptr<IFontDialog> (*fontDialog)() = nullptr;
+    std::unique_ptr<IClipboard> (*clipboard)() = nullptr;
 };
 // Called once at start-up, before any service is used.
 void registerDefaults(const DefaultServices &makers);

@@ -2,6 +2,7 @@
 #include "platform/ui/qtservices.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPushButton>
@@ -194,3 +195,22 @@ TEST(NetProbe, ConnectsToAListeningPortAndNotToAClosedOne)
 } // namespace
 
 #include "services_test.moc"
+
+namespace {
+
+// The program's clipboard is the desktop's; the fakes keep it in the test.
+TEST(Clipboard, ProgramUsesTheDesktopClipboardAndFakesKeepTheirOwn)
+{
+    ui::clipboard().SetText(QStringLiteral("#KV3 clipboard#\n\r<x/>"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("#KV3 clipboard#\n\r<x/>"));
+    EXPECT_TRUE(ui::clipboard().HasText());
+    {
+        ui::FakeServices fakes;
+        EXPECT_FALSE(ui::clipboard().HasText());
+        ui::clipboard().SetText(QStringLiteral("inside"));
+        EXPECT_EQ(fakes.clipboard.text, QStringLiteral("inside"));
+    }
+    EXPECT_EQ(ui::clipboard().Text(), QStringLiteral("#KV3 clipboard#\n\r<x/>"));
+}
+
+} // namespace
