@@ -314,7 +314,7 @@ TkvlPositionTexts kvlPositionTexts(const TkvlRect &Rect, TkvlDesignerUnits Units
         }
     }
     auto fixed2 = [](double x) { return rtl::FloatToStrF(x, rtl::FloatFormat::Fixed, 15, 2); };
-    auto pair = [&](double a, double b) { return fixed2(a) + QStringLiteral("; ") + fixed2(b); };
+    auto pair = [&](double a, double b) -> QString { return fixed2(a) + QStringLiteral("; ") + fixed2(b); };
 
     TkvlPositionTexts t;
     t.RulerLeft = v[0];
@@ -335,4 +335,60 @@ TkvlPositionTexts kvlPositionTexts(const TkvlRect &Rect, TkvlDesignerUnits Units
         break;
     }
     return t;
+}
+
+TColor kvlSelectorColor(TkvlCommand Button, const TkvlComponent *First)
+{
+    auto *v = dynamic_cast<const TkvlView *>(First);
+    if (!v)
+        return clBlack;
+    switch (Button) {
+    case cmFontColor: return v->Font()->Color();
+    case cmFrameColor: return v->Frame()->Color();
+    case cmFillColor:
+        if (auto *brush = dynamic_cast<const TkvlBrushFill *>(v->Fill()))
+            return brush->FBackColor;
+        return clBlack;
+    default: return clBlack;
+    }
+}
+
+// ---- window keys --------------------------------------------------------------------------
+
+TkvlKeyResult kvlWindowKey(int Key, Qt::KeyboardModifiers Modifiers, TkvlPageKind Kind, TkvlKeyFocus Focus)
+{
+    TkvlKeyResult r;
+    const Qt::KeyboardModifiers mods = Modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool code = Kind == pkNone;
+    const bool inEdit = Focus == kfInspectorEdit;
+    r.ToWorkspace = (Kind == pkDialog || Kind == pkData) && !inEdit;
+    auto is = [&](int k, Qt::KeyboardModifiers m) { return Key == k && mods == m; };
+
+    if (Key == Qt::Key_F11 && (Focus == kfInspector || inEdit))
+        r.Command = cmObjectInspector;
+    else if ((Key == Qt::Key_Return || Key == Qt::Key_Enter) && Focus == kfFontSize)
+        r.Command = cmFontSize;
+    else if ((Key == Qt::Key_Return || Key == Qt::Key_Enter) && Focus == kfScale)
+        r.Command = cmScale;
+    else if (!code && !inEdit && is(Qt::Key_Insert, Qt::ShiftModifier))
+        r.Command = cmPaste;
+    else if (!code && !inEdit && is(Qt::Key_Insert, Qt::ControlModifier))
+        r.Command = cmCopy;
+    else if (!code && !inEdit && is(Qt::Key_Delete, Qt::ShiftModifier))
+        r.Command = cmCut;
+    else if (is(Qt::Key_E, Qt::ControlModifier))
+        r.Command = cmShowCode;
+    else if (code && is(Qt::Key_F4, Qt::NoModifier))
+        r.Command = cmRunToCursor;
+    else if (code && is(Qt::Key_F5, Qt::NoModifier))
+        r.Command = cmToggleBreakpoint;
+    else if (is(Qt::Key_F2, Qt::ControlModifier))
+        r.Command = cmStopScript;
+    else if (code && is(Qt::Key_F7, Qt::ControlModifier))
+        r.Command = cmEvaluate;
+    else if (Key == Qt::Key_F9)
+        r.Command = cmRunScript;
+    else if (code && ((Key == Qt::Key_F7 && !(mods & Qt::ControlModifier)) || Key == Qt::Key_F8))
+        r.Command = cmStep;
+    return r;
 }

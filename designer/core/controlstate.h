@@ -3,6 +3,7 @@
 // selection, worked out without widgets: the window gathers a TkvlControlInput, calls
 // UpdateControls and applies the returned table while its change handlers are muted.
 #include "designer/core/settings.h"
+#include "platform/rtl/color.h"
 #include "report/core/kvlrect.h"
 #include "report/registry/kvlregistries.h"
 
@@ -24,8 +25,7 @@ enum TkvlDesignerUnits : uint8_t { duCM, duInches, duPixels, duChars };
 enum TkvlPageKind : uint8_t { pkNone, pkReport, pkDMP, pkData, pkDialog };
 TkvlPageKind kvlPageKind(const TkvlPage *Page);
 
-// Every command a tool-bar button or window key reaches. The first ones carry a state in
-// TkvlControlState; the rest are plain commands.
+// Every command a tool-bar button, menu entry or window key reaches.
 enum TkvlCommand : uint8_t {
     // font and text
     cmFontName, cmFontSize, cmBold, cmItalic, cmUnderline, cmFontColor, cmFont,
@@ -50,8 +50,6 @@ enum TkvlCommand : uint8_t {
     cmFind, cmReplace, cmFindNext,
     cmCount
 };
-// The first command without a state of its own.
-constexpr int kvlStatefulCommands = cmAlignLeft;
 
 // The window's view of the designer when the controls are brought up to date.
 struct TkvlControlInput {
@@ -75,12 +73,12 @@ struct TkvlCommandState {
 };
 
 struct TkvlControlState {
-    std::array<TkvlCommandState, kvlStatefulCommands> Commands{};
+    std::array<TkvlCommandState, cmCount> Commands{};
     const TkvlCommandState &operator[](TkvlCommand c) const { return Commands[size_t(c)]; }
     TkvlCommandState &operator[](TkvlCommand c) { return Commands[size_t(c)]; }
 
     QString FontName, FontSize, FrameWidth;
-    // Index into UpdateStyles' list: 0 no style; -1 leaves the list as it is.
+    // The style list shows StyleName when SetStyle is on, else stays as it is.
     QString StyleName;
     bool SetStyle = false;
     // The font button opens the dot-matrix style menu, ticked from these bits.
@@ -148,3 +146,18 @@ enum TkvlPositionMode : uint8_t {
 // selected (only the position is shown).
 TkvlPositionTexts kvlPositionTexts(const TkvlRect &Rect, TkvlDesignerUnits Units, TkvlPositionMode Mode,
                                    bool PageSelected);
+
+// The colour a colour drop-down opens with (cmFontColor, cmFrameColor or cmFillColor), from
+// the first selected object when it is a view; black otherwise.
+TColor kvlSelectorColor(TkvlCommand Button, const TkvlComponent *First);
+
+// ---- window keys --------------------------------------------------------------------------
+
+// Where the focus is when a key reaches the window.
+enum TkvlKeyFocus : uint8_t { kfOther, kfInspector, kfInspectorEdit, kfFontSize, kfScale };
+struct TkvlKeyResult {
+    TkvlCommand Command = cmCount;  // cmCount: none
+    bool ToWorkspace = false;       // also handed to the workspace's key handling
+};
+// What a key pressed anywhere in the window reaches. Key and Modifiers as Qt gives them.
+TkvlKeyResult kvlWindowKey(int Key, Qt::KeyboardModifiers Modifiers, TkvlPageKind Kind, TkvlKeyFocus Focus);
