@@ -50,8 +50,8 @@ constexpr Spec specs[] = {
     {cmGroup, bStandard, 15, 2365, "[ ]", false, nullptr},
     {cmUngroup, bStandard, 16, 2366, "] [", false, nullptr},
     {cmShowGrid, bStandard, 17, 2367, "#", true, nullptr},
-    {cmGridAlign, bStandard, 18, 2368, "\u2317", true, nullptr},
-    {cmSetToGrid, bStandard, 19, 2369, "\u2316", false, nullptr},
+    {cmGridAlign, bStandard, 18, 2368, "\u25a6", true, nullptr},
+    {cmSetToGrid, bStandard, 19, 2369, "\u25a3", false, nullptr},
     {cmFont, bText, 26, 2461, "A", false, nullptr},
     {cmBold, bText, 20, 2324, "G", true, nullptr},
     {cmItalic, bText, 21, 2325, "C", true, nullptr},
@@ -340,7 +340,7 @@ void TkvlDesignerToolbars::CreateObjectsToolbar()
     FPalette = kvlPaletteButtons(kvlObjects());
     const TImageList &objects = kvlResources().GetObjectImages();
     const TImageList &main = kvlResources().GetMainButtonImages();
-    static const char *const fixedLabels[] = {"\u2196", "\u270b", "\u2295", "T", "\u2712", "\u2630"};
+    static const char *const fixedLabels[] = {"\u2196", "\u25ce", "\u2295", "T", "\u2712", "\u2630"};
     for (size_t i = 0; i < FPalette.size(); ++i) {
         const TkvlPaletteButton &b = FPalette[i];
         const bool fixed = b.Tool != ptRegistry;

@@ -1,5 +1,5 @@
-// The designer's tool bars and palette in a window, showing a memo's state; with --pickers
-// the colour and line-style drop-downs open under their buttons. --page report|data|dialog
+// The designer's tool bars and palette in a window, showing a memo's state; with --colors
+// or --lines the colour (--colors) or line-style (--lines) drop-down opens under its button. --page report|data|dialog
 // chooses the palette, --shot FILE saves the screen and quits.
 #include "designer/core/controlstate.h"
 #include "designer/core/resources/designerstrings.h"
@@ -7,6 +7,8 @@
 #include "designer/widgets/designertoolbars.h"
 #include "report/widgets/kvlpopupform.h"
 #include "report/core/kvlobjects.h"
+#include "report/data/kvldataset.h"
+#include "report/registry/kvlregistries.h"
 #include "report/document/kvlreportunit.h"
 #include "report/memo/kvlmemo.h"
 #include "report/pages/kvlreportpage.h"
@@ -26,6 +28,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     kvlInitReportUnit();
     kvlAddDesignerStrings();
+    // A record source for the data page's palette.
+    kvlObjects().RegisterObject1(TkvlUserDataSet::StaticClass(), nullptr, QStringLiteral("obDataBases"));
     const QStringList args = app.arguments();
     auto option = [&](const QString &name) {
         const int i = args.indexOf(name);
@@ -83,18 +87,13 @@ int main(int argc, char **argv)
     window.resize(980, 460);
     window.show();
 
-    if (args.contains(QStringLiteral("--pickers"))) {
-        QTimer::singleShot(300, &window, [bars] {
-            bars->CreateColorSelector(cmFillColor, 0x00FFFF);
-        });
-        QTimer::singleShot(600, &window, [bars] {
-            auto *s = bars->CreateLineSelector();
-            s->Popup()->move(s->Popup()->pos() + QPoint(200, 0));
-        });
-    }
+    if (args.contains(QStringLiteral("--colors")))
+        QTimer::singleShot(1000, &window, [bars] { bars->CreateColorSelector(cmFillColor, 0x00FFFF); });
+    if (args.contains(QStringLiteral("--lines")))
+        QTimer::singleShot(1000, &window, [bars] { bars->CreateLineSelector(); });
     const QString shot = option(QStringLiteral("--shot"));
     if (!shot.isEmpty())
-        QTimer::singleShot(1500, &app, [shot] {
+        QTimer::singleShot(3000, &app, [shot] {
             QApplication::primaryScreen()->grabWindow(0).save(shot);
             QApplication::quit();
         });
