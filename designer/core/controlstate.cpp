@@ -96,7 +96,7 @@ void fillSingle(TkvlControlState &S, TkvlComponent *first)
         S[cmTextBottom].Down = m->VAlign == vaBottom;
         if (!isA<TkvlDMPMemoView>(m)) {
             S.SetStyle = true;
-            S.StyleName = m->Style().isEmpty() ? kvlResources().Get(QStringLiteral("dsNoStyle")) : m->Style();
+            S.StyleName = m->Style();  // empty: the list's first entry, "no style"
         }
     }
     if (TkvlFrame *fr = frameOf(first)) {

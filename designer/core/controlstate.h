@@ -78,7 +78,8 @@ struct TkvlControlState {
     TkvlCommandState &operator[](TkvlCommand c) { return Commands[size_t(c)]; }
 
     QString FontName, FontSize, FrameWidth;
-    // The style list shows StyleName when SetStyle is on, else stays as it is.
+    // The style list shows StyleName (empty: its first entry) when SetStyle is on, else
+    // stays as it is.
     QString StyleName;
     bool SetStyle = false;
     // The font button opens the dot-matrix style menu, ticked from these bits.

@@ -445,7 +445,7 @@ void TkvlDesignerToolbars::ApplyControls(const TkvlControlState &S)
     FrameWidthCB->addItems(kvlFrameWidths());
     setText(FrameWidthCB, S.FrameWidth);
     if (S.SetStyle)
-        StyleCB->setCurrentIndex(std::max(0, StyleCB->findText(S.StyleName)));
+        StyleCB->setCurrentIndex(S.StyleName.isEmpty() ? 0 : std::max(0, StyleCB->findText(S.StyleName)));
     FontNameCB->setEnabled(S[cmFontName].Enabled);
     FontSizeCB->setEnabled(S[cmFontSize].Enabled);
     StyleCB->setEnabled(S[cmStyle].Enabled);

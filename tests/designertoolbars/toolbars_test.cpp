@@ -185,6 +185,9 @@ TEST_F(Bars, TheStateShowsOnTheButtonsAndTheListsWithoutEchoingCommands)
     EXPECT_EQ(bars->FontSizeCB->currentText(), QStringLiteral("14"));
     EXPECT_EQ(bars->StyleCB->currentText(), QStringLiteral("Titolo"));
     EXPECT_EQ(bars->FrameWidthCB->count(), 13);
+    s.StyleName.clear();  // a memo without a style
+    bars->ApplyControls(s);
+    EXPECT_EQ(bars->StyleCB->currentText(), QStringLiteral("Nessun stile"));
     EXPECT_EQ(texts.count(), 0);
     EXPECT_EQ(commands.count(), 0);
 
