@@ -8,6 +8,7 @@
 #include "designer/core/insertion.h"
 #include "designer/core/sampleformat.h"
 #include "designer/core/workspace.h"
+#include "report/bands/kvlband.h"
 #include "report/bands/kvlsubreport.h"
 #include "report/controls/kvldialogcontrol.h"
 #include "report/views/kvlline.h"
@@ -305,23 +306,40 @@ TEST_F(Insert, NewPageCommandAddsAShownPage)
     EXPECT_TRUE(kvlCreateReportPage(report.get())->Is<TkvlDMPPage>());
 }
 
+namespace {
+
+// A parent template "base.kv3" with Page1 holding a memo and a band, and a child report
+// that inherits it.
+struct Inherited {
+    QTemporaryDir dir;
+    TkvlReport child{nullptr};
+    Inherited()
+    {
+        initOnce();
+        {
+            TkvlReport base(nullptr);
+            auto *p = new TkvlReportPage(&base);
+            p->SetName(QStringLiteral("Page1"));
+            auto *m = new TkvlMemoView(p);
+            m->SetName(QStringLiteral("Memo1"));
+            m->SetText(QStringLiteral("from parent"));
+            m->SetBounds(10, 10, 100, 20);
+            auto *b = new TkvlMasterData(p);
+            b->SetName(QStringLiteral("MasterData1"));
+            b->SetBounds(0, 40, 700, 40);
+            base.SaveToFile(dir.filePath(QStringLiteral("base.kv3")));
+        }
+        child.FileName = dir.filePath(QStringLiteral("child.kv3"));
+        child.SetParentReport(QStringLiteral("base.kv3"));
+    }
+};
+
+} // namespace
+
 TEST(RevertInherited, AChangedInheritedMemoGoesBackToItsParentState)
 {
-    initOnce();
-    QTemporaryDir dir;
-    {
-        TkvlReport base(nullptr);
-        auto *p = new TkvlReportPage(&base);
-        p->SetName(QStringLiteral("Page1"));
-        auto *m = new TkvlMemoView(p);
-        m->SetName(QStringLiteral("Memo1"));
-        m->SetText(QStringLiteral("from parent"));
-        m->SetBounds(10, 10, 100, 20);
-        base.SaveToFile(dir.filePath(QStringLiteral("base.kv3")));
-    }
-    TkvlReport child(nullptr);
-    child.FileName = dir.filePath(QStringLiteral("child.kv3"));
-    child.SetParentReport(QStringLiteral("base.kv3"));
+    Inherited t;
+    TkvlReport &child = t.child;
     auto *memo = dynamic_cast<TkvlMemoView *>(child.FindObject(u"Memo1"));
     ASSERT_NE(memo, nullptr);
     memo->SetText(QStringLiteral("changed"));
@@ -347,20 +365,8 @@ TEST(RevertInherited, AChangedInheritedMemoGoesBackToItsParentState)
 
 TEST(RevertInherited, ABandKeepsItsOwnChildren)
 {
-    initOnce();
-    QTemporaryDir dir;
-    {
-        TkvlReport base(nullptr);
-        auto *p = new TkvlReportPage(&base);
-        p->SetName(QStringLiteral("Page1"));
-        auto *b = new TkvlMasterData(p);
-        b->SetName(QStringLiteral("MasterData1"));
-        b->SetBounds(0, 20, 700, 40);
-        base.SaveToFile(dir.filePath(QStringLiteral("base.kv3")));
-    }
-    TkvlReport child(nullptr);
-    child.FileName = dir.filePath(QStringLiteral("child.kv3"));
-    child.SetParentReport(QStringLiteral("base.kv3"));
+    Inherited t;
+    TkvlReport &child = t.child;
     auto *band = child.FindObject(u"MasterData1");
     ASSERT_NE(band, nullptr);
     band->SetHeight(90);
