@@ -12,6 +12,12 @@ public:
     int Count() const { return int(FImages.size()); }
     const QImage &Image(int i) const { return FImages[size_t(i)]; }
     void Add(const QImage &img) { FImages.push_back(img); }
+    // Puts img in place of image i; an index outside the list changes nothing.
+    void Replace(int i, const QImage &img)
+    {
+        if (i >= 0 && i < Count())
+            FImages[size_t(i)] = img;
+    }
     void Clear() { FImages.clear(); }
 
 private:
