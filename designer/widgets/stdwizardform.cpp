@@ -29,7 +29,7 @@
 
 namespace {
 
-QString tr(int Id)
+QString cap(int Id)
 {
     return kvlGet(Id);
 }
@@ -183,35 +183,35 @@ TkvlStdWizardForm::TkvlStdWizardForm(QWidget *Parent, TkvlCustomDesigner *Design
     loadStyleSample(*FStyleReport);
 
     setObjectName(QStringLiteral("kvlStdWizardForm"));
-    setWindowTitle(tr(5600));
+    setWindowTitle(cap(5600));
     Pages = new QTabWidget;
     Pages->setObjectName(QStringLiteral("Pages"));
 
     // Step 1.
     auto *dataTab = new QWidget;
     auto *l1 = new QVBoxLayout(dataTab);
-    l1->addWidget(new QLabel(tr(5606)));
+    l1->addWidget(new QLabel(cap(5606)));
     DatasetsCB = new QComboBox;
     DatasetsCB->setObjectName(QStringLiteral("DatasetsCB"));
     l1->addWidget(DatasetsCB);
     l1->addStretch();
-    Pages->addTab(dataTab, tr(5601));
+    Pages->addTab(dataTab, cap(5601));
 
     // Step 2.
     auto *fieldsTab = new QWidget;
     auto *g2 = new QGridLayout(fieldsTab);
-    g2->addWidget(new QLabel(tr(5607)), 0, 0, 1, 4);
-    g2->addWidget(new QLabel(tr(5618)), 1, 0);
-    g2->addWidget(new QLabel(tr(5617)), 1, 2);
+    g2->addWidget(new QLabel(cap(5607)), 0, 0, 1, 4);
+    g2->addWidget(new QLabel(cap(5618)), 1, 0);
+    g2->addWidget(new QLabel(cap(5617)), 1, 2);
     FieldsLB = multiList();
     FieldsLB->setObjectName(QStringLiteral("FieldsLB"));
     SelectedFieldsLB = multiList();
     SelectedFieldsLB->setObjectName(QStringLiteral("SelectedFieldsLB"));
     auto *fb = new QVBoxLayout;
-    AddFieldB = button(tr(5611), "AddFieldB");
-    AddAllFieldsB = button(tr(5612), "AddAllFieldsB");
-    RemoveFieldB = button(tr(5613), "RemoveFieldB");
-    RemoveAllFieldsB = button(tr(5614), "RemoveAllFieldsB");
+    AddFieldB = button(cap(5611), "AddFieldB");
+    AddAllFieldsB = button(cap(5612), "AddAllFieldsB");
+    RemoveFieldB = button(cap(5613), "RemoveFieldB");
+    RemoveAllFieldsB = button(cap(5614), "RemoveAllFieldsB");
     for (QPushButton *b : {AddFieldB, AddAllFieldsB, RemoveFieldB, RemoveAllFieldsB})
         fb->addWidget(b);
     fb->addStretch();
@@ -225,21 +225,21 @@ TkvlStdWizardForm::TkvlStdWizardForm(QWidget *Parent, TkvlCustomDesigner *Design
     g2->addLayout(fb, 2, 1);
     g2->addWidget(SelectedFieldsLB, 2, 2);
     g2->addLayout(ub, 2, 3);
-    Pages->addTab(fieldsTab, tr(5602));
+    Pages->addTab(fieldsTab, cap(5602));
 
     // Step 3.
     auto *groupsTab = new QWidget;
     auto *g3 = new QGridLayout(groupsTab);
-    g3->addWidget(new QLabel(tr(5608)), 0, 0, 1, 4);
-    g3->addWidget(new QLabel(tr(5618)), 1, 0);
-    g3->addWidget(new QLabel(tr(5619)), 1, 2);
+    g3->addWidget(new QLabel(cap(5608)), 0, 0, 1, 4);
+    g3->addWidget(new QLabel(cap(5618)), 1, 0);
+    g3->addWidget(new QLabel(cap(5619)), 1, 2);
     AvailableFieldsLB = new QListWidget;
     AvailableFieldsLB->setObjectName(QStringLiteral("AvailableFieldsLB"));
     GroupsLB = new QListWidget;
     GroupsLB->setObjectName(QStringLiteral("GroupsLB"));
     auto *gb = new QVBoxLayout;
-    AddGroupB = button(tr(5615), "AddGroupB");
-    RemoveGroupB = button(tr(5616), "RemoveGroupB");
+    AddGroupB = button(cap(5615), "AddGroupB");
+    RemoveGroupB = button(cap(5616), "RemoveGroupB");
     gb->addWidget(AddGroupB);
     gb->addWidget(RemoveGroupB);
     gb->addStretch();
@@ -253,23 +253,23 @@ TkvlStdWizardForm::TkvlStdWizardForm(QWidget *Parent, TkvlCustomDesigner *Design
     g3->addLayout(gb, 2, 1);
     g3->addWidget(GroupsLB, 2, 2);
     g3->addLayout(gub, 2, 3);
-    Pages->addTab(groupsTab, tr(5603));
+    Pages->addTab(groupsTab, cap(5603));
 
     // Step 4.
     auto *layoutTab = new QWidget;
     auto *l4 = new QGridLayout(layoutTab);
-    l4->addWidget(new QLabel(tr(5609)), 0, 0, 1, 2);
-    FitWidthCB = new QCheckBox(tr(5626));
+    l4->addWidget(new QLabel(cap(5609)), 0, 0, 1, 2);
+    FitWidthCB = new QCheckBox(cap(5626));
     FitWidthCB->setObjectName(QStringLiteral("FitWidthCB"));
     FitWidthCB->setChecked(true);
     l4->addWidget(FitWidthCB, 1, 0, 1, 2);
-    auto *orient = new QGroupBox(tr(5620));
+    auto *orient = new QGroupBox(cap(5620));
     auto *ol = new QHBoxLayout(orient);
     auto *orl = new QVBoxLayout;
-    PortraitRB = new QRadioButton(tr(5622));
+    PortraitRB = new QRadioButton(cap(5622));
     PortraitRB->setObjectName(QStringLiteral("PortraitRB"));
     PortraitRB->setChecked(true);
-    LandscapeRB = new QRadioButton(tr(5623));
+    LandscapeRB = new QRadioButton(cap(5623));
     LandscapeRB->setObjectName(QStringLiteral("LandscapeRB"));
     orl->addWidget(PortraitRB);
     orl->addWidget(LandscapeRB);
@@ -277,12 +277,12 @@ TkvlStdWizardForm::TkvlStdWizardForm(QWidget *Parent, TkvlCustomDesigner *Design
     OrientationImg = new QLabel;
     OrientationImg->setFixedSize(32, 32);
     ol->addWidget(OrientationImg);
-    auto *lay = new QGroupBox(tr(5621));
+    auto *lay = new QGroupBox(cap(5621));
     auto *ll = new QVBoxLayout(lay);
-    TabularRB = new QRadioButton(tr(5624));
+    TabularRB = new QRadioButton(cap(5624));
     TabularRB->setObjectName(QStringLiteral("TabularRB"));
     TabularRB->setChecked(true);
-    ColumnarRB = new QRadioButton(tr(5625));
+    ColumnarRB = new QRadioButton(cap(5625));
     ColumnarRB->setObjectName(QStringLiteral("ColumnarRB"));
     ll->addWidget(TabularRB);
     ll->addWidget(ColumnarRB);
@@ -298,12 +298,12 @@ TkvlStdWizardForm::TkvlStdWizardForm(QWidget *Parent, TkvlCustomDesigner *Design
     ls->setWidget(LayoutPB);
     l4->addWidget(ls, 2, 1);
     l4->setColumnStretch(1, 1);
-    Pages->addTab(layoutTab, tr(5604));
+    Pages->addTab(layoutTab, cap(5604));
 
     // Step 5.
     StyleTab = new QWidget;
     auto *l5 = new QGridLayout(StyleTab);
-    l5->addWidget(new QLabel(tr(5610)), 0, 0, 1, 2);
+    l5->addWidget(new QLabel(cap(5610)), 0, 0, 1, 2);
     StyleLB = new QListWidget;
     StyleLB->setObjectName(QStringLiteral("StyleLB"));
     StyleLB->setMaximumWidth(140);
@@ -315,11 +315,11 @@ TkvlStdWizardForm::TkvlStdWizardForm(QWidget *Parent, TkvlCustomDesigner *Design
     ss->setWidget(StylePB);
     l5->addWidget(ss, 1, 1);
     l5->setColumnStretch(1, 1);
-    Pages->addTab(StyleTab, tr(5605));
+    Pages->addTab(StyleTab, cap(5605));
 
-    BackB = button(tr(5627), "BackB");
-    NextB = button(tr(5628), "NextB");
-    FinishB = button(tr(5629), "FinishB");
+    BackB = button(cap(5627), "BackB");
+    NextB = button(cap(5628), "NextB");
+    FinishB = button(cap(5629), "FinishB");
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(BackB);
