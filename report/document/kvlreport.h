@@ -182,6 +182,8 @@ public:
     std::function<void(TkvlXMLItem *)> OnSaveCustomData;
     // Receives the connection strings found for ReportOptions.ConnectionName.
     std::function<void(const QString &ConnString)> OnSetConnection;
+    // Lets the host build a connection string from the current one; the result replaces it.
+    std::function<QString(const QString &ConnString)> OnEditConnection;
     // ---- inheritance (report/document/inheritance.cpp) ----
     // The object of the parent template that Name is written against: the parent copy for
     // the report's own name, else its object of that name; nothing without a parent.

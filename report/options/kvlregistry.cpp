@@ -58,3 +58,49 @@ QString kvlReadRegistryString(TkvlRegistryRoot Root, const QString &KeyPath, con
     const TMemIniFile ini(file);
     return ini.ReadString(section, Name, QString());
 }
+
+QList<TkvlRegistryValue> kvlReadRegistryValues(TkvlRegistryRoot Root, const QString &KeyPath)
+{
+    QList<TkvlRegistryValue> out;
+    QString file, section;
+    if (!kvlRegistryKeyLocation(Root, KeyPath, file, section) || !QFileInfo(file).isFile())
+        return out;
+    const TMemIniFile ini(file);
+    QStringList names;
+    ini.ReadSection(section, names);
+    out.reserve(names.size());
+    for (const QString &n : names)
+        out.append({n, ini.ReadString(section, n, QString())});
+    return out;
+}
+
+bool kvlIsRegistryValueName(const QString &Name)
+{
+    if (Name.trimmed().isEmpty() || Name.startsWith(QLatin1Char('[')) || Name.startsWith(QLatin1Char(';')))
+        return false;
+    for (QChar c : Name)
+        if (c == QLatin1Char('=') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            return false;
+    return true;
+}
+
+bool kvlWriteRegistryKey(TkvlRegistryRoot Root, const QString &KeyPath, const QList<TkvlRegistryValue> &Values)
+{
+    QString file, section;
+    if (!kvlRegistryKeyLocation(Root, KeyPath, file, section))
+        return false;
+    for (const TkvlRegistryValue &v : Values)
+        if (!kvlIsRegistryValueName(v.Name))
+            return false;
+    // A folder in the way of the file, or a file in the way of its folder, cannot be written.
+    const QFileInfo fi(file);
+    if (fi.exists() && !fi.isFile())
+        return false;
+    if (!QDir().mkpath(fi.absolutePath()))
+        return false;
+    TMemIniFile ini(file);
+    ini.EraseSection(section);
+    for (const TkvlRegistryValue &v : Values)
+        ini.WriteString(section, v.Name, v.Data);
+    return ini.UpdateFile();
+}
