@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+#include <QTabWidget>
 
 #include <array>
 
@@ -39,14 +40,23 @@ QPixmap kvlOrientationPicture(bool Landscape)
     return QPixmap::fromImage(img);
 }
 
+void kvlRefuseField(QWidget *Field, const QString &Message)
+{
+    for (QWidget *w = Field; w && !w->isWindow(); w = w->parentWidget())
+        if (auto *tabs = qobject_cast<QTabWidget *>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr);
+            tabs && tabs->indexOf(w) >= 0)
+            tabs->setCurrentWidget(w);
+    kvlErrorMsg(Message);
+    Field->setFocus();
+}
+
 bool kvlReadLengths(std::initializer_list<TkvlLengthField> Fields, const TkvlTextToLength &Read)
 {
     for (const TkvlLengthField &f : Fields) {
         try {
             *f.Mm = Read(f.Edit->text(), f.X);
         } catch (const Exception &e) {
-            kvlErrorMsg(e.message());
-            const_cast<QLineEdit *>(f.Edit)->setFocus();
+            kvlRefuseField(const_cast<QLineEdit *>(f.Edit), e.message());
             return false;
         }
     }

@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QWidget;
 
 // A page icon, upright or turned.
 QPixmap kvlOrientationPicture(bool Landscape);
@@ -23,6 +24,9 @@ QSize kvlOrientationPictureSize();
 using TkvlLengthToText = std::function<QString(double Mm, bool X)>;
 // Text of a unit in millimetres; raises EConvertError on text that is not a number.
 using TkvlTextToLength = std::function<double(const QString &Text, bool X)>;
+
+// Shows an error about Field and brings it, and the tab page holding it, to the front.
+void kvlRefuseField(QWidget *Field, const QString &Message);
 
 // One length edit read into a value.
 struct TkvlLengthField {
