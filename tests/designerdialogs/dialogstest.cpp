@@ -1,5 +1,6 @@
 #include "tests/designerdialogs/dialogstest.h"
 
+#include "designer/core/resources/designerstrings.h"
 #include "platform/print/printdevice.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/document/kvlreportunit.h"
@@ -26,6 +27,7 @@ public:
         print::installPrintSystem(&queues);
         rtl::RegisterRootClasses();
         kvlInitReportUnit();
+        kvlAddDesignerStrings();
     }
     NoQueues queues;
 };

@@ -1,5 +1,7 @@
 // The designer's dialogs on a small report, one at a time: dialogs_demo <name>.
+#include "designer/core/resources/designerstrings.h"
 #include "designer/widgets/pageeditorform.h"
+#include "platform/rtl/formatsettings.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/document/kvlreport.h"
 #include "report/document/kvlreportunit.h"
@@ -13,6 +15,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     rtl::RegisterRootClasses();
     kvlInitReportUnit();
+    kvlAddDesignerStrings();
+    TFormatSettings fs = rtl::FormatSettings();
+    fs.DecimalSeparator = u',';
+    rtl::ScopedFormatSettings numbers(fs);
     TkvlReport report(nullptr);
     auto *page = new TkvlReportPage(&report);
     page->SetSizeAndDimensions(9, 210, 297);
