@@ -1,6 +1,11 @@
 // The designer's dialogs on a small report, one at a time: dialogs_demo <name>.
 #include "designer/core/resources/designerstrings.h"
+#include "designer/widgets/bandeditorforms.h"
 #include "designer/widgets/pageeditorform.h"
+#include "platform/gfx/picture.h"
+#include "report/bands/kvlband.h"
+#include "report/data/kvldataset.h"
+#include "report/data/kvldatasetlist.h"
 #include "platform/rtl/formatsettings.h"
 #include "platform/rtl/reflect/classinfo.h"
 #include "report/document/kvlreport.h"
@@ -23,9 +28,33 @@ int main(int argc, char **argv)
     auto *page = new TkvlReportPage(&report);
     page->SetSizeAndDimensions(9, 210, 297);
     page->LeftMargin = page->TopMargin = page->RightMargin = page->BottomMargin = 10;
+    for (const char *name : {"EVENTI", "SEDI"}) {
+        auto *ds = new TkvlUserDataSet(&report);
+        ds->SetUserName(QLatin1String(name));
+        ds->Fields().Add(QStringLiteral("TITOLO"));
+        ds->Fields().Add(QStringLiteral("SEDE"));
+        report.DataSets()->Add(ds);
+    }
+    auto *band = new TkvlMasterData(page);
+    auto *group = new TkvlGroupHeader(page);
+    group->Condition = QStringLiteral("EVENTI.\"SEDE\"");
     const QString which = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("page");
     if (which == QLatin1String("page"))
         return kvlEditPage(page, ruCM, nullptr) ? 0 : 1;
+    if (which == QLatin1String("databand"))
+        return kvlEditDataBand(band, nullptr, nullptr) ? 0 : 1;
+    if (which == QLatin1String("group"))
+        return kvlEditGroup(group, nullptr, nullptr) ? 0 : 1;
+    if (which == QLatin1String("lines")) {
+        QString text = QStringLiteral("Totali\n Somma1\n Somma2");
+        return kvlEditStrings(text, nullptr) ? 0 : 1;
+    }
+    if (which == QLatin1String("picture")) {
+        TPicture picture;
+        if (argc > 2)
+            picture.LoadFromFile(QString::fromLocal8Bit(argv[2]));
+        return kvlEditPicture(&picture, nullptr) ? 0 : 1;
+    }
     QTextStream(stderr) << "unknown dialog " << which << '\n';
     return 2;
 }
