@@ -1,6 +1,7 @@
 // The designer's dialogs on a small report, one at a time: dialogs_demo <name>.
 #include "designer/core/resources/designerstrings.h"
 #include "designer/widgets/bandeditorforms.h"
+#include "designer/widgets/optionseditorform.h"
 #include "designer/widgets/pageeditorform.h"
 #include "platform/gfx/picture.h"
 #include "report/bands/kvlband.h"
@@ -54,6 +55,16 @@ int main(int argc, char **argv)
         if (argc > 2)
             picture.LoadFromFile(QString::fromLocal8Bit(argv[2]));
         return kvlEditPicture(&picture, nullptr) ? 0 : 1;
+    }
+    if (which == QLatin1String("options")) {
+        TkvlDesignerOptions o;
+        o.GridSize[0] = 0.1;
+        o.GridSize[1] = 0.1;
+        o.GridSize[2] = 4;
+        o.GridSize[3] = 4;
+        o.CodeFontName = QStringLiteral("DejaVu Sans Mono");
+        o.MemoFontName = QStringLiteral("DejaVu Sans");
+        return kvlEditDesignerOptions(o, gt1cm, true, {}, nullptr) ? 0 : 1;
     }
     QTextStream(stderr) << "unknown dialog " << which << '\n';
     return 2;
