@@ -3,6 +3,8 @@
 #include "designer/widgets/bandeditorforms.h"
 #include "designer/widgets/optionseditorform.h"
 #include "designer/widgets/pageeditorform.h"
+#include "designer/widgets/reporteditorform.h"
+#include "report/options/kvloptions.h"
 #include "platform/gfx/picture.h"
 #include "report/bands/kvlband.h"
 #include "report/data/kvldataset.h"
@@ -14,6 +16,7 @@
 #include "report/pages/kvlreportpage.h"
 
 #include <QApplication>
+#include <QTabWidget>
 #include <QTextStream>
 
 int main(int argc, char **argv)
@@ -65,6 +68,17 @@ int main(int argc, char **argv)
         o.CodeFontName = QStringLiteral("DejaVu Sans Mono");
         o.MemoFontName = QStringLiteral("DejaVu Sans");
         return kvlEditDesignerOptions(o, gt1cm, true, {}, nullptr) ? 0 : 1;
+    }
+    if (which == QLatin1String("report")) {
+        report.ReportOptions()->Name = QStringLiteral("Eventi del mese");
+        report.ReportOptions()->Author = QStringLiteral("Segreteria");
+        TkvlTemplateFolder folder{QStringLiteral("/usr/share/lirracal/modelli"), [](const QString &P) {
+                                      return QStringList{P + QStringLiteral("/eventi.kvl"), P + QStringLiteral("/sedi.kvl")};
+                                  }};
+        const int tab = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 0;
+        TkvlReportEditorForm f(&report, nullptr, folder);
+        f.Tabs()->setCurrentIndex(tab);
+        return f.exec() == QDialog::Accepted ? 0 : 1;
     }
     QTextStream(stderr) << "unknown dialog " << which << '\n';
     return 2;
