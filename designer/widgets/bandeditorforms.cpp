@@ -1,6 +1,7 @@
 #include "designer/widgets/bandeditorforms.h"
 
 #include "designer/core/bandeditors.h"
+#include "designer/widgets/dialogtools.h"
 #include "engine/widgets/kvlcombobox.h"
 #include "platform/gfx/picture.h"
 #include "platform/gfx/picturehelpers.h"
@@ -69,33 +70,6 @@ QCheckBox *checkBox(QWidget *Parent, const QString &Caption, const char *Name)
     auto *c = new QCheckBox(Caption, Parent);
     c->setObjectName(QLatin1String(Name));
     return c;
-}
-
-bool blank(const QImage &Img)
-{
-    for (int y = 0; y < Img.height(); ++y)
-        for (int x = 0; x < Img.width(); ++x)
-            if (qAlpha(Img.pixel(x, y)))
-                return false;
-    return true;
-}
-
-QToolButton *toolButton(QToolBar *Bar, int Image, const QString &Hint, const char *Name)
-{
-    auto *b = new QToolButton(Bar);
-    b->setObjectName(QLatin1String(Name));
-    const TImageList &images = kvlResources().GetMainButtonImages();
-    // A strip without that picture: the button shows its hint as text.
-    if (Image < images.Count() && !blank(images.Image(Image))) {
-        b->setIcon(QIcon(QPixmap::fromImage(images.Image(Image))));
-    } else {
-        b->setText(Hint);
-        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    }
-    b->setToolTip(Hint);
-    b->setAutoRaise(true);
-    Bar->addWidget(b);
-    return b;
 }
 
 } // namespace
@@ -289,8 +263,8 @@ TkvlStringsEditorForm::TkvlStringsEditorForm(QWidget *Owner) : QDialog(Owner)
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(0);
     auto *bar = new QToolBar(this);
-    FCancel = toolButton(bar, 55, kvlGet(2), "CancelB");
-    FOk = toolButton(bar, 56, kvlGet(1), "OkB");
+    FCancel = kvlToolButton(bar, 55, kvlGet(2), "CancelB");
+    FOk = kvlToolButton(bar, 56, kvlGet(1), "OkB");
     v->addWidget(bar);
     FMemo = new QPlainTextEdit(this);
     FMemo->setObjectName(QStringLiteral("Memo"));
@@ -336,13 +310,13 @@ TkvlPictureEditorForm::TkvlPictureEditorForm(QWidget *Owner) : QDialog(Owner), F
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(0);
     auto *bar = new QToolBar(this);
-    FLoad = toolButton(bar, 1, kvlGet(4001), "LoadB");
-    FCopy = toolButton(bar, 6, kvlGet(4002), "CopyB");
-    FPaste = toolButton(bar, 7, kvlGet(4003), "PasteB");
-    FClear = toolButton(bar, 82, kvlGet(4004), "ClearB");
+    FLoad = kvlToolButton(bar, 1, kvlGet(4001), "LoadB");
+    FCopy = kvlToolButton(bar, 6, kvlGet(4002), "CopyB");
+    FPaste = kvlToolButton(bar, 7, kvlGet(4003), "PasteB");
+    FClear = kvlToolButton(bar, 82, kvlGet(4004), "ClearB");
     bar->addSeparator();
-    FCancel = toolButton(bar, 55, kvlGet(2), "CancelB");
-    FOk = toolButton(bar, 56, kvlGet(1), "OkB");
+    FCancel = kvlToolButton(bar, 55, kvlGet(2), "CancelB");
+    FOk = kvlToolButton(bar, 56, kvlGet(1), "OkB");
     v->addWidget(bar);
     FBox = new QScrollArea(this);
     FBox->setObjectName(QStringLiteral("Box"));
