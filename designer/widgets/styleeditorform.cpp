@@ -227,7 +227,7 @@ TkvlStyleEditorForm::TkvlStyleEditorForm(TkvlReport *AReport, TkvlStyleDialogs D
 
     FStyles->Assign(&FReport->Styles());
     UpdateStyles(0);
-    resize(440, 360);
+    resize(560, 380);
     kvlMirrorIfRightToLeft(this);
 }
 

@@ -78,6 +78,8 @@ TkvlVarEditorForm::TkvlVarEditorForm(TkvlReport *AReport, QWidget *DataTree, QWi
     pl->setContentsMargins(0, 0, 0, 0);
     if (DataTree)
         pl->addWidget(DataTree);
+    else
+        panel->hide();
     auto *exprBox = new QWidget(FSplit1);
     auto *el = new QVBoxLayout(exprBox);
     el->setContentsMargins(0, 0, 0, 0);
@@ -135,7 +137,7 @@ TkvlVarEditorForm::TkvlVarEditorForm(TkvlReport *AReport, QWidget *DataTree, QWi
     connect(FTree, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *I) { Edited(I); });
 
     FVariables->Assign(&FReport->Variables());
-    resize(532, 548);
+    resize(std::max(532, bar->sizeHint().width()), 548);
     FillVariables();
     kvlMirrorIfRightToLeft(this);
 }
@@ -376,7 +378,8 @@ void TkvlVarEditorForm::showEvent(QShowEvent *Event)
         const int split1 = ini->ReadInteger(kSection, QStringLiteral("Split1Pos"), 76);
         const int split2 = ini->ReadInteger(kSection, QStringLiteral("Split2Pos"), 400);
         FSplit1->setSizes({std::max(1, height() - split1), split1});
-        FSplit2->setSizes({std::max(1, width() - split2), split2});
+        if (FSplit2->widget(1)->isVisibleTo(this))
+            FSplit2->setSizes({std::max(1, width() - split2), split2});
     }
     QDialog::showEvent(Event);
     FTree->setFocus();
@@ -390,7 +393,8 @@ void TkvlVarEditorForm::done(int Result)
     }
     if (const std::unique_ptr<TCustomIniFile> ini = FReport->GetIniFile()) {
         ini->WriteInteger(kSection, QStringLiteral("Split1Pos"), FSplit1->sizes().value(1));
-        ini->WriteInteger(kSection, QStringLiteral("Split2Pos"), FSplit2->sizes().value(1));
+        if (FSplit2->widget(1)->isVisibleTo(this))
+            ini->WriteInteger(kSection, QStringLiteral("Split2Pos"), FSplit2->sizes().value(1));
     }
     QDialog::done(Result);
 }

@@ -4,6 +4,10 @@
 #include "designer/widgets/optionseditorform.h"
 #include "designer/widgets/pageeditorform.h"
 #include "designer/widgets/reporteditorform.h"
+#include "designer/widgets/styleeditorform.h"
+#include "designer/widgets/vareditorform.h"
+#include "report/styles/kvlstyles.h"
+#include "report/vars/kvlvariables.h"
 #include "report/options/kvloptions.h"
 #include "platform/gfx/picture.h"
 #include "report/bands/kvlband.h"
@@ -16,6 +20,7 @@
 #include "report/pages/kvlreportpage.h"
 
 #include <QApplication>
+#include "platform/gfx/tfont.h"
 #include <QTabWidget>
 #include <QTextStream>
 
@@ -79,6 +84,22 @@ int main(int argc, char **argv)
         TkvlReportEditorForm f(&report, nullptr, folder);
         f.Tabs()->setCurrentIndex(tab);
         return f.exec() == QDialog::Accepted ? 0 : 1;
+    }
+    if (which == QLatin1String("styles")) {
+        TkvlStyleItem *s = report.Styles().Add();
+        s->SetName(QStringLiteral("Titolo"));
+        s->Font()->SetSize(14);
+        report.Styles().Add()->SetName(QStringLiteral("Note"));
+        return kvlEditStyles(&report, {}, nullptr) ? 0 : 1;
+    }
+    if (which == QLatin1String("variables")) {
+        for (const auto &[name, value] : {std::pair{" Totali", ""}, {"Somma", "[EVENTI.\"COSTO\"] + 1"},
+                                          {"Media", "[Somma] / 2"}, {" Date", ""}, {"Oggi", "[DATE]"}}) {
+            TkvlVariable *v = report.Variables().Add();
+            v->SetName(QString::fromUtf8(name));
+            v->SetValue(Variant(QString::fromUtf8(value)));
+        }
+        return kvlEditVariables(&report, nullptr, nullptr) ? 0 : 1;
     }
     QTextStream(stderr) << "unknown dialog " << which << '\n';
     return 2;
