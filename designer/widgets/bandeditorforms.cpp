@@ -65,12 +65,6 @@ void askExpression(TkvlComboEdit *Box, TkvlCustomDesigner *Designer)
     };
 }
 
-QCheckBox *checkBox(QWidget *Parent, const QString &Caption, const char *Name)
-{
-    auto *c = new QCheckBox(Caption, Parent);
-    c->setObjectName(QLatin1String(Name));
-    return c;
-}
 
 } // namespace
 
@@ -175,11 +169,11 @@ TkvlGroupEditorForm::TkvlGroupEditorForm(TkvlGroupHeader *AGroup, TkvlCustomDesi
     auto *optGB = new QGroupBox(kvlGet(3202), this);
     optGB->setObjectName(QStringLiteral("OptionsL"));
     auto *ol = new QVBoxLayout(optGB);
-    FKeep = checkBox(optGB, kvlGet(3205), "KeepGroupTogetherCB");
-    FNewPage = checkBox(optGB, kvlGet(3206), "StartNewPageCB");
-    FOutline = checkBox(optGB, kvlGet(3207), "OutlineCB");
-    FDrill = checkBox(optGB, kvlResources().Get(QStringLiteral("bvDrillDown")), "DrillCB");
-    FReset = checkBox(optGB, kvlResources().Get(QStringLiteral("bvResetPageNo")), "ResetCB");
+    FKeep = kvlCheckBox(optGB, kvlGet(3205), "KeepGroupTogetherCB");
+    FNewPage = kvlCheckBox(optGB, kvlGet(3206), "StartNewPageCB");
+    FOutline = kvlCheckBox(optGB, kvlGet(3207), "OutlineCB");
+    FDrill = kvlCheckBox(optGB, kvlResources().Get(QStringLiteral("bvDrillDown")), "DrillCB");
+    FReset = kvlCheckBox(optGB, kvlResources().Get(QStringLiteral("bvResetPageNo")), "ResetCB");
     for (QCheckBox *c : {FKeep, FNewPage, FOutline, FDrill, FReset})
         ol->addWidget(c);
     v->addWidget(optGB);

@@ -3,6 +3,8 @@
 #include "platform/gfx/picturehelpers.h"
 #include "report/resources/kvlresources.h"
 
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -34,4 +36,23 @@ QToolButton *kvlToolButton(QToolBar *Bar, int Image, const QString &Hint, const 
     b->setAutoRaise(true);
     Bar->addWidget(b);
     return b;
+}
+
+QLineEdit *kvlLineEdit(QWidget *Parent, const char *Name)
+{
+    auto *e = new QLineEdit(Parent);
+    e->setObjectName(QLatin1String(Name));
+    return e;
+}
+
+QCheckBox *kvlCheckBox(QWidget *Parent, const QString &Caption, const char *Name)
+{
+    auto *c = new QCheckBox(Caption, Parent);
+    c->setObjectName(QLatin1String(Name));
+    return c;
+}
+
+QCheckBox *kvlCheckBox(QWidget *Parent, int Caption, const char *Name)
+{
+    return kvlCheckBox(Parent, kvlGet(Caption), Name);
 }

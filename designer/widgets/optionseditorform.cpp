@@ -1,5 +1,6 @@
 #include "designer/widgets/optionseditorform.h"
 
+#include "designer/widgets/dialogtools.h"
 #include "engine/widgets/kvlpaperchoice.h"
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/format.h"
@@ -24,12 +25,6 @@
 
 namespace {
 
-QCheckBox *checkBox(QWidget *Parent, int Caption, const char *Name)
-{
-    auto *c = new QCheckBox(kvlGet(Caption), Parent);
-    c->setObjectName(QLatin1String(Name));
-    return c;
-}
 
 QComboBox *fontBox(QWidget *Parent, const char *Name)
 {
@@ -100,8 +95,8 @@ TkvlOptionsEditor::TkvlOptionsEditor(const TkvlDesignerOptions &Options, TkvlGri
         gg->addWidget(FGridE[i], i + 1, 1);
         gg->addWidget(new QLabel(kvlGet(3013 + i), gridGB), i + 1, 2);
     }
-    FShowGrid = checkBox(gridGB, 3021, "ShowGridCB");
-    FAlignGrid = checkBox(gridGB, 3022, "AlignGridCB");
+    FShowGrid = kvlCheckBox(gridGB, 3021, "ShowGridCB");
+    FAlignGrid = kvlCheckBox(gridGB, 3022, "AlignGridCB");
     gg->addWidget(FShowGrid, 5, 0, 1, 3);
     gg->addWidget(FAlignGrid, 6, 0, 1, 3);
     left->addWidget(gridGB);
@@ -122,7 +117,7 @@ TkvlOptionsEditor::TkvlOptionsEditor(const TkvlDesignerOptions &Options, TkvlGri
     fg->addWidget(new QLabel(kvlGet(3010), fontsGB), 2, 1);
     fg->addWidget(FMemoFont, 3, 0);
     fg->addWidget(FMemoSize, 3, 1);
-    FObjectFont = checkBox(fontsGB, 3024, "ObjectFontCB");
+    FObjectFont = kvlCheckBox(fontsGB, 3024, "ObjectFontCB");
     fg->addWidget(FObjectFont, 4, 0, 1, 2);
     fg->setColumnStretch(0, 1);
     left->addWidget(fontsGB);
@@ -143,7 +138,7 @@ TkvlOptionsEditor::TkvlOptionsEditor(const TkvlDesignerOptions &Options, TkvlGri
     cg->addWidget(FWorkspacePB, 1, 0);
     cg->addWidget(FToolB, 2, 0);
     cg->addWidget(FToolPB, 3, 0);
-    FLCD = checkBox(colorsGB, 3027, "LCDCB");
+    FLCD = kvlCheckBox(colorsGB, 3027, "LCDCB");
     cg->addWidget(FLCD, 4, 0);
     right->addWidget(colorsGB);
 
@@ -151,11 +146,11 @@ TkvlOptionsEditor::TkvlOptionsEditor(const TkvlDesignerOptions &Options, TkvlGri
     auto *otherGB = new QGroupBox(kvlGet(3005), this);
     otherGB->setObjectName(QStringLiteral("Label5"));
     auto *og = new QGridLayout(otherGB);
-    FEditAfterIns = checkBox(otherGB, 3023, "EditAfterInsCB");
-    FBandsCaptions = checkBox(otherGB, 3032, "BandsCaptionsCB");
-    FDropFields = checkBox(otherGB, 3029, "DropFieldsCB");
-    FFreeBands = checkBox(otherGB, 3028, "FreeBandsCB");
-    FStartup = checkBox(otherGB, 3030, "StartupCB");
+    FEditAfterIns = kvlCheckBox(otherGB, 3023, "EditAfterInsCB");
+    FBandsCaptions = kvlCheckBox(otherGB, 3032, "BandsCaptionsCB");
+    FDropFields = kvlCheckBox(otherGB, 3029, "DropFieldsCB");
+    FFreeBands = kvlCheckBox(otherGB, 3028, "FreeBandsCB");
+    FStartup = kvlCheckBox(otherGB, 3030, "StartupCB");
     int row = 0;
     for (QCheckBox *c : {FEditAfterIns, FBandsCaptions, FDropFields, FFreeBands, FStartup})
         og->addWidget(c, row++, 0, 1, 3);

@@ -1,5 +1,6 @@
 #include "designer/widgets/pageeditorform.h"
 
+#include "designer/widgets/dialogtools.h"
 #include "designer/core/pageeditor.h"
 #include "engine/widgets/kvlpaperchoice.h"
 #include "platform/rtl/exceptions.h"
@@ -25,19 +26,7 @@
 
 namespace {
 
-QLineEdit *lineEdit(QWidget *Parent, const char *Name)
-{
-    auto *e = new QLineEdit(Parent);
-    e->setObjectName(QLatin1String(Name));
-    return e;
-}
 
-QCheckBox *checkBox(QWidget *Parent, int Caption, const char *Name)
-{
-    auto *c = new QCheckBox(kvlGet(Caption), Parent);
-    c->setObjectName(QLatin1String(Name));
-    return c;
-}
 
 void fillBins(QComboBox *Box, const TkvlPaperList &Bins, int Bin)
 {
@@ -79,8 +68,8 @@ TkvlPageEditorForm::TkvlPageEditorForm(TkvlReportPage *APage, TkvlRulerUnits AUn
     auto *sg = new QGridLayout(sizeGB);
     FSize = new QComboBox(sizeGB);
     FSize->setObjectName(QStringLiteral("SizeCB"));
-    FWidth = lineEdit(sizeGB, "WidthE");
-    FHeight = lineEdit(sizeGB, "HeightE");
+    FWidth = kvlLineEdit(sizeGB, "WidthE");
+    FHeight = kvlLineEdit(sizeGB, "HeightE");
     sg->addWidget(FSize, 0, 0, 1, 3);
     sg->addWidget(new QLabel(kvlGet(2702), sizeGB), 1, 0);
     sg->addWidget(FWidth, 1, 1);
@@ -111,7 +100,7 @@ TkvlPageEditorForm::TkvlPageEditorForm(TkvlReportPage *APage, TkvlRulerUnits AUn
     const int captions[] = {2706, 2707, 2708, 2709};
     const char *names[] = {"MarginLeftE", "MarginTopE", "MarginRightE", "MarginBottomE"};
     for (int i = 0; i < 4; ++i) {
-        FMargins[i] = lineEdit(marginsGB, names[i]);
+        FMargins[i] = kvlLineEdit(marginsGB, names[i]);
         const int row = i % 2, col = (i / 2) * 3;  // left and top, then right and bottom
         mg->addWidget(new QLabel(kvlGet(captions[i]), marginsGB), row, col);
         mg->addWidget(FMargins[i], row, col + 1);
@@ -142,7 +131,7 @@ TkvlPageEditorForm::TkvlPageEditorForm(TkvlReportPage *APage, TkvlRulerUnits AUn
     FColumns->setObjectName(QStringLiteral("ColumnsNumberE"));
     FColumns->setRange(0, 100);
     FColumns->findChild<QLineEdit *>()->setReadOnly(true);  // changed by its arrows only
-    FColumnWidth = lineEdit(columnsGB, "ColumnWidthE");
+    FColumnWidth = kvlLineEdit(columnsGB, "ColumnWidthE");
     FPositions = new QPlainTextEdit(columnsGB);
     FPositions->setObjectName(QStringLiteral("ColumnPositionsM"));
     FPositions->setTabChangesFocus(true);
@@ -158,11 +147,11 @@ TkvlPageEditorForm::TkvlPageEditorForm(TkvlReportPage *APage, TkvlRulerUnits AUn
 
     auto *restGB = new QGroupBox(kvlGet(2721), other);
     auto *rg = new QVBoxLayout(restGB);
-    FPrintOnPrev = checkBox(restGB, 2723, "PrintOnPrevCB");
-    FMirror = checkBox(restGB, 2724, "MirrorMarginsCB");
-    FEndlessWidth = checkBox(restGB, 2726, "EndlessWidthCB");
-    FEndlessHeight = checkBox(restGB, 2727, "EndlessHeightCB");
-    FLargeHeight = checkBox(restGB, 2725, "LargeHeightCB");
+    FPrintOnPrev = kvlCheckBox(restGB, 2723, "PrintOnPrevCB");
+    FMirror = kvlCheckBox(restGB, 2724, "MirrorMarginsCB");
+    FEndlessWidth = kvlCheckBox(restGB, 2726, "EndlessWidthCB");
+    FEndlessHeight = kvlCheckBox(restGB, 2727, "EndlessHeightCB");
+    FLargeHeight = kvlCheckBox(restGB, 2725, "LargeHeightCB");
     for (QCheckBox *c : {FPrintOnPrev, FMirror, FEndlessWidth, FEndlessHeight, FLargeHeight})
         rg->addWidget(c);
     auto *duplexRow = new QHBoxLayout;

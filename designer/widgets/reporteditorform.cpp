@@ -1,6 +1,7 @@
 #include "designer/widgets/reporteditorform.h"
 
 #include "designer/widgets/bandeditorforms.h"
+#include "designer/widgets/dialogtools.h"
 #include "engine/widgets/kvlpaperchoice.h"
 #include "platform/gfx/picture.h"
 #include "platform/gfx/picturehelpers.h"
@@ -39,19 +40,7 @@ QIcon stripImage(const TImageList &Images, int Index)
     return Index < Images.Count() ? QIcon(QPixmap::fromImage(Images.Image(Index))) : QIcon();
 }
 
-QLineEdit *lineEdit(QWidget *Parent, const char *Name)
-{
-    auto *e = new QLineEdit(Parent);
-    e->setObjectName(QLatin1String(Name));
-    return e;
-}
 
-QCheckBox *checkBox(QWidget *Parent, int Caption, const char *Name)
-{
-    auto *c = new QCheckBox(kvlGet(Caption), Parent);
-    c->setObjectName(QLatin1String(Name));
-    return c;
-}
 
 QRadioButton *radio(QWidget *Parent, int Caption, const char *Name)
 {
@@ -83,8 +72,8 @@ TkvlReportEditorForm::TkvlReportEditorForm(TkvlReport *AReport, TkvlCustomDesign
     FPrinters = new QListWidget(printerGB);
     FPrinters->setObjectName(QStringLiteral("PrintersLB"));
     FPrinters->setIconSize(QSize(16, 16));
-    FCopies = lineEdit(printerGB, "CopiesE");
-    FCollate = checkBox(printerGB, 4706, "CollateCB");
+    FCopies = kvlLineEdit(printerGB, "CopiesE");
+    FCollate = kvlCheckBox(printerGB, 4706, "CollateCB");
     pg->addWidget(FPrinters, 0, 0, 1, 3);
     pg->addWidget(new QLabel(kvlGet(4703), printerGB), 1, 0);
     pg->addWidget(FCopies, 1, 1);
@@ -93,9 +82,9 @@ TkvlReportEditorForm::TkvlReportEditorForm(TkvlReport *AReport, TkvlCustomDesign
     auto *engineGB = new QGroupBox(kvlGet(4704), general);
     engineGB->setObjectName(QStringLiteral("GeneralL"));
     auto *eg = new QGridLayout(engineGB);
-    FDoublePass = checkBox(engineGB, 4707, "DoublePassCB");
-    FPrintIfEmpty = checkBox(engineGB, 4708, "PrintIfEmptyCB");
-    FPassword = lineEdit(engineGB, "PasswordE");
+    FDoublePass = kvlCheckBox(engineGB, 4707, "DoublePassCB");
+    FPrintIfEmpty = kvlCheckBox(engineGB, 4708, "PrintIfEmptyCB");
+    FPassword = kvlLineEdit(engineGB, "PasswordE");
     FPassword->setEchoMode(QLineEdit::Password);
     eg->addWidget(FDoublePass, 0, 0, 1, 2);
     eg->addWidget(FPrintIfEmpty, 1, 0, 1, 2);
@@ -123,7 +112,7 @@ TkvlReportEditorForm::TkvlReportEditorForm(TkvlReport *AReport, TkvlCustomDesign
     FTemplates->setViewMode(QListView::IconMode);
     FTemplates->setResizeMode(QListView::Adjust);
     FTemplates->setMovement(QListView::Static);
-    FPath = lineEdit(inheritGB, "PathE");
+    FPath = kvlLineEdit(inheritGB, "PathE");
     FBrowse = new QPushButton(QStringLiteral("..."), inheritGB);
     FBrowse->setObjectName(QStringLiteral("BrowseB"));
     FBrowse->setAutoDefault(false);
@@ -146,8 +135,8 @@ TkvlReportEditorForm::TkvlReportEditorForm(TkvlReport *AReport, TkvlCustomDesign
     auto *descrGB = new QGroupBox(kvlGet(4720), descr);
     descrGB->setObjectName(QStringLiteral("DescriptionL"));
     auto *dg = new QGridLayout(descrGB);
-    FName = lineEdit(descrGB, "NameE");
-    FAuthor = lineEdit(descrGB, "AuthorE");
+    FName = kvlLineEdit(descrGB, "NameE");
+    FAuthor = kvlLineEdit(descrGB, "AuthorE");
     FDescription = new QPlainTextEdit(descrGB);
     FDescription->setObjectName(QStringLiteral("DescriptionE"));
     FDescription->setTabChangesFocus(true);
@@ -174,7 +163,7 @@ TkvlReportEditorForm::TkvlReportEditorForm(TkvlReport *AReport, TkvlCustomDesign
     auto *vg = new QGridLayout(versionGB);
     const char *vNames[] = {"MajorE", "MinorE", "ReleaseE", "BuildE"};
     for (int i = 0; i < 4; ++i) {
-        FVersion[i] = lineEdit(versionGB, vNames[i]);
+        FVersion[i] = kvlLineEdit(versionGB, vNames[i]);
         vg->addWidget(new QLabel(kvlGet(4714 + i), versionGB), 0, i);
         vg->addWidget(FVersion[i], 1, i);
     }
