@@ -1,5 +1,7 @@
 #include "engine/widgets/kvlpagesettingsform.h"
 
+#include "engine/widgets/kvlpaperchoice.h"
+
 #include "platform/rtl/exceptions.h"
 #include "platform/rtl/inifile.h"
 #include "report/document/kvlreport.h"
@@ -13,7 +15,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPainter>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -22,11 +23,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <array>
-
 namespace {
-
-TkvlCustomPrinter *current() { return kvlPrinters().GetCurrentPrinter(); }
 
 // The designer's units (0 cm, 1 inches, 2 pixels, 3 characters): only inches show as inches.
 bool designerUsesInches(const TkvlReport *Report)
@@ -35,35 +32,7 @@ bool designerUsesInches(const TkvlReport *Report)
     return ini && ini->ReadInteger(QStringLiteral("Form5.TkvlDesignerForm"), QStringLiteral("Units"), 0) == 1;
 }
 
-} // namespace
-
-namespace {
-
 constexpr QSize kClientSize(286, 359);
-constexpr QSize kOrientationPictureSize(26, 32);
-
-// A page icon, a white sheet with a folded corner and text lines, upright or turned.
-QPixmap orientationPicture(bool Landscape)
-{
-    QImage img(kOrientationPictureSize, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    const QRectF r = Landscape ? QRectF(0.5, 6.5, 25, 19) : QRectF(3.5, 0.5, 19, 31);
-    constexpr qreal fold = 5;
-    const QPointF outline[] = {r.topLeft(), QPointF(r.right() - fold, r.top()), QPointF(r.right(), r.top() + fold),
-                               r.bottomRight(), r.bottomLeft()};
-    p.setPen(QPen(QColor(64, 64, 64), 1));
-    p.setBrush(Qt::white);
-    p.drawPolygon(outline, 5);
-    p.drawPolyline(std::array{QPointF(r.right() - fold, r.top()), QPointF(r.right() - fold, r.top() + fold),
-                              QPointF(r.right(), r.top() + fold)}
-                       .data(),
-                   3);
-    p.setPen(QPen(QColor(0, 0, 128), 1));
-    for (qreal y = r.top() + fold + 3; y < r.bottom() - 2; y += 3)
-        p.drawLine(QPointF(r.left() + 3, y), QPointF(r.right() - 3, y));
-    return QPixmap::fromImage(img);
-}
 
 } // namespace
 
@@ -104,14 +73,10 @@ TkvlPageSettingsForm::TkvlPageSettingsForm(TkvlReportPage *APage, TkvlReport *AR
     FLandscape->setObjectName(QStringLiteral("LandscapeRB"));
     FPortraitImg = new QLabel(orientGB);
     FPortraitImg->setObjectName(QStringLiteral("PortraitImg"));
-    FPortraitImg->setPixmap(orientationPicture(false));
     FLandscapeImg = new QLabel(orientGB);
     FLandscapeImg->setObjectName(QStringLiteral("LandscapeImg"));
-    FLandscapeImg->setPixmap(orientationPicture(true));
-    for (QLabel *l : {FPortraitImg, FLandscapeImg}) {
-        l->setFixedSize(kOrientationPictureSize);
-        oh->addWidget(l);
-    }
+    oh->addWidget(FPortraitImg);
+    oh->addWidget(FLandscapeImg);
     oh->addWidget(FPortrait);
     oh->addWidget(FLandscape);
     v->addWidget(orientGB);
@@ -144,25 +109,10 @@ TkvlPageSettingsForm::TkvlPageSettingsForm(TkvlReportPage *APage, TkvlReport *AR
 
     v->addLayout(kvlOkCancelRow(this, kvlGet(1), "OKB", kvlGet(2), FOk, FCancel));
 
-    connect(FSize, &QComboBox::activated, this, [this] { SizeChosen(); });
-    connect(FPortrait, &QRadioButton::toggled, this, [this](bool On) {
-        if (!On)
-            return;
-        ShowOrientationPicture();
-        SizeChosen();
-    });
-    connect(FLandscape, &QRadioButton::toggled, this, [this](bool On) {
-        if (!On)
-            return;
-        ShowOrientationPicture();
-        SizeChosen();
-    });
-    auto typed = [this] {
-        if (!FUpdating)
-            FSize->setCurrentIndex(0);
-    };
-    connect(FWidth, &QLineEdit::textChanged, this, typed);
-    connect(FHeight, &QLineEdit::textChanged, this, typed);
+    FPaper = new TkvlPaperChoice(
+        FSize, FWidth, FHeight, FPortrait, FLandscape, FPortraitImg, FLandscapeImg,
+        [this](double Mm, bool) { return Shown(Mm); },
+        [this](const QString &Text, bool) { return Typed(Text); });
     v->setContentsMargins(6, 4, 6, 6);
     v->setSpacing(4);
     // The form's small type is what lets every control fit the fixed client area.
@@ -175,77 +125,23 @@ bool TkvlPageSettingsForm::NeedRebuild() const { return FApplyToAll->isChecked()
 
 QString TkvlPageSettingsForm::Shown(double Mm) const { return kvlFloatToStr(FInches ? Mm / 25.4 : Mm / 10); }
 
-double TkvlPageSettingsForm::Typed(const QLineEdit *Edit) const
+double TkvlPageSettingsForm::Typed(const QString &Text) const
 {
-    const double v = kvlStrToFloat(Edit->text());
+    const double v = kvlStrToFloat(Text);
     return FInches ? v * 25.4 : v * 10;
-}
-
-int TkvlPageSettingsForm::ChosenPaper() const
-{
-    const int i = FSize->currentIndex();
-    return i >= 0 && i < FPaperNumbers.size() ? FPaperNumbers[i] : kvlCustomPaper;
 }
 
 void TkvlPageSettingsForm::FormShow()
 {
-    FUpdating = true;
     setWindowTitle(kvlGet(400));
     FInches = designerUsesInches(FReport);
     const QString unit = kvlResources().Get(FInches ? QStringLiteral("uInch") : QStringLiteral("uCm"));
     for (QLabel *l : FUnitLabels)
         l->setText(unit);
-    FSize->clear();
-    FPaperNumbers.clear();
-    if (TkvlCustomPrinter *printer = current())
-        for (const print::NumberedName &p : printer->Papers()) {
-            FSize->addItem(p.name);
-            FPaperNumbers.append(p.number);
-        }
-    const qsizetype i = FPaperNumbers.indexOf(FPage->PaperSize());
-    FSize->setCurrentIndex(i >= 0 ? int(i) : int(FPaperNumbers.indexOf(kvlCustomPaper)));
-    FWidth->setText(Shown(FPage->PaperWidth()));
-    FHeight->setText(Shown(FPage->PaperHeight()));
-    (FPage->Orientation() == poPortrait ? FPortrait : FLandscape)->setChecked(true);
+    FPaper->Fill(FPage->PaperSize(), FPage->PaperWidth(), FPage->PaperHeight(), FPage->Orientation());
     const double margins[] = {FPage->LeftMargin, FPage->TopMargin, FPage->RightMargin, FPage->BottomMargin};
     for (int m = 0; m < 4; ++m)
         FMargins[m]->setText(Shown(margins[m]));
-    ShowOrientationPicture();
-    FUpdating = false;
-}
-
-void TkvlPageSettingsForm::ShowOrientationPicture()
-{
-    FPortraitImg->setVisible(FPortrait->isChecked());
-    FLandscapeImg->setVisible(!FPortrait->isChecked());
-}
-
-void TkvlPageSettingsForm::SizeChosen()
-{
-    if (FUpdating)
-        return;
-    TkvlCustomPrinter *printer = current();
-    if (!printer)
-        return;
-    double w = 0, h = 0;
-    try {
-        w = Typed(FWidth);
-        h = Typed(FHeight);
-    } catch (const Exception &e) {
-        kvlErrorMsg(e.message());
-        return;
-    }
-    FUpdating = true;
-    const int paper = ChosenPaper();
-    const TPrinterOrientation o = FPortrait->isChecked() ? poPortrait : poLandscape;
-    // A custom size is turned with the orientation; a standard paper shows its own size.
-    if (paper == kvlCustomPaper)
-        printer->SetViewParams(paper, h, w, o);
-    else
-        printer->SetViewParams(paper, w, h, o);
-    FWidth->setText(Shown(printer->PaperWidth()));
-    FHeight->setText(Shown(printer->PaperHeight()));
-    FUpdating = false;
 }
 
 void TkvlPageSettingsForm::showEvent(QShowEvent *Event)
@@ -268,19 +164,15 @@ void TkvlPageSettingsForm::done(int Result)
     if (Result == Accepted) {
         // Every number is read before the page changes.
         double w = 0, h = 0, margins[4] = {};
-        try {
-            w = Typed(FWidth);
-            h = Typed(FHeight);
-            for (int m = 0; m < 4; ++m)
-                margins[m] = Typed(FMargins[m]);
-        } catch (const Exception &e) {
-            kvlErrorMsg(e.message());
+        if (!FPaper->ReadSize(w, h) ||
+            !kvlReadLengths({{FMargins[0], true, &margins[0]}, {FMargins[1], false, &margins[1]},
+                             {FMargins[2], true, &margins[2]}, {FMargins[3], false, &margins[3]}},
+                            [this](const QString &Text, bool) { return Typed(Text); }))
             return;
-        }
-        FPage->SetOrientation(FPortrait->isChecked() ? poPortrait : poLandscape);
+        FPage->SetOrientation(FPaper->ChosenOrientation());
         FPage->SetPaperWidth(w);
         FPage->SetPaperHeight(h);
-        FPage->SetPaperSize(ChosenPaper());
+        FPage->SetPaperSize(FPaper->ChosenPaper());
         FPage->LeftMargin = margins[0];
         FPage->RightMargin = margins[2];
         FPage->TopMargin = margins[1];

@@ -5,13 +5,13 @@
 #include "report/printers/kvlprinters.h"
 
 #include <QDialog>
-#include <QList>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class TkvlPaperChoice;
 class TkvlReport;
 class TkvlReportPage;
 
@@ -47,18 +47,14 @@ protected:
 
 private:
     void FormShow();
-    void SizeChosen();
-    void ShowOrientationPicture();
     QString Shown(double Mm) const;
     // Millimetres of a typed length; raises EConvertError on text that is not a number.
-    double Typed(const QLineEdit *Edit) const;
-    int ChosenPaper() const;
+    double Typed(const QString &Text) const;
 
     TkvlReportPage *FPage;
     TkvlReport *FReport;
     bool FInches = false;  // the designer's units: inches, else centimetres
-    bool FUpdating = false;
-    QList<int> FPaperNumbers;
+    TkvlPaperChoice *FPaper;
 
     QComboBox *FSize;
     QLineEdit *FWidth, *FHeight;

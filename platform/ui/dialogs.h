@@ -55,6 +55,8 @@ public:
     virtual ~IFileDialogs() = default;
     virtual FileDialogResult Open(const FileDialogRequest &request) = 0;
     virtual FileDialogResult Save(const FileDialogRequest &request) = 0;
+    // A folder: title and initialDir of the request; the answer's fileName is the folder.
+    virtual FileDialogResult Folder(const FileDialogRequest &request) = 0;
 };
 
 // "Text|*.txt;*.csv|All|*.*" -> {"Text (*.txt *.csv)", "All (*.*)"}.

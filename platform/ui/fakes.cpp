@@ -49,6 +49,12 @@ FileDialogResult FakeFileDialogs::Save(const FileDialogRequest &request)
     return next(request);
 }
 
+FileDialogResult FakeFileDialogs::Folder(const FileDialogRequest &request)
+{
+    folders.append(request);
+    return next(request);
+}
+
 bool FakeShell::OpenUrl(const QString &url)
 {
     urls.append(url);

@@ -33,11 +33,12 @@ public:
 
 class FakeFileDialogs final : public IFileDialogs {
 public:
-    QList<FileDialogRequest> opened, saved;
+    QList<FileDialogRequest> opened, saved, folders;
     // Answers in turn for either kind; when they run out the dialog is cancelled.
     QList<FileDialogResult> answers;
     FileDialogResult Open(const FileDialogRequest &request) override;
     FileDialogResult Save(const FileDialogRequest &request) override;
+    FileDialogResult Folder(const FileDialogRequest &request) override;
 
 private:
     FileDialogResult next(const FileDialogRequest &request);

@@ -122,6 +122,18 @@ class QtFileDialogs final : public IFileDialogs {
 public:
     FileDialogResult Open(const FileDialogRequest &r) override { return run(r, false); }
     FileDialogResult Save(const FileDialogRequest &r) override { return run(r, true); }
+    FileDialogResult Folder(const FileDialogRequest &r) override
+    {
+        QFileDialog dlg(dialogParent(), r.title, r.initialDir);
+        dlg.setFileMode(QFileDialog::Directory);
+        dlg.setOption(QFileDialog::ShowDirsOnly);
+        FileDialogResult res;
+        if (dlg.exec() != QDialog::Accepted)
+            return res;
+        res.accepted = true;
+        res.files = dlg.selectedFiles();
+        return res;
+    }
 
 private:
     static FileDialogResult run(const FileDialogRequest &r, bool save)

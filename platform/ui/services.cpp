@@ -35,6 +35,7 @@ class HeadlessFileDialogs final : public IFileDialogs {
 public:
     FileDialogResult Open(const FileDialogRequest &) override { return {}; }
     FileDialogResult Save(const FileDialogRequest &) override { return {}; }
+    FileDialogResult Folder(const FileDialogRequest &) override { return {}; }
 };
 
 class HeadlessShell final : public IShell {
