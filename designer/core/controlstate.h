@@ -2,6 +2,7 @@
 // What the designer window's tool bars, palette and status bar show for the page and the
 // selection, worked out without widgets: the window gathers a TkvlControlInput, calls
 // UpdateControls and applies the returned table while its change handlers are muted.
+#include "designer/core/workspaceunits.h"
 #include "designer/core/settings.h"
 #include "platform/rtl/color.h"
 #include "report/core/kvlrect.h"
@@ -18,8 +19,6 @@ class TkvlComponent;
 class TkvlPage;
 class TkvlReport;
 
-// Measuring units of the designer (stored as 0..3).
-enum TkvlDesignerUnits : uint8_t { duCM, duInches, duPixels, duChars };
 
 // The kind of the page shown; pkNone is the code tab.
 enum TkvlPageKind : uint8_t { pkNone, pkReport, pkDMP, pkData, pkDialog };

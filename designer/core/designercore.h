@@ -2,6 +2,7 @@
 // The designer as a model: the report it edits, the page shown, measuring units and zoom,
 // the modification chain that feeds undo, opening and closing. It has no widget: it reaches
 // its window through TkvlDesignerView, which the designer window implements and tests fake.
+#include "designer/core/workspaceunits.h"
 #include "designer/core/settings.h"
 #include "designer/core/workspace.h"
 #include "report/seams/kvldesigner.h"
@@ -18,7 +19,6 @@ class TkvlDialogPage;
 class TkvlPictureCache;
 class TkvlUndoBuffer;
 
-enum TkvlDesignerUnits : uint8_t { duCM, duInches, duPixels, duChars };
 
 // Which part of the designer reported a change or a new selection.
 enum class TkvlChangeSource : uint8_t { None, Window, Workspace, Inspector, ReportTree, DataTree };

@@ -3,6 +3,11 @@
 #include "report/dmp/kvldmpgrid.h"
 #include "report/pages/kvlreportpage.h"
 
+#include <cstdint>
+
+// Measuring units of the designer (stored as 0..3).
+enum TkvlDesignerUnits : uint8_t { duCM, duInches, duPixels, duChars };
+
 constexpr double kvlWs01cm = kvlPixelsPerMm;        // one millimetre
 constexpr double kvlWs1cm = 10 * kvlPixelsPerMm;    // one centimetre
 constexpr double kvlWs01in = 9.6;                   // a tenth of an inch
