@@ -237,6 +237,9 @@ void TkvlDesignerWorkspace::paintEvent(QPaintEvent *Event)
 
 void TkvlDesignerWorkspace::mousePressEvent(QMouseEvent *Event)
 {
+    // A press closes the editor even where a subclass's handler takes the press itself.
+    if (FInplaceMemo->isVisible())
+        FInplaceMemo->EditDone();
     const QPoint p = Event->position().toPoint();
     MouseDown(Event->button(), Event->modifiers(), p.x(), p.y());
 }
