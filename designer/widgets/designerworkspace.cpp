@@ -201,6 +201,9 @@ void TkvlDesignerWorkspace::MouseLeave() { FCore->MouseLeave(); }
 
 void TkvlDesignerWorkspace::KeyDown(int &Key, Qt::KeyboardModifiers Shift)
 {
+    // The Alt key's own press may come without the Alt state (X11 reports the state before it).
+    if (Key == Qt::Key_Alt)
+        Shift |= Qt::AltModifier;
     try {
         FCore->KeyDown(Key, Shift);
     } catch (const EDesignerError &e) {  // deleting an inherited object

@@ -124,10 +124,11 @@ int main(int argc, char **argv)
         const double s = core.Scale();
         const QPoint m = ws->mapToGlobal(QPoint(int((memo->GetAbsLeft() + memo->Width() / 2) * s),
                                                 int((memo->GetAbsTop() + memo->Height() / 2) * s)));
-        const QPoint r = ws->mapToGlobal(QPoint(int((memo->GetAbsLeft() + memo->Width()) * s),
-                                                int((memo->GetAbsTop() + memo->Height()) * s)));
-        const QPoint b = ws->mapToGlobal(QPoint(int(600 * s), int((band->GetAbsTop() + band->Height()) * s)));
+        const QPoint r = ws->mapToGlobal(QPoint(int(std::ceil(memo->GetAbsLeft() * s)), int(std::ceil(memo->GetAbsTop() * s))));
+        const QPoint b = ws->mapToGlobal(QPoint(int(250 * s), int((band->GetAbsTop() + band->Height()) * s)));
         const QPoint o = ws->mapToGlobal(QPoint(0, 0));
+        say("START %g %g %g %g %g\n", memo->GetAbsLeft(), memo->GetAbsTop(), memo->Width(), memo->Height(),
+            band->Height());
         say("READY memo %d %d corner %d %d bandedge %d %d origin %d %d\n", m.x(), m.y(), r.x(), r.y(), b.x(), b.y(),
             o.x(), o.y());
     });
