@@ -22,8 +22,10 @@ public:
             }
     }
 
-    // Empty when the desktop is up; otherwise why not (the caller skips or fails).
-    QString Start()
+    // Empty when the desktop is up; otherwise why not (the caller skips or fails). With a
+    // ConfigFile the window manager reads it instead of its own settings (for instance
+    // tests/app/openbox-rc.xml, which leaves Alt with the mouse to the programs).
+    QString Start(const QString &ConfigFile = QString())
     {
         for (const char *tool : {"Xvfb", "openbox"})
             if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
@@ -47,7 +49,10 @@ public:
         FWm.setProcessEnvironment(env);
         FWm.setStandardOutputFile(QProcess::nullDevice());
         FWm.setStandardErrorFile(QProcess::nullDevice());
-        FWm.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        QStringList wmArgs{QStringLiteral("--sm-disable")};
+        if (!ConfigFile.isEmpty())
+            wmArgs << QStringLiteral("--config-file") << ConfigFile;
+        FWm.start(QStringLiteral("openbox"), wmArgs);
         if (!FWm.waitForStarted(5000))
             return QStringLiteral("openbox did not start");
         QThread::msleep(1000); // until it manages the screen
@@ -63,9 +68,9 @@ private:
 };
 
 // Starts a desktop or skips the test (fails it under CI=true).
-#define START_TEST_DESKTOP(desktop)                                                   \
+#define START_TEST_DESKTOP(desktop, ...)                                              \
     do {                                                                              \
-        const QString why = (desktop).Start();                                        \
+        const QString why = (desktop).Start(__VA_ARGS__);                             \
         if (!why.isEmpty()) {                                                         \
             if (qgetenv("CI") == "true")                                              \
                 FAIL() << "no test desktop: " << why.toStdString();                   \
