@@ -1,5 +1,6 @@
 #include "app/libinit.h"
 
+#include "designer/core/designerreg.h"
 #include "designer/core/resources/designerstrings.h"
 #include "engine/print/kvlprint.h"
 #include "engine/run/kvlengine.h"
@@ -58,6 +59,7 @@ void InitializeLibraries()
     kvlInitResources();
     kvlAddExportStrings();
     kvlAddDesignerStrings();
+    kvlRegisterDesigner();
     kvlRegisterExportDialogs();
     kvlRegisterXLSXExportDialog();
     kvlRegisterPDFExportDialog();
