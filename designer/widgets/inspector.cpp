@@ -859,6 +859,7 @@ void TkvlObjectInspector::gridPress(QMouseEvent *Event)
         TkvlPropertyItem *item = FRows[size_t(row)].Item;
         item->Expanded = !item->Expanded;
         FormResize();
+        // The double click that follows must not fold the row up again.
         FDisableDblClick = true;
     }
 }

@@ -80,7 +80,7 @@ public:
     QComboBox *ObjectsCB = nullptr;
     QTabBar *Tabs = nullptr;
     QScrollArea *Box = nullptr;
-    TkvlInspectorGrid *PB = nullptr;
+    QWidget *PB = nullptr;  // the grid's surface
     QLineEdit *Edit1 = nullptr;
     QToolButton *EditBtn = nullptr;
     QToolButton *ComboBtn = nullptr;
