@@ -210,43 +210,42 @@ std::unique_ptr<TkvlPropertyEditor> CreateEditor(TkvlPropertyEditorClass Default
     return e;
 }
 
-// The listable properties of a class, sorted by name, with the rule that decides each one's
-// editor. Lists of one selection share it, so each class is looked up once.
-class TkvlPropertyRules {
-public:
-    struct Row {
-        const rtl::PropInfo *Prop;
-        int Rule;
-        // Filled on first need: whether the chosen editor allows several objects.
-        int8_t MultiSelect = -1;
-    };
+TkvlPropertyRules::TkvlPropertyRules() = default;
+TkvlPropertyRules::~TkvlPropertyRules() = default;
 
-    std::vector<Row> &RowsOf(const rtl::ClassInfo *Cls, const TPersistent *Sample)
-    {
-        auto [it, added] = FRows.try_emplace(Cls);
-        if (added) {
-            for (const rtl::PropInfo *p : Cls->props())
-                if (p->kind() != rtl::TypeKind::Method && p->kind() != rtl::TypeKind::Unknown)
-                    it->second.push_back({p, kvlPropertyEditors().GetPropertyEditor(p->type(), Sample, p->name())});
-            std::stable_sort(it->second.begin(), it->second.end(), [](const Row &a, const Row &b) {
-                return a.Prop->name().compare(b.Prop->name(), Qt::CaseInsensitive) < 0;
-            });
+std::vector<TkvlPropertyRules::Row> &TkvlPropertyRules::RowsOf(const rtl::ClassInfo *Cls, const TPersistent *Sample)
+{
+    // Registrations made since the rows were worked out may decide otherwise.
+    if (FRuleCount != kvlPropertyEditors().Count()) {
+        FRows.clear();
+        FRuleCount = kvlPropertyEditors().Count();
+    }
+    auto [it, added] = FRows.try_emplace(Cls);
+    if (added) {
+        for (const rtl::PropInfo *p : Cls->props())
+            if (p->kind() != rtl::TypeKind::Method && p->kind() != rtl::TypeKind::Unknown)
+                it->second.push_back({p, kvlPropertyEditors().GetPropertyEditor(p->type(), Sample, p->name())});
+        std::stable_sort(it->second.begin(), it->second.end(), [](const Row &a, const Row &b) {
+            return a.Prop->name().compare(b.Prop->name(), Qt::CaseInsensitive) < 0;
+        });
+    }
+    return it->second;
+}
+
+TkvlPropertyRules::Row *TkvlPropertyRules::Find(const rtl::ClassInfo *Cls, const TPersistent *Sample,
+                                                const rtl::PropInfo *Prop, size_t &Hint)
+{
+    // Rows are asked for in list order, so the next one is usually the one after the last.
+    std::vector<Row> &rows = RowsOf(Cls, Sample);
+    for (size_t n = 0; n < rows.size(); ++n) {
+        const size_t i = (Hint + n) % rows.size();
+        if (rows[i].Prop == Prop || rows[i].Prop->name() == Prop->name()) {
+            Hint = i + 1;
+            return &rows[i];
         }
-        return it->second;
     }
-
-    const Row *Find(const rtl::ClassInfo *Cls, const TPersistent *Sample, const QString &Name)
-    {
-        std::vector<Row> &rows = RowsOf(Cls, Sample);
-        for (Row &r : rows)
-            if (r.Prop->name() == Name)
-                return &r;
-        return nullptr;
-    }
-
-private:
-    std::unordered_map<const rtl::ClassInfo *, std::vector<Row>> FRows;
-};
+    return nullptr;
+}
 
 // ---- items and lists --------------------------------------------------------------------
 
@@ -324,7 +323,7 @@ namespace {
 
 bool sameProperty(const rtl::PropInfo *a, const rtl::PropInfo *b)
 {
-    return a->kind() == b->kind() && a->typeName() == b->typeName() && a->name() == b->name();
+    return a == b || (a->kind() == b->kind() && a->typeName() == b->typeName() && a->name() == b->name());
 }
 
 bool multiSelect(TkvlPropertyEditor &e) { return (e.GetAttributes() & paBit(paMultiSelect)) != 0; }
@@ -337,10 +336,11 @@ bool TkvlPropertyList::Merge(TPersistent *Object, TkvlPropertyRules &Rules)
     // that allows several objects, and embedded objects of one class; each kept row (and its
     // members) then edits the other object as well.
     const rtl::ClassInfo *cls = Object->ClassType();
+    size_t hint = 0;
     std::erase_if(FItems, [&](const std::unique_ptr<TkvlPropertyItem> &item) {
         TkvlPropertyEditor &mine = *item->Editor;
         const rtl::PropInfo *p = mine.GetPropInfo();
-        TkvlPropertyRules::Row *row = const_cast<TkvlPropertyRules::Row *>(Rules.Find(cls, Object, p->name()));
+        TkvlPropertyRules::Row *row = Rules.Find(cls, Object, p, hint);
         if (!row || !sameProperty(p, row->Prop) || !multiSelect(mine))
             return true;
         if (row->MultiSelect < 0) {
@@ -377,9 +377,10 @@ void TkvlPropertyList::MergeMembers(TPersistent *Object, TkvlPropertyRules &Rule
 {
     // Members are not filtered: an embedded object of the same class has the same rows.
     const rtl::ClassInfo *cls = Object->ClassType();
+    size_t hint = 0;
     for (const auto &item : FItems) {
         TkvlPropertyEditor &mine = *item->Editor;
-        const TkvlPropertyRules::Row *row = Rules.Find(cls, Object, mine.GetPropInfo()->name());
+        const TkvlPropertyRules::Row *row = Rules.Find(cls, Object, mine.GetPropInfo(), hint);
         if (!row)
             continue;
         mine.AddObject(Object, row->Prop);
@@ -395,11 +396,12 @@ void TkvlPropertyList::MergeMembers(TPersistent *Object, TkvlPropertyRules &Rule
 }
 
 std::unique_ptr<TkvlPropertyList> kvlCreatePropertyList(const std::vector<TkvlComponent *> &Objects,
-                                                        TkvlCustomDesigner *Designer)
+                                                        TkvlCustomDesigner *Designer, TkvlPropertyRules *Rules)
 {
     if (Objects.empty())
         return nullptr;
-    TkvlPropertyRules rules;
+    TkvlPropertyRules local;
+    TkvlPropertyRules &rules = Rules ? *Rules : local;
     auto list = std::make_unique<TkvlPropertyList>(Designer);
     list->Fill(Objects.front(), rules);
     for (size_t i = 1; i < Objects.size(); ++i)

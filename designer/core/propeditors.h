@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class TCanvas;
@@ -100,7 +101,26 @@ private:
 };
 
 class TkvlPropertyList;
-class TkvlPropertyRules;
+
+// The listable properties of classes, sorted by name, with the registry's rule for each.
+// Whoever builds lists often (the inspector) keeps one, so each class is looked up once.
+class TkvlPropertyRules {
+public:
+    TkvlPropertyRules();
+    ~TkvlPropertyRules();
+    struct Row {
+        const rtl::PropInfo *Prop;
+        int Rule;
+        int8_t MultiSelect = -1;  // whether the chosen editor allows several objects; -1 unknown
+    };
+    std::vector<Row> &RowsOf(const rtl::ClassInfo *Cls, const TPersistent *Sample);
+    // The row of the property of that name, looking from Hint on (moved past the match).
+    Row *Find(const rtl::ClassInfo *Cls, const TPersistent *Sample, const rtl::PropInfo *Prop, size_t &Hint);
+
+private:
+    std::unordered_map<const rtl::ClassInfo *, std::vector<Row>> FRows;
+    int FRuleCount = -1;
+};
 
 class TkvlPropertyItem {
 public:
@@ -134,7 +154,7 @@ public:
 
 private:
     friend std::unique_ptr<TkvlPropertyList> kvlCreatePropertyList(const std::vector<TkvlComponent *> &,
-                                                                   TkvlCustomDesigner *);
+                                                                   TkvlCustomDesigner *, TkvlPropertyRules *);
     void Fill(TPersistent *Value, TkvlPropertyRules &Rules);
     // Keeps the rows Object shares and adds Object to them; false when none is left.
     bool Merge(TPersistent *Object, TkvlPropertyRules &Rules);
@@ -152,9 +172,10 @@ std::unique_ptr<TkvlPropertyEditor> CreateEditor(TkvlPropertyEditorClass Default
                                                  const rtl::PropInfo *Prop);
 
 // The rows for a selection; nullptr for an empty one. Several objects keep the properties they
-// share whose editors allow several objects.
+// share whose editors allow several objects. Rules: a cache kept between calls, or none.
 std::unique_ptr<TkvlPropertyList> kvlCreatePropertyList(const std::vector<TkvlComponent *> &Objects,
-                                                        TkvlCustomDesigner *Designer);
+                                                        TkvlCustomDesigner *Designer,
+                                                        TkvlPropertyRules *Rules = nullptr);
 
 // Hides the properties named in Names (";"-separated) of the class and its descendants.
 void kvlHideProperties(const rtl::ClassInfo *ComponentClass, const QString &Names);

@@ -267,7 +267,7 @@ void TkvlObjectInspector::SetSelectedObjects(std::vector<TkvlComponent *> *Objec
     FList = nullptr;
     FRows.clear();
     FEventList.reset();
-    FPropertyList = Objects ? kvlCreatePropertyList(*Objects, FDesigner) : nullptr;
+    FPropertyList = Objects ? kvlCreatePropertyList(*Objects, FDesigner, &FRules) : nullptr;
     if (FPropertyList) {
         // Script events go to the second tab, by the rule that gives them the event editor.
         FEventList = std::make_unique<TkvlPropertyList>(FDesigner);

@@ -130,6 +130,7 @@ private:
     TkvlCustomDesigner *FDesigner;
     std::vector<TkvlComponent *> *FSelectedObjects = nullptr;
     std::vector<TkvlComponent *> FTempList;
+    TkvlPropertyRules FRules;
     std::unique_ptr<TkvlPropertyList> FPropertyList;
     std::unique_ptr<TkvlPropertyList> FEventList;
     TkvlPropertyList *FList = nullptr;

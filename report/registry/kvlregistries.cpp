@@ -58,8 +58,8 @@ template <class T> T &made(std::unique_ptr<T> &p)
 
 bool isEventTypeName(const QString &Name)
 {
-    const QString n = Name.toLower();
-    return n.startsWith(QLatin1String("tkvl")) && n.indexOf(QLatin1String("event")) == n.size() - 5;
+    return Name.startsWith(QLatin1String("tkvl"), Qt::CaseInsensitive)
+        && Name.indexOf(QLatin1String("event"), 0, Qt::CaseInsensitive) == Name.size() - 5;
 }
 
 // ---- objects ----------------------------------------------------------------------------
