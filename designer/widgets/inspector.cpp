@@ -152,6 +152,7 @@ TkvlObjectInspector::TkvlObjectInspector(TkvlCustomDesigner *Designer, QWidget *
     Box->setWidgetResizable(false);
     Box->verticalScrollBar()->setSingleStep(FRowHeight);
     Box->viewport()->installEventFilter(this);
+    Box->viewport()->setAutoFillBackground(true);
     PB = new TkvlInspectorGrid(this);
     PB->setObjectName(QStringLiteral("PB"));
     Box->setWidget(PB);
@@ -202,6 +203,7 @@ TkvlObjectInspector::TkvlObjectInspector(TkvlCustomDesigner *Designer, QWidget *
     Splitter1->setSizes({400, 65});
 
     FSplitterPos = 198 / 2;
+    SetColor(clWindow);
 
     connect(EditBtn, &QToolButton::clicked, this, [this] { EditBtnClick(); });
     connect(ComboBtn, &QToolButton::pressed, this,
@@ -313,6 +315,8 @@ void TkvlObjectInspector::applyTab()
 {
     FList = Tabs->currentIndex() == 1 ? FEventList.get() : FPropertyList.get();
     FItemIndex = -1;
+    PropL->clear();
+    DescrL->clear();
     FormResize();
 }
 
@@ -410,9 +414,9 @@ void TkvlObjectInspector::EnableUpdate()
 void TkvlObjectInspector::SetColor(TColor Value)
 {
     FColor = Value;
-    QPalette p = Box->palette();
+    QPalette p = Box->viewport()->palette();
     p.setColor(QPalette::Window, rtl::ToQColor(Value));
-    Box->setPalette(p);
+    Box->viewport()->setPalette(p);
     QPalette cp = ObjectsCB->palette();
     cp.setColor(QPalette::Base, rtl::ToQColor(Value));
     ObjectsCB->setPalette(cp);
