@@ -537,25 +537,31 @@ void TkvlObjectInspector::DoModify()
         OnModify();
 }
 
-void TkvlObjectInspector::EditBtnClick()
+bool TkvlObjectInspector::RunEdit(TkvlPropertyEditor *Editor, bool &Rebuilt)
 {
-    if (FItemIndex < 0 || FItemIndex >= Count())
-        return;
-    TkvlPropertyEditor *editor = FRows[size_t(FItemIndex)].Item->Editor.get();
     bool changed = false;
     FStoring = true;
     try {
-        changed = editor->Edit();
+        changed = Editor->Edit();
     } catch (const Exception &e) {
         kvlErrorMsg(e.message());
-        changed = editor->WrittenCount() > 0;
+        changed = Editor->WrittenCount() > 0;
     }
     FStoring = false;
+    Rebuilt = FRebuildPending;
     if (FRebuildPending) {
         FRebuildPending = false;
         UpdateProperties();
     }
-    if (changed) {
+    return changed;
+}
+
+void TkvlObjectInspector::EditBtnClick()
+{
+    if (FItemIndex < 0 || FItemIndex >= Count())
+        return;
+    bool rebuilt;
+    if (RunEdit(FRows[size_t(FItemIndex)].Item->Editor.get(), rebuilt)) {
         SetItemIndex(std::min(FItemIndex, Count() - 1));
         DoModify();
     }
@@ -833,19 +839,9 @@ void TkvlObjectInspector::gridPress(QMouseEvent *Event)
     if (pos.x() >= FSplitterPos && pos.x() < FSplitterPos + 15
         && qstrcmp(editor->ClassName(), "TkvlBooleanProperty") == 0) {
         // The check box flips without making the row current.
-        FStoring = true;
-        bool changed = false;
-        try {
-            changed = editor->Edit();
-        } catch (const Exception &e) {
-            kvlErrorMsg(e.message());
-            changed = editor->WrittenCount() > 0;
-        }
-        FStoring = false;
-        if (FRebuildPending) {
-            FRebuildPending = false;
-            UpdateProperties();
-        } else if (FItemIndex >= 0) {
+        bool rebuilt;
+        const bool changed = RunEdit(editor, rebuilt);
+        if (!rebuilt && FItemIndex >= 0) {
             FUpdatingPB = true;
             AdjustControls();
         }

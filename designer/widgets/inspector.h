@@ -108,6 +108,8 @@ private:
     void AdjustControls();
     void StoreValue(int Index, const QString &Text);
     void DoModify();
+    // Runs the editor's Edit, showing its error; true when objects changed.
+    bool RunEdit(TkvlPropertyEditor *Editor, bool &Rebuilt);
     void EditBtnClick();
     void ComboBtnClick();
     void LBClick(int Row);
