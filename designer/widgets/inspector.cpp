@@ -503,13 +503,17 @@ void TkvlObjectInspector::StoreValue(int Index, const QString &Text)
         FStoring = false;
         DoModify();
     } catch (const Exception &e) {
+        // Read from the editor before the message box: its loop may rebuild the rows.
+        const bool written = editor->WrittenCount() > 0;
+        const QString stored = FRebuildPending ? QString() : editor->GetValue();
+        const bool rebuild = FRebuildPending;
         FStoring = false;
         kvlErrorMsg(e.message());
+        if (!rebuild)
+            Edit1->setText(stored);
         // Objects written before a setter raised are changed: the designer must know.
-        if (editor->WrittenCount() > 0)
+        if (written)
             DoModify();
-        if (!FRebuildPending)
-            Edit1->setText(editor->GetValue());
     }
     if (FRebuildPending) {
         FRebuildPending = false;
@@ -544,8 +548,9 @@ bool TkvlObjectInspector::RunEdit(TkvlPropertyEditor *Editor, bool &Rebuilt)
     try {
         changed = Editor->Edit();
     } catch (const Exception &e) {
-        kvlErrorMsg(e.message());
         changed = Editor->WrittenCount() > 0;
+        FStoring = false;
+        kvlErrorMsg(e.message());
     }
     FStoring = false;
     Rebuilt = FRebuildPending;
