@@ -374,15 +374,16 @@ QString TkvlObjectInspector::GetValue(int Index) const { return FRows[size_t(Ind
 
 void TkvlObjectInspector::SetItemIndex(int Value)
 {
-    PropL->clear();
-    DescrL->clear();
     if (Value > Count() - 1)
         Value = Count() - 1;
     if (Value < 0)
         Value = -1;
     Edit1->setVisible(Count() > 0);
-    if (Count() == 0)
+    if (Count() == 0) {
+        PropL->clear();
+        DescrL->clear();
         return;
+    }
     if (FItemIndex >= 0 && FItemIndex < Count() && Edit1->isModified()) {
         const int row = FItemIndex;
         Edit1->setModified(false);
@@ -391,16 +392,20 @@ void TkvlObjectInspector::SetItemIndex(int Value)
             Value = Count() - 1;
     }
     FItemIndex = Value;
+    // Each label is set once (a label relays itself out on every change).
+    QString name, description;
     if (FItemIndex >= 0) {
-        const QString name = GetName(FItemIndex);
+        name = GetName(FItemIndex);
         FLastPosition = name;
-        PropL->setText(name);
         if (TPersistent *o = FRows[size_t(FItemIndex)].List->Component()) {
             const QString specific = QStringLiteral("prop") + name + QLatin1Char('.') + o->ClassName();
-            const QString text = kvlResources().Get(specific);
-            DescrL->setText(text != specific ? text : kvlResources().Get(QStringLiteral("prop") + name));
+            description = kvlResources().Get(specific);
+            if (description == specific)
+                description = kvlResources().Get(QStringLiteral("prop") + name);
         }
     }
+    PropL->setText(name);
+    DescrL->setText(description);
     FUpdatingPB = true;
     AdjustControls();
 }
