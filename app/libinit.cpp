@@ -1,5 +1,6 @@
 #include "app/libinit.h"
 
+#include "designer/core/designerreg.h"
 #include "designer/core/resources/designerstrings.h"
 #include "designer/widgets/designerform.h"
 #include "engine/print/kvlprint.h"
@@ -60,6 +61,7 @@ void InitializeLibraries()
     kvlInitResources();
     kvlAddExportStrings();
     kvlAddDesignerStrings();
+    kvlRegisterDesigner();
     kvlRegisterExportDialogs();
     kvlRegisterXLSXExportDialog();
     kvlRegisterPDFExportDialog();

@@ -33,13 +33,6 @@ TkvlObjectCategories categoryOf(const rtl::ClassInfo *Cls)
     return kvlBit(ctReport);
 }
 
-// Scripts' event types: "Tkvl...Event", the first "event" ending the name.
-bool isEventTypeName(const QString &Name)
-{
-    const QString n = Name.toLower();
-    return n.startsWith(QLatin1String("tkvl")) && n.indexOf(QLatin1String("event")) == n.size() - 5;
-}
-
 struct Registries {
     std::unique_ptr<TkvlObjectCollection> objects;
     std::unique_ptr<TkvlComponentEditorCollection> componentEditors;
@@ -62,6 +55,12 @@ template <class T> T &made(std::unique_ptr<T> &p)
 }
 
 } // namespace
+
+bool isEventTypeName(const QString &Name)
+{
+    return Name.startsWith(QLatin1String("tkvl"), Qt::CaseInsensitive)
+        && Name.indexOf(QLatin1String("event"), 0, Qt::CaseInsensitive) == Name.size() - 5;
+}
 
 // ---- objects ----------------------------------------------------------------------------
 
@@ -128,6 +127,18 @@ void TkvlComponentEditorCollection::UnRegister(TkvlComponentEditorClass Componen
     std::erase_if(FItems, [ComponentEditor](const auto &item) { return item.ComponentEditor == ComponentEditor; });
 }
 
+TkvlMenuItem *TkvlComponentEditor::AddItem(const QString &Caption, int Tag, bool Checked)
+{
+    if (!Menu)
+        return nullptr;
+    TkvlMenuItem &item = Menu->emplace_back();
+    item.Caption = Caption;
+    item.Tag = Tag;
+    item.Checked = Checked;
+    item.Separator = Caption == QLatin1String("-");
+    return &item;
+}
+
 int TkvlComponentEditorCollection::IndexOfEditorFor(const rtl::ClassInfo *ComponentClass) const
 {
     if (!ComponentClass)
@@ -145,7 +156,7 @@ int TkvlComponentEditorCollection::IndexOfEditorFor(const rtl::ClassInfo *Compon
 
 std::unique_ptr<TkvlComponentEditor> TkvlComponentEditorCollection::GetComponentEditor(TkvlComponent *Component,
                                                                                       TkvlCustomDesigner *Designer,
-                                                                                      QMenu *Menu) const
+                                                                                      TkvlMenuItems *Menu) const
 {
     const int i = Component ? IndexOfEditorFor(Component->ClassType()) : -1;
     if (i < 0 || !FItems[size_t(i)].ComponentEditor)

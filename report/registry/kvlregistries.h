@@ -12,7 +12,6 @@
 #include <memory>
 #include <vector>
 
-class QMenu;
 class TPersistent;
 class TkvlComponent;
 class TkvlCustomDesigner;
@@ -63,10 +62,21 @@ private:
 
 // ---- component editors ------------------------------------------------------------------
 
+// One command an object's component editor offers on its context menu. The designer copies
+// the list into its menu; a caption "-" is a separator.
+struct TkvlMenuItem {
+    QString Caption;
+    int Tag = 0;
+    bool Checked = false;
+    int ImageIndex = -1;
+    bool Separator = false;
+};
+using TkvlMenuItems = std::vector<TkvlMenuItem>;
+
 // Base of the designer's component editors: it stands for one report object on the page.
 class TkvlComponentEditor {
 public:
-    TkvlComponentEditor(TkvlComponent *AComponent, TkvlCustomDesigner *ADesigner, QMenu *AMenu)
+    TkvlComponentEditor(TkvlComponent *AComponent, TkvlCustomDesigner *ADesigner, TkvlMenuItems *AMenu)
         : Component(AComponent), Designer(ADesigner), Menu(AMenu)
     {
     }
@@ -76,24 +86,31 @@ public:
 
     TkvlComponent *Component;
     TkvlCustomDesigner *Designer;
-    QMenu *Menu;  // filled by GetMenuItems; nil when the editor only edits or executes
+    TkvlMenuItems *Menu;  // filled by GetMenuItems; nil when the editor only edits or executes
 
     virtual bool Edit() { return false; }
     virtual bool HasEditor() { return false; }
     virtual void GetMenuItems() {}
     virtual bool Execute(int /*Tag*/, bool /*Checked*/) { return false; }
+    // Appends a command to Menu (nothing without one) and returns it, valid until the next
+    // AddItem; "-" with tag -1 is a separator.
+    TkvlMenuItem *AddItem(const QString &Caption, int Tag, bool Checked);
+    // The name of the editor's class, for the designer's decisions by kind.
+    virtual const char *ClassName() const { return "TkvlComponentEditor"; }
 };
 
 // A component editor class: compared by identity, able to make editors.
 struct TkvlComponentEditorClassInfo {
-    TkvlComponentEditor *(*Create)(TkvlComponent *, TkvlCustomDesigner *, QMenu *);
+    TkvlComponentEditor *(*Create)(TkvlComponent *, TkvlCustomDesigner *, TkvlMenuItems *);
 };
 using TkvlComponentEditorClass = const TkvlComponentEditorClassInfo *;
 
 template <class T> TkvlComponentEditorClass kvlComponentEditorClass()
 {
     static const TkvlComponentEditorClassInfo info{
-        [](TkvlComponent *c, TkvlCustomDesigner *d, QMenu *m) -> TkvlComponentEditor * { return new T(c, d, m); }};
+        [](TkvlComponent *c, TkvlCustomDesigner *d, TkvlMenuItems *m) -> TkvlComponentEditor * {
+            return new T(c, d, m);
+        }};
     return &info;
 }
 
@@ -116,13 +133,17 @@ public:
     int IndexOfEditorFor(const rtl::ClassInfo *ComponentClass) const;
     // A new editor of the serving entry's class, which the caller owns; nullptr when none.
     std::unique_ptr<TkvlComponentEditor> GetComponentEditor(TkvlComponent *Component, TkvlCustomDesigner *Designer,
-                                                            QMenu *Menu) const;
+                                                            TkvlMenuItems *Menu) const;
 
 private:
     std::vector<TkvlComponentEditorItem> FItems;
 };
 
 // ---- property editors -------------------------------------------------------------------
+
+// A script event's type name: "Tkvl...Event" in any case, the first "event" ending the name.
+// The event editor serves these, and the inspector lists them on its events tab.
+bool isEventTypeName(const QString &Name);
 
 // A property editor class (the editors themselves are the designer's): compared by identity.
 struct TkvlPropertyEditorClassInfo {
