@@ -1,4 +1,5 @@
 #include "designer/widgets/designerform.h"
+#include "designer/widgets/designertools.h"
 
 #include "designer/widgets/designerworkspace.h"
 #include "designer/widgets/dockbar.h"
@@ -573,7 +574,9 @@ void TkvlDesignerForm::closeEvent(QCloseEvent *Event)
 TkvlCustomDesigner *kvlCreateDesignerForm(TComponent *AOwner, TkvlReport *AReport, bool APreviewDesigner)
 {
     auto *core = new TkvlDesignerCore(AOwner, AReport, APreviewDesigner);
-    core->SetView(new TkvlDesignerForm(core), true);
+    auto *form = new TkvlDesignerForm(core);
+    kvlAttachToolWindows(form);
+    core->SetView(form, true);
     return core;
 }
 

@@ -131,16 +131,20 @@ TEST_F(DesignerWindow, ToolWindowsDockIntoItsSites)
             EXPECT_NE(f->DockSite(QLatin1String(name)), nullptr) << name;
         EXPECT_NE(f->ControlBar(QStringLiteral("DockTop")), nullptr);
         EXPECT_NE(f->ControlBar(QStringLiteral("DockBottom")), nullptr);
-        auto *tool = new TkvlDockForm(f);
-        tool->setObjectName(QStringLiteral("Inspector"));
+        // The standard tool windows are there: the inspector on the right, both trees on the left.
         TkvlDockSite *right = f->DockSite(QStringLiteral("RightDockSite"));
+        EXPECT_EQ(right->DockClientCount(), 1);
+        EXPECT_EQ(f->DockSite(QStringLiteral("LeftDockSite1"))->DockClientCount(), 1);
+        EXPECT_EQ(f->DockSite(QStringLiteral("LeftDockSite2"))->DockClientCount(), 1);
+        auto *tool = new TkvlDockForm(f);
+        tool->setObjectName(QStringLiteral("Watches"));
         f->AddToolWindow(tool, right);
         EXPECT_EQ(tool->HostDockSite(), right);
         // A tool window of another designer is refused.
         QWidget other;
         auto *foreign = new TkvlDockForm(&other);
         EXPECT_FALSE(right->Dock(foreign));
-        EXPECT_EQ(right->DockClientCount(), 1);
+        EXPECT_EQ(right->DockClientCount(), 2);
         delete foreign;
         f->close();
     });
