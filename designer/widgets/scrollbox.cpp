@@ -58,6 +58,15 @@ void TkvlScrollBox::keyReleaseEvent(QKeyEvent *event) { handOn(event, false); }
 // the key in child order, seeing what the controls before it left of it.
 void TkvlScrollBox::handOn(QKeyEvent *event, bool press)
 {
+    // A plain control's copy of the key that it ignores travels back up to this box: it has
+    // been handed on already.
+    if (FHandingOn)
+        return;
+    FHandingOn = true;
+    const struct Reset {
+        bool &Flag;
+        ~Reset() { Flag = false; }
+    } reset{FHandingOn};
     int key = event->key();
     const Qt::KeyboardModifiers shift = event->modifiers();
     // A handler may add or remove controls: the list is taken first, guarded.

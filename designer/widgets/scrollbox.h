@@ -39,4 +39,5 @@ private:
     void handOn(QKeyEvent *event, bool press);
 
     QWidget *FContent;
+    bool FHandingOn = false; // a key a plain child ignored comes back up to the box
 };

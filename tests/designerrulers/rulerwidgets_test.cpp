@@ -79,6 +79,20 @@ protected:
     void keyReleaseEvent(QKeyEvent *e) override { log << QStringLiteral("release %1").arg(e->key()); }
 };
 
+// A plain control that leaves every key to its parents.
+class IgnoringLog : public PlainLog
+{
+public:
+    using PlainLog::PlainLog;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        PlainLog::keyPressEvent(e);
+        e->ignore();
+    }
+};
+
 class ScrollBoxKeys : public ::testing::Test
 {
 protected:
@@ -129,6 +143,17 @@ TEST_F(ScrollBoxKeys, ArrowsAndTabStayAndReachEveryControlInOrder)
     }
     QTest::keyClick(box, Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_TRUE(second->log.contains(QStringLiteral("down %1+shift").arg(int(Qt::Key_Up))));
+}
+
+// The key a plain control ignores goes up to the box again; the box does not hand it on twice.
+TEST_F(ScrollBoxKeys, AKeyAPlainControlIgnoresIsHandedOnOnce)
+{
+    auto *ignoring = new IgnoringLog(box->Content());
+    ignoring->setGeometry(0, 0, 10, 10);
+    first->log.clear();
+    QTest::keyPress(box, Qt::Key_Left);
+    EXPECT_EQ(ignoring->log, QStringList{QStringLiteral("press %1").arg(int(Qt::Key_Left))});
+    EXPECT_EQ(first->log, QStringList{QStringLiteral("down %1").arg(int(Qt::Key_Left))});
 }
 
 TEST_F(ScrollBoxKeys, AChangedKeyIsWhatTheNextControlSees)
