@@ -118,12 +118,7 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchsupport::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto ratio = [&](const char *ours, const char *peer, const char *n) {
-        const auto a = reporter.times.find(std::string(ours) + "/" + n);
-        const auto b = reporter.times.find(std::string(peer) + "/" + n);
-        if (a != reporter.times.end() && b != reporter.times.end())
-            std::printf("%-16s %6s: %10.3f vs %10.3f  ratio %.2f\n", ours, n, a->second, b->second, a->second / b->second);
-    };
+    auto ratio = [&](const char *ours, const char *peer, const char *n) { reporter.PrintRatio(ours, peer, n); };
     for (const char *n : {"10", "100", "1000"})
         ratio("BM_FillFormats", "BM_BrackedWalk", n);
     for (const char *n : {"1000", "10000", "100000"})

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,6 +20,14 @@ public:
             if (r.run_type == Run::RT_Iteration)
                 times[r.benchmark_name()] = r.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
+    }
+    // One line comparing "Ours/Arg" with "Peer/Arg", when both ran.
+    void PrintRatio(const char *Ours, const char *Peer, const char *Arg) const
+    {
+        const auto a = times.find(std::string(Ours) + "/" + Arg);
+        const auto b = times.find(std::string(Peer) + "/" + Arg);
+        if (a != times.end() && b != times.end())
+            std::printf("%-18s %6s: %10.3f vs %10.3f  ratio %.2f\n", Ours, Arg, a->second, b->second, a->second / b->second);
     }
     std::map<std::string, double> times;
 };
