@@ -94,7 +94,10 @@ struct TkvlReportRun {
         TkvlCustomPreview *preview = R.FEngineOptions->EnableThreadSafe ? nullptr : R.FPreview;
         if (preview)
             preview->InternalOnProgressStart(&R, ptRunning, 0);
-        const bool mayShowProgress = !preview && R.ShowProgress && !R.FProgress && !R.FEngineOptions->EnableThreadSafe;
+        // Windows only from the thread of the application's event loop.
+        QCoreApplication *app = QCoreApplication::instance();
+        const bool mayShowProgress = !preview && R.ShowProgress && !R.FProgress && !R.FEngineOptions->EnableThreadSafe
+                                     && app && app->thread() == QThread::currentThread();
         QElapsedTimer running;
         running.start();
         bool progressShown = false;
