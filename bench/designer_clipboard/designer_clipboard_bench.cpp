@@ -3,6 +3,7 @@
 // ReadComponentStr of each element. The report tree window built for 100, 1000 and 10 000
 // objects against a QStandardItemModel filled with the same names in one pass. Each run five
 // times, the fastest counting; the ratios are printed at the end.
+#include "tests/nulldesigner.h"
 #include "bench/support/ratioreporter.h"
 #include "designer/core/clipboard.h"
 #include "designer/widgets/reporttree.h"
@@ -24,19 +25,10 @@
 
 namespace {
 
-class BenchDesigner final : public TkvlCustomDesigner {
+class BenchDesigner final : public TNullDesigner {
 public:
-    explicit BenchDesigner(TkvlReport *r) : TkvlCustomDesigner(nullptr, r, false) {}
-    QString GetCode() override { return {}; }
+    explicit BenchDesigner(TkvlReport *r) : TNullDesigner(nullptr, r, false) {}
     QString InsertExpression(const QString &e) override { return e; }
-    void Lock() override {}
-    void ReloadPages(int) override {}
-    void ReloadReport() override {}
-    void UpdateDataTree() override {}
-    void UpdatePage() override {}
-    void UpdateInspector() override {}
-    void DisableInspectorUpdate() override {}
-    void EnableInspectorUpdate() override {}
 };
 
 // N memos on bands of 20, all selected; a second report to paste into.

@@ -2,6 +2,7 @@
 // font, frame and colour through the reflection registry; one insertion of a memo into pages
 // of 100, 1000 and 10 000 objects against adding the same memo under a fixed name. Ratios to
 // the peers are printed at the end.
+#include "tests/nulldesigner.h"
 #include "bench/support/ratioreporter.h"
 #include "designer/core/controlstate.h"
 #include "designer/core/insertion.h"
@@ -22,19 +23,9 @@
 
 namespace {
 
-class BenchDesigner : public TkvlCustomDesigner {
+class BenchDesigner : public TNullDesigner {
 public:
-    using TkvlCustomDesigner::TkvlCustomDesigner;
-    QString GetCode() override { return {}; }
-    QString InsertExpression(const QString &) override { return {}; }
-    void Lock() override {}
-    void ReloadPages(int) override {}
-    void ReloadReport() override {}
-    void UpdateDataTree() override {}
-    void UpdatePage() override {}
-    void UpdateInspector() override {}
-    void DisableInspectorUpdate() override {}
-    void EnableInspectorUpdate() override {}
+    using TNullDesigner::TNullDesigner;
 };
 
 // A page of N memos, all in the window's lists.

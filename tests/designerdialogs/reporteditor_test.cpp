@@ -1,4 +1,5 @@
 // The report options: printers, copies, the password, inheritance and the template folder.
+#include "tests/nulldesigner.h"
 #include "designer/widgets/reporteditorform.h"
 #include "report/options/kvloptions.h"
 #include "report/printers/kvlprinters.h"
@@ -18,19 +19,11 @@ using namespace dialogstest;
 namespace {
 
 // Counts the locks and reloads the dialog asks for.
-class FakeDesigner final : public TkvlCustomDesigner {
+class FakeDesigner final : public TNullDesigner {
 public:
-    explicit FakeDesigner(TkvlReport *R) : TkvlCustomDesigner(nullptr, R, false) {}
-    QString GetCode() override { return {}; }
-    QString InsertExpression(const QString &) override { return {}; }
+    explicit FakeDesigner(TkvlReport *R) : TNullDesigner(nullptr, R, false) {}
     void Lock() override { calls << QStringLiteral("Lock"); }
-    void ReloadPages(int) override {}
     void ReloadReport() override { calls << QStringLiteral("ReloadReport"); }
-    void UpdateDataTree() override {}
-    void UpdatePage() override {}
-    void UpdateInspector() override {}
-    void DisableInspectorUpdate() override {}
-    void EnableInspectorUpdate() override {}
     QStringList calls;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // A designer window reduced to what the files, clipboard and trees ask of it: it counts the
 // calls and keeps the lists the real window keeps.
+#include "tests/nulldesigner.h"
 #include "platform/rtl/reflect/classbuilder.h"
 #include "report/controls/kvldialogcontrol.h"
 #include "report/core/kvlobjects.h"
@@ -14,15 +15,14 @@
 
 namespace designertest {
 
-class FakeDesigner : public TkvlCustomDesigner {
+class FakeDesigner : public TNullDesigner {
 public:
-    explicit FakeDesigner(TkvlReport *AReport, bool Preview = false) : TkvlCustomDesigner(nullptr, AReport, Preview) {}
+    explicit FakeDesigner(TkvlReport *AReport, bool Preview = false) : TNullDesigner(nullptr, AReport, Preview) {}
     int locks = 0, reloads = 0, pageReloads = 0, dataTreeUpdates = 0;
     int lastPageReload = 0;
     // The undo steps the window would drop on a reload.
     int undoSteps = 0;
 
-    QString GetCode() override { return QString(); }
     QString InsertExpression(const QString &Expr) override { return Expr; }
     void Lock() override { ++locks; }
     void ReloadPages(int Index) override
@@ -37,10 +37,6 @@ public:
         SetModified(false);
     }
     void UpdateDataTree() override { ++dataTreeUpdates; }
-    void UpdatePage() override {}
-    void UpdateInspector() override {}
-    void DisableInspectorUpdate() override {}
-    void EnableInspectorUpdate() override {}
     void SetModified(bool Value) override
     {
         TkvlCustomDesigner::SetModified(Value);

@@ -1,6 +1,7 @@
 #pragma once
 // A report with a page, a data band and a memo, a designer that answers the expression
 // editor from a list, and a helper that inspects and closes the modal window a call opens.
+#include "tests/nulldesigner.h"
 #include "designer/core/resources/designerstrings.h"
 #include "platform/ui/fakes.h"
 #include "report/bands/kvlband.h"
@@ -33,25 +34,16 @@ inline void initOnce()
     (void)done;
 }
 
-class FakeDesigner : public TkvlCustomDesigner {
+class FakeDesigner : public TNullDesigner {
 public:
-    using TkvlCustomDesigner::TkvlCustomDesigner;
+    using TNullDesigner::TNullDesigner;
     // Answers of InsertExpression in turn (empty when they run out); the texts it was asked on.
     QStringList answers, asked;
-    QString GetCode() override { return QString(); }
     QString InsertExpression(const QString &Expr) override
     {
         asked.append(Expr);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
-    void Lock() override {}
-    void ReloadPages(int) override {}
-    void ReloadReport() override {}
-    void UpdateDataTree() override {}
-    void UpdatePage() override {}
-    void UpdateInspector() override {}
-    void DisableInspectorUpdate() override {}
-    void EnableInspectorUpdate() override {}
 };
 
 // Runs Check on the modal window the next call opens; a window the check leaves open is

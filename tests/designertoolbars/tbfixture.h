@@ -1,6 +1,7 @@
 #pragma once
 // A report with a data page and report pages, a designer that records what the window is
 // asked to do, and helpers that place objects.
+#include "tests/nulldesigner.h"
 #include "designer/core/controlstate.h"
 #include "designer/core/resources/designerstrings.h"
 #include "report/core/kvlobjects.h"
@@ -28,19 +29,12 @@ inline void initOnce()
     (void)done;
 }
 
-class FakeDesigner : public TkvlCustomDesigner {
+class FakeDesigner : public TNullDesigner {
 public:
-    using TkvlCustomDesigner::TkvlCustomDesigner;
-    QString GetCode() override { return {}; }
-    QString InsertExpression(const QString &) override { return {}; }
+    using TNullDesigner::TNullDesigner;
     void Lock() override { ++locks; }
     void ReloadPages(int Index) override { reloaded.push_back(Index); }
-    void ReloadReport() override {}
-    void UpdateDataTree() override {}
-    void UpdatePage() override {}
     void UpdateInspector() override { ++inspectorUpdates; }
-    void DisableInspectorUpdate() override {}
-    void EnableInspectorUpdate() override {}
     void SetModified(bool Value) override
     {
         TkvlCustomDesigner::SetModified(Value);

@@ -1,6 +1,7 @@
 #pragma once
 // Shared by the wizard and dialog tests: a record source with fixed fields and display widths,
 // and a designer that counts what it is asked to do.
+#include "tests/nulldesigner.h"
 #include "report/data/kvldbdataset.h"
 #include "report/seams/kvldesigner.h"
 
@@ -32,18 +33,11 @@ private:
     std::vector<int> FWidths;
 };
 
-class FakeDesigner : public TkvlCustomDesigner {
+class FakeDesigner : public TNullDesigner {
 public:
-    explicit FakeDesigner(TkvlReport *r) : TkvlCustomDesigner(nullptr, r, false) {}
+    explicit FakeDesigner(TkvlReport *r) : TNullDesigner(nullptr, r, false) {}
     int locks = 0, reloads = 0, objectReloads = 0;
-    QString GetCode() override { return {}; }
-    QString InsertExpression(const QString &) override { return {}; }
     void Lock() override { ++locks; }
     void ReloadPages(int) override { ++objectReloads; }
     void ReloadReport() override { ++reloads; }
-    void UpdateDataTree() override {}
-    void UpdatePage() override {}
-    void UpdateInspector() override {}
-    void DisableInspectorUpdate() override {}
-    void EnableInspectorUpdate() override {}
 };

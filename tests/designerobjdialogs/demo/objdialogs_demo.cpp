@@ -1,5 +1,6 @@
 // Shows one object dialog of the designer on a small report, for screenshots under a window
 // manager: objdialogs_demo memo|format|frame|fill|highlight|sysmemo|aggregate|hyperlink|expr
+#include "tests/nulldesigner.h"
 #include "designer/core/resources/designerstrings.h"
 #include "designer/widgets/expreditorform.h"
 #include "designer/widgets/filleditorform.h"
@@ -24,19 +25,10 @@
 
 namespace {
 
-class DemoDesigner : public TkvlCustomDesigner {
+class DemoDesigner : public TNullDesigner {
 public:
-    using TkvlCustomDesigner::TkvlCustomDesigner;
-    QString GetCode() override { return QString(); }
+    using TNullDesigner::TNullDesigner;
     QString InsertExpression(const QString &Expr) override { return kvlEditExpression(nullptr, Report(), Expr); }
-    void Lock() override {}
-    void ReloadPages(int) override {}
-    void ReloadReport() override {}
-    void UpdateDataTree() override {}
-    void UpdatePage() override {}
-    void UpdateInspector() override {}
-    void DisableInspectorUpdate() override {}
-    void EnableInspectorUpdate() override {}
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 // second argument it walks through a session on its own and keeps screenshots there: both
 // trees, a band with three memos copied into a second report, save and reopen through the
 // recent-file menu, the File menu, and a replace confirmation.
+#include "tests/nulldesigner.h"
 #include "designer/core/clipboard.h"
 #include "designer/core/codeeditor/codebuffer.h"
 #include "designer/core/designerfiles.h"
@@ -39,24 +40,17 @@
 
 namespace {
 
-class DemoDesigner final : public TkvlCustomDesigner, public TkvlFilesWindow {
+class DemoDesigner final : public TNullDesigner, public TkvlFilesWindow {
 public:
-    DemoDesigner(TkvlReport *r, QMainWindow *w) : TkvlCustomDesigner(nullptr, r, false), FWindow(w) { reload(); }
+    DemoDesigner(TkvlReport *r, QMainWindow *w) : TNullDesigner(nullptr, r, false), FWindow(w) { reload(); }
     std::function<void()> OnReload;
-    QString GetCode() override { return {}; }
     QString InsertExpression(const QString &e) override { return e; }
-    void Lock() override {}
     void ReloadPages(int) override { reload(); }
     void ReloadReport() override
     {
         SetModified(false);
         reload();
     }
-    void UpdateDataTree() override {}
-    void UpdatePage() override {}
-    void UpdateInspector() override {}
-    void DisableInspectorUpdate() override {}
-    void EnableInspectorUpdate() override {}
     void SetCaption(const QString &c) override { FWindow->setWindowTitle(c); }
     QStringList ScriptLines() override { return Report()->ScriptText().toQStringList(); }
     bool CodeTabShown() override { return false; }
